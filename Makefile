@@ -1,0 +1,28 @@
+# The two commands of the README, and a few more for developers.
+BUILD ?= build
+FUZZ_BUILD ?= build-fuzz
+JOBS ?= $(shell nproc)
+
+.PHONY: run test setup build fuzz-build bench clean
+
+run: build
+	@scripts/run-main.sh $(BUILD)
+
+test: build fuzz-build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 1200
+
+setup:
+	@scripts/setup.sh
+
+build: setup
+	@cmake -S . -B $(BUILD) -G Ninja -DQUILLON_FUZZ_BUILD_DIR=$(abspath $(FUZZ_BUILD)) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+fuzz-build: setup
+	@scripts/build-fuzz.sh $(abspath $(FUZZ_BUILD))
+
+bench: build
+	@for b in $(BUILD)/bench/*/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+clean:
+	rm -rf $(BUILD) $(FUZZ_BUILD)

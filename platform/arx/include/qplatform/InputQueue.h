@@ -1,0 +1,55 @@
+// The host stand-in's one input queue: every front end puts events in, the main thread takes them out.
+// Stand-in only: the front ends (qhost, tests) and the stand-ins use it; the module never does.
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qhost {
+
+// One event of the session-script vocabulary (docs/session-script.md): a verb and its words,
+// text already in code page 1251.
+struct InputEvent {
+  std::string verb;               // "command", "point", "enter", "escape", "pick", "click", ...
+  std::vector<std::string> args;  // the words after the verb, quotes removed
+  std::string origin;             // where it came from, for messages ("session.txt:12")
+};
+
+// Where events come from when nothing is pending: a script file, the terminal.
+class InputSource {
+ public:
+  virtual ~InputSource() = default;
+  // The next event, or nothing when the source has run out. `waitingFor` names the wait
+  // (a prompt text, "dialog 5000", "menu") so that an interactive source can show it.
+  virtual std::optional<InputEvent> Next(const std::string& waitingFor) = 0;
+};
+
+class InputQueue {
+ public:
+  static InputQueue& Instance();
+
+  // Queues an event ahead of the source (typed input sent by the host itself, tests).
+  void Push(InputEvent event);
+  void SetSource(std::unique_ptr<InputSource> source);
+
+  // The next event for the wait named by `waitingFor`: pending events first, then the
+  // source. Nothing when both have run out: the caller then cancels its wait as Escape
+  // would, and the queue remembers which wait was left without input.
+  std::optional<InputEvent> Next(const std::string& waitingFor);
+
+  bool RanOut() const { return !m_ranOutWhile.empty(); }
+  const std::string& RanOutWhile() const { return m_ranOutWhile; }
+
+  // Forgets pending events, the source and the ran-out state.
+  void Reset();
+
+ private:
+  std::deque<InputEvent> m_pending;
+  std::unique_ptr<InputSource> m_source;
+  std::string m_ranOutWhile;
+};
+
+}  // namespace qhost
