@@ -47,3 +47,8 @@ typedef LONG_PTR LRESULT;
 #define GetRValue(rgb) (LOBYTE(rgb))
 #define GetGValue(rgb) (LOBYTE(((WORD)(rgb)) >> 8))
 #define GetBValue(rgb) (LOBYTE((rgb) >> 16))
+
+// Window message numbers, from the one list.
+#define QMSG(cls, name, value) constexpr UINT name = value;
+#include "winmsgs.def"
+#undef QMSG

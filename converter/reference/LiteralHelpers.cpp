@@ -1,0 +1,56 @@
+// The string helpers exactly as the passes are written: the reference that differential tests
+// and fuzz targets hold the fast helpers to. Slow on purpose (every replacement rebuilds the text).
+#include "converter/reference/LiteralHelpers.h"
+
+namespace literal {
+
+CString TextBetween(CString source, CString start, CString end) {
+  int s = source.Find(start);
+  int e = source.Find(end, s + 1);
+  if (!end.IsEmpty() && e != -1) return source.Mid(s + start.GetLength(), e - s - start.GetLength());
+  return source.Mid(s + start.GetLength());
+}
+
+TextReplacer::~TextReplacer() = default;
+
+CString TextReplacer::ReplaceAll(CString source, CString replacement, CString pattern) {
+  int pos = source.Find(pattern, 0);
+  if (pos < 0) return source;
+  for (;;) {
+    pos = source.Find(pattern, pos);
+    if (pos < 0) break;
+    CString rest = source.Mid(pos + pattern.GetLength());
+    source = source.Left(pos) + replacement + rest;
+    // An occurrence that ended the string makes the scan start over from the beginning.
+    pos = rest.IsEmpty() ? 0 : pos + replacement.GetLength();
+  }
+  return source;
+}
+
+CString CutSpans(CString source, CString start, CString end) {
+  TextReplacer replacer;
+  while (source.Find(start) >= 0) {
+    CString span = TextBetween(source, start, end);
+    source = replacer.ReplaceAll(source, "", start + span);
+  }
+  return source;
+}
+
+CString DecodeHexEscapes(CString text) {
+  static const char kDigits[] = "0123456789abcdef";
+  TextReplacer replacer;
+  int length = text.GetLength();
+  for (int i = 0; i < length; ++i) {
+    if (text.GetAt(i) != '\\' || text.GetAt(i + 1) != '\'') continue;
+    CString escape = text.Mid(i, 4);
+    if (escape.GetLength() < 4) continue;
+    const char* hi = std::char_traits<char>::find(kDigits + 8, 8, escape.GetAt(2));
+    const char* lo = std::char_traits<char>::find(kDigits, 16, escape.GetAt(3));
+    if (!hi || !lo) continue;
+    char byte = static_cast<char>((hi - kDigits) * 16 + (lo - kDigits));
+    text = replacer.ReplaceAll(text, CString(byte), escape);
+  }
+  return text;
+}
+
+}  // namespace literal

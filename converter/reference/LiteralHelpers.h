@@ -1,0 +1,19 @@
+// The string helpers written step for step: the reference for the fast helpers of TextHelpers.h.
+#pragma once
+
+#include <afx.h>
+
+namespace literal {
+
+CString TextBetween(CString source, CString start, CString end);
+
+class TextReplacer {
+ public:
+  virtual ~TextReplacer();
+  CString ReplaceAll(CString source, CString replacement, CString pattern);
+};
+
+CString CutSpans(CString source, CString start, CString end);
+CString DecodeHexEscapes(CString text);
+
+}  // namespace literal
