@@ -67,21 +67,47 @@ string ReplaceNumbers(string_view text, string_view prefix, long first, long las
   return out;
 }
 
-// The font references: descriptor k replaces "\f" k+2. Done font by font, a descriptor could
-// itself hold or begin a later font's reference; for descriptors that cannot (no backslash, no
-// leading digit) consecutive fonts go in one sweep, which then gives the same text.
+// The font references: descriptor k replaces "\f" k+2, font by font. What a replacement
+// inserts can make a new reference for a later font: a descriptor that begins with digits
+// makes "\f" and those digits one (a chain, followed here directly), and one that holds "\f"
+// and a digit or ends with a backslash can make one anywhere (such a font gets a sweep of its
+// own). All other fonts go together in one sweep, which then gives the same text.
 string PutFontNames(string text, const CStringArray& descriptors) {
-  auto canStartReference = [&](int k) {
+  const int n = descriptors.GetSize();
+  auto makesReferencesAnywhere = [&](int k) {
     string_view d = View(descriptors[k]);
-    return d.find('\\') != npos || (!d.empty() && IsDigit(d[0]));
-  };
-  for (int k = 0; k < descriptors.GetSize();) {
-    int last = k;
-    if (!canStartReference(k)) {
-      while (last + 1 < descriptors.GetSize() && !canStartReference(last + 1)) ++last;
+    for (size_t at = d.find("\\f"); at != npos; at = d.find("\\f", at + 1)) {
+      if (at + 2 < d.size() && IsDigit(d[at + 2])) return true;
     }
-    text = ReplaceNumbers(text, "\\f", k + 2, last + 2, [&](long n) { return View(descriptors[static_cast<int>(n - 2)]); });
-    k = last + 1;
+    return !d.empty() && d.back() == '\\';
+  };
+  for (int first = 0; first < n;) {
+    int last = first;
+    if (!makesReferencesAnywhere(first)) {
+      while (last + 1 < n && !makesReferencesAnywhere(last + 1)) ++last;
+    }
+    // What follows "\f" once font j (j - 2 in [first, last]) and the chain it starts are done.
+    std::map<long, string> done;
+    auto replacement = [&](long j) -> const string& {
+      auto known = done.find(j);
+      if (known != done.end()) return known->second;
+      std::vector<string_view> tails;
+      long font = j;
+      for (;;) {
+        string_view d = View(descriptors[static_cast<int>(font - 2)]);
+        size_t digits = DigitsEnd(d, 0);
+        long next = CanonicalNumber(d.substr(0, digits), last + 3);
+        if (next - 2 <= font - 2) {
+          string result(d);
+          for (auto tail = tails.rbegin(); tail != tails.rend(); ++tail) result += *tail;
+          return done[j] = std::move(result);
+        }
+        tails.push_back(d.substr(digits));
+        font = next;
+      }
+    };
+    text = ReplaceNumbers(text, "\\f", first + 2, last + 2, replacement);
+    first = last + 1;
   }
   return text;
 }
