@@ -229,9 +229,17 @@ class TailReader {
   string_view m_text;
 };
 
-// ReplaceAll in place; most patterns of a run are absent, and then nothing is copied.
+// ReplaceAll in place; most patterns of a run are absent, and then nothing is copied. The
+// spare buffer is reused from replacement to replacement.
+void Replace(string& text, string_view replacement, string_view pattern, string& spare) {
+  if (detail::Find(text, pattern) == npos) return;
+  detail::ReplaceAllInto(spare, text, replacement, pattern);
+  text.swap(spare);
+}
+
 void Replace(string& text, string_view replacement, string_view pattern) {
-  if (detail::Find(text, pattern) != npos) text = detail::ReplaceAll(text, replacement, pattern);
+  string spare;
+  Replace(text, replacement, pattern, spare);
 }
 
 // The height text of each size text met so far: a document has few sizes and many runs.
@@ -250,35 +258,54 @@ class HeightTexts {
   std::map<string, string> m_texts;
 };
 
-string ConvertRunText(string_view run, HeightTexts& heights) {
-  string header(detail::TextBetween(run, "", " "));
-  string text(detail::TextBetween(run, " ", ""));
-  Replace(header, "", "\\plain");
+// What the runs of one body share: the height texts and the buffers the passes reuse.
+struct RunWork {
+  HeightTexts heights;
+  string header, text, spare;
+};
+
+CString ConvertRunText(string_view run, RunWork& work) {
+  string& header = work.header;
+  string& text = work.text;
+  string& spare = work.spare;
+  header.assign(detail::TextBetween(run, "", " "));
+  text.assign(detail::TextBetween(run, " ", ""));
+  Replace(header, "", "\\plain", spare);
   string font(detail::TextBetween(header, "\\f", "\\"));
   string size(detail::TextBetween(header, "\\fs", "\\"));
   if (header.find("cf") == npos) header += "\\cf0";
-  Replace(header, "{\\H" + heights.Of(size), "\\fs" + size);
+  Replace(header, "{\\H" + work.heights.Of(size), "\\fs" + size, spare);
   string fields = header.find("\\b") != npos ? "|b1" : "|b0";
   fields += header.find("\\i") != npos ? "|i1;" : "|i0;";
-  Replace(header, "\\f" + font + fields, "\\f" + font);
-  Replace(header, "", "\\b");
-  Replace(header, "", "\\i");
+  Replace(header, "\\f" + font + fields, "\\f" + font, spare);
+  Replace(header, "", "\\b", spare);
+  Replace(header, "", "\\i", spare);
   // The user's own backslash-par is hidden while "\par " becomes a paragraph break.
-  Replace(text, "//__", "\\\\par ");
-  Replace(text, "\\P", "\\par ");
-  Replace(text, "\\\\par ", "//__");
+  Replace(text, "//__", "\\\\par ", spare);
+  Replace(text, "\\P", "\\par ", spare);
+  Replace(text, "\\\\par ", "//__", spare);
   if (header.find("\\ul") != npos) {
-    Replace(header, "\\L", "\\ul");
+    Replace(header, "\\L", "\\ul", spare);
     text += "\\l";
   }
-  string converted;
-  converted.reserve(header.size() + text.size() + 4);
-  converted += '{';
-  converted += header;
-  converted += ' ';
-  converted += text;
-  converted += "}}";
+  const int length = static_cast<int>(header.size() + text.size() + 4);
+  CString converted;
+  char* out = converted.GetBufferSetLength(length);
+  *out++ = '{';
+  out = std::copy(header.begin(), header.end(), out);
+  *out++ = ' ';
+  out = std::copy(text.begin(), text.end(), out);
+  *out++ = '}';
+  *out = '}';
+  converted.ReleaseBuffer(length);
   return converted;
+}
+
+// CStringArray::Add without copying the converted run once more.
+void AddRun(CStringArray& runs, CString run) {
+  int at = runs.GetSize();
+  runs.SetSize(at + 1);
+  runs.ElementAt(at) = std::move(run);
 }
 
 }  // namespace
@@ -368,22 +395,22 @@ void MTextRtfConverter::ConvertBody() {
   bodyText = StripControlWords(ToCString(body));
 
   string_view stripped = View(bodyText);
-  HeightTexts heights;
+  RunWork work;
   // The first run also holds whatever stands before the first "\plain".
   size_t first = detail::Find(stripped, "\\plain");
   if (first == npos) return;
   size_t runStart = 0;
   for (size_t next = detail::Find(stripped, "\\plain", first + 1); next != npos;
        next = detail::Find(stripped, "\\plain", next + 1)) {
-    runTexts.Add(ToCString(ConvertRunText(stripped.substr(runStart, next - runStart), heights)));
+    AddRun(runTexts, ConvertRunText(stripped.substr(runStart, next - runStart), work));
     runStart = next;
   }
-  runTexts.Add(ToCString(ConvertRunText(stripped.substr(runStart), heights)));
+  AddRun(runTexts, ConvertRunText(stripped.substr(runStart), work));
 }
 
 CString MTextRtfConverter::ConvertRun(CString run) {
-  HeightTexts heights;
-  return ToCString(ConvertRunText(View(run), heights));
+  RunWork work;
+  return ConvertRunText(View(run), work);
 }
 
 CString MTextRtfConverter::StripControlWords(CString input) {

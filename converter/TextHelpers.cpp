@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <array>
 
 namespace detail {
 
@@ -49,35 +50,41 @@ std::string_view TextBetween(std::string_view source, std::string_view start, st
   return TextBetweenAt(source, s == std::string_view::npos ? -1 : static_cast<long>(s), start, end);
 }
 
-std::string ReplaceAll(std::string_view source, std::string_view replacement, std::string_view pattern) {
-  if (pattern.empty()) return std::string(source);
+void ReplaceAllInto(std::string& out, std::string_view source, std::string_view replacement,
+                    std::string_view pattern) {
+  out.assign(source);
+  if (pattern.empty()) return;
   const bool mayStartOver = !EndsWith(replacement, pattern);
   // One sweep replaces the occurrences left to right, going on behind each insertion, which is
   // the step-by-step scan; only an occurrence that ends the text sends it round once more.
-  std::string text;
-  std::string_view current = source;
+  std::string previous;
   for (;;) {
-    size_t hit = Find(current, pattern);
-    if (hit == std::string::npos) return std::string(current);
-    std::string out;
-    out.reserve(current.size() + replacement.size());
+    size_t hit = Find(source, pattern);
+    if (hit == std::string::npos) return;
+    out.clear();
     size_t from = 0;
     bool endedText = false;
     while (hit != std::string::npos) {
-      out.append(current, from, hit - from);
+      out.append(source, from, hit - from);
       out.append(replacement);
       from = hit + pattern.size();
-      if (from == current.size()) {
+      if (from == source.size()) {
         endedText = true;
         break;
       }
-      hit = Find(current, pattern, from);
+      hit = Find(source, pattern, from);
     }
-    out.append(current, from, std::string::npos);
-    if (!endedText || !mayStartOver) return out;
-    text.swap(out);
-    current = text;
+    out.append(source, from, std::string::npos);
+    if (!endedText || !mayStartOver) return;
+    previous = out;
+    source = previous;
   }
+}
+
+std::string ReplaceAll(std::string_view source, std::string_view replacement, std::string_view pattern) {
+  std::string out;
+  ReplaceAllInto(out, source, replacement, pattern);
+  return out;
 }
 
 std::string CutSpans(std::string_view source, std::string_view start, std::string_view end) {
@@ -96,30 +103,31 @@ std::string DecodeHexEscapes(std::string_view text) {
   // A decoded byte is never a backslash, an apostrophe or a digit, so no escape is ever formed
   // or split by decoding another: one left-to-right sweep decodes what escape-by-escape
   // replacement over the whole text decodes.
-  auto digit = [](char c) -> int {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-  };
-  std::string out;
-  out.reserve(text.size());
-  size_t i = 0;
-  while (i < text.size()) {
-    size_t slash = text.find('\\', i);
-    if (slash == std::string_view::npos) break;
-    out.append(text, i, slash - i);
-    i = slash;
-    if (i + 3 < text.size() && text[i + 1] == '\'') {
-      int hi = digit(text[i + 2]), lo = digit(text[i + 3]);
+  static const auto kDigitValues = [] {
+    std::array<signed char, 256> values{};
+    values.fill(-1);
+    for (int d = 0; d < 10; ++d) values['0' + d] = static_cast<signed char>(d);
+    for (int d = 0; d < 6; ++d) values['a' + d] = static_cast<signed char>(10 + d);
+    return values;
+  }();
+  std::string out(text.size(), '\0');
+  size_t n = 0;
+  const size_t size = text.size();
+  for (size_t i = 0; i < size;) {
+    char c = text[i];
+    if (c == '\\' && i + 3 < size && text[i + 1] == '\'') {
+      int hi = kDigitValues[static_cast<unsigned char>(text[i + 2])];
+      int lo = kDigitValues[static_cast<unsigned char>(text[i + 3])];
       if (hi >= 8 && lo >= 0) {
-        out += static_cast<char>(hi * 16 + lo);
+        out[n++] = static_cast<char>(hi * 16 + lo);
         i += 4;
         continue;
       }
     }
-    out += text[i++];
+    out[n++] = c;
+    ++i;
   }
-  out.append(text, std::min(i, text.size()), std::string_view::npos);
+  out.resize(n);
   return out;
 }
 

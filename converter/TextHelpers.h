@@ -49,6 +49,8 @@ inline CString ToCString(std::string_view text) {
 size_t Find(std::string_view text, std::string_view pattern, size_t from = 0);
 
 std::string ReplaceAll(std::string_view source, std::string_view replacement, std::string_view pattern);
+// ReplaceAll into `out`, whose buffer is reused; `source` must not view `out`.
+void ReplaceAllInto(std::string& out, std::string_view source, std::string_view replacement, std::string_view pattern);
 std::string CutSpans(std::string_view source, std::string_view start, std::string_view end);
 std::string DecodeHexEscapes(std::string_view text);
 // TextBetween for a start marker already found at `s` (-1: absent).
