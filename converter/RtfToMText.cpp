@@ -210,22 +210,14 @@ class TailReader {
  public:
   explicit TailReader(string_view text) : m_text(text) {}
   string_view Between(size_t i, const std::vector<long>& starts, size_t startLength,
-                      const std::vector<long>& ends, bool endEmpty) const {
-    string_view tail = m_text.substr(i);
+                      const std::vector<long>& ends) const {
     long s = starts[i] < 0 ? -1 : starts[i] - static_cast<long>(i);
-    long from = s + 1;
-    long e = ends[static_cast<size_t>(i + from)] < 0 ? -1 : ends[static_cast<size_t>(i + from)] - static_cast<long>(i);
-    long first = s + static_cast<long>(startLength);
-    if (!endEmpty && e != -1) return Mid(tail, first, e - first);
-    return Mid(tail, first, static_cast<long>(tail.size()));
+    long endAt = ends[static_cast<size_t>(static_cast<long>(i) + s + 1)];
+    long e = endAt < 0 ? -1 : endAt - static_cast<long>(i);
+    return detail::TextBetweenFound(m_text.substr(i), s, startLength, e, false);
   }
 
  private:
-  static string_view Mid(string_view text, long first, long count) {
-    size_t f = first < 0 ? 0 : std::min(static_cast<size_t>(first), text.size());
-    size_t c = count < 0 ? 0 : std::min(static_cast<size_t>(count), text.size() - f);
-    return text.substr(f, c);
-  }
   string_view m_text;
 };
 
@@ -362,14 +354,14 @@ void MTextRtfConverter::ParseFontTable() {
   const auto cap = [](string_view field) { return field.substr(0, rtfwords::kMaxFontField); };
   for (size_t i = text.find('{'); i != npos; i = text.find('{', i + 1)) {
     if (destination[i] == static_cast<long>(i)) continue;
-    string descriptor(cap(tail.Between(i, space, 1, semicolon, false)));
+    string descriptor(cap(tail.Between(i, space, 1, semicolon)));
     descriptor += "|c";
-    string_view words = tail.Between(i, fontWord, 2, space, false);
+    string_view words = tail.Between(i, fontWord, 2, space);
     size_t wordsAt = static_cast<size_t>(words.data() - text.data());
     long charset = charsetWord[wordsAt];
     if (charset >= 0 && static_cast<size_t>(charset) + 8 <= wordsAt + words.size()) {
-      string_view a = tail.Between(i, charsetWord, 8, destination, false);
-      string_view b = tail.Between(i, charsetWord, 8, space, false);
+      string_view a = tail.Between(i, charsetWord, 8, destination);
+      string_view b = tail.Between(i, charsetWord, 8, space);
       descriptor += cap(a.size() <= b.size() ? a : b);
     }
     long first = slash[std::min(i + 3, text.size() + 1)];
@@ -391,6 +383,8 @@ void MTextRtfConverter::ConvertBody() {
   body.erase(std::remove_if(body.begin(), body.end(), [](char c) { return c == '\r' || c == '\n'; }), body.end());
   body = string(detail::TextBetween(body, "\\pard", ""));
   Replace(body, "   ", "\\tab");
+  // Quotes, dashes and the bullet written as words keep their bytes; the skip lists below
+  // would drop some of them.
   for (const auto& word : rtfwords::kCharacterWords) Replace(body, string(1, word.byte), word.word);
   bodyText = StripControlWords(ToCString(body));
 

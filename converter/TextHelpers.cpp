@@ -33,16 +33,20 @@ size_t Find(std::string_view text, std::string_view pattern, size_t from) {
   return hit ? static_cast<size_t>(static_cast<const char*>(hit) - text.data()) : std::string_view::npos;
 }
 
+std::string_view TextBetweenFound(std::string_view source, long s, size_t startLength, long e, bool endEmpty) {
+  long first = s + static_cast<long>(startLength);
+  if (!endEmpty && e != -1) return Mid(source, first, e - first);
+  return Mid(source, first, static_cast<long>(source.size()));
+}
+
 std::string_view TextBetweenAt(std::string_view source, long s, std::string_view start, std::string_view end) {
-  long ls = static_cast<long>(start.size());
   long from = s + 1;
   long e = -1;
   if (from <= static_cast<long>(source.size())) {
     size_t hit = Find(source, end, static_cast<size_t>(from));
     if (hit != std::string_view::npos) e = static_cast<long>(hit);
   }
-  if (!end.empty() && e != -1) return Mid(source, s + ls, e - s - ls);
-  return Mid(source, s + ls, static_cast<long>(source.size()));
+  return TextBetweenFound(source, s, start.size(), e, end.empty());
 }
 
 std::string_view TextBetween(std::string_view source, std::string_view start, std::string_view end) {

@@ -53,6 +53,9 @@ std::string ReplaceAll(std::string_view source, std::string_view replacement, st
 void ReplaceAllInto(std::string& out, std::string_view source, std::string_view replacement, std::string_view pattern);
 std::string CutSpans(std::string_view source, std::string_view start, std::string_view end);
 std::string DecodeHexEscapes(std::string_view text);
+// TextBetween's result once the start marker is found at `s` and the end marker, searched from
+// s + 1, at `e` (-1 for either: absent).
+std::string_view TextBetweenFound(std::string_view source, long s, size_t startLength, long e, bool endEmpty);
 // TextBetween for a start marker already found at `s` (-1: absent).
 std::string_view TextBetweenAt(std::string_view source, long s, std::string_view start, std::string_view end);
 std::string_view TextBetween(std::string_view source, std::string_view start, std::string_view end);
