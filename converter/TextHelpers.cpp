@@ -24,13 +24,42 @@ bool EndsWith(std::string_view text, std::string_view tail) {
 
 }  // namespace
 
+// How common a byte is in the converters' texts (RTF words, Latin and code page 1251 prose),
+// roughly: the search below scans for the pattern's least common byte.
+const std::array<unsigned char, 256> kCommonness = [] {
+  std::array<unsigned char, 256> rank{};
+  for (int c = 0; c < 256; ++c) {
+    rank[c] = (c >= 'a' && c <= 'z') || c >= 0xE0 ? 6 : c >= '0' && c <= '9' ? 5 : 1;
+  }
+  for (unsigned char c : std::string_view("srhldf")) rank[c] = 7;
+  for (unsigned char c : std::string_view("\\etaoin")) rank[c] = 8;
+  rank[' '] = 9;
+  return rank;
+}();
+
 size_t Find(std::string_view text, std::string_view pattern, size_t from) {
   if (from > text.size()) return std::string_view::npos;
   if (pattern.empty()) return from;
-  // memmem pays a set-up per call that only long texts earn back.
-  if (text.size() - from < 256 || pattern.size() == 1) return text.find(pattern, from);
-  const void* hit = memmem(text.data() + from, text.size() - from, pattern.data(), pattern.size());
-  return hit ? static_cast<size_t>(static_cast<const char*>(hit) - text.data()) : std::string_view::npos;
+  if (pattern.size() > text.size() - from) return std::string_view::npos;
+  if (text.size() - from < 64) return text.find(pattern, from);
+  // memchr to the pattern's least common byte, then a comparison of the whole pattern; where
+  // that byte turns out to be common after all, memmem's scan takes over.
+  size_t key = 0;
+  for (size_t k = 1; k < pattern.size(); ++k) {
+    if (kCommonness[static_cast<unsigned char>(pattern[k])] < kCommonness[static_cast<unsigned char>(pattern[key])]) key = k;
+  }
+  const char* const begin = text.data();
+  const char* const last = begin + (text.size() - pattern.size());  // the last place a match can begin
+  const char* at = begin + from;
+  for (int misses = 0; misses < 32; ++misses) {
+    const char* keyAt = static_cast<const char*>(memchr(at + key, pattern[key], static_cast<size_t>(last - at) + 1));
+    if (!keyAt) return std::string_view::npos;
+    at = keyAt - key;
+    if (memcmp(at, pattern.data(), pattern.size()) == 0) return static_cast<size_t>(at - begin);
+    if (at++ == last) return std::string_view::npos;
+  }
+  const void* hit = memmem(at, static_cast<size_t>(text.size() - (at - begin)), pattern.data(), pattern.size());
+  return hit ? static_cast<size_t>(static_cast<const char*>(hit) - begin) : std::string_view::npos;
 }
 
 std::string_view TextBetweenFound(std::string_view source, long s, size_t startLength, long e, bool endEmpty) {
