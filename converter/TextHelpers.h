@@ -15,9 +15,10 @@ CString TextBetween(CString source, CString start, CString end);
 // The scan goes on just behind each inserted replacement; an occurrence that ends the string
 // makes it start over from the beginning. Two inputs would make that scan endless, so:
 //  - an empty pattern replaces nothing (the source comes back unchanged);
-//  - a replacement that ends with its own pattern never starts the scan over: the inserted
-//    pattern at the end would be found and replaced again for ever. Such an occurrence simply
-//    ends the scan. Every other input gives exactly the result of the start-over rule.
+//  - a replacement that ends with its own pattern never starts the scan over: the start-over
+//    would meet the inserted pattern at the end again and (but for a few patterns that overlap
+//    themselves) again for ever. Such an occurrence simply ends the scan.
+// Every other input gives exactly the result of the start-over rule.
 class TextReplacer {
  public:
   virtual ~TextReplacer();
