@@ -41,7 +41,16 @@ size_t Find(std::string_view text, std::string_view pattern, size_t from) {
   if (from > text.size()) return std::string_view::npos;
   if (pattern.empty()) return from;
   if (pattern.size() > text.size() - from) return std::string_view::npos;
-  if (text.size() - from < 64) return text.find(pattern, from);
+  if (text.size() - from < 64) {  // a run header or a short run: a plain loop beats the calls
+    const size_t end = text.size() - pattern.size();
+    for (size_t i = from; i <= end; ++i) {
+      if (text[i] != pattern[0]) continue;
+      size_t k = 1;
+      while (k < pattern.size() && text[i + k] == pattern[k]) ++k;
+      if (k == pattern.size()) return i;
+    }
+    return std::string_view::npos;
+  }
   // memchr to the pattern's least common byte, then a comparison of the whole pattern; where
   // that byte turns out to be common after all, memmem's scan takes over.
   size_t key = 0;
