@@ -72,9 +72,10 @@ bool GetString(const char* prompt, std::string& text) {
 bool PickEntity(const char* prompt, AcDbObjectId& id) {
   ads_name name;
   ads_point pt;
-  if (acedEntSel(prompt, name, pt) != RTNORM) {
+  int rc = acedEntSel(prompt, name, pt);
+  if (rc != RTNORM) {
     resbuf rb;
-    if (acedGetVar("ERRNO", &rb) == RTNORM && rb.resval.rint == 7) Print("\nNothing selected.");
+    if (rc == RTERROR && acedGetVar("ERRNO", &rb) == RTNORM && rb.resval.rint == 7) Print("\nNothing selected.");
     return false;
   }
   return acdbGetObjectId(id, name) == Acad::eOk;
