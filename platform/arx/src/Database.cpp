@@ -173,18 +173,17 @@ AcDbDatabase::Impl::~Impl() = default;
 
 AcDbHandle AcDbDatabase::Impl::issueHandle() {
   while (byHandle.count(nextHandle)) ++nextHandle;
-  handlesIssued = true;
   return AcDbHandle(nextHandle++);
 }
 
-AcDbObjectId AcDbDatabase::Impl::add(AcDbObject* obj, AcDbObjectId owner, AcDbHandle handle) {
+AcDbObjectId AcDbDatabase::Impl::add(AcDbObject* obj, AcDbObjectId owner, AcDbHandle handle, bool internal) {
   auto stub = std::make_unique<AcDbStub>();
   stub->db = self;
-  stub->handle = handle.isNull() ? issueHandle() : handle;
+  stub->handle = !handle.isNull() ? handle : internal ? AcDbHandle(nextInternalHandle--) : issueHandle();
   stub->object.reset(obj);
   obj->attach(stub.get(), owner);
   byHandle[stub->handle.value()] = stub.get();
-  if (stub->handle.value() >= nextHandle) nextHandle = stub->handle.value() + 1;
+  if (!internal && stub->handle.value() >= nextHandle) nextHandle = stub->handle.value() + 1;
   stubs.push_back(std::move(stub));
   return AcDbObjectId(stubs.back().get());
 }
@@ -467,7 +466,7 @@ std::vector<AcDbObjectId>& RecordList(AcDbSymbolTable& table) { return table.m_r
 
 AcDbObjectId AddRecord(AcDbDatabase& db, AcDbObjectId table, AcDbSymbolTableRecord* record, const std::string& name,
                        AcDbHandle handle) {
-  AcDbObjectId id = db.impl().add(record, table, handle);
+  AcDbObjectId id = db.impl().add(record, table, handle, handle.isNull());
   id.stub()->writer = true;
   record->setName(name.c_str());
   id.stub()->writer = false;

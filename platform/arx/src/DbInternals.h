@@ -36,8 +36,10 @@ struct AcDbDatabase::Impl {
   explicit Impl(AcDbDatabase* db);
   ~Impl();
 
-  // Makes `obj` a resident of the database with `handle` (a fresh one when null).
-  AcDbObjectId add(AcDbObject* obj, AcDbObjectId owner, AcDbHandle handle);
+  // Makes `obj` a resident of the database with `handle` (a fresh one when null). Objects the
+  // file does not hold (tables, records made up for a file that lacks them) are `internal`:
+  // their handles come from the top of the range, so the file's next handle stays free.
+  AcDbObjectId add(AcDbObject* obj, AcDbObjectId owner, AcDbHandle handle, bool internal = false);
   AcDbHandle issueHandle();
   AcDbStub* find(uint64_t handle) const;
 
@@ -46,7 +48,7 @@ struct AcDbDatabase::Impl {
   std::unordered_map<uint64_t, AcDbStub*> byHandle;
   AcDbObjectId styleTable, blockTable, modelSpace, paperSpace;
   uint64_t nextHandle = 1;
-  bool handlesIssued = false;
+  uint64_t nextInternalHandle = UINT64_MAX;
 
   // Header values behind the system variables.
   AcDbObjectId textstyle;

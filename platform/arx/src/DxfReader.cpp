@@ -230,8 +230,8 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
   impl.nextHandle = std::max<uint64_t>({1, img.handseed, layout.maxHandle + 1});
   img.hasHandles = layout.entityHandles || img.handseedValue != SIZE_MAX;
 
-  impl.styleTable = impl.add(new AcDbTextStyleTable(), AcDbObjectId(), AcDbHandle());
-  impl.blockTable = impl.add(new AcDbBlockTable(), AcDbObjectId(), AcDbHandle());
+  impl.styleTable = impl.add(new AcDbTextStyleTable(), AcDbObjectId(), AcDbHandle(), true);
+  impl.blockTable = impl.add(new AcDbBlockTable(), AcDbObjectId(), AcDbHandle(), true);
   for (const Span& s : layout.styles) {
     std::string name = RecordText(img, s, 2, misfits);
     auto* table = static_cast<AcDbTextStyleTable*>(impl.styleTable.stub()->object.get());
@@ -309,7 +309,6 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
     warnings.push_back("text on line " + lines + " does not fit the file's encoding " + img.codec.name() +
                        "; read as code page 1251, nothing is lost");
   }
-  impl.handlesIssued = false;
   impl.image = std::move(image);
 }
 
