@@ -25,13 +25,16 @@ bool g_afterTyped = false;
 
 class InteractiveSource : public qhost::TerminalSource {
  public:
-  using TerminalSource::TerminalSource;
+  InteractiveSource(std::FILE* in, bool isTerminal) : TerminalSource(in, isTerminal), m_isTerminal(isTerminal) {}
   std::optional<qhost::InputEvent> Next(const std::string& waitingFor) override {
     std::fflush(stdout);
     auto event = TerminalSource::Next(waitingFor);
-    g_afterTyped = true;
+    g_afterTyped = m_isTerminal;
     return event;
   }
+
+ private:
+  bool m_isTerminal;
 };
 
 void Show(const std::string& cp1251) {
@@ -90,7 +93,7 @@ int main(int argc, char** argv) {
     }
     queue.SetSource(std::move(source));
   } else {
-    queue.SetSource(std::make_unique<InteractiveSource>(stdin));
+    queue.SetSource(std::make_unique<InteractiveSource>(stdin, isatty(0) != 0));
   }
   qhost::Transcript::Instance().SetSink(Show);
 

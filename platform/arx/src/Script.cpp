@@ -243,14 +243,14 @@ std::optional<InputEvent> TerminalSource::Next(const std::string&) {
   if (!line.empty() && line[0] == '!') {
     if (!ParseScriptLine(line.substr(1), event, error) || event.verb.empty()) {
       // A malformed escape line is given to the host as typed text, which it reports.
-      event = InputEvent{"type", {line}, "terminal"};
+      event = InputEvent{"type", {line}, ""};
     }
   } else {
     std::string text;
     if (!Utf8ToCp1251(line, text)) text = line;
     event = InputEvent{"type", {text}, ""};
   }
-  event.origin = "terminal";
+  event.origin = m_isTerminal ? std::string("terminal") : "stdin:" + std::to_string(m_line);
   return event;
 }
 

@@ -37,15 +37,18 @@ class ScriptSource : public InputSource {
 };
 
 // Lines typed at a terminal: each line is typed input ("type"); a line that starts with "!" is a
-// script line ("!escape", "!pick 10 20"). Ends at end of input.
+// script line ("!escape", "!pick 10 20"). Ends at end of input. At a real terminal the person
+// sees what they typed, so events come from "terminal" and are not echoed again; lines from a
+// pipe come from "stdin:N" and are.
 class TerminalSource : public InputSource {
  public:
-  explicit TerminalSource(std::FILE* in) : m_in(in) {}
+  TerminalSource(std::FILE* in, bool isTerminal) : m_in(in), m_isTerminal(isTerminal) {}
   std::optional<InputEvent> Next(const std::string& waitingFor) override;
-  std::string Name() const override { return "terminal"; }
+  std::string Name() const override { return m_isTerminal ? "terminal" : "stdin"; }
 
  private:
   std::FILE* m_in;
+  bool m_isTerminal;
   int m_line = 0;
 };
 
