@@ -220,3 +220,47 @@ TEST_F(DxfSaveToDisk, MissingFolderFailsWithTheReason) {
 }
 
 }  // namespace
+
+namespace {
+
+// --- Header values behind system variables ---------------------------------------------------
+
+TEST(DxfSave, ChangedSystemVariablesGoBackToTheHeader) {
+  AcDbDatabase db;
+  std::string before = qhost::DrawingToBytes(db);
+  ASSERT_EQ(Acad::eOk, db.setTextsize(5.0));
+  ASSERT_EQ(Acad::eOk, db.setLuprec(2));
+  std::string expected = before;
+  auto replace = [&](const std::string& from, const std::string& to) {
+    size_t at = expected.find(from);
+    ASSERT_NE(std::string::npos, at) << from;
+    expected.replace(at, from.size(), to);
+  };
+  replace("$TEXTSIZE\r\n 40\r\n2.5\r\n", "$TEXTSIZE\r\n 40\r\n5.0\r\n");
+  replace("$LUPREC\r\n 70\r\n4\r\n", "$LUPREC\r\n 70\r\n2\r\n");
+  EXPECT_BYTES_EQ(expected, qhost::DrawingToBytes(db));
+}
+
+TEST(DxfLoad, HeaderValuesBecomeTheSystemVariables) {
+  std::string file = minidxf::Write({{0, "SECTION"}, {2, "HEADER"}, {9, "$ACADVER"}, {1, "AC1015"}, {9, "$TEXTSTYLE"},
+                                     {7, "GOST"}, {9, "$TEXTSIZE"}, {40, "3.5"}, {9, "$TILEMODE"}, {70, "0"},
+                                     {9, "$LUNITS"}, {70, "4"}, {9, "$LUPREC"}, {70, "3"}, {0, "ENDSEC"}, {0, "SECTION"},
+                                     {2, "TABLES"}, {0, "TABLE"}, {2, "STYLE"}, {0, "STYLE"}, {2, "GOST"}, {0, "ENDTAB"},
+                                     {0, "ENDSEC"}, {0, "EOF"}});
+  auto load = qhost::LoadDrawingFromBytes(file, "t");
+  ASSERT_TRUE(load.database) << load.error;
+  AcDbDatabase& db = *load.database;
+  AcDbTextStyleTableRecord* style = nullptr;
+  ASSERT_EQ(Acad::eOk, acdbOpenObject(style, db.textstyle(), AcDb::kForRead));
+  const char* name = nullptr;
+  style->getName(name);
+  EXPECT_STREQ("GOST", name);
+  style->close();
+  EXPECT_EQ(3.5, db.textsize());
+  EXPECT_FALSE(db.tilemode());
+  EXPECT_EQ(4, db.lunits());
+  EXPECT_EQ(3, db.luprec());
+  EXPECT_BYTES_EQ(file, qhost::DrawingToBytes(db));
+}
+
+}  // namespace
