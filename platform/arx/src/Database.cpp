@@ -312,6 +312,7 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& recordId, AcDbSymbolTableRe
   // The drawing keeps its tables as the file had them: a record added here is not saved.
   recordId = stub()->db->impl().add(pRecord, objectId(), AcDbHandle());
   recordId.stub()->writer = true;
+  recordId.stub()->modified = true;
   m_records.push_back(recordId);
   return Acad::eOk;
 }

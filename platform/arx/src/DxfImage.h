@@ -84,7 +84,7 @@ struct Image {
   size_t handseedValue = SIZE_MAX;
   uint64_t handseed = 0;
   std::map<std::string, size_t> headerValues;  // header variable -> index of its value group
-  std::map<std::string, std::string> headerLoaded;  // header variable -> value as loaded (memory text)
+  std::map<std::string, std::string> headerLoaded;  // header variable -> the database's value after loading
   AcDbHandle modelSpaceRecord, paperSpaceRecord;
   std::string path;  // where the drawing was loaded from or last saved to
 
@@ -100,6 +100,8 @@ struct Image {
 // (FieldsOf and the readers: DxfEntities.h)
 // The DXF type name ("MTEXT") of a modelled entity.
 const char* TypeName(const AcDbEntity& entity);
+// The header variables behind system variables, with the database's values as the saver writes them.
+std::vector<std::pair<std::string, std::string>> HeaderValues(const AcDbDatabase& db);
 // Shortest text that reads back as exactly `v`, always with a decimal point.
 std::string FormatReal(double v);
 

@@ -287,12 +287,12 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
     detail::EntityList(*static_cast<AcDbBlockTableRecord*>(space.stub()->object.get())).push_back(id);
   }
 
-  // The header values behind the system variables; what the file does not say keeps the default.
+  // The header values behind the system variables; what the file does not say, or says wrongly,
+  // keeps the default.
   auto header = [&](const char* name, std::string& out) {
     auto it = img.headerValues.find(name);
     if (it == img.headerValues.end()) return false;
     out = Decoded(img, it->second, misfits);
-    img.headerLoaded[name] = out;
     return true;
   };
   std::string v;
@@ -301,6 +301,9 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
   if (header("$TILEMODE", v)) impl.tilemode = std::atoi(v.c_str()) != 0;
   if (header("$LUNITS", v) && std::atoi(v.c_str()) >= 1 && std::atoi(v.c_str()) <= 5) impl.lunits = static_cast<short>(std::atoi(v.c_str()));
   if (header("$LUPREC", v) && std::atoi(v.c_str()) >= 0 && std::atoi(v.c_str()) <= 8) impl.luprec = static_cast<short>(std::atoi(v.c_str()));
+  // A value is written back only when the database's value changes from what it was after loading.
+  for (const auto& [name, value] : HeaderValues(db))
+    if (img.headerValues.count(name)) img.headerLoaded[name] = value;
 
   if (!misfits.empty()) {
     std::string lines;

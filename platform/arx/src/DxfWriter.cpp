@@ -11,11 +11,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <strings.h>
 
 #include "arx/src/DbInternals.h"
 #include "arx/src/DxfEntities.h"
 #include "arx/src/DxfImage.h"
+#include "arx/src/StubLog.h"
 #include "dbdim.h"
 #include "dbmtext.h"
 #include "qplatform/Drawing.h"
@@ -159,8 +159,11 @@ std::string Generate(const Image& img, const AcDbEntity& entity, uint64_t handle
   if (paper) s += group(67, "1");
   s += group(8, EncodeValue(img, entity.layer()));
   if (!r12) s += group(100, SubclassName(entity));
+  if (r12 && AcDbMText::cast(&entity))
+    detail::LogOnce("MTEXT in an R12 drawing", "written as it is; R12 readers do not know multiline text");
   if (auto* d = AcDbDimension::cast(&entity)) {
     // A dimension without a block: readers draw it from its points.
+    detail::LogOnce("new DIMENSION", "saved without the block that draws it; readers regenerate it from its points");
     auto point = [&](int code, const AcGePoint3d& p) {
       s += group(code, FormatReal(p.x)) + group(code + 10, FormatReal(p.y)) + group(code + 20, FormatReal(p.z));
     };
@@ -180,6 +183,21 @@ std::string Generate(const Image& img, const AcDbEntity& entity, uint64_t handle
     s += f.kind == 2 ? ChunkedGroups(img, f.value) : group(f.code, FieldValue(img, f));
   return s;
 }
+
+}  // namespace
+
+std::vector<std::pair<std::string, std::string>> HeaderValues(const AcDbDatabase& db) {
+  const auto& impl = db.impl();
+  const char* styleName = "Standard";
+  if (!impl.textstyle.isNull()) static_cast<AcDbSymbolTableRecord*>(impl.textstyle.stub()->object.get())->getName(styleName);
+  return {{"$TEXTSTYLE", styleName},
+          {"$TEXTSIZE", FormatReal(impl.textsize)},
+          {"$TILEMODE", impl.tilemode ? "1" : "0"},
+          {"$LUNITS", std::to_string(impl.lunits)},
+          {"$LUPREC", std::to_string(impl.luprec)}};
+}
+
+namespace {
 
 struct Edit {
   size_t first, end;  // groups replaced (first == end: an insertion before `first`)
@@ -207,6 +225,9 @@ std::string DrawingToBytes(AcDbDatabase& db) {
   uint64_t maxNew = 0;
   for (const auto& stub : impl.stubs) {
     auto* entity = AcDbEntity::cast(stub->object.get());
+    if (entity == nullptr && (stub->modified || stub->erased) && stub->object &&
+        stub->object->isKindOf(AcDbSymbolTableRecord::desc()))
+      detail::LogOnce("symbol table records", "changed or added records are not saved; the tables stay as loaded");
     if (entity == nullptr || (!stub->modified && !stub->erased)) continue;
     if (stub->source) {
       const EntitySource& src = *stub->source;
@@ -236,20 +257,10 @@ std::string DrawingToBytes(AcDbDatabase& db) {
   if (maxNew != 0 && img.handseedValue != SIZE_MAX && maxNew + 1 > img.handseed)
     replaceValue(img.handseedValue, Hex(maxNew + 1));
   // Header values behind system variables that were changed.
-  const char* styleName = "Standard";
-  if (!impl.textstyle.isNull()) static_cast<AcDbSymbolTableRecord*>(impl.textstyle.stub()->object.get())->getName(styleName);
-  const std::pair<const char*, std::string> header[] = {
-      {"$TEXTSTYLE", styleName}, {"$TEXTSIZE", FormatReal(impl.textsize)}, {"$TILEMODE", impl.tilemode ? "1" : "0"},
-      {"$LUNITS", std::to_string(impl.lunits)}, {"$LUPREC", std::to_string(impl.luprec)}};
-  for (const auto& [name, value] : header) {
+  for (const auto& [name, value] : HeaderValues(db)) {
     auto loaded = img.headerLoaded.find(name);
-    if (loaded == img.headerLoaded.end()) continue;
-    const std::string& was = loaded->second;
-    bool same = name == std::string("$TEXTSTYLE") ? strcasecmp(was.c_str(), value.c_str()) == 0
-                : name == std::string("$TEXTSIZE") ? std::atof(was.c_str()) == impl.textsize
-                : name == std::string("$TILEMODE") ? (std::atoi(was.c_str()) != 0) == impl.tilemode
-                                                    : std::atoi(was.c_str()) == std::atoi(value.c_str());
-    if (!same) replaceValue(img.headerValues.at(name), EncodeValue(img, value));
+    if (loaded != img.headerLoaded.end() && loaded->second != value)
+      replaceValue(img.headerValues.at(name), EncodeValue(img, value));
   }
   std::stable_sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.first < b.first; });
 

@@ -235,21 +235,26 @@ void Apply(Format& f, const Token& t, double baseHeight) {
       break;
     }
     case TokenKind::kHeight:
-      if (t.value > 0) f.height = t.relative ? f.height * t.value : t.value;
+      // Heights out of any sensible range are ignored, as a code the host cannot use.
+      if (t.value > 0 && t.value < 1e6) f.height = std::min(1e9, t.relative ? f.height * t.value : t.value);
       break;
     case TokenKind::kColor:
-      f.color = static_cast<int>(t.value);
-      f.trueColor = false;
+      if (t.value >= 0 && t.value <= 256) {
+        f.color = static_cast<int>(t.value);
+        f.trueColor = false;
+      }
       break;
     case TokenKind::kTrueColor:
-      f.rgb = static_cast<uint32_t>(t.value);
-      f.trueColor = true;
+      if (t.value >= 0 && t.value <= 0xFFFFFF) {
+        f.rgb = static_cast<uint32_t>(t.value);
+        f.trueColor = true;
+      }
       break;
     case TokenKind::kUnderline: f.underline = t.value != 0; break;
     case TokenKind::kOverline: f.overline = t.value != 0; break;
     case TokenKind::kStrike: f.strike = t.value != 0; break;
-    case TokenKind::kWidthFactor: if (t.value > 0) f.widthFactor = t.value; break;
-    case TokenKind::kTracking: if (t.value > 0) f.tracking = t.value; break;
+    case TokenKind::kWidthFactor: if (t.value > 0 && t.value < 1e3) f.widthFactor = t.value; break;
+    case TokenKind::kTracking: if (t.value > 0 && t.value < 1e3) f.tracking = t.value; break;
     case TokenKind::kOblique: f.oblique = t.value; break;
     default: break;
   }
