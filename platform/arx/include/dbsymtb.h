@@ -14,6 +14,23 @@ std::vector<AcDbObjectId>& RecordList(AcDbSymbolTable& table);
 std::vector<AcDbObjectId>& EntityList(AcDbBlockTableRecord& record);
 }  // namespace qhost::detail
 
+namespace qhost::detail {
+// A walk over object ids that can skip erased ones: what every iterator of the tables does.
+class IdWalk {
+ public:
+  IdWalk(std::vector<AcDbObjectId> ids, bool atBeginning, bool skipDeleted);
+  void start(bool atBeginning, bool skipDeleted);
+  bool done() const;
+  void step(bool forward, bool skipDeleted);
+  Acad::ErrorStatus current(AcDbObjectId& id) const;
+
+ private:
+  void skip(bool forward, bool skipDeleted);
+  std::vector<AcDbObjectId> m_ids;
+  int m_at = 0;
+};
+}  // namespace qhost::detail
+
 #define ACDB_MODEL_SPACE "*Model_Space"
 #define ACDB_PAPER_SPACE "*Paper_Space"
 
@@ -59,19 +76,18 @@ class AcDbSymbolTable : public AcDbObject {
 
 class AcDbSymbolTableIterator {
  public:
-  AcDbSymbolTableIterator(std::vector<AcDbObjectId> ids, bool atBeginning, bool skipDeleted);
+  AcDbSymbolTableIterator(std::vector<AcDbObjectId> ids, bool atBeginning, bool skipDeleted)
+      : m_walk(std::move(ids), atBeginning, skipDeleted) {}
   virtual ~AcDbSymbolTableIterator() = default;
-  void start(bool atBeginning = true, bool skipDeleted = true);
-  bool done() const;
-  void step(bool forward = true, bool skipDeleted = true);
-  Acad::ErrorStatus getRecordId(AcDbObjectId& id) const;
+  void start(bool atBeginning = true, bool skipDeleted = true) { m_walk.start(atBeginning, skipDeleted); }
+  bool done() const { return m_walk.done(); }
+  void step(bool forward = true, bool skipDeleted = true) { m_walk.step(forward, skipDeleted); }
+  Acad::ErrorStatus getRecordId(AcDbObjectId& id) const { return m_walk.current(id); }
   Acad::ErrorStatus getRecord(AcDbSymbolTableRecord*& pRecord, AcDb::OpenMode openMode,
                               bool openErasedRec = false) const;
 
  private:
-  void skip(bool forward, bool skipDeleted);
-  std::vector<AcDbObjectId> m_ids;
-  int m_at = 0;
+  qhost::detail::IdWalk m_walk;
 };
 
 // --- Text styles ---------------------------------------------------------------------------
@@ -121,17 +137,16 @@ class AcDbEntity;
 
 class AcDbBlockTableRecordIterator {
  public:
-  AcDbBlockTableRecordIterator(std::vector<AcDbObjectId> ids, bool atBeginning, bool skipDeleted);
-  void start(bool atBeginning = true, bool skipDeleted = true);
-  bool done() const;
-  void step(bool forward = true, bool skipDeleted = true);
-  Acad::ErrorStatus getEntityId(AcDbObjectId& entityId) const;
+  AcDbBlockTableRecordIterator(std::vector<AcDbObjectId> ids, bool atBeginning, bool skipDeleted)
+      : m_walk(std::move(ids), atBeginning, skipDeleted) {}
+  void start(bool atBeginning = true, bool skipDeleted = true) { m_walk.start(atBeginning, skipDeleted); }
+  bool done() const { return m_walk.done(); }
+  void step(bool forward = true, bool skipDeleted = true) { m_walk.step(forward, skipDeleted); }
+  Acad::ErrorStatus getEntityId(AcDbObjectId& entityId) const { return m_walk.current(entityId); }
   Acad::ErrorStatus getEntity(AcDbEntity*& pEntity, AcDb::OpenMode openMode, bool openErasedEntity = false) const;
 
  private:
-  void skip(bool forward, bool skipDeleted);
-  std::vector<AcDbObjectId> m_ids;
-  int m_at = 0;
+  qhost::detail::IdWalk m_walk;
 };
 
 // A block: *Model_Space and *Paper_Space hold the drawing's entities in drawing order.

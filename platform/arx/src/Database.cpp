@@ -34,6 +34,25 @@ char* CopyString(const std::string& s) {
 
 }  // namespace
 
+// Opens the record `name` of a table as class T.
+template <class T>
+static Acad::ErrorStatus OpenRecord(const AcDbSymbolTable& table, const char* name, T*& rec, AcDb::OpenMode mode,
+                                    bool openErased) {
+  rec = nullptr;
+  AcDbObjectId id;
+  if (auto es = table.getAt(name, id, openErased); es != Acad::eOk) return es;
+  return acdbOpenObject(rec, id, mode, openErased);
+}
+
+// Opens the iterator's current object as class T.
+template <class T, class Iterator, class GetId>
+static Acad::ErrorStatus OpenCurrent(const Iterator& it, GetId getId, T*& obj, AcDb::OpenMode mode, bool openErased) {
+  obj = nullptr;
+  AcDbObjectId id;
+  if (auto es = (it.*getId)(id); es != Acad::eOk) return es;
+  return acdbOpenObject(obj, id, mode, openErased);
+}
+
 AcDbStub::AcDbStub() {
   auto& table = StubsBySerial();
   serial = static_cast<long>(table.size());
@@ -290,10 +309,7 @@ Acad::ErrorStatus AcDbSymbolTable::getAt(const char* entryName, AcDbObjectId& re
 
 Acad::ErrorStatus AcDbSymbolTable::getAt(const char* entryName, AcDbSymbolTableRecord*& pRec, AcDb::OpenMode openMode,
                                          bool openErasedRec) const {
-  pRec = nullptr;
-  AcDbObjectId id;
-  if (auto es = getAt(entryName, id, openErasedRec); es != Acad::eOk) return es;
-  return acdbOpenObject(pRec, id, openMode, openErasedRec);
+  return OpenRecord(*this, entryName, pRec, openMode, openErasedRec);
 }
 
 bool AcDbSymbolTable::has(const char* name) const {
@@ -322,33 +338,34 @@ Acad::ErrorStatus AcDbSymbolTable::newIterator(AcDbSymbolTableIterator*& pIterat
   return Acad::eOk;
 }
 
-AcDbSymbolTableIterator::AcDbSymbolTableIterator(std::vector<AcDbObjectId> ids, bool atBeginning, bool skipDeleted)
-    : m_ids(std::move(ids)) {
+namespace qhost::detail {
+
+IdWalk::IdWalk(std::vector<AcDbObjectId> ids, bool atBeginning, bool skipDeleted) : m_ids(std::move(ids)) {
   start(atBeginning, skipDeleted);
 }
-void AcDbSymbolTableIterator::start(bool atBeginning, bool skipDeleted) {
+void IdWalk::start(bool atBeginning, bool skipDeleted) {
   m_at = atBeginning ? 0 : static_cast<int>(m_ids.size()) - 1;
   skip(atBeginning, skipDeleted);
 }
-bool AcDbSymbolTableIterator::done() const { return m_at < 0 || m_at >= static_cast<int>(m_ids.size()); }
-void AcDbSymbolTableIterator::step(bool forward, bool skipDeleted) {
+bool IdWalk::done() const { return m_at < 0 || m_at >= static_cast<int>(m_ids.size()); }
+void IdWalk::step(bool forward, bool skipDeleted) {
   m_at += forward ? 1 : -1;
   skip(forward, skipDeleted);
 }
-void AcDbSymbolTableIterator::skip(bool forward, bool skipDeleted) {
+void IdWalk::skip(bool forward, bool skipDeleted) {
   while (skipDeleted && !done() && m_ids[static_cast<size_t>(m_at)].isErased()) m_at += forward ? 1 : -1;
 }
-Acad::ErrorStatus AcDbSymbolTableIterator::getRecordId(AcDbObjectId& id) const {
+Acad::ErrorStatus IdWalk::current(AcDbObjectId& id) const {
   if (done()) return Acad::eInvalidIndex;
   id = m_ids[static_cast<size_t>(m_at)];
   return Acad::eOk;
 }
+
+}  // namespace qhost::detail
+
 Acad::ErrorStatus AcDbSymbolTableIterator::getRecord(AcDbSymbolTableRecord*& pRecord, AcDb::OpenMode openMode,
                                                      bool openErasedRec) const {
-  pRecord = nullptr;
-  AcDbObjectId id;
-  if (auto es = getRecordId(id); es != Acad::eOk) return es;
-  return acdbOpenObject(pRecord, id, openMode, openErasedRec);
+  return OpenCurrent(*this, &AcDbSymbolTableIterator::getRecordId, pRecord, openMode, openErasedRec);
 }
 
 Acad::ErrorStatus AcDbTextStyleTableRecord::fileName(const char*& name) const {
@@ -377,18 +394,12 @@ Acad::ErrorStatus AcDbTextStyleTableRecord::setXScale(double scale) {
 
 Acad::ErrorStatus AcDbTextStyleTableIterator::getRecord(AcDbTextStyleTableRecord*& pRecord, AcDb::OpenMode openMode,
                                                         bool openErasedRec) const {
-  pRecord = nullptr;
-  AcDbObjectId id;
-  if (auto es = getRecordId(id); es != Acad::eOk) return es;
-  return acdbOpenObject(pRecord, id, openMode, openErasedRec);
+  return OpenCurrent(*this, &AcDbSymbolTableIterator::getRecordId, pRecord, openMode, openErasedRec);
 }
 
 Acad::ErrorStatus AcDbTextStyleTable::getAt(const char* entryName, AcDbTextStyleTableRecord*& pRec,
                                             AcDb::OpenMode openMode, bool openErasedRec) const {
-  pRec = nullptr;
-  AcDbObjectId id;
-  if (auto es = AcDbSymbolTable::getAt(entryName, id, openErasedRec); es != Acad::eOk) return es;
-  return acdbOpenObject(pRec, id, openMode, openErasedRec);
+  return OpenRecord(*this, entryName, pRec, openMode, openErasedRec);
 }
 
 Acad::ErrorStatus AcDbTextStyleTable::newIterator(AcDbTextStyleTableIterator*& pIterator, bool atBeginning,
@@ -399,10 +410,7 @@ Acad::ErrorStatus AcDbTextStyleTable::newIterator(AcDbTextStyleTableIterator*& p
 
 Acad::ErrorStatus AcDbBlockTable::getAt(const char* entryName, AcDbBlockTableRecord*& pRec, AcDb::OpenMode openMode,
                                         bool openErasedRec) const {
-  pRec = nullptr;
-  AcDbObjectId id;
-  if (auto es = AcDbSymbolTable::getAt(entryName, id, openErasedRec); es != Acad::eOk) return es;
-  return acdbOpenObject(pRec, id, openMode, openErasedRec);
+  return OpenRecord(*this, entryName, pRec, openMode, openErasedRec);
 }
 
 Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& pOutputId, AcDbEntity* pEntity) {
@@ -430,34 +438,9 @@ Acad::ErrorStatus AcDbBlockTableRecord::newIterator(AcDbBlockTableRecordIterator
   return Acad::eOk;
 }
 
-AcDbBlockTableRecordIterator::AcDbBlockTableRecordIterator(std::vector<AcDbObjectId> ids, bool atBeginning,
-                                                           bool skipDeleted)
-    : m_ids(std::move(ids)) {
-  start(atBeginning, skipDeleted);
-}
-void AcDbBlockTableRecordIterator::start(bool atBeginning, bool skipDeleted) {
-  m_at = atBeginning ? 0 : static_cast<int>(m_ids.size()) - 1;
-  skip(atBeginning, skipDeleted);
-}
-bool AcDbBlockTableRecordIterator::done() const { return m_at < 0 || m_at >= static_cast<int>(m_ids.size()); }
-void AcDbBlockTableRecordIterator::step(bool forward, bool skipDeleted) {
-  m_at += forward ? 1 : -1;
-  skip(forward, skipDeleted);
-}
-void AcDbBlockTableRecordIterator::skip(bool forward, bool skipDeleted) {
-  while (skipDeleted && !done() && m_ids[static_cast<size_t>(m_at)].isErased()) m_at += forward ? 1 : -1;
-}
-Acad::ErrorStatus AcDbBlockTableRecordIterator::getEntityId(AcDbObjectId& id) const {
-  if (done()) return Acad::eInvalidIndex;
-  id = m_ids[static_cast<size_t>(m_at)];
-  return Acad::eOk;
-}
 Acad::ErrorStatus AcDbBlockTableRecordIterator::getEntity(AcDbEntity*& pEntity, AcDb::OpenMode openMode,
                                                           bool openErasedEntity) const {
-  pEntity = nullptr;
-  AcDbObjectId id;
-  if (auto es = getEntityId(id); es != Acad::eOk) return es;
-  return acdbOpenObject(pEntity, id, openMode, openErasedEntity);
+  return OpenCurrent(*this, &AcDbBlockTableRecordIterator::getEntityId, pEntity, openMode, openErasedEntity);
 }
 
 namespace qhost::detail {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "arx/src/Cp1251.h"
 #include "arx/src/DxfImage.h"
 
 namespace qhost::dxf {
@@ -12,35 +13,8 @@ namespace {
 
 const iconv_t kNoIconv = reinterpret_cast<iconv_t>(-1);
 
-// Code page 1251 as Unicode, and back.
-struct Cp1251Table {
-  uint32_t toUnicode[256];
-  std::map<uint32_t, unsigned char> fromUnicode;
-  Cp1251Table() {
-    iconv_t cd = iconv_open("UTF-32LE", "CP1251");
-    for (int b = 0; b < 256; ++b) {
-      char in = static_cast<char>(b);
-      unsigned char out[4] = {0, 0, 0, 0};
-      char* src = &in;
-      size_t srcLeft = 1;
-      char* dst = reinterpret_cast<char*>(out);
-      size_t dstLeft = 4;
-      iconv(cd, nullptr, nullptr, nullptr, nullptr);
-      if (cd != kNoIconv && iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1) && dstLeft == 0) {
-        toUnicode[b] = out[0] | (out[1] << 8) | (out[2] << 16) | (static_cast<uint32_t>(out[3]) << 24);
-        fromUnicode[toUnicode[b]] = static_cast<unsigned char>(b);
-      } else {
-        toUnicode[b] = 0xFFFFFFFF;
-      }
-    }
-    if (cd != kNoIconv) iconv_close(cd);
-  }
-};
-
-const Cp1251Table& Cp1251() {
-  static Cp1251Table table;
-  return table;
-}
+using detail::Cp1251;
+using detail::Cp1251Table;
 
 void AppendEscape(std::string& out, uint32_t cp) {
   char buf[16];
@@ -195,7 +169,7 @@ std::string Codec::Encode(const std::string& memory) const {
       }
     }
     uint32_t cp = table.toUnicode[b];
-    if (cp == 0xFFFFFFFF) {
+    if (cp == Cp1251Table::kNone) {
       out += static_cast<char>(b);
     } else if (!EncodeCodePoint(cp, out)) {
       AppendEscape(out, cp);

@@ -1,7 +1,8 @@
 // Session scripts and the terminal source; UTF-8 to code page 1251 at the edge.
 #include "qplatform/Script.h"
 
-#include <iconv.h>
+#include "arx/src/Cp1251.h"
+
 
 #include <cctype>
 #include <cstdint>
@@ -28,34 +29,11 @@ bool NextCodePoint(const std::string& s, size_t& i, uint32_t& cp) {
   return true;
 }
 
-struct Cp1251Map {
-  uint32_t toUnicode[256];
-  Cp1251Map() {
-    iconv_t cd = iconv_open("UTF-32LE", "CP1251");
-    for (int b = 0; b < 256; ++b) {
-      char in = static_cast<char>(b);
-      unsigned char out[4] = {0, 0, 0, 0};
-      char* src = &in;
-      size_t srcLeft = 1;
-      char* dst = reinterpret_cast<char*>(out);
-      size_t dstLeft = 4;
-      iconv(cd, nullptr, nullptr, nullptr, nullptr);
-      bool ok = iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1) && dstLeft == 0;
-      toUnicode[b] = ok ? (out[0] | (out[1] << 8) | (out[2] << 16) | (static_cast<uint32_t>(out[3]) << 24)) : 0xFFFD;
-    }
-    iconv_close(cd);
-  }
-  int byteOf(uint32_t cp) const {
-    if (cp < 0x80) return static_cast<int>(cp);
-    for (int b = 0x80; b < 256; ++b)
-      if (toUnicode[b] == cp) return b;
-    return -1;
-  }
-};
-
-const Cp1251Map& Map() {
-  static Cp1251Map map;
-  return map;
+int ByteOf(uint32_t cp) {
+  if (cp < 0x80) return static_cast<int>(cp);
+  const auto& from = detail::Cp1251().fromUnicode;
+  auto it = from.find(cp);
+  return it == from.end() ? -1 : it->second;
 }
 
 void AppendUtf8(std::string& out, uint32_t cp) {
@@ -90,7 +68,7 @@ bool Utf8ToCp1251(const std::string& utf8, std::string& cp1251) {
   for (size_t i = 0; i < utf8.size();) {
     uint32_t cp = 0;
     if (!NextCodePoint(utf8, i, cp)) return false;
-    int b = Map().byteOf(cp);
+    int b = ByteOf(cp);
     if (b >= 0) {
       cp1251 += static_cast<char>(b);
     } else {
@@ -105,7 +83,10 @@ bool Utf8ToCp1251(const std::string& utf8, std::string& cp1251) {
 std::string Cp1251ToUtf8(const std::string& cp1251) {
   std::string out;
   out.reserve(cp1251.size() * 2);
-  for (unsigned char b : cp1251) AppendUtf8(out, Map().toUnicode[b]);
+  for (unsigned char b : cp1251) {
+    uint32_t cp = detail::Cp1251().toUnicode[b];
+    AppendUtf8(out, cp == detail::Cp1251Table::kNone ? 0xFFFD : cp);
+  }
   return out;
 }
 
