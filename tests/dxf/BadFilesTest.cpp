@@ -48,3 +48,19 @@ TEST(DxfLoad, BytesAfterEofAreKept) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DxfLoad, CommentsBeforeTheFirstEntityAreKept) {
+  std::string file = minidxf::Drawing("AC1015", "ANSI_1251", minidxf::Write({{999, "made by hand"}}) +
+                                                                  minidxf::MText("A1", {{1, "t"}}));
+  auto load = qhost::LoadDrawingFromBytes(file, "t");
+  ASSERT_TRUE(load.database) << load.error;
+  AcDbMText* m = minidxf::FirstMText(*load.database, AcDb::kForRead);
+  ASSERT_NE(nullptr, m);
+  EXPECT_STREQ("t", m->contentsConst());
+  m->close();
+  EXPECT_BYTES_EQ(file, qhost::DrawingToBytes(*load.database));
+}
+
+}  // namespace

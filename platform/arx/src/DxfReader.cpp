@@ -99,10 +99,11 @@ void SplitGroups(Image& img) {
 
 uint64_t HexValue(const std::string& s) { return AcDbHandle(Trim(s).c_str()).value(); }
 
-// Records of a table section or entities of an entity section: each starts at a group 0.
+// Records of a table section or entities of an entity section: each starts at a group 0. Groups
+// before the first one (comments) belong to no object and stay as they are.
 void CollectSpans(const Image& img, size_t from, size_t to, std::vector<Span>& out) {
+  while (from < to && img.groups[from].code != 0) ++from;
   for (size_t i = from; i < to;) {
-    if (img.groups[i].code != 0) Fail(img.groups[i].line, "group 0 was expected to start an object");
     size_t j = i + 1;
     while (j < to && img.groups[j].code != 0) ++j;
     out.push_back({Upper(Trim(img.value(i))), i, j});
