@@ -68,7 +68,8 @@ double EntityReader::Real(int code, double fallback) {
 
 long EntityReader::Integer(int code, long fallback) {
   double d = Real(code, static_cast<double>(fallback));
-  return static_cast<long>(d);
+  // A value no 16-bit or 32-bit group can hold means nothing: the default stands.
+  return d >= -2147483648.0 && d <= 2147483647.0 ? static_cast<long>(d) : fallback;
 }
 
 AcGePoint3d EntityReader::Point(int code) { return AcGePoint3d(Real(code, 0), Real(code + 10, 0), Real(code + 20, 0)); }

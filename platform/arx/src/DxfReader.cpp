@@ -200,6 +200,12 @@ Layout ReadStructure(Image& img) {
   return layout;
 }
 
+// An integer header value; anything out of range counts as none.
+int HeaderInt(const std::string& v) {
+  long n = std::strtol(v.c_str(), nullptr, 10);
+  return n >= -32768 && n <= 32767 ? static_cast<int>(n) : -1;
+}
+
 std::string Decoded(const Image& img, size_t at, std::vector<uint32_t>& misfits) {
   std::string out;
   if (!img.codec.Decode(DecodeCarets(Trim(img.value(at))), out)) misfits.push_back(img.groups[at].line + 1);
@@ -299,9 +305,9 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
   std::string v;
   impl.textstyle = styleByName(header("$TEXTSTYLE", v) ? v : "Standard");
   if (header("$TEXTSIZE", v) && std::strtod(v.c_str(), nullptr) > 0) impl.textsize = std::strtod(v.c_str(), nullptr);
-  if (header("$TILEMODE", v)) impl.tilemode = std::atoi(v.c_str()) != 0;
-  if (header("$LUNITS", v) && std::atoi(v.c_str()) >= 1 && std::atoi(v.c_str()) <= 5) impl.lunits = static_cast<short>(std::atoi(v.c_str()));
-  if (header("$LUPREC", v) && std::atoi(v.c_str()) >= 0 && std::atoi(v.c_str()) <= 8) impl.luprec = static_cast<short>(std::atoi(v.c_str()));
+  if (header("$TILEMODE", v)) impl.tilemode = HeaderInt(v) != 0;
+  if (header("$LUNITS", v) && HeaderInt(v) >= 1 && HeaderInt(v) <= 5) impl.lunits = static_cast<short>(HeaderInt(v));
+  if (header("$LUPREC", v) && HeaderInt(v) >= 0 && HeaderInt(v) <= 8) impl.luprec = static_cast<short>(HeaderInt(v));
   // A value is written back only when the database's value changes from what it was after loading.
   for (const auto& [name, value] : HeaderValues(db))
     if (img.headerValues.count(name)) img.headerLoaded[name] = value;

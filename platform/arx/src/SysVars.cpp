@@ -136,6 +136,8 @@ int acdbRToS(ads_real val, int unit, int prec, char* str) {
   std::string s;
   char buf[64];
   double a = std::fabs(val);
+  // Values no unit but the scientific one can write in a few characters are written in it.
+  if (!std::isfinite(val) || a >= 1e15) unit = 1;
   std::string sign = val < 0 && a >= 0.5 * std::pow(10.0, -prec) ? "-" : "";
   switch (unit) {
     case 1:
