@@ -203,6 +203,7 @@ TEST_F(EditorTest, RealToStringFollowsLunitsAndLuprec) {
       {17.5, 4, 4, "1'-5 1/2\""},
       {17.5, 5, 4, "17 1/2"},
       {0.25, 5, 1, "1/2"},  // to the nearest half, halves away from zero
+      {1e20, 4, 2, "1.00E+20"},  // too large for feet and inches
   };
   for (const Case& c : cases) {
     char buf[64];

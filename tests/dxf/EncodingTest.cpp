@@ -32,6 +32,8 @@ const Case kCases[] = {
     {"ansi1251", "AC1015", "ANSI_1251", Cp1251(u8"Привет"), Cp1251(u8"Привет")},
     // UTF-8 (R2007 and later) is converted; what code page 1251 lacks becomes \U+XXXX.
     {"utf8", "AC1021", "ANSI_1252", u8"Привет ≈ 5°", Cp1251(u8"Привет ") + "\\U+2248 5" + Cp1251(u8"°")},
+    // Beyond the first plane: the escapes of the surrogate pair.
+    {"astral", "AC1032", "", u8"a😀b", "a\\U+D83D\\U+DE00b"},
     // Code page 1252; no code page and a name that is not one read as 1252.
     {"ansi1252", "AC1015", "ANSI_1252", "caf\xE9 \xBD", "caf\\U+00E9 \\U+00BD"},
     {"none", "AC1015", "", "\xE9", "\\U+00E9"},

@@ -3,6 +3,8 @@
 
 #include <iconv.h>
 
+#include <cstdio>
+
 namespace qhost::detail {
 
 const Cp1251Table& Cp1251() {
@@ -29,6 +31,15 @@ const Cp1251Table& Cp1251() {
     return t;
   }();
   return table;
+}
+
+void AppendUnicodeEscape(std::string& out, uint32_t cp) {
+  char buf[32];
+  if (cp > 0xFFFF && cp <= 0x10FFFF)
+    std::snprintf(buf, sizeof buf, "\\U+%04X\\U+%04X", 0xD800 + ((cp - 0x10000) >> 10), 0xDC00 + ((cp - 0x10000) & 0x3FF));
+  else
+    std::snprintf(buf, sizeof buf, "\\U+%04X", cp);
+  out += buf;
 }
 
 }  // namespace qhost::detail

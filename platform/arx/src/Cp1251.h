@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
 
 namespace qhost::detail {
 
@@ -13,5 +14,9 @@ struct Cp1251Table {
 };
 
 const Cp1251Table& Cp1251();
+
+// The MText escape "\U+XXXX" of a character; beyond the first plane, the escapes of its
+// surrogate pair, since the escape holds four digits.
+void AppendUnicodeEscape(std::string& out, uint32_t cp);
 
 }  // namespace qhost::detail

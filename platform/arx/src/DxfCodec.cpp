@@ -15,11 +15,25 @@ const iconv_t kNoIconv = reinterpret_cast<iconv_t>(-1);
 
 using detail::Cp1251;
 using detail::Cp1251Table;
+using detail::AppendUnicodeEscape;
 
-void AppendEscape(std::string& out, uint32_t cp) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "\\U+%04X", cp);
-  out += buf;
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// The code point of the escape "\U+XXXX" at `i`, or -1.
+long EscapeAt(const std::string& s, size_t i) {
+  if (i + 6 >= s.size() || s[i] != '\\' || (s[i + 1] != 'U' && s[i + 1] != 'u') || s[i + 2] != '+') return -1;
+  long cp = 0;
+  for (size_t k = i + 3; k < i + 7; ++k) {
+    int d = HexDigit(s[k]);
+    if (d < 0) return -1;
+    cp = cp * 16 + d;
+  }
+  return cp;
 }
 
 // The memory form of one character.
@@ -28,14 +42,7 @@ void AppendMemory(std::string& out, uint32_t cp) {
   if (it != Cp1251().fromUnicode.end())
     out += static_cast<char>(it->second);
   else
-    AppendEscape(out, cp);
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
+    AppendUnicodeEscape(out, cp);
 }
 
 // The code page that a $DWGCODEPAGE value names, or "" when it names none.
@@ -119,7 +126,7 @@ bool Codec::Decode(const std::string& in, std::string& out) const {
       if (isUtf8())
         out += static_cast<char>(b);
       else
-        AppendEscape(out, b);
+        AppendUnicodeEscape(out, b);
       ++src;
       --srcLeft;
       iconv(m_toUtf32, nullptr, nullptr, nullptr, nullptr);
@@ -154,25 +161,29 @@ std::string Codec::Encode(const std::string& memory) const {
       ++i;
       continue;
     }
-    if (b == '\\' && i + 6 < memory.size() && (memory[i + 1] == 'U' || memory[i + 1] == 'u') && memory[i + 2] == '+') {
-      int d[4] = {HexDigit(memory[i + 3]), HexDigit(memory[i + 4]), HexDigit(memory[i + 5]), HexDigit(memory[i + 6])};
-      if (d[0] >= 0 && d[1] >= 0 && d[2] >= 0 && d[3] >= 0) {
-        uint32_t cp = static_cast<uint32_t>((d[0] << 12) | (d[1] << 8) | (d[2] << 4) | d[3]);
-        // Only a character that code page 1251 lacks was escaped on load; it goes back as itself.
-        if (table.fromUnicode.count(cp) == 0 && cp != 0 && EncodeCodePoint(cp, out)) {
-          i += 6;
-          continue;
-        }
-        out.append(memory, i, 7);
-        i += 6;
+    long escaped = EscapeAt(memory, i);
+    if (escaped >= 0) {
+      uint32_t cp = static_cast<uint32_t>(escaped);
+      size_t length = 7;
+      long low = EscapeAt(memory, i + 7);
+      if (cp >= 0xD800 && cp < 0xDC00 && low >= 0xDC00 && low < 0xE000) {
+        cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<uint32_t>(low) - 0xDC00);
+        length = 14;
+      }
+      // Only a character that code page 1251 lacks was escaped on load; it goes back as itself.
+      if (table.fromUnicode.count(cp) == 0 && cp != 0 && (cp < 0xD800 || cp >= 0xE000) && EncodeCodePoint(cp, out)) {
+        i += length - 1;
         continue;
       }
+      out.append(memory, i, 7);
+      i += 6;
+      continue;
     }
     uint32_t cp = table.toUnicode[b];
     if (cp == Cp1251Table::kNone) {
       out += static_cast<char>(b);
     } else if (!EncodeCodePoint(cp, out)) {
-      AppendEscape(out, cp);
+      AppendUnicodeEscape(out, cp);
     }
   }
   return out;

@@ -72,9 +72,7 @@ bool Utf8ToCp1251(const std::string& utf8, std::string& cp1251) {
     if (b >= 0) {
       cp1251 += static_cast<char>(b);
     } else {
-      char buf[16];
-      std::snprintf(buf, sizeof buf, "\\U+%04X", cp);
-      cp1251 += buf;
+      detail::AppendUnicodeEscape(cp1251, cp);
     }
   }
   return true;
