@@ -2,6 +2,7 @@
 #include <dirent.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "dbmtext.h"
 #include "qplatform/Drawing.h"
@@ -36,6 +37,19 @@ TEST(DxfRoundTrip, EveryCorpusDrawingComesBackByteForByte) {
     EXPECT_TRUE(saved == original) << "first difference at "
                                    << std::mismatch(saved.begin(), saved.end(), original.begin(), original.end()).first -
                                           saved.begin();
+  }
+}
+
+TEST(DxfRoundTrip, OurOwnDrawingsComeBackByteForByte) {
+  const char* source = std::getenv("QUILLON_SOURCE_DIR");
+  ASSERT_NE(nullptr, source);
+  for (const char* file : {"examples/sample.dxf", "fuzz/corpus/dxf_reader/mini_r12.dxf",
+                           "fuzz/corpus/dxf_reader/mini_r2000.dxf", "fuzz/corpus/dxf_reader/mini_r2007_crlf.dxf"}) {
+    std::string path = std::string(source) + "/" + file;
+    SCOPED_TRACE(path);
+    qhost::DrawingLoad load = qhost::LoadDrawing(path);
+    ASSERT_TRUE(load.database) << load.error;
+    EXPECT_BYTES_EQ(testsupport::ReadFile(path), qhost::DrawingToBytes(*load.database));
   }
 }
 
