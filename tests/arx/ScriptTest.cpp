@@ -91,6 +91,20 @@ TEST_F(ScriptRun, UnusableEventAtTheCommandPromptFails) {
             qhost::InputQueue::Instance().Failures()[0]);
 }
 
+TEST_F(ScriptRun, OtherVerbsAtTheCommandPromptGoToTheHandler) {
+  std::vector<std::string> seen;
+  qhost::SetCommandPromptHandler([&](const qhost::InputEvent& e) {
+    seen.push_back(e.verb);
+    return e.verb == "right-click";
+  });
+  Queue({{"right-click", {"10", "10"}, "s.txt:1"}, {"click", {"2"}, "s.txt:2"}});
+  EXPECT_EQ(1, qhost::RunCommandLine());
+  qhost::SetCommandPromptHandler(nullptr);
+  EXPECT_EQ((std::vector<std::string>{"right-click", "click"}), seen);
+  ASSERT_EQ(1u, qhost::InputQueue::Instance().Failures().size());
+  EXPECT_EQ(0u, qhost::InputQueue::Instance().Failures()[0].find("s.txt:2:"));
+}
+
 TEST(EdgeConversion, Cp1251ToUtf8AndBack) {
   std::string cp;
   ASSERT_TRUE(qhost::Utf8ToCp1251(u8"Ёлка №5", cp));

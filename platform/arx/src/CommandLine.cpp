@@ -19,6 +19,11 @@ bool& Quit() {
 
 const char* const kCommandPrompt = "\nCommand: ";
 
+std::function<bool(const InputEvent&)>& PromptHandler() {
+  static std::function<bool(const InputEvent&)> handler;
+  return handler;
+}
+
 std::vector<std::string> SplitEntries(const std::string& line) {
   std::vector<std::string> entries;
   size_t start = 0;
@@ -59,6 +64,7 @@ void ChooseContextMenuItem(const InputEvent& event) {
 }  // namespace
 
 void RequestQuit() { Quit() = true; }
+void SetCommandPromptHandler(std::function<bool(const InputEvent&)> handler) { PromptHandler() = std::move(handler); }
 bool QuitRequested() { return Quit(); }
 
 bool RunCommand(const std::string& typed) {
@@ -89,7 +95,7 @@ int RunCommandLine() {
       if (event->verb == "escape") transcript.Write("*Cancel*");
     } else if (event->verb == "context-menu") {
       ChooseContextMenuItem(*event);
-    } else {
+    } else if (!PromptHandler() || !PromptHandler()(*event)) {
       queue.Reject(*event, "Command: ");
     }
   }

@@ -3,12 +3,14 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "aced.h"
 #include "dbmain.h"
+#include "qplatform/InputQueue.h"
 
 namespace qhost {
 
@@ -50,6 +52,9 @@ int RunCommandLine();
 bool RunCommand(const std::string& name);
 void RequestQuit();
 bool QuitRequested();
+// Gives events of other verbs at the "Command: " prompt to another part of the host (the
+// Windows stand-in's user-interface events); it returns false for what it cannot use either.
+void SetCommandPromptHandler(std::function<bool(const InputEvent&)> handler);
 
 // The host's own commands: SAVE, SAVEAS, QUIT, LIST, ERASE, MTEXT, LINE, CIRCLE, DIMALIGNED,
 // SETVAR, SNAPSHOT, ARX.
