@@ -1,4 +1,5 @@
-// The editor's prompts: each takes its answer from the input queue and records it in the transcript.
+// The editor: prompts that take their answers from the input queue, output, redraw, the host's
+// windows, the default context menu and the document manager.
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
