@@ -11,6 +11,11 @@
 
 class AcEdUIContext;
 
+// The window-system handles of the host's interface: pointers to distinct incomplete types, the
+// same types the Windows stand-in's <windows.h> declares.
+typedef struct HWND__* HWND;
+typedef struct HINSTANCE__* HINSTANCE;
+
 // Command flags.
 #define ACRX_CMD_MODAL 0x00000000
 #define ACRX_CMD_TRANSPARENT 0x00000001

@@ -1,9 +1,10 @@
 // Host stand-in: the dynamic linker that loads and unloads module files.
 #pragma once
 
-#include "rxregsvc.h"
-
 #include <windows.h>
+
+#include "accmd.h"
+#include "rxregsvc.h"
 
 // Loads a module file, runs its library notification and entry point, and unloads it again.
 // A module starts locked: it cannot be unloaded until it calls unlockApplication.

@@ -52,9 +52,3 @@ typedef LONG_PTR LRESULT;
 #define QMSG(cls, name, value) constexpr UINT name = value;
 #include "winmsgs.def"
 #undef QMSG
-
-// Handle types: pointers to distinct incomplete types, as the real headers declare them.
-typedef struct HWND__* HWND;
-typedef struct HINSTANCE__* HINSTANCE;
-typedef HINSTANCE HMODULE;
-typedef struct HMENU__* HMENU;
