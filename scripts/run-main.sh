@@ -16,7 +16,7 @@ args=("$root/examples/sample.dxf")
 module=$(find "$build" -maxdepth 3 -name Quillon.arx -print -quit 2>/dev/null || true)
 if [ -n "$module" ]; then args+=(--load "$module"); fi
 if [ -t 0 ]; then
-  echo "qhost: $root/examples/sample.dxf. Type commands (LIST, MTEXT, LINE, DIMALIGNED, SAVE, QUIT, ...);"
+  echo "qhost: $root/examples/sample.dxf. Type commands (VIEW, LIST, MTEXT, LINE, DIMALIGNED, SAVE, QUIT, ...);"
   echo "a line starting with ! is a script line (!pick 15 58, !escape). Ctrl-D ends."
   exec "$build/apps/qhost/qhost" "${args[@]}"
 fi

@@ -57,3 +57,18 @@ TEST_F(HostCommandsTest, ListPrintsPropertiesAndTheTextAsDrawn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(HostCommandsTest, ViewDrawsTheCurrentSpaceOnACharacterGrid) {
+  Add(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0)));
+  auto* m = new AcDbMText();
+  m->setLocation(AcGePoint3d(0, 5, 0));
+  m->setContents("AB");
+  Add(m);
+  EXPECT_EQ("AB\n\n\n-----------\n", qhost::DrawingPicture(db(), 11, 4));
+  db().setTilemode(false);
+  EXPECT_EQ("(nothing in this space)\n", qhost::DrawingPicture(db(), 11, 4));
+}
+
+}  // namespace

@@ -218,6 +218,8 @@ void SetVarCommand() {
 
 void SnapshotCommand() { Print("\n" + DrawingSnapshot(*Db())); }
 
+void ViewCommand() { Print("\n" + DrawingPicture(*Db(), 100, 36)); }
+
 void ArxCommand() {
   std::string option, file;
   if (!GetString("\nEnter an option [?/Load/Unload/Reload]: ", option) || option.empty()) return;
@@ -247,7 +249,8 @@ void RegisterHostCommands() {
       {"SAVE", SaveCommand},       {"SAVEAS", SaveAsCommand},         {"QUIT", QuitCommand},
       {"LIST", ListCommand},       {"ERASE", EraseCommand},           {"MTEXT", MTextCommand},
       {"LINE", LineCommand},       {"CIRCLE", CircleCommand},         {"DIMALIGNED", DimAlignedCommand},
-      {"SETVAR", SetVarCommand},   {"SNAPSHOT", SnapshotCommand},     {"ARX", ArxCommand}};
+      {"SETVAR", SetVarCommand},   {"SNAPSHOT", SnapshotCommand},     {"VIEW", ViewCommand},
+      {"ARX", ArxCommand}};
   for (const auto& [name, function] : commands) stack->addCommand(kGroup, name, name, ACRX_CMD_MODAL, function);
 }
 

@@ -44,11 +44,14 @@ bool Hits(const AcDbEntity& e, const AcGePoint3d& p, double aperture) {
     return std::fabs(std::hypot(p.x - c->center().x, p.y - c->center().y) - c->radius()) <= aperture;
   if (auto* t = AcDbText::cast(&e)) return TextLayout(*t).contains(p, aperture);
   if (auto* d = AcDbDimension::cast(&e)) {
-    // Its text, its extension lines and its dimension line.
+    // Its text, its extension lines and its dimension line (through the point it keeps, parallel
+    // to the extension line origins).
     AcGePoint3d tp = d->textPosition();
     if (std::hypot(p.x - tp.x, p.y - tp.y) <= aperture + 2.5) return true;
-    if (DistanceToSegment(p, d->xLine1Point(), d->dimLinePoint()) <= aperture) return true;
-    return DistanceToSegment(p, d->xLine2Point(), d->dimLinePoint()) <= aperture;
+    AcGePoint3d p1 = d->xLine1Point(), p2 = d->xLine2Point(), d2 = d->dimLinePoint();
+    AcGePoint3d d1(p1.x + d2.x - p2.x, p1.y + d2.y - p2.y, p1.z);
+    return DistanceToSegment(p, p1, d1) <= aperture || DistanceToSegment(p, p2, d2) <= aperture ||
+           DistanceToSegment(p, d1, d2) <= aperture;
   }
   return false;
 }

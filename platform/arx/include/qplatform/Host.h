@@ -57,12 +57,14 @@ bool QuitRequested();
 void SetCommandPromptHandler(std::function<bool(const InputEvent&)> handler);
 
 // The host's own commands: SAVE, SAVEAS, QUIT, LIST, ERASE, MTEXT, LINE, CIRCLE, DIMALIGNED,
-// SETVAR, SNAPSHOT, ARX.
+// SETVAR, SNAPSHOT, VIEW, ARX.
 void RegisterHostCommands();
 
 // What LIST prints for an entity, and the whole drawing as the host would draw it (code page 1251).
 std::string DescribeEntity(AcDbObjectId id);
 std::string DrawingSnapshot(AcDbDatabase& db);
+// The current space on a grid of `cols` by `rows` characters: lines, circles, texts, dimensions.
+std::string DrawingPicture(AcDbDatabase& db, int cols, int rows);
 
 // The file names of the loaded modules, in load order.
 std::vector<std::string> LoadedModules();
