@@ -219,6 +219,12 @@ std::string RecordText(const Image& img, const Span& s, int code, std::vector<ui
   return "";
 }
 
+uint64_t RecordHandle(const Image& img, const Span& s) {
+  for (size_t k = s.first + 1; k < s.end; ++k)
+    if (img.groups[k].code == 5) return HexValue(img.value(k));
+  return 0;
+}
+
 double RecordReal(const Image& img, const Span& s, int code, double fallback) {
   for (size_t k = s.first + 1; k < s.end; ++k)
     if (img.groups[k].code == code) return std::strtod(img.value(k).c_str(), nullptr);
@@ -247,21 +253,15 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
     rec->setFileName(RecordText(img, s, 3, misfits).c_str());
     rec->setTextSize(RecordReal(img, s, 40, 0.0));
     rec->setXScale(RecordReal(img, s, 41, 1.0));
-    uint64_t h = 0;
-    for (size_t k = s.first + 1; k < s.end; ++k)
-      if (img.groups[k].code == 5) h = HexValue(img.value(k));
-    detail::AddRecord(db, impl.styleTable, rec, name, UniqueHandle(impl, h));
+    detail::AddRecord(db, impl.styleTable, rec, name, UniqueHandle(impl, RecordHandle(img, s)));
   }
   auto* styles = static_cast<AcDbTextStyleTable*>(impl.styleTable.stub()->object.get());
   if (!styles->has("Standard")) detail::AddRecord(db, impl.styleTable, new AcDbTextStyleTableRecord(), "Standard", {});
 
   for (const Span& s : layout.blockRecords) {
     std::string name = Upper(RecordText(img, s, 2, misfits));
-    uint64_t h = 0;
-    for (size_t k = s.first + 1; k < s.end; ++k)
-      if (img.groups[k].code == 5) h = HexValue(img.value(k));
-    if (name == "*MODEL_SPACE") img.modelSpaceRecord = AcDbHandle(h);
-    if (name == "*PAPER_SPACE") img.paperSpaceRecord = AcDbHandle(h);
+    if (name == "*MODEL_SPACE") img.modelSpaceRecord = AcDbHandle(RecordHandle(img, s));
+    if (name == "*PAPER_SPACE") img.paperSpaceRecord = AcDbHandle(RecordHandle(img, s));
   }
   impl.modelSpace = detail::AddRecord(db, impl.blockTable, new AcDbBlockTableRecord(), ACDB_MODEL_SPACE,
                                       UniqueHandle(impl, img.modelSpaceRecord.value()));
@@ -317,7 +317,8 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
     for (size_t k = 0; k < misfits.size() && k < 5; ++k) lines += (k ? ", " : "") + std::to_string(misfits[k]);
     if (misfits.size() > 5) lines += ", ...";
     warnings.push_back("text on line " + lines + " does not fit the file's encoding " + img.codec.name() +
-                       "; read as code page 1251, nothing is lost");
+                       (img.codec.isUtf8() ? "; read as code page 1251" : "; kept as \\U+00XX escapes") +
+                       ", nothing is lost");
   }
   impl.image = std::move(image);
 }
