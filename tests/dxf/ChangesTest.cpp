@@ -78,6 +78,7 @@ TEST(DxfSave, LongContentsSplitIntoChunksThatKeepUnitsWhole) {
       {"caret pair", "AC1015", "ANSI_1251", a249 + "\n", {a249, "^J"}},
       {"unicode escape", "AC1015", "ANSI_1252", a248 + testsupport::Cp1251(u8"Ж"), {a248, "\\U+0416"}},
       {"multibyte character", "AC1021", "", a249 + "\\U+2248", {a249, u8"≈"}},
+      {"double-byte character", "AC1015", "ANSI_936", a249 + "\\U+4E2D", {a249, "\xD6\xD0"}},
       {"exactly 250", "AC1015", "ANSI_1251", a250, {a250}},
   };
   for (const SplitCase& c : cases) {

@@ -38,6 +38,8 @@ const Case kCases[] = {
     {"ansi1252", "AC1015", "ANSI_1252", "caf\xE9 \xBD", "caf\\U+00E9 \\U+00BD"},
     {"none", "AC1015", "", "\xE9", "\\U+00E9"},
     {"ascii", "AC1015", "ASCII", "\xE9", "\\U+00E9"},
+    // A double-byte character whose second byte is a caret stays whole.
+    {"double-byte", "AC1015", "ANSI_932", "\x83\x5EJ", "\\U+30BFJ"},
     // Caret escapes are decoded.
     {"carets", "AC1015", "ANSI_1251", "a^Jb^Ic^ d^", "a\nb\tc^d^"},
     // Escapes already in the file stay as they are.

@@ -102,6 +102,14 @@ Codec::~Codec() {
   m_toUtf32 = m_fromUtf32 = kNoIconv;
 }
 
+bool Codec::isLeadByte(unsigned char b) const {
+  if (m_name == "CP932") return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+  if (m_name == "CP936" || m_name == "CP949" || m_name == "CP950" || m_name == "BIG5" || m_name == "GB2312" ||
+      m_name == "EUC-KR" || m_name == "JOHAB")
+    return b >= 0x81 && b <= 0xFE;
+  return false;
+}
+
 bool Codec::Decode(const std::string& in, std::string& out) const {
   out.clear();
   if (m_identity) {
@@ -210,6 +218,13 @@ std::string DecodeCarets(const std::string& raw) {
     out += raw[i];
   }
   return out;
+}
+
+bool DecodeText(const Codec& codec, const std::string& raw, std::string& memory) {
+  std::string converted;
+  bool fits = codec.Decode(raw, converted);
+  memory = DecodeCarets(converted);
+  return fits;
 }
 
 std::string EncodeCarets(const std::string& text) {

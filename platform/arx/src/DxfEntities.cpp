@@ -76,7 +76,7 @@ AcGePoint3d EntityReader::Point(int code) { return AcGePoint3d(Real(code, 0), Re
 
 std::string EntityReader::Text(size_t at) {
   std::string memory;
-  if (!image.codec.Decode(DecodeCarets(image.value(at)), memory))
+  if (!DecodeText(image.codec, image.value(at), memory))
     misfits.push_back(image.groups[at].line + 1);
   return memory;
 }

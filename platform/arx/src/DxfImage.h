@@ -38,6 +38,8 @@ class Codec {
 
   const std::string& name() const { return m_name; }
   bool isUtf8() const { return m_name == "UTF-8"; }
+  // In a double-byte code page (Japanese, Chinese, Korean), whether `b` starts a two-byte character.
+  bool isLeadByte(unsigned char b) const;
   // File bytes to memory. False when some bytes did not fit the encoding; they are then read as
   // code page 1251 bytes (or kept as \U+00XX), so nothing is lost.
   bool Decode(const std::string& in, std::string& out) const;
@@ -55,6 +57,11 @@ class Codec {
 // "^ " a caret; a caret before anything else stands for itself.
 std::string DecodeCarets(const std::string& raw);
 std::string EncodeCarets(const std::string& text);
+
+// A text value of the file in memory: converted from the file's encoding, then its caret escapes
+// decoded (after the conversion, so that the second byte of a double-byte character is never taken
+// for a caret). False as Codec::Decode.
+bool DecodeText(const Codec& codec, const std::string& raw, std::string& memory);
 
 // A modelled value of an entity, as text in memory. Numbers are formatted as the saver writes them.
 struct Field {

@@ -208,7 +208,7 @@ int HeaderInt(const std::string& v) {
 
 std::string Decoded(const Image& img, size_t at, std::vector<uint32_t>& misfits) {
   std::string out;
-  if (!img.codec.Decode(DecodeCarets(Trim(img.value(at))), out)) misfits.push_back(img.groups[at].line + 1);
+  if (!DecodeText(img.codec, Trim(img.value(at)), out)) misfits.push_back(img.groups[at].line + 1);
   return out;
 }
 

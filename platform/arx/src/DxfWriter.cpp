@@ -38,8 +38,9 @@ std::string EncodeValue(const Image& img, const std::string& memory) {
 }
 
 // The length of the unit that starts at `i` and must not be split: a caret pair, a \U+XXXX
-// escape, or one UTF-8 character.
-size_t UnitLength(const std::string& s, size_t i, bool utf8) {
+// escape, or one character of several bytes (UTF-8 or a double-byte code page).
+size_t UnitLength(const std::string& s, size_t i, const Codec& codec) {
+  bool utf8 = codec.isUtf8();
   unsigned char b = static_cast<unsigned char>(s[i]);
   if (b == '^' && i + 1 < s.size()) return 2;
   if (b == '\\' && i + 6 < s.size() && (s[i + 1] == 'U' || s[i + 1] == 'u') && s[i + 2] == '+') {
@@ -53,6 +54,7 @@ size_t UnitLength(const std::string& s, size_t i, bool utf8) {
     while (k < n && i + k < s.size() && (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80) ++k;
     return k;
   }
+  if (codec.isLeadByte(b) && i + 1 < s.size()) return 2;
   return 1;
 }
 
@@ -64,7 +66,7 @@ std::string ChunkedGroups(const Image& img, const std::string& memory) {
   while (bytes.size() - start > kChunk) {
     size_t end = start;
     while (end < bytes.size()) {
-      size_t n = UnitLength(bytes, end, img.codec.isUtf8());
+      size_t n = UnitLength(bytes, end, img.codec);
       if (end + n - start > kChunk) break;
       end += n;
     }
