@@ -44,7 +44,8 @@ TEST(DxfRoundTrip, OurOwnDrawingsComeBackByteForByte) {
   const char* source = std::getenv("QUILLON_SOURCE_DIR");
   ASSERT_NE(nullptr, source);
   for (const char* file : {"examples/sample.dxf", "fuzz/corpus/dxf_reader/mini_r12.dxf",
-                           "fuzz/corpus/dxf_reader/mini_r2000.dxf", "fuzz/corpus/dxf_reader/mini_r2007_crlf.dxf"}) {
+                           "fuzz/corpus/dxf_reader/mini_r2000.dxf", "fuzz/corpus/dxf_reader/mini_r2007_crlf.dxf",
+                           "fuzz/corpus/dxf_reader/mini_ansi932.dxf"}) {
     std::string path = std::string(source) + "/" + file;
     SCOPED_TRACE(path);
     qhost::DrawingLoad load = qhost::LoadDrawing(path);
