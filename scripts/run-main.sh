@@ -1,11 +1,23 @@
 #!/usr/bin/env bash
-# The main job: converts each example RTF document of examples/ to MText and prints it.
+# The main job: opens the sample drawing in qhost, interactively at a terminal, otherwise with the
+# sample session. First converts each example RTF document of examples/ to MText when qconvert is built.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
-for doc in "$root"/examples/*.rtf; do
-  [ -e "$doc" ] || continue
-  echo "== $(basename "$doc")"
-  "$build/apps/qconvert/qconvert" rtf-to-mtext "$doc" | iconv -f CP1251 -t UTF-8
-  echo
-done
+if [ -x "$build/apps/qconvert/qconvert" ]; then
+  for doc in "$root"/examples/*.rtf; do
+    [ -e "$doc" ] || continue
+    echo "== $(basename "$doc")"
+    "$build/apps/qconvert/qconvert" rtf-to-mtext "$doc" | iconv -f CP1251 -t UTF-8
+    echo
+  done
+fi
+args=("$root/examples/sample.dxf")
+module=$(find "$build" -maxdepth 3 -name Quillon.arx -print -quit 2>/dev/null || true)
+if [ -n "$module" ]; then args+=(--load "$module"); fi
+if [ -t 0 ]; then
+  echo "qhost: $root/examples/sample.dxf. Type commands (VIEW, LIST, MTEXT, LINE, DIMALIGNED, SAVE, QUIT, ...);"
+  echo "a line starting with ! is a script line (!pick 15 58, !escape). Ctrl-D ends."
+  exec "$build/apps/qhost/qhost" "${args[@]}"
+fi
+exec "$build/apps/qhost/qhost" "${args[@]}" --script "$root/examples/sample-session.txt"

@@ -11,7 +11,9 @@ enum { X = 0, Y = 1, Z = 2 };
 
 // Prompt and call results.
 #define RTNORM 5100
+#ifndef RTNONE
 #define RTNONE 5000
+#endif
 #define RTREJ (-5003)
 #define RTERROR (-5001)
 #define RTCAN (-5002)
@@ -22,3 +24,20 @@ enum { X = 0, Y = 1, Z = 2 };
 #define ads_name_clear(name) ((name)[0] = (name)[1] = 0)
 #define ads_name_nil(name) ((name)[0] == 0 && (name)[1] == 0)
 #define ads_name_equal(a, b) ((a)[0] == (b)[0] && (a)[1] == (b)[1])
+
+// A value of one of the types of adscodes.h; strings are allocated with malloc and freed
+// by whoever receives them.
+union ads_u_val {
+  ads_real rreal;
+  ads_real rpoint[3];
+  short rint;
+  char* rstring;
+  long rlname[2];
+  long rlong;
+};
+
+struct resbuf {
+  struct resbuf* rbnext;
+  short restype;
+  union ads_u_val resval;
+};

@@ -25,6 +25,8 @@ class InputSource {
   // The next event, or nothing when the source has run out. `waitingFor` names the wait
   // (a prompt text, "dialog 5000", "menu") so that an interactive source can show it.
   virtual std::optional<InputEvent> Next(const std::string& waitingFor) = 0;
+  // The source's name for messages ("session.txt"); empty for an unnamed one.
+  virtual std::string Name() const { return std::string(); }
 };
 
 class InputQueue {
@@ -33,6 +35,8 @@ class InputQueue {
 
   // Queues an event ahead of the source (typed input sent by the host itself, tests).
   void Push(InputEvent event);
+  // Queues events ahead of everything pending, in their order (the rest of a typed line).
+  void PushFront(std::vector<InputEvent> events);
   void SetSource(std::unique_ptr<InputSource> source);
 
   // The next event for the wait named by `waitingFor`: pending events first, then the
@@ -40,8 +44,19 @@ class InputQueue {
   // would, and the queue remembers which wait was left without input.
   std::optional<InputEvent> Next(const std::string& waitingFor);
 
+  // As Next, for a wait that may end the session when input runs out (the host's Command:
+  // prompt): running out there is the normal end and not recorded.
+  std::optional<InputEvent> NextAtRest(const std::string& waitingFor);
+
   bool RanOut() const { return !m_ranOutWhile.empty(); }
   const std::string& RanOutWhile() const { return m_ranOutWhile; }
+
+  // Records that `event` could not answer the wait `waitingFor`; the caller then cancels its
+  // wait as Escape would. The run fails.
+  void Reject(const InputEvent& event, const std::string& waitingFor);
+  // Every failure so far, as messages (code page 1251): input that could not be used, input
+  // that ran out while the host waited.
+  const std::vector<std::string>& Failures() const { return m_failures; }
 
   // Forgets pending events, the source and the ran-out state.
   void Reset();
@@ -50,6 +65,7 @@ class InputQueue {
   std::deque<InputEvent> m_pending;
   std::unique_ptr<InputSource> m_source;
   std::string m_ranOutWhile;
+  std::vector<std::string> m_failures;
 };
 
 }  // namespace qhost

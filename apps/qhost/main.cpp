@@ -1,0 +1,110 @@
+// qhost: opens a drawing, loads modules and runs the host's command line from a terminal or a script.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "qplatform/Drawing.h"
+#include "qplatform/Host.h"
+#include "qplatform/InputQueue.h"
+#include "qplatform/Script.h"
+#include "qplatform/Transcript.h"
+#include "rxdlinkr.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: qhost [drawing.dxf] [--script session.txt] [--load module.arx]... [--pickbox units]\n"
+    "  Opens the drawing (a new one when none is given) and runs the command line: from the\n"
+    "  script when given, otherwise from standard input (typed lines; \"!verb ...\" for script verbs).\n";
+
+// The person at the terminal already moved to a new line by pressing Enter.
+bool g_afterTyped = false;
+
+class InteractiveSource : public qhost::TerminalSource {
+ public:
+  InteractiveSource(std::FILE* in, bool isTerminal) : TerminalSource(in, isTerminal), m_isTerminal(isTerminal) {}
+  std::optional<qhost::InputEvent> Next(const std::string& waitingFor) override {
+    std::fflush(stdout);
+    auto event = TerminalSource::Next(waitingFor);
+    g_afterTyped = m_isTerminal;
+    return event;
+  }
+
+ private:
+  bool m_isTerminal;
+};
+
+void Show(const std::string& cp1251) {
+  std::string text = cp1251;
+  if (g_afterTyped && !text.empty() && text[0] == '\n') text.erase(0, 1);
+  g_afterTyped = false;
+  std::fputs(qhost::Cp1251ToUtf8(text).c_str(), stdout);
+}
+
+void Complain(const std::string& utf8) { std::fprintf(stderr, "qhost: %s\n", utf8.c_str()); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string drawing, script;
+  std::vector<std::string> modules;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if ((arg == "--script" || arg == "--load" || arg == "--pickbox") && i + 1 < argc) {
+      std::string value = argv[++i];
+      if (arg == "--script") script = value;
+      if (arg == "--load") modules.push_back(value);
+      if (arg == "--pickbox") qhost::SetPickAperture(std::atof(value.c_str()));
+    } else if (arg == "--help" || arg == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else if (!arg.empty() && arg[0] != '-' && drawing.empty()) {
+      drawing = arg;
+    } else {
+      std::fputs(kUsage, stderr);
+      return 2;
+    }
+  }
+
+  std::unique_ptr<AcDbDatabase> db;
+  if (drawing.empty()) {
+    db = std::make_unique<AcDbDatabase>();
+  } else {
+    qhost::DrawingLoad load = qhost::LoadDrawing(drawing);
+    for (const std::string& w : load.warnings) Complain(drawing + ": " + w);
+    if (!load.database) {
+      Complain(load.error);
+      return 2;
+    }
+    db = std::move(load.database);
+  }
+  qhost::OpenDocument(std::move(db));
+
+  auto& queue = qhost::InputQueue::Instance();
+  if (!script.empty()) {
+    std::string error;
+    auto source = qhost::ScriptSource::FromFile(script, error);
+    if (!source) {
+      Complain(error);
+      return 2;
+    }
+    queue.SetSource(std::move(source));
+  } else {
+    queue.SetSource(std::make_unique<InteractiveSource>(stdin, isatty(0) != 0));
+  }
+  qhost::Transcript::Instance().SetSink(Show);
+
+  qhost::RegisterHostCommands();
+  for (const std::string& m : modules)
+    if (!acrxDynamicLinker->loadModule(m.c_str(), true)) Complain("cannot load the module " + m);
+
+  int status = qhost::RunCommandLine();
+  qhost::UnloadAllModules();
+  std::fflush(stdout);
+  for (const std::string& failure : queue.Failures()) Complain(qhost::Cp1251ToUtf8(failure));
+  qhost::CloseDocument();
+  return status;
+}

@@ -1,0 +1,4 @@
+// Host stand-in: arrays of object ids.
+#pragma once
+
+#include "dbmain.h"

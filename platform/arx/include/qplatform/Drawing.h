@@ -1,0 +1,50 @@
+// Drawings in and out: loading a DXF file into a database and saving it back (stand-in only).
+// Everything the database does not model is written back exactly as the file had it; only
+// changed, added and erased entities are rewritten.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dbmain.h"
+
+namespace qhost {
+
+struct DrawingLoad {
+  std::unique_ptr<AcDbDatabase> database;  // null when the file could not be loaded
+  std::string error;                       // "name:line: what is wrong" when it could not
+  std::vector<std::string> warnings;       // e.g. bytes that do not fit the file's encoding
+};
+
+DrawingLoad LoadDrawing(const std::string& path);
+DrawingLoad LoadDrawingFromBytes(const std::string& bytes, const std::string& name);
+// Fills an empty database with the host's own empty drawing.
+void LoadDefaultDrawing(AcDbDatabase& db);
+
+// The file as it would be saved.
+std::string DrawingToBytes(AcDbDatabase& db);
+// Saves atomically (a temporary file in the same folder, then a rename). On failure the old
+// file is left as it was and `error` says why.
+bool SaveDrawing(AcDbDatabase& db, const std::string& path, std::string* error);
+
+// The encoding of the drawing's file ("CP1251", "UTF-8", ...) and its DXF version ("AC1015").
+std::string DrawingEncoding(const AcDbDatabase& db);
+std::string DrawingVersion(const AcDbDatabase& db);
+// The path the drawing was loaded from or last saved to ("" for a new drawing).
+std::string DrawingPath(const AcDbDatabase& db);
+void SetDrawingPath(AcDbDatabase& db, const std::string& path);
+
+// The file system calls that saving makes, so that tests can make them fail.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // Writes up to `size` bytes; returns how many were written, or -1 with errno set.
+  virtual long Write(int fd, const char* data, size_t size);
+  virtual int Rename(const char* from, const char* to);
+  static FileSystem& Current();
+  // Replaces the file system (null: the real one). The caller keeps ownership.
+  static void Set(FileSystem* fs);
+};
+
+}  // namespace qhost

@@ -1,0 +1,80 @@
+// The host session: its document, its command line, picking and what it shows (stand-in only).
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "aced.h"
+#include "dbmain.h"
+#include "qplatform/InputQueue.h"
+
+namespace qhost {
+
+// The host's one document. It owns the database, which becomes the working database.
+void OpenDocument(std::unique_ptr<AcDbDatabase> db);
+AcDbDatabase* CurrentDatabase();
+std::unique_ptr<AcDbDatabase> CloseDocument();
+
+// The windows and the resource instance the host hands to modules; the Windows stand-in sets
+// them once it has made its windows. Null until then.
+void SetHostWindows(HWND mainWindow, CView* drawingView, HINSTANCE resources);
+
+// How often the drawing was redrawn (acedUpdateDisplay) and flushed (flushGraphics).
+struct DisplayCounts {
+  int updates = 0;
+  int flushes = 0;
+  int queued = 0;
+};
+DisplayCounts& Display();
+
+// The pick box: a pick hits an entity within this many drawing units of the point.
+double PickAperture();
+void SetPickAperture(double units);
+// The topmost entity of the current space (TILEMODE) under `point`, or the null id.
+AcDbObjectId EntityAt(AcDbDatabase& db, const AcGePoint3d& point, double aperture);
+
+// The modules' items of the drawing area's default context menu.
+struct ContextMenuItem {
+  AcEdUIContext* context;
+  const void* appId;
+  std::string title;
+};
+const std::vector<ContextMenuItem>& DefaultContextMenus();
+
+// The command line: "Command: " prompts until the input ends or QUIT. Returns 0, or 1 when
+// input could not be used or ran out while the host waited (InputQueue::Failures).
+int RunCommandLine();
+// Runs a registered command by global or local name; false when there is none.
+bool RunCommand(const std::string& name);
+void RequestQuit();
+bool QuitRequested();
+// Gives events of other verbs at the "Command: " prompt to another part of the host (the
+// Windows stand-in's user-interface events); it returns false for what it cannot use either.
+void SetCommandPromptHandler(std::function<bool(const InputEvent&)> handler);
+
+// The host's own commands: SAVE, SAVEAS, QUIT, LIST, ERASE, MTEXT, LINE, CIRCLE, DIMALIGNED,
+// SETVAR, SNAPSHOT, VIEW, ARX.
+void RegisterHostCommands();
+
+// What LIST prints for an entity, and the whole drawing as the host would draw it (code page 1251).
+std::string DescribeEntity(AcDbObjectId id);
+std::string DrawingSnapshot(AcDbDatabase& db);
+// The current space on a grid of `cols` by `rows` characters: lines, circles, texts, dimensions.
+std::string DrawingPicture(AcDbDatabase& db, int cols, int rows);
+
+// The file names of the loaded modules, in load order.
+std::vector<std::string> LoadedModules();
+// Tells every loaded module to unload, locked or not, and unloads it (the end of the session).
+void UnloadAllModules();
+
+// Back to a fresh session for tests: queue, transcript, ERRNO, quit flag, counters.
+void ResetSession();
+
+// ERRNO as the host sets it.
+void SetErrno(short value);
+
+}  // namespace qhost

@@ -1,0 +1,114 @@
+// The host's command line: the "Command: " prompt, typed command names, the default context menu.
+#include <cstdlib>
+#include <strings.h>
+
+#include "accmd.h"
+#include "aced.h"
+#include "dbmtext.h"
+#include "qplatform/Host.h"
+#include "qplatform/InputQueue.h"
+#include "qplatform/Transcript.h"
+
+namespace qhost {
+namespace {
+
+bool& Quit() {
+  static bool quit = false;
+  return quit;
+}
+
+const char* const kCommandPrompt = "\nCommand: ";
+
+std::function<bool(const InputEvent&)>& PromptHandler() {
+  static std::function<bool(const InputEvent&)> handler;
+  return handler;
+}
+
+std::vector<std::string> SplitEntries(const std::string& line) {
+  std::vector<std::string> entries;
+  size_t start = 0;
+  while (start <= line.size()) {
+    size_t blank = line.find(' ', start);
+    std::string entry = line.substr(start, blank == std::string::npos ? std::string::npos : blank - start);
+    if (!entry.empty()) entries.push_back(entry);
+    if (blank == std::string::npos) break;
+    start = blank + 1;
+  }
+  return entries;
+}
+
+// Runs `entries[0]` as a command; the other entries answer its prompts, in order.
+void RunTyped(const std::vector<std::string>& entries, const std::string& origin, bool fromTerminal) {
+  if (entries.empty()) return;
+  std::vector<InputEvent> rest;
+  for (size_t i = 1; i < entries.size(); ++i) rest.push_back({"type", {entries[i]}, origin});
+  InputQueue::Instance().PushFront(std::move(rest));
+  Transcript::Instance().Echo(entries[0], fromTerminal);
+  if (!RunCommand(entries[0]))
+    Transcript::Instance().Write("\nUnknown command \"" + entries[0] + "\".  Press F1 for help.");
+}
+
+// The context-menu verb: the item `id` of the module menu titled `title`.
+void ChooseContextMenuItem(const InputEvent& event) {
+  for (const auto& item : DefaultContextMenus()) {
+    if (event.args.size() != 2 || strcasecmp(item.title.c_str(), event.args[0].c_str()) != 0) continue;
+    Transcript::Instance().Echo("[" + item.title + "]", event.origin == "terminal");
+    AcDbObjectIdArray none;
+    item.context->getMenuContext(AcDbMText::desc(), none);
+    item.context->onCommand(static_cast<Adesk::UInt32>(std::strtoul(event.args[1].c_str(), nullptr, 10)));
+    return;
+  }
+  InputQueue::Instance().Reject(event, "Command: ");
+}
+
+}  // namespace
+
+void RequestQuit() { Quit() = true; }
+void SetCommandPromptHandler(std::function<bool(const InputEvent&)> handler) { PromptHandler() = std::move(handler); }
+bool QuitRequested() { return Quit(); }
+
+bool RunCommand(const std::string& typed) {
+  // "_LINE" and ".LINE" name the same command as "LINE".
+  std::string name = typed;
+  while (!name.empty() && (name[0] == '_' || name[0] == '.')) name.erase(0, 1);
+  AcEdCommandStack* stack = acedRegCmds;
+  AcEdCommand* command = stack->lookupGlobalCmd(name.c_str());
+  if (command == nullptr) command = stack->lookupLocalCmd(name.c_str());
+  if (command == nullptr) return false;
+  command->functionAddr()();
+  return true;
+}
+
+int RunCommandLine() {
+  auto& queue = InputQueue::Instance();
+  auto& transcript = Transcript::Instance();
+  while (!Quit()) {
+    transcript.Write(kCommandPrompt);
+    auto event = queue.NextAtRest("Command: ");
+    if (!event) break;
+    bool fromTerminal = event->origin == "terminal";
+    if (event->verb == "command" && !event->args.empty()) {
+      RunTyped(event->args, event->origin, fromTerminal);
+    } else if (event->verb == "type" && event->args.size() <= 1) {
+      RunTyped(SplitEntries(event->args.empty() ? std::string() : event->args[0]), event->origin, fromTerminal);
+    } else if (event->verb == "enter" || event->verb == "escape") {
+      if (event->verb == "escape") transcript.Write("*Cancel*");
+    } else if (event->verb == "context-menu") {
+      ChooseContextMenuItem(*event);
+    } else if (!PromptHandler() || !PromptHandler()(*event)) {
+      queue.Reject(*event, "Command: ");
+    }
+  }
+  transcript.Write("\n");
+  return queue.Failures().empty() ? 0 : 1;
+}
+
+void ResetSession() {
+  InputQueue::Instance().Reset();
+  Transcript::Instance().Clear();
+  SetErrno(0);
+  Quit() = false;
+  Display() = DisplayCounts{};
+}
+
+}  // namespace qhost

@@ -1,0 +1,257 @@
+// The host's own commands: saving, listing, erasing, adding entities, system variables, modules.
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <strings.h>
+
+#include "accmd.h"
+#include "acedads.h"
+#include "adscodes.h"
+#include "dbapserv.h"
+#include "dbdim.h"
+#include "dbents.h"
+#include "dbmtext.h"
+#include "dbsymtb.h"
+#include "qplatform/Drawing.h"
+#include "qplatform/Host.h"
+#include "qplatform/Script.h"
+#include "qplatform/Transcript.h"
+#include "rxdlinkr.h"
+
+namespace qhost {
+namespace {
+
+constexpr char kGroup[] = "ACAD";
+
+AcDbDatabase* Db() { return acdbHostApplicationServices()->workingDatabase(); }
+
+void Print(const std::string& text) { Transcript::Instance().Write(text); }
+
+// Adds a new entity to the current space (TILEMODE) and closes it.
+bool AppendToCurrentSpace(AcDbEntity* entity) {
+  AcDbDatabase* db = Db();
+  AcDbBlockTable* table = nullptr;
+  if (db == nullptr || db->getBlockTable(table, AcDb::kForRead) != Acad::eOk) {
+    delete entity;
+    return false;
+  }
+  AcDbBlockTableRecord* space = nullptr;
+  Acad::ErrorStatus es = table->getAt(db->tilemode() ? ACDB_MODEL_SPACE : ACDB_PAPER_SPACE, space, AcDb::kForWrite);
+  table->close();
+  if (es == Acad::eOk) {
+    es = space->appendAcDbEntity(entity);
+    space->close();
+  }
+  if (es != Acad::eOk) {
+    delete entity;
+    return false;
+  }
+  entity->close();
+  return true;
+}
+
+bool GetPoint(const char* prompt, AcGePoint3d& p, const AcGePoint3d* base = nullptr) {
+  ads_point in = {0, 0, 0}, out;
+  if (base) {
+    in[X] = base->x;
+    in[Y] = base->y;
+    in[Z] = base->z;
+  }
+  if (acedGetPoint(base ? in : nullptr, prompt, out) != RTNORM) return false;
+  p = AcGePoint3d(out[X], out[Y], out[Z]);
+  return true;
+}
+
+bool GetString(const char* prompt, std::string& text) {
+  char buf[133];
+  if (acedGetString(1, prompt, buf) != RTNORM) return false;
+  text = buf;
+  return true;
+}
+
+bool PickEntity(const char* prompt, AcDbObjectId& id) {
+  ads_name name;
+  ads_point pt;
+  int rc = acedEntSel(prompt, name, pt);
+  if (rc != RTNORM) {
+    resbuf rb;
+    if (rc == RTERROR && acedGetVar("ERRNO", &rb) == RTNORM && rb.resval.rint == 7) Print("\nNothing selected.");
+    return false;
+  }
+  return acdbGetObjectId(id, name) == Acad::eOk;
+}
+
+void Save(const std::string& path) {
+  std::string error;
+  if (SaveDrawing(*Db(), Cp1251ToUtf8(path), &error)) {
+    Print("\nSaved \"" + path + "\".");
+  } else {
+    std::string message;
+    Utf8ToCp1251(error, message);
+    Print("\n" + message);
+  }
+}
+
+void SaveAsCommand() {
+  std::string path;
+  if (!GetString("\nFile name: ", path) || path.empty()) return;
+  Save(path);
+}
+
+void SaveCommand() {
+  std::string path;
+  Utf8ToCp1251(DrawingPath(*Db()), path);
+  if (path.empty())
+    SaveAsCommand();
+  else
+    Save(path);
+}
+
+void QuitCommand() { RequestQuit(); }
+
+void ListCommand() {
+  AcDbObjectId id;
+  if (PickEntity("\nSelect object: ", id)) Print("\n" + DescribeEntity(id));
+}
+
+void EraseCommand() {
+  AcDbObjectId id;
+  AcDbEntity* entity = nullptr;
+  if (!PickEntity("\nSelect object: ", id) || acdbOpenObject(entity, id, AcDb::kForWrite) != Acad::eOk) return;
+  entity->erase();
+  entity->close();
+}
+
+void MTextCommand() {
+  AcGePoint3d at;
+  std::string contents;
+  if (!GetPoint("\nSpecify insertion point: ", at) || !GetString("\nEnter text: ", contents)) return;
+  auto* m = new AcDbMText();
+  m->setLocation(at);
+  m->setTextHeight(Db()->textsize());
+  m->setTextStyle(Db()->textstyle());
+  m->setAttachment(AcDbMText::kTopLeft);
+  m->setContents(contents.c_str());
+  AppendToCurrentSpace(m);
+}
+
+void LineCommand() {
+  AcGePoint3d a, b;
+  if (!GetPoint("\nSpecify first point: ", a) || !GetPoint("\nSpecify next point: ", b, &a)) return;
+  AppendToCurrentSpace(new AcDbLine(a, b));
+}
+
+void CircleCommand() {
+  AcGePoint3d c;
+  std::string radius;
+  if (!GetPoint("\nSpecify center point: ", c) || !GetString("\nSpecify radius: ", radius)) return;
+  double r = std::atof(radius.c_str());
+  if (!(r > 0)) {
+    Print("\nThe radius must be positive.");
+    return;
+  }
+  auto* circle = new AcDbCircle();
+  circle->setCenter(c);
+  circle->setRadius(r);
+  AppendToCurrentSpace(circle);
+}
+
+void DimAlignedCommand() {
+  AcGePoint3d p1, p2, at;
+  std::string text;
+  if (!GetPoint("\nSpecify first extension line origin: ", p1) ||
+      !GetPoint("\nSpecify second extension line origin: ", p2, &p1) ||
+      !GetPoint("\nSpecify dimension line location: ", at, &p2) || !GetString("\nDimension text <>: ", text))
+    return;
+  double length = std::hypot(p2.x - p1.x, p2.y - p1.y);
+  if (length == 0.0) {
+    Print("\nThe two points are the same.");
+    return;
+  }
+  // The dimension line runs parallel to p1-p2 through `at`.
+  double nx = -(p2.y - p1.y) / length, ny = (p2.x - p1.x) / length;
+  double offset = (at.x - p1.x) * nx + (at.y - p1.y) * ny;
+  AcGePoint3d d1(p1.x + nx * offset, p1.y + ny * offset, p1.z), d2(p2.x + nx * offset, p2.y + ny * offset, p2.z);
+  auto* dim = new AcDbAlignedDimension();
+  dim->setXLine1Point(p1);
+  dim->setXLine2Point(p2);
+  dim->setDimLinePoint(d2);
+  dim->setTextPosition(AcGePoint3d((d1.x + d2.x) / 2, (d1.y + d2.y) / 2, d1.z));
+  dim->setMeasurement(length);
+  dim->setDimensionText(text.c_str());
+  AppendToCurrentSpace(dim);
+}
+
+void SetVarCommand() {
+  std::string name, value;
+  if (!GetString("\nEnter variable name: ", name) || name.empty()) return;
+  resbuf current;
+  if (acedGetVar(name.c_str(), &current) != RTNORM) {
+    Print("\nUnknown variable name.");
+    return;
+  }
+  std::string shown;
+  if (current.restype == RTSTR) {
+    shown = current.resval.rstring;
+    std::free(current.resval.rstring);
+  } else {
+    char buf[64];
+    if (current.restype == RTREAL)
+      std::snprintf(buf, sizeof buf, "%g", current.resval.rreal);
+    else
+      std::snprintf(buf, sizeof buf, "%d", current.resval.rint);
+    shown = buf;
+  }
+  std::string prompt = "\nEnter new value for " + name + " <" + shown + ">: ";
+  if (!GetString(prompt.c_str(), value) || value.empty()) return;
+  resbuf rb;
+  rb.rbnext = nullptr;
+  rb.restype = current.restype;
+  if (current.restype == RTSTR)
+    rb.resval.rstring = value.data();
+  else if (current.restype == RTREAL)
+    rb.resval.rreal = std::atof(value.c_str());
+  else
+    rb.resval.rint = static_cast<short>(std::atoi(value.c_str()));
+  if (acedSetVar(name.c_str(), &rb) != RTNORM) Print("\nInvalid value.");
+}
+
+void SnapshotCommand() { Print("\n" + DrawingSnapshot(*Db())); }
+
+void ViewCommand() { Print("\n" + DrawingPicture(*Db(), 100, 36)); }
+
+void ArxCommand() {
+  std::string option, file;
+  if (!GetString("\nEnter an option [?/Load/Unload/Reload]: ", option) || option.empty()) return;
+  AcRxDynamicLinker* linker = acrxDynamicLinker;
+  char o = static_cast<char>(std::toupper(static_cast<unsigned char>(option[0])));
+  if (o == '?') {
+    for (const std::string& m : LoadedModules()) Print("\n" + m);
+    return;
+  }
+  if (std::strchr("LUR", o) == nullptr) {
+    Print("\nInvalid option.");
+    return;
+  }
+  if (!GetString("\nModule file: ", file) || file.empty()) return;
+  std::string path = Cp1251ToUtf8(file);
+  if (o == 'L') linker->loadModule(path.c_str(), true);
+  if (o == 'U') linker->unloadModule(path.c_str(), true);
+  if (o == 'R' && linker->unloadModule(path.c_str(), true)) linker->loadModule(path.c_str(), true);
+}
+
+}  // namespace
+
+void RegisterHostCommands() {
+  AcEdCommandStack* stack = acedRegCmds;
+  stack->removeGroup(kGroup);
+  const std::pair<const char*, AcRxFunctionPtr> commands[] = {
+      {"SAVE", SaveCommand},       {"SAVEAS", SaveAsCommand},         {"QUIT", QuitCommand},
+      {"LIST", ListCommand},       {"ERASE", EraseCommand},           {"MTEXT", MTextCommand},
+      {"LINE", LineCommand},       {"CIRCLE", CircleCommand},         {"DIMALIGNED", DimAlignedCommand},
+      {"SETVAR", SetVarCommand},   {"SNAPSHOT", SnapshotCommand},     {"VIEW", ViewCommand},
+      {"ARX", ArxCommand}};
+  for (const auto& [name, function] : commands) stack->addCommand(kGroup, name, name, ACRX_CMD_MODAL, function);
+}
+
+}  // namespace qhost

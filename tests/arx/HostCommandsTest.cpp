@@ -1,0 +1,74 @@
+// The host's own commands, driven through the command line as a person would type them.
+#include "HostFixture.h"
+#include "acedads.h"
+#include "adscodes.h"
+#include "support/Bytes.h"
+
+namespace {
+
+class HostCommandsTest : public HostTest {
+ protected:
+  void SetUp() override {
+    HostTest::SetUp();
+    qhost::RegisterHostCommands();
+  }
+};
+
+TEST_F(HostCommandsTest, EraseRemovesThePickedEntity) {
+  AcDbObjectId line = Add(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0)));
+  Queue({{"command", {"ERASE"}, "t"}, {"pick", {"5", "0"}, "t"}});
+  EXPECT_EQ(0, qhost::RunCommandLine());
+  EXPECT_TRUE(line.isErased());
+}
+
+TEST_F(HostCommandsTest, SetVarShowsTheCurrentValueAndSetsANewOne) {
+  Queue({{"command", {"SETVAR", "TEXTSIZE", "5"}, "t"}, {"command", {"SETVAR", "LUPREC", "12"}, "t"},
+         {"command", {"SETVAR", "NOSUCH"}, "t"}});
+  EXPECT_EQ(0, qhost::RunCommandLine());
+  EXPECT_EQ(5.0, db().textsize());
+  EXPECT_EQ(4, db().luprec());
+  EXPECT_BYTES_EQ(
+      "\nCommand: SETVAR\nEnter variable name: TEXTSIZE\nEnter new value for TEXTSIZE <2.5>: 5"
+      "\nCommand: SETVAR\nEnter variable name: LUPREC\nEnter new value for LUPREC <4>: 12\nInvalid value."
+      "\nCommand: SETVAR\nEnter variable name: NOSUCH\nUnknown variable name.\nCommand: \n",
+      Transcript());
+}
+
+TEST_F(HostCommandsTest, NewTextTakesTheCurrentStyleAndSizeInTheCurrentSpace) {
+  resbuf rb{nullptr, RTSHORT, {}};
+  rb.resval.rint = 0;
+  acedSetVar("TILEMODE", &rb);
+  Queue({{"command", {"MTEXT", "1,2", "\\LA\\lB"}, "t"}});
+  EXPECT_EQ(0, qhost::RunCommandLine());
+  AcDbObjectId id = qhost::EntityAt(db(), AcGePoint3d(1.5, 1.5, 0), 0.1);
+  AcDbMText* m = nullptr;
+  ASSERT_EQ(Acad::eOk, acdbOpenObject(m, id, AcDb::kForRead));
+  EXPECT_STREQ("\\LA\\lB", m->contentsConst());
+  EXPECT_EQ(2.5, m->textHeight());
+  EXPECT_EQ(db().textstyle(), m->textStyle());
+  EXPECT_EQ(AcDbMText::kTopLeft, m->attachment());
+  m->close();
+}
+
+TEST_F(HostCommandsTest, ListPrintsPropertiesAndTheTextAsDrawn) {
+  Queue({{"command", {"MTEXT", "0,0", "one\\Ptwo"}, "t"}, {"command", {"LIST"}, "t"}, {"pick", {"1", "-1"}, "t"}});
+  EXPECT_EQ(0, qhost::RunCommandLine());
+  EXPECT_NE(std::string::npos, Transcript().find("  Contents: one\\Ptwo\n  Text:\n    one\n    two\n")) << Transcript();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(HostCommandsTest, ViewDrawsTheCurrentSpaceOnACharacterGrid) {
+  Add(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0)));
+  auto* m = new AcDbMText();
+  m->setLocation(AcGePoint3d(0, 5, 0));
+  m->setContents("AB");
+  Add(m);
+  EXPECT_EQ("AB\n\n\n-----------\n", qhost::DrawingPicture(db(), 11, 4));
+  db().setTilemode(false);
+  EXPECT_EQ("(nothing in this space)\n", qhost::DrawingPicture(db(), 11, 4));
+}
+
+}  // namespace

@@ -1,0 +1,151 @@
+// The host's MText reader: tokens with the format stack, and the layout that picking uses.
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "qplatform/MText.h"
+#include "qplatform/Script.h"
+#include "support/Bytes.h"
+
+namespace {
+
+using qhost::mtext::Layout;
+using qhost::mtext::LayoutParams;
+using qhost::mtext::Token;
+using qhost::mtext::TokenKind;
+using qhost::mtext::Tokenize;
+
+// Tokens written out compactly: "T(abc) H(2.5x) P ...".
+std::string Describe(const std::vector<Token>& tokens) {
+  std::string s;
+  for (const Token& t : tokens) {
+    if (!s.empty()) s += ' ';
+    switch (t.kind) {
+      case TokenKind::kText: s += "T(" + t.text + ")"; break;
+      case TokenKind::kGroupOpen: s += "{"; break;
+      case TokenKind::kGroupClose: s += "}"; break;
+      case TokenKind::kFont: s += "F(" + t.arg + ")"; break;
+      case TokenKind::kHeight: s += "H(" + t.arg + (t.relative ? ",rel" : "") + ")"; break;
+      case TokenKind::kColor: s += "C(" + std::to_string(static_cast<int>(t.value)) + ")"; break;
+      case TokenKind::kTrueColor: s += "c(" + std::to_string(static_cast<long>(t.value)) + ")"; break;
+      case TokenKind::kUnderline: s += t.value ? "L" : "l"; break;
+      case TokenKind::kOverline: s += t.value ? "O" : "o"; break;
+      case TokenKind::kStrike: s += t.value ? "K" : "k"; break;
+      case TokenKind::kParagraph: s += "P"; break;
+      case TokenKind::kColumnBreak: s += "N"; break;
+      case TokenKind::kNonBreakingSpace: s += "~"; break;
+      case TokenKind::kAlign: s += "A(" + t.arg + ")"; break;
+      case TokenKind::kWidthFactor: s += "W(" + t.arg + ")"; break;
+      case TokenKind::kTracking: s += "Tr(" + t.arg + ")"; break;
+      case TokenKind::kOblique: s += "Q(" + t.arg + ")"; break;
+      case TokenKind::kParagraphProps: s += "p(" + t.arg + ")"; break;
+      case TokenKind::kStack: s += "S(" + t.upper + std::string(1, t.separator) + t.lower + ")"; break;
+      case TokenKind::kUnicode: s += "U(" + std::to_string(static_cast<int>(t.value)) + ")"; break;
+      case TokenKind::kSpecial: s += "%(" + t.text + ")"; break;
+      case TokenKind::kTab: s += "Tab"; break;
+      case TokenKind::kUnknown: s += "?(" + t.text + ")"; break;
+    }
+  }
+  return s;
+}
+
+TEST(MTextTokens, EveryCodeOfTheFormat) {
+  const std::pair<std::string, std::string> cases[] = {
+      // Fonts, heights, colours.
+      {"\\fArial|b1|i0|c204|p34;Ab", "F(Arial|b1|i0|c204|p34) T(Ab)"},
+      {"\\Ftxt.shx;x", "F(txt.shx) T(x)"},
+      {"\\H2.5;a\\H1.5x;b", "H(2.5) T(a) H(1.5x,rel) T(b)"},
+      {"\\C1;r\\c16711680;b", "C(1) T(r) c(16711680) T(b)"},
+      // Switches and breaks.
+      {"\\La\\l\\Ob\\o\\Kc\\k", "L T(a) l O T(b) o K T(c) k"},
+      {"a\\Pb\\Nc\nd", "T(a) P T(b) N T(c) P T(d)"},
+      {"1\\~2\t3", "T(1) ~ T(2) Tab T(3)"},
+      // Groups, stacks, paragraph properties.
+      {"{\\H2;x}y", "{ H(2) T(x) } T(y)"},
+      {"\\S1/2;\\S3#4;\\S0.01^ 0.02;", "S(1/2) S(3#4) S(0.01^0.02)"},
+      {"\\pxi-3,l4t4;\\A1;\\W0.8;\\T1.2;\\Q15;", "p(xi-3,l4t4) A(1) W(0.8) Tr(1.2) Q(15)"},
+      // Escapes, Unicode, specials, unknown codes (kept).
+      {"\\\\\\{\\}", "T(\\{})"},
+      {"\\U+0416x\\U+12", "U(1046) T(x) ?(\\U) T(+12)"},
+      {"94%%d %%c5", "T(94) %(%%d) T( ) %(%%c) T(5)"},
+      {"\\M+1C3A4\\X", "?(\\M) T(+1C3A4) ?(\\X)"},
+      // Unfinished codes end with the contents.
+      {"\\H2", "H(2)"},
+      {"a\\", "T(a\\)"},
+  };
+  for (const auto& [contents, expected] : cases) EXPECT_EQ(expected, Describe(Tokenize(contents))) << contents;
+}
+
+TEST(MTextTokens, RealStringsAreCoveredByteForByte) {
+  REQUIRE_SHARED_DIR(shared);
+  std::ifstream in(shared + "/corpus/mtext_strings.txt", std::ios::binary);
+  std::string utf8;
+  int lines = 0;
+  while (std::getline(in, utf8)) {
+    std::string contents;
+    ASSERT_TRUE(qhost::Utf8ToCp1251(utf8, contents)) << utf8;
+    auto tokens = Tokenize(contents);
+    size_t at = 0;
+    for (const Token& t : tokens) {
+      ASSERT_EQ(at, t.begin) << utf8;
+      ASSERT_GT(t.end, t.begin) << utf8;
+      at = t.end;
+    }
+    EXPECT_EQ(contents.size(), at) << utf8;
+    LayoutParams p;
+    p.width = 50;
+    Layout layout = qhost::mtext::LayOut(contents, p);
+    EXPECT_FALSE(layout.lines.empty());
+    EXPECT_GE(layout.height, 0.0);
+    ++lines;
+  }
+  EXPECT_GT(lines, 500);
+}
+
+// --- Layout ----------------------------------------------------------------------------
+
+TEST(MTextLayout, FormatStackAppliesAndRestores) {
+  Layout layout = qhost::mtext::LayOut("a{\\H2x;\\C1;\\fArial|b1;b}c", LayoutParams{});
+  ASSERT_EQ(1u, layout.lines.size());
+  const auto& runs = layout.lines[0].runs;
+  ASSERT_EQ(3u, runs.size());
+  EXPECT_EQ("b", runs[1].text);
+  EXPECT_EQ(5.0, runs[1].format.height);
+  EXPECT_EQ(1, runs[1].format.color);
+  EXPECT_EQ("Arial", runs[1].format.font);
+  EXPECT_TRUE(runs[1].format.bold);
+  EXPECT_EQ(runs[0].format, runs[2].format);
+  EXPECT_EQ(5.0, layout.lines[0].height);
+}
+
+TEST(MTextLayout, LinesBreakAtParagraphsAndAtTheWidth) {
+  LayoutParams p;
+  p.height = 1.0;
+  EXPECT_EQ("one\ntwo\n", qhost::mtext::LayOut("one\\Ptwo\\P", p).text());
+  p.width = 6.0;  // about nine characters of height 1
+  EXPECT_EQ("aaaa bbbb \ncccc", qhost::mtext::LayOut("aaaa bbbb cccc", p).text());
+  EXPECT_EQ("aaaaaaaaaaaaaaaa", qhost::mtext::LayOut("aaaaaaaaaaaaaaaa", p).text()) << "a long word overflows";
+  EXPECT_EQ("1/2 \\U+0416%%d", qhost::mtext::LayOut("\\S1/2; \\U+0416%%d", LayoutParams{}).text());
+}
+
+TEST(MTextLayout, AttachmentAndRotationPlaceTheExtent) {
+  LayoutParams p;
+  p.height = 2.0;
+  p.location = AcGePoint3d(10, 10, 0);
+  Layout topLeft = qhost::mtext::LayOut("ab", p);
+  double w = topLeft.width, h = topLeft.height;
+  EXPECT_EQ(2.0, h);
+  EXPECT_EQ(AcGePoint3d(10, 8, 0), topLeft.corners[0]);
+  EXPECT_EQ(AcGePoint3d(10 + w, 10, 0), topLeft.corners[2]);
+  p.attachment = 9;  // bottom right
+  Layout bottomRight = qhost::mtext::LayOut("ab", p);
+  EXPECT_EQ(AcGePoint3d(10 - w, 10, 0), bottomRight.corners[0]);
+  EXPECT_EQ(AcGePoint3d(10, 12, 0), bottomRight.corners[2]);
+  p.attachment = 5;  // middle centre, turned a quarter
+  p.rotation = M_PI / 2;
+  Layout turned = qhost::mtext::LayOut("ab", p);
+  EXPECT_TRUE(turned.contains(AcGePoint3d(10, 10 + w / 2 - 0.01, 0), 0));
+  EXPECT_FALSE(turned.contains(AcGePoint3d(10 + w / 2, 10, 0), 0));
+}
+
+}  // namespace

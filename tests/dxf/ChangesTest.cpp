@@ -1,0 +1,267 @@
+// Only changed, added and erased entities are rewritten; long contents are split safely.
+#include <cerrno>
+#include <cstdio>
+#include <dirent.h>
+#include <unistd.h>
+
+#include "MiniDxf.h"
+#include "dbents.h"
+#include "qplatform/Drawing.h"
+#include "support/Bytes.h"
+
+namespace {
+
+using minidxf::Drawing;
+using minidxf::MText;
+using minidxf::Write;
+
+std::unique_ptr<AcDbDatabase> Load(const std::string& bytes) {
+  auto load = qhost::LoadDrawingFromBytes(bytes, "test.dxf");
+  EXPECT_TRUE(load.database) << load.error;
+  return std::move(load.database);
+}
+
+void SetContents(AcDbDatabase& db, const std::string& contents) {
+  AcDbMText* m = minidxf::FirstMText(db, AcDb::kForWrite);
+  ASSERT_NE(nullptr, m);
+  m->setContents(contents.c_str());
+  m->close();
+}
+
+// --- Rewriting --------------------------------------------------------------------------
+
+TEST(DxfSave, OpeningForWriteWithoutAChangeRewritesNothing) {
+  std::string file = Drawing("AC1015", "ANSI_1251", MText("A1", {{1, "text"}}));
+  auto db = Load(file);
+  AcDbMText* m = minidxf::FirstMText(*db, AcDb::kForWrite);
+  m->close();
+  EXPECT_BYTES_EQ(file, qhost::DrawingToBytes(*db));
+}
+
+TEST(DxfSave, ChangedContentsReplaceOnlyTheTextGroups) {
+  std::string file = Drawing("AC1015", "ANSI_1251", MText("A1", {{3, "first "}, {1, "second"}}) +
+                                                        Write({{0, "POINT"}, {5, "A2"}, {10, "1"}, {20, "2"}}));
+  auto db = Load(file);
+  SetContents(*db, "new");
+  EXPECT_BYTES_EQ(Drawing("AC1015", "ANSI_1251",
+                          MText("A1", {{1, "new"}}) + Write({{0, "POINT"}, {5, "A2"}, {10, "1"}, {20, "2"}})),
+                  qhost::DrawingToBytes(*db));
+}
+
+TEST(DxfSave, ChangedPropertyReplacesItsValueAndAddsWhatTheFileLacked) {
+  std::string file = Drawing("AC1015", "ANSI_1251", MText("A1", {{1, "t"}}));
+  auto db = Load(file);
+  AcDbMText* m = minidxf::FirstMText(*db, AcDb::kForWrite);
+  m->setTextHeight(5.0);
+  m->setRotation(0.5);
+  m->close();
+  std::string expected = Write({{0, "MTEXT"}, {5, "A1"}, {330, "1F"}, {100, "AcDbEntity"}, {8, "0"},
+                                {100, "AcDbMText"}, {10, "1.0"}, {20, "2.0"}, {30, "0.0"}, {40, "5.0"}, {41, "0.0"},
+                                {71, "1"}, {1, "t"}, {7, "Standard"}, {50, "0.5"}});
+  EXPECT_BYTES_EQ(Drawing("AC1015", "ANSI_1251", expected), qhost::DrawingToBytes(*db));
+}
+
+// --- Splitting long contents ---------------------------------------------------------------
+
+struct SplitCase {
+  const char* name;
+  const char* version;
+  const char* codePage;
+  std::string memory;
+  std::vector<std::string> groups;  // the group 3 values, then the group 1 value
+};
+
+TEST(DxfSave, LongContentsSplitIntoChunksThatKeepUnitsWhole) {
+  std::string a249(249, 'a'), a248(248, 'a'), a250(250, 'a');
+  const SplitCase cases[] = {
+      {"plain", "AC1015", "ANSI_1251", a250 + a250 + "b", {a250, a250, "b"}},
+      {"caret pair", "AC1015", "ANSI_1251", a249 + "\n", {a249, "^J"}},
+      {"unicode escape", "AC1015", "ANSI_1252", a248 + testsupport::Cp1251(u8"Ж"), {a248, "\\U+0416"}},
+      {"multibyte character", "AC1021", "", a249 + "\\U+2248", {a249, u8"≈"}},
+      {"double-byte character", "AC1015", "ANSI_936", a249 + "\\U+4E2D", {a249, "\xD6\xD0"}},
+      {"exactly 250", "AC1015", "ANSI_1251", a250, {a250}},
+  };
+  for (const SplitCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto db = Load(Drawing(c.version, c.codePage, MText("A1", {{1, "x"}})));
+    SetContents(*db, c.memory);
+    std::string groups;
+    for (size_t i = 0; i < c.groups.size(); ++i)
+      groups += Write({{i + 1 < c.groups.size() ? 3 : 1, c.groups[i]}});
+    std::string expected = Drawing(c.version, c.codePage, MText("A1", {{1, "x"}}));
+    size_t at = expected.find("  1\nx\n");
+    expected.replace(at, 6, groups);
+    EXPECT_BYTES_EQ(expected, qhost::DrawingToBytes(*db));
+  }
+}
+
+// --- Added and erased entities ---------------------------------------------------------------
+
+TEST(DxfSave, AddedEntityGetsAHandleAboveTheSeedWhichMovesOn) {
+  auto db = Load(Drawing("AC1015", "ANSI_1251", MText("A1", {{1, "t"}})));
+  AcDbBlockTable* table = nullptr;
+  db->getBlockTable(table, AcDb::kForRead);
+  AcDbBlockTableRecord* space = nullptr;
+  ASSERT_EQ(Acad::eOk, table->getAt(ACDB_MODEL_SPACE, space, AcDb::kForWrite));
+  table->close();
+  auto* line = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(3, 4, 0));
+  AcDbObjectId id;
+  ASSERT_EQ(Acad::eOk, space->appendAcDbEntity(id, line));
+  line->close();
+  space->close();
+  char handle[24];
+  id.handle().getIntoAsciiBuffer(handle);
+  EXPECT_GE(id.handle().value(), 0x100u);
+  std::string saved = qhost::DrawingToBytes(*db);
+  std::string lineGroups = Write({{0, "LINE"}, {5, handle}, {330, "1F"}, {100, "AcDbEntity"}, {8, "0"},
+                                  {100, "AcDbLine"}, {10, "0.0"}, {20, "0.0"}, {30, "0.0"}, {11, "3.0"},
+                                  {21, "4.0"}, {31, "0.0"}});
+  EXPECT_NE(std::string::npos, saved.find(lineGroups + "  0\nENDSEC\n  0\nEOF")) << testsupport::Readable(saved);
+  char seed[32];
+  std::snprintf(seed, sizeof seed, "$HANDSEED\n  5\n%lX\n", static_cast<unsigned long>(id.handle().value() + 1));
+  EXPECT_NE(std::string::npos, saved.find(seed)) << testsupport::Readable(saved.substr(0, 200));
+
+  // Loaded again, the new line is there under its handle.
+  auto again = Load(saved);
+  AcDbObjectId found;
+  EXPECT_EQ(Acad::eOk, again->getAcDbObjectId(found, false, id.handle()));
+}
+
+TEST(DxfSave, ErasedEntityLeavesTheFileAndTheRestStays) {
+  std::string point = Write({{0, "POINT"}, {5, "A2"}, {10, "1"}, {20, "2"}});
+  auto db = Load(Drawing("AC1015", "ANSI_1251", MText("A1", {{1, "t"}}) + point));
+  AcDbMText* m = minidxf::FirstMText(*db, AcDb::kForWrite);
+  ASSERT_EQ(Acad::eOk, m->erase());
+  m->close();
+  EXPECT_BYTES_EQ(Drawing("AC1015", "ANSI_1251", point), qhost::DrawingToBytes(*db));
+}
+
+// --- Saving to disk ---------------------------------------------------------------------
+
+class FailingFileSystem : public qhost::FileSystem {
+ public:
+  bool failRename = false;
+  bool shortWrite = false;
+  long Write(int fd, const char* data, size_t size) override {
+    if (shortWrite) return size > 10 ? static_cast<long>(FileSystem::Write(fd, data, 10)) : 0;
+    return FileSystem::Write(fd, data, size);
+  }
+  int Rename(const char* from, const char* to) override {
+    if (failRename) {
+      errno = EXDEV;
+      return -1;
+    }
+    return FileSystem::Rename(from, to);
+  }
+};
+
+class DxfSaveToDisk : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/qhost-save-XXXXXX";
+    dir_ = mkdtemp(tmpl);
+    path_ = dir_ + "/drawing.dxf";
+    std::FILE* f = std::fopen(path_.c_str(), "wb");
+    std::fputs("old contents", f);
+    std::fclose(f);
+  }
+  void TearDown() override {
+    qhost::FileSystem::Set(nullptr);
+    std::remove(path_.c_str());
+    rmdir(dir_.c_str());
+  }
+  int FilesInDir() {
+    int n = 0;
+    DIR* d = opendir(dir_.c_str());
+    while (dirent* e = readdir(d)) n += e->d_name[0] != '.' || std::string(e->d_name).size() > 2 ? 1 : 0;
+    closedir(d);
+    return n;
+  }
+  std::string dir_, path_;
+};
+
+TEST_F(DxfSaveToDisk, SavesAndReplacesTheOldFile) {
+  AcDbDatabase db;
+  std::string error;
+  ASSERT_TRUE(qhost::SaveDrawing(db, path_, &error)) << error;
+  EXPECT_BYTES_EQ(qhost::DrawingToBytes(db), testsupport::ReadFile(path_));
+  EXPECT_EQ(path_, qhost::DrawingPath(db));
+  EXPECT_EQ(1, FilesInDir());
+}
+
+TEST_F(DxfSaveToDisk, FailedRenameLeavesTheOldFileAndSaysWhy) {
+  FailingFileSystem fs;
+  fs.failRename = true;
+  qhost::FileSystem::Set(&fs);
+  AcDbDatabase db;
+  std::string error;
+  EXPECT_FALSE(qhost::SaveDrawing(db, path_, &error));
+  EXPECT_NE(std::string::npos, error.find("rename failed")) << error;
+  EXPECT_EQ("old contents", testsupport::ReadFile(path_));
+  EXPECT_EQ(1, FilesInDir()) << "the temporary file is removed";
+}
+
+TEST_F(DxfSaveToDisk, ShortWriteLeavesTheOldFileAndSaysWhy) {
+  FailingFileSystem fs;
+  fs.shortWrite = true;
+  qhost::FileSystem::Set(&fs);
+  AcDbDatabase db;
+  std::string error;
+  EXPECT_FALSE(qhost::SaveDrawing(db, path_, &error));
+  EXPECT_NE(std::string::npos, error.find("short")) << error;
+  EXPECT_EQ("old contents", testsupport::ReadFile(path_));
+  EXPECT_EQ(1, FilesInDir());
+}
+
+TEST_F(DxfSaveToDisk, MissingFolderFailsWithTheReason) {
+  AcDbDatabase db;
+  std::string error;
+  EXPECT_FALSE(qhost::SaveDrawing(db, dir_ + "/no/such/drawing.dxf", &error));
+  EXPECT_NE(std::string::npos, error.find("No such file")) << error;
+}
+
+}  // namespace
+
+namespace {
+
+// --- Header values behind system variables ---------------------------------------------------
+
+TEST(DxfSave, ChangedSystemVariablesGoBackToTheHeader) {
+  AcDbDatabase db;
+  std::string before = qhost::DrawingToBytes(db);
+  ASSERT_EQ(Acad::eOk, db.setTextsize(5.0));
+  ASSERT_EQ(Acad::eOk, db.setLuprec(2));
+  std::string expected = before;
+  auto replace = [&](const std::string& from, const std::string& to) {
+    size_t at = expected.find(from);
+    ASSERT_NE(std::string::npos, at) << from;
+    expected.replace(at, from.size(), to);
+  };
+  replace("$TEXTSIZE\r\n 40\r\n2.5\r\n", "$TEXTSIZE\r\n 40\r\n5.0\r\n");
+  replace("$LUPREC\r\n 70\r\n4\r\n", "$LUPREC\r\n 70\r\n2\r\n");
+  EXPECT_BYTES_EQ(expected, qhost::DrawingToBytes(db));
+}
+
+TEST(DxfLoad, HeaderValuesBecomeTheSystemVariables) {
+  std::string file = minidxf::Write({{0, "SECTION"}, {2, "HEADER"}, {9, "$ACADVER"}, {1, "AC1015"}, {9, "$TEXTSTYLE"},
+                                     {7, "GOST"}, {9, "$TEXTSIZE"}, {40, "3.5"}, {9, "$TILEMODE"}, {70, "0"},
+                                     {9, "$LUNITS"}, {70, "4"}, {9, "$LUPREC"}, {70, "3"}, {0, "ENDSEC"}, {0, "SECTION"},
+                                     {2, "TABLES"}, {0, "TABLE"}, {2, "STYLE"}, {0, "STYLE"}, {2, "GOST"}, {0, "ENDTAB"},
+                                     {0, "ENDSEC"}, {0, "EOF"}});
+  auto load = qhost::LoadDrawingFromBytes(file, "t");
+  ASSERT_TRUE(load.database) << load.error;
+  AcDbDatabase& db = *load.database;
+  AcDbTextStyleTableRecord* style = nullptr;
+  ASSERT_EQ(Acad::eOk, acdbOpenObject(style, db.textstyle(), AcDb::kForRead));
+  const char* name = nullptr;
+  style->getName(name);
+  EXPECT_STREQ("GOST", name);
+  style->close();
+  EXPECT_EQ(3.5, db.textsize());
+  EXPECT_FALSE(db.tilemode());
+  EXPECT_EQ(4, db.lunits());
+  EXPECT_EQ(3, db.luprec());
+  EXPECT_BYTES_EQ(file, qhost::DrawingToBytes(db));
+}
+
+}  // namespace
