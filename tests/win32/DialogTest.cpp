@@ -17,6 +17,9 @@ INT_PTR CALLBACK RecordingDialogProc(HWND dialog, UINT message, WPARAM wParam, L
   if (!g_rec) return FALSE;
   if (message == WM_INITDIALOG) {
     g_rec->log.push_back("WM_INITDIALOG");
+    for (const char* style : {"Standard", "Bold"}) {
+      SendDlgItemMessage(dialog, IDC_STYLE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(style));
+    }
     return g_rec->initResult;
   }
   if (message == WM_COMMAND) {
@@ -182,6 +185,85 @@ TEST_F(Dialogs, EventsThatDoNotFitAreReportedWithTheirOrigin) {
   ASSERT_EQ(qwin::InputErrors().size(), 2u);
   EXPECT_EQ(qwin::InputErrors()[0], "test event 1: 'point' is not a user-interface event (waiting for dialog 100)");
   EXPECT_EQ(qwin::InputErrors()[1], "test event 2: no control 4242 in dialog 100 (waiting for dialog 100)");
+}
+
+// ---- User-interface events on the dialog's controls ----
+
+Entries CommandsFrom(const Entries& log, int id) {
+  Entries out;
+  std::string prefix = "WM_COMMAND " + std::to_string(id) + " ";
+  for (const auto& line : log) {
+    if (line.compare(0, prefix.size(), prefix) == 0) out.push_back(line.substr(prefix.size()));
+  }
+  return out;
+}
+
+TEST_F(Dialogs, ChoosingAComboItemFocusesDropsSelectsConfirmsAndCloses) {
+  Event("choose", {std::to_string(IDC_STYLE), "bold"});
+  Run();
+  // CBN_SETFOCUS 3, CBN_DROPDOWN 7, CBN_SELCHANGE 1, CBN_SELENDOK 9, CBN_CLOSEUP 8, then CBN_KILLFOCUS 4
+  // when the dialog ends and the focus leaves
+  EXPECT_EQ(CommandsFrom(m_rec.log, IDC_STYLE), (Entries{"3", "7", "1", "9", "8", "4"}));
+}
+
+TEST_F(Dialogs, ChoosingAnItemThatIsNotThereIsAnError) {
+  Event("choose", {std::to_string(IDC_STYLE), "Italic"});
+  Run();
+  ASSERT_EQ(qwin::InputErrors().size(), 1u);
+  EXPECT_NE(qwin::InputErrors()[0].find("combo box 1004 has no item \"Italic\""), std::string::npos);
+}
+
+TEST_F(Dialogs, EditingAComboTypesTheTextKeyByKey) {
+  Event("edit", {std::to_string(IDC_HEIGHT), "2.5"});
+  Event("click", {std::to_string(IDOK)});
+  HWND height = nullptr;
+  struct Spy {
+    static INT_PTR CALLBACK Proc(HWND d, UINT m, WPARAM w, LPARAM l) {
+      if (m == WM_COMMAND && LOWORD(w) == IDOK) GetDlgItemText(d, IDC_HEIGHT, Text(), 16);
+      return RecordingDialogProc(d, m, w, l);
+    }
+    static char* Text() {
+      static char text[16];
+      return text;
+    }
+  };
+  (void)height;
+  DialogBoxParam(GetModuleHandle(nullptr), MAKEINTRESOURCE(IDD_TEST), nullptr, Spy::Proc, 0);
+  EXPECT_STREQ(Spy::Text(), "2.5");
+  // focus (3), then CBN_EDITUPDATE 6 and CBN_EDITCHANGE 5 for each of the three keys, then losing the focus
+  EXPECT_EQ(CommandsFrom(m_rec.log, IDC_HEIGHT), (Entries{"3", "6", "5", "6", "5", "6", "5", "4"}));
+}
+
+TEST_F(Dialogs, ClickingANotifyingStaticAndTheDialogSurface) {
+  Event("click", {std::to_string(IDC_LABEL)});
+  Event("click", {"dialog", "2", "2"});
+  struct Spy {
+    static INT_PTR CALLBACK Proc(HWND d, UINT m, WPARAM w, LPARAM l) {
+      if (m == WM_LBUTTONDOWN && g_rec) g_rec->log.push_back("WM_LBUTTONDOWN " + std::to_string(LOWORD(l)));
+      return RecordingDialogProc(d, m, w, l);
+    }
+  };
+  DialogBoxParam(GetModuleHandle(nullptr), MAKEINTRESOURCE(IDD_TEST), nullptr, Spy::Proc, 0);
+  EXPECT_EQ(m_rec.log, (Entries{"WM_INITDIALOG", "WM_COMMAND 1007 0", "WM_LBUTTONDOWN 2", "WM_COMMAND 2 0"}));
+}
+
+TEST_F(Dialogs, ResizeMinimiseAndRestoreEvents) {
+  Event("resize", {"420", "260"});
+  Event("minimize");
+  Event("restore");
+  struct Spy {
+    static INT_PTR CALLBACK Proc(HWND d, UINT m, WPARAM w, LPARAM l) {
+      if (m == WM_SIZE && g_rec) {
+        g_rec->log.push_back("WM_SIZE " + std::to_string(w) + " " + std::to_string(LOWORD(l)) + "x" +
+                             std::to_string(HIWORD(l)));
+      }
+      return RecordingDialogProc(d, m, w, l);
+    }
+  };
+  DialogBoxParam(GetModuleHandle(nullptr), MAKEINTRESOURCE(IDD_TEST), nullptr, Spy::Proc, 0);
+  // the client is the outer size less the caption (19) and the modal frame (3 on each side)
+  EXPECT_EQ(m_rec.log, (Entries{"WM_INITDIALOG", "WM_SIZE 0 414x235", "WM_SIZE 1 0x0", "WM_SIZE 0 414x235",
+                                "WM_COMMAND 2 0"}));
 }
 
 int g_focusAtCancel = 0;

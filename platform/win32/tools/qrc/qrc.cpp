@@ -439,18 +439,16 @@ class Parser {
   }
 
   // A style: bits to set and bits that NOT clears from the defaults.
-  void Style(uint32_t& style) {
-    bool first = true;
+  void Style(uint32_t& style, uint32_t* cleared = nullptr) {
     for (;;) {
       bool negate = Accept("NOT");
       uint32_t bits = Primary();
       if (negate) {
         style &= ~bits;
+        if (cleared) *cleared |= bits;
       } else {
         style |= bits;
       }
-      (void)first;
-      first = false;
       if (!Accept("|")) return;
     }
   }
@@ -675,7 +673,14 @@ class Parser {
     } else {
       Position(c);
     }
-    if (Accept(",")) Style(c.style);
+    if (Accept(",")) {
+      uint32_t given = 0;
+      uint32_t cleared = 0;
+      Style(given, &cleared);
+      // A combo box's kind replaces the CBS_SIMPLE default rather than adding to it.
+      if (c.className == "COMBOBOX" && (given & 3)) c.style &= ~3u;
+      c.style = (c.style & ~cleared) | given;
+    }
     if (Accept(",")) Style(c.exStyle);
     if (extended && Accept(",")) Expression();
     return c;
