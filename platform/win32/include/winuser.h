@@ -65,6 +65,7 @@ struct WINDOWPOS {
   UINT flags;
 };
 
+#define QPLATFORM_NMHDR_DEFINED
 struct NMHDR {
   HWND hwndFrom;
   UINT_PTR idFrom;
