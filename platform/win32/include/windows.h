@@ -52,3 +52,34 @@ typedef LONG_PTR LRESULT;
 #define QMSG(cls, name, value) constexpr UINT name = value;
 #include "winmsgs.def"
 #undef QMSG
+
+// Virtual-key codes and standard clipboard formats (used by the rich edit control's keys and
+// clipboard); the values are Windows' own.
+#ifndef VK_BACK
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define VK_CAPITAL 0x14
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_INSERT 0x2D
+#define VK_DELETE 0x2E
+#define VK_NUMLOCK 0x90
+#endif
+#ifndef CF_TEXT
+#define CF_TEXT 1
+#define CF_BITMAP 2
+#define CF_OEMTEXT 7
+#define CF_UNICODETEXT 13
+#endif
