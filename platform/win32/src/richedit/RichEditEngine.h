@@ -57,6 +57,9 @@ class RichEditEngine {
   // Every message of the control comes in here and is answered as the Windows control answers it.
   LRESULT Message(UINT msg, WPARAM wParam, LPARAM lParam);
 
+  // Whether the engine answers `msg` itself; a window passes the others on to its default procedure.
+  bool Handles(UINT msg) const;
+
   // A readable picture of the contents for tests and front ends: the selection, then one line per
   // paragraph with its format and, indented below it, one line per run and one for the paragraph
   // mark, each with its character format.
