@@ -1,5 +1,5 @@
 // The RTF the control streams out: the dialect byte for byte, point by point.
-#include "RecordingHost.h"
+#include "EngineFixture.h"
 #include "support/Bytes.h"
 
 #include <gtest/gtest.h>
@@ -7,15 +7,6 @@
 using namespace qplatform;
 
 namespace {
-
-const std::string kFontTableStart =
-    "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fnil MS Sans Serif;}{\\f1\\froman\\fcharset2 Symbol;}";
-
-// A whole stream: the further font entries, the further colour entries and the body.
-std::string Stream(const std::string& fonts, const std::string& colors, const std::string& body) {
-  return kFontTableStart + fonts + "}\r\n{\\colortbl\\red0\\green0\\blue0;" + colors + "}\r\n\\deflang1049" + body +
-         "}\r\n";
-}
 
 void Format(EngineFixture& f, LONG from, LONG to, const CHARFORMAT& cf) {
   SetSelection(f.send, from, to);
@@ -93,26 +84,26 @@ TEST(EmStreamOut, WritesRunsAndParagraphs) {
   RunCases({
       // A run header at the start, exactly one space, then the text.
       {"one run", [](EngineFixture& f) { TypeText(f.send, "Hello"); },
-       Stream("", "", "\\pard\\plain\\f0\\fs17 Hello\r\n\\par ")},
+       DialectStream("", "", "\\pard\\plain\\f0\\fs17 Hello\r\n\\par ")},
       // A paragraph whose first character has the previous character's format follows \par directly.
       {"two paragraphs", [](EngineFixture& f) { TypeText(f.send, "A\nB"); },
-       Stream("", "", "\\pard\\plain\\f0\\fs17 A\r\n\\par B\r\n\\par ")},
+       DialectStream("", "", "\\pard\\plain\\f0\\fs17 A\r\n\\par B\r\n\\par ")},
       {"empty paragraphs", [](EngineFixture& f) { TypeText(f.send, "\n\nC"); },
-       Stream("", "", "\\pard\\plain\\f0\\fs17 \r\n\\par \r\n\\par C\r\n\\par ")},
+       DialectStream("", "", "\\pard\\plain\\f0\\fs17 \r\n\\par \r\n\\par C\r\n\\par ")},
       // A header wherever the format changes; its space is followed by the text's own space.
       {"a bold word", [](EngineFixture& f) {
          TypeText(f.send, "one two three");
          Format(f, 4, 7, Effects(CFE_BOLD));
        },
-       Stream("", "", "\\pard\\plain\\f0\\fs17 one \\plain\\f0\\fs17\\b two\\plain\\f0\\fs17  three\r\n\\par ")},
+       DialectStream("", "", "\\pard\\plain\\f0\\fs17 one \\plain\\f0\\fs17\\b two\\plain\\f0\\fs17  three\r\n\\par ")},
       {"a new format at a paragraph start", [](EngineFixture& f) {
          TypeText(f.send, "Hi\nthere");
          Format(f, 4, 9, Effects(CFE_BOLD));
        },
-       Stream("", "", "\\pard\\plain\\f0\\fs17 Hi\r\n\\par \\plain\\f0\\fs17\\b there\r\n\\par ")},
+       DialectStream("", "", "\\pard\\plain\\f0\\fs17 Hi\r\n\\par \\plain\\f0\\fs17\\b there\r\n\\par ")},
       // Long lines are never wrapped.
       {"a long line", [](EngineFixture& f) { TypeText(f.send, std::string(300, 'x')); },
-       Stream("", "", "\\pard\\plain\\f0\\fs17 " + std::string(300, 'x') + "\r\n\\par ")},
+       DialectStream("", "", "\\pard\\plain\\f0\\fs17 " + std::string(300, 'x') + "\r\n\\par ")},
   });
 }
 
@@ -123,25 +114,25 @@ TEST(EmStreamOut, WritesTheParagraphMarksOwnFormat) {
          TypeText(f.send, "Hi\nthere");
          Format(f, 0, 2, FaceFormat("Arial", 0, 0x22));
        },
-       Stream("{\\f2\\fswiss\\fprq2 Arial;}", "",
+       DialectStream("{\\f2\\fswiss\\fprq2 Arial;}", "",
               "\\pard\\plain\\f2\\fs17 Hi\\plain\\f0\\fs17 \r\n\\par there\r\n\\par ")},
       // A selection that reaches the end of the text formats the last mark with it.
       {"select all and format", [](EngineFixture& f) {
          TypeText(f.send, "Hi");
          Format(f, 0, -1, SizeFormat(240));
        },
-       Stream("", "", "\\pard\\plain\\f0\\fs24 Hi\r\n\\par ")},
+       DialectStream("", "", "\\pard\\plain\\f0\\fs24 Hi\r\n\\par ")},
       {"text formatted short of the end", [](EngineFixture& f) {
          TypeText(f.send, "Hi");
          Format(f, 0, 1, SizeFormat(240));
        },
-       Stream("", "", "\\pard\\plain\\f0\\fs24 H\\plain\\f0\\fs17 i\r\n\\par ")},
+       DialectStream("", "", "\\pard\\plain\\f0\\fs24 H\\plain\\f0\\fs17 i\r\n\\par ")},
       // An empty paragraph is its mark: one header at its start, none before the CR LF.
       {"an empty paragraph with its own format", [](EngineFixture& f) {
          TypeText(f.send, "A\n\nB");
          Format(f, 3, 5, Effects(CFE_ITALIC));
        },
-       Stream("", "", "\\pard\\plain\\f0\\fs17 A\r\n\\par \\plain\\f0\\fs17\\i \r\n\\par \\plain\\f0\\fs17 B\r\n\\par ")},
+       DialectStream("", "", "\\pard\\plain\\f0\\fs17 A\r\n\\par \\plain\\f0\\fs17\\i \r\n\\par \\plain\\f0\\fs17 B\r\n\\par ")},
   });
 }
 
@@ -153,7 +144,7 @@ TEST(EmStreamOut, WritesColours) {
          Format(f, 0, 1, ColorFormat(RGB(255, 0, 0)));
          Format(f, 2, 3, ColorFormat(RGB(0, 0, 0)));
        },
-       Stream("", "\\red255\\green0\\blue0;",
+       DialectStream("", "\\red255\\green0\\blue0;",
               "\\pard\\plain\\f0\\fs17\\cf1 r\\plain\\f0\\fs17  \\plain\\f0\\fs17\\cf0 k\\plain\\f0\\fs17  a\r\n\\par ")},
       {"order of first use", [](EngineFixture& f) {
          TypeText(f.send, "bbrrbb");
@@ -161,14 +152,14 @@ TEST(EmStreamOut, WritesColours) {
          Format(f, 2, 4, ColorFormat(RGB(128, 0, 64)));
          Format(f, 4, 6, ColorFormat(RGB(0, 0, 255)));
        },
-       Stream("", "\\red0\\green0\\blue255;\\red128\\green0\\blue64;",
+       DialectStream("", "\\red0\\green0\\blue255;\\red128\\green0\\blue64;",
               "\\pard\\plain\\f0\\fs17\\cf1 bb\\plain\\f0\\fs17\\cf2 rr\\plain\\f0\\fs17\\cf1 bb\r\n\\par ")},
       {"back to automatic", [](EngineFixture& f) {
          TypeText(f.send, "ab");
          Format(f, 0, 2, ColorFormat(RGB(0, 128, 0)));
          Format(f, 1, 2, MakeCharFormat(CFM_COLOR, CFE_AUTOCOLOR));
        },
-       Stream("", "\\red0\\green128\\blue0;", "\\pard\\plain\\f0\\fs17\\cf1 a\\plain\\f0\\fs17 b\r\n\\par ")},
+       DialectStream("", "\\red0\\green128\\blue0;", "\\pard\\plain\\f0\\fs17\\cf1 a\\plain\\f0\\fs17 b\r\n\\par ")},
   });
 }
 
@@ -184,7 +175,7 @@ TEST(EmStreamOut, WritesFontsWithFamilyPitchAndCharacterSet) {
          Format(f, 4, 5, FaceFormat("Wingdings", 2, 0x50));
          Format(f, 5, 6, FaceFormat("Fixedsys", 0, 0x00));
        },
-       Stream("{\\f2\\fswiss\\fprq2\\fcharset204 Arial;}{\\f3\\froman\\fprq2 Times New Roman;}"
+       DialectStream("{\\f2\\fswiss\\fprq2\\fcharset204 Arial;}{\\f3\\froman\\fprq2 Times New Roman;}"
               "{\\f4\\fmodern\\fprq1 Courier New;}{\\f5\\fscript Script;}{\\f6\\fdecor\\fcharset2 Wingdings;}"
               "{\\f7\\fnil Fixedsys;}",
               "",
@@ -197,18 +188,18 @@ TEST(EmStreamOut, WritesFontsWithFamilyPitchAndCharacterSet) {
          Format(f, 1, 2, FaceFormat("Arial", 0, 0x22));
          Format(f, 2, 3, FaceFormat("MS Sans Serif", 204, 0x22));
        },
-       Stream("{\\f2\\fswiss\\fprq2\\fcharset204 Arial;}{\\f3\\fswiss\\fprq2 Arial;}", "",
+       DialectStream("{\\f2\\fswiss\\fprq2\\fcharset204 Arial;}{\\f3\\fswiss\\fprq2 Arial;}", "",
               "\\pard\\plain\\f2\\fs17 a\\plain\\f3\\fs17 b\\plain\\f0\\fs17 c\r\n\\par ")},
       {"face name bytes above 0x7F", [](EngineFixture& f) {
          TypeText(f.send, "a");
          Format(f, 0, 1, FaceFormat("\xC0rial", 204, 0x00));
        },
-       Stream("{\\f2\\fnil\\fcharset204 \\'c0rial;}", "", "\\pard\\plain\\f2\\fs17 a\r\n\\par ")},
+       DialectStream("{\\f2\\fnil\\fcharset204 \\'c0rial;}", "", "\\pard\\plain\\f2\\fs17 a\r\n\\par ")},
       {"a font used only by a paragraph mark", [](EngineFixture& f) {
          TypeText(f.send, "a\nb");
          Format(f, 1, 3, FaceFormat("Arial", 0, 0x20));
        },
-       Stream("{\\f2\\fswiss Arial;}", "", "\\pard\\plain\\f0\\fs17 a\\plain\\f2\\fs17 \r\n\\par \\plain\\f0\\fs17 b\r\n\\par ")},
+       DialectStream("{\\f2\\fswiss Arial;}", "", "\\pard\\plain\\f0\\fs17 a\\plain\\f2\\fs17 \r\n\\par \\plain\\f0\\fs17 b\r\n\\par ")},
   });
 }
 
@@ -222,7 +213,7 @@ TEST(EmStreamOut, WritesSizesEffectsAndOffsets) {
          Format(f, 2, 3, SizeFormat(240));
          Format(f, 3, 4, SizeFormat(0));
        },
-       Stream("", "", "\\pard\\plain\\f0\\fs16 a\\plain\\f0\\fs18 b\\plain\\f0\\fs24 c\\plain\\f0\\fs0 d\r\n\\par ")},
+       DialectStream("", "", "\\pard\\plain\\f0\\fs16 a\\plain\\f0\\fs18 b\\plain\\f0\\fs24 c\\plain\\f0\\fs0 d\r\n\\par ")},
       // The words come in the order \cf \b \i \ul \strike \up|\dn.
       {"every effect", [](EngineFixture& f) {
          TypeText(f.send, "ab");
@@ -231,7 +222,7 @@ TEST(EmStreamOut, WritesSizesEffectsAndOffsets) {
          Format(f, 0, 1, Offset(60));
          Format(f, 1, 2, Offset(-80));
        },
-       Stream("", "\\red1\\green2\\blue3;",
+       DialectStream("", "\\red1\\green2\\blue3;",
               "\\pard\\plain\\f0\\fs17\\cf1\\b\\i\\ul\\strike\\up6 a\\plain\\f0\\fs17\\dn8 b\r\n\\par ")},
   });
 }
@@ -239,15 +230,15 @@ TEST(EmStreamOut, WritesSizesEffectsAndOffsets) {
 TEST(EmStreamOut, EscapesText) {
   RunCases({
       {"syntax characters", [](EngineFixture& f) { TypeText(f.send, "a\\b{c}"); },
-       Stream("", "", "\\pard\\plain\\f0\\fs17 a\\\\b\\{c\\}\r\n\\par ")},
+       DialectStream("", "", "\\pard\\plain\\f0\\fs17 a\\\\b\\{c\\}\r\n\\par ")},
       // Bytes from 0x80 as \'hh in lowercase, but the seven typographic words, each with its space.
       {"high bytes", [](EngineFixture& f) { TypeText(f.send, "\x80\x90\x98\xAB\xE0\xFF"); },
-       Stream("", "", "\\pard\\plain\\f0\\fs17 \\'80\\'90\\'98\\'ab\\'e0\\'ff\r\n\\par ")},
+       DialectStream("", "", "\\pard\\plain\\f0\\fs17 \\'80\\'90\\'98\\'ab\\'e0\\'ff\r\n\\par ")},
       {"the seven words", [](EngineFixture& f) { TypeText(f.send, "\x91\x92\x93\x94\x95\x96\x97x"); },
-       Stream("", "",
+       DialectStream("", "",
               "\\pard\\plain\\f0\\fs17 \\lquote \\rquote \\ldblquote \\rdblquote \\bullet \\endash \\emdash x\r\n\\par ")},
       {"tabs", [](EngineFixture& f) { TypeText(f.send, "a\tb\t"); },
-       Stream("", "", "\\pard\\plain\\f0\\fs17 a\\tab b\\tab \r\n\\par ")},
+       DialectStream("", "", "\\pard\\plain\\f0\\fs17 a\\tab b\\tab \r\n\\par ")},
   });
 }
 
@@ -261,7 +252,7 @@ TEST(EmStreamOut, WritesParagraphWordsWhenTheFormatChanges) {
          Paragraphs(f, 3, 3, Alignment(PFA_CENTER));
          Paragraphs(f, 3, 3, Tabs({720, 1440}));
        },
-       Stream("", "",
+       DialectStream("", "",
               "\\pard\\qc\\tx720\\tx1440\\plain\\f0\\fs17 A\r\n\\par B\r\n\\par \\pard\\plain\\f0\\fs17 C\r\n\\par ")},
       // \li is start + offset, \fi minus the offset; \ri; never \ql.
       {"indents", [](EngineFixture& f) {
@@ -270,14 +261,14 @@ TEST(EmStreamOut, WritesParagraphWordsWhenTheFormatChanges) {
          Paragraphs(f, 3, 3, Indents(0, 0, 200));
          Paragraphs(f, 3, 3, Alignment(PFA_RIGHT));
        },
-       Stream("", "", "\\pard\\li1440\\fi-1080\\plain\\f0\\fs17 A\r\n\\par \\pard\\qr\\ri200\\plain\\f0\\fs17 B\r\n\\par ")},
+       DialectStream("", "", "\\pard\\li1440\\fi-1080\\plain\\f0\\fs17 A\r\n\\par \\pard\\qr\\ri200\\plain\\f0\\fs17 B\r\n\\par ")},
       {"all words in order", [](EngineFixture& f) {
          TypeText(f.send, "A");
          Paragraphs(f, 0, 0, Indents(100, 200, 300));
          Paragraphs(f, 0, 0, Alignment(PFA_CENTER));
          Paragraphs(f, 0, 0, Tabs({500}));
        },
-       Stream("", "", "\\pard\\qc\\li300\\fi-200\\ri300\\tx500\\plain\\f0\\fs17 A\r\n\\par ")},
+       DialectStream("", "", "\\pard\\qc\\li300\\fi-200\\ri300\\tx500\\plain\\f0\\fs17 A\r\n\\par ")},
   });
 }
 
@@ -287,7 +278,7 @@ TEST(EmStreamOut, WritesBullets) {
          TypeText(f.send, "One\nTwo\nThree");
          Paragraphs(f, 0, 6, Bullet(200));
        },
-       Stream("", "",
+       DialectStream("", "",
               "\\pard\\li200\\fi-200{\\*\\pn\\pnlvlblt\\pnf1\\pnindent200{\\pntxtb\\'b7}}\\plain\\f0\\fs17 "
               "{\\pntext\\f1\\'b7\\tab}One\r\n\\par {\\pntext\\f1\\'b7\\tab}Two\r\n\\par "
               "\\pard\\plain\\f0\\fs17 Three\r\n\\par ")},
@@ -297,7 +288,7 @@ TEST(EmStreamOut, WritesBullets) {
          Paragraphs(f, 0, 3, Bullet(200));
          Format(f, 3, 4, Effects(CFE_BOLD));
        },
-       Stream("", "",
+       DialectStream("", "",
               "\\pard\\li200\\fi-200{\\*\\pn\\pnlvlblt\\pnf1\\pnindent200{\\pntxtb\\'b7}}\\plain\\f0\\fs17 "
               "{\\pntext\\f1\\'b7\\tab}a\r\n\\par \\plain\\f0\\fs17\\b {\\pntext\\f1\\'b7\\tab}b\r\n\\par ")},
   });
@@ -307,9 +298,9 @@ TEST(EmStreamOut, WritesTheSelectionAlone) {
   EngineFixture f;
   TypeText(f.send, "Hello\nWorld");
   SetSelection(f.send, 1, 4);
-  EXPECT_BYTES_EQ(Stream("", "", "\\pard\\plain\\f0\\fs17 ell"), StreamOutRtf(f.send, true));
+  EXPECT_BYTES_EQ(DialectStream("", "", "\\pard\\plain\\f0\\fs17 ell"), StreamOutRtf(f.send, true));
   SetSelection(f.send, 3, 7);
-  EXPECT_BYTES_EQ(Stream("", "", "\\pard\\plain\\f0\\fs17 lo\r\n\\par "), StreamOutRtf(f.send, true));
+  EXPECT_BYTES_EQ(DialectStream("", "", "\\pard\\plain\\f0\\fs17 lo\r\n\\par "), StreamOutRtf(f.send, true));
   EXPECT_BYTES_EQ("lo\r\n", StreamOutText(f.send, true));
   EXPECT_BYTES_EQ("Hello\r\nWorld", StreamOutText(f.send));
 }
@@ -332,7 +323,7 @@ TEST(EmStreamOut, HandsOverALongDocumentInChunks) {
                       return 0;
                     }};
   const LRESULT written = f.engine.Message(EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
-  EXPECT_BYTES_EQ(Stream("", "", "\\pard\\plain\\f0\\fs17 " + text + "\r\n\\par "), out);
+  EXPECT_BYTES_EQ(DialectStream("", "", "\\pard\\plain\\f0\\fs17 " + text + "\r\n\\par "), out);
   EXPECT_EQ(static_cast<LRESULT>(out.size()), written);
   ASSERT_GT(chunks.size(), 2u);
   for (LONG chunk : chunks) EXPECT_LE(chunk, 4096);

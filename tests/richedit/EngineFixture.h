@@ -1,4 +1,4 @@
-// A fake host for the rich edit engine: records notifications, keeps a clipboard and a key state.
+// The rich edit engine under test: a recording fake host, the fixture, and the frame of a streamed-out document.
 #pragma once
 
 #include <RichEditEngine.h>
@@ -66,3 +66,10 @@ struct EngineFixture {
   RichEditEngine engine{host, 0x0004 | 0x1000};
   qplatform::RichEditSend send = qplatform::SenderFor(engine);
 };
+
+// A whole stream in the dialect: the font entries after the fixed two, the colour entries after
+// black, and the body from \pard on (the closing brace and CR LF are added).
+inline std::string DialectStream(const std::string& fonts, const std::string& colors, const std::string& body) {
+  return "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fnil MS Sans Serif;}{\\f1\\froman\\fcharset2 Symbol;}" + fonts +
+         "}\r\n{\\colortbl\\red0\\green0\\blue0;" + colors + "}\r\n\\deflang1049" + body + "}\r\n";
+}
