@@ -162,7 +162,7 @@ void Document::Insert(LONG cp, const std::string& text, const CharFormat& format
   Reindex();
 }
 
-void Document::Insert(LONG cp, const Document& other) {
+void Document::Insert(LONG cp, const Document& other, bool ownParagraphs) {
   std::vector<unsigned> formats(other.m_charFormats.size());
   std::map<unsigned, unsigned> mapped;
   for (size_t i = 0; i < formats.size(); ++i) {
@@ -172,7 +172,10 @@ void Document::Insert(LONG cp, const Document& other) {
     formats[i] = found->second;
   }
   const int paragraph = ParagraphAt(cp);
-  m_paragraphs.insert(m_paragraphs.begin() + paragraph, other.m_paragraphs.begin(), other.m_paragraphs.end() - 1);
+  if (ownParagraphs)
+    m_paragraphs.insert(m_paragraphs.begin() + paragraph, other.m_paragraphs.begin(), other.m_paragraphs.end() - 1);
+  else
+    m_paragraphs.insert(m_paragraphs.begin() + paragraph, other.m_paragraphs.size() - 1, m_paragraphs[paragraph]);
   m_text.insert(cp, other.m_text);
   m_charFormats.insert(m_charFormats.begin() + cp, formats.begin(), formats.end());
   Reindex();

@@ -76,8 +76,9 @@ class Document {
 
   // `text` holds paragraph marks as CR LF only.
   void Insert(LONG cp, const std::string& text, const CharFormat& format);
-  // Inserts the text of `other` (its last mark excluded); each inserted mark brings its paragraph's format.
-  void Insert(LONG cp, const Document& other);
+  // Inserts the text of `other` (its last mark excluded). Each inserted mark brings its paragraph's
+  // format when `ownParagraphs`, else takes the format of the paragraph it is inserted in.
+  void Insert(LONG cp, const Document& other, bool ownParagraphs);
   void Erase(LONG from, LONG to);
   // Cuts the text at `length` (moved back out of a mark); the last mark stays.
   void Truncate(LONG length);

@@ -31,7 +31,7 @@ bool EngineCore::PasteFrom(UINT format) {
     fragment.Truncate(Room());
     m_host.TxNotify(EN_MAXTEXT, nullptr);
   }
-  ReplaceSelection(fragment, UndoBuffer::Action::Other);
+  ReplaceSelection(fragment, UndoBuffer::Action::Other, format != CF_TEXT);
   ContentChanged();
   return true;
 }

@@ -103,9 +103,11 @@ bool EngineCore::ReadOnly() const { return (style & kStyleReadOnly) != 0; }
 
 void EngineCore::Select(LONG anchor, LONG caret) {
   const Document& doc = Doc();
-  if (anchor <= caret) {
+  if (anchor == caret) {
+    anchor = caret = doc.Snap(caret);
+  } else if (anchor < caret) {
     anchor = doc.Snap(anchor);
-    caret = doc.Snap(caret, anchor != caret);
+    caret = doc.Snap(caret, true);
   } else {
     anchor = doc.Snap(anchor, true);
     caret = doc.Snap(caret);
@@ -126,18 +128,18 @@ CharFormat EngineCore::InsertionFormat() const {
   return doc.FormatAt(at - 1);
 }
 
-void EngineCore::ReplaceSelection(const Document& fragment, UndoBuffer::Action action) {
+void EngineCore::ReplaceSelection(const Document& fragment, UndoBuffer::Action action, bool ownParagraphs) {
   m_undo.Record(m_edit, action);
   const LONG at = SelMin();
   m_edit.document.Erase(at, SelMax());
-  m_edit.document.Insert(at, fragment);
+  m_edit.document.Insert(at, fragment, ownParagraphs);
   m_edit.anchor = m_edit.caret = at + fragment.Length();
   m_insertionFormat.reset();
   m_modified = true;
 }
 
 void EngineCore::ReplaceSelection(const std::string& text, UndoBuffer::Action action) {
-  ReplaceSelection(TextFragment(text, InsertionFormat()), action);
+  ReplaceSelection(TextFragment(text, InsertionFormat()), action, false);
 }
 
 Document EngineCore::TextFragment(const std::string& text, const CharFormat& format) {
@@ -162,7 +164,7 @@ LONG EngineCore::Room() const { return std::max<LONG>(0, m_textLimit - (Doc().Le
 
 void EngineCore::DeleteSelection() {
   if (SelMax() == SelMin()) return;
-  ReplaceSelection(Document(InsertionFormat()), UndoBuffer::Action::Other);
+  ReplaceSelection(Document(InsertionFormat()), UndoBuffer::Action::Other, false);
   ContentChanged();
 }
 

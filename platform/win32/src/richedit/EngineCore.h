@@ -93,7 +93,9 @@ class EngineCore {
   // The format that typed text takes.
   CharFormat InsertionFormat() const;
   // Replaces the selection, keeping the state before for undo; the caret ends behind the new text.
-  void ReplaceSelection(const Document& fragment, UndoBuffer::Action action);
+  // New paragraphs take the fragment's paragraph formats when `ownParagraphs` (RTF), else the
+  // format of the paragraph they are inserted in (text).
+  void ReplaceSelection(const Document& fragment, UndoBuffer::Action action, bool ownParagraphs);
   void ReplaceSelection(const std::string& text, UndoBuffer::Action action);
   // A fragment that holds `text` (any line ends) in one format.
   static Document TextFragment(const std::string& text, const CharFormat& format);

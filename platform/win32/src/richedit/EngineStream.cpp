@@ -39,7 +39,7 @@ LRESULT EngineCore::OnStreamIn(WPARAM wParam, LPARAM lParam) {
   Document fragment = IsRtf(wParam) ? ReadRtf(data, m_defaultFormat)
                                     : TextFragment(data, selection ? InsertionFormat() : m_defaultFormat);
   if (selection) {
-    ReplaceSelection(fragment, UndoBuffer::Action::Other);
+    ReplaceSelection(fragment, UndoBuffer::Action::Other, IsRtf(wParam));
   } else {
     // The stream's last \par ends the document: its mark is the control's last mark.
     if (IsRtf(wParam)) fragment.DropEmptyLastParagraph();

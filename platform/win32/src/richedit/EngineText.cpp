@@ -143,7 +143,7 @@ LRESULT EngineCore::OnReplaceSel(WPARAM wParam, LPARAM lParam) {
     m_host.TxNotify(EN_MAXTEXT, nullptr);
   }
   if (!wParam) m_undo.Clear();
-  ReplaceSelection(fragment, UndoBuffer::Action::Other);
+  ReplaceSelection(fragment, UndoBuffer::Action::Other, false);
   if (!wParam) m_undo.Clear();
   ContentChanged();
   return 0;
