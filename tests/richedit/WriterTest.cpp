@@ -40,7 +40,7 @@ TEST(RichEditToMText, TypedAndFormattedTextConvertsToTheExpectedMText) {
          Format(f, 0, -1, ColorFormat(RGB(255, 0, 0)));
          Format(f, 0, -1, MakeCharFormat(CFM_BOLD, CFE_BOLD));
        },
-       "{{\\fArial|c204|p34|b1|i0;{\\H1.6\\C1;Hello\\P}}}"},
+       "{{\\fArial|c204|p34|b1|i0;{\\H1.7\\C1;Hello\\P}}}"},
       {"two paragraphs, italic and underlined",
        [](EngineFixture& f) {
          TypeText(f.send, "One\nTwo");

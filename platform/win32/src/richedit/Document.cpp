@@ -11,6 +11,7 @@ namespace {
 
 constexpr DWORD kEffectBits = CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_STRIKEOUT | CFE_PROTECTED;
 constexpr LONG kMostTwips = yHeightCharPtsMost * 20;
+constexpr long long kMostIndent = (1 << 30) - 1;
 
 bool SameColor(const CharFormat& a, const CharFormat& b) {
   const bool autoA = (a.effects & CFE_AUTOCOLOR) != 0;
@@ -84,10 +85,12 @@ bool ParaFormat::operator==(const ParaFormat& other) const {
 void ApplyParaFormat(ParaFormat& format, const PARAFORMAT& pf) {
   if ((pf.dwMask & PFM_NUMBERING) && (pf.wNumbering == 0 || pf.wNumbering == PFN_BULLET))
     format.numbering = pf.wNumbering;
-  if (pf.dwMask & PFM_STARTINDENT) format.startIndent = pf.dxStartIndent;
-  if (pf.dwMask & PFM_OFFSETINDENT) format.startIndent += pf.dxStartIndent;
-  if (pf.dwMask & PFM_RIGHTINDENT) format.rightIndent = pf.dxRightIndent;
-  if (pf.dwMask & PFM_OFFSET) format.offset = pf.dxOffset;
+  // Indents are bounded so that start indent + offset, which the writer adds up, stays a LONG.
+  auto bounded = [](long long value) { return static_cast<LONG>(std::clamp<long long>(value, -kMostIndent, kMostIndent)); };
+  if (pf.dwMask & PFM_STARTINDENT) format.startIndent = bounded(pf.dxStartIndent);
+  if (pf.dwMask & PFM_OFFSETINDENT) format.startIndent = bounded(static_cast<long long>(format.startIndent) + pf.dxStartIndent);
+  if (pf.dwMask & PFM_RIGHTINDENT) format.rightIndent = bounded(pf.dxRightIndent);
+  if (pf.dwMask & PFM_OFFSET) format.offset = bounded(pf.dxOffset);
   if ((pf.dwMask & PFM_ALIGNMENT) && pf.wAlignment >= PFA_LEFT && pf.wAlignment <= PFA_CENTER)
     format.alignment = pf.wAlignment;
   if (pf.dwMask & PFM_TABSTOPS) {

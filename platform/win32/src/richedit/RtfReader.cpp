@@ -345,7 +345,10 @@ class RtfReader {
   void Alignment(int, bool) { m_paragraph.alignment = static_cast<WORD>(m_fixed); }
 
   void Indent(int value, bool) {
-    (m_fixed == 0 ? m_paragraph.left : m_fixed == 1 ? m_paragraph.firstLine : m_paragraph.right) = value;
+    // Bounded so that start indent + offset, which the writer adds up, stays a LONG.
+    constexpr int kMostIndent = (1 << 30) - 1;
+    (m_fixed == 0 ? m_paragraph.left : m_fixed == 1 ? m_paragraph.firstLine : m_paragraph.right) =
+        std::clamp(value, -kMostIndent, kMostIndent);
   }
 
   void TabStop(int value, bool hasValue) {
