@@ -165,6 +165,8 @@ TEST(EmStreamIn, NeverFails) {
       "}",      "\\",      "{\\'",          "{\\'g0}", "\\bin999999 x", std::string(20000, '{'), std::string(300, '}'),
       "{\\f-",  "{\\fs99999999999999999999 x}", "{\\*}",  "{\\colortbl;;;}\\cf2 x\\cf-1 y\\cf99 z",
       "{\\fonttbl{\\f1;}}\\f1 a", std::string("a\0b", 3),
+      // A face name cut to 31 bytes just behind a blank.
+      "{\\fonttbl{\\f2 " + std::string(30, 'n') + " tail;}}\\f2 a",
   };
   for (const std::string& input : inputs) {
     SCOPED_TRACE(testsupport::Readable(input.substr(0, 60)));
