@@ -3,12 +3,21 @@
 
 #include <afx.h>
 
+#include <string>
+#include <string_view>
+
 // The text after the first `start` marker up to the next `end` marker. The end marker is
 // searched from one byte after the start marker's beginning; an empty or absent end marker
 // means: to the end. An absent start marker counts as found at -1.
 CString TextBetween(CString source, CString start, CString end);
 
 // Replaces every occurrence of a pattern. Note the argument order: replacement before pattern.
+// The scan goes on just behind each inserted replacement; an occurrence that ends the string
+// makes it start over from the beginning. Two inputs would make that scan endless, so:
+//  - an empty pattern replaces nothing (the source comes back unchanged);
+//  - a replacement that ends with its own pattern never starts the scan over: the inserted
+//    pattern at the end would be found and replaced again for ever. Such an occurrence simply
+//    ends the scan. Every other input gives exactly the result of the start-over rule.
 class TextReplacer {
  public:
   virtual ~TextReplacer();
@@ -16,8 +25,34 @@ class TextReplacer {
 };
 
 // Removes every `start` marker with the text after it up to the next `end` marker; the end
-// marker itself stays.
+// marker itself stays. Works span by span: the first marker's span is removed everywhere at
+// once, then the next first marker's, until no marker is left. An empty start marker marks no
+// span (it would be "found" for ever): the source comes back unchanged.
 CString CutSpans(CString source, CString start, CString end);
 
 // Replaces every RTF escape \'80 to \'ff (lowercase digits) by the byte it stands for.
 CString DecodeHexEscapes(CString text);
+
+// The same helpers on plain byte strings, for passes that chain many of them without going
+// through CString copies. Results are byte for byte those of the CString forms above.
+namespace detail {
+
+inline std::string_view View(const CString& text) {
+  return std::string_view(text.GetString(), static_cast<size_t>(text.GetLength()));
+}
+inline CString ToCString(std::string_view text) {
+  return CString(text.data(), static_cast<int>(text.size()));
+}
+
+// std::string_view::find, through memmem: texts dense in backslashes make the first-byte scan
+// of find stop at every backslash.
+size_t Find(std::string_view text, std::string_view pattern, size_t from = 0);
+
+std::string ReplaceAll(std::string_view source, std::string_view replacement, std::string_view pattern);
+std::string CutSpans(std::string_view source, std::string_view start, std::string_view end);
+std::string DecodeHexEscapes(std::string_view text);
+// TextBetween for a start marker already found at `s` (-1: absent).
+std::string_view TextBetweenAt(std::string_view source, long s, std::string_view start, std::string_view end);
+std::string_view TextBetween(std::string_view source, std::string_view start, std::string_view end);
+
+}  // namespace detail

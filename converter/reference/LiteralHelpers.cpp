@@ -14,6 +14,11 @@ CString TextBetween(CString source, CString start, CString end) {
 TextReplacer::~TextReplacer() = default;
 
 CString TextReplacer::ReplaceAll(CString source, CString replacement, CString pattern) {
+  // The two guards of TextHelpers.h: an empty pattern replaces nothing, and a replacement that
+  // ends with its own pattern never starts the scan over.
+  if (pattern.IsEmpty()) return source;
+  bool mayStartOver = replacement.GetLength() < pattern.GetLength() ||
+                      replacement.Right(pattern.GetLength()) != pattern;
   int pos = source.Find(pattern, 0);
   if (pos < 0) return source;
   for (;;) {
@@ -22,12 +27,14 @@ CString TextReplacer::ReplaceAll(CString source, CString replacement, CString pa
     CString rest = source.Mid(pos + pattern.GetLength());
     source = source.Left(pos) + replacement + rest;
     // An occurrence that ended the string makes the scan start over from the beginning.
-    pos = rest.IsEmpty() ? 0 : pos + replacement.GetLength();
+    pos = rest.IsEmpty() && mayStartOver ? 0 : pos + replacement.GetLength();
   }
   return source;
 }
 
 CString CutSpans(CString source, CString start, CString end) {
+  // The guard of TextHelpers.h: an empty start marker marks no span.
+  if (start.IsEmpty()) return source;
   TextReplacer replacer;
   while (source.Find(start) >= 0) {
     CString span = TextBetween(source, start, end);

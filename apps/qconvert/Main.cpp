@@ -1,0 +1,66 @@
+// qconvert: reads a document from a file or standard input, converts it, writes the result.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+#include "apps/qconvert/Command.h"
+
+namespace {
+
+// One line per subcommand.
+const qconvert::Command kCommands[] = {
+    {"rtf-to-mtext", "RTF document (code page 1251) to MText contents", qconvert::RtfToMText},
+};
+
+void PrintUsage(std::FILE* to) {
+  std::fprintf(to, "usage: qconvert <command> [file]\n\n"
+                   "Reads the file, or standard input without one, and writes the result to standard\n"
+                   "output, bytes as they are.\n\ncommands:\n");
+  for (const auto& command : kCommands) std::fprintf(to, "  %-14s %s\n", command.name, command.summary);
+}
+
+bool ReadAll(std::istream& in, std::string& bytes) {
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  bytes = buffer.str();
+  return !in.bad();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    PrintUsage(stdout);
+    return 0;
+  }
+  if (argc < 2 || argc > 3) {
+    PrintUsage(stderr);
+    return 2;
+  }
+  const qconvert::Command* command = nullptr;
+  for (const auto& candidate : kCommands) {
+    if (std::strcmp(argv[1], candidate.name) == 0) command = &candidate;
+  }
+  if (!command) {
+    std::fprintf(stderr, "qconvert: unknown command '%s'\n", argv[1]);
+    PrintUsage(stderr);
+    return 2;
+  }
+  std::string input;
+  if (argc == 3 && std::strcmp(argv[2], "-") != 0) {
+    std::ifstream file(argv[2], std::ios::binary);
+    if (!file || !ReadAll(file, input)) {
+      std::fprintf(stderr, "qconvert: cannot read '%s': %s\n", argv[2], std::strerror(errno));
+      return 1;
+    }
+  } else if (!ReadAll(std::cin, input)) {
+    std::fprintf(stderr, "qconvert: cannot read standard input\n");
+    return 1;
+  }
+  std::string output = command->convert(input);
+  std::fwrite(output.data(), 1, output.size(), stdout);
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}

@@ -1,0 +1,384 @@
+// The MText writer: the rich edit control's RTF document in, MText contents out. Each pass is
+// one named step; each runs in one or a few sweeps over the text, giving the bytes that the
+// passes give when every replacement rebuilds the whole string.
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "converter/MTextRtfConverter.h"
+#include "converter/RtfWords.h"
+#include "converter/TextHelpers.h"
+
+namespace {
+
+using detail::ToCString;
+using detail::View;
+using std::string;
+using std::string_view;
+constexpr size_t npos = string_view::npos;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+string Number(long value) { return std::to_string(value); }
+
+// The number whose decimal digits are `digits` exactly as "%i" writes it (no sign, no leading
+// zero), or -1.
+long CanonicalNumber(string_view digits, long limit) {
+  if (digits.empty() || digits.size() > 9 || (digits[0] == '0' && digits.size() > 1)) return -1;
+  long value = 0;
+  for (char c : digits) value = value * 10 + (c - '0');
+  return value < limit ? value : -1;
+}
+
+size_t DigitsEnd(string_view text, size_t from) {
+  while (from < text.size() && IsDigit(text[from])) ++from;
+  return from;
+}
+
+int Atoi(string_view text) {
+  string copy(text);
+  long value = std::strtol(copy.c_str(), nullptr, 10);
+  return static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
+}
+
+// Every `prefix` + n whose number n is matched whole and lies in [first, last] becomes
+// `prefix` + replacement(n), in one sweep.
+template <typename Replacement>
+string ReplaceNumbers(string_view text, string_view prefix, long first, long last, Replacement replacement) {
+  string out;
+  out.reserve(text.size() + text.size() / 4);
+  size_t from = 0;
+  for (size_t hit = detail::Find(text, prefix); hit != npos; hit = detail::Find(text, prefix, hit + 1)) {
+    size_t digits = hit + prefix.size();
+    size_t end = DigitsEnd(text, digits);
+    long n = CanonicalNumber(text.substr(digits, end - digits), last + 1);
+    if (n < first) continue;
+    out.append(text, from, digits - from);
+    out += replacement(n);
+    from = end;
+    hit = end - 1;
+  }
+  out.append(text, from, npos);
+  return out;
+}
+
+// The font references: descriptor k replaces "\f" k+2. Done font by font, a descriptor could
+// itself hold or begin a later font's reference; for descriptors that cannot (no backslash, no
+// leading digit) consecutive fonts go in one sweep, which then gives the same text.
+string PutFontNames(string text, const CStringArray& descriptors) {
+  auto canStartReference = [&](int k) {
+    string_view d = View(descriptors[k]);
+    return d.find('\\') != npos || (!d.empty() && IsDigit(d[0]));
+  };
+  for (int k = 0; k < descriptors.GetSize();) {
+    int last = k;
+    if (!canStartReference(k)) {
+      while (last + 1 < descriptors.GetSize() && !canStartReference(last + 1)) ++last;
+    }
+    text = ReplaceNumbers(text, "\\f", k + 2, last + 2, [&](long n) { return View(descriptors[static_cast<int>(n - 2)]); });
+    k = last + 1;
+  }
+  return text;
+}
+
+// The colour references: colour k's "cf" k becomes "C" code ";", and then every "C" code ";"
+// loses one space behind it. Done colour by colour, a code written by colour k loses one space
+// for each colour from k on with the same code, and a code already in the text one for each
+// colour with that code; one sweep removes those counts directly.
+string PutColorCodes(string_view text, const CStringArray& codes) {
+  const int n = codes.GetSize();
+  std::map<string_view, int> withCode;
+  std::vector<int> fromHereOn(static_cast<size_t>(n));
+  for (int k = n - 1; k >= 0; --k) fromHereOn[static_cast<size_t>(k)] = ++withCode[View(codes[k])];
+  string out;
+  out.reserve(text.size() + text.size() / 8);
+  auto skipSpaces = [&](size_t at, int count) {
+    while (count-- > 0 && at < text.size() && text[at] == ' ') ++at;
+    return at;
+  };
+  size_t i = 0;
+  while (i < text.size()) {
+    size_t hit = i;
+    while (hit < text.size() && text[hit] != 'c' && text[hit] != 'C') ++hit;
+    out.append(text, i, hit - i);
+    i = hit;
+    if (i == text.size()) break;
+    if (text[i] == 'c' && i + 1 < text.size() && text[i + 1] == 'f') {
+      size_t end = DigitsEnd(text, i + 2);
+      long k = CanonicalNumber(text.substr(i + 2, end - i - 2), n);
+      if (k >= 0) {
+        out += 'C';
+        out += View(codes[static_cast<int>(k)]);
+        out += ';';
+        i = skipSpaces(end, fromHereOn[static_cast<size_t>(k)]);
+        continue;
+      }
+    } else if (text[i] == 'C') {
+      size_t end = DigitsEnd(text, i + 1);
+      auto found = withCode.find(text.substr(i + 1, end - i - 1));
+      if (end < text.size() && text[end] == ';' && found != withCode.end()) {
+        out.append(text, i, end + 1 - i);
+        i = skipSpaces(end + 1, found->second);
+        continue;
+      }
+    }
+    out += text[i++];
+  }
+  out.append(text, std::min(i, text.size()), npos);
+  return out;
+}
+
+// For each skip list, where its backslashes stand, by the byte after the backslash, so that a
+// candidate is compared only with the few words that begin like it.
+class SkipListIndex {
+ public:
+  SkipListIndex() {
+    for (const auto& list : rtfwords::kSkipLists) {
+      string_view words = list.words;
+      m_words.push_back(words);
+      auto& starts = m_starts.emplace_back();
+      for (size_t q = words.find('\\'); q != npos && q + 1 < words.size(); q = words.find('\\', q + 1)) {
+        starts[static_cast<unsigned char>(words[q + 1])].push_back(q);
+        m_listsByByte[static_cast<unsigned char>(words[q + 1])] |= 1u << (m_words.size() - 1);
+      }
+    }
+  }
+  // The lists holding a word whose first letter is `letter`, one bit per list.
+  unsigned ListsFor(char letter) const { return m_listsByByte[static_cast<unsigned char>(letter)]; }
+  // Whether `candidate` occurs in skip list `list`. After a removal at the same position the
+  // candidate need not begin with a backslash any more.
+  bool Contains(size_t list, string_view candidate) const {
+    string_view words = m_words[list];
+    if (candidate.size() < 2 || candidate[0] != '\\') return words.find(candidate) != npos;
+    for (size_t q : m_starts[list][static_cast<unsigned char>(candidate[1])]) {
+      if (q + candidate.size() > words.size()) continue;
+      if (candidate.size() > 2 && words[q + 2] != candidate[2]) continue;  // most words part here
+      if (words.compare(q, candidate.size(), candidate) == 0) return true;
+    }
+    return false;
+  }
+
+ private:
+  std::vector<string_view> m_words;
+  std::vector<std::array<std::vector<size_t>, 256>> m_starts;
+  std::array<unsigned, 256> m_listsByByte{};
+};
+
+// next[p]: the first position at or after p where `marker` begins, or -1.
+std::vector<long> NextOccurrences(string_view text, string_view marker) {
+  std::vector<long> next(text.size() + 2, -1);
+  for (size_t p = text.size() + 1; p-- > 0;) {
+    bool here = p + marker.size() <= text.size() && text.compare(p, marker.size(), marker) == 0;
+    next[p] = here ? static_cast<long>(p) : (p + 1 < next.size() ? next[p + 1] : -1);
+  }
+  return next;
+}
+
+// TextBetween over text[i..], with the markers' first occurrences looked up.
+class TailReader {
+ public:
+  explicit TailReader(string_view text) : m_text(text) {}
+  string_view Between(size_t i, const std::vector<long>& starts, size_t startLength,
+                      const std::vector<long>& ends, bool endEmpty) const {
+    string_view tail = m_text.substr(i);
+    long s = starts[i] < 0 ? -1 : starts[i] - static_cast<long>(i);
+    long from = s + 1;
+    long e = ends[static_cast<size_t>(i + from)] < 0 ? -1 : ends[static_cast<size_t>(i + from)] - static_cast<long>(i);
+    long first = s + static_cast<long>(startLength);
+    if (!endEmpty && e != -1) return Mid(tail, first, e - first);
+    return Mid(tail, first, static_cast<long>(tail.size()));
+  }
+
+ private:
+  static string_view Mid(string_view text, long first, long count) {
+    size_t f = first < 0 ? 0 : std::min(static_cast<size_t>(first), text.size());
+    size_t c = count < 0 ? 0 : std::min(static_cast<size_t>(count), text.size() - f);
+    return text.substr(f, c);
+  }
+  string_view m_text;
+};
+
+// ReplaceAll in place; most patterns of a run are absent, and then nothing is copied.
+void Replace(string& text, string_view replacement, string_view pattern) {
+  if (detail::Find(text, pattern) != npos) text = detail::ReplaceAll(text, replacement, pattern);
+}
+
+// The height text of each size text met so far: a document has few sizes and many runs.
+class HeightTexts {
+ public:
+  const string& Of(const string& size) {
+    auto found = m_texts.find(size);
+    if (found != m_texts.end()) return found->second;
+    CString height;
+    // One decimal, rounded to the nearest, so that a height survives the way back.
+    height.Format("%.1f", std::strtod(size.c_str(), nullptr) * rtfwords::kUnitsPerHalfPoint);
+    return m_texts[size] = string(View(height));
+  }
+
+ private:
+  std::map<string, string> m_texts;
+};
+
+string ConvertRunText(string_view run, HeightTexts& heights) {
+  string header(detail::TextBetween(run, "", " "));
+  string text(detail::TextBetween(run, " ", ""));
+  Replace(header, "", "\\plain");
+  string font(detail::TextBetween(header, "\\f", "\\"));
+  string size(detail::TextBetween(header, "\\fs", "\\"));
+  if (header.find("cf") == npos) header += "\\cf0";
+  Replace(header, "{\\H" + heights.Of(size), "\\fs" + size);
+  string fields = header.find("\\b") != npos ? "|b1" : "|b0";
+  fields += header.find("\\i") != npos ? "|i1;" : "|i0;";
+  Replace(header, "\\f" + font + fields, "\\f" + font);
+  Replace(header, "", "\\b");
+  Replace(header, "", "\\i");
+  // The user's own backslash-par is hidden while "\par " becomes a paragraph break.
+  Replace(text, "//__", "\\\\par ");
+  Replace(text, "\\P", "\\par ");
+  Replace(text, "\\\\par ", "//__");
+  if (header.find("\\ul") != npos) {
+    Replace(header, "\\L", "\\ul");
+    text += "\\l";
+  }
+  string converted;
+  converted.reserve(header.size() + text.size() + 4);
+  converted += '{';
+  converted += header;
+  converted += ' ';
+  converted += text;
+  converted += "}}";
+  return converted;
+}
+
+}  // namespace
+
+CString MTextRtfConverter::RtfToMText(CString rtf) {
+  string document = detail::DecodeHexEscapes(View(rtf));
+  colorTableText = ToCString(detail::TextBetween(document, "{\\colortbl", ";}"));
+  ParseColorTable();
+  fontTableText = ToCString(detail::TextBetween(document, "fonttbl", "}}"));
+  ParseFontTable();
+  bodyText = ToCString(detail::TextBetween(document, "\\deflang", ""));
+  document.clear();
+  ConvertBody();
+
+  string body;
+  for (int k = 0; k < runTexts.GetSize(); ++k) body += View(runTexts[k]);
+  // Text in the control's default font carries no font code; its bold and italic go with it.
+  for (const char* code : rtfwords::kDefaultFontCodes) Replace(body, "", code);
+  body = PutFontNames(std::move(body), fontDescriptors);
+  body = PutColorCodes(body, colorCodes);
+  body = ReplaceNumbers(body, "\\f", 1, 1, [](long) { return string_view("Symbol"); });
+  Replace(body, "", rtfwords::kSymbolBulletGroup);
+  Replace(body, "C256;", "C139;");
+  Replace(body, "C7;", "C18;");
+  Replace(body, "\\L", "\\L ");
+  body.insert(body.begin(), '{');
+  return ToCString(body);
+}
+
+void MTextRtfConverter::ParseColorTable() {
+  string text(View(colorTableText));
+  for (const char* word : {"red", "green", "blue", ";"}) text = detail::ReplaceAll(text, "", word);
+  int counter = 0;
+  int channels[3] = {0, 0, 0};
+  for (size_t i = text.find('\\'); i != npos; i = text.find('\\', i + 1)) {
+    size_t j = text.find('\\', i + 1);
+    channels[counter++] = Atoi(string_view(text).substr(i + 1, j == npos ? npos : j - i - 1));
+    if (counter == 3) {
+      counter = 0;
+      colorCodes.Add(Number(m_colors.NearestIndex(channels[0], channels[1], channels[2])).c_str());
+    }
+  }
+}
+
+void MTextRtfConverter::ParseFontTable() {
+  string text = detail::ReplaceAll(string(View(fontTableText)) + "}", "", rtfwords::kFixedFontEntries);
+  const auto fontWord = NextOccurrences(text, "\\f");
+  const auto space = NextOccurrences(text, " ");
+  const auto semicolon = NextOccurrences(text, ";");
+  const auto charsetWord = NextOccurrences(text, "fcharset");
+  const auto destination = NextOccurrences(text, "{\\*\\");
+  const auto slash = NextOccurrences(text, "\\");
+  const TailReader tail(text);
+  const auto cap = [](string_view field) { return field.substr(0, rtfwords::kMaxFontField); };
+  for (size_t i = text.find('{'); i != npos; i = text.find('{', i + 1)) {
+    if (destination[i] == static_cast<long>(i)) continue;
+    string descriptor(cap(tail.Between(i, space, 1, semicolon, false)));
+    descriptor += "|c";
+    string_view words = tail.Between(i, fontWord, 2, space, false);
+    size_t wordsAt = static_cast<size_t>(words.data() - text.data());
+    long charset = charsetWord[wordsAt];
+    if (charset >= 0 && static_cast<size_t>(charset) + 8 <= wordsAt + words.size()) {
+      string_view a = tail.Between(i, charsetWord, 8, destination, false);
+      string_view b = tail.Between(i, charsetWord, 8, space, false);
+      descriptor += cap(a.size() <= b.size() ? a : b);
+    }
+    long first = slash[std::min(i + 3, text.size() + 1)];
+    long next = first < 0 ? -1 : slash[static_cast<size_t>(first) + 1];
+    if (next >= 0) {
+      string_view word = string_view(text).substr(static_cast<size_t>(first) + 1, static_cast<size_t>(next - first - 1));
+      for (const auto& family : rtfwords::kFontFamilies) {
+        if (word == family.word) descriptor += family.pitch;
+      }
+    }
+    fontDescriptors.Add(ToCString(descriptor));
+  }
+}
+
+void MTextRtfConverter::ConvertBody() {
+  string body(View(bodyText));
+  // CR and LF are the control's line breaks in the stream, not text; in MText a line feed
+  // would be a line break of its own.
+  body.erase(std::remove_if(body.begin(), body.end(), [](char c) { return c == '\r' || c == '\n'; }), body.end());
+  body = string(detail::TextBetween(body, "\\pard", ""));
+  Replace(body, "   ", "\\tab");
+  for (const auto& word : rtfwords::kCharacterWords) Replace(body, string(1, word.byte), word.word);
+  bodyText = StripControlWords(ToCString(body));
+
+  string_view stripped = View(bodyText);
+  HeightTexts heights;
+  // The first run also holds whatever stands before the first "\plain".
+  size_t first = detail::Find(stripped, "\\plain");
+  if (first == npos) return;
+  size_t runStart = 0;
+  for (size_t next = detail::Find(stripped, "\\plain", first + 1); next != npos;
+       next = detail::Find(stripped, "\\plain", next + 1)) {
+    runTexts.Add(ToCString(ConvertRunText(stripped.substr(runStart, next - runStart), heights)));
+    runStart = next;
+  }
+  runTexts.Add(ToCString(ConvertRunText(stripped.substr(runStart), heights)));
+}
+
+CString MTextRtfConverter::ConvertRun(CString run) {
+  HeightTexts heights;
+  return ToCString(ConvertRunText(View(run), heights));
+}
+
+CString MTextRtfConverter::StripControlWords(CString input) {
+  static const SkipListIndex index;
+  string text(View(input));
+  for (size_t i = text.find('\\'); i != npos && i < text.size(); i = text.find('\\', i + 1)) {
+    char delimiter = 0;
+    // Until a removal changes the text at i, only lists with a word beginning with the letter
+    // after this backslash can hold the candidate.
+    const unsigned possible = i + 1 < text.size() ? index.ListsFor(text[i + 1]) : ~0u;
+    for (size_t list = 0; list < std::size(rtfwords::kSkipLists); ++list) {
+      if (i >= text.size()) break;  // an empty candidate marks nothing
+      if (!delimiter && !(possible & (1u << list))) continue;
+      string_view candidate = string_view(text).substr(i, static_cast<size_t>(rtfwords::kSkipLists[list].length));
+      if (!index.Contains(list, candidate)) continue;
+      if (!delimiter) {
+        size_t slash = text.find('\\', i + 1), space = text.find(' ', i + 1);
+        delimiter = space != npos && (slash == npos || space < slash) ? ' ' : '\\';
+      }
+      text = detail::CutSpans(text, string(candidate), string_view(&delimiter, 1));
+    }
+  }
+  return ToCString(text);
+}

@@ -1,0 +1,180 @@
+// The MText writer pass by pass as written, every replacement rebuilding the whole string.
+// Slow on purpose; the fast writer must give the same bytes for every input.
+#include "converter/reference/LiteralWriter.h"
+
+#include <climits>
+#include <cstdlib>
+
+#include "converter/RtfWords.h"
+#include "converter/reference/LiteralHelpers.h"
+
+namespace literal {
+
+namespace {
+
+bool IsDigit(TCHAR c) { return c >= '0' && c <= '9'; }
+
+// Every `pattern` (ending in a number) that is not followed by a further digit becomes
+// `replacement`: the number is matched whole.
+CString ReplaceNumber(CString source, CString replacement, CString pattern) {
+  int pos = 0;
+  for (;;) {
+    pos = source.Find(pattern, pos);
+    if (pos < 0) return source;
+    if (IsDigit(source.GetAt(pos + pattern.GetLength()))) {
+      pos += 1;
+      continue;
+    }
+    source = source.Left(pos) + replacement + source.Mid(pos + pattern.GetLength());
+    pos += replacement.GetLength();
+  }
+}
+
+CString Number(int value) {
+  CString text;
+  text.Format("%i", value);
+  return text;
+}
+
+// The standard string-to-integer conversion, kept inside int.
+int Atoi(const CString& text) {
+  long value = std::strtol(text, nullptr, 10);
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+}  // namespace
+
+CString RtfWriter::RtfToMText(CString rtf) {
+  TextReplacer replacer;
+  rtf = DecodeHexEscapes(rtf);
+  colorTableText = TextBetween(rtf, "{\\colortbl", ";}");
+  ParseColorTable();
+  fontTableText = TextBetween(rtf, "fonttbl", "}}");
+  ParseFontTable();
+  bodyText = TextBetween(rtf, "\\deflang", "");
+  ConvertBody();
+  CString body;
+  for (int k = 0; k < runTexts.GetSize(); ++k) body += runTexts[k];
+  for (const char* code : rtfwords::kDefaultFontCodes) body = replacer.ReplaceAll(body, "", code);
+  for (int k = 0; k < fontDescriptors.GetSize(); ++k) {
+    body = ReplaceNumber(body, "\\f" + fontDescriptors[k], "\\f" + Number(k + 2));
+  }
+  for (int k = 0; k < colorCodes.GetSize(); ++k) {
+    CString code = "C" + colorCodes[k] + ";";
+    body = ReplaceNumber(body, code, "cf" + Number(k));
+    body = replacer.ReplaceAll(body, code, code + " ");
+  }
+  body = ReplaceNumber(body, "\\fSymbol", "\\f1");
+  body = replacer.ReplaceAll(body, "", rtfwords::kSymbolBulletGroup);
+  body = replacer.ReplaceAll(body, "C256;", "C139;");
+  body = replacer.ReplaceAll(body, "C7;", "C18;");
+  body = replacer.ReplaceAll(body, "\\L", "\\L ");
+  return "{" + body;
+}
+
+void RtfWriter::ParseColorTable() {
+  TextReplacer replacer;
+  CString text = colorTableText;
+  for (const char* word : {"red", "green", "blue", ";"}) text = replacer.ReplaceAll(text, "", word);
+  int counter = 0;
+  CString channels[3];
+  for (int i = 0; i <= text.GetLength(); ++i) {
+    if (text.GetAt(i) != '\\') continue;
+    ++counter;
+    int j = text.Find("\\", i + 1);
+    channels[counter - 1] = j < 0 ? text.Mid(i + 1) : text.Mid(i + 1, j - i - 1);
+    if (counter == 3) {
+      counter = 0;
+      colorCodes.Add(Number(m_colors.NearestIndex(Atoi(channels[0]), Atoi(channels[1]), Atoi(channels[2]))));
+    }
+  }
+}
+
+void RtfWriter::ParseFontTable() {
+  TextReplacer replacer;
+  CString text = replacer.ReplaceAll(fontTableText + "}", "", rtfwords::kFixedFontEntries);
+  for (int i = 0; i <= text.GetLength(); ++i) {
+    if (text.GetAt(i) != '{' || text.Mid(i, 4) == "{\\*\\") continue;
+    CString tail = text.Mid(i);
+    CString charset = "|c";
+    if (TextBetween(tail, "\\f", " ").Find("fcharset") >= 0) {
+      CString a = TextBetween(tail, "fcharset", "{\\*\\");
+      CString b = TextBetween(tail, "fcharset", " ");
+      charset += (a.GetLength() <= b.GetLength() ? a : b).Left(rtfwords::kMaxFontField);
+    }
+    CString name = TextBetween(tail, " ", ";").Left(rtfwords::kMaxFontField);
+    CString pitch;
+    int first = text.Find("\\", i + 3);
+    int next = first < 0 ? -1 : text.Find("\\", first + 1);
+    if (next >= 0) {
+      CString word = text.Mid(first + 1, next - first - 1);
+      for (const auto& family : rtfwords::kFontFamilies) {
+        if (word == family.word) pitch = family.pitch;
+      }
+    }
+    fontDescriptors.Add(name + charset + pitch);
+  }
+}
+
+void RtfWriter::ConvertBody() {
+  TextReplacer replacer;
+  bodyText = replacer.ReplaceAll(bodyText, "", "\r");
+  bodyText = replacer.ReplaceAll(bodyText, "", "\n");
+  bodyText = TextBetween(bodyText, "\\pard", "");
+  bodyText = replacer.ReplaceAll(bodyText, "   ", "\\tab");
+  for (const auto& word : rtfwords::kCharacterWords) {
+    bodyText = replacer.ReplaceAll(bodyText, CString(word.byte), word.word);
+  }
+  bodyText = StripControlWords(bodyText);
+  int runStart = -1;
+  for (int i = 0; i < bodyText.GetLength(); ++i) {
+    if (bodyText.Mid(i, 6) != "\\plain") continue;
+    if (runStart >= 0) runTexts.Add(ConvertRun(bodyText.Mid(runStart, i - runStart)));
+    runStart = runStart < 0 ? 0 : i;
+  }
+  if (runStart >= 0) runTexts.Add(ConvertRun(bodyText.Mid(runStart)));
+}
+
+CString RtfWriter::ConvertRun(CString run) {
+  TextReplacer replacer;
+  CString header = TextBetween(run, "", " ");
+  CString text = TextBetween(run, " ", "");
+  header = replacer.ReplaceAll(header, "", "\\plain");
+  CString font = TextBetween(header, "\\f", "\\");
+  CString size = TextBetween(header, "\\fs", "\\");
+  if (header.Find("cf") < 0) header += "\\cf0";
+  CString height;
+  height.Format("%.1f", std::strtod(size, nullptr) * rtfwords::kUnitsPerHalfPoint);
+  header = replacer.ReplaceAll(header, "{\\H" + height, "\\fs" + size);
+  CString bold = header.Find("\\b") >= 0 ? "|b1" : "|b0";
+  CString italic = header.Find("\\i") >= 0 ? "|i1" : "|i0";
+  header = replacer.ReplaceAll(header, "\\f" + font + bold + italic + ";", "\\f" + font);
+  header = replacer.ReplaceAll(header, "", "\\b");
+  header = replacer.ReplaceAll(header, "", "\\i");
+  text = replacer.ReplaceAll(text, "//__", "\\\\par ");
+  text = replacer.ReplaceAll(text, "\\P", "\\par ");
+  text = replacer.ReplaceAll(text, "\\\\par ", "//__");
+  if (header.Find("\\ul") >= 0) {
+    header = replacer.ReplaceAll(header, "\\L", "\\ul");
+    text += "\\l";
+  }
+  return "{" + header + " " + text + "}}";
+}
+
+CString RtfWriter::StripControlWords(CString text) {
+  for (int i = 0; i < text.GetLength(); ++i) {
+    if (text.GetAt(i) != '\\') continue;
+    int slash = text.Find("\\", i + 1);
+    int space = text.Find(" ", i + 1);
+    CString delimiter = (space >= 0 && (slash < 0 || space < slash)) ? " " : "\\";
+    for (const auto& list : rtfwords::kSkipLists) {
+      CString candidate = text.Mid(i, list.length);
+      if (CString(list.words).Find(candidate) >= 0) text = CutSpans(text, candidate, delimiter);
+    }
+  }
+  return text;
+}
+
+}  // namespace literal
