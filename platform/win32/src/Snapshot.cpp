@@ -9,6 +9,7 @@ void RegisterButtonClass();
 void RegisterComboBoxClass();
 void RegisterEditStaticClasses();
 void RegisterToolTipClass();
+void RegisterRichEditClass();
 
 namespace {
 
@@ -60,6 +61,7 @@ void RegisterBuiltInClasses() {
   RegisterComboBoxClass();
   RegisterEditStaticClasses();
   RegisterToolTipClass();
+  RegisterRichEditClass();
 }
 
 }  // namespace qwin::detail

@@ -1,6 +1,7 @@
 // Ids of the window stand-in's test resources.
 #define IDD_TEST 100
 #define IDD_SMALL 101
+#define IDD_EDITOR 102
 #define IDR_EDIT_MENU 200
 #define IDB_FACE 300
 #define IDI_APP 301
@@ -16,6 +17,7 @@
 #define IDC_LABEL 1007
 #define IDC_HEIGHT 1008
 #define IDC_ICON 1009
+#define IDC_TEXT 1010
 
 #ifdef APSTUDIO_INVOKED
 #define _APS_NEXT_RESOURCE_VALUE 500
