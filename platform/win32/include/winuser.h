@@ -243,6 +243,15 @@ constexpr UINT IMAGE_BITMAP = 0;
 constexpr UINT IMAGE_ICON = 1;
 constexpr UINT IMAGE_CURSOR = 2;
 
+// The kinds of WM_CTLCOLOR (MFC's OnCtlColor receives one).
+constexpr UINT CTLCOLOR_MSGBOX = 0;
+constexpr UINT CTLCOLOR_EDIT = 1;
+constexpr UINT CTLCOLOR_LISTBOX = 2;
+constexpr UINT CTLCOLOR_BTN = 3;
+constexpr UINT CTLCOLOR_DLG = 4;
+constexpr UINT CTLCOLOR_SCROLLBAR = 5;
+constexpr UINT CTLCOLOR_STATIC = 6;
+
 // Combo box answers.
 constexpr int CB_OKAY = 0;
 constexpr int CB_ERR = -1;

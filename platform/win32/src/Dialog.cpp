@@ -201,7 +201,7 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
   data->result = result;
   Window* w = Find(dialog);
   if (w->owner && IsWindow(w->owner)) EnableWindow(w->owner, TRUE);
-  ShowWindow(dialog, SW_HIDE);
+  SetWindowPos(dialog, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
   return TRUE;
 }
 

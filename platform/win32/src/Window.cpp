@@ -331,6 +331,12 @@ LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       info->ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXSCREEN) + 8, GetSystemMetrics(SM_CYSCREEN) + 8};
       return 0;
     }
+    case WM_RBUTTONUP: {
+      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      ClientToScreen(window, &p);
+      SendMessage(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(p.x, p.y));
+      return 0;
+    }
     case WM_CONTEXTMENU:
       if (w->parent) SendMessage(w->parent, WM_CONTEXTMENU, wParam, lParam);
       return 0;
@@ -638,7 +644,11 @@ BOOL GetClientRect(HWND window, LPRECT rect) {
 BOOL SetWindowPos(HWND window, HWND, int x, int y, int width, int height, UINT flags) {
   Window* w = Find(window);
   if (!w) return FALSE;
-  if (flags & SWP_HIDEWINDOW) ShowWindow(window, SW_HIDE);
+  // SetWindowPos shows and hides without WM_SHOWWINDOW, as on the real system.
+  if (flags & SWP_HIDEWINDOW) {
+    w->style &= ~WS_VISIBLE;
+    if (!(w->style & WS_CHILD) && S().focus && InSubtree(window, S().focus)) SetFocus(w->owner);
+  }
   if ((w = Find(window)) == nullptr) return FALSE;
   RECT old = w->rect;
   RECT next = old;
@@ -665,7 +675,7 @@ BOOL SetWindowPos(HWND window, HWND, int x, int y, int width, int height, UINT f
     Deliver(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
   }
   if (moved && (w = Find(window)) != nullptr) Deliver(window, WM_MOVE, 0, MAKELPARAM(w->rect.left, w->rect.top));
-  if (flags & SWP_SHOWWINDOW) ShowWindow(window, SW_SHOW);
+  if ((flags & SWP_SHOWWINDOW) && (w = Find(window)) != nullptr) w->style |= WS_VISIBLE;
   return TRUE;
 }
 
