@@ -273,3 +273,49 @@ TEST_F(MessageMaps, ReflectedCtlColorAndOwnerDrawReachTheControls) {
 }
 
 }  // namespace
+
+namespace {
+
+// A dialog with tooltips fed by PreTranslateMessage, as the editor dialog does it.
+class TipDialog : public CDialog {
+ public:
+  TipDialog() : CDialog(IDD_FORM) {}
+  CToolTipCtrl m_tip;
+  std::string snapshot;
+
+  BOOL OnInitDialog() override {
+    CDialog::OnInitDialog();
+    m_tip.Create(this);
+    m_tip.AddTool(GetDlgItem(IDC_PUSH), "\xc2\xfb\xf0\xe5\xe7\xe0\xf2\xfc");
+    m_tip.AddTool(GetDlgItem(IDC_CHECK), "Check");
+    m_tip.Activate(TRUE);
+    return TRUE;
+  }
+  BOOL PreTranslateMessage(MSG* msg) override {
+    if (m_tip.m_hWnd) m_tip.RelayEvent(msg);
+    return CDialog::PreTranslateMessage(msg);
+  }
+  void OnCancel() override {
+    snapshot = qwin::Snapshot(m_tip.m_hWnd);
+    CDialog::OnCancel();
+  }
+};
+
+TEST_F(MessageMaps, TooltipsShowTheToolUnderTheMouseFromRelayedMessages) {
+  Event("hover", {std::to_string(IDC_CHECK)});
+  TipDialog dialog;
+  dialog.DoModal();
+  EXPECT_NE(dialog.snapshot.find("tool 1102 \"Check\" showing"), std::string::npos) << dialog.snapshot;
+  EXPECT_NE(dialog.snapshot.find("tool 1101 \"\xc2\xfb\xf0\xe5\xe7\xe0\xf2\xfc\"\n"), std::string::npos);
+}
+
+TEST_F(MessageMaps, MessagesAControlDoesNotImplementAreNamedOnce) {
+  FormDialog dialog;
+  ASSERT_TRUE(dialog.Create(IDD_FORM));
+  dialog.m_styles.SendMessage(CB_DIR, 0, 0);
+  const auto& names = qwin::Unimplemented();
+  EXPECT_NE(std::find(names.begin(), names.end(), "COMBOBOX CB_DIR"), names.end());
+  dialog.DestroyWindow();
+}
+
+}  // namespace

@@ -245,7 +245,13 @@ LRESULT CWnd::Default() {
   return DefWindowProc(msg.message, msg.wParam, msg.lParam);
 }
 
-const MSG* CWnd::GetCurrentMessage() { return &State().lastSent; }
+const MSG* CWnd::GetCurrentMessage() {
+  MSG& msg = State().lastSent;
+  msg.time = static_cast<DWORD>(::GetMessageTime());
+  DWORD pos = ::GetMessagePos();
+  msg.pt = POINT{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+  return &msg;
+}
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   if (message == WM_COMMAND) {

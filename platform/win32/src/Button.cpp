@@ -161,7 +161,7 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
       Paint(button, *w);
       return 0;
     default:
-      return DefWindowProc(button, message, wParam, lParam);
+      return ControlDefault(button, BM_GETCHECK, BM_SETIMAGE, message, wParam, lParam);
   }
 }
 

@@ -414,7 +414,7 @@ LRESULT CALLBACK ComboProc(HWND combo, UINT message, WPARAM wParam, LPARAM lPara
       while (Count(d) > 0) DeleteItem(combo, *w, Count(d) - 1);
       return 0;
     default:
-      return DefWindowProc(combo, message, wParam, lParam);
+      return ControlDefault(combo, CB_GETEDITSEL, CB_FINDSTRINGEXACT + 8, message, wParam, lParam);
   }
 }
 

@@ -223,7 +223,7 @@ LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
                 multiline ? DT_WORDBREAK : DT_SINGLELINE);
       return 0;
     default:
-      return DefWindowProc(edit, message, wParam, lParam);
+      return ControlDefault(edit, EM_GETSEL, EM_SETREADONLY + 0x10, message, wParam, lParam);
   }
 }
 
@@ -275,7 +275,7 @@ LRESULT CALLBACK StaticProc(HWND label, UINT message, WPARAM wParam, LPARAM lPar
       return 0;
     }
     default:
-      return DefWindowProc(label, message, wParam, lParam);
+      return ControlDefault(label, STM_SETICON, STM_GETIMAGE, message, wParam, lParam);
   }
 }
 

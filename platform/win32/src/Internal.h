@@ -79,6 +79,10 @@ LRESULT RunCbtHooks(int code, WPARAM wParam, LPARAM lParam);
 // Logs the name of an API piece or message that a stand-in does not implement, once.
 void Unimplemented(const std::string& what);
 
+// A control's default: a message of its own range (`first`..`last`) that it does not handle is
+// logged as not implemented and answered 0; any other goes to DefWindowProc.
+LRESULT ControlDefault(HWND window, UINT first, UINT last, UINT message, WPARAM wParam, LPARAM lParam);
+
 // Message delivery through the recorder and the window's procedure.
 LRESULT Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Posts a keyboard message whose key-state change takes effect when the message is taken out.

@@ -237,6 +237,16 @@ std::string Hex(unsigned long value) {
   return buffer;
 }
 
+LRESULT ControlDefault(HWND window, UINT first, UINT last, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message >= first && message <= last) {
+    Window* w = Find(window);
+    std::string cls = w ? w->className : std::string();
+    Unimplemented(cls + " " + MessageName(cls, message));
+    return 0;
+  }
+  return DefWindowProc(window, message, wParam, lParam);
+}
+
 }  // namespace qwin::detail
 
 namespace qwin {
@@ -320,6 +330,10 @@ BOOL PeekMessage(LPMSG msg, HWND, UINT, UINT, UINT removeFlags) {
 
 LRESULT DispatchMessage(const MSG* msg) {
   if (!msg || !msg->hwnd) return 0;
+  // Mouse input first asks the window under the mouse for its cursor.
+  if (msg->message >= WM_MOUSEMOVE && msg->message <= WM_RBUTTONDBLCLK && IsWindow(msg->hwnd)) {
+    Deliver(msg->hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(msg->hwnd), MAKELPARAM(HTCLIENT, msg->message));
+  }
   return Deliver(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 

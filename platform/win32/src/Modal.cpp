@@ -209,6 +209,17 @@ bool ApplyWindowEvent(const qhost::InputEvent& e, ModalWait& wait, std::string* 
     }
     return true;
   }
+  if (EqualNoCase(verb, "hover")) {
+    if (!Need(e, 1, "a control id or \"dialog\"", error)) return false;
+    HWND target = Target(wait, e.args[0], error);
+    if (!target) return false;
+    RECT client;
+    GetClientRect(target, &client);
+    POINT p{client.right / 2, client.bottom / 2};
+    target = MouseTarget(target, p);
+    PostMouse(target, WM_MOUSEMOVE, 0, p);
+    return true;
+  }
   if (EqualNoCase(verb, "focus")) {
     if (!Need(e, 1, "a control id", error)) return false;
     HWND target = Target(wait, e.args[0], error);

@@ -157,7 +157,7 @@ LRESULT CALLBACK ToolTipProc(HWND tip, UINT message, WPARAM wParam, LPARAM lPara
     case TTM_SETDELAYTIME:
       return 0;
     default:
-      return DefWindowProc(tip, message, wParam, lParam);
+      return ControlDefault(tip, WM_USER, WM_USER + 0x60, message, wParam, lParam);
   }
 }
 
