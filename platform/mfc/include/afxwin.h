@@ -436,7 +436,7 @@ class CWnd : public CCmdTarget {
   BOOL SubclassDlgItem(UINT nID, CWnd* parent);
   HWND UnsubclassWindow();
 
-  virtual BOOL Create(LPCTSTR className, LPCTSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT nID,
+  BOOL Create(LPCTSTR className, LPCTSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT nID,
                       void* context = nullptr);
   BOOL CreateEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD style, int x, int y, int width,
                 int height, HWND parent, HMENU idOrMenu, LPVOID param = nullptr);

@@ -50,6 +50,7 @@ void UncheckGroup(HWND button) {
 }
 
 void Click(HWND button) {
+  InvalidateRect(button, nullptr, FALSE);
   Window* w = Find(button);
   auto& data = DataOf<ButtonData>(*w);
   switch (TypeOf(*w)) {
@@ -133,6 +134,7 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
       return IsCheckType(type) || (w->style & BS_PUSHLIKE) ? data.check : BST_UNCHECKED;
     case BM_SETCHECK:
       if (IsCheckType(type)) data.check = static_cast<UINT>(wParam) & 3;
+      InvalidateRect(button, nullptr, FALSE);
       return 0;
     case BM_GETSTATE:
       return data.check | (data.pushed ? BST_PUSHED : 0u) | (GetFocus() == button ? BST_FOCUS : 0u);
@@ -146,6 +148,7 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
       HANDLE old = data.image;
       data.image = reinterpret_cast<HANDLE>(lParam);
       data.imageType = static_cast<UINT>(wParam);
+      InvalidateRect(button, nullptr, FALSE);
       return reinterpret_cast<LRESULT>(old);
     }
     case BM_GETIMAGE:

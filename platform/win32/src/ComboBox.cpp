@@ -87,6 +87,7 @@ void ShowDropDown(HWND combo, bool show) {
 void SetSelection(Window& w, int index) {
   auto& d = DataOf<ComboData>(w);
   d.selection = index;
+  InvalidateRect(w.handle, nullptr, TRUE);
   if (HasEdit(w)) {
     d.edit = index >= 0 ? d.items[static_cast<size_t>(index)].text : std::string();
     d.editStart = 0;

@@ -43,6 +43,7 @@ bool ReplaceSelection(HWND edit, Window& w, const std::string& text, bool notify
   d.undo = w.text;
   d.canUndo = true;
   w.text.replace(start, end - start, text);
+  InvalidateRect(edit, nullptr, FALSE);
   d.start = d.end = start + static_cast<DWORD>(text.size());
   d.modified = true;
   if (notify) Changed(edit);
@@ -101,6 +102,7 @@ LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_SETTEXT:
       w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+      InvalidateRect(edit, nullptr, FALSE);
       d.start = d.end = 0;
       d.modified = false;
       d.canUndo = false;
@@ -260,6 +262,7 @@ LRESULT CALLBACK StaticProc(HWND label, UINT message, WPARAM wParam, LPARAM lPar
     case STM_SETIMAGE: {
       HANDLE old = d.image;
       d.image = reinterpret_cast<HANDLE>(message == STM_SETICON ? static_cast<LPARAM>(wParam) : lParam);
+      InvalidateRect(label, nullptr, FALSE);
       return reinterpret_cast<LRESULT>(old);
     }
     case STM_GETICON:

@@ -355,6 +355,7 @@ HDC CreateCompatibleDC(HDC) { return GetDC(nullptr); }
 BOOL DeleteDC(HDC dc) { return ReleaseDC(nullptr, dc); }
 
 HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) {
+  ValidateRect(window, nullptr);
   HDC dc = GetDC(window);
   if (paint) {
     *paint = PAINTSTRUCT{};

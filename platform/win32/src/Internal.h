@@ -45,6 +45,7 @@ struct Window {
   HMENU systemMenu = nullptr;
   RECT restoredRect{};       // the rectangle before minimising
   bool destroying = false;
+  bool dirty = false;        // needs painting (its update region is not empty)
   std::unique_ptr<ControlData> data;
 };
 
@@ -60,6 +61,12 @@ T& DataOf(Window& w) {
   if (!w.data) w.data = std::make_unique<T>();
   return static_cast<T&>(*w.data);
 }
+
+// Painting: a window (and, with `children`, its descendants) needs painting; the first visible
+// window that needs it, parents before children, taken off the list (WM_PAINT comes when the queue
+// is otherwise empty).
+void MarkDirty(HWND window, bool children);
+HWND TakeDirtyWindow();
 
 // The client rectangle of a window in its own coordinates (the frame of top-level windows taken off).
 RECT ClientRectOf(const Window& w);

@@ -374,6 +374,10 @@ bool NextMessage(MSG& msg) {
   for (;;) {
     if (TakePosted(msg, true)) return true;
     if (S().waits.empty()) return false;
+    if (HWND dirty = TakeDirtyWindow()) {
+      msg = MSG{dirty, WM_PAINT, 0, 0, GetTickCount(), POINT{0, 0}};
+      return true;
+    }
     ModalWait& wait = *S().waits.back();
     if (wait.ended && wait.ended()) return false;
     std::optional<qhost::InputEvent> event = qhost::InputQueue::Instance().Next(wait.name);

@@ -148,6 +148,37 @@ void RegisterSystemClass(const char* name, WNDPROC proc) {
   S().classes[Lower(name)] = info;
 }
 
+void MarkDirty(HWND window, bool children) {
+  Window* w = Find(window);
+  if (!w) return;
+  w->dirty = true;
+  if (children) {
+    for (HWND child : w->children) MarkDirty(child, true);
+  }
+}
+
+namespace {
+HWND FirstDirty(HWND window) {
+  Window* w = Find(window);
+  if (!w || !(w->style & WS_VISIBLE)) return nullptr;
+  if (w->dirty) return window;
+  for (HWND child : w->children) {
+    if (HWND found = FirstDirty(child)) return found;
+  }
+  return nullptr;
+}
+}  // namespace
+
+HWND TakeDirtyWindow() {
+  for (HWND top : S().topLevel) {
+    if (HWND found = FirstDirty(top)) {
+      Find(found)->dirty = false;
+      return found;
+    }
+  }
+  return nullptr;
+}
+
 void ResetWindows() {
   for (HWND h : std::vector<HWND>(S().topLevel)) DestroyWindow(h);
   S().focus = S().active = S().capture = nullptr;
@@ -281,6 +312,7 @@ LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_SETTEXT:
       w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+      w->dirty = true;
       return TRUE;
     case WM_GETTEXT: {
       if (wParam == 0 || !lParam) return 0;
@@ -548,10 +580,12 @@ BOOL ShowWindow(HWND window, int showCommand) {
         Deliver(window, WM_SHOWWINDOW, TRUE, 0);
         if ((w = Find(window)) == nullptr) return FALSE;
         w->style |= WS_VISIBLE;
+        MarkDirty(window, true);
       }
       if ((w->style & WS_MINIMIZE) && (showCommand == SW_RESTORE || showCommand == SW_SHOWNORMAL)) {
         w->style &= ~WS_MINIMIZE;
         w->rect = w->restoredRect;
+        MarkDirty(window, true);
         RECT client = ClientRectOf(*w);
         Deliver(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
       }
@@ -671,11 +705,15 @@ BOOL SetWindowPos(HWND window, HWND, int x, int y, int width, int height, UINT f
   }
   if ((w = Find(window)) == nullptr) return TRUE;
   if (sized && !(w->style & WS_MINIMIZE)) {
+    w->dirty = true;
     RECT client = ClientRectOf(*w);
     Deliver(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
   }
   if (moved && (w = Find(window)) != nullptr) Deliver(window, WM_MOVE, 0, MAKELPARAM(w->rect.left, w->rect.top));
-  if ((flags & SWP_SHOWWINDOW) && (w = Find(window)) != nullptr) w->style |= WS_VISIBLE;
+  if ((flags & SWP_SHOWWINDOW) && (w = Find(window)) != nullptr && !(w->style & WS_VISIBLE)) {
+    w->style |= WS_VISIBLE;
+    MarkDirty(window, true);
+  }
   return TRUE;
 }
 
@@ -751,15 +789,30 @@ BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL, DWORD exStyle) {
   return TRUE;
 }
 
-BOOL InvalidateRect(HWND window, const RECT*, BOOL) { return IsWindow(window) || window == nullptr; }
-BOOL ValidateRect(HWND window, const RECT*) { return IsWindow(window); }
-BOOL RedrawWindow(HWND window, const RECT*, HRGN, UINT) { return IsWindow(window); }
+BOOL InvalidateRect(HWND window, const RECT*, BOOL) {
+  if (!window) {
+    for (HWND top : S().topLevel) MarkDirty(top, true);
+    return TRUE;
+  }
+  MarkDirty(window, false);
+  return IsWindow(window);
+}
+BOOL ValidateRect(HWND window, const RECT*) {
+  Window* w = Find(window);
+  if (w) w->dirty = false;
+  return w != nullptr;
+}
+BOOL RedrawWindow(HWND window, const RECT*, HRGN, UINT) {
+  MarkDirty(window, true);
+  return IsWindow(window);
+}
 BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL) {
   if (rect) SetRectEmpty(rect);
   return IsWindow(window) ? FALSE : FALSE;
 }
 BOOL UpdateWindow(HWND window) {
   if (!IsWindowVisible(window)) return IsWindow(window);
+  Find(window)->dirty = false;
   Deliver(window, WM_PAINT, 0, 0);
   return TRUE;
 }
