@@ -621,7 +621,6 @@ void CWnd::DragAcceptFiles(BOOL) { qwin::detail::Unimplemented("CWnd::DragAccept
 int CWnd::RunModalLoop(DWORD) {
   m_nFlags |= WF_MODALLOOP;
   HWND window = m_hWnd;
-  bool shown = false;
   qwin::detail::ModalWait wait;
   std::string name = qwin::detail::ResourceNameOf(State().modalTemplate);
   wait.name = "dialog " + (name.empty() ? std::string("window") : name);
@@ -635,11 +634,7 @@ int CWnd::RunModalLoop(DWORD) {
   };
   wait.ended = [this, window] { return FromHandlePermanent(window) != this || !ContinueModal(); };
   // Shown when the loop first runs, after OnInitDialog, as MFC's MLF_SHOWONIDLE does.
-  if (!(GetStyle() & WS_VISIBLE)) {
-    ShowWindow(SW_SHOWNORMAL);
-    shown = true;
-  }
-  (void)shown;
+  if (!(GetStyle() & WS_VISIBLE)) ShowWindow(SW_SHOWNORMAL);
   qwin::detail::RunModalWait(wait, [](MSG& msg) {
     if (!AfxGetThread()->PreTranslateMessage(&msg)) {
       ::TranslateMessage(&msg);
@@ -647,7 +642,10 @@ int CWnd::RunModalLoop(DWORD) {
     }
   });
   m_nFlags &= ~WF_MODALLOOP;
-  State().tempWindows.clear();
+  // Temporary objects of windows that are gone can no longer be used: let them go.
+  for (auto it = State().tempWindows.begin(); it != State().tempWindows.end();) {
+    it = ::IsWindow(it->first) ? std::next(it) : State().tempWindows.erase(it);
+  }
   return m_nModalResult;
 }
 
