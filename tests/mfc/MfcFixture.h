@@ -1,5 +1,5 @@
-// Shared set-up of the MFC stand-in's tests: a clean window system and input queue, events pushed
-// as a session script sends them, and the test form dialog with a log of what its handlers saw.
+// Shared set-up of the MFC stand-in's tests: the window stand-in's fixture (a clean window system and
+// input queue, events pushed as a session script sends them) and the ids of the test resources.
 #pragma once
 
 #include <afxcmn.h>
@@ -10,21 +10,6 @@
 #include <vector>
 
 #include "data/MfcTestResource.h"
-#include "qplatform/InputQueue.h"
-#include "qplatform/WindowSystem.h"
+#include "win32/Fixture.h"
 
-class MfcTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    qwin::Reset();
-    qwin::SetMachineFontsEnabled(false);
-    qhost::InputQueue::Instance().Reset();
-  }
-  void TearDown() override {
-    qwin::Reset();
-    qhost::InputQueue::Instance().Reset();
-  }
-  void Event(const std::string& verb, std::vector<std::string> args = {}) {
-    qhost::InputQueue::Instance().Push(qhost::InputEvent{verb, std::move(args), "test"});
-  }
-};
+using MfcTest = WindowSystemTest;

@@ -17,6 +17,7 @@
 #include "win32/src/Internal.h"
 
 using afxdetail::State;
+using qwin::detail::Lower;
 
 // ---- Diagnostics and exceptions ----
 
@@ -49,11 +50,6 @@ std::string ConfigFolder() {
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   std::string base = xdg && *xdg ? xdg : std::string(std::getenv("HOME") ? std::getenv("HOME") : ".") + "/.config";
   return base + "/quillon";
-}
-
-std::string Lower(std::string s) {
-  for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
 }
 
 std::string Trim(const std::string& s) {

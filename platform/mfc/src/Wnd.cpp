@@ -266,7 +266,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
   UINT code = 0;
   UINT lookup = message;
   // Every WM_CTLCOLOR* goes to the one OnCtlColor handler with its kind, as in MFC.
-  if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
+  if (qwin::detail::IsCtlColor(message)) {
     code = message - WM_CTLCOLORMSGBOX;
     lookup = WM_CTLCOLOR;
   }
@@ -327,22 +327,12 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
       AFX_CALL call{message, wParam, lParam, static_cast<UINT>(header->idFrom), result};
       return entry->pfn(this, call);
     }
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: {
-      const AFX_MSGMAP_ENTRY* entry = FindEntry(WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0);
-      if (!entry) return FALSE;
-      AFX_CALL call{message, wParam, lParam, message - WM_CTLCOLORMSGBOX, result};
-      return entry->pfn(this, call);
-    }
     default: {
-      const AFX_MSGMAP_ENTRY* entry = FindEntry(WM_REFLECT_BASE + message, 0, 0);
+      // Every WM_CTLCOLOR* reflects to the one CtlColor handler with its kind.
+      bool ctlColor = qwin::detail::IsCtlColor(message);
+      const AFX_MSGMAP_ENTRY* entry = FindEntry(WM_REFLECT_BASE + (ctlColor ? WM_CTLCOLOR : message), 0, 0);
       if (!entry) return FALSE;
-      AFX_CALL call{message, wParam, lParam, 0, result};
+      AFX_CALL call{message, wParam, lParam, ctlColor ? message - WM_CTLCOLORMSGBOX : 0, result};
       return entry->pfn(this, call);
     }
   }

@@ -213,22 +213,11 @@ LRESULT DefDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     SetWindowLongPtr(dialog, DWL_MSGRESULT, 0);
     INT_PTR handled = proc(dialog, message, wParam, lParam);
     if (handled) {
-      switch (message) {
-        case WM_CTLCOLORMSGBOX:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORDLG:
-        case WM_CTLCOLORSCROLLBAR:
-        case WM_CTLCOLORSTATIC:
-        case WM_COMPAREITEM:
-        case WM_CHARTOITEM:
-        case WM_QUERYDRAGICON:
-        case WM_INITDIALOG:
-          return handled;
-        default:
-          return IsWindow(dialog) ? GetWindowLongPtr(dialog, DWL_MSGRESULT) : 0;
-      }
+      // These answer with the procedure's own result; the rest with DWL_MSGRESULT.
+      bool direct = IsCtlColor(message) || message == WM_COMPAREITEM || message == WM_CHARTOITEM ||
+                    message == WM_QUERYDRAGICON || message == WM_INITDIALOG;
+      if (direct) return handled;
+      return IsWindow(dialog) ? GetWindowLongPtr(dialog, DWL_MSGRESULT) : 0;
     }
     if (!IsWindow(dialog)) return 0;
   }

@@ -172,7 +172,12 @@ void RecordGdi(const std::string& line);
 void RecordMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type, int answer);
 void RecordMenu(HWND owner, std::vector<std::string> items, UINT chosen);
 
+// WM_CTLCOLORMSGBOX .. WM_CTLCOLORSTATIC.
+inline bool IsCtlColor(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
+
 // Text helpers.
+std::string Lower(std::string text);
+std::string Upper(std::string text);
 std::string Quote(const std::string& text);
 bool EqualNoCase(const std::string& a, const std::string& b);
 std::string Hex(unsigned long value);

@@ -126,14 +126,6 @@ std::string Describe(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SHOWWINDOW:
     case WM_ENABLE:
       return name + " " + std::to_string(wParam);
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      return name + " " + Label(reinterpret_cast<HWND>(lParam));
     case WM_DRAWITEM: {
       auto* di = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       return name + " " + std::to_string(di->CtlID) + " item=" + std::to_string(static_cast<int>(di->itemID));
@@ -143,7 +135,7 @@ std::string Describe(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return name + " " + std::to_string(mi->CtlID);
     }
     default:
-      return name;
+      return IsCtlColor(message) ? name + " " + Label(reinterpret_cast<HWND>(lParam)) : name;
   }
 }
 
@@ -223,6 +215,16 @@ std::string Quote(const std::string& text) {
     }
   }
   return out + "\"";
+}
+
+std::string Lower(std::string text) {
+  for (auto& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string Upper(std::string text) {
+  for (auto& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
 }
 
 bool EqualNoCase(const std::string& a, const std::string& b) {

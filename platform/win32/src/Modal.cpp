@@ -162,6 +162,42 @@ bool SetKeyboard(const qhost::InputEvent& e, std::string* error) {
   return true;
 }
 
+// The window and client point that a mouse event names: `<control> [x y]` (x y only when
+// `positioned`), the middle of the control by default, passed on to the parent as Windows does.
+bool MousePosition(const qhost::InputEvent& e, const ModalWait& wait, bool positioned, HWND& target, POINT& p,
+                   std::string* error) {
+  if (!Need(e, 1, "a control id or \"dialog\"", error)) return false;
+  target = Target(wait, e.args[0], error);
+  if (!target) return false;
+  if (!IsWindowVisible(target)) {
+    *error = "control " + e.args[0] + " is hidden";
+    return false;
+  }
+  RECT client;
+  GetClientRect(target, &client);
+  p = POINT{client.right / 2, client.bottom / 2};
+  if (positioned && e.args.size() >= 3) {
+    long x = 0, y = 0;
+    if (!ParseInt(e.args[1], x) || !ParseInt(e.args[2], y)) {
+      *error = "a click position is two numbers";
+      return false;
+    }
+    p = POINT{static_cast<LONG>(x), static_cast<LONG>(y)};
+  }
+  target = MouseTarget(target, p);
+  return true;
+}
+
+// The enabled control an event names.
+HWND EnabledTarget(const ModalWait& wait, const std::string& word, std::string* error) {
+  HWND target = Target(wait, word, error);
+  if (target && !IsWindowEnabled(target)) {
+    *error = "control " + word + " is disabled";
+    return nullptr;
+  }
+  return target;
+}
+
 // Events for the windows of a waiting dialog.
 bool ApplyWindowEvent(const qhost::InputEvent& e, ModalWait& wait, std::string* error) {
   const std::string& verb = e.verb;
@@ -179,25 +215,9 @@ bool ApplyWindowEvent(const qhost::InputEvent& e, ModalWait& wait, std::string* 
     return false;
   }
   if (EqualNoCase(verb, "click") || EqualNoCase(verb, "rclick") || EqualNoCase(verb, "dblclick")) {
-    if (!Need(e, 1, "a control id or \"dialog\" and optionally x y", error)) return false;
-    HWND target = Target(wait, e.args[0], error);
-    if (!target) return false;
-    if (!IsWindowVisible(target)) {
-      *error = "control " + e.args[0] + " is hidden";
-      return false;
-    }
-    RECT client;
-    GetClientRect(target, &client);
-    POINT p{client.right / 2, client.bottom / 2};
-    long x = 0, y = 0;
-    if (e.args.size() >= 3) {
-      if (!ParseInt(e.args[1], x) || !ParseInt(e.args[2], y)) {
-        *error = "a click position is two numbers";
-        return false;
-      }
-      p = POINT{static_cast<LONG>(x), static_cast<LONG>(y)};
-    }
-    target = MouseTarget(target, p);
+    HWND target = nullptr;
+    POINT p{0, 0};
+    if (!MousePosition(e, wait, true, target, p, error)) return false;
     bool right = EqualNoCase(verb, "rclick");
     WPARAM button = right ? MK_RBUTTON : MK_LBUTTON;
     PostMouse(target, WM_MOUSEMOVE, 0, p);
@@ -210,24 +230,16 @@ bool ApplyWindowEvent(const qhost::InputEvent& e, ModalWait& wait, std::string* 
     return true;
   }
   if (EqualNoCase(verb, "hover")) {
-    if (!Need(e, 1, "a control id or \"dialog\"", error)) return false;
-    HWND target = Target(wait, e.args[0], error);
-    if (!target) return false;
-    RECT client;
-    GetClientRect(target, &client);
-    POINT p{client.right / 2, client.bottom / 2};
-    target = MouseTarget(target, p);
+    HWND target = nullptr;
+    POINT p{0, 0};
+    if (!MousePosition(e, wait, false, target, p, error)) return false;
     PostMouse(target, WM_MOUSEMOVE, 0, p);
     return true;
   }
   if (EqualNoCase(verb, "focus")) {
     if (!Need(e, 1, "a control id", error)) return false;
-    HWND target = Target(wait, e.args[0], error);
+    HWND target = EnabledTarget(wait, e.args[0], error);
     if (!target) return false;
-    if (!IsWindowEnabled(target)) {
-      *error = "control " + e.args[0] + " is disabled";
-      return false;
-    }
     SetFocus(target);
     return true;
   }
@@ -262,12 +274,8 @@ bool ApplyWindowEvent(const qhost::InputEvent& e, ModalWait& wait, std::string* 
   }
   if (EqualNoCase(verb, "choose") || EqualNoCase(verb, "edit") || EqualNoCase(verb, "select")) {
     if (!Need(e, 2, "a control id and a value", error)) return false;
-    HWND target = Target(wait, e.args[0], error);
+    HWND target = EnabledTarget(wait, e.args[0], error);
     if (!target) return false;
-    if (!IsWindowEnabled(target)) {
-      *error = "control " + e.args[0] + " is disabled";
-      return false;
-    }
     Window* w = Find(target);
     bool combo = EqualNoCase(w->className, "COMBOBOX");
     if (EqualNoCase(verb, "choose")) {

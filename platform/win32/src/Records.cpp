@@ -40,8 +40,9 @@ State& S() {
   return s;
 }
 
-std::string Upper(std::string s) {
-  for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+// A key path or value name as the store keeps it: upper case, no trailing backslash.
+std::string KeyName(std::string s) {
+  s = Upper(s);
   while (!s.empty() && s.back() == '\\') s.pop_back();
   return s;
 }
@@ -54,7 +55,7 @@ bool Resolve(HKEY key, LPCSTR subKey, OpenKey& out) {
     if (it == S().keys.end()) return false;
     out = it->second;
   }
-  if (subKey && *subKey) out.path = out.path.empty() ? Upper(subKey) : out.path + "\\" + Upper(subKey);
+  if (subKey && *subKey) out.path = out.path.empty() ? KeyName(subKey) : out.path + "\\" + KeyName(subKey);
   return true;
 }
 
@@ -72,7 +73,7 @@ bool KeyExists(const OpenKey& k) {
 
 const RegistryValue* FindValue(const OpenKey& k, const std::string& name) {
   for (const auto& v : S().registry) {
-    if (v.root == k.root && v.key == k.path && v.name == Upper(name)) return &v;
+    if (v.root == k.root && v.key == k.path && v.name == KeyName(name)) return &v;
   }
   return nullptr;
 }
@@ -105,8 +106,8 @@ void SetWinExecResult(int result) { detail::S().winExecResult = result; }
 
 void SetRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName, const std::string& value) {
   auto& list = detail::S().registry;
-  std::string key = detail::Upper(keyPath);
-  std::string name = detail::Upper(valueName);
+  std::string key = detail::KeyName(keyPath);
+  std::string name = detail::KeyName(valueName);
   list.erase(std::remove_if(list.begin(), list.end(),
                             [&](const detail::RegistryValue& v) { return v.root == root && v.key == key && v.name == name; }),
              list.end());

@@ -55,11 +55,6 @@ HMODULE ModuleForPath(const std::string& path) {
 
 HMODULE MainModule() { return ModuleForPath(RealPath("/proc/self/exe")); }
 
-std::string Upper(std::string s) {
-  for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
 // A resource name or type: a number (MAKEINTRESOURCE or "#123") or an upper-cased name.
 struct Key {
   int id = 0;

@@ -32,11 +32,6 @@ State& S() {
   return s;
 }
 
-std::string Lower(std::string s) {
-  for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
 ClassInfo* FindClass(LPCSTR name) {
   RegisterBuiltInClasses();
   if (!name) return nullptr;
@@ -390,20 +385,14 @@ LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return reinterpret_cast<LRESULT>(w->icons[wParam == ICON_BIG ? 1 : 0]);
     case WM_QUERYDRAGICON:
       return 0;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-      bool window = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
-      SetBkColor(dc, GetSysColor(window ? COLOR_WINDOW : COLOR_BTNFACE));
-      return reinterpret_cast<LRESULT>(GetSysColorBrush(window ? COLOR_WINDOW : COLOR_BTNFACE));
-    }
     default:
+      if (IsCtlColor(message)) {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        bool window = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
+        SetBkColor(dc, GetSysColor(window ? COLOR_WINDOW : COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(window ? COLOR_WINDOW : COLOR_BTNFACE));
+      }
       return 0;
   }
 }
