@@ -89,6 +89,17 @@ TEST_F(RichEditWindow, ATypedCharacterSendsSelChangeThenChange) {
       << "focused at initialisation; the focus leaves the control when the dialog ends";
 }
 
+TEST_F(RichEditWindow, SelectingSendsSelChangeAloneAndPastingSendsSelChangeThenChange) {
+  qwin::SetClipboardText("xyz");
+  Event("type", {"ab"});
+  Event("select", {std::to_string(IDC_TEXT), "0", "1"});
+  Event("key", {"ctrl+v"});
+  Run();
+  EXPECT_EQ(m_run.notifications, (Entries{"EN_SETFOCUS", "EN_SELCHANGE 1,1", "EN_CHANGE", "EN_SELCHANGE 2,2",
+                                          "EN_CHANGE", "EN_SELCHANGE 0,1", "EN_SELCHANGE 3,3", "EN_CHANGE",
+                                          "EN_KILLFOCUS"}));
+}
+
 TEST_F(RichEditWindow, TypedAndFormattedTextStreamsOutInTheDialect) {
   Event("type", {"ab\ncd"});
   Event("select", {std::to_string(IDC_TEXT), "0", "2"});

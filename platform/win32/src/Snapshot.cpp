@@ -13,11 +13,6 @@ void RegisterRichEditClass();
 
 namespace {
 
-std::map<std::string, DetailWriter>& DetailWriters() {
-  static std::map<std::string, DetailWriter> writers;
-  return writers;
-}
-
 LRESULT CALLBACK DialogClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefDlgProc(window, message, wParam, lParam);
 }
@@ -43,10 +38,6 @@ void Describe(HWND h, std::string& out, const std::string& indent) {
   out += "\n";
   std::string inner = indent + "  ";
   if (w->data) w->data->Describe(out, inner);
-  auto& writers = DetailWriters();
-  for (const auto& [cls, writer] : writers) {
-    if (EqualNoCase(cls, w->className)) writer(h, out, inner);
-  }
   for (HWND child : std::vector<HWND>(w->children)) Describe(child, out, inner);
 }
 
@@ -69,8 +60,6 @@ void RegisterBuiltInClasses() {
 namespace qwin {
 
 using namespace detail;
-
-void SetClassDetailWriter(const std::string& className, DetailWriter writer) { DetailWriters()[className] = writer; }
 
 std::string Snapshot(HWND root) {
   std::string out;

@@ -62,10 +62,6 @@ void PumpPostedMessages();
 // edit paragraphs and runs, tooltip tools), indented by depth; the open popup menu, if any.
 std::string Snapshot(HWND root = nullptr);
 
-// Adds the rich edit document picture to snapshots (set by the rich edit window class).
-using DetailWriter = void (*)(HWND window, std::string& out, const std::string& indent);
-void SetClassDetailWriter(const std::string& className, DetailWriter writer);
-
 // ---- Recorded requests ----
 
 struct MessageBoxRecord {
