@@ -142,9 +142,8 @@ LRESULT EngineCore::OnReplaceSel(WPARAM wParam, LPARAM lParam) {
     fragment.Truncate(Room());
     m_host.TxNotify(EN_MAXTEXT, nullptr);
   }
-  if (!wParam) m_undo.Clear();
   ReplaceSelection(fragment, UndoBuffer::Action::Other, false);
-  if (!wParam) m_undo.Clear();
+  if (!wParam) m_undo.Clear();  // the caller asked for no undo
   ContentChanged();
   return 0;
 }
