@@ -115,7 +115,7 @@ CHARFORMAT MakeCharFormat(DWORD mask, DWORD effects) {
 
 CHARFORMAT FaceFormat(const std::string& face, BYTE charSet, BYTE pitchAndFamily) {
   CHARFORMAT format = MakeCharFormat(CFM_FACE | CFM_CHARSET);
-  std::strncpy(format.szFaceName, face.c_str(), LF_FACESIZE - 1);
+  std::strncpy(format.szFaceName, face.c_str(), sizeof(format.szFaceName) - 1);
   format.bCharSet = charSet;
   format.bPitchAndFamily = pitchAndFamily;
   return format;
