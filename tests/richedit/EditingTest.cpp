@@ -84,7 +84,7 @@ TEST(RichEditKeys, MoveAndEdit) {
 TEST(RichEditKeys, TabIsTypedAndControlCharactersAreNot) {
   EngineFixture f;
   TypeText(f.send, "a\tb");
-  for (int c : {0x01, 0x08, 0x0D, 0x1B}) f.engine.Message(WM_CHAR, c, 0);
+  for (int c : {0x01, 0x08, 0x0D, 0x1B, 0x7F}) f.engine.Message(WM_CHAR, c, 0);
   EXPECT_EQ("a\tb", GetText(f.send));
 }
 

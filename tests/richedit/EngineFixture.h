@@ -67,6 +67,12 @@ struct EngineFixture {
   qplatform::RichEditSend send = qplatform::SenderFor(engine);
 };
 
+// Selects from..to and sets the character format of the selection.
+inline void Format(EngineFixture& f, LONG from, LONG to, const CHARFORMAT& cf) {
+  qplatform::SetSelection(f.send, from, to);
+  qplatform::SetSelectionFormat(f.send, cf);
+}
+
 // A whole stream in the dialect: the font entries after the fixed two, the colour entries after
 // black, and the body from \pard on (the closing brace and CR LF are added).
 inline std::string DialectStream(const std::string& fonts, const std::string& colors, const std::string& body) {

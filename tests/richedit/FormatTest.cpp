@@ -10,11 +10,6 @@ namespace {
 
 constexpr DWORD kFullMask = 0xF800001F;  // CFM_ALL of the version 1.0 interface
 
-void Format(EngineFixture& f, LONG from, LONG to, const CHARFORMAT& cf) {
-  SetSelection(f.send, from, to);
-  SetSelectionFormat(f.send, cf);
-}
-
 // The dialog's toggle: flip a uniform effect, set a mixed one, write with that mask bit only.
 void Toggle(EngineFixture& f, DWORD bit) {
   CHARFORMAT cf = GetSelectionFormat(f.send);

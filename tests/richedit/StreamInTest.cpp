@@ -20,11 +20,7 @@ std::string SnapshotOf(const std::string& rtf) {
   return f.engine.Snapshot();
 }
 
-std::string Normalised(const std::string& rtf) {
-  EngineFixture f;
-  StreamInRtf(f.send, rtf);
-  return StreamOutRtf(f.send);
-}
+std::string Normalised(const std::string& rtf) { return RtfThroughControl(rtf); }
 
 const char kDefaultRun[] = "face=\"MS Sans Serif\" charset=0 pitch=0x00 size=165 color=auto";
 

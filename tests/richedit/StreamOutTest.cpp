@@ -8,11 +8,6 @@ using namespace qplatform;
 
 namespace {
 
-void Format(EngineFixture& f, LONG from, LONG to, const CHARFORMAT& cf) {
-  SetSelection(f.send, from, to);
-  SetSelectionFormat(f.send, cf);
-}
-
 void Paragraphs(EngineFixture& f, LONG from, LONG to, const PARAFORMAT& pf) {
   SetSelection(f.send, from, to);
   SetParaFormat(f.send, pf);

@@ -17,11 +17,6 @@ std::string ToMText(const std::string& rtf) {
   return std::string(mtext.GetString(), mtext.GetLength());
 }
 
-void Format(EngineFixture& f, LONG from, LONG to, const CHARFORMAT& cf) {
-  SetSelection(f.send, from, to);
-  SetSelectionFormat(f.send, cf);
-}
-
 }  // namespace
 
 TEST(RichEditToMText, TypedAndFormattedTextConvertsToTheExpectedMText) {

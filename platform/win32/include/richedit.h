@@ -20,9 +20,6 @@ typedef struct tagNMHDR {
 #define RICHEDIT_CLASSA "RICHEDIT"
 #define RICHEDIT_CLASS RICHEDIT_CLASSA
 
-#ifndef LF_FACESIZE
-#define LF_FACESIZE 32
-#endif
 #define yHeightCharPtsMost 1638
 #define MAX_TAB_STOPS 32
 
@@ -36,7 +33,7 @@ typedef struct _charformat {
   COLORREF crTextColor;
   BYTE bCharSet;
   BYTE bPitchAndFamily;
-  char szFaceName[LF_FACESIZE];
+  char szFaceName[32];  // LF_FACESIZE
 } CHARFORMAT, CHARFORMATA;
 
 #define CFM_BOLD 0x00000001

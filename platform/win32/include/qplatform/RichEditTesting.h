@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class RichEditEngine;
@@ -50,5 +51,22 @@ void SetText(const RichEditSend& send, const std::string& text);
 // whatever the host's key state says.
 void TypeText(const RichEditSend& send, const std::string& text);
 void PressKey(const RichEditSend& send, int virtualKey);
+
+// A windowless control of the editor's kind (multiline, want-return) whose host hears nothing
+// and has an empty clipboard: for conversions and fuzzing, where no window listens.
+class StandaloneRichEdit {
+ public:
+  StandaloneRichEdit();
+  ~StandaloneRichEdit();
+  const RichEditSend& Send() const;
+  RichEditEngine& Engine();
+
+ private:
+  struct Parts;
+  std::unique_ptr<Parts> m_parts;
+};
+
+// `rtf` streamed into a fresh control and streamed out again: any RTF becomes the dialect.
+std::string RtfThroughControl(const std::string& rtf);
 
 }  // namespace qplatform

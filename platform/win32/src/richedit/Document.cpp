@@ -47,7 +47,7 @@ void ApplyCharFormat(CharFormat& format, const CHARFORMAT& cf) {
   if (cf.dwMask & CFM_OFFSET) format.offset = std::clamp<LONG>(cf.yOffset, -kMostTwips, kMostTwips);
   if (cf.dwMask & CFM_CHARSET) format.charSet = cf.bCharSet;
   if (cf.dwMask & CFM_FACE) {
-    format.face.assign(cf.szFaceName, strnlen(cf.szFaceName, LF_FACESIZE - 1));
+    format.face.assign(cf.szFaceName, strnlen(cf.szFaceName, kMostFaceBytes));
     format.pitchAndFamily = cf.bPitchAndFamily;
   }
 }
@@ -62,7 +62,7 @@ CHARFORMAT ToCharFormatRecord(const CharFormat& format) {
   cf.crTextColor = (format.effects & CFE_AUTOCOLOR) ? 0 : format.color;
   cf.bCharSet = format.charSet;
   cf.bPitchAndFamily = format.pitchAndFamily;
-  std::memcpy(cf.szFaceName, format.face.data(), std::min<size_t>(format.face.size(), LF_FACESIZE - 1));
+  std::memcpy(cf.szFaceName, format.face.data(), std::min<size_t>(format.face.size(), kMostFaceBytes));
   return cf;
 }
 

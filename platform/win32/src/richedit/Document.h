@@ -10,6 +10,9 @@
 
 namespace richedit {
 
+// The longest face name a CHARFORMAT holds, without its terminating zero.
+constexpr size_t kMostFaceBytes = sizeof(CHARFORMAT::szFaceName) - 1;
+
 // A character format as the control keeps it: CHARFORMAT's values, always all of them.
 struct CharFormat {
   DWORD effects = CFE_AUTOCOLOR;

@@ -2,11 +2,10 @@
 #pragma once
 
 #include "Document.h"
-
-#include <algorithm>
 #include "RichEditEngine.h"
 #include "UndoBuffer.h"
 
+#include <algorithm>
 #include <optional>
 #include <set>
 #include <string>

@@ -62,8 +62,9 @@ std::optional<LONG> MoveTarget(const Document& doc, WPARAM key, LONG caret, CHAR
 
 LRESULT EngineCore::OnChar(WPARAM wParam, LPARAM) {
   const unsigned char c = static_cast<unsigned char>(wParam);
-  // Control characters (Enter, Backspace, Ctrl+letter) arrive as keys; only the tab is typed.
-  if ((c < 0x20 && c != '\t') || ReadOnly()) return 0;
+  // Control characters (Enter, Backspace, Ctrl+letter, Ctrl+Backspace's DEL) arrive as keys;
+  // only the tab is typed.
+  if ((c < 0x20 && c != '\t') || c == 0x7F || ReadOnly()) return 0;
   if (Room() < 1) {
     m_host.TxNotify(EN_MAXTEXT, nullptr);
     return 0;
@@ -142,9 +143,8 @@ LRESULT EngineCore::OnReplaceSel(WPARAM wParam, LPARAM lParam) {
     fragment.Truncate(Room());
     m_host.TxNotify(EN_MAXTEXT, nullptr);
   }
-  if (!wParam) m_undo.Clear();
   ReplaceSelection(fragment, UndoBuffer::Action::Other, false);
-  if (!wParam) m_undo.Clear();
+  if (!wParam) m_undo.Clear();  // the caller asked for no undo
   ContentChanged();
   return 0;
 }

@@ -115,7 +115,7 @@ CHARFORMAT MakeCharFormat(DWORD mask, DWORD effects) {
 
 CHARFORMAT FaceFormat(const std::string& face, BYTE charSet, BYTE pitchAndFamily) {
   CHARFORMAT format = MakeCharFormat(CFM_FACE | CFM_CHARSET);
-  std::strncpy(format.szFaceName, face.c_str(), LF_FACESIZE - 1);
+  std::strncpy(format.szFaceName, face.c_str(), sizeof(format.szFaceName) - 1);
   format.bCharSet = charSet;
   format.bPitchAndFamily = pitchAndFamily;
   return format;
@@ -175,6 +175,41 @@ void TypeText(const RichEditSend& send, const std::string& text) {
 void PressKey(const RichEditSend& send, int virtualKey) {
   send(WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 1);
   send(WM_KEYUP, static_cast<WPARAM>(virtualKey), static_cast<LPARAM>(0xC0000001));
+}
+
+namespace {
+
+class QuietHost : public RichEditHost {
+ public:
+  LRESULT TxNotify(DWORD, void*) override { return 0; }
+  void TxInvalidate() override {}
+  SHORT TxGetKeyState(int) override { return 0; }
+  bool TxGetClipboardData(UINT, std::string&) override { return false; }
+  bool TxSetClipboardData(const std::vector<std::pair<UINT, std::string>>&) override { return false; }
+  UINT TxRegisterClipboardFormat(const char*) override { return 0xC000; }
+  void TxLogUnimplemented(const char*) override {}
+};
+
+// ES_MULTILINE | ES_WANTRETURN, as the editor's text area.
+constexpr DWORD kEditorStyle = 0x0004 | 0x1000;
+
+}  // namespace
+
+struct StandaloneRichEdit::Parts {
+  QuietHost host;
+  RichEditEngine engine{host, kEditorStyle};
+  RichEditSend send = SenderFor(engine);
+};
+
+StandaloneRichEdit::StandaloneRichEdit() : m_parts(std::make_unique<Parts>()) {}
+StandaloneRichEdit::~StandaloneRichEdit() = default;
+const RichEditSend& StandaloneRichEdit::Send() const { return m_parts->send; }
+RichEditEngine& StandaloneRichEdit::Engine() { return m_parts->engine; }
+
+std::string RtfThroughControl(const std::string& rtf) {
+  StandaloneRichEdit control;
+  StreamInRtf(control.Send(), rtf);
+  return StreamOutRtf(control.Send());
 }
 
 }  // namespace qplatform

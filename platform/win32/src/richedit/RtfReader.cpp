@@ -239,10 +239,10 @@ class RtfReader {
 
   void CommitFontName() {
     if (m_fontNumber < 0) return;
-    // A face name holds at most LF_FACESIZE - 1 bytes and no blanks at either end.
+    // A face name fits a CHARFORMAT and has no blanks at either end.
     std::string name = m_fontName;
     name.erase(0, std::min(name.find_first_not_of(' '), name.size()));
-    name.resize(std::min<size_t>(name.size(), LF_FACESIZE - 1));
+    name.resize(std::min(name.size(), kMostFaceBytes));
     name.erase(name.find_last_not_of(' ') + 1);
     if (!name.empty()) m_fonts[m_fontNumber].face = name;
     m_fontName.clear();
