@@ -389,6 +389,7 @@ bool NextMessage(MSG& msg) {
     ModalWait& wait = *S().waits.back();
     if (wait.ended && wait.ended()) return false;
     std::optional<qhost::InputEvent> event = qhost::InputQueue::Instance().Next(wait.name);
+    BeginInputRound();
     if (!event) {
       // Ran out: cancel as Escape would; if the wait survives that, end it by force; never read again.
       ++wait.cancels;

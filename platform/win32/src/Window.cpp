@@ -153,10 +153,12 @@ void MarkDirty(HWND window, bool children) {
 }
 
 namespace {
+unsigned g_inputRound = 1;
+
 HWND FirstDirty(HWND window) {
   Window* w = Find(window);
   if (!w || !(w->style & WS_VISIBLE)) return nullptr;
-  if (w->dirty) return window;
+  if (w->dirty && w->paintedInRound != g_inputRound) return window;
   for (HWND child : w->children) {
     if (HWND found = FirstDirty(child)) return found;
   }
@@ -167,12 +169,16 @@ HWND FirstDirty(HWND window) {
 HWND TakeDirtyWindow() {
   for (HWND top : S().topLevel) {
     if (HWND found = FirstDirty(top)) {
-      Find(found)->dirty = false;
+      Window* w = Find(found);
+      w->dirty = false;
+      w->paintedInRound = g_inputRound;
       return found;
     }
   }
   return nullptr;
 }
+
+void BeginInputRound() { ++g_inputRound; }
 
 void ResetWindows() {
   for (HWND h : std::vector<HWND>(S().topLevel)) DestroyWindow(h);
@@ -796,8 +802,9 @@ BOOL RedrawWindow(HWND window, const RECT*, HRGN, UINT) {
   return IsWindow(window);
 }
 BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL) {
-  if (rect) SetRectEmpty(rect);
-  return IsWindow(window) ? FALSE : FALSE;
+  Window* w = Find(window);
+  if (rect) *rect = w && w->dirty ? ClientRectOf(*w) : RECT{0, 0, 0, 0};
+  return w && w->dirty;
 }
 BOOL UpdateWindow(HWND window) {
   if (!IsWindowVisible(window)) return IsWindow(window);
