@@ -67,8 +67,7 @@ TEST_F(Resources, AnExtensionLibrarysResourcesAreFoundOnlyWhileItIsRegistered) {
   EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(IDD_LIBRARY), RT_DIALOG), AfxGetResourceHandle());
   AFX_EXTENSION_MODULE module;
   ASSERT_TRUE(AfxInitExtensionModule(module, library));
-  auto* registered = new CDynLinkLibrary(module);
-  (void)registered;
+  new CDynLinkLibrary(module);  // deleted by AfxTermExtensionModule, as in a library's detach
   EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(IDD_LIBRARY), RT_DIALOG), library);
   EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(IDD_FORM), RT_DIALOG), AfxGetResourceHandle())
       << "the application comes first";
