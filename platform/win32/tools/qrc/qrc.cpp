@@ -534,6 +534,8 @@ class Parser {
       r.data = qwin::rc::WriteMenu(items);
     } else if (type == "BITMAP" || type == "ICON" || type == "CURSOR") {
       std::string file = Next().text;
+      // Paths are written the Windows way in .rc files ("res\\face.bmp").
+      for (auto& c : file) c = c == '\\' ? '/' : c;
       std::string path = m_pp.Find(file, m_dir);
       if (path.empty()) throw Error(Peek().where + ": cannot find " + file);
       m_pp.AddDep(path);
