@@ -81,6 +81,13 @@ TEST_F(Resources, AnExtensionLibrarysResourcesAreFoundOnlyWhileItIsRegistered) {
   EXPECT_EQ(missing.DoModal(), -1);
 }
 
+TEST_F(Resources, AStaticLibrarysResourcesBelongToTheProgramThatLinksIt) {
+  char text[64];
+  EXPECT_GT(::LoadString(::GetModuleHandle(nullptr), IDS_STATIC_HELLO, text, sizeof text), 0);
+  EXPECT_STREQ(text, "from a static library");
+  EXPECT_EQ(::LoadString(::GetModuleHandle("libmfc_test_library.so"), IDS_STATIC_HELLO, text, sizeof text), 0);
+}
+
 // ---- Message boxes, cursors, rich edit ----
 
 using Application = MfcTest;
