@@ -56,6 +56,7 @@ TEST_F(FrontEnd, EachWaitShowsWhatIsOpen) {
   DialogBoxParam(GetModuleHandle(nullptr), MAKEINTRESOURCE(IDD_SMALL), nullptr, MenuOnRightClick, 0);
   ASSERT_EQ(shown.size(), 4u);
   EXPECT_EQ(shown[0].rfind("waiting for dialog 101\n#32770 ", 0), 0u) << shown[0];
+  EXPECT_NE(shown[0].find(" active\n"), std::string::npos) << "the shown dialog is the active window";
   EXPECT_EQ(shown[1].rfind("waiting for menu\n", 0), 0u) << shown[1];
   EXPECT_NE(shown[1].find("open menu at 1,2: \"Ask=10\"\n"), std::string::npos) << shown[1];
   EXPECT_NE(shown[2].find("open message box \"Quillon\": \"Sure?\" buttons: yes no\n"), std::string::npos) << shown[2];

@@ -296,6 +296,8 @@ BOOL DestroyWindow(HWND window) {
   }
   if ((w = Find(window)) == nullptr) return TRUE;
   w->style &= ~WS_VISIBLE;
+  if (S().active == window) SetActiveWindow(IsWindowVisible(w->owner) ? w->owner : nullptr);
+  if ((w = Find(window)) == nullptr) return TRUE;
   SendDestroy(window);
   FreeWindow(window);
   return TRUE;
@@ -552,6 +554,7 @@ BOOL ShowWindow(HWND window, int showCommand) {
       if ((w = Find(window)) == nullptr) return TRUE;
       w->style &= ~WS_VISIBLE;
       if (!(w->style & WS_CHILD) && S().focus && InSubtree(window, S().focus)) SetFocus(w->owner);
+      if (S().active == window) SetActiveWindow(IsWindowVisible(w->owner) ? w->owner : nullptr);
       return TRUE;
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED:
@@ -576,6 +579,11 @@ BOOL ShowWindow(HWND window, int showCommand) {
         if ((w = Find(window)) == nullptr) return FALSE;
         w->style |= WS_VISIBLE;
         MarkDirty(window, true);
+        // A top-level window shown the ordinary way becomes the active window.
+        if (!(w->style & WS_CHILD) && showCommand != SW_SHOWNA && showCommand != SW_SHOWNOACTIVATE &&
+            showCommand != SW_SHOWMINNOACTIVE) {
+          SetActiveWindow(window);
+        }
       }
       if ((w->style & WS_MINIMIZE) && (showCommand == SW_RESTORE || showCommand == SW_SHOWNORMAL)) {
         w->style &= ~WS_MINIMIZE;
@@ -677,6 +685,7 @@ BOOL SetWindowPos(HWND window, HWND, int x, int y, int width, int height, UINT f
   if (flags & SWP_HIDEWINDOW) {
     w->style &= ~WS_VISIBLE;
     if (!(w->style & WS_CHILD) && S().focus && InSubtree(window, S().focus)) SetFocus(w->owner);
+    if (S().active == window) SetActiveWindow(IsWindowVisible(w->owner) ? w->owner : nullptr);
   }
   if ((w = Find(window)) == nullptr) return FALSE;
   RECT old = w->rect;
