@@ -45,13 +45,7 @@ void ForgetTempDc(HDC dc) {
 CGdiObject::~CGdiObject() { DeleteObject(); }
 
 CGdiObject* CGdiObject::FromHandle(HGDIOBJ object) {
-  if (!object) return nullptr;
-  auto& temp = State().tempObjects[object];
-  if (!temp) {
-    temp = std::make_unique<TempGdiObject>();
-    temp->m_hObject = object;
-  }
-  return temp.get();
+  return afxdetail::TempObject<TempGdiObject>(State().tempObjects, object, &CGdiObject::m_hObject);
 }
 
 BOOL CGdiObject::Attach(HGDIOBJ object) {
@@ -126,15 +120,7 @@ CDC::~CDC() {
   if (m_hDC) DeleteDC();
 }
 
-CDC* CDC::FromHandle(HDC dc) {
-  if (!dc) return nullptr;
-  auto& temp = State().tempDcs[dc];
-  if (!temp) {
-    temp = std::make_unique<TempDc>();
-    temp->m_hDC = dc;
-  }
-  return temp.get();
-}
+CDC* CDC::FromHandle(HDC dc) { return afxdetail::TempObject<TempDc>(State().tempDcs, dc, &CDC::m_hDC); }
 
 BOOL CDC::Attach(HDC dc) {
   if (!dc) return FALSE;
@@ -248,13 +234,7 @@ CMenu::~CMenu() {
 }
 
 CMenu* CMenu::FromHandle(HMENU menu) {
-  if (!menu) return nullptr;
-  auto& temp = State().tempMenus[menu];
-  if (!temp) {
-    temp = std::make_unique<TempMenu>();
-    temp->m_hMenu = menu;
-  }
-  return temp.get();
+  return afxdetail::TempObject<TempMenu>(State().tempMenus, menu, &CMenu::m_hMenu);
 }
 
 BOOL CMenu::Attach(HMENU menu) {
