@@ -86,3 +86,25 @@ TEST_F(Drawing, OwnerDrawnItemsAndTheGripAreDrawnWhenTheDialogPaints) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Drawing, DisabledPrefixTextAndTheApplicationsIconFromTheResources) {
+  HICON icon = AfxGetApp()->LoadIcon(IDI_FORM);
+  ASSERT_NE(icon, nullptr) << "icons are found through MFC's resource search";
+  CClientDC dc(nullptr);
+  CFont font;
+  font.CreateFont(-16, 0, 0, 0, FW_BOLD, TRUE, FALSE, 0, RUSSIAN_CHARSET, 0, 0, 0, 0, "Verdana");
+  CFont* previous = dc.SelectObject(&font);
+  CSize extent = dc.GetTextExtent("Maker");
+  dc.DrawState(CPoint((200 - extent.cx) / 2, 5), extent, "Maker", DSS_DISABLED, TRUE, 0, static_cast<HBRUSH>(nullptr));
+  dc.DrawIcon(3, 4, icon);
+  dc.SelectObject(previous);
+  EXPECT_EQ(extent, CSize(5 * 9, 19));
+  EXPECT_EQ(Matching("DrawState"),
+            Lines{"[screen] DrawState prefixtext \"Maker\" at 77,5 size 45x19 state=0x20 font=Verdana/-16/bold/italic "
+                  "color=#000000 bk=#ffffff"});
+  EXPECT_EQ(Matching("DrawIcon"), Lines{"[screen] DrawIcon 3,4 resource 250"});
+}
+
+}  // namespace

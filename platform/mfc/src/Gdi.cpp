@@ -187,14 +187,20 @@ int CDC::DrawText(LPCTSTR text, int count, LPRECT rect, UINT format) { return ::
 int CDC::DrawText(const CString& text, LPRECT rect, UINT format) {
   return ::DrawText(m_hDC, text, text.GetLength(), rect, format);
 }
+BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR text, UINT flags, BOOL prefixText, int textLength, HBRUSH brush) {
+  return ::DrawState(m_hDC, brush, nullptr, reinterpret_cast<LPARAM>(text), static_cast<WPARAM>(textLength), pt.x,
+                     pt.y, size.cx, size.cy, flags | (prefixText ? DST_PREFIXTEXT : DST_TEXT));
+}
 BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR text, UINT flags, BOOL prefixText, int textLength, CBrush* brush) {
-  return ::DrawState(m_hDC, brush ? static_cast<HBRUSH>(brush->m_hObject) : nullptr, nullptr,
-                     reinterpret_cast<LPARAM>(text), static_cast<WPARAM>(textLength), pt.x, pt.y, size.cx, size.cy,
-                     flags | (prefixText ? DST_PREFIXTEXT : DST_TEXT));
+  return DrawState(pt, size, text, flags, prefixText, textLength,
+                   brush ? static_cast<HBRUSH>(brush->m_hObject) : static_cast<HBRUSH>(nullptr));
+}
+BOOL CDC::DrawState(CPoint pt, CSize size, HICON icon, UINT flags, HBRUSH brush) {
+  return ::DrawState(m_hDC, brush, nullptr, reinterpret_cast<LPARAM>(icon), 0, pt.x, pt.y, size.cx, size.cy,
+                     flags | DST_ICON);
 }
 BOOL CDC::DrawState(CPoint pt, CSize size, HICON icon, UINT flags, CBrush* brush) {
-  return ::DrawState(m_hDC, brush ? static_cast<HBRUSH>(brush->m_hObject) : nullptr, nullptr,
-                     reinterpret_cast<LPARAM>(icon), 0, pt.x, pt.y, size.cx, size.cy, flags | DST_ICON);
+  return DrawState(pt, size, icon, flags, brush ? static_cast<HBRUSH>(brush->m_hObject) : static_cast<HBRUSH>(nullptr));
 }
 BOOL CDC::DrawState(CPoint pt, CSize size, HBITMAP bitmap, UINT flags, CBrush* brush) {
   return ::DrawState(m_hDC, brush ? static_cast<HBRUSH>(brush->m_hObject) : nullptr, nullptr,

@@ -544,7 +544,8 @@ class Parser {
         if (bytes.size() < 14 || bytes[0] != 'B' || bytes[1] != 'M') throw Error(path + ": not a BMP file");
         bytes = bytes.substr(14);
       }
-      r.type = type == "BITMAP" ? 2 : type == "ICON" ? 3 : 1;
+      // Icons and cursors are kept whole under the group types that LoadIcon and LoadCursor look up.
+      r.type = type == "BITMAP" ? 2 : type == "ICON" ? 14 : 12;
       r.data.assign(bytes.begin(), bytes.end());
     } else {
       std::cerr << Peek().where << ": qrc: skipped a " << type << " resource\n";
