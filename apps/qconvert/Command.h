@@ -16,5 +16,6 @@ struct Command {
 };
 
 std::string RtfToMText(const std::string& rtf);
+std::string RtfThroughControl(const std::string& rtf);
 
 }  // namespace qconvert

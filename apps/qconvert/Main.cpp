@@ -13,13 +13,14 @@ namespace {
 // One line per subcommand.
 const qconvert::Command kCommands[] = {
     {"rtf-to-mtext", "RTF document (code page 1251) to MText contents", qconvert::RtfToMText},
+    {"rtf-through-control", "any RTF through the rich edit control: its own dialect", qconvert::RtfThroughControl},
 };
 
 void PrintUsage(std::FILE* to) {
   std::fprintf(to, "usage: qconvert <command> [file]\n\n"
                    "Reads the file, or standard input without one, and writes the result to standard\n"
                    "output, bytes as they are.\n\ncommands:\n");
-  for (const auto& command : kCommands) std::fprintf(to, "  %-14s %s\n", command.name, command.summary);
+  for (const auto& command : kCommands) std::fprintf(to, "  %-20s %s\n", command.name, command.summary);
 }
 
 bool ReadAll(std::istream& in, std::string& bytes) {

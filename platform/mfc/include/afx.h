@@ -101,3 +101,93 @@ bool operator<(const CString& a, const CString& b);
 bool operator>(const CString& a, const CString& b);
 bool operator<=(const CString& a, const CString& b);
 bool operator>=(const CString& a, const CString& b);
+
+// ---- MFC core: diagnostics, run-time classes, CObject ----
+
+#define AFXAPI
+#define AFX_CDECL
+#define AFX_EXT_CLASS
+#define AFX_EXT_API
+#define AFX_EXT_DATA
+#define AFX_DATA
+#define AFX_MSG_CALL
+#define afx_msg
+
+// Diagnostics: as in MFC's release build, ASSERT and TRACE vanish when NDEBUG is set; in a debug
+// build a failed ASSERT is reported (and the program goes on).
+void AfxAssertFailedLine(LPCSTR fileName, int line);
+void AfxTrace(LPCTSTR format, ...);
+#ifdef NDEBUG
+#define ASSERT(f) ((void)0)
+#define TRACE(...) ((void)0)
+#else
+#define ASSERT(f) ((f) ? (void)0 : AfxAssertFailedLine(__FILE__, __LINE__))
+#define TRACE(...) AfxTrace(__VA_ARGS__)
+#endif
+#define VERIFY(f) ((f) ? (void)0 : ASSERT(FALSE))
+#define ASSERT_VALID(p) ((void)(p))
+#define TRACE0(s) TRACE(s)
+#define TRACE1(s, a) TRACE(s, a)
+#define TRACE2(s, a, b) TRACE(s, a, b)
+#define TRACE3(s, a, b, c) TRACE(s, a, b, c)
+
+class CObject;
+
+struct CRuntimeClass {
+  LPCSTR m_lpszClassName;
+  int m_nObjectSize;
+  UINT m_wSchema;
+  CObject* (*m_pfnCreateObject)();
+  CRuntimeClass* m_pBaseClass;
+  CObject* CreateObject() const { return m_pfnCreateObject ? m_pfnCreateObject() : nullptr; }
+  BOOL IsDerivedFrom(const CRuntimeClass* base) const {
+    for (const CRuntimeClass* c = this; c; c = c->m_pBaseClass) {
+      if (c == base) return TRUE;
+    }
+    return FALSE;
+  }
+};
+
+#define RUNTIME_CLASS(name) (&name::class##name)
+#define DECLARE_DYNAMIC(name)         \
+ public:                              \
+  static CRuntimeClass class##name;   \
+  CRuntimeClass* GetRuntimeClass() const override;
+#define DECLARE_DYNCREATE(name) \
+  DECLARE_DYNAMIC(name)         \
+  static CObject* CreateObject();
+#define IMPLEMENT_DYNAMIC(name, base)                                                              \
+  CRuntimeClass name::class##name = {#name, sizeof(name), 0xFFFF, nullptr, RUNTIME_CLASS(base)}; \
+  CRuntimeClass* name::GetRuntimeClass() const { return RUNTIME_CLASS(name); }
+#define IMPLEMENT_DYNCREATE(name, base)                                                                   \
+  CObject* name::CreateObject() { return new name; }                                                     \
+  CRuntimeClass name::class##name = {#name, sizeof(name), 0xFFFF, name::CreateObject, RUNTIME_CLASS(base)}; \
+  CRuntimeClass* name::GetRuntimeClass() const { return RUNTIME_CLASS(name); }
+#define IMPLEMENT_SERIAL(name, base, schema) IMPLEMENT_DYNCREATE(name, base)
+#define DYNAMIC_DOWNCAST(name, object) dynamic_cast<name*>(object)
+#define STATIC_DOWNCAST(name, object) static_cast<name*>(object)
+
+class CObject {
+ public:
+  static CRuntimeClass classCObject;
+  virtual CRuntimeClass* GetRuntimeClass() const;
+  virtual ~CObject() = default;
+  BOOL IsKindOf(const CRuntimeClass* cls) const { return GetRuntimeClass()->IsDerivedFrom(cls); }
+  virtual void AssertValid() const {}
+
+ protected:
+  CObject() = default;
+
+ private:
+  CObject(const CObject&) = delete;
+  CObject& operator=(const CObject&) = delete;
+};
+
+// The exception MFC's data exchange throws when a field fails validation.
+class CException : public CObject {
+ public:
+  void Delete() { delete this; }
+};
+class CUserException : public CException {};
+[[noreturn]] void AfxThrowUserException();
+[[noreturn]] void AfxThrowNotSupportedException();
