@@ -149,11 +149,13 @@ class BuiltDialog : public ::testing::Test {
   static HWND Build(int id) {
     return CreateDialogParam(GetModuleHandle(nullptr), MAKEINTRESOURCE(id), nullptr, PlainDialogProc, 0);
   }
-  static RECT RectIn(HWND dialog, int id) {
+  // A control's rectangle in the dialog's client coordinates, as "left,top right,bottom".
+  static std::string RectIn(HWND dialog, int id) {
     RECT r{};
     GetWindowRect(GetDlgItem(dialog, id), &r);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    return r;
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
   }
 };
 
@@ -182,26 +184,13 @@ TEST_F(BuiltDialog, EditorPixelRectanglesFollowTheFontsDialogUnits) {
   GetClientRect(dialog, &client);
   EXPECT_EQ(client.right, 542);
   EXPECT_EQ(client.bottom, 150);
-  struct Case {
-    int id;
-    RECT expected;
-  };
   // The text area, the exit button, the layout pane and the width edit share one right edge.
-  const Case cases[] = {
-      {IDC_RICHEDIT, {11, 46, 532, 126}},
-      {IDCANCEL, {509, 0, 532, 21}},
-      {IDC_CUT, {11, 0, 34, 21}},
-      {IDC_LAYOUT_PANE, {497, 128, 532, 143}},
-      {IDC_CAP_PANE, {422, 128, 457, 143}},
-      {IDC_WIDTH, {494, 23, 532, 43}},
-  };
-  for (const auto& c : cases) {
-    RECT r = RectIn(dialog, c.id);
-    EXPECT_EQ(r.left, c.expected.left) << c.id;
-    EXPECT_EQ(r.top, c.expected.top) << c.id;
-    EXPECT_EQ(r.right, c.expected.right) << c.id;
-    EXPECT_EQ(r.bottom, c.expected.bottom) << c.id;
-  }
+  EXPECT_EQ(RectIn(dialog, IDC_RICHEDIT), "11,46 532,126");
+  EXPECT_EQ(RectIn(dialog, IDCANCEL), "509,0 532,21");
+  EXPECT_EQ(RectIn(dialog, IDC_CUT), "11,0 34,21");
+  EXPECT_EQ(RectIn(dialog, IDC_LAYOUT_PANE), "497,128 532,143");
+  EXPECT_EQ(RectIn(dialog, IDC_CAP_PANE), "422,128 457,143");
+  EXPECT_EQ(RectIn(dialog, IDC_WIDTH), "494,23 532,43");
 }
 
 TEST_F(BuiltDialog, AboutBoxGetsItsFourControls) {
