@@ -441,13 +441,8 @@ DYNAMIC_MODE = face([
 def icon_image():
     """32 x 32: a quill writing on a sheet of text."""
     c = Canvas(32, 32, TRANSPARENT)
-    c.fill_rect(3, 3, 22, 29, "w")
-    for x in range(3, 23):
-        c.put(x, 3, "k")
-        c.put(x, 29, "k")
-    for y in range(3, 30):
-        c.put(3, y, "k")
-        c.put(22, y, "k")
+    c.fill_rect(3, 3, 22, 29, "k")
+    c.fill_rect(4, 4, 21, 28, "w")
     for y, (x0, x1) in zip(range(7, 27, 3), [(6, 19), (6, 17), (6, 19), (6, 15), (6, 18), (6, 12), (6, 9)]):
         c.fill_rect(x0, y, x1, y, "n")
     # The feather: a vane either side of the shaft, widest two thirds of the way up.
