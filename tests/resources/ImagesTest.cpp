@@ -118,7 +118,7 @@ IconFile ReadIconFile(int id, LPCSTR type) {
 }
 
 TEST_F(ModuleImages, IconIsOneThirtyTwoSquareSixteenColourImage) {
-  IconFile icon = ReadIconFile(IDI_QUILLON, RT_ICON);
+  IconFile icon = ReadIconFile(IDI_QUILLON, RT_GROUP_ICON);
   ASSERT_FALSE(icon.bytes.empty());
   EXPECT_EQ(icon.kind, 1u);
   EXPECT_EQ(icon.count, 1u);
@@ -133,7 +133,7 @@ TEST_F(ModuleImages, IconIsOneThirtyTwoSquareSixteenColourImage) {
 }
 
 TEST_F(ModuleImages, LinkCursorPointsWithItsFingertip) {
-  IconFile cursor = ReadIconFile(IDC_LINK_HAND, RT_CURSOR);
+  IconFile cursor = ReadIconFile(IDC_LINK_HAND, RT_GROUP_CURSOR);
   ASSERT_FALSE(cursor.bytes.empty());
   EXPECT_EQ(cursor.kind, 2u);
   EXPECT_EQ(cursor.count, 1u);
