@@ -163,7 +163,7 @@ class WrapByGaps {
 // Runs the wrapping step's sequence of t over the copy: for each position j, t is the text
 // behind the first "}" at or after j up to the next "{" (the text from j when no "}" follows).
 // An empty t ends the step. A t of closing braces only is left unwrapped: its replacement would
-// end with its own pattern and the scan would never end. Positions up to the same "}" share
+// end with its own pattern, and where that occurrence ends the text the scan would never end. Positions up to the same "}" share
 // their t; wrapping the same t again after it changed nothing changes nothing.
 template <class Wrapping>
 std::string WrapSequence(const std::string& copy, Wrapping wrapping) {
@@ -181,10 +181,10 @@ std::string WrapSequence(const std::string& copy, Wrapping wrapping) {
   for (size_t close = text.find('}'); close != npos; close = text.find('}', j)) {
     size_t open = text.find('{', close + 1);
     std::string_view t = text.substr(close + 1, open == npos ? npos : open - close - 1);
-    if (t.empty()) return wrapping.Result();
-    if (!OnlyClosingBraces(t)) {
-      for (size_t times = close - j + 1; times > 0 && wrap(t); --times) {
-      }
+    // Behind a t of closing braces only, each next t is one brace shorter, down to the empty
+    // one that ends the step: none of them is wrapped.
+    if (t.empty() || OnlyClosingBraces(t)) return wrapping.Result();
+    for (size_t times = close - j + 1; times > 0 && wrap(t); --times) {
     }
     j = close + 1;
   }

@@ -119,8 +119,12 @@ inline const char kFontTableHead[] = "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{
 // The colour table's head with the fixed black entry 0; the entries and a closing brace follow.
 inline const char kColourTableHead[] = "{\\colortbl\\red0\\green0\\blue0;";
 
-// The font table entry of a font key as RTF font `number`.
-inline CString FontTableEntry(const CString& key, int number) {
+// The font table entry of a font key as RTF font `number`. A key holds a brace only when its
+// code had no ";" (it then runs to the end of the text); the brace is escaped so that it cannot
+// close the font table, and with it the document, early.
+inline CString FontTableEntry(CString key, int number) {
+  key.Replace("{", "\\{");
+  key.Replace("}", "\\}");
   CString head;
   head.Format("{\\f%d", number);
   int bar = key.Find('|');
