@@ -40,6 +40,7 @@ class MTextRtfConverter {
   void ProtectEscapedFontLetters();
   void ProtectEscapedBraces();
   void DropUnderlineCodes();
+  void DelimitOneLetterCodes();
   void GroupPlainText();
   void RewritePreGroupedHeights();
   void CollectFontKeys();

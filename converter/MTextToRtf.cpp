@@ -12,6 +12,7 @@ CString MTextRtfConverter::MTextToRtf(CString contents) {
   if (!preGrouped) {
     ProtectEscapedBraces();
     DropUnderlineCodes();
+    DelimitOneLetterCodes();
     GroupPlainText();
   } else {
     RewritePreGroupedHeights();
@@ -42,6 +43,7 @@ double MTextRtfConverter::TextHeight() const { return m_target ? m_target->TextH
 void MTextRtfConverter::ProtectEscapedFontLetters() { ApplyRewrites(workText, kProtectEscapedFontLetters); }
 void MTextRtfConverter::ProtectEscapedBraces() { ApplyRewrites(workText, kProtectEscapedBraces); }
 void MTextRtfConverter::DropUnderlineCodes() { ApplyRewrites(workText, kDropUnderlineCodes); }
+void MTextRtfConverter::DelimitOneLetterCodes() { ApplyRewrites(workText, kDelimitOneLetterCodes); }
 void MTextRtfConverter::ConvertUnderline() { ApplyRewrites(workText, kConvertUnderline); }
 void MTextRtfConverter::DropOffFlags() { ApplyRewrites(workText, kDropOffFlags); }
 void MTextRtfConverter::ConvertBoldItalic() { ApplyRewrites(workText, kConvertBoldItalic); }

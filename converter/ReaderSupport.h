@@ -103,6 +103,16 @@ inline constexpr Rewrite kProtectEscapedFontLetters[] = {{"\\\\f", "__##"}, {"\\
 inline constexpr Rewrite kProtectEscapedBraces[] = {{"\\}", "$$$###"}, {"\\{", "#__$"}};
 inline constexpr Rewrite kDropUnderlineCodes[] = {{"\\\\L", "//__"}, {"\\L", ""}, {"//__", "\\\\L"},
                                                   {"\\\\l", "//__"}, {"\\l", ""}, {"//__", "\\\\l"}};
+// Overline, strike-through and the column and line breaks of dimension text carry no ";": a
+// space behind each ends the control word, which the control would otherwise read on into the
+// letters of the text behind it and lose them.
+inline constexpr Rewrite kDelimitOneLetterCodes[] = {
+    {"\\\\O", "//__"}, {"\\O", "\\O "}, {"//__", "\\\\O"},
+    {"\\\\o", "//__"}, {"\\o", "\\o "}, {"//__", "\\\\o"},
+    {"\\\\K", "//__"}, {"\\K", "\\K "}, {"//__", "\\\\K"},
+    {"\\\\k", "//__"}, {"\\k", "\\k "}, {"//__", "\\\\k"},
+    {"\\\\N", "//__"}, {"\\N", "\\N "}, {"//__", "\\\\N"},
+    {"\\\\X", "//__"}, {"\\X", "\\X "}, {"//__", "\\\\X"}};
 inline constexpr Rewrite kConvertUnderline[] = {{"\\\\L", "//__"}, {"\\L", "\\ul;"}, {"//__", "\\\\L"}};
 inline constexpr Rewrite kDropOffFlags[] = {{"|b0", ""}, {"|i0", ""}};
 inline constexpr Rewrite kConvertBoldItalic[] = {{"|b1", "\\b"}, {"|i1", "\\i"}};

@@ -55,6 +55,7 @@ class Reader {
     if (!preGrouped) {
       Apply(reader::kProtectEscapedBraces);
       Apply(reader::kDropUnderlineCodes);
+      Apply(reader::kDelimitOneLetterCodes);
       Group();
     } else {
       PreGroupedHeights();
