@@ -112,3 +112,40 @@ TEST(MTextToRtf, LeavesEachDocumentInTheTarget) {
   second.MTextToRtf("two");
   EXPECT_BYTES_EQ(Doc("", kWhite, "{\\fs31\\cf1 two}"), target.rtfText.GetString());
 }
+
+// Known quirks: plain text that spells what a pass looks for is rewritten as if it were a code.
+// These are the rules of the passes, kept as they are; each changes what the editor shows.
+TEST(MTextToRtf, PlainTextThatSpellsACodeIsRewritten) {
+  ExpectReads({
+      // A placeholder token typed as text comes back as what it stands for.
+      {"a__##b", Doc("", kWhite, "{\\fs31\\cf1 a\\\\fb}")},
+      {"//__x", Doc("", kWhite, "{\\fs31\\cf1 \\\\Lx}")},
+      {"$$$###", Doc("", kWhite, "{\\fs31\\cf1 \\}}")},
+      // Font flags in the text become bold and italic words; the "y" is read into the word.
+      {"x|b1y|i0z", Doc("", kWhite, "{\\fs31\\cf1 x\\byz}")},
+      // ".shx" is dropped from the whole text of contents with a font code and no height.
+      {"file.shx \\fA;x", Doc("{\\f1 A;}", kWhite, "{\\fs31\\cf1 file {\\f1 \\cf1 x}")},
+      // The first ";" behind a literal backslash becomes a space, unless it stands right behind.
+      {"p\\\\q;r", Doc("", kWhite, "{\\fs31\\cf1 p\\\\q r}")},
+      {"a\\\\;b", Doc("", kWhite, "{\\fs31\\cf1 a\\\\;b}")},
+  });
+}
+
+// Input that is not MText at all still gives a document, in bounded time.
+TEST(MTextToRtf, BadInputGivesADocument) {
+  const std::string head = "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fnil MS Sans Serif;}";
+  std::string binary;
+  for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 7919) % 256);
+  const std::string mib(1 << 20, '{');
+  const std::vector<std::string> inputs = {
+      "{{{a", "a}}}}", "{\\H2;a", "\\H2;a}}}", "\\", "abc\\", "\\f", "\\F", "\\H", "\\C", "\\H2.5x", "\\C12",
+      "\\fArial|b1", "{{\\H", "{{\\fArial|c204|p34|b1|i0;{\\H1", binary, std::string("a\0b\\H2;\0", 9),
+      mib, std::string(1 << 20, '}'), "\\H2;" + std::string(1 << 20, '}'), "\\fA;" + std::string(1 << 20, '{'),
+      "\\H1;" + std::string(1 << 19, '{') + std::string(1 << 19, '}'),
+  };
+  for (const std::string& input : inputs) {
+    SCOPED_TRACE(testsupport::Readable(input.substr(0, 40)));
+    std::string rtf = Read(input);
+    EXPECT_EQ(0u, rtf.find(head));
+  }
+}
