@@ -53,7 +53,7 @@ string ReplaceNumbers(string_view text, string_view prefix, long first, long las
   string out;
   out.reserve(text.size() + text.size() / 4);
   size_t from = 0;
-  for (size_t hit = text.find(prefix); hit != npos; hit = text.find(prefix, hit + 1)) {
+  for (size_t hit = detail::Find(text, prefix); hit != npos; hit = detail::Find(text, prefix, hit + 1)) {
     size_t digits = hit + prefix.size();
     size_t end = DigitsEnd(text, digits);
     long n = CanonicalNumber(text.substr(digits, end - digits), last + 1);
@@ -103,10 +103,11 @@ string PutColorCodes(string_view text, const CStringArray& codes) {
   };
   size_t i = 0;
   while (i < text.size()) {
-    size_t hit = text.find_first_of("cC", i);
-    if (hit == npos) break;
+    size_t hit = i;
+    while (hit < text.size() && text[hit] != 'c' && text[hit] != 'C') ++hit;
     out.append(text, i, hit - i);
     i = hit;
+    if (i == text.size()) break;
     if (text[i] == 'c' && i + 1 < text.size() && text[i + 1] == 'f') {
       size_t end = DigitsEnd(text, i + 2);
       long k = CanonicalNumber(text.substr(i + 2, end - i - 2), n);
@@ -139,24 +140,33 @@ class SkipListIndex {
   SkipListIndex() {
     for (const auto& list : rtfwords::kSkipLists) {
       string_view words = list.words;
+      m_words.push_back(words);
       auto& starts = m_starts.emplace_back();
       for (size_t q = words.find('\\'); q != npos && q + 1 < words.size(); q = words.find('\\', q + 1)) {
         starts[static_cast<unsigned char>(words[q + 1])].push_back(q);
+        m_listsByByte[static_cast<unsigned char>(words[q + 1])] |= 1u << (m_words.size() - 1);
       }
     }
   }
-  // Whether `candidate` (beginning with a backslash) occurs in skip list `list`.
+  // The lists holding a word whose first letter is `letter`, one bit per list.
+  unsigned ListsFor(char letter) const { return m_listsByByte[static_cast<unsigned char>(letter)]; }
+  // Whether `candidate` occurs in skip list `list`. After a removal at the same position the
+  // candidate need not begin with a backslash any more.
   bool Contains(size_t list, string_view candidate) const {
-    string_view words = rtfwords::kSkipLists[list].words;
-    if (candidate.size() < 2) return words.find(candidate) != npos;
+    string_view words = m_words[list];
+    if (candidate.size() < 2 || candidate[0] != '\\') return words.find(candidate) != npos;
     for (size_t q : m_starts[list][static_cast<unsigned char>(candidate[1])]) {
-      if (words.compare(q, candidate.size(), candidate) == 0 && q + candidate.size() <= words.size()) return true;
+      if (q + candidate.size() > words.size()) continue;
+      if (candidate.size() > 2 && words[q + 2] != candidate[2]) continue;  // most words part here
+      if (words.compare(q, candidate.size(), candidate) == 0) return true;
     }
     return false;
   }
 
  private:
+  std::vector<string_view> m_words;
   std::vector<std::array<std::vector<size_t>, 256>> m_starts;
+  std::array<unsigned, 256> m_listsByByte{};
 };
 
 // next[p]: the first position at or after p where `marker` begins, or -1.
@@ -193,32 +203,46 @@ class TailReader {
   string_view m_text;
 };
 
-string HeightText(string_view size) {
-  string copy(size);
-  CString height;
-  height.Format("%.1f", std::strtod(copy.c_str(), nullptr) * rtfwords::kUnitsPerHalfPoint);
-  return string(View(height));
+// ReplaceAll in place; most patterns of a run are absent, and then nothing is copied.
+void Replace(string& text, string_view replacement, string_view pattern) {
+  if (detail::Find(text, pattern) != npos) text = detail::ReplaceAll(text, replacement, pattern);
 }
 
-string ConvertRunText(string_view run) {
+// The height text of each size text met so far: a document has few sizes and many runs.
+class HeightTexts {
+ public:
+  const string& Of(const string& size) {
+    auto found = m_texts.find(size);
+    if (found != m_texts.end()) return found->second;
+    CString height;
+    // One decimal, rounded to the nearest, so that a height survives the way back.
+    height.Format("%.1f", std::strtod(size.c_str(), nullptr) * rtfwords::kUnitsPerHalfPoint);
+    return m_texts[size] = string(View(height));
+  }
+
+ private:
+  std::map<string, string> m_texts;
+};
+
+string ConvertRunText(string_view run, HeightTexts& heights) {
   string header(detail::TextBetween(run, "", " "));
   string text(detail::TextBetween(run, " ", ""));
-  header = detail::ReplaceAll(header, "", "\\plain");
+  Replace(header, "", "\\plain");
   string font(detail::TextBetween(header, "\\f", "\\"));
   string size(detail::TextBetween(header, "\\fs", "\\"));
   if (header.find("cf") == npos) header += "\\cf0";
-  header = detail::ReplaceAll(header, "{\\H" + HeightText(size), "\\fs" + size);
+  Replace(header, "{\\H" + heights.Of(size), "\\fs" + size);
   string fields = header.find("\\b") != npos ? "|b1" : "|b0";
   fields += header.find("\\i") != npos ? "|i1;" : "|i0;";
-  header = detail::ReplaceAll(header, "\\f" + font + fields, "\\f" + font);
-  header = detail::ReplaceAll(header, "", "\\b");
-  header = detail::ReplaceAll(header, "", "\\i");
+  Replace(header, "\\f" + font + fields, "\\f" + font);
+  Replace(header, "", "\\b");
+  Replace(header, "", "\\i");
   // The user's own backslash-par is hidden while "\par " becomes a paragraph break.
-  text = detail::ReplaceAll(text, "//__", "\\\\par ");
-  text = detail::ReplaceAll(text, "\\P", "\\par ");
-  text = detail::ReplaceAll(text, "\\\\par ", "//__");
+  Replace(text, "//__", "\\\\par ");
+  Replace(text, "\\P", "\\par ");
+  Replace(text, "\\\\par ", "//__");
   if (header.find("\\ul") != npos) {
-    header = detail::ReplaceAll(header, "\\L", "\\ul");
+    Replace(header, "\\L", "\\ul");
     text += "\\l";
   }
   string converted;
@@ -246,14 +270,14 @@ CString MTextRtfConverter::RtfToMText(CString rtf) {
   string body;
   for (int k = 0; k < runTexts.GetSize(); ++k) body += View(runTexts[k]);
   // Text in the control's default font carries no font code; its bold and italic go with it.
-  for (const char* code : rtfwords::kDefaultFontCodes) body = detail::ReplaceAll(body, "", code);
+  for (const char* code : rtfwords::kDefaultFontCodes) Replace(body, "", code);
   body = PutFontNames(std::move(body), fontDescriptors);
   body = PutColorCodes(body, colorCodes);
   body = ReplaceNumbers(body, "\\f", 1, 1, [](long) { return string_view("Symbol"); });
-  body = detail::ReplaceAll(body, "", rtfwords::kSymbolBulletGroup);
-  body = detail::ReplaceAll(body, "C256;", "C139;");
-  body = detail::ReplaceAll(body, "C7;", "C18;");
-  body = detail::ReplaceAll(body, "\\L", "\\L ");
+  Replace(body, "", rtfwords::kSymbolBulletGroup);
+  Replace(body, "C256;", "C139;");
+  Replace(body, "C7;", "C18;");
+  Replace(body, "\\L", "\\L ");
   body.insert(body.begin(), '{');
   return ToCString(body);
 }
@@ -313,38 +337,47 @@ void MTextRtfConverter::ConvertBody() {
   // would be a line break of its own.
   body.erase(std::remove_if(body.begin(), body.end(), [](char c) { return c == '\r' || c == '\n'; }), body.end());
   body = string(detail::TextBetween(body, "\\pard", ""));
-  body = detail::ReplaceAll(body, "   ", "\\tab");
-  for (const auto& word : rtfwords::kCharacterWords) body = detail::ReplaceAll(body, string(1, word.byte), word.word);
+  Replace(body, "   ", "\\tab");
+  for (const auto& word : rtfwords::kCharacterWords) Replace(body, string(1, word.byte), word.word);
   bodyText = StripControlWords(ToCString(body));
 
   string_view stripped = View(bodyText);
+  HeightTexts heights;
   // The first run also holds whatever stands before the first "\plain".
-  size_t first = stripped.find("\\plain");
+  size_t first = detail::Find(stripped, "\\plain");
   if (first == npos) return;
   size_t runStart = 0;
-  for (size_t next = stripped.find("\\plain", first + 1); next != npos; next = stripped.find("\\plain", next + 1)) {
-    runTexts.Add(ToCString(ConvertRunText(stripped.substr(runStart, next - runStart))));
+  for (size_t next = detail::Find(stripped, "\\plain", first + 1); next != npos;
+       next = detail::Find(stripped, "\\plain", next + 1)) {
+    runTexts.Add(ToCString(ConvertRunText(stripped.substr(runStart, next - runStart), heights)));
     runStart = next;
   }
-  runTexts.Add(ToCString(ConvertRunText(stripped.substr(runStart))));
+  runTexts.Add(ToCString(ConvertRunText(stripped.substr(runStart), heights)));
 }
 
-CString MTextRtfConverter::ConvertRun(CString run) { return ToCString(ConvertRunText(View(run))); }
+CString MTextRtfConverter::ConvertRun(CString run) {
+  HeightTexts heights;
+  return ToCString(ConvertRunText(View(run), heights));
+}
 
 CString MTextRtfConverter::StripControlWords(CString input) {
   static const SkipListIndex index;
   string text(View(input));
   for (size_t i = text.find('\\'); i != npos && i < text.size(); i = text.find('\\', i + 1)) {
     char delimiter = 0;
+    // Until a removal changes the text at i, only lists with a word beginning with the letter
+    // after this backslash can hold the candidate.
+    const unsigned possible = i + 1 < text.size() ? index.ListsFor(text[i + 1]) : ~0u;
     for (size_t list = 0; list < std::size(rtfwords::kSkipLists); ++list) {
       if (i >= text.size()) break;  // an empty candidate marks nothing
-      string candidate(string_view(text).substr(i, static_cast<size_t>(rtfwords::kSkipLists[list].length)));
+      if (!delimiter && !(possible & (1u << list))) continue;
+      string_view candidate = string_view(text).substr(i, static_cast<size_t>(rtfwords::kSkipLists[list].length));
       if (!index.Contains(list, candidate)) continue;
       if (!delimiter) {
         size_t slash = text.find('\\', i + 1), space = text.find(' ', i + 1);
         delimiter = space != npos && (slash == npos || space < slash) ? ' ' : '\\';
       }
-      text = detail::CutSpans(text, candidate, string_view(&delimiter, 1));
+      text = detail::CutSpans(text, string(candidate), string_view(&delimiter, 1));
     }
   }
   return ToCString(text);

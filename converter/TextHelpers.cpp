@@ -2,6 +2,8 @@
 // form would rebuild the whole string at every replacement, with the same results.
 #include "converter/TextHelpers.h"
 
+#include <string.h>
+
 #include <algorithm>
 
 namespace detail {
@@ -21,12 +23,21 @@ bool EndsWith(std::string_view text, std::string_view tail) {
 
 }  // namespace
 
+size_t Find(std::string_view text, std::string_view pattern, size_t from) {
+  if (from > text.size()) return std::string_view::npos;
+  if (pattern.empty()) return from;
+  // memmem pays a set-up per call that only long texts earn back.
+  if (text.size() - from < 256 || pattern.size() == 1) return text.find(pattern, from);
+  const void* hit = memmem(text.data() + from, text.size() - from, pattern.data(), pattern.size());
+  return hit ? static_cast<size_t>(static_cast<const char*>(hit) - text.data()) : std::string_view::npos;
+}
+
 std::string_view TextBetweenAt(std::string_view source, long s, std::string_view start, std::string_view end) {
   long ls = static_cast<long>(start.size());
   long from = s + 1;
   long e = -1;
   if (from <= static_cast<long>(source.size())) {
-    size_t hit = source.find(end, static_cast<size_t>(from));
+    size_t hit = Find(source, end, static_cast<size_t>(from));
     if (hit != std::string_view::npos) e = static_cast<long>(hit);
   }
   if (!end.empty() && e != -1) return Mid(source, s + ls, e - s - ls);
@@ -34,36 +45,38 @@ std::string_view TextBetweenAt(std::string_view source, long s, std::string_view
 }
 
 std::string_view TextBetween(std::string_view source, std::string_view start, std::string_view end) {
-  size_t s = source.find(start);
+  size_t s = Find(source, start);
   return TextBetweenAt(source, s == std::string_view::npos ? -1 : static_cast<long>(s), start, end);
 }
 
 std::string ReplaceAll(std::string_view source, std::string_view replacement, std::string_view pattern) {
-  std::string text(source);
-  if (pattern.empty()) return text;
+  if (pattern.empty()) return std::string(source);
   const bool mayStartOver = !EndsWith(replacement, pattern);
   // One sweep replaces the occurrences left to right, going on behind each insertion, which is
   // the step-by-step scan; only an occurrence that ends the text sends it round once more.
+  std::string text;
+  std::string_view current = source;
   for (;;) {
-    size_t hit = text.find(pattern);
-    if (hit == std::string::npos) return text;
+    size_t hit = Find(current, pattern);
+    if (hit == std::string::npos) return std::string(current);
     std::string out;
-    out.reserve(text.size() + replacement.size());
+    out.reserve(current.size() + replacement.size());
     size_t from = 0;
     bool endedText = false;
     while (hit != std::string::npos) {
-      out.append(text, from, hit - from);
+      out.append(current, from, hit - from);
       out.append(replacement);
       from = hit + pattern.size();
-      if (from == text.size()) {
+      if (from == current.size()) {
         endedText = true;
         break;
       }
-      hit = text.find(pattern, from);
+      hit = Find(current, pattern, from);
     }
-    out.append(text, from, std::string::npos);
+    out.append(current, from, std::string::npos);
+    if (!endedText || !mayStartOver) return out;
     text.swap(out);
-    if (!endedText || !mayStartOver) return text;
+    current = text;
   }
 }
 
@@ -71,7 +84,7 @@ std::string CutSpans(std::string_view source, std::string_view start, std::strin
   std::string text(source);
   if (start.empty()) return text;
   std::string marked;
-  for (size_t s = text.find(start); s != std::string::npos; s = text.find(start)) {
+  for (size_t s = Find(text, start); s != std::string::npos; s = Find(text, start)) {
     marked.assign(start);
     marked.append(TextBetweenAt(text, static_cast<long>(s), start, end));
     text = ReplaceAll(text, std::string_view(), marked);

@@ -44,6 +44,10 @@ inline CString ToCString(std::string_view text) {
   return CString(text.data(), static_cast<int>(text.size()));
 }
 
+// std::string_view::find, through memmem: texts dense in backslashes make the first-byte scan
+// of find stop at every backslash.
+size_t Find(std::string_view text, std::string_view pattern, size_t from = 0);
+
 std::string ReplaceAll(std::string_view source, std::string_view replacement, std::string_view pattern);
 std::string CutSpans(std::string_view source, std::string_view start, std::string_view end);
 std::string DecodeHexEscapes(std::string_view text);

@@ -1,0 +1,96 @@
+// RtfToMText on streams of 1, 16 and 64 KiB (Latin and Cyrillic text, 1 and 300 runs), and
+// the literal reference on the same stream; each fast case reports its time as a ratio of the
+// reference's ("vs_literal", below 1 is faster).
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <map>
+#include <string>
+#include <tuple>
+
+#include "converter/MTextRtfConverter.h"
+#include "converter/reference/LiteralWriter.h"
+#include "converter/reference/RtfDocuments.h"
+#include "host/HostColors.h"
+
+namespace {
+
+struct Case {
+  size_t kib;
+  bool cyrillic;
+  int runs;
+};
+
+const Case kCases[] = {
+    {1, false, 1}, {1, true, 1}, {1, false, 300}, {1, true, 300},
+    {16, false, 1}, {16, true, 1}, {16, false, 300}, {16, true, 300},
+    {64, false, 1}, {64, true, 1}, {64, false, 300}, {64, true, 300},
+};
+
+CString Stream(const Case& c) {
+  std::string rtf = rtfdocs::SizedDocument(c.kib * 1024, c.runs, c.cyrillic);
+  return CString(rtf.data(), static_cast<int>(rtf.size()));
+}
+
+template <typename Writer>
+double SecondsPerConversion(const CString& rtf, int repeats) {
+  HostColors colors;
+  auto start = std::chrono::steady_clock::now();
+  for (int r = 0; r < repeats; ++r) {
+    Writer writer(colors);
+    benchmark::DoNotOptimize(writer.RtfToMText(rtf));
+  }
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / repeats;
+}
+
+// The reference is slow: it is timed once per case, a few conversions, and kept.
+double LiteralSeconds(const Case& c, const CString& rtf) {
+  static std::map<std::tuple<size_t, bool, int>, double> measured;
+  auto key = std::make_tuple(c.kib, c.cyrillic, c.runs);
+  auto found = measured.find(key);
+  if (found != measured.end()) return found->second;
+  SecondsPerConversion<literal::RtfWriter>(rtf, 1);
+  double seconds = SecondsPerConversion<literal::RtfWriter>(rtf, c.kib >= 64 ? 2 : 5);
+  return measured[key] = seconds;
+}
+
+void BM_RtfToMText(benchmark::State& state, Case c) {
+  CString rtf = Stream(c);
+  HostColors colors;
+  for (auto _ : state) {
+    MTextRtfConverter converter(colors);
+    benchmark::DoNotOptimize(converter.RtfToMText(rtf));
+  }
+  double fast = SecondsPerConversion<MTextRtfConverter>(rtf, 20);
+  state.counters["stream_bytes"] = rtf.GetLength();
+  state.counters["literal_ms"] = LiteralSeconds(c, rtf) * 1e3;
+  state.counters["vs_literal"] = fast / LiteralSeconds(c, rtf);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * rtf.GetLength());
+}
+
+void BM_LiteralRtfToMText(benchmark::State& state, Case c) {
+  CString rtf = Stream(c);
+  HostColors colors;
+  for (auto _ : state) {
+    literal::RtfWriter writer(colors);
+    benchmark::DoNotOptimize(writer.RtfToMText(rtf));
+  }
+}
+
+int Register() {
+  for (const Case& c : kCases) {
+    std::string name = std::to_string(c.kib) + "KiB/" + (c.cyrillic ? "cyrillic" : "latin") + "/runs:" +
+                       std::to_string(c.runs);
+    benchmark::RegisterBenchmark(("RtfToMText/" + name).c_str(), BM_RtfToMText, c)->Unit(benchmark::kMicrosecond);
+  }
+  // The reference alone on the smallest and the key case, for its own iteration statistics.
+  benchmark::RegisterBenchmark("LiteralRtfToMText/1KiB/cyrillic/runs:300", BM_LiteralRtfToMText, kCases[3])
+      ->Unit(benchmark::kMicrosecond);
+  return 0;
+}
+
+const int kRegistered = Register();
+
+}  // namespace
+
+BENCHMARK_MAIN();
