@@ -295,6 +295,23 @@ void ForEachFontRun(const std::string& text, size_t first, EachRun each) {
   }
 }
 
+// The text with its font runs (from `first` on) replaced by the carried runs, as replacing every
+// occurrence of the old runs would give. No occurrence starts in front of `first`, where no font
+// code stands, and the one at `first` ends the text; the scan then starts over on the new text
+// (unless the new runs end with the old ones), where the old runs can only stand again at a font
+// code no further on than the new runs are longer.
+std::string ReplaceFontRuns(const std::string& text, size_t first, const std::string& carried) {
+  std::string_view before = std::string_view(text).substr(first);
+  std::string once = text.substr(0, first) + carried;
+  if (carried.size() >= before.size() && std::string_view(carried).substr(carried.size() - before.size()) == before) {
+    return once;
+  }
+  for (size_t at = first; at + before.size() <= once.size(); ++at) {
+    if (std::string_view(once).substr(at, before.size()) == before) return detail::ReplaceAll(once, carried, before);
+  }
+  return once;
+}
+
 // Puts the carried code right behind the run's first ";" (at its start without one), unless the
 // run's own code of that kind stands there already.
 void InsertCarried(std::string& run, std::string_view code, const std::string& carried) {
@@ -331,8 +348,7 @@ void MTextRtfConverter::CarryHeightsIntoFontRuns() {
     }
     firstRun = false;
   });
-  std::string_view before = std::string_view(text).substr(first);
-  if (carriedOut != before) workText = detail::ToCString(detail::ReplaceAll(text, carriedOut, before));
+  if (carriedOut != std::string_view(text).substr(first)) workText = detail::ToCString(ReplaceFontRuns(text, first, carriedOut));
 }
 
 void MTextRtfConverter::CarryColoursIntoFontRuns() {
@@ -355,8 +371,7 @@ void MTextRtfConverter::CarryColoursIntoFontRuns() {
     }
     carriedOut += run;
   });
-  std::string_view before = std::string_view(text).substr(first);
-  if (carriedOut != before) workText = detail::ToCString(detail::ReplaceAll(text, carriedOut, before));
+  if (carriedOut != std::string_view(text).substr(first)) workText = detail::ToCString(ReplaceFontRuns(text, first, carriedOut));
 }
 
 // Every font run but the last becomes a group of its own; the last one is left open when it

@@ -143,25 +143,32 @@ void MTextRtfConverter::TerminateCodesWithSpaces() {
   }
   if (recorded.empty()) return;
 
-  PrefixHashes hashes(result);
-  std::unordered_multimap<std::uint64_t, size_t> known;  // hash of a recorded text -> its index
-  for (size_t k = 0; k < recorded.size(); ++k) {
-    known.emplace(hashes.Of(recorded[k].first, recorded[k].second) ^ (recorded[k].second - recorded[k].first), k);
-  }
-  bool reachesFurther = false;
+  // A recorded text can stand in the result only in front of a ";" left there, from a backslash
+  // since the ";" left before it.
+  std::vector<std::pair<size_t, size_t>> candidates;
   open.clear();
-  for (size_t i = 0; i < result.size() && !reachesFurther; ++i) {
+  for (size_t i = 0; i < result.size(); ++i) {
     if (result[i] == '\\') {
       open.push_back(i);
     } else if (result[i] == ';') {
-      for (size_t b : open) {
-        auto range = known.equal_range(hashes.Of(b, i) ^ (i - b));
-        for (auto it = range.first; it != range.second && !reachesFurther; ++it) {
-          const auto& r = recorded[it->second];
-          reachesFurther = r.second - r.first == i - b && result.compare(b, i - b, result, r.first, i - b) == 0;
-        }
-      }
+      for (size_t b : open) candidates.emplace_back(b, i);
       open.clear();
+    }
+  }
+  bool reachesFurther = false;
+  if (!candidates.empty()) {
+    PrefixHashes hashes(result);
+    std::unordered_multimap<std::uint64_t, size_t> known;  // hash of a recorded text -> its index
+    for (size_t k = 0; k < recorded.size(); ++k) {
+      known.emplace(hashes.Of(recorded[k].first, recorded[k].second) ^ (recorded[k].second - recorded[k].first), k);
+    }
+    for (const auto& [b, e] : candidates) {
+      auto range = known.equal_range(hashes.Of(b, e) ^ (e - b));
+      for (auto it = range.first; it != range.second && !reachesFurther; ++it) {
+        const auto& r = recorded[it->second];
+        reachesFurther = r.second - r.first == e - b && result.compare(b, e - b, result, r.first, e - b) == 0;
+      }
+      if (reachesFurther) break;
     }
   }
   if (!reachesFurther) {
