@@ -1,5 +1,6 @@
-// MTextToRtf on contents of 1, 16 and 64 KiB in three styles (plain text; the host's codes for
-// fonts, heights and colours every few words; the writer's own grouped output), and the literal
+// MTextToRtf on contents of 1, 16 and 64 KiB in four styles (plain text; the host's codes for
+// fonts, heights and colours every few words, in single groups and in groups inside font groups;
+// the writer's own grouped output), and the literal
 // reference on the same contents; each case reports its time as a ratio of the reference's
 // ("vs_literal", below 1 is faster).
 #include <benchmark/benchmark.h>
@@ -16,12 +17,13 @@
 
 namespace {
 
-enum class Style { kPlain, kHost, kWriter };
+enum class Style { kPlain, kHost, kNested, kWriter };
 
 const char* Name(Style style) {
   switch (style) {
     case Style::kPlain: return "plain";
     case Style::kHost: return "host";
+    case Style::kNested: return "host-nested";
     case Style::kWriter: return "writer";
   }
   return "";
@@ -32,6 +34,9 @@ const char* const kWords[] = {"drawing", "\xf7\xe5\xf0\xf2\xe5\xe6", "layer", "\
 const char* const kHostCodes[] = {
     "\\fArial|b0|i0|c204|p34;", "\\H2.5;", "{\\C1;", "\\C3;", "{\\fTimes New Roman|b1|i0|c204|p18;",
     "\\H0.8x;", "\\fArial|b1|i1|c204|p34;", "{\\H3.5;\\C5;", "\\A1;", "\\C256;"};
+// The host's groups inside font groups: "{\f...;{\C1;...} ... {\H2x;...}} ...".
+const char* const kNestedCodes[] = {"{\\fArial|b0|i0|c204|p34;{\\C1;", "} ", "{\\H2x;", "}} ", "\\H2.5;",
+                                    "{\\fTimes New Roman|b1|i0|c204|p18;", "{\\C3;", "}} ", "\\C256;", ""};
 const char* const kWriterRuns[] = {"{\\fArial|c204|p34|b0|i0;{\\H2.5\\C7;", "{\\fArial|c204|p34|b1|i0;{\\H3.0\\C1;",
                                    "{\\fTimes New Roman|c204|p18|b0|i1;{\\H1.7\\C256;\\L",
                                    "{{\\H2.0\\C3;"};
@@ -45,6 +50,8 @@ std::string Contents(Style style, size_t bytes) {
     if (style == Style::kWriter && word % 7 == 0) {
       if (word > 0) m += "}}";
       m += kWriterRuns[code++ % 4];
+    } else if (style == Style::kNested && word % 3 == 0) {
+      m += kNestedCodes[code++ % 10];
     } else if (style == Style::kHost && word % 4 == 0) {
       const char* c = kHostCodes[code++ % 10];
       if (open && c[0] == '{') m += "}", open = false;
@@ -108,7 +115,7 @@ void BM_MTextToRtf(benchmark::State& state, Style style, size_t kib) {
 }
 
 int Register() {
-  for (Style style : {Style::kPlain, Style::kHost, Style::kWriter}) {
+  for (Style style : {Style::kPlain, Style::kHost, Style::kNested, Style::kWriter}) {
     for (size_t kib : {1, 16, 64}) {
       std::string name = std::string("MTextToRtf/") + Name(style) + "/" + std::to_string(kib) + "KiB";
       benchmark::RegisterBenchmark(name.c_str(), BM_MTextToRtf, style, kib)->Unit(benchmark::kMicrosecond);
