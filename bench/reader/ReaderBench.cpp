@@ -2,10 +2,10 @@
 // fonts, heights and colours every few words, in single groups and in groups inside font groups;
 // the writer's own grouped output), and the literal
 // reference on the same contents; each case reports its time as a ratio of the reference's
-// ("vs_literal", below 1 is faster).
+// ("vs_literal", below 1 is faster), both in processor time.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
+#include <ctime>
 #include <map>
 #include <string>
 #include <utility>
@@ -71,17 +71,20 @@ CString ContentsOf(Style style, size_t kib) {
   return CString(m.data(), static_cast<int>(m.size()));
 }
 
+// Processor time of this process, so that other work on the machine does not count.
+double CpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+
 double FastSeconds(const CString& mtext, int repeats) {
   HostColors colors;
   EditTarget target;
   target.textHeight = 2.5;
   EditTargetReader link(target);
-  auto start = std::chrono::steady_clock::now();
+  double start = CpuSeconds();
   for (int r = 0; r < repeats; ++r) {
     MTextRtfConverter converter(colors, link);
     benchmark::DoNotOptimize(converter.MTextToRtf(mtext));
   }
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / repeats;
+  return (CpuSeconds() - start) / repeats;
 }
 
 // The reference is slow: it is timed once per case and kept.
@@ -92,9 +95,9 @@ double LiteralSeconds(Style style, size_t kib, const CString& mtext) {
   if (found != measured.end()) return found->second;
   HostColors colors;
   int repeats = kib >= 64 ? 1 : kib >= 16 ? 2 : 10;
-  auto start = std::chrono::steady_clock::now();
+  double start = CpuSeconds();
   for (int r = 0; r < repeats; ++r) benchmark::DoNotOptimize(literal::MTextToRtf(mtext, 2.5, colors));
-  return measured[key] = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / repeats;
+  return measured[key] = (CpuSeconds() - start) / repeats;
 }
 
 void BM_MTextToRtf(benchmark::State& state, Style style, size_t kib) {
@@ -110,7 +113,7 @@ void BM_MTextToRtf(benchmark::State& state, Style style, size_t kib) {
   double literal = LiteralSeconds(style, kib, mtext);
   state.counters["contents_bytes"] = mtext.GetLength();
   state.counters["literal_ms"] = literal * 1e3;
-  state.counters["vs_literal"] = FastSeconds(mtext, 10) / literal;
+  state.counters["vs_literal"] = FastSeconds(mtext, kib >= 64 ? 20 : 100) / literal;
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * mtext.GetLength());
 }
 
