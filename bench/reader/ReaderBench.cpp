@@ -1,8 +1,8 @@
 // MTextToRtf on contents of 1, 16 and 64 KiB in four styles (plain text; the host's codes for
-// fonts, heights and colours every few words, in single groups and in groups inside font groups;
-// the writer's own grouped output), and the literal
-// reference on the same contents; each case reports its time as a ratio of the reference's
-// ("vs_literal", below 1 is faster), both in processor time.
+// fonts, heights and colours every few words, in single groups and in groups inside font
+// groups; the writer's own grouped output), and the literal reference on the same contents;
+// each case reports its time as a ratio of the reference's ("vs_literal", below 1 is faster),
+// both in processor time.
 #include <benchmark/benchmark.h>
 
 #include <ctime>
