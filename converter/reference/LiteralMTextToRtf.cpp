@@ -31,6 +31,14 @@ bool OnlyClosingBraces(const CString& text) {
   return true;
 }
 
+// The run with the carried code behind its first ";" (at its start without one), unless the
+// run's own code of that kind stands right there.
+CString WithCarried(const CString& run, const CString& code, const CString& carried) {
+  if (run.Find(code) >= 0 && TextBetween(run, ";", code).IsEmpty()) return run;
+  int semi = run.Find(';');
+  return run.Left(semi + 1) + carried + run.Mid(semi + 1);
+}
+
 int IndexOf(const CStringArray& list, const CString& item) {
   for (int k = 0; k < list.GetSize(); ++k) {
     if (list[k] == item) return k;
@@ -197,10 +205,7 @@ class Reader {
     for (int start = first; start >= 0; ++number) {
       int next = text.Find("\\f", start + 1);
       CString run = next < 0 ? text.Mid(start) : text.Mid(start, next - start);
-      if (run.Find("\\H") < 0 || !TextBetween(run, ";", "\\H").IsEmpty()) {
-        int semi = run.Find(';');
-        run = run.Left(semi + 1) + carried + run.Mid(semi + 1);
-      }
+      run = WithCarried(run, "\\H", carried);
       int last = run.ReverseFind(';');
       int h = LastCodeBefore(run, "\\H", last);
       if (h >= 0) carried = "\\H" + run.Mid(h + 2, run.Find(';', h + 2) - h - 2) + ";";
@@ -225,10 +230,7 @@ class Reader {
     for (int start = first; start >= 0;) {
       int next = text.Find("\\f", start + 1);
       CString run = next < 0 ? text.Mid(start) : text.Mid(start, next - start);
-      if (run.Find("\\C") < 0 || !TextBetween(run, ";", "\\C").IsEmpty()) {
-        int semi = run.Find(';');
-        run = run.Left(semi + 1) + carried + run.Mid(semi + 1);
-      }
+      run = WithCarried(run, "\\C", carried);
       int last = run.ReverseFind(';');
       int code = LastCodeBefore(run, "\\C", last);
       if (code >= 0) {
