@@ -55,14 +55,13 @@ void MTextRtfConverter::GroupPlainText() {
 void MTextRtfConverter::ConvertContentHeights() {
   const std::string text = Bytes(workText);
   std::string out;
-  size_t from = 0;
+  size_t from = 0, semi = 0;
   for (size_t h = text.find("\\H"); h != npos; h = text.find("\\H", h + 2)) {
-    size_t semi = text.find(';', h + 2);
+    if (semi < h + 2) semi = text.find(';', h + 2);
     if (semi == npos) break;
-    CString value(text.data() + h + 2, static_cast<int>(semi - h - 2));
-    if (!IsPlainDecimal(value)) continue;
+    if (!IsPlainDecimal(text.data() + h + 2, semi - h - 2)) continue;
     out.append(text, from, h + 2 - from);
-    out += HalfPointsText(value).GetString();
+    out += HalfPointsText(CString(text.data() + h + 2, static_cast<int>(semi - h - 2))).GetString();
     from = semi;
   }
   out.append(text, from, npos);

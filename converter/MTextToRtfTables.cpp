@@ -16,10 +16,14 @@ bool IsFontCodeAt(std::string_view text, size_t i) {
   return i + 1 < text.size() && text[i] == '\\' && (text[i + 1] == 'f' || text[i + 1] == 'F');
 }
 
-// The spec behind a font code at i: up to the next ";", or to the end without one.
+// The spec behind a font code at i: up to the next ";", or to the end without one. A code cut
+// short (no ";" before the next font code) ends at the next font code: its spec would otherwise
+// hold every code behind it, and a text of such codes would give a font table of the square of
+// its length.
 std::string_view FontSpecAt(std::string_view text, size_t i) {
-  size_t semi = text.find(';', i + 2);
-  return text.substr(i + 2, semi == std::string_view::npos ? std::string_view::npos : semi - i - 2);
+  size_t end = i + 2;
+  while (end < text.size() && text[end] != ';' && !IsFontCodeAt(text, end)) ++end;
+  return text.substr(i + 2, end - i - 2);
 }
 
 // The key behind a colour code at i: the shorter of the texts up to the next space and up to

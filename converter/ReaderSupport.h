@@ -79,15 +79,19 @@ inline CString IntegerText(double x) {
 inline CString HalfPointsText(const CString& value) { return IntegerText(LeadingDecimal(value) * 12 + 0.5); }
 
 // True when the text is a plain unsigned decimal number (digits with at most one point).
-inline bool IsPlainDecimal(const CString& text) {
+inline bool IsPlainDecimal(const char* text, size_t length) {
   int digits = 0, points = 0;
-  for (int i = 0; i < text.GetLength(); ++i) {
-    char c = text.GetAt(i);
+  for (size_t i = 0; i < length; ++i) {
+    char c = text[i];
     if (c >= '0' && c <= '9') ++digits;
     else if (c == '.' && points == 0) ++points;
     else return false;
   }
   return digits > 0;
+}
+
+inline bool IsPlainDecimal(const CString& text) {
+  return IsPlainDecimal(text.GetString(), static_cast<size_t>(text.GetLength()));
 }
 
 // One rewrite of a pass: every occurrence of `from` becomes `to`.

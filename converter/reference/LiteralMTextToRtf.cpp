@@ -261,7 +261,14 @@ class Reader {
     text = "{\\H" + IntegerText(v) + "\\C7;" + (first < 0 ? text : text.Left(first)) + groups;
   }
 
-  CString FontSpecAt(int i) { return TextBetween(text.Mid(i), text.Mid(i, 2), ";"); }
+  // The spec behind a font code: up to its ";", and no further than the next font code.
+  CString FontSpecAt(int i) {
+    CString spec = TextBetween(text.Mid(i), text.Mid(i, 2), ";");
+    for (int k = 0; k + 1 < spec.GetLength(); ++k) {
+      if (IsFontCode(spec.Mid(k, 2))) return spec.Left(k);
+    }
+    return spec;
+  }
 
   void CollectFontKeys() {
     for (int i = 0; i <= text.GetLength(); ++i) {

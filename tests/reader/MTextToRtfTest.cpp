@@ -81,6 +81,8 @@ TEST(MTextToRtf, FontCodesAndTheFontTable) {
       // A font code without its ";" takes the rest of the text as its key and stays a code;
       // the brace that the grouping put behind it is escaped in the table.
       {"a\\fArial", Doc("{\\f1 Arial\\};}", kWhite, "{\\fs31\\cf1 a\\cf1 {\\fArial}")},
+      // A code cut short ends at the next font code: each gets a key of its own.
+      {"{{\\fA\\fB;x}}", Doc("{\\f1 A;}{\\f2 B;}", "", "{{\\fA\\f2 x}}")},
   });
 }
 
@@ -131,6 +133,12 @@ TEST(MTextToRtf, PlainTextThatSpellsACodeIsRewritten) {
   });
 }
 
+std::string Repeat(const std::string& piece, int times) {
+  std::string text;
+  for (int k = 0; k < times; ++k) text += piece;
+  return text;
+}
+
 // Input that is not MText at all still gives a document, in bounded time.
 TEST(MTextToRtf, BadInputGivesADocument) {
   const std::string head = "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fnil MS Sans Serif;}";
@@ -141,7 +149,8 @@ TEST(MTextToRtf, BadInputGivesADocument) {
       "{{{a", "a}}}}", "{\\H2;a", "\\H2;a}}}", "\\", "abc\\", "\\f", "\\F", "\\H", "\\C", "\\H2.5x", "\\C12",
       "\\fArial|b1", "{{\\H", "{{\\fArial|c204|p34|b1|i0;{\\H1", binary, std::string("a\0b\\H2;\0", 9),
       mib, std::string(1 << 20, '}'), "\\H2;" + std::string(1 << 20, '}'), "\\fA;" + std::string(1 << 20, '{'),
-      "\\H1;" + std::string(1 << 19, '{') + std::string(1 << 19, '}'),
+      "\\H1;" + std::string(1 << 19, '{') + std::string(1 << 19, '}'), Repeat("\\H", 1 << 19) + ";",
+      "{{" + Repeat("\\fA", 1 << 18), Repeat("\\C", 1 << 19), Repeat("\\;", 1 << 19) + ";",
   };
   for (const std::string& input : inputs) {
     SCOPED_TRACE(testsupport::Readable(input.substr(0, 40)));
