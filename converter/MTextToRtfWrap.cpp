@@ -18,7 +18,7 @@ constexpr size_t npos = std::string::npos;
 // Hashes of every prefix of a text, so that any piece of it hashes in constant time.
 class Hashes {
  public:
-  explicit Hashes(std::string_view text) : m_prefix(text.size() + 1) {
+  explicit Hashes(std::string_view text = {}) : m_prefix(text.size() + 1) {
     for (size_t i = 0; i < text.size(); ++i) {
       m_prefix[i + 1] = m_prefix[i] * kBase + static_cast<unsigned char>(text[i]) + 1;
     }
@@ -46,24 +46,18 @@ bool OnlyClosingBraces(std::string_view text) { return text.find_first_not_of('}
 // reading the whole text.
 class WrapByPieces {
  public:
-  WrapByPieces(const std::string& copy, const std::string& head)
-      : m_copy(copy), m_copyHashes(copy), m_tail(head.substr(2)) {
-    for (size_t from = 0;;) {
-      size_t open = copy.find('{', from);
-      Append(Add(copy.substr(from, open == npos ? npos : open - from)));
-      if (open == npos) break;
-      from = open + 1;
-    }
-  }
+  WrapByPieces(const std::string& copy, const std::string& head) : m_copy(copy), m_tail(head.substr(2)) {}
 
   // One replacement of the step for t (a piece of the copy); false when it changed nothing.
   bool Wrap(std::string_view t) {
+    if (m_first < 0) MakePieces();
     const size_t first = static_cast<size_t>(t.data() - m_copy.data());
     const std::uint64_t hash = m_copyHashes.Of(first, first + t.size());
     return Sweep(t, hash, true) || Sweep(t, hash, false);
   }
 
   std::string Result() const {
+    if (m_first < 0) return m_copy;
     std::string out;
     for (int p = m_first; p >= 0; p = m_pieces[p].next) {
       if (p != m_first) out += '{';
@@ -90,6 +84,18 @@ class WrapByPieces {
     std::uint64_t key = length;
     for (size_t i = 0; i < length; ++i) key = key << 8 | static_cast<unsigned char>(text[i]);
     return key;
+  }
+
+  // The pieces and their index are made at the first replacement: many texts end the step
+  // before any.
+  void MakePieces() {
+    m_copyHashes = Hashes(m_copy);
+    for (size_t from = 0;;) {
+      size_t open = m_copy.find('{', from);
+      Append(Add(m_copy.substr(from, open == npos ? npos : open - from)));
+      if (open == npos) break;
+      from = open + 1;
+    }
   }
 
   int Add(std::string text) {
