@@ -54,6 +54,8 @@ void MTextRtfConverter::CollectFontKeys() {
 void MTextRtfConverter::ReorderFontSpecs() {
   std::string text = Bytes(workText);
   bool changed = false;
+  // Patterns known not to stand in the text as it is now: looking again would change nothing.
+  std::unordered_set<std::string> absent;
   // Every rewrite keeps the length, so positions stay where they were.
   for (size_t i = text.find('\\'); i != std::string::npos; i = text.find('\\', i + 1)) {
     if (!IsFontCodeAt(text, i)) continue;
@@ -64,7 +66,14 @@ void MTextRtfConverter::ReorderFontSpecs() {
     std::string name(spec.substr(0, b));
     std::string flags = "|" + std::string(spec.substr(bar + 1, spec.find("|c", bar + 1) - bar - 1));
     std::string fields = "|c" + std::string(spec.substr(c + 2));
-    text = detail::ReplaceAll(text, name + fields + flags, name + flags + fields);
+    std::string pattern = name + flags + fields;
+    if (absent.count(pattern)) continue;
+    if (!Contains(text, pattern)) {
+      absent.insert(std::move(pattern));
+      continue;
+    }
+    text = detail::ReplaceAll(text, name + fields + flags, pattern);
+    absent.clear();
     changed = true;
   }
   if (changed) workText = detail::ToCString(text);

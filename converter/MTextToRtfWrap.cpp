@@ -14,6 +14,9 @@ using namespace reader;
 namespace {
 
 constexpr size_t npos = std::string::npos;
+// Nested groups put a few "}" between two "{"; far more is text that is not MText as the host
+// writes it, and is wrapped by whole-text replacement instead.
+constexpr size_t kMostClosingsInAPiece = 64;
 
 // Hashes of every prefix of a text, so that any piece of it hashes in constant time.
 class Hashes {
@@ -69,6 +72,7 @@ class WrapByPieces {
  private:
   struct Piece {
     std::string text;
+    Hashes hashes;
     int previous = -1, next = -1;
     bool alive = true;
   };
@@ -107,7 +111,7 @@ class WrapByPieces {
         m_lead.emplace(LeadKey(std::string_view(text).substr(at + 1), n), Brace{id, at});
       }
     }
-    m_pieces.push_back(Piece{std::move(text)});
+    m_pieces.push_back(Piece{std::move(text), std::move(hashes)});
     return id;
   }
 
@@ -118,10 +122,10 @@ class WrapByPieces {
     m_last = id;
   }
 
-  // The pieces in which the pattern stands and the "}" where each occurrence begins. `whole`
-  // is "}" + t + "{": a piece that ends in "}" + t and is not the last. Otherwise "}" + t.
+  // The "}" behind which the pattern may stand, by piece: those whose text behind has t's hash.
+  // `whole` is "}" + t + "{": a piece that ends in "}" + t and is not the last. Otherwise "}" + t.
   // Entries of pieces that were cut are dropped as they are met.
-  std::unordered_map<int, std::vector<size_t>> Find(std::string_view t, std::uint64_t hash, bool whole) {
+  std::unordered_map<int, std::vector<size_t>> Candidates(std::string_view t, std::uint64_t hash, bool whole) {
     std::unordered_map<int, std::vector<size_t>> found;
     Index& index = whole ? m_behind : m_lead;
     const std::uint64_t key = whole ? Key(hash, t.size()) : LeadKey(t, std::min<size_t>(t.size(), 4));
@@ -132,8 +136,9 @@ class WrapByPieces {
         it = index.erase(it);
         continue;
       }
-      if (piece.text.compare(b.at + 1, t.size(), t) == 0 &&
-          !(whole && (b.piece == m_last || b.at + 1 + t.size() != piece.text.size()))) {
+      const size_t stop = b.at + 1 + t.size();
+      if (stop <= piece.text.size() && piece.hashes.Of(b.at + 1, stop) == hash &&
+          !(whole && (b.piece == m_last || stop != piece.text.size()))) {
         found[b.piece].push_back(b.at);
       }
       ++it;
@@ -141,25 +146,27 @@ class WrapByPieces {
     return found;
   }
 
-  // One left-to-right scan that replaces the pattern: the occurrences that do not overlap one
-  // replaced before them. When one of them ended the text, the scan starts over once more.
+  // One left-to-right scan that replaces the pattern: each occurrence that does not overlap one
+  // replaced before it. When one of them ended the text, the scan starts over once more.
   bool Sweep(std::string_view t, std::uint64_t hash, bool whole) {
-    auto found = Find(t, hash, whole);
-    if (found.empty()) return false;
-    bool endedText = false;
-    for (auto& [id, places] : found) {
+    auto candidates = Candidates(t, hash, whole);
+    bool replaced = false, endedText = false;
+    for (auto& [id, places] : candidates) {
       std::sort(places.begin(), places.end());
+      const Piece& piece = m_pieces[id];
       std::vector<size_t> taken;
       for (size_t at : places) {
-        if (taken.empty() || at >= taken.back() + 1 + t.size()) taken.push_back(at);
+        if (!taken.empty() && at < taken.back() + 1 + t.size()) continue;
+        if (piece.text.compare(at + 1, t.size(), t) == 0) taken.push_back(at);
       }
-      const Piece& piece = m_pieces[id];
+      if (taken.empty()) continue;
       if (!whole && id == m_last && taken.back() + 1 + t.size() == piece.text.size()) endedText = true;
       if (whole && piece.next == m_last && m_pieces[m_last].text.empty()) endedText = true;
       Cut(id, taken, t.size());
+      replaced = true;
     }
     if (endedText) Sweep(t, hash, whole);
-    return true;
+    return replaced;
   }
 
   // Cuts a piece behind each taken "}": the piece up to the first of them, then one piece per
@@ -192,13 +199,54 @@ class WrapByPieces {
   int m_first = -1, m_last = -1;
 };
 
+// The step's working text as plain bytes, rewritten by whole-text replacement at each step.
+// It serves texts with long runs of "}" between opening braces, where the pieces above would be
+// cut and indexed again, whole, at every replacement.
+class WrapByReplacement {
+ public:
+  WrapByReplacement(const std::string& text, const std::string& head) : m_text(text), m_head(head) {
+    Index();
+  }
+
+  // One wrapping of t; false when it changed nothing.
+  bool Wrap(std::string_view t) {
+    // Both patterns begin with "}" and the byte behind it: most t cannot occur at all.
+    if (!m_followsBrace[static_cast<unsigned char>(t[0])]) return false;
+    std::string pattern = "}" + std::string(t) + "{";
+    if (Contains(m_text, pattern)) {
+      m_text = detail::ReplaceAll(m_text, m_head + std::string(t) + "}{", pattern);
+    } else {
+      pattern.pop_back();
+      if (!Contains(m_text, pattern)) return false;
+      m_text = detail::ReplaceAll(m_text, m_head + std::string(t) + "}", pattern);
+    }
+    Index();
+    return true;
+  }
+
+  std::string Result() { return std::move(m_text); }
+
+ private:
+  void Index() {
+    std::fill(std::begin(m_followsBrace), std::end(m_followsBrace), false);
+    for (size_t i = m_text.find('}'); i != npos && i + 1 < m_text.size(); i = m_text.find('}', i + 1)) {
+      m_followsBrace[static_cast<unsigned char>(m_text[i + 1])] = true;
+    }
+  }
+
+  std::string m_text;
+  std::string m_head;
+  bool m_followsBrace[256];
+};
+
 // Runs the step's sequence of t over the copy: for each position j, t is the text behind the
 // first "}" at or after j up to the next "{" (the text from j when no "}" follows). An empty t
 // ends the step. A t of closing braces only is left unwrapped: its replacement would end with
 // its own pattern, and where that occurrence ends the text the scan would never end. Positions
 // up to the same "}" share their t; wrapping the same t again after it changed nothing changes
 // nothing.
-std::string WrapSequence(const std::string& copy, WrapByPieces wrapping) {
+template <class Wrapping>
+std::string WrapSequence(const std::string& copy, Wrapping wrapping) {
   std::string_view last;
   bool lastChangedNothing = false;
   auto wrap = [&](std::string_view t) {
@@ -226,10 +274,23 @@ std::string WrapSequence(const std::string& copy, WrapByPieces wrapping) {
   return wrapping.Result();
 }
 
+// The most "}" that stand between two opening braces.
+size_t LongestRunOfClosings(std::string_view text) {
+  size_t longest = 0, run = 0;
+  for (char c : text) {
+    if (c == '{') run = 0;
+    else if (c == '}') longest = std::max(longest, ++run);
+  }
+  return longest;
+}
+
 }  // namespace
 
 void MTextRtfConverter::WrapBetweenGroups(const CString& head) {
   const std::string copy = Bytes(workText);
   if (copy.find('}') == npos) return;  // every pattern begins with "}": nothing to wrap
-  workText = detail::ToCString(WrapSequence(copy, WrapByPieces(copy, Bytes(head))));
+  std::string wrapped = LongestRunOfClosings(copy) <= kMostClosingsInAPiece
+                            ? WrapSequence(copy, WrapByPieces(copy, Bytes(head)))
+                            : WrapSequence(copy, WrapByReplacement(copy, Bytes(head)));
+  workText = detail::ToCString(wrapped);
 }

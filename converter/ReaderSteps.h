@@ -3,6 +3,8 @@
 
 #include <afx.h>
 
+#include <string.h>
+
 #include <string>
 #include <string_view>
 
@@ -10,6 +12,13 @@
 #include "converter/TextHelpers.h"
 
 namespace reader {
+
+// Whether the pattern stands in the text. A long pattern is searched for in time linear in both
+// (the plain search compares the pattern afresh at each place its first byte stands).
+inline bool Contains(std::string_view text, std::string_view pattern) {
+  if (pattern.size() < 16) return text.find(pattern) != std::string_view::npos;
+  return memmem(text.data(), text.size(), pattern.data(), pattern.size()) != nullptr;
+}
 
 // Every occurrence of `from` in the text becomes `to`.
 inline void ReplaceIn(CString& text, std::string_view from, std::string_view to) {

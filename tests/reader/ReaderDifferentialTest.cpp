@@ -46,6 +46,11 @@ TEST(ReaderDifferential, ShapesOfTheShortcuts) {
       "\\C1;\\H2;a;b;\\C1 \\H2 a;",
       "{\\fArial;\\H2;x}",
       "\\H0.5x;{\\H2x;a}{\\H2x;b}c",
+      "\\fA|b1|c2;x\\fA|b1|c2;y\\fx|y|b1|c2;z\\fx|y|b1|c2;\\fA|i1|b0|c2|p34;w",
+      "{{\\fA\\fB;x\\fA|b1;y}}",
+      // More "}" between two "{" than nested groups hold: the whole-text form of the wrapping.
+      std::string(70, '}') + "\\H1;{a}b{c}b" + std::string(70, '}'),
+      "\\H1;{a" + std::string(70, '}') + "b{c}b}}{d}b",
   };
   for (const std::string& text : texts) ExpectSame(text);
 }
