@@ -113,27 +113,6 @@ CString MTextRtfConverter::ColourPass() {
   return table + "}";
 }
 
-namespace {
-
-// Polynomial hashes of every prefix, to compare substrings in constant time.
-class PrefixHashes {
- public:
-  explicit PrefixHashes(std::string_view text) : m_hash(text.size() + 1), m_power(text.size() + 1) {
-    m_power[0] = 1;
-    for (size_t i = 0; i < text.size(); ++i) {
-      m_hash[i + 1] = m_hash[i] * kBase + static_cast<unsigned char>(text[i]) + 1;
-      m_power[i + 1] = m_power[i] * kBase;
-    }
-  }
-  std::uint64_t Of(size_t first, size_t end) const { return m_hash[end] - m_hash[first] * m_power[end - first]; }
-
- private:
-  static constexpr std::uint64_t kBase = 1000003;
-  std::vector<std::uint64_t> m_hash, m_power;
-};
-
-}  // namespace
-
 // Step for step, the text from each backslash to the first ";" behind it is recorded, and then
 // every recorded text followed by ";" gets a space in place of the ";", one text after another.
 // The ";" of each such recorded text is where it was recorded, so every ";" that has a backslash
@@ -170,7 +149,7 @@ void MTextRtfConverter::TerminateCodesWithSpaces() {
   }
   bool reachesFurther = false;
   if (!candidates.empty()) {
-    PrefixHashes hashes(result);
+    Hashes hashes(result);
     std::unordered_multimap<std::uint64_t, size_t> known;  // hash of a recorded text -> its index
     for (size_t k = 0; k < recorded.size(); ++k) {
       known.emplace(hashes.Of(recorded[k].first, recorded[k].second) ^ (recorded[k].second - recorded[k].first), k);

@@ -18,26 +18,6 @@ constexpr size_t npos = std::string::npos;
 // writes it, and is wrapped by whole-text replacement instead.
 constexpr size_t kMostClosingsInAPiece = 64;
 
-// Hashes of every prefix of a text, so that any piece of it hashes in constant time.
-class Hashes {
- public:
-  explicit Hashes(std::string_view text = {}) : m_prefix(text.size() + 1) {
-    for (size_t i = 0; i < text.size(); ++i) {
-      m_prefix[i + 1] = m_prefix[i] * kBase + static_cast<unsigned char>(text[i]) + 1;
-    }
-  }
-  std::uint64_t Of(size_t first, size_t end) const { return m_prefix[end] - m_prefix[first] * Power(end - first); }
-
- private:
-  static constexpr std::uint64_t kBase = 1000003;
-  static std::uint64_t Power(size_t n) {
-    static std::vector<std::uint64_t> powers{1};
-    while (powers.size() <= n) powers.push_back(powers.back() * kBase);
-    return powers[n];
-  }
-  std::vector<std::uint64_t> m_prefix;
-};
-
 bool OnlyClosingBraces(std::string_view text) { return text.find_first_not_of('}') == std::string_view::npos; }
 
 // The working text held as its pieces between opening braces. Both patterns of the step,

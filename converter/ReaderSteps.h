@@ -5,6 +5,9 @@
 
 #include <string.h>
 
+#include <cstdint>
+#include <vector>
+
 #include <string>
 #include <string_view>
 
@@ -32,6 +35,26 @@ void ApplyRewrites(CString& text, const Rewrite (&rewrites)[N]) {
 }
 
 inline std::string Bytes(const CString& text) { return std::string(detail::View(text)); }
+
+// Hashes of every prefix of a text, so that any piece of it hashes in constant time.
+class Hashes {
+ public:
+  explicit Hashes(std::string_view text = {}) : m_prefix(text.size() + 1) {
+    for (size_t i = 0; i < text.size(); ++i) {
+      m_prefix[i + 1] = m_prefix[i] * kBase + static_cast<unsigned char>(text[i]) + 1;
+    }
+  }
+  std::uint64_t Of(size_t first, size_t end) const { return m_prefix[end] - m_prefix[first] * Power(end - first); }
+
+ private:
+  static constexpr std::uint64_t kBase = 1000003;
+  static std::uint64_t Power(size_t n) {
+    static std::vector<std::uint64_t> powers{1};
+    while (powers.size() <= n) powers.push_back(powers.back() * kBase);
+    return powers[n];
+  }
+  std::vector<std::uint64_t> m_prefix;
+};
 
 inline std::string DecimalText(long long n) { return std::to_string(n); }
 
