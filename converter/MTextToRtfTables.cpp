@@ -11,6 +11,10 @@
 using namespace reader;
 
 namespace {
+constexpr size_t npos = std::string::npos;
+}  // namespace
+
+namespace {
 
 bool IsFontCodeAt(std::string_view text, size_t i) {
   return i + 1 < text.size() && text[i] == '\\' && (text[i + 1] == 'f' || text[i + 1] == 'F');
@@ -113,6 +117,25 @@ CString MTextRtfConverter::ColourPass() {
   return table + "}";
 }
 
+namespace {
+
+// Calls each(b, e) for every backslash b that a ";" follows, with e the first such ";", in the
+// order of b.
+template <class Each>
+void ForEachCodeToSemicolon(std::string_view text, Each each) {
+  size_t first = npos;  // the first backslash since the last ";"
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && first == npos) first = i;
+    if (text[i] != ';' || first == npos) continue;
+    for (size_t b = first; b < i; ++b) {
+      if (text[b] == '\\') each(b, i);
+    }
+    first = npos;
+  }
+}
+
+}  // namespace
+
 // Step for step, the text from each backslash to the first ";" behind it is recorded, and then
 // every recorded text followed by ";" gets a space in place of the ";", one text after another.
 // The ";" of each such recorded text is where it was recorded, so every ";" that has a backslash
@@ -123,30 +146,16 @@ void MTextRtfConverter::TerminateCodesWithSpaces() {
   const std::string text = Bytes(workText);
   std::string result = text;
   std::vector<std::pair<size_t, size_t>> recorded;  // from a backslash to its ";"
-  std::vector<size_t> open;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\\') {
-      open.push_back(i);
-    } else if (text[i] == ';' && !open.empty()) {
-      for (size_t b : open) recorded.emplace_back(b, i);
-      open.clear();
-      result[i] = ' ';
-    }
-  }
+  ForEachCodeToSemicolon(text, [&](size_t b, size_t e) {
+    recorded.emplace_back(b, e);
+    result[e] = ' ';
+  });
   if (recorded.empty()) return;
 
   // A recorded text can stand in the result only in front of a ";" left there, from a backslash
   // since the ";" left before it.
   std::vector<std::pair<size_t, size_t>> candidates;
-  open.clear();
-  for (size_t i = 0; i < result.size(); ++i) {
-    if (result[i] == '\\') {
-      open.push_back(i);
-    } else if (result[i] == ';') {
-      for (size_t b : open) candidates.emplace_back(b, i);
-      open.clear();
-    }
-  }
+  ForEachCodeToSemicolon(result, [&](size_t b, size_t e) { candidates.emplace_back(b, e); });
   bool reachesFurther = false;
   if (!candidates.empty()) {
     Hashes hashes(result);
