@@ -59,7 +59,7 @@ class MTextRtfConverter {
   void ReplaceColourCodes();
   void RestoreEscapedFontLetters();
 
-  // The steps of the grouping pass and of the carrying into font runs.
+  // Steps inside the passes above: the grouping, the carrying into font runs, the colour pass.
   void ConvertContentHeights();
   void WrapBetweenGroups(const CString& head);
   void RewriteRunningHeights();
