@@ -67,21 +67,47 @@ string ReplaceNumbers(string_view text, string_view prefix, long first, long las
   return out;
 }
 
-// The font references: descriptor k replaces "\f" k+2. Done font by font, a descriptor could
-// itself hold or begin a later font's reference; for descriptors that cannot (no backslash, no
-// leading digit) consecutive fonts go in one sweep, which then gives the same text.
+// The font references: descriptor k replaces "\f" k+2, font by font. What a replacement
+// inserts can make a new reference for a later font: a descriptor that begins with digits
+// makes "\f" and those digits one (a chain, followed here directly), and one that holds "\f"
+// and a digit or ends with a backslash can make one anywhere (such a font gets a sweep of its
+// own). All other fonts go together in one sweep, which then gives the same text.
 string PutFontNames(string text, const CStringArray& descriptors) {
-  auto canStartReference = [&](int k) {
+  const int n = descriptors.GetSize();
+  auto makesReferencesAnywhere = [&](int k) {
     string_view d = View(descriptors[k]);
-    return d.find('\\') != npos || (!d.empty() && IsDigit(d[0]));
-  };
-  for (int k = 0; k < descriptors.GetSize();) {
-    int last = k;
-    if (!canStartReference(k)) {
-      while (last + 1 < descriptors.GetSize() && !canStartReference(last + 1)) ++last;
+    for (size_t at = d.find("\\f"); at != npos; at = d.find("\\f", at + 1)) {
+      if (at + 2 < d.size() && IsDigit(d[at + 2])) return true;
     }
-    text = ReplaceNumbers(text, "\\f", k + 2, last + 2, [&](long n) { return View(descriptors[static_cast<int>(n - 2)]); });
-    k = last + 1;
+    return !d.empty() && d.back() == '\\';
+  };
+  for (int first = 0; first < n;) {
+    int last = first;
+    if (!makesReferencesAnywhere(first)) {
+      while (last + 1 < n && !makesReferencesAnywhere(last + 1)) ++last;
+    }
+    // What follows "\f" once font j (j - 2 in [first, last]) and the chain it starts are done.
+    std::map<long, string> done;
+    auto replacement = [&](long j) -> const string& {
+      auto known = done.find(j);
+      if (known != done.end()) return known->second;
+      std::vector<string_view> tails;
+      long font = j;
+      for (;;) {
+        string_view d = View(descriptors[static_cast<int>(font - 2)]);
+        size_t digits = DigitsEnd(d, 0);
+        long next = CanonicalNumber(d.substr(0, digits), last + 3);
+        if (next - 2 <= font - 2) {
+          string result(d);
+          for (auto tail = tails.rbegin(); tail != tails.rend(); ++tail) result += *tail;
+          return done[j] = std::move(result);
+        }
+        tails.push_back(d.substr(digits));
+        font = next;
+      }
+    };
+    text = ReplaceNumbers(text, "\\f", first + 2, last + 2, replacement);
+    first = last + 1;
   }
   return text;
 }
@@ -184,28 +210,28 @@ class TailReader {
  public:
   explicit TailReader(string_view text) : m_text(text) {}
   string_view Between(size_t i, const std::vector<long>& starts, size_t startLength,
-                      const std::vector<long>& ends, bool endEmpty) const {
-    string_view tail = m_text.substr(i);
+                      const std::vector<long>& ends) const {
     long s = starts[i] < 0 ? -1 : starts[i] - static_cast<long>(i);
-    long from = s + 1;
-    long e = ends[static_cast<size_t>(i + from)] < 0 ? -1 : ends[static_cast<size_t>(i + from)] - static_cast<long>(i);
-    long first = s + static_cast<long>(startLength);
-    if (!endEmpty && e != -1) return Mid(tail, first, e - first);
-    return Mid(tail, first, static_cast<long>(tail.size()));
+    long endAt = ends[static_cast<size_t>(static_cast<long>(i) + s + 1)];
+    long e = endAt < 0 ? -1 : endAt - static_cast<long>(i);
+    return detail::TextBetweenFound(m_text.substr(i), s, startLength, e, false);
   }
 
  private:
-  static string_view Mid(string_view text, long first, long count) {
-    size_t f = first < 0 ? 0 : std::min(static_cast<size_t>(first), text.size());
-    size_t c = count < 0 ? 0 : std::min(static_cast<size_t>(count), text.size() - f);
-    return text.substr(f, c);
-  }
   string_view m_text;
 };
 
-// ReplaceAll in place; most patterns of a run are absent, and then nothing is copied.
+// ReplaceAll in place; most patterns of a run are absent, and then nothing is copied. The
+// spare buffer is reused from replacement to replacement.
+void Replace(string& text, string_view replacement, string_view pattern, string& spare) {
+  if (detail::Find(text, pattern) == npos) return;
+  detail::ReplaceAllInto(spare, text, replacement, pattern);
+  text.swap(spare);
+}
+
 void Replace(string& text, string_view replacement, string_view pattern) {
-  if (detail::Find(text, pattern) != npos) text = detail::ReplaceAll(text, replacement, pattern);
+  string spare;
+  Replace(text, replacement, pattern, spare);
 }
 
 // The height text of each size text met so far: a document has few sizes and many runs.
@@ -224,35 +250,54 @@ class HeightTexts {
   std::map<string, string> m_texts;
 };
 
-string ConvertRunText(string_view run, HeightTexts& heights) {
-  string header(detail::TextBetween(run, "", " "));
-  string text(detail::TextBetween(run, " ", ""));
-  Replace(header, "", "\\plain");
+// What the runs of one body share: the height texts and the buffers the passes reuse.
+struct RunWork {
+  HeightTexts heights;
+  string header, text, spare;
+};
+
+CString ConvertRunText(string_view run, RunWork& work) {
+  string& header = work.header;
+  string& text = work.text;
+  string& spare = work.spare;
+  header.assign(detail::TextBetween(run, "", " "));
+  text.assign(detail::TextBetween(run, " ", ""));
+  Replace(header, "", "\\plain", spare);
   string font(detail::TextBetween(header, "\\f", "\\"));
   string size(detail::TextBetween(header, "\\fs", "\\"));
   if (header.find("cf") == npos) header += "\\cf0";
-  Replace(header, "{\\H" + heights.Of(size), "\\fs" + size);
+  Replace(header, "{\\H" + work.heights.Of(size), "\\fs" + size, spare);
   string fields = header.find("\\b") != npos ? "|b1" : "|b0";
   fields += header.find("\\i") != npos ? "|i1;" : "|i0;";
-  Replace(header, "\\f" + font + fields, "\\f" + font);
-  Replace(header, "", "\\b");
-  Replace(header, "", "\\i");
+  Replace(header, "\\f" + font + fields, "\\f" + font, spare);
+  Replace(header, "", "\\b", spare);
+  Replace(header, "", "\\i", spare);
   // The user's own backslash-par is hidden while "\par " becomes a paragraph break.
-  Replace(text, "//__", "\\\\par ");
-  Replace(text, "\\P", "\\par ");
-  Replace(text, "\\\\par ", "//__");
+  Replace(text, "//__", "\\\\par ", spare);
+  Replace(text, "\\P", "\\par ", spare);
+  Replace(text, "\\\\par ", "//__", spare);
   if (header.find("\\ul") != npos) {
-    Replace(header, "\\L", "\\ul");
+    Replace(header, "\\L", "\\ul", spare);
     text += "\\l";
   }
-  string converted;
-  converted.reserve(header.size() + text.size() + 4);
-  converted += '{';
-  converted += header;
-  converted += ' ';
-  converted += text;
-  converted += "}}";
+  const int length = static_cast<int>(header.size() + text.size() + 4);
+  CString converted;
+  char* out = converted.GetBufferSetLength(length);
+  *out++ = '{';
+  out = std::copy(header.begin(), header.end(), out);
+  *out++ = ' ';
+  out = std::copy(text.begin(), text.end(), out);
+  *out++ = '}';
+  *out = '}';
+  converted.ReleaseBuffer(length);
   return converted;
+}
+
+// CStringArray::Add without copying the converted run once more.
+void AddRun(CStringArray& runs, CString run) {
+  int at = runs.GetSize();
+  runs.SetSize(at + 1);
+  runs.ElementAt(at) = std::move(run);
 }
 
 }  // namespace
@@ -309,14 +354,14 @@ void MTextRtfConverter::ParseFontTable() {
   const auto cap = [](string_view field) { return field.substr(0, rtfwords::kMaxFontField); };
   for (size_t i = text.find('{'); i != npos; i = text.find('{', i + 1)) {
     if (destination[i] == static_cast<long>(i)) continue;
-    string descriptor(cap(tail.Between(i, space, 1, semicolon, false)));
+    string descriptor(cap(tail.Between(i, space, 1, semicolon)));
     descriptor += "|c";
-    string_view words = tail.Between(i, fontWord, 2, space, false);
+    string_view words = tail.Between(i, fontWord, 2, space);
     size_t wordsAt = static_cast<size_t>(words.data() - text.data());
     long charset = charsetWord[wordsAt];
     if (charset >= 0 && static_cast<size_t>(charset) + 8 <= wordsAt + words.size()) {
-      string_view a = tail.Between(i, charsetWord, 8, destination, false);
-      string_view b = tail.Between(i, charsetWord, 8, space, false);
+      string_view a = tail.Between(i, charsetWord, 8, destination);
+      string_view b = tail.Between(i, charsetWord, 8, space);
       descriptor += cap(a.size() <= b.size() ? a : b);
     }
     long first = slash[std::min(i + 3, text.size() + 1)];
@@ -338,26 +383,28 @@ void MTextRtfConverter::ConvertBody() {
   body.erase(std::remove_if(body.begin(), body.end(), [](char c) { return c == '\r' || c == '\n'; }), body.end());
   body = string(detail::TextBetween(body, "\\pard", ""));
   Replace(body, "   ", "\\tab");
+  // Quotes, dashes and the bullet written as words keep their bytes; the skip lists below
+  // would drop some of them.
   for (const auto& word : rtfwords::kCharacterWords) Replace(body, string(1, word.byte), word.word);
   bodyText = StripControlWords(ToCString(body));
 
   string_view stripped = View(bodyText);
-  HeightTexts heights;
+  RunWork work;
   // The first run also holds whatever stands before the first "\plain".
   size_t first = detail::Find(stripped, "\\plain");
   if (first == npos) return;
   size_t runStart = 0;
   for (size_t next = detail::Find(stripped, "\\plain", first + 1); next != npos;
        next = detail::Find(stripped, "\\plain", next + 1)) {
-    runTexts.Add(ToCString(ConvertRunText(stripped.substr(runStart, next - runStart), heights)));
+    AddRun(runTexts, ConvertRunText(stripped.substr(runStart, next - runStart), work));
     runStart = next;
   }
-  runTexts.Add(ToCString(ConvertRunText(stripped.substr(runStart), heights)));
+  AddRun(runTexts, ConvertRunText(stripped.substr(runStart), work));
 }
 
 CString MTextRtfConverter::ConvertRun(CString run) {
-  HeightTexts heights;
-  return ToCString(ConvertRunText(View(run), heights));
+  RunWork work;
+  return ConvertRunText(View(run), work);
 }
 
 CString MTextRtfConverter::StripControlWords(CString input) {

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <array>
 
 namespace detail {
 
@@ -23,25 +24,67 @@ bool EndsWith(std::string_view text, std::string_view tail) {
 
 }  // namespace
 
+// How common a byte is in the converters' texts (RTF words, Latin and code page 1251 prose),
+// roughly: the search below scans for the pattern's least common byte.
+const std::array<unsigned char, 256> kCommonness = [] {
+  std::array<unsigned char, 256> rank{};
+  for (int c = 0; c < 256; ++c) {
+    rank[c] = (c >= 'a' && c <= 'z') || c >= 0xE0 ? 6 : c >= '0' && c <= '9' ? 5 : 1;
+  }
+  for (unsigned char c : std::string_view("srhldf")) rank[c] = 7;
+  for (unsigned char c : std::string_view("\\etaoin")) rank[c] = 8;
+  rank[' '] = 9;
+  return rank;
+}();
+
 size_t Find(std::string_view text, std::string_view pattern, size_t from) {
   if (from > text.size()) return std::string_view::npos;
   if (pattern.empty()) return from;
-  // memmem pays a set-up per call that only long texts earn back.
-  if (text.size() - from < 256 || pattern.size() == 1) return text.find(pattern, from);
-  const void* hit = memmem(text.data() + from, text.size() - from, pattern.data(), pattern.size());
-  return hit ? static_cast<size_t>(static_cast<const char*>(hit) - text.data()) : std::string_view::npos;
+  if (pattern.size() > text.size() - from) return std::string_view::npos;
+  if (text.size() - from < 64) {  // a run header or a short run: a plain loop beats the calls
+    const size_t end = text.size() - pattern.size();
+    for (size_t i = from; i <= end; ++i) {
+      if (text[i] != pattern[0]) continue;
+      size_t k = 1;
+      while (k < pattern.size() && text[i + k] == pattern[k]) ++k;
+      if (k == pattern.size()) return i;
+    }
+    return std::string_view::npos;
+  }
+  // memchr to the pattern's least common byte, then a comparison of the whole pattern; where
+  // that byte turns out to be common after all, memmem's scan takes over.
+  size_t key = 0;
+  for (size_t k = 1; k < pattern.size(); ++k) {
+    if (kCommonness[static_cast<unsigned char>(pattern[k])] < kCommonness[static_cast<unsigned char>(pattern[key])]) key = k;
+  }
+  const char* const begin = text.data();
+  const char* const last = begin + (text.size() - pattern.size());  // the last place a match can begin
+  const char* at = begin + from;
+  for (int misses = 0; misses < 32; ++misses) {
+    const char* keyAt = static_cast<const char*>(memchr(at + key, pattern[key], static_cast<size_t>(last - at) + 1));
+    if (!keyAt) return std::string_view::npos;
+    at = keyAt - key;
+    if (memcmp(at, pattern.data(), pattern.size()) == 0) return static_cast<size_t>(at - begin);
+    if (at++ == last) return std::string_view::npos;
+  }
+  const void* hit = memmem(at, static_cast<size_t>(text.size() - (at - begin)), pattern.data(), pattern.size());
+  return hit ? static_cast<size_t>(static_cast<const char*>(hit) - begin) : std::string_view::npos;
+}
+
+std::string_view TextBetweenFound(std::string_view source, long s, size_t startLength, long e, bool endEmpty) {
+  long first = s + static_cast<long>(startLength);
+  if (!endEmpty && e != -1) return Mid(source, first, e - first);
+  return Mid(source, first, static_cast<long>(source.size()));
 }
 
 std::string_view TextBetweenAt(std::string_view source, long s, std::string_view start, std::string_view end) {
-  long ls = static_cast<long>(start.size());
   long from = s + 1;
   long e = -1;
   if (from <= static_cast<long>(source.size())) {
     size_t hit = Find(source, end, static_cast<size_t>(from));
     if (hit != std::string_view::npos) e = static_cast<long>(hit);
   }
-  if (!end.empty() && e != -1) return Mid(source, s + ls, e - s - ls);
-  return Mid(source, s + ls, static_cast<long>(source.size()));
+  return TextBetweenFound(source, s, start.size(), e, end.empty());
 }
 
 std::string_view TextBetween(std::string_view source, std::string_view start, std::string_view end) {
@@ -49,35 +92,41 @@ std::string_view TextBetween(std::string_view source, std::string_view start, st
   return TextBetweenAt(source, s == std::string_view::npos ? -1 : static_cast<long>(s), start, end);
 }
 
-std::string ReplaceAll(std::string_view source, std::string_view replacement, std::string_view pattern) {
-  if (pattern.empty()) return std::string(source);
+void ReplaceAllInto(std::string& out, std::string_view source, std::string_view replacement,
+                    std::string_view pattern) {
+  out.assign(source);
+  if (pattern.empty()) return;
   const bool mayStartOver = !EndsWith(replacement, pattern);
   // One sweep replaces the occurrences left to right, going on behind each insertion, which is
   // the step-by-step scan; only an occurrence that ends the text sends it round once more.
-  std::string text;
-  std::string_view current = source;
+  std::string previous;
   for (;;) {
-    size_t hit = Find(current, pattern);
-    if (hit == std::string::npos) return std::string(current);
-    std::string out;
-    out.reserve(current.size() + replacement.size());
+    size_t hit = Find(source, pattern);
+    if (hit == std::string::npos) return;
+    out.clear();
     size_t from = 0;
     bool endedText = false;
     while (hit != std::string::npos) {
-      out.append(current, from, hit - from);
+      out.append(source, from, hit - from);
       out.append(replacement);
       from = hit + pattern.size();
-      if (from == current.size()) {
+      if (from == source.size()) {
         endedText = true;
         break;
       }
-      hit = Find(current, pattern, from);
+      hit = Find(source, pattern, from);
     }
-    out.append(current, from, std::string::npos);
-    if (!endedText || !mayStartOver) return out;
-    text.swap(out);
-    current = text;
+    out.append(source, from, std::string::npos);
+    if (!endedText || !mayStartOver) return;
+    previous = out;
+    source = previous;
   }
+}
+
+std::string ReplaceAll(std::string_view source, std::string_view replacement, std::string_view pattern) {
+  std::string out;
+  ReplaceAllInto(out, source, replacement, pattern);
+  return out;
 }
 
 std::string CutSpans(std::string_view source, std::string_view start, std::string_view end) {
@@ -96,30 +145,31 @@ std::string DecodeHexEscapes(std::string_view text) {
   // A decoded byte is never a backslash, an apostrophe or a digit, so no escape is ever formed
   // or split by decoding another: one left-to-right sweep decodes what escape-by-escape
   // replacement over the whole text decodes.
-  auto digit = [](char c) -> int {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-  };
-  std::string out;
-  out.reserve(text.size());
-  size_t i = 0;
-  while (i < text.size()) {
-    size_t slash = text.find('\\', i);
-    if (slash == std::string_view::npos) break;
-    out.append(text, i, slash - i);
-    i = slash;
-    if (i + 3 < text.size() && text[i + 1] == '\'') {
-      int hi = digit(text[i + 2]), lo = digit(text[i + 3]);
+  static const auto kDigitValues = [] {
+    std::array<signed char, 256> values{};
+    values.fill(-1);
+    for (int d = 0; d < 10; ++d) values['0' + d] = static_cast<signed char>(d);
+    for (int d = 0; d < 6; ++d) values['a' + d] = static_cast<signed char>(10 + d);
+    return values;
+  }();
+  std::string out(text.size(), '\0');
+  size_t n = 0;
+  const size_t size = text.size();
+  for (size_t i = 0; i < size;) {
+    char c = text[i];
+    if (c == '\\' && i + 3 < size && text[i + 1] == '\'') {
+      int hi = kDigitValues[static_cast<unsigned char>(text[i + 2])];
+      int lo = kDigitValues[static_cast<unsigned char>(text[i + 3])];
       if (hi >= 8 && lo >= 0) {
-        out += static_cast<char>(hi * 16 + lo);
+        out[n++] = static_cast<char>(hi * 16 + lo);
         i += 4;
         continue;
       }
     }
-    out += text[i++];
+    out[n++] = c;
+    ++i;
   }
-  out.append(text, std::min(i, text.size()), std::string_view::npos);
+  out.resize(n);
   return out;
 }
 

@@ -15,9 +15,10 @@ CString TextBetween(CString source, CString start, CString end);
 // The scan goes on just behind each inserted replacement; an occurrence that ends the string
 // makes it start over from the beginning. Two inputs would make that scan endless, so:
 //  - an empty pattern replaces nothing (the source comes back unchanged);
-//  - a replacement that ends with its own pattern never starts the scan over: the inserted
-//    pattern at the end would be found and replaced again for ever. Such an occurrence simply
-//    ends the scan. Every other input gives exactly the result of the start-over rule.
+//  - a replacement that ends with its own pattern never starts the scan over: the start-over
+//    would meet the inserted pattern at the end again and (but for a few patterns that overlap
+//    themselves) again for ever. Such an occurrence simply ends the scan.
+// Every other input gives exactly the result of the start-over rule.
 class TextReplacer {
  public:
   virtual ~TextReplacer();
@@ -49,8 +50,13 @@ inline CString ToCString(std::string_view text) {
 size_t Find(std::string_view text, std::string_view pattern, size_t from = 0);
 
 std::string ReplaceAll(std::string_view source, std::string_view replacement, std::string_view pattern);
+// ReplaceAll into `out`, whose buffer is reused; `source` must not view `out`.
+void ReplaceAllInto(std::string& out, std::string_view source, std::string_view replacement, std::string_view pattern);
 std::string CutSpans(std::string_view source, std::string_view start, std::string_view end);
 std::string DecodeHexEscapes(std::string_view text);
+// TextBetween's result once the start marker is found at `s` and the end marker, searched from
+// s + 1, at `e` (-1 for either: absent).
+std::string_view TextBetweenFound(std::string_view source, long s, size_t startLength, long e, bool endEmpty);
 // TextBetween for a start marker already found at `s` (-1: absent).
 std::string_view TextBetweenAt(std::string_view source, long s, std::string_view start, std::string_view end);
 std::string_view TextBetween(std::string_view source, std::string_view start, std::string_view end);

@@ -54,8 +54,9 @@ class Document {
 // character words, \tab for a tab.
 std::string EscapeText(const std::string& text);
 
-// A document of about `bytes` bytes of stream with `runs` runs (at least one), Latin or
-// Cyrillic text, paragraphs every few hundred characters; the same seed gives the same bytes.
+// A document of about `bytes` bytes of stream (or as long as the headers of its runs need) with
+// `runs` runs (at least one), Latin or Cyrillic text, paragraphs every forty words; the same seed
+// gives the same bytes.
 std::string SizedDocument(size_t bytes, int runs, bool cyrillic, unsigned seed = 1);
 
 // A document of random runs over a few fonts and colours, with random texts that include the

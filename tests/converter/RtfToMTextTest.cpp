@@ -7,6 +7,7 @@
 #include "converter/reference/RtfDocuments.h"
 #include "host/HostColors.h"
 #include "support/Bytes.h"
+#include "tests/converter/ControlSamples.h"
 
 namespace {
 
@@ -206,6 +207,17 @@ struct PassCase {
   const char* expected;
 };
 
+// Runs one pass on a fresh converter per case.
+template <size_t N>
+void ExpectEachCase(const PassCase (&cases)[N], CString (MTextRtfConverter::*pass)(CString)) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.input);
+    HostColors colors;
+    MTextRtfConverter converter(colors);
+    EXPECT_BYTES_EQ(c.expected, (converter.*pass)(c.input));
+  }
+}
+
 TEST(ConvertRun, TranslatesTheHeaderAndTheText) {
   const PassCase cases[] = {
       {"\\plain\\f2\\fs20\\cf1\\b\\ul Hello\\par ", "{\\f2|b1|i0;{\\H1.7\\cf1\\L Hello\\P\\l}}"},
@@ -220,12 +232,7 @@ TEST(ConvertRun, TranslatesTheHeaderAndTheText) {
       // Words the writer does not know stay in the header.
       {"\\plain\\f2\\fs16\\dn4 x", "{\\f2|b0|i0;{\\H1.3\\dn4\\cf0 x}}"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.input);
-    HostColors colors;
-    MTextRtfConverter converter(colors);
-    EXPECT_BYTES_EQ(c.expected, converter.ConvertRun(c.input));
-  }
+  ExpectEachCase(cases, &MTextRtfConverter::ConvertRun);
 }
 
 TEST(ConvertRun, RoundsTheHeightToOneDecimal) {
@@ -234,12 +241,7 @@ TEST(ConvertRun, RoundsTheHeightToOneDecimal) {
       {"\\plain\\f2\\fs30 x", "{\\f2|b0|i0;{\\H2.5\\cf0 x}}"}, {"\\plain\\f2\\fs25 x", "{\\f2|b0|i0;{\\H2.1\\cf0 x}}"},
       {"\\plain\\f2\\fs7 x", "{\\f2|b0|i0;{\\H0.6\\cf0 x}}"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.input);
-    HostColors colors;
-    MTextRtfConverter converter(colors);
-    EXPECT_BYTES_EQ(c.expected, converter.ConvertRun(c.input));
-  }
+  ExpectEachCase(cases, &MTextRtfConverter::ConvertRun);
 }
 
 TEST(ConvertRun, EveryOneDecimalHeightSurvivesTheWayBack) {
@@ -273,12 +275,7 @@ TEST(StripControlWords, RemovesListedWordsWithTheirParameters) {
       {"text\\lang1049", "text"},
       {"\\", ""},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.input);
-    HostColors colors;
-    MTextRtfConverter converter(colors);
-    EXPECT_BYTES_EQ(c.expected, converter.StripControlWords(c.input));
-  }
+  ExpectEachCase(cases, &MTextRtfConverter::StripControlWords);
 }
 
 TEST(ConvertBody, CutsTheBodyIntoRuns) {
@@ -295,12 +292,10 @@ TEST(ConvertBody, CutsTheBodyIntoRuns) {
 
 TEST(RtfToMText, ConvertsTheControlsOwnDocuments) {
   REQUIRE_SHARED_DIR(shared);
-  for (const char* name :
-       {"01_A_dlgv32_index_up_tab_strike.rtf", "02_A_dlgv32_exit_li_fi_tx.rtf", "05_B_griddedimport_bullets.rtf",
-        "07_B_sutra3d_dn_i_b_ul.rtf", "08_B_moc3d_quotes_italic_symbolfont.rtf", "11_B_joincontours_qc_cf0.rtf",
-        "12_A2_frx_vbnick_fnil_froman_long_line.rtf", "13_B_frx_ron-r_empty_doc.rtf"}) {
-    SCOPED_TRACE(name);
-    std::string mtext = ToMText(testsupport::ReadFile(shared + "/richedit10-samples/" + name));
+  ASSERT_FALSE(ControlSamples(shared).empty());
+  for (const std::string& path : ControlSamples(shared)) {
+    SCOPED_TRACE(path);
+    std::string mtext = ToMText(testsupport::ReadFile(path));
     EXPECT_EQ("{{", mtext.substr(0, 2));
     EXPECT_EQ(std::string::npos, mtext.find_first_of("\r\n"));
   }

@@ -163,4 +163,22 @@ TEST(TextHelpers, FastHelpersMatchTheLiteralOnes) {
   }
 }
 
+TEST(TextHelpers, FastHelpersMatchTheLiteralOnesOnLongTexts) {
+  // Long texts take the search's memchr and memmem paths; the alphabet makes the pattern's
+  // bytes common enough to switch between them.
+  std::mt19937 rng(1251);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text = RandomText(rng, round % 2 ? "\\\\ab f" : "abcdefghij\\ ", 600);
+    std::string pattern = RandomText(rng, "\\ab f", 4);
+    if (pattern.empty()) pattern = "\\";
+    std::string replacement = RandomText(rng, "xy\\", 3);
+    SCOPED_TRACE(testing::Message() << testsupport::Readable(text) << " / " << testsupport::Readable(pattern));
+    ASSERT_BYTES_EQ(literal::TextReplacer().ReplaceAll(C(text), C(replacement), C(pattern)),
+                    TextReplacer().ReplaceAll(C(text), C(replacement), C(pattern)));
+    ASSERT_BYTES_EQ(literal::CutSpans(C(text), C(pattern), " "), CutSpans(C(text), C(pattern), " "));
+    ASSERT_BYTES_EQ(literal::TextBetween(C(text), C(pattern), C(replacement)),
+                    TextBetween(C(text), C(pattern), C(replacement)));
+  }
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include "converter/reference/RtfDocuments.h"
 #include "host/HostColors.h"
 #include "support/Bytes.h"
+#include "tests/converter/ControlSamples.h"
 
 namespace {
 
@@ -92,6 +93,7 @@ TEST(RtfToMText, MatchesTheLiteralWriterOnManyFontsAndColours) {
   // Descriptors that hold or begin another font's reference, and colours sharing one index.
   rtfdocs::Document doc;
   doc.AddFont({"fswiss", 204, "Arial"});
+  doc.AddFont({"fnil", 0, "6a"});
   doc.AddFont({"fnil", 0, "3"});
   doc.AddFont({"fnil", 0, "\\f5"});
   doc.AddFont({"froman", 0, "4x"});
@@ -99,7 +101,7 @@ TEST(RtfToMText, MatchesTheLiteralWriterOnManyFontsAndColours) {
   for (int k = 0; k < 12; ++k) doc.AddColor({k % 3 == 0 ? 0 : 255, 0, k % 2 ? 0 : 1});
   for (int r = 0; r < 40; ++r) {
     rtfdocs::Format f;
-    f.font = r % 7 == 1 ? 0 : r % 7;
+    f.font = r % 8 == 1 ? 0 : r % 8;
     f.size = 20;
     f.color = r % 14 - 1;
     doc.Add(f, r % 3 ? "  spaced  " : "C18;  cf3 \\f4 ");
@@ -109,12 +111,10 @@ TEST(RtfToMText, MatchesTheLiteralWriterOnManyFontsAndColours) {
 
 TEST(RtfToMText, MatchesTheLiteralWriterOnTheControlsOwnDocuments) {
   REQUIRE_SHARED_DIR(shared);
-  for (const char* name :
-       {"01_A_dlgv32_index_up_tab_strike.rtf", "02_A_dlgv32_exit_li_fi_tx.rtf", "05_B_griddedimport_bullets.rtf",
-        "07_B_sutra3d_dn_i_b_ul.rtf", "08_B_moc3d_quotes_italic_symbolfont.rtf", "11_B_joincontours_qc_cf0.rtf",
-        "12_A2_frx_vbnick_fnil_froman_long_line.rtf", "13_B_frx_ron-r_empty_doc.rtf"}) {
-    SCOPED_TRACE(name);
-    ExpectSameAsLiteral(testsupport::ReadFile(shared + "/richedit10-samples/" + name));
+  ASSERT_FALSE(ControlSamples(shared).empty());
+  for (const std::string& path : ControlSamples(shared)) {
+    SCOPED_TRACE(path);
+    ExpectSameAsLiteral(testsupport::ReadFile(path));
   }
 }
 
