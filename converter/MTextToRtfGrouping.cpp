@@ -122,6 +122,11 @@ std::string ReplaceFontRuns(const std::string& text, size_t first, const std::st
   return once;
 }
 
+// A carried value ends at its own ";" or where another code begins. The value of a code cut
+// short would otherwise run on over the codes behind it, and each run would carry a copy of them
+// all into the next; a colour code followed by other codes would carry their text along.
+std::string UpToCode(std::string_view value) { return std::string(value.substr(0, value.find_first_of(";\\"))); }
+
 // Puts the carried code right behind the run's first ";" (at its start without one), unless the
 // run's own code of that kind stands there already.
 void InsertCarried(std::string& run, std::string_view code, const std::string& carried) {
@@ -150,7 +155,7 @@ void MTextRtfConverter::CarryHeightsIntoFontRuns() {
     InsertCarried(run, "\\H", carried);
     size_t last;
     size_t h = LastCodeBeforeLastSemicolon(run, "\\H", last);
-    if (h != npos) carried = "\\H" + run.substr(h + 2, run.find(';', h + 2) - h - 2) + ";";
+    if (h != npos) carried = "\\H" + UpToCode(std::string_view(run).substr(h + 2, run.find(';', h + 2) - h - 2)) + ";";
     if (run.find('}') != npos) {
       carriedOut += "{" + run;
     } else {
@@ -167,7 +172,7 @@ void MTextRtfConverter::CarryColoursIntoFontRuns() {
   if (first == npos) return;
   std::string carried = "\\C7;";
   size_t c = first == 0 ? npos : text.rfind("\\C", first - 1);
-  if (c != npos) carried = "\\C" + text.substr(c + 2, text.find(';', c + 2) - c - 2) + ";";
+  if (c != npos) carried = "\\C" + UpToCode(std::string_view(text).substr(c + 2, text.find(';', c + 2) - c - 2)) + ";";
   std::string carriedOut;
   ForEachFontRun(text, first, [&](std::string run, bool) {
     InsertCarried(run, "\\C", carried);
@@ -177,7 +182,7 @@ void MTextRtfConverter::CarryColoursIntoFontRuns() {
       // Behind a height code the number ends at its own ";", otherwise at the run's last one.
       size_t h = run.find("\\H", code + 2);
       size_t end = h != npos && h < last ? run.find(';', code + 2) : last;
-      carried = "\\C" + run.substr(code + 2, end - code - 2) + ";";
+      carried = "\\C" + UpToCode(std::string_view(run).substr(code + 2, end - code - 2)) + ";";
     }
     carriedOut += run;
   });

@@ -31,6 +31,12 @@ bool OnlyClosingBraces(const CString& text) {
   return true;
 }
 
+// A carried value ends at its own ";" or where another code begins.
+CString UpToCode(const CString& value) {
+  int end = value.FindOneOf(";\\");
+  return end < 0 ? value : value.Left(end);
+}
+
 // The run with the carried code behind its first ";" (at its start without one), unless the
 // run's own code of that kind stands right there.
 CString WithCarried(const CString& run, const CString& code, const CString& carried) {
@@ -208,7 +214,7 @@ class Reader {
       run = WithCarried(run, "\\H", carried);
       int last = run.ReverseFind(';');
       int h = LastCodeBefore(run, "\\H", last);
-      if (h >= 0) carried = "\\H" + run.Mid(h + 2, run.Find(';', h + 2) - h - 2) + ";";
+      if (h >= 0) carried = "\\H" + UpToCode(run.Mid(h + 2, run.Find(';', h + 2) - h - 2)) + ";";
       if (run.Find('}') >= 0) {
         run = "{" + run;
       } else {
@@ -225,7 +231,7 @@ class Reader {
     if (first < 0) return;
     CString carried = "\\C7;";
     int c = LastCodeBefore(text.Left(first), "\\C", first);
-    if (c >= 0) carried = "\\C" + TextBetween(text.Mid(c), "\\C", ";") + ";";
+    if (c >= 0) carried = "\\C" + UpToCode(TextBetween(text.Mid(c), "\\C", ";")) + ";";
     CString before = text.Mid(first), after;
     for (int start = first; start >= 0;) {
       int next = text.Find("\\f", start + 1);
@@ -236,7 +242,7 @@ class Reader {
       if (code >= 0) {
         int h = run.Find("\\H", code + 2);
         int end = (h >= 0 && h < last) ? run.Find(';', code + 2) : last;
-        carried = "\\C" + run.Mid(code + 2, end - code - 2) + ";";
+        carried = "\\C" + UpToCode(run.Mid(code + 2, end - code - 2)) + ";";
       }
       after += run;
       start = next;

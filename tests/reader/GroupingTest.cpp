@@ -106,6 +106,11 @@ TEST(CarryIntoFontRuns, HeightsAndColoursInForce) {
       {"\\fA;\\H2;x\\fB;y", "{\\cf1 \\f1 \\fs24 x}{\\f2 \\fs24 y}}"},
       // Text between the font code and its height: the base height (30) goes in front of it.
       {"\\fA;z\\H2;x", "{\\cf1 \\f1 \\fs30 z\\fs24 x}}"},
+      // A carried value ends at its own ";" or at the next code: other codes behind a colour
+      // code, and the codes behind one cut short, are not carried along.
+      {"\\fA;\\C1;\\A1;x\\fB;y", "{\\fs31\\cf1 {\\f1 \\cf2 \\A1 x}{\\f2 \\cf2 y}"},
+      {"\\C1\\fA;x\\fB;y", "{\\fs31\\cf1 \\cf2\\f1 \\cf3 x}{\\f2 \\cf3 y}"},
+      {"\\fA;\\H2\\fB;y\\fC;z", "{\\cf1 \\f1 \\fs2}{\\f2 \\fs30 y}{\\f3 \\fs30 z}}"},
   });
 }
 

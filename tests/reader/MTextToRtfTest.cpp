@@ -152,6 +152,7 @@ TEST(MTextToRtf, BadInputGivesADocument) {
       "\\H1;" + std::string(1 << 19, '{') + std::string(1 << 19, '}'), Repeat("\\H", 1 << 19) + ";",
       "{{" + Repeat("\\fA", 1 << 18), Repeat("\\C", 1 << 19), Repeat("\\;", 1 << 19) + ";",
       Repeat("\\fx|y|b1|c2;", 1 << 16), Repeat("\\H2;{a}", 1 << 16), Repeat("\\H2;a}", 1 << 10),
+      "\\C1" + Repeat("\\fA", 1 << 14), "\\H1;\\fA\\H1" + Repeat("\\fA", 1 << 14),
   };
   for (const std::string& input : inputs) {
     SCOPED_TRACE(testsupport::Readable(input.substr(0, 40)));
