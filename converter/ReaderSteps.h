@@ -1,0 +1,63 @@
+// Internals of the reader's pass files: rewrites of the working text through the fast helpers.
+#pragma once
+
+#include <afx.h>
+
+#include <string.h>
+
+#include <cstdint>
+#include <vector>
+
+#include <string>
+#include <string_view>
+
+#include "converter/ReaderSupport.h"
+#include "converter/TextHelpers.h"
+
+namespace reader {
+
+// Whether the pattern stands in the text. A long pattern is searched for in time linear in both
+// (the plain search compares the pattern afresh at each place its first byte stands).
+inline bool Contains(std::string_view text, std::string_view pattern) {
+  if (pattern.size() < 16) return text.find(pattern) != std::string_view::npos;
+  return memmem(text.data(), text.size(), pattern.data(), pattern.size()) != nullptr;
+}
+
+// Every occurrence of `from` in the text becomes `to`.
+inline void ReplaceIn(CString& text, std::string_view from, std::string_view to) {
+  if (text.Find(CString(from.data(), static_cast<int>(from.size()))) < 0) return;
+  text = detail::ToCString(detail::ReplaceAll(detail::View(text), to, from));
+}
+
+template <size_t N>
+void ApplyRewrites(CString& text, const Rewrite (&rewrites)[N]) {
+  for (const Rewrite& r : rewrites) ReplaceIn(text, r.from, r.to);
+}
+
+inline std::string Bytes(const CString& text) { return std::string(detail::View(text)); }
+
+// Hashes of every prefix of a text, so that any piece of it hashes in constant time.
+class Hashes {
+ public:
+  explicit Hashes(std::string_view text = {}) : m_prefix(text.size() + 1) {
+    for (size_t i = 0; i < text.size(); ++i) {
+      m_prefix[i + 1] = m_prefix[i] * kBase + static_cast<unsigned char>(text[i]) + 1;
+    }
+  }
+  std::uint64_t Of(size_t first, size_t end) const { return m_prefix[end] - m_prefix[first] * Power(end - first); }
+
+ private:
+  static constexpr std::uint64_t kBase = 1000003;
+  static std::uint64_t Power(size_t n) {
+    static std::vector<std::uint64_t> powers{1};
+    while (powers.size() <= n) powers.push_back(powers.back() * kBase);
+    return powers[n];
+  }
+  std::vector<std::uint64_t> m_prefix;
+};
+
+inline std::string DecimalText(long long n) { return std::to_string(n); }
+
+inline std::string_view View(const CString& text) { return detail::View(text); }
+
+}  // namespace reader
