@@ -3,4 +3,7 @@
 
 MTextRtfConverter::MTextRtfConverter(const ColorLookup& colors) : m_colors(colors) {}
 
+MTextRtfConverter::MTextRtfConverter(const ColorLookup& colors, ReaderTarget& target)
+    : m_colors(colors), m_target(&target) {}
+
 MTextRtfConverter::~MTextRtfConverter() = default;

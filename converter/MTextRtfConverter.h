@@ -5,10 +5,13 @@
 #include <afxcoll.h>
 
 #include "converter/ColorLookup.h"
+#include "converter/ReaderTarget.h"
 
 class MTextRtfConverter {
  public:
   explicit MTextRtfConverter(const ColorLookup& colors);
+  // A converter that also reads MText: the target gives the base height and keeps the result.
+  MTextRtfConverter(const ColorLookup& colors, ReaderTarget& target);
   virtual ~MTextRtfConverter();
 
   // The writer: the control's whole RTF document in, MText contents out. Never fails.
@@ -29,11 +32,52 @@ class MTextRtfConverter {
   CString colorTableText;
   CString bodyText;
 
+  // The reader: MText contents in, the control's whole RTF document out. Never fails.
+  CString MTextToRtf(CString contents);
+
+  // The reader's passes in the order MTextToRtf runs them, public so that a test can run one
+  // alone. Each rewrites workText unless it says otherwise.
+  void ProtectEscapedFontLetters();
+  void ProtectEscapedBraces();
+  void DropUnderlineCodes();
+  void DelimitOneLetterCodes();
+  void GroupPlainText();
+  void RewritePreGroupedHeights();
+  void CollectFontKeys();
+  void ConvertUnderline();
+  void ReorderFontSpecs();
+  void DropOffFlags();
+  void ReplaceFontCodes();
+  void ConvertBoldItalic();
+  void ConvertParagraphs();
+  void ConvertHeightCodes();
+  CString BuildFontTable() const;
+  void ShowByBlockAsDefault();
+  void ProtectBeforeColourPass();
+  CString ColourPass();  // ends codes with a space, fills colourKeys, returns the colour table
+  void RestoreAfterColourPass();
+  void ReplaceColourCodes();
+  void RestoreEscapedFontLetters();
+
+  // The steps of the grouping pass and of the carrying into font runs.
+  void ConvertContentHeights();
+  void WrapBetweenGroups(const CString& head);
+  void RewriteRunningHeights();
+  void CarryHeightsIntoFontRuns();
+  void CarryColoursIntoFontRuns();
+  void BuildFontGroups();
+  void TerminateCodesWithSpaces();
+  void CollectColourKeys();
+
   // The reader's working string and lists (MText to RTF).
   CString workText;
   CStringArray fontKeys;
   CStringArray colourKeys;
 
  private:
+  double TextHeight() const;
+
   const ColorLookup& m_colors;
+  ReaderTarget* m_target = nullptr;
+  double m_runningHeight = 0.0;  // the grouping pass's running value, in half-points
 };

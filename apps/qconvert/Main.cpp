@@ -13,14 +13,18 @@ namespace {
 // One line per subcommand.
 const qconvert::Command kCommands[] = {
     {"rtf-to-mtext", "RTF document (code page 1251) to MText contents", qconvert::RtfToMText},
+    {"mtext-to-rtf", "MText contents to RTF document; base height H (default 2.5)", qconvert::MTextToRtf,
+     qconvert::MTextToRtfOption, "[--height H] "},
     {"rtf-through-control", "any RTF through the rich edit control: its own dialect", qconvert::RtfThroughControl},
 };
 
 void PrintUsage(std::FILE* to) {
-  std::fprintf(to, "usage: qconvert <command> [file]\n\n"
+  std::fprintf(to, "usage: qconvert <command> [options] [file]\n\n"
                    "Reads the file, or standard input without one, and writes the result to standard\n"
                    "output, bytes as they are.\n\ncommands:\n");
-  for (const auto& command : kCommands) std::fprintf(to, "  %-20s %s\n", command.name, command.summary);
+  for (const auto& command : kCommands) {
+    std::fprintf(to, "  %-20s %s%s\n", command.name, command.options, command.summary);
+  }
 }
 
 bool ReadAll(std::istream& in, std::string& bytes) {
@@ -37,7 +41,7 @@ int main(int argc, char** argv) {
     PrintUsage(stdout);
     return 0;
   }
-  if (argc < 2 || argc > 3) {
+  if (argc < 2) {
     PrintUsage(stderr);
     return 2;
   }
@@ -50,11 +54,23 @@ int main(int argc, char** argv) {
     PrintUsage(stderr);
     return 2;
   }
+  int next = 2;
+  while (next < argc && std::strncmp(argv[next], "--", 2) == 0 && argv[next][2] != '\0') {
+    if (next + 1 >= argc || !command->option || !command->option(argv[next] + 2, argv[next + 1])) {
+      std::fprintf(stderr, "qconvert: %s: bad option '%s'\n", command->name, argv[next]);
+      return 2;
+    }
+    next += 2;
+  }
+  if (argc - next > 1) {
+    PrintUsage(stderr);
+    return 2;
+  }
   std::string input;
-  if (argc == 3 && std::strcmp(argv[2], "-") != 0) {
-    std::ifstream file(argv[2], std::ios::binary);
+  if (next < argc && std::strcmp(argv[next], "-") != 0) {
+    std::ifstream file(argv[next], std::ios::binary);
     if (!file || !ReadAll(file, input)) {
-      std::fprintf(stderr, "qconvert: cannot read '%s': %s\n", argv[2], std::strerror(errno));
+      std::fprintf(stderr, "qconvert: cannot read '%s': %s\n", argv[next], std::strerror(errno));
       return 1;
     }
   } else if (!ReadAll(std::cin, input)) {

@@ -46,7 +46,7 @@ TEST(AcCmColor, KeepsByBlockAndByLayerAndRefusesOtherNumbers) {
 TEST(HostColors, ShowsByLayerSoThatTheWriterReadsItBack) {
   HostColors colors;
   unsigned long byLayer = colors.RgbOfIndex(256);
-  EXPECT_EQ(0x26260Du + 0x6u, byLayer);  // index 139: red 19, green 38, blue 38
+  EXPECT_EQ(0x262613u, byLayer);  // index 139: red 19, green 38, blue 38
   EXPECT_EQ(139, colors.NearestIndex(byLayer & 0xFF, (byLayer >> 8) & 0xFF, (byLayer >> 16) & 0xFF));
   EXPECT_EQ(0xFFFFFFu, colors.RgbOfIndex(0));
   EXPECT_EQ(0xFFFFFFu, colors.RgbOfIndex(300));

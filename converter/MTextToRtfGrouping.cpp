@@ -1,0 +1,201 @@
+// The reader's grouping of plain-text contents: runs of text wrapped in groups that state their
+// height and colour, relative heights made absolute, and heights and colours carried into font runs.
+#include <vector>
+
+#include "converter/MTextRtfConverter.h"
+#include "converter/ReaderSteps.h"
+
+using namespace reader;
+
+namespace {
+
+constexpr size_t npos = std::string::npos;
+
+std::string Integer(double x) { return IntegerText(x).GetString(); }
+
+}  // namespace
+
+void MTextRtfConverter::GroupPlainText() {
+  ReplaceIn(workText, "\\\\H", "//__");
+  m_runningHeight = TextHeight() * 12 + 0.5;
+  const bool hasHeight = workText.Find("\\H") >= 0;
+  const bool hasFont = workText.Find("\\f") >= 0 || workText.Find("\\F") >= 0;
+  if (!hasHeight && !hasFont) {
+    m_runningHeight += 0.5;
+    workText = "{\\H" + IntegerText(m_runningHeight) + "\\C7;" + workText + "}";
+    ReplaceIn(workText, "//__", "\\\\H");
+    return;
+  }
+  if (!hasHeight) {
+    ReplaceIn(workText, "\\F", "\\f");
+    ReplaceIn(workText, ".shx", "");
+    WrapBetweenGroups("}{\\C7;");
+    CarryColoursIntoFontRuns();
+    m_runningHeight += 0.5;
+    BuildFontGroups();
+    ReplaceIn(workText, "//__", "\\\\H");
+    return;
+  }
+  ConvertContentHeights();
+  WrapBetweenGroups("}{\\H" + IntegerText(m_runningHeight) + ";\\C7;");
+  RewriteRunningHeights();
+  ReplaceIn(workText, "//__", "\\\\H");
+  if (workText.Find("\\f") < 0) {
+    workText = "{\\H" + IntegerText(m_runningHeight + 0.5) + ";\\C7;" + workText + "}";
+    return;
+  }
+  CarryHeightsIntoFontRuns();
+  if (workText.Find("\\C") >= 0) CarryColoursIntoFontRuns();
+  workText = "{\\C7;" + workText + "}";
+}
+
+// The host writes absolute heights in drawing units ("\H2.5;"); the control reads "\fs" in
+// half-points. A value that is a plain number is converted here, before the wrapping adds
+// height codes of its own, which hold half-points already.
+void MTextRtfConverter::ConvertContentHeights() {
+  const std::string text = Bytes(workText);
+  std::string out;
+  size_t from = 0, semi = 0;
+  for (size_t h = text.find("\\H"); h != npos; h = text.find("\\H", h + 2)) {
+    if (semi < h + 2) semi = text.find(';', h + 2);
+    if (semi == npos) break;
+    if (!IsPlainDecimal(text.data() + h + 2, semi - h - 2)) continue;
+    out.append(text, from, h + 2 - from);
+    out += HalfPointsText(CString(text.data() + h + 2, static_cast<int>(semi - h - 2))).GetString();
+    from = semi;
+  }
+  out.append(text, from, npos);
+  workText = detail::ToCString(out);
+}
+
+// Relative heights ("\H0.5x;") chain from the height in force; an absolute one sets the base
+// again. Each code's segment runs from its "\H" to the next "{\" once every "\H" has a "{".
+void MTextRtfConverter::RewriteRunningHeights() {
+  std::string text = detail::ReplaceAll(View(workText), "{\\H", "\\H");
+  const double base = TextHeight() * 12 + 0.5;
+  size_t s = text.find("{\\H");
+  std::string out = text.substr(0, s);
+  while (s != npos) {
+    size_t end = text.find("{\\", s + 1);
+    std::string segment = text.substr(s + 1, (end == npos ? text.size() : end) - s - 1);
+    std::string_view value = detail::TextBetween(segment, "\\H", ";");
+    if (value.find('x') != npos) {
+      m_runningHeight = LeadingDecimal(value.data(), static_cast<int>(value.size()) - 1) * m_runningHeight;
+      segment = "\\H" + Integer(m_runningHeight) + segment.substr(2 + value.size());
+    } else {
+      m_runningHeight = base;
+    }
+    out += segment;
+    if (end == npos) break;
+    s = text.find("{\\H", end);
+    out.append(text, end, (s == npos ? text.size() : s) - end);
+  }
+  workText = detail::ToCString(out);
+}
+
+namespace {
+
+// Font runs: from each "\f" to the next one, the last to the end of the text.
+template <class EachRun>
+void ForEachFontRun(const std::string& text, size_t first, EachRun each) {
+  for (size_t start = first; start != npos;) {
+    size_t next = text.find("\\f", start + 1);
+    each(text.substr(start, next == npos ? npos : next - start), next == npos);
+    start = next;
+  }
+}
+
+// The text with its font runs (from `first` on) replaced by the carried runs, as replacing every
+// occurrence of the old runs would give. No occurrence starts in front of `first`, where no font
+// code stands, and the one at `first` ends the text; the scan then starts over on the new text
+// (unless the new runs end with the old ones), where the old runs can only stand again at a font
+// code no further on than the new runs are longer.
+std::string ReplaceFontRuns(const std::string& text, size_t first, const std::string& carried) {
+  std::string_view before = std::string_view(text).substr(first);
+  std::string once = text.substr(0, first) + carried;
+  if (carried.size() >= before.size() && std::string_view(carried).substr(carried.size() - before.size()) == before) {
+    return once;
+  }
+  for (size_t at = first; at + before.size() <= once.size(); ++at) {
+    if (std::string_view(once).substr(at, before.size()) == before) return detail::ReplaceAll(once, carried, before);
+  }
+  return once;
+}
+
+// Puts the carried code right behind the run's first ";" (at its start without one), unless the
+// run's own code of that kind stands there already.
+void InsertCarried(std::string& run, std::string_view code, const std::string& carried) {
+  if (run.find(code) != npos && detail::TextBetween(run, ";", code).empty()) return;
+  size_t semi = run.find(';');
+  run.insert(semi == npos ? 0 : semi + 1, carried);
+}
+
+// The code of a kind nearest in front of the run's last ";", or npos.
+size_t LastCodeBeforeLastSemicolon(const std::string& run, const char* code, size_t& last) {
+  last = run.rfind(';');
+  if (last == npos || last == 0) return npos;
+  return run.rfind(code, last - 1);
+}
+
+}  // namespace
+
+void MTextRtfConverter::CarryHeightsIntoFontRuns() {
+  const std::string text = Bytes(workText);
+  const size_t first = text.find("\\f");
+  if (first == npos) return;
+  std::string carried = "\\H" + Integer(TextHeight() * 12 + 0.5) + ";";
+  std::string carriedOut;
+  bool firstRun = true;
+  ForEachFontRun(text, first, [&](std::string run, bool) {
+    InsertCarried(run, "\\H", carried);
+    size_t last;
+    size_t h = LastCodeBeforeLastSemicolon(run, "\\H", last);
+    if (h != npos) carried = "\\H" + run.substr(h + 2, run.find(';', h + 2) - h - 2) + ";";
+    if (run.find('}') != npos) {
+      carriedOut += "{" + run;
+    } else {
+      carriedOut += firstRun ? run + "}" : "{" + run + "}";
+    }
+    firstRun = false;
+  });
+  if (carriedOut != std::string_view(text).substr(first)) workText = detail::ToCString(ReplaceFontRuns(text, first, carriedOut));
+}
+
+void MTextRtfConverter::CarryColoursIntoFontRuns() {
+  const std::string text = Bytes(workText);
+  const size_t first = text.find("\\f");
+  if (first == npos) return;
+  std::string carried = "\\C7;";
+  size_t c = first == 0 ? npos : text.rfind("\\C", first - 1);
+  if (c != npos) carried = "\\C" + text.substr(c + 2, text.find(';', c + 2) - c - 2) + ";";
+  std::string carriedOut;
+  ForEachFontRun(text, first, [&](std::string run, bool) {
+    InsertCarried(run, "\\C", carried);
+    size_t last;
+    size_t code = LastCodeBeforeLastSemicolon(run, "\\C", last);
+    if (code != npos) {
+      // Behind a height code the number ends at its own ";", otherwise at the run's last one.
+      size_t h = run.find("\\H", code + 2);
+      size_t end = h != npos && h < last ? run.find(';', code + 2) : last;
+      carried = "\\C" + run.substr(code + 2, end - code - 2) + ";";
+    }
+    carriedOut += run;
+  });
+  if (carriedOut != std::string_view(text).substr(first)) workText = detail::ToCString(ReplaceFontRuns(text, first, carriedOut));
+}
+
+// Every font run but the last becomes a group of its own; the last one is left open when it
+// holds a "}" (which then closes it), and the whole text goes into a group with the base height.
+void MTextRtfConverter::BuildFontGroups() {
+  const std::string text = Bytes(workText);
+  const size_t first = text.find("\\f");
+  std::string groups;
+  if (first != npos) {
+    ForEachFontRun(text, first, [&](const std::string& run, bool lastRun) {
+      groups += "{" + run;
+      if (!lastRun || run.find('}') == npos) groups += "}";
+    });
+  }
+  workText = "{\\H" + IntegerText(m_runningHeight) + "\\C7;" + detail::ToCString(text.substr(0, first)) +
+             detail::ToCString(groups);
+}

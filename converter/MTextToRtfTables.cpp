@@ -1,0 +1,225 @@
+// The reader's font and colour passes: font keys and numbers, the font table, the colour pass
+// that ends codes with a space, and the colour table.
+#include <cstdint>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "converter/MTextRtfConverter.h"
+#include "converter/ReaderSteps.h"
+
+using namespace reader;
+
+namespace {
+
+bool IsFontCodeAt(std::string_view text, size_t i) {
+  return i + 1 < text.size() && text[i] == '\\' && (text[i + 1] == 'f' || text[i + 1] == 'F');
+}
+
+// The spec behind a font code at i: up to the next ";", or to the end without one. A code cut
+// short (no ";" before the next font code) ends at the next font code: its spec would otherwise
+// hold every code behind it, and a text of such codes would give a font table of the square of
+// its length.
+std::string_view FontSpecAt(std::string_view text, size_t i) {
+  size_t end = i + 2;
+  while (end < text.size() && text[end] != ';' && !IsFontCodeAt(text, end)) ++end;
+  return text.substr(i + 2, end - i - 2);
+}
+
+// The key behind a colour code at i: the shorter of the texts up to the next space and up to
+// the next backslash, which is the text up to whichever comes first.
+std::string_view ColourKeyAt(std::string_view text, size_t i) {
+  size_t end = text.find_first_of(" \\", i + 2);
+  return text.substr(i + 2, end == std::string_view::npos ? std::string_view::npos : end - i - 2);
+}
+
+}  // namespace
+
+void MTextRtfConverter::CollectFontKeys() {
+  const std::string text = Bytes(workText);
+  std::unordered_set<std::string> known;
+  for (int k = 0; k < fontKeys.GetSize(); ++k) known.insert(Bytes(fontKeys[k]));
+  for (size_t i = text.find('\\'); i != std::string::npos; i = text.find('\\', i + 1)) {
+    if (!IsFontCodeAt(text, i)) continue;
+    std::string key(FontSpecAt(text, i));
+    for (const char* flag : {"|b1", "|i1", "|b0", "|i0"}) {
+      if (key.find(flag) != std::string::npos) key = detail::ReplaceAll(key, "", flag);
+    }
+    if (known.insert(key).second) fontKeys.Add(detail::ToCString(key));
+  }
+}
+
+// A spec with its bold and italic flags in front of its charset and pitch fields is rewritten
+// everywhere to have them behind, as the writer writes them.
+void MTextRtfConverter::ReorderFontSpecs() {
+  std::string text = Bytes(workText);
+  bool changed = false;
+  // Every rewrite keeps the length, so positions stay where they were.
+  for (size_t i = text.find('\\'); i != std::string::npos; i = text.find('\\', i + 1)) {
+    if (!IsFontCodeAt(text, i)) continue;
+    std::string_view spec = FontSpecAt(text, i);
+    size_t b = spec.find("|b"), c = spec.find("|c");
+    if (b == std::string_view::npos || c == std::string_view::npos || b > c) continue;
+    size_t bar = spec.find('|');
+    std::string name(spec.substr(0, b));
+    std::string flags = "|" + std::string(spec.substr(bar + 1, spec.find("|c", bar + 1) - bar - 1));
+    std::string fields = "|c" + std::string(spec.substr(c + 2));
+    text = detail::ReplaceAll(text, name + fields + flags, name + flags + fields);
+    changed = true;
+  }
+  if (changed) workText = detail::ToCString(text);
+}
+
+void MTextRtfConverter::ReplaceFontCodes() {
+  ReplaceIn(workText, "\\\\f", "//__");
+  for (int k = 0; k < fontKeys.GetSize(); ++k) {
+    const std::string key = Bytes(fontKeys[k]);
+    const std::string number = DecimalText(k + 1);
+    if (key.size() >= 4 && key.compare(key.size() - 4, 4, ".shx") == 0) {
+      ReplaceIn(workText, "\\F" + key, "\\f" + number);
+    } else if (key.find('|') != std::string::npos) {
+      ReplaceIn(workText, "\\f" + key, "\\f" + number);
+    } else {
+      ReplaceIn(workText, "\\f" + key + ";", "\\f" + number + ";");
+    }
+  }
+  ReplaceIn(workText, "//__", "\\\\f");
+}
+
+CString MTextRtfConverter::BuildFontTable() const {
+  CString table = kFontTableHead;
+  for (int k = 0; k < fontKeys.GetSize(); ++k) table += FontTableEntry(fontKeys[k], k + 1);
+  return table + "}";
+}
+
+CString MTextRtfConverter::ColourPass() {
+  ReplaceIn(workText, "\\par", kParagraphToken);
+  TerminateCodesWithSpaces();
+  CollectColourKeys();
+  CString table = kColourTableHead;
+  for (int k = 0; k < colourKeys.GetSize(); ++k) {
+    table += ColourTableEntry(m_colors.RgbOfIndex(LeadingInteger(colourKeys[k])));
+  }
+  ReplaceIn(workText, kParagraphToken, "\\par");
+  return table + "}";
+}
+
+namespace {
+
+// Polynomial hashes of every prefix, to compare substrings in constant time.
+class PrefixHashes {
+ public:
+  explicit PrefixHashes(std::string_view text) : m_hash(text.size() + 1), m_power(text.size() + 1) {
+    m_power[0] = 1;
+    for (size_t i = 0; i < text.size(); ++i) {
+      m_hash[i + 1] = m_hash[i] * kBase + static_cast<unsigned char>(text[i]) + 1;
+      m_power[i + 1] = m_power[i] * kBase;
+    }
+  }
+  std::uint64_t Of(size_t first, size_t end) const { return m_hash[end] - m_hash[first] * m_power[end - first]; }
+
+ private:
+  static constexpr std::uint64_t kBase = 1000003;
+  std::vector<std::uint64_t> m_hash, m_power;
+};
+
+}  // namespace
+
+// Step for step, the text from each backslash to the first ";" behind it is recorded, and then
+// every recorded text followed by ";" gets a space in place of the ";", one text after another.
+// The ";" of each such recorded text is where it was recorded, so every ";" that has a backslash
+// since the ";" before it becomes a space. Only where a recorded text also stands in the result
+// across a ";" turned into a space (or in front of a ";" with no backslash before it) can a
+// replacement reach further; then the replacements are made one by one.
+void MTextRtfConverter::TerminateCodesWithSpaces() {
+  const std::string text = Bytes(workText);
+  std::string result = text;
+  std::vector<std::pair<size_t, size_t>> recorded;  // from a backslash to its ";"
+  std::vector<size_t> open;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\') {
+      open.push_back(i);
+    } else if (text[i] == ';' && !open.empty()) {
+      for (size_t b : open) recorded.emplace_back(b, i);
+      open.clear();
+      result[i] = ' ';
+    }
+  }
+  if (recorded.empty()) return;
+
+  // A recorded text can stand in the result only in front of a ";" left there, from a backslash
+  // since the ";" left before it.
+  std::vector<std::pair<size_t, size_t>> candidates;
+  open.clear();
+  for (size_t i = 0; i < result.size(); ++i) {
+    if (result[i] == '\\') {
+      open.push_back(i);
+    } else if (result[i] == ';') {
+      for (size_t b : open) candidates.emplace_back(b, i);
+      open.clear();
+    }
+  }
+  bool reachesFurther = false;
+  if (!candidates.empty()) {
+    PrefixHashes hashes(result);
+    std::unordered_multimap<std::uint64_t, size_t> known;  // hash of a recorded text -> its index
+    for (size_t k = 0; k < recorded.size(); ++k) {
+      known.emplace(hashes.Of(recorded[k].first, recorded[k].second) ^ (recorded[k].second - recorded[k].first), k);
+    }
+    for (const auto& [b, e] : candidates) {
+      auto range = known.equal_range(hashes.Of(b, e) ^ (e - b));
+      for (auto it = range.first; it != range.second && !reachesFurther; ++it) {
+        const auto& r = recorded[it->second];
+        reachesFurther = r.second - r.first == e - b && result.compare(b, e - b, result, r.first, e - b) == 0;
+      }
+      if (reachesFurther) break;
+    }
+  }
+  if (!reachesFurther) {
+    workText = detail::ToCString(result);
+    return;
+  }
+  std::string current = text;
+  for (const auto& r : recorded) {
+    std::string code = text.substr(r.first, r.second - r.first);
+    current = detail::ReplaceAll(current, code + " ", code + ";");
+  }
+  workText = detail::ToCString(current);
+}
+
+void MTextRtfConverter::CollectColourKeys() {
+  const std::string text = Bytes(workText);
+  std::unordered_set<std::string_view> known;
+  std::vector<std::string> held;
+  held.reserve(colourKeys.GetSize());
+  for (int k = 0; k < colourKeys.GetSize(); ++k) known.insert(held.emplace_back(Bytes(colourKeys[k])));
+  for (size_t i = text.find("\\C"); i != std::string::npos; i = text.find("\\C", i + 1)) {
+    std::string_view key = ColourKeyAt(text, i);
+    if (known.insert(key).second) colourKeys.Add(detail::ToCString(key));
+  }
+}
+
+// Each colour code becomes "\cf" and the number of its own key, as a whole ("\C12" is never
+// taken for "\C1" and a "2").
+void MTextRtfConverter::ReplaceColourCodes() {
+  ReplaceIn(workText, "\\\\C", "//__");
+  const std::string text = Bytes(workText);
+  std::unordered_map<std::string_view, int> numbers;
+  std::vector<std::string> held;
+  held.reserve(colourKeys.GetSize());
+  for (int k = colourKeys.GetSize() - 1; k >= 0; --k) numbers[held.emplace_back(Bytes(colourKeys[k]))] = k + 1;
+  std::string out;
+  out.reserve(text.size());
+  size_t from = 0;
+  for (size_t i = text.find("\\C"); i != std::string::npos; i = text.find("\\C", std::max(from, i + 1))) {
+    std::string_view key = ColourKeyAt(text, i);
+    auto it = numbers.find(key);
+    if (it == numbers.end()) continue;
+    out.append(text, from, i - from);
+    out += "\\cf" + DecimalText(it->second);
+    from = i + 2 + key.size();
+  }
+  out.append(text, from, std::string::npos);
+  workText = detail::ToCString(out);
+  ReplaceIn(workText, "//__", "\\\\C");
+}

@@ -1,0 +1,235 @@
+// The wrapping step of the grouping: the text between groups goes into groups of its own.
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "converter/MTextRtfConverter.h"
+#include "converter/ReaderSteps.h"
+
+using namespace reader;
+
+namespace {
+
+constexpr size_t npos = std::string::npos;
+
+// Hashes of every prefix of a text, so that any piece of it hashes in constant time.
+class Hashes {
+ public:
+  explicit Hashes(std::string_view text = {}) : m_prefix(text.size() + 1) {
+    for (size_t i = 0; i < text.size(); ++i) {
+      m_prefix[i + 1] = m_prefix[i] * kBase + static_cast<unsigned char>(text[i]) + 1;
+    }
+  }
+  std::uint64_t Of(size_t first, size_t end) const { return m_prefix[end] - m_prefix[first] * Power(end - first); }
+
+ private:
+  static constexpr std::uint64_t kBase = 1000003;
+  static std::uint64_t Power(size_t n) {
+    static std::vector<std::uint64_t> powers{1};
+    while (powers.size() <= n) powers.push_back(powers.back() * kBase);
+    return powers[n];
+  }
+  std::vector<std::uint64_t> m_prefix;
+};
+
+bool OnlyClosingBraces(std::string_view text) { return text.find_first_not_of('}') == std::string_view::npos; }
+
+// The working text held as its pieces between opening braces. Both patterns of the step,
+// "}" + t + "{" and "}" + t, hold no "{" but the last, so each stands inside one piece, the
+// first at the end of a piece that is not the last. A replacement keeps t and inserts "{" and
+// the head's tail behind the "}", and a "}" behind t: it cuts the piece behind the "}", and the
+// new piece holds the head's tail, t, "}" and the rest. Every "}" of a piece is indexed by the
+// text behind it (by its hash, and by its first bytes), so that a pattern is found without
+// reading the whole text.
+class WrapByPieces {
+ public:
+  WrapByPieces(const std::string& copy, const std::string& head) : m_copy(copy), m_tail(head.substr(2)) {}
+
+  // One replacement of the step for t (a piece of the copy); false when it changed nothing.
+  bool Wrap(std::string_view t) {
+    if (m_first < 0) MakePieces();
+    const size_t first = static_cast<size_t>(t.data() - m_copy.data());
+    const std::uint64_t hash = m_copyHashes.Of(first, first + t.size());
+    return Sweep(t, hash, true) || Sweep(t, hash, false);
+  }
+
+  std::string Result() const {
+    if (m_first < 0) return m_copy;
+    std::string out;
+    for (int p = m_first; p >= 0; p = m_pieces[p].next) {
+      if (p != m_first) out += '{';
+      out += m_pieces[p].text;
+    }
+    return out;
+  }
+
+ private:
+  struct Piece {
+    std::string text;
+    int previous = -1, next = -1;
+    bool alive = true;
+  };
+  struct Brace {
+    int piece;
+    size_t at;
+  };
+  using Index = std::unordered_multimap<std::uint64_t, Brace>;
+
+  static std::uint64_t Key(std::uint64_t hash, size_t length) { return hash * 31 + length; }
+  // Up to four bytes behind a "}" with their number.
+  static std::uint64_t LeadKey(std::string_view text, size_t length) {
+    std::uint64_t key = length;
+    for (size_t i = 0; i < length; ++i) key = key << 8 | static_cast<unsigned char>(text[i]);
+    return key;
+  }
+
+  // The pieces and their index are made at the first replacement: many texts end the step
+  // before any.
+  void MakePieces() {
+    m_copyHashes = Hashes(m_copy);
+    for (size_t from = 0;;) {
+      size_t open = m_copy.find('{', from);
+      Append(Add(m_copy.substr(from, open == npos ? npos : open - from)));
+      if (open == npos) break;
+      from = open + 1;
+    }
+  }
+
+  int Add(std::string text) {
+    const int id = static_cast<int>(m_pieces.size());
+    Hashes hashes(text);
+    for (size_t at = text.find('}'); at != npos; at = text.find('}', at + 1)) {
+      m_behind.emplace(Key(hashes.Of(at + 1, text.size()), text.size() - at - 1), Brace{id, at});
+      for (size_t n = 1; n <= 4 && at + n < text.size(); ++n) {
+        m_lead.emplace(LeadKey(std::string_view(text).substr(at + 1), n), Brace{id, at});
+      }
+    }
+    m_pieces.push_back(Piece{std::move(text)});
+    return id;
+  }
+
+  void Append(int id) {
+    m_pieces[id].previous = m_last;
+    if (m_last >= 0) m_pieces[m_last].next = id;
+    else m_first = id;
+    m_last = id;
+  }
+
+  // The pieces in which the pattern stands and the "}" where each occurrence begins. `whole`
+  // is "}" + t + "{": a piece that ends in "}" + t and is not the last. Otherwise "}" + t.
+  // Entries of pieces that were cut are dropped as they are met.
+  std::unordered_map<int, std::vector<size_t>> Find(std::string_view t, std::uint64_t hash, bool whole) {
+    std::unordered_map<int, std::vector<size_t>> found;
+    Index& index = whole ? m_behind : m_lead;
+    const std::uint64_t key = whole ? Key(hash, t.size()) : LeadKey(t, std::min<size_t>(t.size(), 4));
+    for (auto [it, end] = index.equal_range(key); it != end;) {
+      const Brace& b = it->second;
+      const Piece& piece = m_pieces[b.piece];
+      if (!piece.alive) {
+        it = index.erase(it);
+        continue;
+      }
+      if (piece.text.compare(b.at + 1, t.size(), t) == 0 &&
+          !(whole && (b.piece == m_last || b.at + 1 + t.size() != piece.text.size()))) {
+        found[b.piece].push_back(b.at);
+      }
+      ++it;
+    }
+    return found;
+  }
+
+  // One left-to-right scan that replaces the pattern: the occurrences that do not overlap one
+  // replaced before them. When one of them ended the text, the scan starts over once more.
+  bool Sweep(std::string_view t, std::uint64_t hash, bool whole) {
+    auto found = Find(t, hash, whole);
+    if (found.empty()) return false;
+    bool endedText = false;
+    for (auto& [id, places] : found) {
+      std::sort(places.begin(), places.end());
+      std::vector<size_t> taken;
+      for (size_t at : places) {
+        if (taken.empty() || at >= taken.back() + 1 + t.size()) taken.push_back(at);
+      }
+      const Piece& piece = m_pieces[id];
+      if (!whole && id == m_last && taken.back() + 1 + t.size() == piece.text.size()) endedText = true;
+      if (whole && piece.next == m_last && m_pieces[m_last].text.empty()) endedText = true;
+      Cut(id, taken, t.size());
+    }
+    if (endedText) Sweep(t, hash, whole);
+    return true;
+  }
+
+  // Cuts a piece behind each taken "}": the piece up to the first of them, then one piece per
+  // occurrence with the head's tail, t, "}" and the text up to the next taken "}".
+  void Cut(int id, const std::vector<size_t>& taken, size_t length) {
+    const std::string text = m_pieces[id].text;
+    const int before = m_pieces[id].previous, after = m_pieces[id].next;
+    m_pieces[id].alive = false;
+    std::vector<int> pieces{Add(text.substr(0, taken[0] + 1))};
+    for (size_t k = 0; k < taken.size(); ++k) {
+      size_t from = taken[k] + 1;
+      size_t to = k + 1 < taken.size() ? taken[k + 1] + 1 : text.size();
+      pieces.push_back(Add(m_tail + text.substr(from, length) + "}" + text.substr(from + length, to - from - length)));
+    }
+    for (size_t k = 0; k < pieces.size(); ++k) {
+      m_pieces[pieces[k]].previous = k > 0 ? pieces[k - 1] : before;
+      m_pieces[pieces[k]].next = k + 1 < pieces.size() ? pieces[k + 1] : after;
+    }
+    if (before >= 0) m_pieces[before].next = pieces.front();
+    else m_first = pieces.front();
+    if (after >= 0) m_pieces[after].previous = pieces.back();
+    else m_last = pieces.back();
+  }
+
+  const std::string& m_copy;
+  Hashes m_copyHashes;
+  std::string m_tail;
+  std::vector<Piece> m_pieces;
+  Index m_behind, m_lead;
+  int m_first = -1, m_last = -1;
+};
+
+// Runs the step's sequence of t over the copy: for each position j, t is the text behind the
+// first "}" at or after j up to the next "{" (the text from j when no "}" follows). An empty t
+// ends the step. A t of closing braces only is left unwrapped: its replacement would end with
+// its own pattern, and where that occurrence ends the text the scan would never end. Positions
+// up to the same "}" share their t; wrapping the same t again after it changed nothing changes
+// nothing.
+std::string WrapSequence(const std::string& copy, WrapByPieces wrapping) {
+  std::string_view last;
+  bool lastChangedNothing = false;
+  auto wrap = [&](std::string_view t) {
+    if (lastChangedNothing && t == last) return false;
+    bool changed = wrapping.Wrap(t);
+    last = t;
+    lastChangedNothing = !changed;
+    return changed;
+  };
+  const std::string_view text(copy);
+  size_t j = 0;
+  for (size_t close = text.find('}'); close != npos; close = text.find('}', j)) {
+    size_t open = text.find('{', close + 1);
+    std::string_view t = text.substr(close + 1, open == npos ? npos : open - close - 1);
+    // Behind a t of closing braces only, each next t is one brace shorter, down to the empty
+    // one that ends the step: none of them is wrapped.
+    if (t.empty() || OnlyClosingBraces(t)) return wrapping.Result();
+    for (size_t times = close - j + 1; times > 0 && wrap(t); --times) {
+    }
+    j = close + 1;
+  }
+  const size_t open = text.find('{', j);
+  const size_t end = open == npos ? text.size() : open;
+  for (; j < end; ++j) wrap(text.substr(j, end - j));
+  return wrapping.Result();
+}
+
+}  // namespace
+
+void MTextRtfConverter::WrapBetweenGroups(const CString& head) {
+  const std::string copy = Bytes(workText);
+  if (copy.find('}') == npos) return;  // every pattern begins with "}": nothing to wrap
+  workText = detail::ToCString(WrapSequence(copy, WrapByPieces(copy, Bytes(head))));
+}

@@ -1,0 +1,166 @@
+// Numbers and fixed tokens of the MText reader, shared by its passes and by the literal reference.
+#pragma once
+
+#include <afx.h>
+
+#include <cctype>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace reader {
+
+// Stands for "\par" during the colour pass, so that its terminator rule leaves the word alone.
+// It carries no backslash and no ";", and it is put back right after the pass.
+inline const char kParagraphToken[] = "~~%%par%%~~";
+
+// The leading decimal number of a text as atof reads it (blanks, sign, digits, point, exponent),
+// 0 when there is none. Hexadecimal, "inf" and "nan" are not numbers in MText.
+inline double LeadingDecimal(const char* text, int length) {
+  int i = 0;
+  while (i < length && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+  std::string number;
+  if (i < length && (text[i] == '+' || text[i] == '-')) number += text[i++];
+  bool digits = false;
+  while (i < length && std::isdigit(static_cast<unsigned char>(text[i]))) number += text[i++], digits = true;
+  if (i < length && text[i] == '.') {
+    number += text[i++];
+    while (i < length && std::isdigit(static_cast<unsigned char>(text[i]))) number += text[i++], digits = true;
+  }
+  if (!digits) return 0.0;
+  if (i < length && (text[i] == 'e' || text[i] == 'E')) {
+    int e = i + 1;
+    std::string exponent = "e";
+    if (e < length && (text[e] == '+' || text[e] == '-')) exponent += text[e++];
+    if (e < length && std::isdigit(static_cast<unsigned char>(text[e]))) {
+      while (e < length && std::isdigit(static_cast<unsigned char>(text[e]))) exponent += text[e++];
+      number += exponent;
+    }
+  }
+  return std::strtod(number.c_str(), nullptr);
+}
+
+inline double LeadingDecimal(const CString& text) { return LeadingDecimal(text.GetString(), text.GetLength()); }
+
+// The leading integer of a text as atoi reads it, 0 when there is none; held to the int range.
+inline int LeadingInteger(const char* text, int length) {
+  int i = 0;
+  while (i < length && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+  bool negative = false;
+  if (i < length && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  long long value = 0;
+  while (i < length && std::isdigit(static_cast<unsigned char>(text[i]))) {
+    value = value * 10 + (text[i++] - '0');
+    if (value > 1LL + INT_MAX) value = 1LL + INT_MAX;
+  }
+  if (negative) value = -value;
+  if (value > INT_MAX) value = INT_MAX;
+  return static_cast<int>(value);
+}
+
+inline int LeadingInteger(const CString& text) { return LeadingInteger(text.GetString(), text.GetLength()); }
+
+// The integer part of x in decimal (truncated toward zero). Values beyond the int range are held
+// at its ends and a value that is not a number gives 0, so a height never overflows.
+inline CString IntegerText(double x) {
+  long long value = 0;
+  if (std::isnan(x)) value = 0;
+  else if (x >= static_cast<double>(INT_MAX)) value = INT_MAX;
+  else if (x <= static_cast<double>(INT_MIN)) value = INT_MIN;
+  else value = static_cast<long long>(x);
+  char buffer[24];
+  std::snprintf(buffer, sizeof buffer, "%lld", value);
+  return CString(buffer);
+}
+
+// A drawing-unit height as RTF half-points: int(value x 12 + 0.5).
+inline CString HalfPointsText(const CString& value) { return IntegerText(LeadingDecimal(value) * 12 + 0.5); }
+
+// True when the text is a plain unsigned decimal number (digits with at most one point).
+inline bool IsPlainDecimal(const char* text, size_t length) {
+  int digits = 0, points = 0;
+  for (size_t i = 0; i < length; ++i) {
+    char c = text[i];
+    if (c >= '0' && c <= '9') ++digits;
+    else if (c == '.' && points == 0) ++points;
+    else return false;
+  }
+  return digits > 0;
+}
+
+inline bool IsPlainDecimal(const CString& text) {
+  return IsPlainDecimal(text.GetString(), static_cast<size_t>(text.GetLength()));
+}
+
+// One rewrite of a pass: every occurrence of `from` becomes `to`.
+struct Rewrite {
+  const char* from;
+  const char* to;
+};
+
+// The passes that are fixed lists of rewrites, in the order each list is applied. An escaped form
+// ("\\L", a literal backslash before a code letter) is hidden as "//__" around the one rewrite
+// that would take it for a code.
+inline constexpr Rewrite kProtectEscapedFontLetters[] = {{"\\\\f", "__##"}, {"\\\\F", "__$$"}};
+inline constexpr Rewrite kProtectEscapedBraces[] = {{"\\}", "$$$###"}, {"\\{", "#__$"}};
+inline constexpr Rewrite kDropUnderlineCodes[] = {{"\\\\L", "//__"}, {"\\L", ""}, {"//__", "\\\\L"},
+                                                  {"\\\\l", "//__"}, {"\\l", ""}, {"//__", "\\\\l"}};
+// Overline, strike-through and the column and line breaks of dimension text carry no ";": a
+// space behind each ends the control word, which the control would otherwise read on into the
+// letters of the text behind it and lose them.
+inline constexpr Rewrite kDelimitOneLetterCodes[] = {
+    {"\\\\O", "//__"}, {"\\O", "\\O "}, {"//__", "\\\\O"},
+    {"\\\\o", "//__"}, {"\\o", "\\o "}, {"//__", "\\\\o"},
+    {"\\\\K", "//__"}, {"\\K", "\\K "}, {"//__", "\\\\K"},
+    {"\\\\k", "//__"}, {"\\k", "\\k "}, {"//__", "\\\\k"},
+    {"\\\\N", "//__"}, {"\\N", "\\N "}, {"//__", "\\\\N"},
+    {"\\\\X", "//__"}, {"\\X", "\\X "}, {"//__", "\\\\X"}};
+inline constexpr Rewrite kConvertUnderline[] = {{"\\\\L", "//__"}, {"\\L", "\\ul;"}, {"//__", "\\\\L"}};
+inline constexpr Rewrite kDropOffFlags[] = {{"|b0", ""}, {"|i0", ""}};
+inline constexpr Rewrite kConvertBoldItalic[] = {{"|b1", "\\b"}, {"|i1", "\\i"}};
+inline constexpr Rewrite kConvertParagraphs[] = {{"\\\\P", "//__"}, {"\\P", "\\par "}, {"//__", "\\\\P"}};
+inline constexpr Rewrite kConvertHeightCodes[] = {{"\\\\H", "//__"}, {"\\H", "\\fs"}, {"//__", "\\\\H"}};
+// Colour by block is shown as colour 7.
+inline constexpr Rewrite kShowByBlockAsDefault[] = {{"\\C0", "\\C7"}};
+inline constexpr Rewrite kProtectBeforeColourPass[] = {{"\\\\;", "//__"}, {"\\}", "$$$###"}, {"\\{", "#__$"}};
+inline constexpr Rewrite kRestoreAfterColourPass[] = {{"$$$###", "\\}"}, {"#__$", "\\{"}, {"//__", "\\\\;"}};
+inline constexpr Rewrite kRestoreEscapedFontLetters[] = {{"__##", "\\\\f"}, {"__$$", "\\\\F"}};
+
+// The font table's head; the entries and a closing brace follow.
+inline const char kFontTableHead[] = "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fnil MS Sans Serif;}";
+// The colour table's head with the fixed black entry 0; the entries and a closing brace follow.
+inline const char kColourTableHead[] = "{\\colortbl\\red0\\green0\\blue0;";
+
+// The font table entry of a font key as RTF font `number`. A key holds a brace only when its
+// code had no ";" (it then runs to the end of the text); the brace is escaped so that it cannot
+// close the font table, and with it the document, early.
+inline CString FontTableEntry(CString key, int number) {
+  key.Replace("{", "\\{");
+  key.Replace("}", "\\}");
+  CString head;
+  head.Format("{\\f%d", number);
+  int bar = key.Find('|');
+  if (bar < 0 && key.Right(4) == ".shx") return head + "\\fnil\\fprg2 " + key.Left(key.GetLength() - 4) + ";}";
+  if (bar < 0) return head + " " + key + ";}";
+  CString name = key.Left(bar), rest = key.Mid(bar);
+  int c = rest.Find('c'), p = rest.Find('p');
+  CString charset = p < 0 ? rest.Mid(c + 1) : rest.Mid(c + 1, p - c - 2);
+  CString pitch = rest.Mid(p + 1);
+  const char* family = "\\fnil";
+  if (pitch == "2") family = "\\fscript";
+  else if (pitch == "33" || pitch == "34") family = "\\fswiss";
+  else if (pitch == "17" || pitch == "18") family = "\\froman";
+  else if (pitch == "49") family = "\\fmodern";
+  return head + family + "\\fcharset" + charset + " " + name + ";}";
+}
+
+// The colour table entry of a colour key: the RGB of the index its leading number gives.
+inline CString ColourTableEntry(unsigned long rgb) {
+  CString entry;
+  entry.Format("\\red%lu\\green%lu\\blue%lu;", rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+  return entry;
+}
+
+}  // namespace reader

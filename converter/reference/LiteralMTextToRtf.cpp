@@ -1,0 +1,374 @@
+// The MText reader step for step: every replacement is a literal ReplaceAll over the whole text and
+// every scan looks at each position afresh. Slow on purpose; only the reference uses it.
+#include "converter/reference/LiteralMTextToRtf.h"
+
+#include <afxcoll.h>
+
+#include "converter/ReaderSupport.h"
+#include "converter/reference/LiteralHelpers.h"
+
+namespace literal {
+namespace {
+
+using reader::HalfPointsText;
+using reader::IntegerText;
+using reader::LeadingDecimal;
+
+bool IsFontCode(const CString& two) { return two == "\\f" || two == "\\F"; }
+
+// The last position before `limit` at which `code` (two bytes) begins, or -1.
+int LastCodeBefore(const CString& text, const CString& code, int limit) {
+  for (int i = limit - 1; i >= 0; --i) {
+    if (text.Mid(i, 2) == code) return i;
+  }
+  return -1;
+}
+
+bool OnlyClosingBraces(const CString& text) {
+  for (int i = 0; i < text.GetLength(); ++i) {
+    if (text.GetAt(i) != '}') return false;
+  }
+  return true;
+}
+
+// The run with the carried code behind its first ";" (at its start without one), unless the
+// run's own code of that kind stands right there.
+CString WithCarried(const CString& run, const CString& code, const CString& carried) {
+  if (run.Find(code) >= 0 && TextBetween(run, ";", code).IsEmpty()) return run;
+  int semi = run.Find(';');
+  return run.Left(semi + 1) + carried + run.Mid(semi + 1);
+}
+
+int IndexOf(const CStringArray& list, const CString& item) {
+  for (int k = 0; k < list.GetSize(); ++k) {
+    if (list[k] == item) return k;
+  }
+  return -1;
+}
+
+CString Decimal(int n) {
+  CString text;
+  text.Format("%d", n);
+  return text;
+}
+
+class Reader {
+ public:
+  Reader(double textHeight, const ColorLookup& colors) : m_height(textHeight), m_colors(colors) {}
+
+  CString Run(CString contents) {
+    text = contents;
+    Apply(reader::kProtectEscapedFontLetters);
+    bool preGrouped = text.Left(2) == "{{";
+    if (!preGrouped) {
+      Apply(reader::kProtectEscapedBraces);
+      Apply(reader::kDropUnderlineCodes);
+      Apply(reader::kDelimitOneLetterCodes);
+      Group();
+    } else {
+      PreGroupedHeights();
+    }
+    CollectFontKeys();
+    Apply(reader::kConvertUnderline);
+    if (!preGrouped) ReorderFontSpecs();
+    Apply(reader::kDropOffFlags);
+    ReplaceFontCodes();
+    Apply(reader::kConvertBoldItalic);
+    Apply(reader::kConvertParagraphs);
+    Apply(reader::kConvertHeightCodes);
+    CString fontTable = FontTable();
+    Apply(reader::kShowByBlockAsDefault);
+    Apply(reader::kProtectBeforeColourPass);
+    CString colourTable = ColourPass();
+    Apply(reader::kRestoreAfterColourPass);
+    R("\\\\C", "//__");
+    ColourCodes();
+    R("//__", "\\\\C");
+    Apply(reader::kRestoreEscapedFontLetters);
+    return fontTable + colourTable + text;
+  }
+
+ private:
+  // X -> Y: every occurrence of X in the text becomes Y.
+  void R(const CString& from, const CString& to) { text = m_replacer.ReplaceAll(text, to, from); }
+
+  template <size_t N>
+  void Apply(const reader::Rewrite (&rewrites)[N]) {
+    for (const reader::Rewrite& r : rewrites) R(r.from, r.to);
+  }
+
+  double Base() const { return m_height * 12 + 0.5; }
+
+  void PreGroupedHeights() {
+    R("\\\\H", "//__");
+    for (int i = 0; i < text.GetLength(); ++i) {
+      if (text.Mid(i, 2) != "\\H") continue;
+      int end = text.Find('\\', i + 2);
+      if (end < 0) end = i + 2;
+      CString value = text.Mid(i + 2, end - i - 2);
+      text = text.Left(i + 2) + HalfPointsText(value) + text.Mid(end);
+    }
+    R("//__", "\\\\H");
+  }
+
+  void Group() {
+    R("\\\\H", "//__");
+    double v = Base();
+    bool hasH = text.Find("\\H") >= 0;
+    bool hasFont = text.Find("\\f") >= 0 || text.Find("\\F") >= 0;
+    if (!hasH && !hasFont) {
+      v += 0.5;
+      text = "{\\H" + IntegerText(v) + "\\C7;" + text + "}";
+      R("//__", "\\\\H");
+      return;
+    }
+    if (!hasH) {
+      R("\\F", "\\f");
+      R(".shx", "");
+      Wrap("}{\\C7;");
+      CarryColours();
+      v += 0.5;
+      FontGroups(v);
+      R("//__", "\\\\H");
+      return;
+    }
+    ContentHeights();
+    Wrap("}{\\H" + IntegerText(v) + ";\\C7;");
+    RunningHeights(v);
+    R("//__", "\\\\H");
+    if (text.Find("\\f") < 0) {
+      text = "{\\H" + IntegerText(v + 0.5) + ";\\C7;" + text + "}";
+      return;
+    }
+    CarryHeights();
+    if (text.Find("\\C") >= 0) CarryColours();
+    text = "{\\C7;" + text + "}";
+  }
+
+  // Absolute heights written by the host ("\H2.5;") in drawing units become half-points.
+  void ContentHeights() {
+    CString out;
+    int from = 0;
+    for (int h = text.Find("\\H"); h >= 0; h = text.Find("\\H", h + 2)) {
+      int semi = text.Find(';', h + 2);
+      if (semi < 0) break;
+      CString value = text.Mid(h + 2, semi - h - 2);
+      if (!reader::IsPlainDecimal(value)) continue;
+      out += text.Mid(from, h + 2 - from) + HalfPointsText(value);
+      from = semi;
+    }
+    text = out + text.Mid(from);
+  }
+
+  void Wrap(const CString& head) {
+    CString copy = text;
+    for (int j = 0; j < copy.GetLength(); ++j) {
+      CString t = TextBetween(copy.Mid(j), "}", "{");
+      if (t.IsEmpty()) break;
+      if (OnlyClosingBraces(t)) continue;
+      if (text.Find("}" + t + "{") >= 0) {
+        text = m_replacer.ReplaceAll(text, head + t + "}{", "}" + t + "{");
+      } else {
+        text = m_replacer.ReplaceAll(text, head + t + "}", "}" + t);
+      }
+    }
+  }
+
+  void RunningHeights(double& v) {
+    text = m_replacer.ReplaceAll(text, "{\\H", "\\H");
+    int s = text.Find("{\\H");
+    CString out = s < 0 ? text : text.Left(s);
+    while (s >= 0) {
+      int end = text.Find("{\\", s + 1);
+      CString segment = text.Mid(s + 1, (end < 0 ? text.GetLength() : end) - s - 1);
+      CString value = TextBetween(segment, "\\H", ";");
+      if (value.Find('x') >= 0) {
+        v = LeadingDecimal(value.Left(value.GetLength() - 1)) * v;
+        segment = "\\H" + IntegerText(v) + segment.Mid(2 + value.GetLength());
+      } else {
+        v = Base();
+      }
+      out += segment;
+      if (end < 0) break;
+      s = text.Find("{\\H", end);
+      out += text.Mid(end, (s < 0 ? text.GetLength() : s) - end);
+    }
+    text = out;
+  }
+
+  void CarryHeights() {
+    int first = text.Find("\\f");
+    if (first < 0) return;
+    CString carried = "\\H" + IntegerText(Base()) + ";";
+    CString before = text.Mid(first), after;
+    int number = 1;
+    for (int start = first; start >= 0; ++number) {
+      int next = text.Find("\\f", start + 1);
+      CString run = next < 0 ? text.Mid(start) : text.Mid(start, next - start);
+      run = WithCarried(run, "\\H", carried);
+      int last = run.ReverseFind(';');
+      int h = LastCodeBefore(run, "\\H", last);
+      if (h >= 0) carried = "\\H" + run.Mid(h + 2, run.Find(';', h + 2) - h - 2) + ";";
+      if (run.Find('}') >= 0) {
+        run = "{" + run;
+      } else {
+        run = number == 1 ? run + "}" : "{" + run + "}";
+      }
+      after += run;
+      start = next;
+    }
+    if (after != before) text = m_replacer.ReplaceAll(text, after, before);
+  }
+
+  void CarryColours() {
+    int first = text.Find("\\f");
+    if (first < 0) return;
+    CString carried = "\\C7;";
+    int c = LastCodeBefore(text.Left(first), "\\C", first);
+    if (c >= 0) carried = "\\C" + TextBetween(text.Mid(c), "\\C", ";") + ";";
+    CString before = text.Mid(first), after;
+    for (int start = first; start >= 0;) {
+      int next = text.Find("\\f", start + 1);
+      CString run = next < 0 ? text.Mid(start) : text.Mid(start, next - start);
+      run = WithCarried(run, "\\C", carried);
+      int last = run.ReverseFind(';');
+      int code = LastCodeBefore(run, "\\C", last);
+      if (code >= 0) {
+        int h = run.Find("\\H", code + 2);
+        int end = (h >= 0 && h < last) ? run.Find(';', code + 2) : last;
+        carried = "\\C" + run.Mid(code + 2, end - code - 2) + ";";
+      }
+      after += run;
+      start = next;
+    }
+    if (after != before) text = m_replacer.ReplaceAll(text, after, before);
+  }
+
+  void FontGroups(double v) {
+    int first = text.Find("\\f");
+    CString groups;
+    for (int start = first; start >= 0;) {
+      int next = text.Find("\\f", start + 1);
+      CString run = next < 0 ? text.Mid(start + 2) : text.Mid(start + 2, next - start - 2);
+      int brace = run.ReverseFind('}');
+      if (next >= 0 || brace < 0) {
+        groups += "{\\f" + run + "}";
+      } else {
+        groups += "{\\f" + run.Left(brace) + "}" + run.Mid(brace + 1);
+      }
+      start = next;
+    }
+    text = "{\\H" + IntegerText(v) + "\\C7;" + (first < 0 ? text : text.Left(first)) + groups;
+  }
+
+  // The spec behind a font code: up to its ";", and no further than the next font code.
+  CString FontSpecAt(int i) {
+    CString spec = TextBetween(text.Mid(i), text.Mid(i, 2), ";");
+    for (int k = 0; k + 1 < spec.GetLength(); ++k) {
+      if (IsFontCode(spec.Mid(k, 2))) return spec.Left(k);
+    }
+    return spec;
+  }
+
+  void CollectFontKeys() {
+    for (int i = 0; i <= text.GetLength(); ++i) {
+      if (!IsFontCode(text.Mid(i, 2))) continue;
+      CString key = FontSpecAt(i);
+      key = m_replacer.ReplaceAll(key, "", "|b1");
+      key = m_replacer.ReplaceAll(key, "", "|i1");
+      key = m_replacer.ReplaceAll(key, "", "|b0");
+      key = m_replacer.ReplaceAll(key, "", "|i0");
+      if (IndexOf(m_fontKeys, key) < 0) m_fontKeys.Add(key);
+    }
+  }
+
+  void ReorderFontSpecs() {
+    for (int i = 0; i <= text.GetLength(); ++i) {
+      if (!IsFontCode(text.Mid(i, 2))) continue;
+      CString spec = FontSpecAt(i);
+      int b = spec.Find("|b"), c = spec.Find("|c");
+      if (b < 0 || c < 0 || b > c) continue;
+      CString name = spec.Left(b);
+      CString flags = "|" + TextBetween(spec, "|", "|c");
+      CString fields = "|c" + TextBetween(spec, "|c", "");
+      text = m_replacer.ReplaceAll(text, name + fields + flags, name + flags + fields);
+    }
+  }
+
+  void ReplaceFontCodes() {
+    R("\\\\f", "//__");
+    for (int k = 0; k < m_fontKeys.GetSize(); ++k) {
+      const CString& key = m_fontKeys[k];
+      CString number = Decimal(k + 1);
+      if (key.Right(4) == ".shx") {
+        R("\\F" + key, "\\f" + number);
+      } else if (key.Find('|') >= 0) {
+        R("\\f" + key, "\\f" + number);
+      } else {
+        R("\\f" + key + ";", "\\f" + number + ";");
+      }
+    }
+    R("//__", "\\\\f");
+  }
+
+  CString FontTable() {
+    CString table = reader::kFontTableHead;
+    for (int k = 0; k < m_fontKeys.GetSize(); ++k) table += reader::FontTableEntry(m_fontKeys[k], k + 1);
+    return table + "}";
+  }
+
+  CString ColourKeyAt(int i) {
+    CString tail = text.Mid(i);
+    CString a = TextBetween(tail, "\\C", " ");
+    CString b = TextBetween(tail, "\\C", "\\");
+    return b.GetLength() < a.GetLength() ? b : a;
+  }
+
+  CString ColourPass() {
+    R("\\par", reader::kParagraphToken);
+    CStringArray recorded;
+    for (int i = 0; i <= text.GetLength(); ++i) {
+      if (text.GetAt(i) != '\\') continue;
+      int semi = text.Find(';', i);
+      if (semi >= 0) recorded.Add(text.Mid(i, semi - i));
+    }
+    for (int k = 0; k < recorded.GetSize(); ++k) R(recorded[k] + ";", recorded[k] + " ");
+    for (int i = 0; i <= text.GetLength(); ++i) {
+      if (text.Mid(i, 2) != "\\C") continue;
+      CString key = ColourKeyAt(i);
+      if (IndexOf(m_colourKeys, key) < 0) m_colourKeys.Add(key);
+    }
+    CString table = reader::kColourTableHead;
+    for (int k = 0; k < m_colourKeys.GetSize(); ++k) {
+      table += reader::ColourTableEntry(m_colors.RgbOfIndex(reader::LeadingInteger(m_colourKeys[k])));
+    }
+    R(reader::kParagraphToken, "\\par");
+    return table + "}";
+  }
+
+  void ColourCodes() {
+    for (int i = 0; i <= text.GetLength(); ++i) {
+      if (text.Mid(i, 2) != "\\C") continue;
+      CString key = ColourKeyAt(i);
+      int k = IndexOf(m_colourKeys, key);
+      if (k < 0) continue;
+      text = text.Left(i) + "\\cf" + Decimal(k + 1) + text.Mid(i + 2 + key.GetLength());
+    }
+  }
+
+  CString text;
+  double m_height;
+  const ColorLookup& m_colors;
+  TextReplacer m_replacer;
+  CStringArray m_fontKeys;
+  CStringArray m_colourKeys;
+};
+
+}  // namespace
+
+CString MTextToRtf(CString contents, double textHeight, const ColorLookup& colors) {
+  Reader reader(textHeight, colors);
+  return reader.Run(contents);
+}
+
+}  // namespace literal

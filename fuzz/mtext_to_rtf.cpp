@@ -1,0 +1,26 @@
+// MTextToRtf on any bytes: it must end, without a crash or a sanitizer report, and give a
+// document that begins with the font table. Inputs are held to the editor's 16K.
+#include <cstddef>
+#include <cstdint>
+
+#include "converter/MTextRtfConverter.h"
+#include "host/EditTarget.h"
+#include "host/HostColors.h"
+
+namespace {
+constexpr size_t kMaxInput = 16 * 1024;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size > kMaxInput || size < 1) return -1;
+  // The first byte picks the base height, so the height passes see several values.
+  EditTarget target;
+  target.textHeight = data[0] / 16.0;
+  EditTargetReader link(target);
+  HostColors colors;
+  MTextRtfConverter converter(colors, link);
+  CString rtf = converter.MTextToRtf(CString(reinterpret_cast<const char*>(data) + 1, static_cast<int>(size - 1)));
+  if (rtf.Find("{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fnil MS Sans Serif;}") != 0) __builtin_trap();
+  if (target.rtfText != rtf) __builtin_trap();
+  return 0;
+}

@@ -1,0 +1,31 @@
+// The fast reader against the literal one: the same document for every input. Inputs are kept
+// small, as the literal reader rebuilds the whole string at every replacement.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+#include "converter/MTextRtfConverter.h"
+#include "converter/reference/LiteralMTextToRtf.h"
+#include "host/EditTarget.h"
+#include "host/HostColors.h"
+
+namespace {
+constexpr size_t kMaxInput = 2048;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size > kMaxInput || size < 1) return -1;
+  EditTarget target;
+  target.textHeight = data[0] / 16.0;
+  EditTargetReader link(target);
+  HostColors colors;
+  CString mtext(reinterpret_cast<const char*>(data) + 1, static_cast<int>(size - 1));
+  CString expected = literal::MTextToRtf(mtext, target.textHeight, colors);
+  MTextRtfConverter fast(colors, link);
+  CString actual = fast.MTextToRtf(mtext);
+  if (expected != actual) {
+    std::fprintf(stderr, "literal: %s\nfast:    %s\n", expected.GetString(), actual.GetString());
+    __builtin_trap();
+  }
+  return 0;
+}

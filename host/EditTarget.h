@@ -1,0 +1,45 @@
+// The record of the text being edited and of its properties: one for the whole module.
+#pragma once
+
+#include <adsdef.h>
+#include <afx.h>
+#include <dbid.h>
+#include <gepnt3d.h>
+
+#include "converter/ReaderTarget.h"
+
+// Filled by the command, shown and changed by the dialog, written to the entity by the drawing
+// adapter. Never reset between runs, so a new text starts with what the last one left.
+struct EditTarget {
+  AcGePoint3d location;         // insertion point, also written as the alignment point
+  double textHeight = 0.0;      // 0: not set, the dialog shows TEXTSIZE
+  int justification = 0;        // 0 left, 1 centre, 2 right
+  double rotation = 0.0;        // radians
+  CString currentContents;      // the contents last written to the target
+  CString textStyleName;
+  double width = 0.0;
+  ads_name entityName = {0, 0};
+  bool rtfPending = false;      // rtfText waits to be streamed into the editor
+  double lineSpacingFactor = 0.0;
+  CString rtfText;              // the reader's document of the target's text
+  int lineSpacingStyle = 0;     // 1 at least, 2 exactly
+  int offsetMode = 0;           // nudge direction: 1 positive, 2 negative
+  bool pasting = false;
+  bool liveUpdate = false;      // dynamic mode
+  bool isDimension = false;     // only the override text is written
+  AcDbObjectId textStyleId;     // null until a style is chosen
+};
+
+// The module's one record, constructed when the module is loaded.
+extern EditTarget theEditTarget;
+
+// The MText reader's view of a record: its text height in, the RTF document kept in rtfText.
+class EditTargetReader : public ReaderTarget {
+ public:
+  explicit EditTargetReader(EditTarget& target) : m_target(target) {}
+  double TextHeight() const override;
+  void SetRtfText(const CString& rtf) override;
+
+ private:
+  EditTarget& m_target;
+};

@@ -1,0 +1,149 @@
+// The grouping of plain-text contents and the carrying of heights and colours into font runs:
+// whole documents' bodies, and single passes run alone.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "ReaderSupport.h"
+#include "converter/MTextRtfConverter.h"
+#include "host/HostColors.h"
+#include "support/Bytes.h"
+
+using readertest::Read;
+
+namespace {
+
+// The body of the document: what follows the colour table.
+std::string Body(const std::string& mtext, double height = 2.5) {
+  std::string rtf = Read(mtext, height);
+  return rtf.substr(rtf.find("}", rtf.find("{\\colortbl")) + 1);
+}
+
+struct Case {
+  const char* mtext;
+  const char* body;
+};
+
+void ExpectBodies(const std::vector<Case>& cases) {
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testsupport::Readable(c.mtext));
+    EXPECT_BYTES_EQ(c.body, Body(c.mtext));
+  }
+}
+
+// Runs one pass alone on a working text, at base height 2.5.
+class OnePass : public ::testing::Test {
+ protected:
+  OnePass() : m_link(m_target), converter(m_colors, m_link) { m_target.textHeight = 2.5; }
+
+  HostColors m_colors;
+  EditTarget m_target;
+  EditTargetReader m_link;
+
+ public:
+  MTextRtfConverter converter;
+};
+
+}  // namespace
+
+TEST(GroupPlainText, HeightsOfTheWrappers) {
+  ExpectBodies({
+      // No codes: one group, base 2.5 gives int(30.5 + 0.5) = 31.
+      {"text", "{\\fs31\\cf1 text}"},
+      // A font code and no height: the wrapper, the group's own "{", then a font group; the
+      // document has two more opening braces than closing ones.
+      {"{\\fArial;word}", "{\\fs31\\cf1 {{\\f1 \\cf1 word}"},
+      // Relative heights chain: 0.5 x 30.5 gives 15, then 2 x 15.25 gives 30.
+      {"a\\H0.5x;b\\H2x;c", "{\\fs31 \\cf1 a\\fs15 b\\fs30 c}"},
+      // An absolute code between them makes the next one refer to the base again (2 x 30.5).
+      {"a\\H0.5x;b\\H3;c\\H2x;d", "{\\fs61 \\cf1 a\\fs15 b\\fs36 c\\fs61 d}"},
+  });
+}
+
+TEST(GroupPlainText, WrapsTheTextBetweenGroups) {
+  ExpectBodies({
+      // The text behind a group gets a group with the base height and colour 7.
+      {"\\H2.5;a{\\H1.5;b}c", "{\\fs31 \\cf1 \\fs30 a{\\fs18 b}{\\fs30 \\cf1 c}}"},
+      // Two groups back to back: the step ends at the first "}{", the word behind is left.
+      {"{\\H2;a}{\\H3;b}c", "{\\fs31 \\cf1 {\\fs24 a}{\\fs36 b}c}"},
+      // The same text between two pairs of groups is wrapped everywhere at once.
+      {"\\H1;{\\C1;a} {\\C2;b} {\\C3;c}", "{\\fs31 \\cf1 \\fs12 {\\cf2 a}{\\fs30 \\cf1  }{\\cf3 b}{\\fs30 \\cf1  }{\\cf4 c}}"},
+  });
+}
+
+TEST(GroupPlainText, HostHeightsBecomeHalfPoints) {
+  ExpectBodies({
+      {"\\H2.5;abc", "{\\fs31 \\cf1 \\fs30 abc}"},
+      {"\\H10;a\\H.5;b", "{\\fs31 \\cf1 \\fs120 a\\fs6 b}"},
+      // Only plain numbers: relative codes chain, anything else is left as it stands.
+      {"\\H2x;a\\Hbig;b", "{\\fs31 \\cf1 \\fs61 a\\fsbig b}"},
+  });
+}
+
+// Inputs on which a step of the passes would scan for ever: each now ends.
+TEST(GroupPlainText, EndsWhereAScanWouldNot) {
+  ExpectBodies({
+      // Text between groups that is closing braces only is left unwrapped.
+      {"{\\H2;a}}}", "{\\fs31 \\cf1 {\\fs24 a}}}}"},
+      // Height carrying on a single run that holds a "}".
+      {"{\\fArial;\\H2;x}", "{\\cf1 {{\\f1 \\fs24 x}}"},
+      // Colour carrying on a font code without its ";".
+      {"\\C2;\\fArial", "{\\fs31\\cf1 \\cf2 \\cf2 {\\fArial}"},
+      // A text that ends in "\H".
+      {"abc\\H", "{\\fs31 \\cf1 abc\\fs}"},
+  });
+}
+
+TEST(CarryIntoFontRuns, HeightsAndColoursInForce) {
+  ExpectBodies({
+      // One colour in front of two runs: both get it behind their font codes (12 stays 12).
+      {"\\C3;\\fA;x\\fB;y", "{\\fs31\\cf1 \\cf2 {\\f1 \\cf2 x}{\\f2 \\cf2 y}"},
+      {"\\C12;\\fA;x\\fB;y", "{\\fs31\\cf1 \\cf2 {\\f1 \\cf2 x}{\\f2 \\cf2 y}"},
+      // A run's own colour is carried on into the next run.
+      {"\\fA;x\\fB;\\C1;y\\fA;z", "{\\fs31\\cf1 {\\f1 \\cf1 x}{\\f2 \\cf2 y}{\\f1 \\cf2 z}"},
+      // A height directly behind the font code: nothing carried in; the next run gets it.
+      // The first run is closed, the second is a group of its own.
+      {"\\fA;\\H2;x\\fB;y", "{\\cf1 \\f1 \\fs24 x}{\\f2 \\fs24 y}}"},
+      // Text between the font code and its height: the base height (30) goes in front of it.
+      {"\\fA;z\\H2;x", "{\\cf1 \\f1 \\fs30 z\\fs24 x}}"},
+  });
+}
+
+TEST_F(OnePass, WrapBetweenGroupsWrapsEveryMatchingGap) {
+  // t "b" first wraps "}b{", then every other "}b" as well; at the end each shorter tail of
+  // the last gap is tried, and "}c" (left behind by the second wrap) is wrapped too.
+  converter.workText = "{a}b{c}bc";
+  converter.WrapBetweenGroups("}{\\C7;");
+  EXPECT_BYTES_EQ("{a}{\\C7;b}{c}{\\C7;b}{\\C7;c}", converter.workText.GetString());
+}
+
+TEST_F(OnePass, WrapBetweenGroupsOnNestedGroups) {
+  converter.workText = "a}}x{";
+  converter.WrapBetweenGroups("}{\\C7;");
+  EXPECT_BYTES_EQ("a}{\\C7;}{\\C7;x}}{", converter.workText.GetString());
+}
+
+TEST_F(OnePass, CarryColoursAddsTheCodeInForce) {
+  converter.workText = "\\C5;a\\fX;b\\fY;\\C6;c";
+  converter.CarryColoursIntoFontRuns();
+  EXPECT_BYTES_EQ("\\C5;a\\fX;\\C5;b\\fY;\\C6;c", converter.workText.GetString());
+}
+
+TEST_F(OnePass, TerminatorsFollowEveryCodeWithASpace) {
+  converter.workText = "\\fs31\\C7;a; b\\A1;";
+  converter.TerminateCodesWithSpaces();
+  EXPECT_BYTES_EQ("\\fs31\\C7 a; b\\A1 ", converter.workText.GetString());
+  // A recorded code that also stands across a ";" already turned reaches the ";" behind it.
+  converter.workText = "\\a;b;\\a b;";
+  converter.TerminateCodesWithSpaces();
+  EXPECT_BYTES_EQ("\\a b \\a b ", converter.workText.GetString());
+}
+
+TEST(RewritePreGroupedHeights, ValuesRunToTheNextBackslash) {
+  ExpectBodies({
+      {"{{{\\H2.5\\C1;a}}}", "{{{\\fs30\\cf1 a}}}"},
+      {"{{{\\H10\\C1;a}}}", "{{{\\fs120\\cf1 a}}}"},
+      // Without a backslash behind it a height gets the value 0 in front of the rest.
+      {"{{\\H2", "{{\\fs02"},
+  });
+}

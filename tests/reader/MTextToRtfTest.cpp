@@ -1,0 +1,160 @@
+// MTextToRtf: whole documents for the edge cases of escapes, paragraphs, fonts and colours.
+#include <string>
+#include <vector>
+
+#include "ReaderSupport.h"
+#include "converter/MTextRtfConverter.h"
+#include "host/HostColors.h"
+#include "support/Bytes.h"
+
+using readertest::Read;
+
+namespace {
+
+const std::string kWhite = "\\red255\\green255\\blue255;";  // colour 7
+const std::string kRed = "\\red255\\green0\\blue0;";        // colour 1
+const std::string kYellow = "\\red255\\green255\\blue0;";   // colour 2
+const std::string kColour12 = "\\red165\\green0\\blue0;";
+const std::string kByLayer = "\\red19\\green38\\blue38;";  // 256 is shown as 139
+const std::string kArial204 = "{\\f1\\fswiss\\fcharset204 Arial;}";
+
+std::string Doc(const std::string& fonts, const std::string& colours, const std::string& body) {
+  return "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fnil MS Sans Serif;}" + fonts + "}" +
+         "{\\colortbl\\red0\\green0\\blue0;" + colours + "}" + body;
+}
+
+struct Case {
+  const char* mtext;
+  std::string expected;
+};
+
+void ExpectReads(const std::vector<Case>& cases) {
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testsupport::Readable(c.mtext));
+    EXPECT_BYTES_EQ(c.expected, Read(c.mtext));
+  }
+}
+
+}  // namespace
+
+TEST(MTextToRtf, EscapesParagraphsAndUnderline) {
+  ExpectReads({
+      // The empty text is one group with the base height and colour 7, and no text.
+      {"", Doc("", kWhite, "{\\fs31\\cf1 }")},
+      {"Hello\\PWorld", Doc("", kWhite, "{\\fs31\\cf1 Hello\\par World}")},
+      // Escaped backslashes before code letters, and escaped braces, stay as they are. The
+      // colour keys are collected before "\\C" is protected: the escaped one adds an entry.
+      {"a\\\\Pb\\\\fc\\\\Hd\\\\Ce", Doc("", kWhite + kWhite, "{\\fs31\\cf1 a\\\\Pb\\\\fc\\\\Hd\\\\Ce}")},
+      {"\\{x\\}", Doc("", kWhite, "{\\fs31\\cf1 \\{x\\}}")},
+      // On plain-text contents underline is dropped altogether.
+      {"\\Lword\\l", Doc("", kWhite, "{\\fs31\\cf1 word}")},
+      // Codes the reader does not know keep their place; their ";" ends the control word.
+      {"\\A1;x", Doc("", kWhite, "{\\fs31\\cf1 \\A1 x}")},
+  });
+}
+
+TEST(MTextToRtf, WritersOwnContentsKeepTheirGroups) {
+  ExpectReads({
+      {"{{\\fArial|c204|p34|b1|i0;{\\H1.6\\C1;\\LHello\\P\\l}}}",
+       Doc(kArial204, kRed, "{{\\f1\\b {\\fs19\\cf1 \\ul Hello\\par \\l}}}")},
+      // No brace escapes and no underline removal on this path: "\L" becomes "\ul ".
+      {"{{\\L x}}", Doc("", "", "{{\\ul  x}}")},
+      {"{{\\fSymbol|b0|i0;{\\H2.5\\C1;a}}}", Doc("{\\f1 Symbol;}", kRed, "{{\\f1 {\\fs30\\cf1 a}}}")},
+  });
+}
+
+TEST(MTextToRtf, FontCodesAndTheFontTable) {
+  ExpectReads({
+      // Bold and italic flags in front of the charset are put behind it; bold and regular
+      // Arial share one font number.
+      {"\\fArial|b1|i0|c204|p34;A\\fArial|b0|i0|c204|p34;B",
+       Doc(kArial204, kWhite, "{\\fs31\\cf1 {\\f1\\b \\cf1 A}{\\f1 \\cf1 B}")},
+      {"\\fArial;abc", Doc("{\\f1 Arial;}", kWhite, "{\\fs31\\cf1 {\\f1 \\cf1 abc}")},
+      {"\\fCourier|c0|p49;a\\fScript|c0|p2;b\\fTimes|c204|p18;c\\fOdd|c1|p7;d",
+       Doc("{\\f1\\fmodern\\fcharset0 Courier;}{\\f2\\fscript\\fcharset0 Script;}"
+           "{\\f3\\froman\\fcharset204 Times;}{\\f4\\fnil\\fcharset1 Odd;}",
+           kWhite, "{\\fs31\\cf1 {\\f1 \\cf1 a}{\\f2 \\cf1 b}{\\f3 \\cf1 c}{\\f4 \\cf1 d}")},
+      // A shape font keeps its file in the table when the text has a height code...
+      {"\\Ftxt.shx;abc\\H2;d", Doc("{\\f1\\fnil\\fprg2 txt;}", kWhite, "{\\fs31 \\cf1 \\f1 abc\\fs24 d}")},
+      // ...and is a plain font name otherwise, the grouping having dropped ".shx".
+      {"\\Ftxt.shx;abc", Doc("{\\f1 txt;}", kWhite, "{\\fs31\\cf1 {\\f1 \\cf1 abc}")},
+      // A font code without its ";" takes the rest of the text as its key and stays a code;
+      // the brace that the grouping put behind it is escaped in the table.
+      {"a\\fArial", Doc("{\\f1 Arial\\};}", kWhite, "{\\fs31\\cf1 a\\cf1 {\\fArial}")},
+      // A code cut short ends at the next font code: each gets a key of its own.
+      {"{{\\fA\\fB;x}}", Doc("{\\f1 A;}{\\f2 B;}", "", "{{\\fA\\f2 x}}")},
+  });
+}
+
+TEST(MTextToRtf, ColourCodesAndTheColourTable) {
+  ExpectReads({
+      // Keys 1 and 12 are two entries; "\C12" is never read as "\C1" and a 2.
+      {"\\C1;x\\C12;y", Doc("", kWhite + kRed + kColour12, "{\\fs31\\cf1 \\cf2 x\\cf3 y}")},
+      // By block is shown as colour 7, by layer in the colour of index 139.
+      {"\\C0;z", Doc("", kWhite, "{\\fs31\\cf1 \\cf1 z}")},
+      {"\\C256;z", Doc("", kWhite + kByLayer, "{\\fs31\\cf1 \\cf2 z}")},
+      {"\\C2;a\\C2;b", Doc("", kWhite + kYellow, "{\\fs31\\cf1 \\cf2 a\\cf2 b}")},
+  });
+}
+
+TEST(MTextToRtf, BaseHeightComesFromTheTarget) {
+  EXPECT_BYTES_EQ(Doc("", kWhite, "{\\fs61\\cf1 x}"), Read("x", 5.0));
+  EXPECT_BYTES_EQ(Doc("", kWhite, "{\\fs1\\cf1 x}"), Read("x", 0.0));
+}
+
+TEST(MTextToRtf, LeavesEachDocumentInTheTarget) {
+  HostColors colors;
+  EditTarget target;
+  target.textHeight = 2.5;
+  EditTargetReader link(target);
+  MTextRtfConverter first(colors, link);
+  CString rtf = first.MTextToRtf("one");
+  EXPECT_BYTES_EQ(rtf.GetString(), target.rtfText.GetString());
+  MTextRtfConverter second(colors, link);
+  second.MTextToRtf("two");
+  EXPECT_BYTES_EQ(Doc("", kWhite, "{\\fs31\\cf1 two}"), target.rtfText.GetString());
+}
+
+// Known quirks: plain text that spells what a pass looks for is rewritten as if it were a code.
+// These are the rules of the passes, kept as they are; each changes what the editor shows.
+TEST(MTextToRtf, PlainTextThatSpellsACodeIsRewritten) {
+  ExpectReads({
+      // A placeholder token typed as text comes back as what it stands for.
+      {"a__##b", Doc("", kWhite, "{\\fs31\\cf1 a\\\\fb}")},
+      {"//__x", Doc("", kWhite, "{\\fs31\\cf1 \\\\Lx}")},
+      {"$$$###", Doc("", kWhite, "{\\fs31\\cf1 \\}}")},
+      // Font flags in the text become bold and italic words; the "y" is read into the word.
+      {"x|b1y|i0z", Doc("", kWhite, "{\\fs31\\cf1 x\\byz}")},
+      // ".shx" is dropped from the whole text of contents with a font code and no height.
+      {"file.shx \\fA;x", Doc("{\\f1 A;}", kWhite, "{\\fs31\\cf1 file {\\f1 \\cf1 x}")},
+      // The first ";" behind a literal backslash becomes a space, unless it stands right behind.
+      {"p\\\\q;r", Doc("", kWhite, "{\\fs31\\cf1 p\\\\q r}")},
+      {"a\\\\;b", Doc("", kWhite, "{\\fs31\\cf1 a\\\\;b}")},
+  });
+}
+
+std::string Repeat(const std::string& piece, int times) {
+  std::string text;
+  for (int k = 0; k < times; ++k) text += piece;
+  return text;
+}
+
+// Input that is not MText at all still gives a document, in bounded time.
+TEST(MTextToRtf, BadInputGivesADocument) {
+  const std::string head = "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fnil MS Sans Serif;}";
+  std::string binary;
+  for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 7919) % 256);
+  const std::string mib(1 << 20, '{');
+  const std::vector<std::string> inputs = {
+      "{{{a", "a}}}}", "{\\H2;a", "\\H2;a}}}", "\\", "abc\\", "\\f", "\\F", "\\H", "\\C", "\\H2.5x", "\\C12",
+      "\\fArial|b1", "{{\\H", "{{\\fArial|c204|p34|b1|i0;{\\H1", binary, std::string("a\0b\\H2;\0", 9),
+      mib, std::string(1 << 20, '}'), "\\H2;" + std::string(1 << 20, '}'), "\\fA;" + std::string(1 << 20, '{'),
+      "\\H1;" + std::string(1 << 19, '{') + std::string(1 << 19, '}'), Repeat("\\H", 1 << 19) + ";",
+      "{{" + Repeat("\\fA", 1 << 18), Repeat("\\C", 1 << 19), Repeat("\\;", 1 << 19) + ";",
+  };
+  for (const std::string& input : inputs) {
+    SCOPED_TRACE(testsupport::Readable(input.substr(0, 40)));
+    std::string rtf = Read(input);
+    EXPECT_EQ(0u, rtf.find(head));
+  }
+}

@@ -1,0 +1,51 @@
+// The fast reader against the literal reference: byte for byte on texts built from the pieces
+// that the passes look for, and on shapes chosen for the shortcuts of the fast passes.
+#include <random>
+#include <string>
+#include <vector>
+
+#include "ReaderSupport.h"
+#include "support/Bytes.h"
+
+namespace {
+
+void ExpectSame(const std::string& mtext, double height = 2.5) {
+  EXPECT_BYTES_EQ(readertest::ReadLiterally(mtext, height), readertest::Read(mtext, height))
+      << "contents: " << testsupport::Readable(mtext);
+}
+
+}  // namespace
+
+TEST(ReaderDifferential, RandomTextsOfCodePieces) {
+  const char* pieces[] = {"{", "}", "{", "}", "\\f", "\\F", "\\H", "\\C", ";", "x", "a", "b", " ", "|b1", "|i0",
+                          "|c204", "|p34", "\\", "1", "2", ".", ".shx", "\\P", "\\L", "\\l", "\\\\", "Arial",
+                          "0.5x;", "2.5;", "\\A1;", "{{", "} ", "}a{", "\\a b;", "\\O", "__##", "//__", "\\{", "\\}"};
+  std::mt19937 random(20261207);
+  for (int n = 0; n < 20000; ++n) {
+    std::string mtext;
+    for (int k = random() % 30; k > 0; --k) mtext += pieces[random() % (sizeof pieces / sizeof *pieces)];
+    ExpectSame(mtext, (random() % 8) * 0.75);
+    if (HasFailure()) return;
+  }
+}
+
+// Shapes that decide which form of a pass runs: gaps between groups that repeat or begin with
+// one another, nested groups, codes that reach a ";" turned into a space.
+TEST(ReaderDifferential, ShapesOfTheShortcuts) {
+  const std::vector<std::string> texts = {
+      "\\H1;{\\C1;a} {\\C2;b} and more {\\C3;c} and",
+      "\\H1;{a}b{c}bc",
+      "\\H1;{a}bb{c}b{d}bbb",
+      "\\H1;{a}b{c}b",
+      "\\H1;{a}x}}y{b}x",
+      "\\fA;{\\C1;a{\\H2x;b}}c{d}c",
+      "\\H2;a}b}c}d",
+      "\\H2;}a}a}a}a}a",
+      "\\a;b;\\a b;",
+      "\\x y;\\x;y;\\x y;",
+      "\\C1;\\H2;a;b;\\C1 \\H2 a;",
+      "{\\fArial;\\H2;x}",
+      "\\H0.5x;{\\H2x;a}{\\H2x;b}c",
+  };
+  for (const std::string& text : texts) ExpectSame(text);
+}

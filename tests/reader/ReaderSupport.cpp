@@ -1,0 +1,29 @@
+// Helpers of the reader tests.
+#include "ReaderSupport.h"
+
+#include "converter/MTextRtfConverter.h"
+#include "converter/reference/LiteralMTextToRtf.h"
+#include "host/HostColors.h"
+
+namespace readertest {
+
+const std::string kFontTable0 = "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fnil MS Sans Serif;}}";
+const std::string kColours7 = "{\\colortbl\\red0\\green0\\blue0;\\red255\\green255\\blue255;}";
+
+std::string Read(const std::string& mtext, double height) {
+  HostColors colors;
+  EditTarget target;
+  target.textHeight = height;
+  EditTargetReader link(target);
+  MTextRtfConverter converter(colors, link);
+  CString rtf = converter.MTextToRtf(CString(mtext.data(), static_cast<int>(mtext.size())));
+  return std::string(rtf.GetString(), static_cast<size_t>(rtf.GetLength()));
+}
+
+std::string ReadLiterally(const std::string& mtext, double height) {
+  HostColors colors;
+  CString rtf = literal::MTextToRtf(CString(mtext.data(), static_cast<int>(mtext.size())), height, colors);
+  return std::string(rtf.GetString(), static_cast<size_t>(rtf.GetLength()));
+}
+
+}  // namespace readertest
