@@ -224,6 +224,27 @@ class HeightTexts {
   std::map<string, string> m_texts;
 };
 
+// Every "\par " whose backslash is not escaped becomes "\P". When an odd number of backslashes
+// stands before it, its backslash is escaped and the user typed backslash-par ("\\par "); when
+// an even number does (none, or a typed backslash ending the paragraph: "\\\par "), it is the
+// paragraph mark. A "//__" in the text still becomes "\\par ", as when it hid the user's own.
+string ParagraphBreaks(string_view text) {
+  constexpr string_view kPar = "\\par ";
+  string out;
+  size_t from = 0;
+  for (size_t hit = detail::Find(text, kPar); hit != npos; hit = detail::Find(text, kPar, hit + kPar.size())) {
+    size_t run = hit;
+    while (run > 0 && text[run - 1] == '\\') --run;
+    if ((hit - run) % 2 == 1) continue;
+    out.append(text, from, hit - from);
+    out += "\\P";
+    from = hit + kPar.size();
+  }
+  out.append(text, from, npos);
+  Replace(out, "\\\\par ", "//__");
+  return out;
+}
+
 string ConvertRunText(string_view run, HeightTexts& heights) {
   string header(detail::TextBetween(run, "", " "));
   string text(detail::TextBetween(run, " ", ""));
@@ -237,10 +258,7 @@ string ConvertRunText(string_view run, HeightTexts& heights) {
   Replace(header, "\\f" + font + fields, "\\f" + font);
   Replace(header, "", "\\b");
   Replace(header, "", "\\i");
-  // The user's own backslash-par is hidden while "\par " becomes a paragraph break.
-  Replace(text, "//__", "\\\\par ");
-  Replace(text, "\\P", "\\par ");
-  Replace(text, "\\\\par ", "//__");
+  text = ParagraphBreaks(text);
   if (header.find("\\ul") != npos) {
     Replace(header, "\\L", "\\ul");
     text += "\\l";
