@@ -99,6 +99,9 @@ TEST_F(RoundTrip, MTextTheWriterProducedComesBack) {
       {"bold italic underlined Courier",
        "{{\\fCourier New|c204|p49|b1|i1;{\\H3.5\\C5;\\Lmono\\l}}{\\fCourier New|c204|p49|b0|i0;{\\H3.5\\C5; text\\P}}}",
        nullptr},
+      // An underlined last run: the writer puts the underline-off code behind the document's
+      // closing brace.
+      {"underlined last run", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C1;\\Lend\\P}\\l}}", nullptr},
       // escapes and paragraphs
       {"escaped braces and a typed backslash-P", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C1;\\{x\\} \\\\P\\P}}}", nullptr},
       {"typed backslash-par", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C1;a\\\\par b\\P}}}", nullptr},
