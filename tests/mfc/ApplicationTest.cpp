@@ -2,6 +2,9 @@
 // resource search over extension libraries, message boxes, the wait cursor, rich edit initialisation.
 #include <afxdllx.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -31,13 +34,18 @@ class Profile : public MfcTest {
 };
 
 TEST_F(Profile, ValuesWrittenByOneProcessAreReadByTheNext) {
-  {
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // The first process: nothing remembered yet; it writes and exits.
     CWinApp first("qhost");
-    EXPECT_EQ(first.GetProfileInt("1388", "CX", 0), 0u) << "nothing remembered on the first run";
-    EXPECT_TRUE(first.WriteProfileInt("1388", "CX", 640));
-    EXPECT_TRUE(first.WriteProfileInt("1388", "CY", 200));
-    EXPECT_TRUE(first.WriteProfileInt("1388", "CX", 700));
+    bool ok = first.GetProfileInt("1388", "CX", 0) == 0u && first.WriteProfileInt("1388", "CX", 640) &&
+              first.WriteProfileInt("1388", "CY", 200) && first.WriteProfileInt("1388", "CX", 700);
+    _exit(ok ? 0 : 1);
   }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the first process could not write its profile";
   CWinApp second("qhost");
   EXPECT_EQ(second.GetProfileInt("1388", "cx", 0), 700u) << "keys are found without regard to case";
   EXPECT_EQ(second.GetProfileInt("1388", "CY", 0), 200u);
@@ -67,8 +75,7 @@ TEST_F(Resources, AnExtensionLibrarysResourcesAreFoundOnlyWhileItIsRegistered) {
   EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(IDD_LIBRARY), RT_DIALOG), AfxGetResourceHandle());
   AFX_EXTENSION_MODULE module;
   ASSERT_TRUE(AfxInitExtensionModule(module, library));
-  auto* registered = new CDynLinkLibrary(module);
-  (void)registered;
+  new CDynLinkLibrary(module);  // deleted by AfxTermExtensionModule, as in a library's detach
   EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(IDD_LIBRARY), RT_DIALOG), library);
   EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(IDD_FORM), RT_DIALOG), AfxGetResourceHandle())
       << "the application comes first";
@@ -80,6 +87,13 @@ TEST_F(Resources, AnExtensionLibrarysResourcesAreFoundOnlyWhileItIsRegistered) {
   EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(IDD_LIBRARY), RT_DIALOG), AfxGetResourceHandle());
   CDialog missing(IDD_LIBRARY);
   EXPECT_EQ(missing.DoModal(), -1);
+}
+
+TEST_F(Resources, AStaticLibrarysResourcesBelongToTheProgramThatLinksIt) {
+  char text[64];
+  EXPECT_GT(::LoadString(::GetModuleHandle(nullptr), IDS_STATIC_HELLO, text, sizeof text), 0);
+  EXPECT_STREQ(text, "from a static library");
+  EXPECT_EQ(::LoadString(::GetModuleHandle("libmfc_test_library.so"), IDS_STATIC_HELLO, text, sizeof text), 0);
 }
 
 // ---- Message boxes, cursors, rich edit ----

@@ -325,3 +325,28 @@ TEST_F(MessageMaps, MessagesAControlDoesNotImplementAreNamedOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+// Status panes as the editor updates them: their text set again on every message, which repaints them.
+class PaneDialog : public CDialog {
+ public:
+  PaneDialog() : CDialog(IDD_FORM) {}
+  int paints = 0;
+  BOOL PreTranslateMessage(MSG* msg) override {
+    if (msg->message == WM_PAINT) ++paints;
+    if (m_hWnd) SetDlgItemText(IDC_LINK, (GetKeyState(VK_CAPITAL) & 1) ? "CAP" : "");
+    return CDialog::PreTranslateMessage(msg);
+  }
+};
+
+TEST_F(MessageMaps, AWindowThatRepaintsItselfOnEveryMessageDoesNotKeepTheInputWaiting) {
+  Event("keyboard", {"caps", "on"});
+  Event("type", {"x"});
+  PaneDialog dialog;
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  EXPECT_GT(dialog.paints, 0);
+  EXPECT_LT(dialog.paints, 100) << "each window is painted at most once between two input events";
+}
+
+}  // namespace

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <set>
 
 #include "Fixture.h"
 #include "data/TestResource.h"
@@ -217,6 +218,25 @@ TEST_F(Devices, SnapshotShowsTheTreeWithStateAndComboItems) {
             "  STATIC -1 8,8,120x16 \"No font\" style=0x50020000 exstyle=0x4\n"
             "  COMBOBOX 7 2,30,60x21 \"B\" style=0x58000003 disabled sel=1\n"
             "    items: \"A\" \"B\"*\n");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Devices, MachineFacesJoinTheCatalogueEachFaceOnce) {
+  qwin::SetMachineFontsEnabled(true);
+  Entries faces;
+  EnumFonts(nullptr, nullptr, Collect, reinterpret_cast<LPARAM>(&faces));
+  qwin::SetMachineFontsEnabled(false);
+  Entries catalogue;
+  EnumFonts(nullptr, nullptr, Collect, reinterpret_cast<LPARAM>(&catalogue));
+  EXPECT_GE(faces.size(), catalogue.size());
+  std::set<std::string> names;
+  for (const auto& f : faces) {
+    std::string name = f.substr(0, f.find('/'));
+    EXPECT_TRUE(names.insert(name).second) << name << " is listed twice";
+  }
 }
 
 }  // namespace

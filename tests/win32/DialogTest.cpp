@@ -216,7 +216,6 @@ TEST_F(Dialogs, ChoosingAnItemThatIsNotThereIsAnError) {
 TEST_F(Dialogs, EditingAComboTypesTheTextKeyByKey) {
   Event("edit", {std::to_string(IDC_HEIGHT), "2.5"});
   Event("click", {std::to_string(IDOK)});
-  HWND height = nullptr;
   struct Spy {
     static INT_PTR CALLBACK Proc(HWND d, UINT m, WPARAM w, LPARAM l) {
       if (m == WM_COMMAND && LOWORD(w) == IDOK) GetDlgItemText(d, IDC_HEIGHT, Text(), 16);
@@ -227,7 +226,6 @@ TEST_F(Dialogs, EditingAComboTypesTheTextKeyByKey) {
       return text;
     }
   };
-  (void)height;
   DialogBoxParam(GetModuleHandle(nullptr), MAKEINTRESOURCE(IDD_TEST), nullptr, Spy::Proc, 0);
   EXPECT_STREQ(Spy::Text(), "2.5");
   // focus (3), then CBN_EDITUPDATE 6 and CBN_EDITCHANGE 5 for each of the three keys, then losing the focus

@@ -2,6 +2,8 @@
 // the wait, and can show the snapshot of what waits (a dialog with its rich edit, a menu, a message box).
 #include <richedit.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <memory>
 
 #include "Fixture.h"
@@ -54,6 +56,7 @@ TEST_F(FrontEnd, EachWaitShowsWhatIsOpen) {
   DialogBoxParam(GetModuleHandle(nullptr), MAKEINTRESOURCE(IDD_SMALL), nullptr, MenuOnRightClick, 0);
   ASSERT_EQ(shown.size(), 4u);
   EXPECT_EQ(shown[0].rfind("waiting for dialog 101\n#32770 ", 0), 0u) << shown[0];
+  EXPECT_NE(shown[0].find(" active\n"), std::string::npos) << "the shown dialog is the active window";
   EXPECT_EQ(shown[1].rfind("waiting for menu\n", 0), 0u) << shown[1];
   EXPECT_NE(shown[1].find("open menu at 1,2: \"Ask=10\"\n"), std::string::npos) << shown[1];
   EXPECT_NE(shown[2].find("open message box \"Quillon\": \"Sure?\" buttons: yes no\n"), std::string::npos) << shown[2];
@@ -85,6 +88,43 @@ TEST_F(FrontEnd, TheSnapshotShowsTheRichEditsParagraphsRunsAndSelection) {
   EXPECT_NE(picture.find(" focus", edit), std::string::npos) << picture;
   EXPECT_NE(picture.find("    ", picture.find('\n', edit)), std::string::npos) << "the document follows, indented";
   EXPECT_NE(picture.find("\"ab\"", edit), std::string::npos) << picture;
+}
+
+}  // namespace
+
+namespace {
+
+// The verbs that the vocabulary page lists in its tables for dialogs and for the machine.
+std::vector<std::string> DocumentedVerbs() {
+  const char* source = std::getenv("QUILLON_SOURCE_DIR");
+  std::ifstream page(std::string(source ? source : QUILLON_SOURCE_ROOT) + "/docs/session-script-ui.md");
+  std::vector<std::string> verbs;
+  std::string line;
+  bool inTable = false;
+  while (std::getline(page, line)) {
+    if (line.rfind("## ", 0) == 0) {
+      inTable = line.find("waiting dialog") != std::string::npos || line.find("the machine") != std::string::npos;
+      continue;
+    }
+    if (!inTable || line.rfind("| `", 0) != 0) continue;
+    // "| `click <control> [x y]` | ..." and "| `minimize`, `restore`, `close` | ..."
+    std::string cell = line.substr(2, line.find(" |", 2) - 2);
+    for (size_t at = cell.find('`'); at != std::string::npos; at = cell.find('`', cell.find('`', at + 1) + 1)) {
+      std::string code = cell.substr(at + 1, cell.find('`', at + 1) - at - 1);
+      verbs.push_back(code.substr(0, code.find(' ')));
+    }
+  }
+  return verbs;
+}
+
+TEST_F(FrontEnd, EveryDocumentedVerbIsUnderstoodByADialogWait) {
+  std::vector<std::string> verbs = DocumentedVerbs();
+  ASSERT_GE(verbs.size(), 15u) << "the page was not found or not read";
+  for (const auto& verb : verbs) Event(verb);
+  DialogBoxParam(GetModuleHandle(nullptr), MAKEINTRESOURCE(IDD_SMALL), nullptr, nullptr, 0);
+  for (const auto& error : qwin::InputErrors()) {
+    EXPECT_EQ(error.find("is not a user-interface event"), std::string::npos) << error;
+  }
 }
 
 }  // namespace

@@ -880,7 +880,9 @@ class CDC : public CObject {
   int DrawText(const CString& text, LPRECT rect, UINT format);
   BOOL DrawState(CPoint pt, CSize size, LPCTSTR text, UINT flags, BOOL prefixText = TRUE, int textLength = 0,
                  CBrush* brush = nullptr);
+  BOOL DrawState(CPoint pt, CSize size, LPCTSTR text, UINT flags, BOOL prefixText, int textLength, HBRUSH brush);
   BOOL DrawState(CPoint pt, CSize size, HICON icon, UINT flags, CBrush* brush = nullptr);
+  BOOL DrawState(CPoint pt, CSize size, HICON icon, UINT flags, HBRUSH brush);
   BOOL DrawState(CPoint pt, CSize size, HBITMAP bitmap, UINT flags, CBrush* brush = nullptr);
   BOOL DrawIcon(int x, int y, HICON icon);
   BOOL DrawIcon(POINT point, HICON icon);

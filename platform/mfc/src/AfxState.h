@@ -30,4 +30,18 @@ struct AfxState {
 AfxState& State();
 void ForgetTempDc(HDC dc);
 
+// The temporary wrapper of a handle in one of the temporary maps, made on first use: a `Temp`
+// whose handle member (`member`) is set to the handle.
+template <typename Temp, typename Map, typename Handle, typename Member>
+typename Map::mapped_type::element_type* TempObject(Map& map, Handle handle, Member member) {
+  if (!handle) return nullptr;
+  auto& temp = map[handle];
+  if (!temp) {
+    auto made = std::make_unique<Temp>();
+    (*made).*member = handle;
+    temp = std::move(made);
+  }
+  return temp.get();
+}
+
 }  // namespace afxdetail

@@ -45,13 +45,7 @@ void ForgetTempDc(HDC dc) {
 CGdiObject::~CGdiObject() { DeleteObject(); }
 
 CGdiObject* CGdiObject::FromHandle(HGDIOBJ object) {
-  if (!object) return nullptr;
-  auto& temp = State().tempObjects[object];
-  if (!temp) {
-    temp = std::make_unique<TempGdiObject>();
-    temp->m_hObject = object;
-  }
-  return temp.get();
+  return afxdetail::TempObject<TempGdiObject>(State().tempObjects, object, &CGdiObject::m_hObject);
 }
 
 BOOL CGdiObject::Attach(HGDIOBJ object) {
@@ -126,15 +120,7 @@ CDC::~CDC() {
   if (m_hDC) DeleteDC();
 }
 
-CDC* CDC::FromHandle(HDC dc) {
-  if (!dc) return nullptr;
-  auto& temp = State().tempDcs[dc];
-  if (!temp) {
-    temp = std::make_unique<TempDc>();
-    temp->m_hDC = dc;
-  }
-  return temp.get();
-}
+CDC* CDC::FromHandle(HDC dc) { return afxdetail::TempObject<TempDc>(State().tempDcs, dc, &CDC::m_hDC); }
 
 BOOL CDC::Attach(HDC dc) {
   if (!dc) return FALSE;
@@ -201,14 +187,20 @@ int CDC::DrawText(LPCTSTR text, int count, LPRECT rect, UINT format) { return ::
 int CDC::DrawText(const CString& text, LPRECT rect, UINT format) {
   return ::DrawText(m_hDC, text, text.GetLength(), rect, format);
 }
+BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR text, UINT flags, BOOL prefixText, int textLength, HBRUSH brush) {
+  return ::DrawState(m_hDC, brush, nullptr, reinterpret_cast<LPARAM>(text), static_cast<WPARAM>(textLength), pt.x,
+                     pt.y, size.cx, size.cy, flags | (prefixText ? DST_PREFIXTEXT : DST_TEXT));
+}
 BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR text, UINT flags, BOOL prefixText, int textLength, CBrush* brush) {
-  return ::DrawState(m_hDC, brush ? static_cast<HBRUSH>(brush->m_hObject) : nullptr, nullptr,
-                     reinterpret_cast<LPARAM>(text), static_cast<WPARAM>(textLength), pt.x, pt.y, size.cx, size.cy,
-                     flags | (prefixText ? DST_PREFIXTEXT : DST_TEXT));
+  return DrawState(pt, size, text, flags, prefixText, textLength,
+                   brush ? static_cast<HBRUSH>(brush->m_hObject) : static_cast<HBRUSH>(nullptr));
+}
+BOOL CDC::DrawState(CPoint pt, CSize size, HICON icon, UINT flags, HBRUSH brush) {
+  return ::DrawState(m_hDC, brush, nullptr, reinterpret_cast<LPARAM>(icon), 0, pt.x, pt.y, size.cx, size.cy,
+                     flags | DST_ICON);
 }
 BOOL CDC::DrawState(CPoint pt, CSize size, HICON icon, UINT flags, CBrush* brush) {
-  return ::DrawState(m_hDC, brush ? static_cast<HBRUSH>(brush->m_hObject) : nullptr, nullptr,
-                     reinterpret_cast<LPARAM>(icon), 0, pt.x, pt.y, size.cx, size.cy, flags | DST_ICON);
+  return DrawState(pt, size, icon, flags, brush ? static_cast<HBRUSH>(brush->m_hObject) : static_cast<HBRUSH>(nullptr));
 }
 BOOL CDC::DrawState(CPoint pt, CSize size, HBITMAP bitmap, UINT flags, CBrush* brush) {
   return ::DrawState(m_hDC, brush ? static_cast<HBRUSH>(brush->m_hObject) : nullptr, nullptr,
@@ -248,13 +240,7 @@ CMenu::~CMenu() {
 }
 
 CMenu* CMenu::FromHandle(HMENU menu) {
-  if (!menu) return nullptr;
-  auto& temp = State().tempMenus[menu];
-  if (!temp) {
-    temp = std::make_unique<TempMenu>();
-    temp->m_hMenu = menu;
-  }
-  return temp.get();
+  return afxdetail::TempObject<TempMenu>(State().tempMenus, menu, &CMenu::m_hMenu);
 }
 
 BOOL CMenu::Attach(HMENU menu) {

@@ -90,12 +90,7 @@ CWnd* CWnd::FromHandlePermanent(HWND window) {
 CWnd* CWnd::FromHandle(HWND window) {
   if (!window) return nullptr;
   if (CWnd* permanent = FromHandlePermanent(window)) return permanent;
-  auto& temp = State().tempWindows[window];
-  if (!temp) {
-    temp = std::make_unique<CWnd>();
-    temp->m_hWnd = window;
-  }
-  return temp.get();
+  return afxdetail::TempObject<CWnd>(State().tempWindows, window, &CWnd::m_hWnd);
 }
 
 BOOL CWnd::Attach(HWND window) {

@@ -109,7 +109,7 @@ int FindItem(const ComboData& d, int start, const std::string& text, bool exact)
   return CB_ERR;
 }
 
-int Insert(HWND combo, Window& w, int index, LPARAM lParam) {
+int Insert(Window& w, int index, LPARAM lParam) {
   auto& d = DataOf<ComboData>(w);
   Item item;
   if (HasStrings(w)) {
@@ -129,7 +129,6 @@ int Insert(HWND combo, Window& w, int index, LPARAM lParam) {
   }
   d.items.insert(d.items.begin() + index, item);
   if (d.selection >= index) ++d.selection;
-  (void)combo;
   return index;
 }
 
@@ -208,9 +207,9 @@ LRESULT CALLBACK ComboProc(HWND combo, UINT message, WPARAM wParam, LPARAM lPara
     case WM_GETDLGCODE:
       return DLGC_WANTCHARS | DLGC_WANTARROWS | (HasEdit(*w) ? DLGC_HASSETSEL : 0u);
     case CB_ADDSTRING:
-      return Insert(combo, *w, -1, lParam);
+      return Insert(*w, -1, lParam);
     case CB_INSERTSTRING:
-      return Insert(combo, *w, static_cast<int>(wParam) < 0 ? Count(d) : static_cast<int>(wParam), lParam);
+      return Insert(*w, static_cast<int>(wParam) < 0 ? Count(d) : static_cast<int>(wParam), lParam);
     case CB_DELETESTRING: {
       int index = static_cast<int>(wParam);
       if (index < 0 || index >= Count(d)) return CB_ERR;

@@ -50,7 +50,6 @@ HWND BuildDialog(HINSTANCE instance, const rc::Dialog& t, const std::string& nam
 
   DWORD style = t.style & ~WS_VISIBLE;
   DWORD exStyle = t.exStyle | ((t.style & DS_MODALFRAME) ? WS_EX_DLGMODALFRAME : 0);
-  if (style & WS_CHILD) exStyle |= 0;
   RECT rect{0, 0, px(t.cx), py(t.cy)};
   AdjustWindowRectEx(&rect, style, FALSE, exStyle);
   int x = px(t.x);

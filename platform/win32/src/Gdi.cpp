@@ -512,6 +512,12 @@ BOOL DrawFrameControl(HDC dc, LPRECT rect, UINT type, UINT state) {
   return TRUE;
 }
 
+BOOL DrawIcon(HDC dc, int x, int y, HICON icon) {
+  if (!Dc(dc) || !icon) return FALSE;
+  Draw(dc, "DrawIcon " + std::to_string(x) + "," + std::to_string(y) + " " + IconName(icon));
+  return TRUE;
+}
+
 BOOL DrawFocusRect(HDC dc, const RECT* rect) {
   if (!Dc(dc) || !rect) return FALSE;
   Draw(dc, "DrawFocusRect rect=" + Rect(*rect));

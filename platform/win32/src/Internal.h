@@ -46,6 +46,7 @@ struct Window {
   RECT restoredRect{};       // the rectangle before minimising
   bool destroying = false;
   bool dirty = false;        // needs painting (its update region is not empty)
+  unsigned paintedInRound = 0;  // the input round in which it was last painted
   std::unique_ptr<ControlData> data;
 };
 
@@ -67,6 +68,9 @@ T& DataOf(Window& w) {
 // is otherwise empty).
 void MarkDirty(HWND window, bool children);
 HWND TakeDirtyWindow();
+// A new input round begins when an input event is read: each window is painted at most once per
+// round, so that a window that invalidates itself while painting cannot keep the input waiting.
+void BeginInputRound();
 
 // The client rectangle of a window in its own coordinates (the frame of top-level windows taken off).
 RECT ClientRectOf(const Window& w);

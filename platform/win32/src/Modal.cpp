@@ -249,20 +249,20 @@ bool ApplyWindowEvent(const qhost::InputEvent& e, ModalWait& wait, std::string* 
     return true;
   }
   if (EqualNoCase(verb, "key") || EqualNoCase(verb, "enter") || EqualNoCase(verb, "escape")) {
-    std::string spec = EqualNoCase(verb, "key") ? (e.args.empty() ? "" : e.args[0]) : verb;
+    std::string keys = EqualNoCase(verb, "key") ? (e.args.empty() ? "" : e.args[0]) : verb;
     std::vector<int> modifiers;
     int vk = 0;
     size_t start = 0;
-    while (start <= spec.size()) {
-      size_t plus = spec.find('+', start + 1);
-      if (plus == std::string::npos) plus = spec.size();
-      std::string word = spec.substr(start, plus - start);
+    while (start <= keys.size()) {
+      size_t plus = keys.find('+', start + 1);
+      if (plus == std::string::npos) plus = keys.size();
+      std::string word = keys.substr(start, plus - start);
       int code = ParseKey(word);
       if (!code) {
         *error = "no key named '" + word + "'";
         return false;
       }
-      if (plus < spec.size()) {
+      if (plus < keys.size()) {
         modifiers.push_back(code);
       } else {
         vk = code;
@@ -389,6 +389,7 @@ bool NextMessage(MSG& msg) {
     ModalWait& wait = *S().waits.back();
     if (wait.ended && wait.ended()) return false;
     std::optional<qhost::InputEvent> event = qhost::InputQueue::Instance().Next(wait.name);
+    BeginInputRound();
     if (!event) {
       // Ran out: cancel as Escape would; if the wait survives that, end it by force; never read again.
       ++wait.cancels;

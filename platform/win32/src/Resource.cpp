@@ -229,8 +229,7 @@ HICON LoadIcon(HINSTANCE instance, LPCSTR name) {
     int id = LOWORD(name) - 32512;
     return id >= 0 && id < 5 ? NewIcon(std::string("icon ") + names[id], 32, 32) : nullptr;
   }
-  const qwin::ResourceEntry* entry = FindEntry(instance, name, RT_ICON);
-  if (!entry) entry = FindEntry(instance, name, RT_GROUP_ICON);
+  const qwin::ResourceEntry* entry = FindEntry(instance, name, RT_GROUP_ICON);
   if (!entry) return nullptr;
   // An icon file: a directory of images; the first gives the size (0 means 256).
   int width = entry->size > 7 ? (entry->data[6] ? entry->data[6] : 256) : 32;
@@ -243,8 +242,7 @@ HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name) {
     const char* system = IS_INTRESOURCE(name) ? SystemCursorName(LOWORD(name)) : nullptr;
     return system ? NewIcon(system, 32, 32) : nullptr;
   }
-  const qwin::ResourceEntry* entry = FindEntry(instance, name, RT_CURSOR);
-  if (!entry) entry = FindEntry(instance, name, RT_GROUP_CURSOR);
+  const qwin::ResourceEntry* entry = FindEntry(instance, name, RT_GROUP_CURSOR);
   return entry ? NewIcon("resource " + NameText(name), 32, 32) : nullptr;
 }
 
@@ -287,9 +285,3 @@ BOOL GetCursorPos(LPPOINT point) {
 
 BOOL SetCursorPos(int, int) { return TRUE; }
 int ShowCursor(BOOL show) { return show ? 0 : -1; }
-
-BOOL DrawIcon(HDC dc, int x, int y, HICON icon) {
-  RecordGdi("DrawIcon " + std::to_string(x) + "," + std::to_string(y) + " " + IconName(icon) +
-            (dc ? "" : " (no dc)"));
-  return icon != nullptr;
-}

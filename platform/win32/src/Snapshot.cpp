@@ -33,6 +33,7 @@ void Describe(HWND h, std::string& out, const std::string& indent) {
   if (w->style & WS_DISABLED) out += " disabled";
   if (w->style & WS_MINIMIZE) out += " minimized";
   if (GetFocus() == h) out += " focus";
+  if (GetActiveWindow() == h) out += " active";
   if (!(w->style & WS_CHILD) && w->owner) out += " owner=" + Label(w->owner);
   if (w->data) out += w->data->StateWords();
   out += "\n";

@@ -153,10 +153,12 @@ void MarkDirty(HWND window, bool children) {
 }
 
 namespace {
+unsigned g_inputRound = 1;
+
 HWND FirstDirty(HWND window) {
   Window* w = Find(window);
   if (!w || !(w->style & WS_VISIBLE)) return nullptr;
-  if (w->dirty) return window;
+  if (w->dirty && w->paintedInRound != g_inputRound) return window;
   for (HWND child : w->children) {
     if (HWND found = FirstDirty(child)) return found;
   }
@@ -167,12 +169,16 @@ HWND FirstDirty(HWND window) {
 HWND TakeDirtyWindow() {
   for (HWND top : S().topLevel) {
     if (HWND found = FirstDirty(top)) {
-      Find(found)->dirty = false;
+      Window* w = Find(found);
+      w->dirty = false;
+      w->paintedInRound = g_inputRound;
       return found;
     }
   }
   return nullptr;
 }
+
+void BeginInputRound() { ++g_inputRound; }
 
 void ResetWindows() {
   for (HWND h : std::vector<HWND>(S().topLevel)) DestroyWindow(h);
@@ -290,6 +296,8 @@ BOOL DestroyWindow(HWND window) {
   }
   if ((w = Find(window)) == nullptr) return TRUE;
   w->style &= ~WS_VISIBLE;
+  if (S().active == window) SetActiveWindow(IsWindowVisible(w->owner) ? w->owner : nullptr);
+  if ((w = Find(window)) == nullptr) return TRUE;
   SendDestroy(window);
   FreeWindow(window);
   return TRUE;
@@ -546,6 +554,7 @@ BOOL ShowWindow(HWND window, int showCommand) {
       if ((w = Find(window)) == nullptr) return TRUE;
       w->style &= ~WS_VISIBLE;
       if (!(w->style & WS_CHILD) && S().focus && InSubtree(window, S().focus)) SetFocus(w->owner);
+      if (S().active == window) SetActiveWindow(IsWindowVisible(w->owner) ? w->owner : nullptr);
       return TRUE;
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED:
@@ -570,6 +579,11 @@ BOOL ShowWindow(HWND window, int showCommand) {
         if ((w = Find(window)) == nullptr) return FALSE;
         w->style |= WS_VISIBLE;
         MarkDirty(window, true);
+        // A top-level window shown the ordinary way becomes the active window.
+        if (!(w->style & WS_CHILD) && showCommand != SW_SHOWNA && showCommand != SW_SHOWNOACTIVATE &&
+            showCommand != SW_SHOWMINNOACTIVE) {
+          SetActiveWindow(window);
+        }
       }
       if ((w->style & WS_MINIMIZE) && (showCommand == SW_RESTORE || showCommand == SW_SHOWNORMAL)) {
         w->style &= ~WS_MINIMIZE;
@@ -671,6 +685,7 @@ BOOL SetWindowPos(HWND window, HWND, int x, int y, int width, int height, UINT f
   if (flags & SWP_HIDEWINDOW) {
     w->style &= ~WS_VISIBLE;
     if (!(w->style & WS_CHILD) && S().focus && InSubtree(window, S().focus)) SetFocus(w->owner);
+    if (S().active == window) SetActiveWindow(IsWindowVisible(w->owner) ? w->owner : nullptr);
   }
   if ((w = Find(window)) == nullptr) return FALSE;
   RECT old = w->rect;
@@ -796,8 +811,9 @@ BOOL RedrawWindow(HWND window, const RECT*, HRGN, UINT) {
   return IsWindow(window);
 }
 BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL) {
-  if (rect) SetRectEmpty(rect);
-  return IsWindow(window) ? FALSE : FALSE;
+  Window* w = Find(window);
+  if (rect) *rect = w && w->dirty ? ClientRectOf(*w) : RECT{0, 0, 0, 0};
+  return w && w->dirty;
 }
 BOOL UpdateWindow(HWND window) {
   if (!IsWindowVisible(window)) return IsWindow(window);

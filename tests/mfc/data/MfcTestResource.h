@@ -11,3 +11,5 @@
 #define IDC_LINK 1106
 #define IDC_TEXT 1107
 #define IDC_MEMO 1108
+#define IDS_STATIC_HELLO 240
+#define IDI_FORM 250

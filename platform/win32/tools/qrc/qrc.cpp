@@ -534,6 +534,8 @@ class Parser {
       r.data = qwin::rc::WriteMenu(items);
     } else if (type == "BITMAP" || type == "ICON" || type == "CURSOR") {
       std::string file = Next().text;
+      // Paths are written the Windows way in .rc files ("res\\face.bmp").
+      for (auto& c : file) c = c == '\\' ? '/' : c;
       std::string path = m_pp.Find(file, m_dir);
       if (path.empty()) throw Error(Peek().where + ": cannot find " + file);
       m_pp.AddDep(path);
@@ -542,7 +544,8 @@ class Parser {
         if (bytes.size() < 14 || bytes[0] != 'B' || bytes[1] != 'M') throw Error(path + ": not a BMP file");
         bytes = bytes.substr(14);
       }
-      r.type = type == "BITMAP" ? 2 : type == "ICON" ? 3 : 1;
+      // Icons and cursors are kept whole under the group types that LoadIcon and LoadCursor look up.
+      r.type = type == "BITMAP" ? 2 : type == "ICON" ? 14 : 12;
       r.data.assign(bytes.begin(), bytes.end());
     } else {
       std::cerr << Peek().where << ": qrc: skipped a " << type << " resource\n";
