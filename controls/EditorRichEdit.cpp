@@ -151,7 +151,9 @@ void EditorRichEdit::LimitedPaste() {
 }
 
 void EditorRichEdit::ForwardToParent(UINT code) {
-  GetParent()->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), code), reinterpret_cast<LPARAM>(m_hWnd));
+  if (CWnd* parent = GetParent()) {
+    parent->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), code), reinterpret_cast<LPARAM>(m_hWnd));
+  }
 }
 
 void EditorRichEdit::OnChange() { ForwardToParent(1); }
