@@ -23,9 +23,16 @@ inline bool Contains(std::string_view text, std::string_view pattern) {
   return memmem(text.data(), text.size(), pattern.data(), pattern.size()) != nullptr;
 }
 
-// Every occurrence of `from` in the text becomes `to`.
+// Every occurrence of `from` in the text becomes `to`. A pattern that begins with an escaped
+// backslash ("\\P") names a literal backslash before a code letter; it does not match where its
+// first backslash closes a pair of its own, as in "a\\\P" (a typed backslash, then a paragraph
+// break), or the code behind the pair would be hidden and reach the control as an unknown word.
 inline void ReplaceIn(CString& text, std::string_view from, std::string_view to) {
   if (text.Find(CString(from.data(), static_cast<int>(from.size()))) < 0) return;
+  if (StartsWithEscapedBackslash(from)) {
+    text = detail::ToCString(ReplaceEscaped(detail::View(text), from, to));
+    return;
+  }
   text = detail::ToCString(detail::ReplaceAll(detail::View(text), to, from));
 }
 

@@ -96,7 +96,24 @@ class Reader {
 
  private:
   // X -> Y: every occurrence of X in the text becomes Y.
-  void R(const CString& from, const CString& to) { text = m_replacer.ReplaceAll(text, to, from); }
+  // An escaped-backslash pattern ("\\P") matches only where its first backslash is preceded by
+  // an even number of backslashes, as the fast reader's rewrites do.
+  void R(const CString& from, const CString& to) {
+    if (from.Left(2) != "\\\\") {
+      text = m_replacer.ReplaceAll(text, to, from);
+      return;
+    }
+    for (int pos = text.Find(from); pos >= 0; pos = text.Find(from, pos)) {
+      int before = 0;
+      while (pos - before > 0 && text.GetAt(pos - before - 1) == '\\') ++before;
+      if (before % 2 == 1) {
+        ++pos;
+        continue;
+      }
+      text = text.Left(pos) + to + text.Mid(pos + from.GetLength());
+      pos += to.GetLength();
+    }
+  }
 
   template <size_t N>
   void Apply(const reader::Rewrite (&rewrites)[N]) {

@@ -46,6 +46,10 @@ TEST(MTextToRtf, EscapesParagraphsAndUnderline) {
       // colour keys are collected before "\\C" is protected: the escaped one adds an entry.
       {"a\\\\Pb\\\\fc\\\\Hd\\\\Ce", Doc("", kWhite + kWhite, "{\\fs31\\cf1 a\\\\Pb\\\\fc\\\\Hd\\\\Ce}")},
       {"\\{x\\}", Doc("", kWhite, "{\\fs31\\cf1 \\{x\\}}")},
+      // A typed backslash right before a code: the escaped pair is text, the code is read.
+      {"a\\\\\\Pb", Doc("", kWhite, "{\\fs31\\cf1 a\\\\\\par b}")},
+      {"a\\\\\\Lb\\\\\\\\Lc", Doc("", kWhite, "{\\fs31\\cf1 a\\\\b\\\\\\\\Lc}")},
+      {"\\\\\\H5;x", Doc("", kWhite, "{\\fs31 \\cf1 \\\\\\fs60 x}")},
       // On plain-text contents underline is dropped altogether.
       {"\\Lword\\l", Doc("", kWhite, "{\\fs31\\cf1 word}")},
       // Codes the reader does not know keep their place; their ";" ends the control word.
