@@ -250,6 +250,27 @@ class HeightTexts {
   std::map<string, string> m_texts;
 };
 
+// Every "\par " whose backslash is not escaped becomes "\P". When an odd number of backslashes
+// stands before it, its backslash is escaped and the user typed backslash-par ("\\par "); when
+// an even number does (none, or a typed backslash ending the paragraph: "\\\par "), it is the
+// paragraph mark. A "//__" in the text still becomes "\\par ", as when it hid the user's own.
+string ParagraphBreaks(string_view text) {
+  constexpr string_view kPar = "\\par ";
+  string out;
+  size_t from = 0;
+  for (size_t hit = detail::Find(text, kPar); hit != npos; hit = detail::Find(text, kPar, hit + kPar.size())) {
+    size_t run = hit;
+    while (run > 0 && text[run - 1] == '\\') --run;
+    if ((hit - run) % 2 == 1) continue;
+    out.append(text, from, hit - from);
+    out += "\\P";
+    from = hit + kPar.size();
+  }
+  out.append(text, from, npos);
+  Replace(out, "\\\\par ", "//__");
+  return out;
+}
+
 // What the runs of one body share: the height texts and the buffers the passes reuse.
 struct RunWork {
   HeightTexts heights;
@@ -272,10 +293,7 @@ CString ConvertRunText(string_view run, RunWork& work) {
   Replace(header, "\\f" + font + fields, "\\f" + font, spare);
   Replace(header, "", "\\b", spare);
   Replace(header, "", "\\i", spare);
-  // The user's own backslash-par is hidden while "\par " becomes a paragraph break.
-  Replace(text, "//__", "\\\\par ", spare);
-  Replace(text, "\\P", "\\par ", spare);
-  Replace(text, "\\\\par ", "//__", spare);
+  text = ParagraphBreaks(text);
   if (header.find("\\ul") != npos) {
     Replace(header, "\\L", "\\ul", spare);
     text += "\\l";

@@ -25,5 +25,6 @@ std::string RtfToMText(const std::string& rtf);
 std::string RtfThroughControl(const std::string& rtf);
 std::string MTextToRtf(const std::string& mtext);
 bool MTextToRtfOption(const std::string& name, const std::string& value);
+std::string MTextRoundTrip(const std::string& mtext);
 
 }  // namespace qconvert

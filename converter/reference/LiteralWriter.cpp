@@ -153,8 +153,12 @@ CString RtfWriter::ConvertRun(CString run) {
   header = replacer.ReplaceAll(header, "\\f" + font + bold + italic + ";", "\\f" + font);
   header = replacer.ReplaceAll(header, "", "\\b");
   header = replacer.ReplaceAll(header, "", "\\i");
-  text = replacer.ReplaceAll(text, "//__", "\\\\par ");
-  text = replacer.ReplaceAll(text, "\\P", "\\par ");
+  // A "\par " is a paragraph break unless its own backslash is escaped by the one before.
+  for (int pos = text.Find("\\par "); pos >= 0; pos = text.Find("\\par ", pos + 1)) {
+    int backslashes = 0;
+    while (pos - backslashes - 1 >= 0 && text.GetAt(pos - backslashes - 1) == '\\') ++backslashes;
+    if (backslashes % 2 == 0) text = text.Left(pos) + "\\P" + text.Mid(pos + 5);
+  }
   text = replacer.ReplaceAll(text, "\\\\par ", "//__");
   if (header.Find("\\ul") >= 0) {
     header = replacer.ReplaceAll(header, "\\L", "\\ul");

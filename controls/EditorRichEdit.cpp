@@ -1,0 +1,194 @@
+// The rich edit control of the editor and of the About box.
+#include "controls/EditorRichEdit.h"
+
+#include <cstring>
+
+#include "host/EditTarget.h"
+
+namespace {
+
+// The context menu's select-all command; the editor's text area has the same id.
+constexpr UINT kSelectAllCommand = 5002;
+// Clipboard texts longer than this are refused.
+constexpr int kPasteLimit = 16384;
+constexpr DWORD kFullMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_COLOR | CFM_FACE | CFM_SIZE;
+
+DWORD CALLBACK CollectChunk(DWORD_PTR cookie, BYTE* buffer, LONG count, LONG* done) {
+  *reinterpret_cast<CString*>(cookie) += CString(reinterpret_cast<LPCTSTR>(buffer), count);
+  *done = count;
+  return 0;
+}
+
+// Serves the text from its front and keeps the rest for the next call.
+DWORD CALLBACK ServeChunk(DWORD_PTR cookie, BYTE* buffer, LONG count, LONG* done) {
+  CString& rest = *reinterpret_cast<CString*>(cookie);
+  if (rest.GetLength() < count) {
+    *done = rest.GetLength();
+    std::memcpy(buffer, rest.GetString(), static_cast<size_t>(*done));
+    rest.Empty();
+  } else {
+    *done = count;
+    std::memcpy(buffer, rest.GetString(), static_cast<size_t>(count));
+    rest = rest.Mid(count);
+  }
+  return 0;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(EditorRichEdit, CRichEditCtrl)
+  ON_CONTROL_REFLECT(EN_CHANGE, OnChange)
+  ON_WM_RBUTTONDOWN()
+  ON_COMMAND(ID_EDIT_UNDO, OnEditUndo)
+  ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
+  ON_COMMAND(ID_EDIT_CUT, OnEditCut)
+  ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
+  ON_COMMAND(kSelectAllCommand, OnSelectAll)
+  ON_NOTIFY_REFLECT(EN_SELCHANGE, OnSelChange)
+END_MESSAGE_MAP()
+
+EditorRichEdit::EditorRichEdit() = default;
+EditorRichEdit::~EditorRichEdit() = default;
+
+CString EditorRichEdit::GetRtf() {
+  CString rtf;
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rtf), 0, CollectChunk};
+  StreamOut(SF_RTF, stream);
+  return rtf;
+}
+
+void EditorRichEdit::SetRtf(CString rtf) {
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rtf), 0, ServeChunk};
+  StreamIn(SF_RTF, stream);
+}
+
+CHARFORMAT EditorRichEdit::GetSelectionFormat(DWORD mask) {
+  CHARFORMAT format{};
+  format.cbSize = sizeof(CHARFORMAT);
+  format.dwMask = mask;
+  GetSelectionCharFormat(format);
+  return format;
+}
+
+void EditorRichEdit::ToggleEffect(DWORD maskBit, DWORD effect) {
+  CHARFORMAT format = GetSelectionFormat(kFullMask);
+  if (format.dwMask & maskBit) {
+    format.dwEffects ^= effect;
+  } else {
+    format.dwEffects |= effect;
+  }
+  format.dwMask = maskBit;
+  SetSelectionCharFormat(format);
+}
+
+void EditorRichEdit::ToggleBold() { ToggleEffect(CFM_BOLD, CFE_BOLD); }
+void EditorRichEdit::ToggleItalic() { ToggleEffect(CFM_ITALIC, CFE_ITALIC); }
+void EditorRichEdit::ToggleUnderline() { ToggleEffect(CFM_UNDERLINE, CFE_UNDERLINE); }
+
+PARAFORMAT EditorRichEdit::GetSelectionParaFormat() {
+  PARAFORMAT format{};
+  format.cbSize = sizeof(PARAFORMAT);
+  format.dwMask = PFM_ALIGNMENT | PFM_NUMBERING;
+  GetParaFormat(format);
+  return format;
+}
+
+void EditorRichEdit::SetFaceName(LPCTSTR faceName) {
+  CHARFORMAT format = GetSelectionFormat(kFullMask);
+  lstrcpyn(format.szFaceName, faceName, sizeof(format.szFaceName));
+  format.dwMask = CFM_FACE;
+  SetSelectionCharFormat(format);
+}
+
+void EditorRichEdit::SetSize(double points, BOOL asDefault) {
+  CHARFORMAT format = GetSelectionFormat(kFullMask);
+  format.yHeight = static_cast<LONG>(points * 20);
+  format.dwMask = CFM_SIZE;
+  if (asDefault) {
+    SetDefaultCharFormat(format);
+  } else {
+    SetSelectionCharFormat(format);
+  }
+}
+
+CString EditorRichEdit::GetFaceName() { return GetSelectionFormat(kFullMask).szFaceName; }
+
+double EditorRichEdit::GetSizeInPoints() { return GetSelectionFormat(kFullMask).yHeight * 0.05; }
+
+COLORREF EditorRichEdit::GetTextColor() { return GetSelectionFormat(kFullMask).crTextColor; }
+
+int EditorRichEdit::ClipboardTextLength() {
+  if (!::OpenClipboard(m_hWnd)) return 0;
+  HANDLE data = ::IsClipboardFormatAvailable(CF_TEXT) ? ::GetClipboardData(CF_TEXT) : nullptr;
+  if (!data) {
+    ::CloseClipboard();
+    return 0;
+  }
+  const char* text = static_cast<const char*>(::GlobalLock(data));
+  int length = text ? static_cast<int>(strnlen(text, ::GlobalSize(data))) : 0;
+  ::GlobalUnlock(data);
+  ::CloseClipboard();
+  if (length <= kPasteLimit) return length;
+  MessageBox("Не могу вставить данные, размер превышает 16К", "Quillon", MB_ICONEXCLAMATION);
+  return 0;
+}
+
+void EditorRichEdit::LimitedPaste() {
+  const int length = ClipboardTextLength();
+  if (length == 0) return;
+  {
+    CWaitCursor wait;
+    long start = 0, end = 0;
+    GetSel(start, end);
+    // The dialog's selection handler knows the pasted text by this flag (it strips its numbering).
+    theEditTarget.pasting = true;
+    SendMessage(WM_PASTE);
+    SetSel(start, start + length);
+    SetSel(start + length, start + length);
+    theEditTarget.pasting = false;
+  }
+  SetFocus();
+}
+
+void EditorRichEdit::ForwardToParent(UINT code) {
+  if (CWnd* parent = GetParent()) {
+    parent->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), code), reinterpret_cast<LPARAM>(m_hWnd));
+  }
+}
+
+void EditorRichEdit::OnChange() { ForwardToParent(1); }
+
+void EditorRichEdit::OnSelChange(NMHDR*, LRESULT* result) {
+  ForwardToParent(0);
+  *result = 0;
+}
+
+void EditorRichEdit::OnRButtonDown(UINT, CPoint) {
+  CMenu menu;
+  menu.CreatePopupMenu();
+  menu.AppendMenu(MF_STRING, ID_EDIT_UNDO, "Отменить");
+  long start = 0, end = 0;
+  GetSel(start, end);
+  if (start != end) {
+    menu.AppendMenu(MF_SEPARATOR);
+    menu.AppendMenu(MF_STRING, ID_EDIT_CUT, "Вырезать");
+    menu.AppendMenu(MF_STRING, ID_EDIT_COPY, "Копировать");
+  }
+  if (ClipboardTextLength() != 0) {
+    menu.AppendMenu(MF_SEPARATOR);
+    menu.AppendMenu(MF_STRING, ID_EDIT_PASTE, "Вставить");
+  }
+  if (GetWindowTextLength() != 0) {
+    menu.AppendMenu(MF_SEPARATOR);
+    menu.AppendMenu(MF_STRING, kSelectAllCommand, "Выделить все");
+  }
+  const MSG* message = GetCurrentMessage();
+  menu.TrackPopupMenu(TPM_RIGHTBUTTON, message->pt.x, message->pt.y, this);
+  menu.DestroyMenu();
+}
+
+void EditorRichEdit::OnEditUndo() { SendMessage(EM_UNDO); }
+void EditorRichEdit::OnEditCopy() { SendMessage(WM_COPY); }
+void EditorRichEdit::OnEditCut() { SendMessage(WM_CUT); }
+void EditorRichEdit::OnEditPaste() { LimitedPaste(); }
+void EditorRichEdit::OnSelectAll() { SetSel(0, -1); }

@@ -1,0 +1,52 @@
+// The rich edit control of the editor and of the About box: RTF exchange, selection formats,
+// context menu, the limited paste, and change and selection notifications forwarded to the parent.
+#pragma once
+
+#include <afxcmn.h>
+#include <afxwin.h>
+#include <richedit.h>
+
+class EditorRichEdit : public CRichEditCtrl {
+ public:
+  EditorRichEdit();
+  ~EditorRichEdit() override;
+
+  // The whole contents as one RTF document, and a document that replaces them.
+  CString GetRtf();
+  void SetRtf(CString rtf);
+
+  // The selection's character format as the control reports it for `mask`.
+  CHARFORMAT GetSelectionFormat(DWORD mask);
+  // Flips `effect` where the selection has it uniformly, sets it where the selection is mixed.
+  void ToggleEffect(DWORD maskBit, DWORD effect);
+  void ToggleBold();
+  void ToggleItalic();
+  void ToggleUnderline();
+  PARAFORMAT GetSelectionParaFormat();
+  void SetFaceName(LPCTSTR faceName);
+  // `points` to the selection, or as the control's default format when `asDefault`.
+  void SetSize(double points, BOOL asDefault = FALSE);
+  CString GetFaceName();
+  double GetSizeInPoints();
+  COLORREF GetTextColor();
+
+  // The length of the clipboard's text; 0 when there is none, or when it is too long to paste,
+  // which the user is told.
+  int ClipboardTextLength();
+  // Pastes the clipboard's text unless it is too long, and selects what was pasted.
+  void LimitedPaste();
+
+ protected:
+  afx_msg void OnChange();
+  afx_msg void OnSelChange(NMHDR* header, LRESULT* result);
+  afx_msg void OnRButtonDown(UINT flags, CPoint point);
+  afx_msg void OnEditUndo();
+  afx_msg void OnEditCopy();
+  afx_msg void OnEditCut();
+  afx_msg void OnEditPaste();
+  afx_msg void OnSelectAll();
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  void ForwardToParent(UINT code);
+};

@@ -1,0 +1,233 @@
+// Round trips through the real pieces: MText through the reader, the editor's rich edit control
+// (stream in, stream out) and the writer; and text typed and formatted in the control.
+#include <iconv.h>
+#include <qplatform/RichEditTesting.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "controls/ControlsFixture.h"
+#include "converter/MTextRtfConverter.h"
+#include "host/HostColors.h"
+#include "support/Bytes.h"
+
+namespace {
+
+CString C(const std::string& s) { return CString(s.data(), static_cast<int>(s.size())); }
+std::string S(const CString& s) { return std::string(s.GetString(), static_cast<size_t>(s.GetLength())); }
+
+// UTF-8 corpus lines as code page 1251; a character the code page lacks is transliterated.
+std::string ToCp1251(const std::string& utf8) {
+  iconv_t cd = iconv_open("CP1251//TRANSLIT", "UTF-8");
+  std::string out(utf8.size() * 4 + 4, '\0');
+  char* src = const_cast<char*>(utf8.data());
+  char* dst = out.data();
+  size_t left = utf8.size(), room = out.size();
+  iconv(cd, &src, &left, &dst, &room);
+  iconv_close(cd);
+  out.resize(out.size() - room);
+  return out;
+}
+
+class RoundTrip : public ControlsTest {
+ protected:
+  void SetUp() override {
+    ControlsTest::SetUp();
+    ASSERT_TRUE(dialog.Create(IDD_CONTROLS));
+  }
+  void TearDown() override {
+    dialog.DestroyWindow();
+    ControlsTest::TearDown();
+  }
+
+  static std::string Reader(const std::string& mtext) {
+    theEditTarget.textHeight = 2.5;
+    HostColors colors;
+    EditTargetReader target(theEditTarget);
+    MTextRtfConverter converter(colors, target);
+    return S(converter.MTextToRtf(C(mtext)));
+  }
+  static std::string Writer(const std::string& rtf) {
+    HostColors colors;
+    MTextRtfConverter converter(colors);
+    return S(converter.RtfToMText(C(rtf)));
+  }
+  // The document streamed into the dialog's control, and what the control streams out.
+  std::string ThroughControl(const std::string& rtf) {
+    dialog.m_richEdit.SetRtf(C(rtf));
+    return S(dialog.m_richEdit.GetRtf());
+  }
+  std::string Trip(const std::string& mtext) { return Writer(ThroughControl(Reader(mtext))); }
+
+  // The paragraphs and runs the control shows, with their formats (the selection left out).
+  std::string Shown() {
+    std::istringstream snapshot(qwin::Snapshot(dialog.m_richEdit.m_hWnd));
+    std::string shown;
+    for (std::string line; std::getline(snapshot, line);) {
+      size_t word = line.find_first_not_of(' ');
+      if (word == std::string::npos) continue;
+      std::string body = line.substr(word);
+      if (body.rfind("paragraph ", 0) == 0 || body.rfind("run ", 0) == 0) shown += body + "\n";
+    }
+    return shown;
+  }
+
+  ControlsDialog dialog;
+};
+
+// ---- MText the writer produced comes back ----
+
+struct WriterCase {
+  const char* what;
+  const char* mtext;
+  const char* back;  // null: the MText itself
+};
+
+TEST_F(RoundTrip, MTextTheWriterProducedComesBack) {
+  const WriterCase cases[] = {
+      // fonts, heights, colours, bold, italic, underline
+      {"bold Arial", "{{\\fArial|c204|p34|b1|i0;{\\H2.5\\C1;Hello\\P}}}", nullptr},
+      {"two runs", "{{\\fArial|c204|p34|b0|i1;{\\H1.6\\C256;\\LA\\l}}{\\fTimes New Roman|c204|p18|b0|i0;{\\H2.0\\C7;B\\P}}}",
+       nullptr},
+      // The reader's Symbol entry has no character set, so the control keeps it apart from its
+      // own Symbol (font 1, character set 2) and the writer gives it an empty character set.
+      {"Symbol", "{{\\fSymbol|b0|i0;{\\H2.5\\C1;a\\P}}}", "{{\\fSymbol|c|b0|i0;{\\H2.5\\C1;a\\P}}}"},
+      {"default font", "{{{\\H2.5\\C1;plain\\P}}}", nullptr},
+      {"Cyrillic, heights 10 and 1.7",
+       "{{\\fArial|c204|p34|b0|i0;{\\H10.0\\C3;\xcf\xf0\xe8\\P}}{\\fArial|c204|p34|b1|i0;{\\H1.7\\C3;z\\P}}}", nullptr},
+      {"bold italic underlined Courier",
+       "{{\\fCourier New|c204|p49|b1|i1;{\\H3.5\\C5;\\Lmono\\l}}{\\fCourier New|c204|p49|b0|i0;{\\H3.5\\C5; text\\P}}}",
+       nullptr},
+      // An underlined last run: the writer puts the underline-off code behind the document's
+      // closing brace.
+      {"underlined last run", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C1;\\Lend\\P}\\l}}", nullptr},
+      // escapes and paragraphs
+      {"escaped braces and a typed backslash-P", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C1;\\{x\\} \\\\P\\P}}}", nullptr},
+      {"typed backslash-par", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C1;a\\\\par b\\P}}}", nullptr},
+      {"three paragraphs", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C2;one\\Ptwo\\P\\Pthree\\P}}}", nullptr},
+      {"a tab became three spaces", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C1;a    b\\P}}}", nullptr},
+      // The exceptions the colour rules make: colour 0 (by block) is shown as colour 7 and
+      // comes back as 7; colour 139 is the colour by layer is shown in, and comes back as 256.
+      {"by block shows as 7", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C0;x\\P}}}", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C7;x\\P}}}"},
+      {"139 comes back as by layer", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C139;x\\P}}}",
+       "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C256;x\\P}}}"},
+  };
+  for (const WriterCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_BYTES_EQ(c.back ? c.back : c.mtext, Trip(c.mtext));
+  }
+}
+
+// ---- Typed and formatted text is a fixed point ----
+
+TEST_F(RoundTrip, TypedAndFormattedTextIsAFixedPoint) {
+  EditorRichEdit& edit = dialog.m_richEdit;
+  // Typed in the control: a title paragraph, a tab, braces, Cyrillic and the user's own
+  // backslash-par. Paragraph marks count two characters.
+  edit.SetFocus();
+  qplatform::TypeText([&](UINT m, WPARAM w, LPARAM l) { return ::SendMessage(edit.m_hWnd, m, w, l); },
+                      "Title\rbold\tand red\r{x} \xcf\xf0\xe8\xe2\xe5\xf2 \\par end");
+  // Everything in Arial at 15 points (2.5 units), the title at 30 points (5 units).
+  edit.SetSel(0, -1);
+  edit.SetFaceName("Arial");
+  edit.SetSize(15);
+  edit.SetSel(0, 5);
+  edit.SetSize(30);
+  edit.SetSel(7, 11);  // "bold"
+  edit.ToggleBold();
+  edit.SetSel(12, 15);  // "and"
+  edit.ToggleItalic();
+  edit.ToggleUnderline();
+  edit.SetSel(16, 19);  // "red"
+  CHARFORMAT red{};
+  red.cbSize = sizeof(red);
+  red.dwMask = CFM_COLOR;
+  red.crTextColor = RGB(255, 0, 0);
+  edit.SetSelectionCharFormat(red);
+  const std::string typedShown = Shown();
+  const std::string first = Writer(S(edit.GetRtf()));
+
+  // Reader, control and writer bring it back. One reordering is the writer's own: a run typed
+  // in the automatic colour gets its colour code appended behind the underline code; once the
+  // colour is explicit, the code comes first. From then on the text is a fixed point.
+  std::string reordered = first;
+  const std::string autoColourAfterUnderline = "\\L\\C7;", explicitColourFirst = "\\C7;\\L";
+  reordered.replace(reordered.find(autoColourAfterUnderline), autoColourAfterUnderline.size(), explicitColourFirst);
+  const std::string back = Trip(first);
+  EXPECT_BYTES_EQ(reordered, back);
+  const std::string typedShownAfterOneTrip = Shown();
+  EXPECT_BYTES_EQ(back, Trip(back));
+  EXPECT_EQ(typedShownAfterOneTrip, Shown());
+  EXPECT_NE(first.find("\\\\par end"), std::string::npos) << "the typed backslash-par stays text";
+  // The control shows the same characters in the same runs, but for what the writer made of
+  // them: text typed in the automatic colour comes back in the colour of index 7, and the tab
+  // as the four spaces the writer puts for it.
+  std::string expectedShown = typedShown;
+  const std::pair<std::string, std::string> madeByTheWriter[] = {{"color=auto", "color=#ffffff"}, {"\\t", "    "}};
+  for (const auto& [typed, back] : madeByTheWriter) {
+    for (size_t at = expectedShown.find(typed); at != std::string::npos; at = expectedShown.find(typed, at + back.size())) {
+      expectedShown.replace(at, typed.size(), back);
+    }
+  }
+  EXPECT_EQ(expectedShown, typedShownAfterOneTrip);
+}
+
+TEST_F(RoundTrip, TypedBackslashEndingAParagraph) {
+  EditorRichEdit& edit = dialog.m_richEdit;
+  edit.SetFocus();
+  qplatform::TypeText([&](UINT m, WPARAM w, LPARAM l) { return ::SendMessage(edit.m_hWnd, m, w, l); }, "a\\\rb");
+  edit.SetSel(0, -1);
+  edit.SetFaceName("Arial");
+  edit.SetSize(15);
+  const std::string first = Writer(S(edit.GetRtf()));
+  EXPECT_BYTES_EQ("{{\\fArial|c|b0|i0;{\\H2.5\\C7;a\\\\\\Pb\\P}}}", first) << "the writer keeps the break";
+  // Known deviation of the reader: its paragraph step takes the "\\P" inside "\\\P" for the
+  // user's own backslash-P and writes it on unchanged; the control then reads "\\Pb" as an
+  // unknown word, so the break and the letter behind it are lost. This expectation fails once
+  // the reader reads an escaped backslash before a paragraph break.
+  EXPECT_BYTES_EQ("{{\\fArial|c|b0|i0;{\\H2.5\\C7;a\\\\\\P}}}", Trip(first));
+}
+
+// ---- The corpus: stable after the first trip ----
+
+// The corpus strings whose first trip is not yet a fixed point, with the cause.
+struct Unstable {
+  const char* mtext;
+  const char* cause;
+};
+const Unstable kUnstable[] = {
+    {"\\fArial Narrow|b1;word",
+     "bold in the control's default font: the writer drops it, so the second trip no longer splits the run"},
+    {"\\fArial Narrow|i1|b1;word", "the same, with italic"},
+    {"\\fArial|Hello", "a font code without its \";\": the reader makes a font name of the text and a brace"},
+};
+
+TEST_F(RoundTrip, CorpusStringsAreStableAfterTheFirstTrip) {
+  REQUIRE_SHARED_DIR(dir);
+  std::istringstream in(testsupport::ReadFile(dir + "/corpus/mtext_strings.txt"));
+  int total = 0;
+  std::vector<std::string> unstable;
+  std::string report;
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty()) continue;
+    ++total;
+    const std::string m = ToCp1251(line);
+    const std::string once = Trip(m);
+    const std::string twice = Trip(once);
+    if (once == twice) continue;
+    unstable.push_back(m);
+    report += testsupport::Readable(m) + "\n  once:  " + testsupport::Readable(once) + "\n  twice: " +
+              testsupport::Readable(twice) + "\n";
+  }
+  std::vector<std::string> known;
+  std::string causes;
+  for (const Unstable& u : kUnstable) {
+    known.push_back(u.mtext);
+    causes += std::string(u.mtext) + ": " + u.cause + "\n";
+  }
+  EXPECT_EQ(unstable, known) << report << "known causes:\n" << causes;
+  EXPECT_GT(total, 400) << "the corpus was read whole";
+}
+
+}  // namespace
