@@ -69,6 +69,19 @@ TEST_F(EditorRichEditNotifications, APasteChangesThenSelectsThePastedTextWhilePa
   EXPECT_FALSE(theEditTarget.pasting);
 }
 
+TEST_F(EditorRichEditNotifications, TheParentHearsEachNotificationThenItsForwardedCode) {
+  ControlsDialog dialog;
+  ASSERT_TRUE(dialog.Create(IDD_CONTROLS));
+  dialog.m_richEdit.SetFocus();
+  qwin::MessageRecorder recorder(dialog.m_hWnd);
+  ::SendMessage(dialog.m_richEdit.m_hWnd, WM_CHAR, 'a', 1);
+  // Each notification reaches the parent first and is reflected to the control, which sends its
+  // code while the parent is still handling the notification.
+  EXPECT_EQ(recorder.Entries({"WM_COMMAND", "WM_NOTIFY"}),
+            (Log{"WM_NOTIFY 5002 EN_SELCHANGE", "WM_COMMAND 5002 0x0", "WM_COMMAND 5002 EN_CHANGE", "WM_COMMAND 5002 0x1"}));
+  dialog.DestroyWindow();
+}
+
 // ---- The 16K paste limit ----
 
 TEST_F(EditorRichEditPaste, ATextOfExactlyTheLimitIsPastedAndSelectedUpToTheCaret) {
@@ -299,3 +312,4 @@ TEST_F(EditorRichEditFormatTest, TheParagraphFormatIsReadWithItsFullSize) {
 }
 
 }  // namespace
+

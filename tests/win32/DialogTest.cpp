@@ -185,6 +185,8 @@ TEST_F(Dialogs, EventsThatDoNotFitAreReportedWithTheirOrigin) {
   ASSERT_EQ(qwin::InputErrors().size(), 2u);
   EXPECT_EQ(qwin::InputErrors()[0], "test event 1: 'point' is not a user-interface event (waiting for dialog 100)");
   EXPECT_EQ(qwin::InputErrors()[1], "test event 2: no control 4242 in dialog 100 (waiting for dialog 100)");
+  // The host's queue counts them too, so the run that fed them fails.
+  EXPECT_EQ(qhost::InputQueue::Instance().Failures(), qwin::InputErrors());
 }
 
 // ---- User-interface events on the dialog's controls ----

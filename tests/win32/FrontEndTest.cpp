@@ -97,12 +97,12 @@ namespace {
 // The verbs that the vocabulary page lists in its tables for dialogs and for the machine.
 std::vector<std::string> DocumentedVerbs() {
   const char* source = std::getenv("QUILLON_SOURCE_DIR");
-  std::ifstream page(std::string(source ? source : QUILLON_SOURCE_ROOT) + "/docs/session-script-ui.md");
+  std::ifstream page(std::string(source ? source : QUILLON_SOURCE_ROOT) + "/docs/session-script.md");
   std::vector<std::string> verbs;
   std::string line;
   bool inTable = false;
   while (std::getline(page, line)) {
-    if (line.rfind("## ", 0) == 0) {
+    if (line.rfind("#", 0) == 0) {
       inTable = line.find("waiting dialog") != std::string::npos || line.find("the machine") != std::string::npos;
       continue;
     }

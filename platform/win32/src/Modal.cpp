@@ -368,6 +368,7 @@ void RecordError(const qhost::InputEvent& e, const ModalWait* wait, const std::s
   std::string line = (e.origin.empty() ? std::string("input") : e.origin) + ": " + error;
   if (wait) line += " (waiting for " + wait->name + ")";
   S().errors.push_back(line);
+  qhost::InputQueue::Instance().RecordFailure(line);
   std::cerr << line << "\n";
 }
 

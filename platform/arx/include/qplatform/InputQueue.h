@@ -54,6 +54,9 @@ class InputQueue {
   // Records that `event` could not answer the wait `waitingFor`; the caller then cancels its
   // wait as Escape would. The run fails.
   void Reject(const InputEvent& event, const std::string& waitingFor);
+  // Records a failure that a consumer of the queue reports in its own words (an event that
+  // a dialog could not use and dropped). The run fails all the same.
+  void RecordFailure(const std::string& message) { m_failures.push_back(message); }
   // Every failure so far, as messages (code page 1251): input that could not be used, input
   // that ran out while the host waited.
   const std::vector<std::string>& Failures() const { return m_failures; }
