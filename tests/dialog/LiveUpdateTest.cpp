@@ -137,3 +137,30 @@ TEST_F(LiveUpdate, TypedHeightSetsTheSelectionSizeAndWritesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+using EditorModal = EditorDialogTest;
+
+// ---- The dialog run modally from the input queue, as a session runs it ----
+
+TEST_F(EditorModal, TypedTextReachesTheDrawingAndEscapeExits) {
+  CreateMText("");
+  Event("focus", {"5002"});
+  Event("type", {"Да"});
+  Event("escape");
+  const int before = Writes();
+  MTextEditorDialog modal;
+  EXPECT_EQ(modal.DoModal(), IDCANCEL);
+  EXPECT_TRUE(qwin::InputErrors().empty());
+  EXPECT_NE(Contents().find("Да"), std::string::npos) << Contents();
+  // the opening write, then one per character
+  EXPECT_EQ(Writes() - before, 3);
+}
+
+TEST_F(EditorModal, OpeningMeetsNothingTheStandInsLack) {
+  OpenEditor();
+  EXPECT_TRUE(qwin::Unimplemented().empty()) << qwin::Unimplemented().front();
+}
+
+}  // namespace
