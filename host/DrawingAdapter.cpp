@@ -80,9 +80,13 @@ CString DimensionOverrideText(const CString& contents) {
   // what is left open. Nothing but codes is the empty override: the measurement shows again.
   CString s = contents;
   const char* text = s;
-  const char* last = nullptr;
-  for (const char* p = std::strstr(text, "\\P"); p; p = std::strstr(p + 2, "\\P")) last = p;
-  if (last) s = s.Left(static_cast<int>(last - text));
+  int last = -1;
+  for (int i = 0; text[i]; ++i) {
+    if (text[i] != '\\' || !text[i + 1]) continue;
+    if (text[i + 1] == 'P') last = i;
+    ++i;  // an escaped character is text: "\\P" is a backslash and a P
+  }
+  if (last >= 0) s = s.Left(last);
   if (!HoldsText(s)) return CString();
   for (int open = OpenGroups(s); open > 0; --open) s += '}';
   return s;
