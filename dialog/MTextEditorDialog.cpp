@@ -80,6 +80,14 @@ const Tip kTips[] = {
 
 constexpr double kRadiansPerDegree = 0.017453292519943295;
 
+// The text of a combo box's selected item; false when nothing is selected.
+bool SelectedText(CComboBox& combo, CString& text) {
+  const int item = combo.GetCurSel();
+  if (item < 0) return false;
+  combo.GetLBText(item, text);
+  return true;
+}
+
 }  // namespace
 
 MTextEditorDialog::MTextEditorDialog(CWnd* parent)
@@ -298,12 +306,8 @@ void MTextEditorDialog::OnStyleSelected() {
 }
 
 void MTextEditorDialog::OnHeightSelected() {
-  int item = m_heightCombo.GetCurSel();
-  if (item >= 0) {
-    CString text;
-    m_heightCombo.GetLBText(item, text);
-    ApplyHeightAction(std::atof(text));
-  }
+  CString text;
+  if (SelectedText(m_heightCombo, text)) ApplyHeightAction(std::atof(text));
   m_richEdit.SetFocus();
 }
 
@@ -328,12 +332,8 @@ void MTextEditorDialog::OnRotationEdited() {
 }
 
 void MTextEditorDialog::OnRotationSelected() {
-  int item = m_rotationCombo.GetCurSel();
-  if (item >= 0) {
-    CString text;
-    m_rotationCombo.GetLBText(item, text);
-    theEditTarget.rotation = std::atof(text) * kRadiansPerDegree;
-  }
+  CString text;
+  if (SelectedText(m_rotationCombo, text)) theEditTarget.rotation = std::atof(text) * kRadiansPerDegree;
   WriteTarget(this);
   m_richEdit.SetFocus();
 }
@@ -397,9 +397,7 @@ void MTextEditorDialog::ApplyColourAction() {
 }
 
 void MTextEditorDialog::ApplyStyleAction() {
-  int item = m_styleCombo.GetCurSel();
-  if (item >= 0) {
-    m_styleCombo.GetLBText(item, theEditTarget.textStyleName);
+  if (SelectedText(m_styleCombo, theEditTarget.textStyleName)) {
     theEditTarget.textStyleId = StyleIdByName(theEditTarget.textStyleName);
   }
   LiveUpdate(*this);
@@ -443,10 +441,8 @@ void MTextEditorDialog::ChangeLineSpacing(bool up) {
 }
 
 void MTextEditorDialog::ApplyLineSpacingStyle() {
-  int item = m_spacingStyleCombo.GetCurSel();
-  if (item >= 0) {
-    CString text;
-    m_spacingStyleCombo.GetLBText(item, text);
+  CString text;
+  if (SelectedText(m_spacingStyleCombo, text)) {
     if (text == "Не менее") theEditTarget.lineSpacingStyle = 1;
     if (text == "Точно") theEditTarget.lineSpacingStyle = 2;
     WriteTarget(this);
