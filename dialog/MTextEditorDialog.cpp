@@ -423,7 +423,8 @@ void MTextEditorDialog::ApplyRotation(double degrees) {
   WriteTarget(this);
 }
 
-// Bold and italic leave the dialog font's own face alone; the properties are written either way.
+// Bold and italic are left alone while the font list shows "MS Sans Serif"; the properties are
+// written either way.
 void MTextEditorDialog::ToggleEffectAction(DWORD effect) {
   CString face;
   m_fontCombo.GetWindowText(face);
