@@ -517,16 +517,48 @@ void MTextEditorDialog::OnSize(UINT type, int cx, int cy) {
   if (m_showGrip) InvalidateRect(m_gripRect, TRUE);
 }
 
+// The grip is a scroll-bar arrow's size, in the bottom-right corner.
+CSize MTextEditorDialog::GripSize() { return CSize(GetSystemMetrics(SM_CXHSCROLL), GetSystemMetrics(SM_CYVSCROLL)); }
+
+void MTextEditorDialog::OnPaint() {
+  CPaintDC dc(this);
+  CRect client;
+  GetClientRect(client);
+  if (m_showGrip) {
+    m_gripRect = CRect(client.BottomRight() - GripSize(), GripSize());
+    CClientDC clientDc(this);
+    clientDc.DrawFrameControl(m_gripRect, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+  }
+  if (!IsIconic()) {
+    CAcUiDialog::OnPaint();
+    return;
+  }
+  SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+  dc.DrawIcon((client.Width() - GetSystemMetrics(SM_CXICON) + 1) / 2,
+              (client.Height() - GetSystemMetrics(SM_CYICON) + 1) / 2, m_icon);
+}
+
+UINT MTextEditorDialog::OnNcHitTest(CPoint point) {
+  const UINT hit = CAcUiDialog::OnNcHitTest(point);
+  if (hit != HTCLIENT || !m_showGrip) return hit;
+  CRect window;
+  GetWindowRect(window);
+  return CRect(window.BottomRight() - GripSize(), GripSize()).PtInRect(point) ? HTBOTTOMRIGHT : hit;
+}
+
+// A font item may carry a remark after its face name: "Arial (TrueType)" sets "Arial".
+void MTextEditorDialog::ApplyFontAction() {
+  CString text;
+  if (!SelectedText(m_fontCombo, text)) return;
+  const int paren = text.Find('(');
+  m_richEdit.SetFaceName(paren >= 0 ? text.Left(paren > 0 ? paren - 1 : 0) : text);
+  m_richEdit.SetFocus();
+}
+
 // ---- Actions not built yet ----
 
-// The grip and the minimised icon are not painted yet: default painting only.
-void MTextEditorDialog::OnPaint() { CAcUiDialog::OnPaint(); }
-// The grip's hit test is not built yet: the default answer.
-UINT MTextEditorDialog::OnNcHitTest(CPoint point) { return CAcUiDialog::OnNcHitTest(point); }
 // Not built yet: the About box.
 void MTextEditorDialog::ShowAboutBox() {}
-// Not built yet: the font of the selection from the font list.
-void MTextEditorDialog::ApplyFontAction() {}
 // Not built yet: the toolbar following the selection.
 void MTextEditorDialog::UpdateFromSelection() {}
 // Not built yet: editing another text from inside the editor.

@@ -91,6 +91,33 @@ TEST_F(EditorWindow, SystemMenuEndsWithTheAboutItem) {
   EXPECT_EQ(menu->GetMenuItemID(count - 2), 0u);  // the separator
 }
 
+TEST_F(EditorWindow, TheClientCornerIsTheSizeGrip) {
+  OpenEditor();
+  CRect client;
+  dialog->GetClientRect(client);
+  CPoint corner(client.right - 2, client.bottom - 2), middle = client.CenterPoint();
+  dialog->ClientToScreen(&corner);
+  dialog->ClientToScreen(&middle);
+  EXPECT_EQ(dialog->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(corner.x, corner.y)), HTBOTTOMRIGHT);
+  EXPECT_EQ(dialog->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(middle.x, middle.y)), HTCLIENT);
+}
+
+TEST_F(EditorWindow, PaintingDrawsTheGrip) {
+  OpenEditor();
+  dialog->ShowWindow(SW_SHOW);
+  dialog->Invalidate();
+  dialog->UpdateWindow();
+  CRect client;
+  dialog->GetClientRect(client);
+  const std::string grip = "DrawFrameControl rect=" + std::to_string(client.right - GetSystemMetrics(SM_CXHSCROLL)) + "," +
+                           std::to_string(client.bottom - GetSystemMetrics(SM_CYVSCROLL)) + "," +
+                           std::to_string(client.right) + "," + std::to_string(client.bottom) +
+                           " type=" + std::to_string(DFC_SCROLL) + " state=0x8";
+  bool drawn = false;
+  for (const std::string& op : qwin::GdiRecord()) drawn = drawn || op.find(grip) != std::string::npos;
+  EXPECT_TRUE(drawn) << grip << " in " << ::testing::PrintToString(qwin::GdiRecord());
+}
+
 // ---- Property actions write at once, whatever the mode ----
 
 TEST_F(EditorActions, RotationFromTheListInRadians) {
@@ -123,6 +150,26 @@ TEST_F(EditorActions, LineSpacingStaysWithinItsRange) {
   const int before = Writes();
   Click(IDC_SPACING_DOWN);
   EXPECT_EQ(Writes(), before);
+}
+
+// ---- Character format actions reach the drawing through the change notification ----
+
+TEST_F(EditorActions, FontItemSetsItsFaceWithoutTheRemark) {
+  OpenEditor();
+  qplatform::TypeText(Editor(), "ab");
+  struct Case {
+    const char* item;
+    const char* face;
+  };
+  for (const Case& c : {Case{"Courier New (fixed)", "Courier New"}, Case{"Arial", "Arial"}}) {
+    int item = dialog->m_fontCombo.FindStringExact(-1, c.item);
+    if (item < 0) item = dialog->m_fontCombo.AddString(c.item);
+    dialog->m_fontCombo.SetCurSel(item);
+    dialog->m_richEdit.SetSel(0, 2);
+    dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_FONT, CBN_SELENDOK),
+                        reinterpret_cast<LPARAM>(dialog->m_fontCombo.m_hWnd));
+    EXPECT_EQ(std::string(dialog->m_richEdit.GetFaceName().GetString()), c.face) << c.item;
+  }
 }
 
 }  // namespace
