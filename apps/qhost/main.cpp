@@ -12,13 +12,15 @@
 #include "qplatform/Script.h"
 #include "qplatform/Transcript.h"
 #include "rxdlinkr.h"
+#include "windows.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: qhost [drawing.dxf] [--script session.txt] [--load module.arx]... [--pickbox units]\n"
+    "usage: qhost [drawing.dxf] [--script session.txt] [--load module.arx]... [--no-module] [--pickbox units]\n"
     "  Opens the drawing (a new one when none is given) and runs the command line: from the\n"
-    "  script when given, otherwise from standard input (typed lines; \"!verb ...\" for script verbs).\n";
+    "  script when given, otherwise from standard input (typed lines; \"!verb ...\" for script verbs).\n"
+    "  Without --load, the Quillon module of this build is loaded when it is there (--no-module: not).\n";
 
 // The person at the terminal already moved to a new line by pressing Enter.
 bool g_afterTyped = false;
@@ -44,6 +46,18 @@ void Show(const std::string& cp1251) {
   std::fputs(qhost::Cp1251ToUtf8(text).c_str(), stdout);
 }
 
+// The host's main window, the parent of the modules' dialogs, and its resource instance.
+void CreateMainWindow() {
+  WNDCLASS wc{};
+  wc.lpfnWndProc = DefWindowProc;
+  wc.lpszClassName = "AfxFrameOrView";
+  RegisterClass(&wc);
+  HWND main = CreateWindowEx(0, wc.lpszClassName, "qhost", WS_OVERLAPPEDWINDOW, 0, 0, 1024, 768, nullptr, nullptr,
+                             nullptr, nullptr);
+  ShowWindow(main, SW_SHOW);
+  qhost::SetHostWindows(main, nullptr, GetModuleHandle(nullptr));
+}
+
 void Complain(const std::string& utf8) { std::fprintf(stderr, "qhost: %s\n", utf8.c_str()); }
 
 }  // namespace
@@ -51,6 +65,7 @@ void Complain(const std::string& utf8) { std::fprintf(stderr, "qhost: %s\n", utf
 int main(int argc, char** argv) {
   std::string drawing, script;
   std::vector<std::string> modules;
+  bool builtModule = true;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if ((arg == "--script" || arg == "--load" || arg == "--pickbox") && i + 1 < argc) {
@@ -58,6 +73,8 @@ int main(int argc, char** argv) {
       if (arg == "--script") script = value;
       if (arg == "--load") modules.push_back(value);
       if (arg == "--pickbox") qhost::SetPickAperture(std::atof(value.c_str()));
+    } else if (arg == "--no-module") {
+      builtModule = false;
     } else if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
@@ -98,6 +115,12 @@ int main(int argc, char** argv) {
   qhost::Transcript::Instance().SetSink(Show);
 
   qhost::RegisterHostCommands();
+  CreateMainWindow();
+#ifdef QHOST_MODULE_FILE
+  if (builtModule && modules.empty() && access(QHOST_MODULE_FILE, R_OK) == 0) modules.push_back(QHOST_MODULE_FILE);
+#else
+  (void)builtModule;
+#endif
   for (const std::string& m : modules)
     if (!acrxDynamicLinker->loadModule(m.c_str(), true)) Complain("cannot load the module " + m);
 
