@@ -11,14 +11,19 @@
 #include "qplatform/InputQueue.h"
 #include "qplatform/Script.h"
 #include "qplatform/Transcript.h"
+#include "UiView.h"
 #include "rxdlinkr.h"
+#include "windows.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: qhost [drawing.dxf] [--script session.txt] [--load module.arx]... [--pickbox units]\n"
+    "usage: qhost [drawing.dxf] [--script session.txt] [--load module.arx]... [--no-module] [--pickbox units]\n"
     "  Opens the drawing (a new one when none is given) and runs the command line: from the\n"
-    "  script when given, otherwise from standard input (typed lines; \"!verb ...\" for script verbs).\n";
+    "  script when given, otherwise from standard input (typed lines; \"!verb ...\" for script verbs).\n"
+    "  Without --load, the Quillon module of this build is loaded when it is there (--no-module: not).\n"
+    "  --show-ui: while a dialog waits, show it before each event, and the entities each redraw changed\n"
+    "  (always on at a terminal).\n";
 
 // The person at the terminal already moved to a new line by pressing Enter.
 bool g_afterTyped = false;
@@ -44,6 +49,47 @@ void Show(const std::string& cp1251) {
   std::fputs(qhost::Cp1251ToUtf8(text).c_str(), stdout);
 }
 
+// The host's main window, the parent of the modules' dialogs, and its resource instance.
+void CreateMainWindow() {
+  WNDCLASS wc{};
+  wc.lpfnWndProc = DefWindowProc;
+  wc.lpszClassName = "AfxFrameOrView";
+  RegisterClass(&wc);
+  HWND main = CreateWindowEx(0, wc.lpszClassName, "qhost", WS_OVERLAPPEDWINDOW, 0, 0, 1024, 768, nullptr, nullptr,
+                             nullptr, nullptr);
+  ShowWindow(main, SW_SHOW);
+  qhost::SetHostWindows(main, nullptr, GetModuleHandle(nullptr));
+}
+
+// Shows, before each wait takes its next event, the entities that redraws changed since the last
+// event and the dialog that waits.
+class UiShowingSource : public qhost::InputSource {
+ public:
+  explicit UiShowingSource(std::unique_ptr<qhost::InputSource> inner) : m_inner(std::move(inner)) {
+    if (AcDbDatabase* db = qhost::CurrentDatabase()) m_watch.Changes(*db);
+  }
+  std::optional<qhost::InputEvent> Next(const std::string& waitingFor) override {
+    const qhost::DisplayCounts& counts = qhost::Display();
+    AcDbDatabase* db = qhost::CurrentDatabase();
+    if (db && counts.updates + counts.flushes != m_redraws) {
+      m_redraws = counts.updates + counts.flushes;
+      ShowBlock(m_watch.Changes(*db));
+    }
+    if (waitingFor.rfind("dialog ", 0) == 0) ShowBlock(qhostui::RenderDialog(GetActiveWindow(), waitingFor));
+    return m_inner->Next(waitingFor);
+  }
+  std::string Name() const override { return m_inner->Name(); }
+
+ private:
+  static void ShowBlock(std::string text) {
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    if (!text.empty()) Show("\n" + text);
+  }
+  std::unique_ptr<qhost::InputSource> m_inner;
+  qhostui::DrawingWatch m_watch;
+  int m_redraws = 0;
+};
+
 void Complain(const std::string& utf8) { std::fprintf(stderr, "qhost: %s\n", utf8.c_str()); }
 
 }  // namespace
@@ -51,6 +97,8 @@ void Complain(const std::string& utf8) { std::fprintf(stderr, "qhost: %s\n", utf
 int main(int argc, char** argv) {
   std::string drawing, script;
   std::vector<std::string> modules;
+  bool builtModule = true;
+  bool showUi = isatty(0) != 0;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if ((arg == "--script" || arg == "--load" || arg == "--pickbox") && i + 1 < argc) {
@@ -58,6 +106,10 @@ int main(int argc, char** argv) {
       if (arg == "--script") script = value;
       if (arg == "--load") modules.push_back(value);
       if (arg == "--pickbox") qhost::SetPickAperture(std::atof(value.c_str()));
+    } else if (arg == "--show-ui") {
+      showUi = true;
+    } else if (arg == "--no-module") {
+      builtModule = false;
     } else if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
@@ -84,20 +136,28 @@ int main(int argc, char** argv) {
   qhost::OpenDocument(std::move(db));
 
   auto& queue = qhost::InputQueue::Instance();
+  std::unique_ptr<qhost::InputSource> source;
   if (!script.empty()) {
     std::string error;
-    auto source = qhost::ScriptSource::FromFile(script, error);
+    source = qhost::ScriptSource::FromFile(script, error);
     if (!source) {
       Complain(error);
       return 2;
     }
-    queue.SetSource(std::move(source));
   } else {
-    queue.SetSource(std::make_unique<InteractiveSource>(stdin, isatty(0) != 0));
+    source = std::make_unique<InteractiveSource>(stdin, isatty(0) != 0);
   }
+  if (showUi) source = std::make_unique<UiShowingSource>(std::move(source));
+  queue.SetSource(std::move(source));
   qhost::Transcript::Instance().SetSink(Show);
 
   qhost::RegisterHostCommands();
+  CreateMainWindow();
+#ifdef QHOST_MODULE_FILE
+  if (builtModule && modules.empty() && access(QHOST_MODULE_FILE, R_OK) == 0) modules.push_back(QHOST_MODULE_FILE);
+#else
+  (void)builtModule;
+#endif
   for (const std::string& m : modules)
     if (!acrxDynamicLinker->loadModule(m.c_str(), true)) Complain("cannot load the module " + m);
 

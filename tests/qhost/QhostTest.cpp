@@ -36,7 +36,7 @@ class QhostTest : public ::testing::Test {
 
   Outcome Qhost(const std::string& args) {
     std::string out = dir_ + "/stdout", err = dir_ + "/stderr";
-    std::string cmd = std::string(QHOST_BINARY) + " " + args + " </dev/null >" + out + " 2>" + err;
+    std::string cmd = std::string(QHOST_BINARY) + " --no-module " + args + " </dev/null >" + out + " 2>" + err;
     int rc = std::system(cmd.c_str());
     return Outcome{WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, testsupport::ReadFile(out), testsupport::ReadFile(err)};
   }

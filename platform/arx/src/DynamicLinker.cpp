@@ -10,6 +10,7 @@
 #include "acedads.h"
 #include "arx/src/RxDefine.h"
 #include "qplatform/Host.h"
+#include "qplatform/Resources.h"
 #include "rxdlinkr.h"
 
 namespace qhost {
@@ -19,11 +20,19 @@ struct Module {
   std::string path;      // as given
   std::string realPath;  // to recognise the same file under another name
   void* handle = nullptr;
+  HINSTANCE instance = nullptr;  // the module as the Windows stand-in knows it: its resources
   AcRxEntryPointFunc entry = nullptr;
   AcRxDllMainFunc dllMain = nullptr;
   bool locked = true;
   bool mdiAware = false;
 };
+
+// The instance handle Windows would pass: the module handle under which the window stand-in keeps
+// the module's resources (a module without resources is made known with none).
+HINSTANCE ModuleInstance(AcRxEntryPointFunc entry, const std::string& realPath) {
+  qwin::RegisterModuleResources(reinterpret_cast<const void*>(entry), nullptr, 0);
+  return GetModuleHandle(realPath.substr(realPath.rfind('/') + 1).c_str());
+}
 
 std::vector<std::unique_ptr<Module>>& Modules() {
   static std::vector<std::unique_ptr<Module>> modules;
@@ -58,7 +67,7 @@ constexpr DWORD kProcessDetach = 0;
 constexpr DWORD kProcessAttach = 1;
 
 void Detach(Module& m) {
-  if (m.dllMain) m.dllMain(reinterpret_cast<HINSTANCE>(m.handle), kProcessDetach, nullptr);
+  if (m.dllMain) m.dllMain(m.instance, kProcessDetach, nullptr);
   dlclose(m.handle);
 }
 
@@ -125,7 +134,8 @@ Adesk::Boolean AcRxDynamicLinker::loadModule(const char* fileName, Adesk::Boolea
   module->handle = handle;
   module->entry = entry;
   module->dllMain = reinterpret_cast<AcRxDllMainFunc>(dlsym(handle, "DllMain"));
-  if (module->dllMain && !module->dllMain(reinterpret_cast<HINSTANCE>(handle), kProcessAttach, nullptr)) {
+  module->instance = ModuleInstance(entry, module->realPath);
+  if (module->dllMain && !module->dllMain(module->instance, kProcessAttach, nullptr)) {
     Say(printit, std::string("\"") + fileName + "\" refused to attach.");
     dlclose(handle);
     return false;

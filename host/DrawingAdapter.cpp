@@ -1,0 +1,250 @@
+// The drawing adapter: every operation opens the entity, works and closes it before returning.
+#include "host/DrawingAdapter.h"
+
+#include <acdocman.h>
+#include <aced.h>
+#include <acedads.h>
+#include <adscodes.h>
+#include <dbapserv.h>
+#include <dbdim.h>
+#include <dbmtext.h>
+#include <dbsymtb.h>
+#include <rxregsvc.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "dialog/MTextEditorDialog.h"
+#include "host/EditTarget.h"
+
+namespace {
+
+const char kCloseFailed[] = "Failed AcDbObject::close()";
+
+// Opens the object an entity name names for write; an object that is not an entity is closed
+// again at once, and a failure of that close stops the host.
+AcDbEntity* OpenEntityForWrite(const ads_name name) {
+  AcDbObjectId id;
+  if (acdbGetObjectId(id, name) != Acad::eOk) return nullptr;
+  AcDbObject* object = nullptr;
+  if (acdbOpenAcDbObject(object, id, AcDb::kForWrite) != Acad::eOk) return nullptr;
+  AcDbEntity* entity = AcDbEntity::cast(object);
+  if (!entity && object->close() != Acad::eOk) acrx_abort(kCloseFailed);
+  return entity;
+}
+
+// Whether MText contents hold any character of text, not only braces and format codes.
+bool HoldsText(const CString& contents) {
+  const char* s = contents;
+  size_t n = std::strlen(s);
+  for (size_t i = 0; i < n;) {
+    char c = s[i];
+    if (c == '{' || c == '}') {
+      ++i;
+    } else if (c != '\\' || i + 1 == n) {
+      return true;
+    } else if (std::strchr("LlOoKkP", s[i + 1])) {
+      i += 2;  // switches and the paragraph break
+    } else if (std::strchr("fFHhCcAaQqWwTtp", s[i + 1])) {
+      const char* end = std::strchr(s + i, ';');  // codes with an argument run to their ';'
+      i = end ? static_cast<size_t>(end - s) + 1 : n;
+    } else {
+      return true;  // escapes (\\ \{ \}), stacked text, non-breaking spaces
+    }
+  }
+  return false;
+}
+
+// How many groups the contents open and leave open (escaped braces are text).
+int OpenGroups(const CString& contents) {
+  int open = 0;
+  const char* s = contents;
+  for (size_t i = 0; s[i]; ++i) {
+    if (s[i] == '\\' && s[i + 1]) {
+      ++i;
+    } else if (s[i] == '{') {
+      ++open;
+    } else if (s[i] == '}' && open > 0) {
+      --open;
+    }
+  }
+  return open;
+}
+
+int GetVar(const char* name, resbuf& value) { return acedGetVar(name, &value) == RTNORM ? 0 : 3; }
+
+}  // namespace
+
+CString DimensionOverrideText(const CString& contents) {
+  // The writer ends the text with "\P" and the groups' closing braces: drop them, and close again
+  // what is left open. Nothing but codes is the empty override: the measurement shows again.
+  CString s = contents;
+  const char* text = s;
+  int last = -1;
+  for (int i = 0; text[i]; ++i) {
+    if (text[i] != '\\' || !text[i + 1]) continue;
+    if (text[i + 1] == 'P') last = i;
+    ++i;  // an escaped character is text: "\\P" is a backslash and a P
+  }
+  if (last >= 0) s = s.Left(last);
+  if (!HoldsText(s)) return CString();
+  for (int open = OpenGroups(s); open > 0; --open) s += '}';
+  return s;
+}
+
+void CreateMText(const CString& contents) {
+  EditTarget& target = theEditTarget;
+  AcDbObjectId styleId = StyleIdByName(target.textStyleName);
+  if (styleId.isNull()) {
+    GetVarString("TEXTSTYLE", target.textStyleName);
+    styleId = StyleIdByName(target.textStyleName);
+  }
+  auto* mtext = new AcDbMText;
+  mtext->setAttachment(AcDbMText::kTopLeft);
+  mtext->setWidth(target.width);
+  mtext->setLocation(target.location);
+  mtext->setTextStyle(styleId);
+  mtext->setTextHeight(target.textHeight);
+  mtext->setContents(contents);
+  mtext->setHorizontalMode(static_cast<AcDb::TextHorzMode>(target.justification));
+  mtext->setAlignmentPoint(target.location);
+  mtext->setLineSpacingStyle(static_cast<AcDb::LineSpacingStyle>(target.lineSpacingStyle));
+  mtext->setLineSpacingFactor(target.lineSpacingFactor);
+  AcDbObjectId id;
+  if (AppendToCurrentSpace(mtext, id) != Acad::eOk) {
+    delete mtext;  // never made part of the drawing; the target stays the one it was
+    return;
+  }
+  acdbGetAdsName(target.entityName, id);
+}
+
+void WriteTarget(MTextEditorDialog* dialog) {
+  dialog->UpdateData(TRUE);
+  WriteTargetContents(dialog->m_mtextContents, dialog->m_styleText);
+}
+
+void WriteTargetContents(const CString& contents, const CString& styleText) {
+  EditTarget& target = theEditTarget;
+  target.currentContents = contents;
+  AcDbEntity* entity = OpenEntityForWrite(target.entityName);
+  if (!entity) return;
+  if (AcDbMText* mtext = AcDbMText::cast(entity)) {
+    mtext->setContents(target.currentContents);
+    mtext->setTextHeight(target.textHeight);
+    mtext->setRotation(target.rotation);
+    mtext->setTextStyle(target.textStyleId);
+    mtext->setHorizontalMode(static_cast<AcDb::TextHorzMode>(target.justification));
+    mtext->setAlignmentPoint(target.location);
+    mtext->setLocation(target.location);
+    mtext->setLineSpacingStyle(static_cast<AcDb::LineSpacingStyle>(target.lineSpacingStyle));
+    mtext->setLineSpacingFactor(target.lineSpacingFactor);
+    mtext->setWidth(target.width);
+    mtext->close();
+    if (!styleText.IsEmpty()) {
+      target.textStyleName = styleText;
+    } else {
+      StyleNameById(target.textStyleName, target.textStyleId);
+    }
+    RefreshDisplay();
+  } else if (AcDbDimension* dimension = AcDbDimension::cast(entity)) {
+    if (target.isDimension) target.currentContents = DimensionOverrideText(target.currentContents);
+    dimension->setDimensionText(target.currentContents);
+    dimension->close();
+    RefreshDisplay();
+  } else {
+    entity->close();
+  }
+}
+
+bool EraseIfEmpty(MTextEditorDialog* dialog, const ads_name entityName) {
+  if (dialog->m_richText.IsEmpty()) {
+    if (AcDbEntity* entity = OpenEntityForWrite(entityName)) {
+      if (AcDbMText::cast(entity)) entity->erase(true);
+      entity->close();
+    }
+  }
+  theEditTarget.currentContents.Empty();
+  return true;
+}
+
+Acad::ErrorStatus StyleNameById(CString& name, AcDbObjectId id) {
+  if (id.isNull()) return Acad::eOk;
+  AcDbObject* object = nullptr;
+  Acad::ErrorStatus es = acdbOpenAcDbObject(object, id, AcDb::kForRead);
+  if (es != Acad::eOk) return es;
+  AcDbTextStyleTableRecord* style = AcDbTextStyleTableRecord::cast(object);
+  if (!style) {
+    object->close();
+    return Acad::eWrongObjectType;
+  }
+  char* styleName = nullptr;
+  style->getName(styleName);
+  name = styleName;
+  acutDelString(styleName);
+  style->close();
+  return Acad::eOk;
+}
+
+AcDbObjectId StyleIdByName(const CString& name) {
+  AcDbObjectId id;
+  AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+  AcDbTextStyleTable* table = nullptr;
+  if (!db || db->getTextStyleTable(table, AcDb::kForRead) != Acad::eOk) return id;
+  table->getAt(name, id, false);
+  table->close();
+  return id;
+}
+
+int GetVarString(const char* name, CString& value) {
+  resbuf rb{};
+  int result = GetVar(name, rb);
+  if (result == 0 && rb.restype == RTSTR) {
+    value = rb.resval.rstring;
+    std::free(rb.resval.rstring);
+  }
+  return result;
+}
+
+int GetVarReal(const char* name, double& value) {
+  resbuf rb{};
+  int result = GetVar(name, rb);
+  if (result == 0) value = rb.resval.rreal;
+  return result;
+}
+
+int GetVarInt(const char* name, int& value) {
+  resbuf rb{};
+  int result = GetVar(name, rb);
+  if (result == 0) value = rb.resval.rint;
+  return result;
+}
+
+Acad::ErrorStatus AppendToCurrentSpace(AcDbEntity* entity, AcDbObjectId& id) {
+  int tilemode = -1;
+  GetVarInt("TILEMODE", tilemode);
+  AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+  if (!db) return Acad::eNoDatabase;
+  const char* space = tilemode == 1 ? "*Model_Space" : tilemode == 0 ? "*Paper_Space" : nullptr;
+  if (!space) return Acad::eInvalidInput;
+  AcDbBlockTable* table = nullptr;
+  Acad::ErrorStatus es = db->getBlockTable(table, AcDb::kForRead);
+  if (es != Acad::eOk) return es;
+  AcDbBlockTableRecord* record = nullptr;
+  es = table->getAt(space, record, AcDb::kForWrite, false);
+  if (es == Acad::eOk) {
+    es = record->appendAcDbEntity(id, entity);
+    if (es == Acad::eOk) entity->close();
+    record->close();
+  }
+  table->close();
+  return es;
+}
+
+void RefreshDisplay() {
+  AcApDocument* document = acDocManagerPtr()->curDocument();
+  if (document) {
+    document->transactionManager()->queueForGraphicsFlush();
+    document->transactionManager()->flushGraphics();
+  }
+  acedUpdateDisplay();
+}

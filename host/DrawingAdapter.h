@@ -1,0 +1,48 @@
+// The module's operations on the drawing: creating, writing and erasing the target entity, text
+// style look-ups, system variables, appending to the current space and redrawing.
+#pragma once
+
+#include <acadstrc.h>
+#include <adsdef.h>
+#include <afx.h>
+#include <dbid.h>
+
+class AcDbEntity;
+class MTextEditorDialog;
+
+// Adds an MText with `contents` and the properties of theEditTarget at its location to the current
+// space; theEditTarget.entityName then names it.
+void CreateMText(const CString& contents);
+
+// Writes the dialog's converted text (m_mtextContents) and theEditTarget's properties to the
+// target: an MText gets contents and properties, a dimension its override text. Redraws.
+void WriteTarget(MTextEditorDialog* dialog);
+
+// Erases the named MText when the dialog's plain text (m_richText) is empty. Always empties
+// theEditTarget.currentContents and returns true.
+bool EraseIfEmpty(MTextEditorDialog* dialog, const ads_name entityName);
+
+// The name of a text style record; eOk when `id` named one. A null id leaves `name` unchanged.
+Acad::ErrorStatus StyleNameById(CString& name, AcDbObjectId id);
+// The id of the working database's text style `name`; null when there is none.
+AcDbObjectId StyleIdByName(const CString& name);
+
+// System variables: 0 when read, 3 otherwise (the out value then stays as it was).
+int GetVarString(const char* name, CString& value);
+int GetVarReal(const char* name, double& value);
+int GetVarInt(const char* name, int& value);
+
+// Appends `entity` to model space (TILEMODE 1) or paper space (TILEMODE 0) of the working
+// database and closes it when that succeeded.
+Acad::ErrorStatus AppendToCurrentSpace(AcDbEntity* entity, AcDbObjectId& id);
+
+// Has the host redraw the changed entities at once, even behind a modal dialog.
+void RefreshDisplay();
+
+// The write steps behind WriteTarget, without the dialog: `contents` becomes currentContents and
+// is written to the target; a non-empty `styleText` becomes textStyleName.
+void WriteTargetContents(const CString& contents, const CString& styleText);
+
+// A dimension's override text from the writer's contents: the contents up to the last "\P";
+// empty when only the font code is left; otherwise closed with "}}".
+CString DimensionOverrideText(const CString& contents);

@@ -1,0 +1,4 @@
+// Host stand-in: the host's base user-interface classes.
+#pragma once
+
+#include "aduiBaseDialog.h"

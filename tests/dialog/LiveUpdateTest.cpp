@@ -1,0 +1,181 @@
+// Live update: what reaches the drawing while the user types, toggles dynamic mode, leaves the width
+// edit or exits the editor.
+#include <string>
+
+#include "DialogFixture.h"
+
+namespace {
+
+using LiveUpdate = EditorDialogTest;
+using DynamicModeOff = EditorDialogTest;
+using EditorExit = EditorDialogTest;
+
+bool Holds(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// ---- Dynamic mode on ----
+
+// Opening the editor writes the empty editor's contents once: loading its text is a change.
+TEST_F(LiveUpdate, OpeningWritesTheLoadedText) {
+  theEditTarget.rtfText = "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0 Hello}";
+  theEditTarget.rtfPending = true;
+  OpenEditor();
+  EXPECT_TRUE(Holds(Contents(), "Hello")) << Contents();
+}
+
+TEST_F(LiveUpdate, EachTypedCharacterWritesOnce) {
+  OpenEditor();
+  dialog->m_richEdit.SetFocus();
+  std::string typed;
+  for (char c : std::string("Пр1")) {
+    const int before = Writes();
+    qplatform::TypeText(Editor(), std::string(1, c));
+    typed += c;
+    EXPECT_EQ(Writes() - before, 1) << "after " << typed;
+    EXPECT_TRUE(Holds(Contents(), typed)) << Contents();
+  }
+}
+
+TEST_F(LiveUpdate, AChangeThatLeavesTheRtfWritesNothing) {
+  OpenEditor();
+  qplatform::TypeText(Editor(), "ab");
+  const std::string written = Contents();
+  const int before = Writes();
+  // the text area reports a change once more (a format set to what it already was)
+  dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_RICHEDIT, 1), reinterpret_cast<LPARAM>(dialog->m_richEdit.m_hWnd));
+  EXPECT_EQ(Writes(), before);
+  EXPECT_EQ(Contents(), written);
+}
+
+TEST_F(LiveUpdate, BulletedParagraphIsNeverWritten) {
+  OpenEditor();
+  qplatform::TypeText(Editor(), "a");
+  const std::string written = Contents();
+  PARAFORMAT bullet = qplatform::MakeParaFormat(PFM_NUMBERING);
+  bullet.wNumbering = PFN_BULLET;
+  qplatform::SetParaFormat(Editor(), bullet);
+  ASSERT_NE(dialog->m_richEdit.GetRtf().Find("\\pntext"), -1);
+  const int before = Writes();
+  qplatform::TypeText(Editor(), "bc");
+  EXPECT_EQ(Writes(), before);
+  EXPECT_EQ(Contents(), written);
+}
+
+TEST_F(LiveUpdate, LastRtfSeenOutlivesTheDialog) {
+  OpenEditor();
+  qplatform::TypeText(Editor(), "x");
+  EXPECT_EQ(theLastRtfSeen, dialog->m_richEdit.GetRtf());
+  dialog->DestroyWindow();
+  EXPECT_FALSE(theLastRtfSeen.IsEmpty());
+}
+
+TEST_F(LiveUpdate, ChoosingAStyleWithUnchangedTextWritesNothingUntilTheNextChange) {
+  OpenEditor();
+  qplatform::TypeText(Editor(), "a");
+  const int before = Writes();
+  theEditTarget.textStyleName = "";
+  dialog->m_styleCombo.SetCurSel(0);
+  dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_STYLE, CBN_SELENDOK),
+                      reinterpret_cast<LPARAM>(dialog->m_styleCombo.m_hWnd));
+  EXPECT_EQ(std::string(theEditTarget.textStyleName.GetString()), "Standard");
+  EXPECT_FALSE(theEditTarget.textStyleId.isNull());
+  EXPECT_EQ(Writes(), before);
+  qplatform::TypeText(Editor(), "b");
+  EXPECT_EQ(Writes(), before + 1);
+}
+
+// ---- Dynamic mode off ----
+
+TEST_F(DynamicModeOff, TurningItOffWritesNothingTurningItOnWritesAtOnce) {
+  OpenEditor();
+  const int before = Writes();
+  Click(IDC_DYNAMIC_MODE);
+  EXPECT_FALSE(theEditTarget.liveUpdate);
+  EXPECT_EQ(Writes(), before);
+  Click(IDC_DYNAMIC_MODE);
+  EXPECT_TRUE(theEditTarget.liveUpdate);
+  EXPECT_EQ(Writes(), before + 1);
+}
+
+TEST_F(DynamicModeOff, TypingWritesNothingUntilTheWidthEditLosesFocus) {
+  OpenEditor();
+  Click(IDC_DYNAMIC_MODE);
+  const std::string opened = Contents();
+  const int before = Writes();
+  qplatform::TypeText(Editor(), "abc");
+  EXPECT_EQ(Writes(), before);
+  EXPECT_EQ(Contents(), opened);
+  dialog->m_widthEdit.SetFocus();
+  dialog->m_widthEdit.SetWindowText("40.5");
+  EXPECT_EQ(Writes(), before);
+  dialog->m_richEdit.SetFocus();
+  EXPECT_EQ(Writes(), before + 1);
+  EXPECT_TRUE(Holds(Contents(), "abc")) << Contents();
+  EXPECT_EQ(theEditTarget.width, 40.5);
+}
+
+TEST_F(DynamicModeOff, ExitWritesTheText) {
+  OpenEditor();
+  Click(IDC_DYNAMIC_MODE);
+  const std::string opened = Contents();
+  qplatform::TypeText(Editor(), "xyz");
+  EXPECT_EQ(Contents(), opened);
+  Click(IDCANCEL);
+  EXPECT_TRUE(Holds(Contents(), "xyz")) << Contents();
+}
+
+// ---- Exit ----
+
+TEST_F(EditorExit, AnEmptyEditorLeavesNoEntity) {
+  OpenEditor();
+  Click(IDCANCEL);
+  EXPECT_EQ(Contents(), "<erased>");
+}
+
+TEST_F(EditorExit, ADimensionIsNeverErased) {
+  OpenEditor();
+  theEditTarget.isDimension = true;
+  Click(IDCANCEL);
+  EXPECT_NE(Contents(), "<erased>");
+}
+
+// ---- The height box, typed ----
+
+TEST_F(LiveUpdate, TypedHeightSetsTheSelectionSizeAndWritesNothing) {
+  OpenEditor();
+  const int before = Writes();
+  dialog->m_heightCombo.SetWindowText("3.5");
+  dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_HEIGHT, CBN_EDITCHANGE),
+                      reinterpret_cast<LPARAM>(dialog->m_heightCombo.m_hWnd));
+  EXPECT_EQ(theEditTarget.textHeight, 3.5);
+  EXPECT_EQ(dialog->m_richEdit.GetSelectionFormat(CFM_SIZE).yHeight, 420);
+  EXPECT_EQ(Writes(), before);
+}
+
+}  // namespace
+
+namespace {
+
+using EditorModal = EditorDialogTest;
+
+// ---- The dialog run modally from the input queue, as a session runs it ----
+
+TEST_F(EditorModal, TypedTextReachesTheDrawingAndEscapeExits) {
+  CreateMText("");
+  Event("focus", {"5002"});
+  Event("type", {"Да"});
+  Event("escape");
+  const int before = Writes();
+  MTextEditorDialog modal;
+  EXPECT_EQ(modal.DoModal(), IDCANCEL);
+  EXPECT_TRUE(qwin::InputErrors().empty());
+  EXPECT_NE(Contents().find("Да"), std::string::npos) << Contents();
+  // the opening write, then one per character
+  EXPECT_EQ(Writes() - before, 3);
+}
+
+TEST_F(EditorModal, OpeningMeetsNothingTheStandInsLack) {
+  OpenEditor();
+  EXPECT_TRUE(qwin::Unimplemented().empty()) << qwin::Unimplemented().front();
+}
+
+}  // namespace

@@ -1,0 +1,223 @@
+// The drawing adapter on the host stand-in: new texts, writing MText and dimension override texts.
+#include "host/DrawingAdapter.h"
+
+#include <acedads.h>
+#include <adscodes.h>
+#include <dbdim.h>
+
+#include <string>
+
+#include "arx/HostFixture.h"
+#include "converter/MTextRtfConverter.h"
+#include "host/EditTarget.h"
+#include "host/HostColors.h"
+#include "qplatform/MText.h"
+#include "qplatform/RichEditTesting.h"
+#include "qplatform/WindowSystem.h"
+#include "support/Bytes.h"
+#include "win32/Fixture.h"
+
+namespace {
+
+class DrawingAdapterTest : public HostTest {
+ protected:
+  void SetUp() override {
+    HostTest::SetUp();
+    qwin::Reset();
+    theEditTarget = EditTarget();
+  }
+  void TearDown() override {
+    theEditTarget = EditTarget();
+    qwin::Reset();
+    HostTest::TearDown();
+  }
+
+  // What the writer makes of `typed` in a fresh rich edit control, as the editor converts it.
+  static CString TypedAsMText(const std::string& typed) {
+    HWND frame = CreateFrame();
+    HWND edit = CreateChild(frame, "RICHEDIT", 1, ES_MULTILINE, "", RECT{0, 0, 200, 100});
+    auto send = [edit](UINT m, WPARAM w, LPARAM l) { return SendMessage(edit, m, w, l); };
+    qplatform::ReplaceSelection(send, typed);
+    std::string rtf = qplatform::StreamOutRtf(send);
+    DestroyWindow(frame);
+    HostColors colors;
+    return MTextRtfConverter(colors).RtfToMText(CString(rtf.c_str()));
+  }
+
+  static std::string PlainText(const std::string& contents) {
+    std::string text;
+    for (const auto& token : qhost::mtext::Tokenize(contents))
+      if (token.kind == qhost::mtext::TokenKind::kText) text += token.text;
+    return text;
+  }
+
+  void Target(AcDbObjectId id) { acdbGetAdsName(theEditTarget.entityName, id); }
+
+  AcDbObjectId AddDimension(const char* overrideText) {
+    auto* dim = new AcDbAlignedDimension;
+    dim->setDimensionText(overrideText);
+    return Add(dim);
+  }
+  std::string DimensionText(AcDbObjectId id) {
+    AcDbDimension* dim = nullptr;
+    EXPECT_EQ(acdbOpenObject(dim, id, AcDb::kForRead), Acad::eOk);
+    char* text = dim->dimensionText();
+    std::string result = text;
+    acutDelString(text);
+    dim->close();
+    return result;
+  }
+};
+
+// ---- Dimension override texts from what the user typed ----
+
+TEST_F(DrawingAdapterTest, TypedTextOnADimensionBecomesItsOverrideText) {
+  struct Case {
+    const char* what;
+    std::string typed;
+    std::string plain;  // the override text's plain text
+  } cases[] = {
+      {"three letters", "ABC", "ABC"},
+      {"the measurement placeholder", "<>", "<>"},
+      {"placeholder in a text", "L=<> mm", "L=<> mm"},
+      {"two paragraphs keep the first break", "one\rtwo", "onetwo"},
+      {"Cyrillic", "\xC4\xEB\xE8\xED\xE0", "\xC4\xEB\xE8\xED\xE0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    AcDbObjectId id = AddDimension("");
+    Target(id);
+    theEditTarget.isDimension = true;
+    WriteTargetContents(TypedAsMText(c.typed), "");
+    std::string written = DimensionText(id);
+    EXPECT_EQ(PlainText(written), c.plain) << written;
+    EXPECT_EQ(std::string(theEditTarget.currentContents), written);
+    // Every group the text opens is closed again.
+    int depth = 0;
+    for (const auto& token : qhost::mtext::Tokenize(written)) {
+      if (token.kind == qhost::mtext::TokenKind::kGroupOpen) ++depth;
+      if (token.kind == qhost::mtext::TokenKind::kGroupClose) --depth;
+    }
+    EXPECT_EQ(depth, 0) << written;
+  }
+}
+
+TEST_F(DrawingAdapterTest, AnEmptyEditorGivesTheEmptyOverrideSoTheMeasurementShowsAgain) {
+  AcDbObjectId id = AddDimension("old text");
+  Target(id);
+  theEditTarget.isDimension = true;
+  int updates = qhost::Display().updates;
+  WriteTargetContents(TypedAsMText(""), "");
+  EXPECT_EQ(DimensionText(id), "");
+  EXPECT_EQ(qhost::Display().updates, updates + 1);
+}
+
+TEST_F(DrawingAdapterTest, OverrideTextCutsAtTheLastParagraphBreak) {
+  struct Case {
+    const char* contents;
+    const char* expected;
+  } cases[] = {
+      // The writer's shape: the last break and the closing braces go, the groups close again.
+      {"{{\\fArial|b0;{\\H1.7;ABC\\P}}}", "{{\\fArial|b0;{\\H1.7;ABC}}}"},
+      {"{{\\fArial|b0;{\\H1.7;A\\PB\\P}}}", "{{\\fArial|b0;{\\H1.7;A\\PB}}}"},
+      // No break: the contents stay whole.
+      {"ABCD", "ABCD"},
+      {"{\\fArial;ABCD}", "{\\fArial;ABCD}"},
+      // Only codes left: the empty override.
+      {"{\\fArial|b0;\\P}", ""},
+      {"{{\\fArial|b0;{\\H1.7\\C7;\\P}}}", ""},
+      {"", ""},
+      // Escaped characters are text: "\\P" is no break, "\{" opens no group.
+      {"{\\fA;x\\\\P}", "{\\fA;x\\\\P}"},
+      {"{\\fA;\\{\\P}", "{\\fA;\\{}"},
+      // A ';' the user typed is text.
+      {"{\\fA;x;\\P}", "{\\fA;x;}"},
+  };
+  for (const Case& c : cases) EXPECT_BYTES_EQ(c.expected, DimensionOverrideText(c.contents)) << c.contents;
+}
+
+TEST_F(DrawingAdapterTest, WithoutTheDimensionFlagTheContentsAreWrittenAsTheyAre) {
+  AcDbObjectId id = AddDimension("");
+  Target(id);
+  theEditTarget.isDimension = false;
+  WriteTargetContents("{\\fA;x\\P}", "");
+  EXPECT_EQ(DimensionText(id), "{\\fA;x\\P}");
+}
+
+// ---- MText ----
+
+TEST_F(DrawingAdapterTest, WritingAnMTextSetsContentsAndEveryProperty) {
+  auto* mtext = new AcDbMText;
+  AcDbObjectId id = Add(mtext);
+  Target(id);
+  EditTarget& t = theEditTarget;
+  t.textHeight = 5;
+  t.rotation = 0.5;
+  t.justification = 2;
+  t.location = AcGePoint3d(10, 20, 0);
+  t.lineSpacingStyle = 2;
+  t.lineSpacingFactor = 1.5;
+  t.width = 40;
+  t.textStyleId = StyleIdByName("Standard");
+  WriteTargetContents("{\\fArial;Hi\\P}", "");
+  AcDbMText* written = nullptr;
+  ASSERT_EQ(acdbOpenObject(written, id, AcDb::kForRead), Acad::eOk);
+  EXPECT_STREQ(written->contentsConst(), "{\\fArial;Hi\\P}");
+  EXPECT_EQ(written->textHeight(), 5);
+  EXPECT_EQ(written->rotation(), 0.5);
+  EXPECT_EQ(written->horizontalMode(), static_cast<AcDb::TextHorzMode>(2));
+  EXPECT_EQ(written->location().x, 10);
+  EXPECT_EQ(written->lineSpacingStyle(), static_cast<AcDb::LineSpacingStyle>(2));
+  EXPECT_EQ(written->lineSpacingFactor(), 1.5);
+  EXPECT_EQ(written->width(), 40);
+  EXPECT_EQ(written->textStyle(), t.textStyleId);
+  written->close();
+  // No style text in the dialog: the name follows the id written.
+  EXPECT_EQ(std::string(t.textStyleName), "Standard");
+  WriteTargetContents("x", "Other");
+  EXPECT_EQ(std::string(t.textStyleName), "Other");
+}
+
+TEST_F(DrawingAdapterTest, ANewTextTakesTheCurrentStyleWhenItsOwnNamesNone) {
+  theEditTarget.textStyleName = "Missing";
+  theEditTarget.location = AcGePoint3d(1, 2, 0);
+  theEditTarget.textHeight = 5;
+  theEditTarget.lineSpacingStyle = 1;
+  theEditTarget.lineSpacingFactor = 1;
+  CreateMText("");
+  EXPECT_EQ(std::string(theEditTarget.textStyleName), "Standard");
+  EXPECT_TRUE(theEditTarget.textStyleId.isNull());  // used for this entity only
+  AcDbObjectId id;
+  ASSERT_EQ(acdbGetObjectId(id, theEditTarget.entityName), Acad::eOk);
+  AcDbMText* mtext = nullptr;
+  ASSERT_EQ(acdbOpenObject(mtext, id, AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(mtext->textHeight(), 5);
+  EXPECT_EQ(mtext->location().y, 2);
+  EXPECT_EQ(mtext->textStyle(), StyleIdByName("Standard"));
+  mtext->close();
+}
+
+TEST_F(DrawingAdapterTest, ANewTextGoesToPaperSpaceWhenTilemodeIsOff) {
+  resbuf off{};
+  off.restype = RTSHORT;
+  off.resval.rint = 0;
+  ASSERT_EQ(acedSetVar("TILEMODE", &off), RTNORM);
+  theEditTarget.textHeight = 2.5;
+  theEditTarget.lineSpacingStyle = 1;
+  theEditTarget.lineSpacingFactor = 1;
+  CreateMText("");
+  AcDbObjectId id;
+  ASSERT_EQ(acdbGetObjectId(id, theEditTarget.entityName), Acad::eOk);
+  AcDbMText* mtext = nullptr;
+  ASSERT_EQ(acdbOpenObject(mtext, id, AcDb::kForRead), Acad::eOk);
+  AcDbObjectId space = mtext->blockId();
+  mtext->close();
+  AcDbBlockTable* table = nullptr;
+  db().getBlockTable(table, AcDb::kForRead);
+  AcDbObjectId paper;
+  table->getAt(ACDB_PAPER_SPACE, paper);
+  table->close();
+  EXPECT_EQ(space, paper);
+}
+
+}  // namespace
