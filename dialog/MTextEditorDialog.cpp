@@ -80,6 +80,14 @@ const Tip kTips[] = {
 
 constexpr double kRadiansPerDegree = 0.017453292519943295;
 
+// The text of a combo box's selected item; false when nothing is selected.
+bool SelectedText(CComboBox& combo, CString& text) {
+  const int item = combo.GetCurSel();
+  if (item < 0) return false;
+  combo.GetLBText(item, text);
+  return true;
+}
+
 }  // namespace
 
 MTextEditorDialog::MTextEditorDialog(CWnd* parent)
@@ -298,12 +306,8 @@ void MTextEditorDialog::OnStyleSelected() {
 }
 
 void MTextEditorDialog::OnHeightSelected() {
-  int item = m_heightCombo.GetCurSel();
-  if (item >= 0) {
-    CString text;
-    m_heightCombo.GetLBText(item, text);
-    ApplyHeightAction(std::atof(text));
-  }
+  CString text;
+  if (SelectedText(m_heightCombo, text)) ApplyHeightAction(std::atof(text));
   m_richEdit.SetFocus();
 }
 
@@ -328,12 +332,8 @@ void MTextEditorDialog::OnRotationEdited() {
 }
 
 void MTextEditorDialog::OnRotationSelected() {
-  int item = m_rotationCombo.GetCurSel();
-  if (item >= 0) {
-    CString text;
-    m_rotationCombo.GetLBText(item, text);
-    theEditTarget.rotation = std::atof(text) * kRadiansPerDegree;
-  }
+  CString text;
+  if (SelectedText(m_rotationCombo, text)) theEditTarget.rotation = std::atof(text) * kRadiansPerDegree;
   WriteTarget(this);
   m_richEdit.SetFocus();
 }
@@ -397,9 +397,7 @@ void MTextEditorDialog::ApplyColourAction() {
 }
 
 void MTextEditorDialog::ApplyStyleAction() {
-  int item = m_styleCombo.GetCurSel();
-  if (item >= 0) {
-    m_styleCombo.GetLBText(item, theEditTarget.textStyleName);
+  if (SelectedText(m_styleCombo, theEditTarget.textStyleName)) {
     theEditTarget.textStyleId = StyleIdByName(theEditTarget.textStyleName);
   }
   LiveUpdate(*this);
@@ -425,7 +423,8 @@ void MTextEditorDialog::ApplyRotation(double degrees) {
   WriteTarget(this);
 }
 
-// Bold and italic leave the dialog font's own face alone; the properties are written either way.
+// Bold and italic are left alone while the font list shows "MS Sans Serif"; the properties are
+// written either way.
 void MTextEditorDialog::ToggleEffectAction(DWORD effect) {
   CString face;
   m_fontCombo.GetWindowText(face);
@@ -443,10 +442,8 @@ void MTextEditorDialog::ChangeLineSpacing(bool up) {
 }
 
 void MTextEditorDialog::ApplyLineSpacingStyle() {
-  int item = m_spacingStyleCombo.GetCurSel();
-  if (item >= 0) {
-    CString text;
-    m_spacingStyleCombo.GetLBText(item, text);
+  CString text;
+  if (SelectedText(m_spacingStyleCombo, text)) {
     if (text == "Не менее") theEditTarget.lineSpacingStyle = 1;
     if (text == "Точно") theEditTarget.lineSpacingStyle = 2;
     WriteTarget(this);
@@ -520,16 +517,48 @@ void MTextEditorDialog::OnSize(UINT type, int cx, int cy) {
   if (m_showGrip) InvalidateRect(m_gripRect, TRUE);
 }
 
+// The grip is a scroll-bar arrow's size, in the bottom-right corner.
+CSize MTextEditorDialog::GripSize() { return CSize(GetSystemMetrics(SM_CXHSCROLL), GetSystemMetrics(SM_CYVSCROLL)); }
+
+void MTextEditorDialog::OnPaint() {
+  CPaintDC dc(this);
+  CRect client;
+  GetClientRect(client);
+  if (m_showGrip) {
+    m_gripRect = CRect(client.BottomRight() - GripSize(), GripSize());
+    CClientDC clientDc(this);
+    clientDc.DrawFrameControl(m_gripRect, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+  }
+  if (!IsIconic()) {
+    CAcUiDialog::OnPaint();
+    return;
+  }
+  SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+  dc.DrawIcon((client.Width() - GetSystemMetrics(SM_CXICON) + 1) / 2,
+              (client.Height() - GetSystemMetrics(SM_CYICON) + 1) / 2, m_icon);
+}
+
+UINT MTextEditorDialog::OnNcHitTest(CPoint point) {
+  const UINT hit = CAcUiDialog::OnNcHitTest(point);
+  if (hit != HTCLIENT || !m_showGrip) return hit;
+  CRect window;
+  GetWindowRect(window);
+  return CRect(window.BottomRight() - GripSize(), GripSize()).PtInRect(point) ? HTBOTTOMRIGHT : hit;
+}
+
+// A font item may carry a remark after its face name: "Arial (TrueType)" sets "Arial".
+void MTextEditorDialog::ApplyFontAction() {
+  CString text;
+  if (!SelectedText(m_fontCombo, text)) return;
+  const int paren = text.Find('(');
+  m_richEdit.SetFaceName(paren >= 0 ? text.Left(paren > 0 ? paren - 1 : 0) : text);
+  m_richEdit.SetFocus();
+}
+
 // ---- Actions not built yet ----
 
-// The grip and the minimised icon are not painted yet: default painting only.
-void MTextEditorDialog::OnPaint() { CAcUiDialog::OnPaint(); }
-// The grip's hit test is not built yet: the default answer.
-UINT MTextEditorDialog::OnNcHitTest(CPoint point) { return CAcUiDialog::OnNcHitTest(point); }
 // Not built yet: the About box.
 void MTextEditorDialog::ShowAboutBox() {}
-// Not built yet: the font of the selection from the font list.
-void MTextEditorDialog::ApplyFontAction() {}
 // Not built yet: the toolbar following the selection.
 void MTextEditorDialog::UpdateFromSelection() {}
 // Not built yet: editing another text from inside the editor.

@@ -113,6 +113,7 @@ class MTextEditorDialog : public CAcUiDialog {
   void RestoreRememberedSize();
   void SaveSize();
   void ShowAboutBox();
+  static CSize GripSize();
 
  protected:
   void DoDataExchange(CDataExchange* dx) override;

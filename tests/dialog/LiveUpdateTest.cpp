@@ -68,6 +68,21 @@ TEST_F(LiveUpdate, LastRtfSeenOutlivesTheDialog) {
   EXPECT_FALSE(theLastRtfSeen.IsEmpty());
 }
 
+TEST_F(LiveUpdate, ChoosingAStyleWithUnchangedTextWritesNothingUntilTheNextChange) {
+  OpenEditor();
+  qplatform::TypeText(Editor(), "a");
+  const int before = Writes();
+  theEditTarget.textStyleName = "";
+  dialog->m_styleCombo.SetCurSel(0);
+  dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_STYLE, CBN_SELENDOK),
+                      reinterpret_cast<LPARAM>(dialog->m_styleCombo.m_hWnd));
+  EXPECT_EQ(std::string(theEditTarget.textStyleName.GetString()), "Standard");
+  EXPECT_FALSE(theEditTarget.textStyleId.isNull());
+  EXPECT_EQ(Writes(), before);
+  qplatform::TypeText(Editor(), "b");
+  EXPECT_EQ(Writes(), before + 1);
+}
+
 // ---- Dynamic mode off ----
 
 TEST_F(DynamicModeOff, TurningItOffWritesNothingTurningItOnWritesAtOnce) {
