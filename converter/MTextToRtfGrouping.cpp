@@ -15,13 +15,15 @@ std::string Integer(double x) { return IntegerText(x).GetString(); }
 
 }  // namespace
 
+// Every wrapper's height is the base rounded once, int(height x 12 + 0.5): a value rounded
+// twice (31 half-points for 2.5) comes back from the writer as a larger height, so a text would
+// grow each time it was opened in the editor.
 void MTextRtfConverter::GroupPlainText() {
   ReplaceIn(workText, "\\\\H", "//__");
   m_runningHeight = TextHeight() * 12 + 0.5;
   const bool hasHeight = workText.Find("\\H") >= 0;
   const bool hasFont = workText.Find("\\f") >= 0 || workText.Find("\\F") >= 0;
   if (!hasHeight && !hasFont) {
-    m_runningHeight += 0.5;
     workText = "{\\H" + IntegerText(m_runningHeight) + "\\C7;" + workText + "}";
     ReplaceIn(workText, "//__", "\\\\H");
     return;
@@ -31,7 +33,6 @@ void MTextRtfConverter::GroupPlainText() {
     ReplaceIn(workText, ".shx", "");
     WrapBetweenGroups("}{\\C7;");
     CarryColoursIntoFontRuns();
-    m_runningHeight += 0.5;
     BuildFontGroups();
     ReplaceIn(workText, "//__", "\\\\H");
     return;
@@ -41,7 +42,7 @@ void MTextRtfConverter::GroupPlainText() {
   RewriteRunningHeights();
   ReplaceIn(workText, "//__", "\\\\H");
   if (workText.Find("\\f") < 0) {
-    workText = "{\\H" + IntegerText(m_runningHeight + 0.5) + ";\\C7;" + workText + "}";
+    workText = "{\\H" + IntegerText(m_runningHeight) + ";\\C7;" + workText + "}";
     return;
   }
   CarryHeightsIntoFontRuns();

@@ -140,7 +140,6 @@ class Reader {
     bool hasH = text.Find("\\H") >= 0;
     bool hasFont = text.Find("\\f") >= 0 || text.Find("\\F") >= 0;
     if (!hasH && !hasFont) {
-      v += 0.5;
       text = "{\\H" + IntegerText(v) + "\\C7;" + text + "}";
       R("//__", "\\\\H");
       return;
@@ -150,7 +149,6 @@ class Reader {
       R(".shx", "");
       Wrap("}{\\C7;");
       CarryColours();
-      v += 0.5;
       FontGroups(v);
       R("//__", "\\\\H");
       return;
@@ -160,7 +158,7 @@ class Reader {
     RunningHeights(v);
     R("//__", "\\\\H");
     if (text.Find("\\f") < 0) {
-      text = "{\\H" + IntegerText(v + 0.5) + ";\\C7;" + text + "}";
+      text = "{\\H" + IntegerText(v) + ";\\C7;" + text + "}";
       return;
     }
     CarryHeights();

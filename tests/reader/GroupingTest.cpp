@@ -49,12 +49,12 @@ class OnePass : public ::testing::Test {
 TEST(GroupPlainText, HeightsOfTheWrappers) {
   ExpectBodies({
       // No codes: one group, base 2.5 gives int(30.5 + 0.5) = 31.
-      {"text", "{\\fs31\\cf1 text}"},
+      {"text", "{\\fs30\\cf1 text}"},
       // A font code and no height: the wrapper, the group's own "{", then a font group; the
       // document has two more opening braces than closing ones.
-      {"{\\fArial;word}", "{\\fs31\\cf1 {{\\f1 \\cf1 word}"},
+      {"{\\fArial;word}", "{\\fs30\\cf1 {{\\f1 \\cf1 word}"},
       // Relative heights chain: 0.5 x 30.5 gives 15, then 2 x 15.25 gives 30.
-      {"a\\H0.5x;b\\H2x;c", "{\\fs31 \\cf1 a\\fs15 b\\fs30 c}"},
+      {"a\\H0.5x;b\\H2x;c", "{\\fs30 \\cf1 a\\fs15 b\\fs30 c}"},
       // An absolute code between them makes the next one refer to the base again (2 x 30.5).
       {"a\\H0.5x;b\\H3;c\\H2x;d", "{\\fs61 \\cf1 a\\fs15 b\\fs36 c\\fs61 d}"},
   });
@@ -63,20 +63,20 @@ TEST(GroupPlainText, HeightsOfTheWrappers) {
 TEST(GroupPlainText, WrapsTheTextBetweenGroups) {
   ExpectBodies({
       // The text behind a group gets a group with the base height and colour 7.
-      {"\\H2.5;a{\\H1.5;b}c", "{\\fs31 \\cf1 \\fs30 a{\\fs18 b}{\\fs30 \\cf1 c}}"},
+      {"\\H2.5;a{\\H1.5;b}c", "{\\fs30 \\cf1 \\fs30 a{\\fs18 b}{\\fs30 \\cf1 c}}"},
       // Two groups back to back: the step ends at the first "}{", the word behind is left.
-      {"{\\H2;a}{\\H3;b}c", "{\\fs31 \\cf1 {\\fs24 a}{\\fs36 b}c}"},
+      {"{\\H2;a}{\\H3;b}c", "{\\fs30 \\cf1 {\\fs24 a}{\\fs36 b}c}"},
       // The same text between two pairs of groups is wrapped everywhere at once.
-      {"\\H1;{\\C1;a} {\\C2;b} {\\C3;c}", "{\\fs31 \\cf1 \\fs12 {\\cf2 a}{\\fs30 \\cf1  }{\\cf3 b}{\\fs30 \\cf1  }{\\cf4 c}}"},
+      {"\\H1;{\\C1;a} {\\C2;b} {\\C3;c}", "{\\fs30 \\cf1 \\fs12 {\\cf2 a}{\\fs30 \\cf1  }{\\cf3 b}{\\fs30 \\cf1  }{\\cf4 c}}"},
   });
 }
 
 TEST(GroupPlainText, HostHeightsBecomeHalfPoints) {
   ExpectBodies({
-      {"\\H2.5;abc", "{\\fs31 \\cf1 \\fs30 abc}"},
-      {"\\H10;a\\H.5;b", "{\\fs31 \\cf1 \\fs120 a\\fs6 b}"},
+      {"\\H2.5;abc", "{\\fs30 \\cf1 \\fs30 abc}"},
+      {"\\H10;a\\H.5;b", "{\\fs30 \\cf1 \\fs120 a\\fs6 b}"},
       // Only plain numbers: relative codes chain, anything else is left as it stands.
-      {"\\H2x;a\\Hbig;b", "{\\fs31 \\cf1 \\fs61 a\\fsbig b}"},
+      {"\\H2x;a\\Hbig;b", "{\\fs30 \\cf1 \\fs61 a\\fsbig b}"},
   });
 }
 
@@ -84,23 +84,23 @@ TEST(GroupPlainText, HostHeightsBecomeHalfPoints) {
 TEST(GroupPlainText, EndsWhereAScanWouldNot) {
   ExpectBodies({
       // Text between groups that is closing braces only is left unwrapped.
-      {"{\\H2;a}}}", "{\\fs31 \\cf1 {\\fs24 a}}}}"},
+      {"{\\H2;a}}}", "{\\fs30 \\cf1 {\\fs24 a}}}}"},
       // Height carrying on a single run that holds a "}".
       {"{\\fArial;\\H2;x}", "{\\cf1 {{\\f1 \\fs24 x}}"},
       // Colour carrying on a font code without its ";".
-      {"\\C2;\\fArial", "{\\fs31\\cf1 \\cf2 \\cf2 {\\fArial}"},
+      {"\\C2;\\fArial", "{\\fs30\\cf1 \\cf2 \\cf2 {\\fArial}"},
       // A text that ends in "\H".
-      {"abc\\H", "{\\fs31 \\cf1 abc\\fs}"},
+      {"abc\\H", "{\\fs30 \\cf1 abc\\fs}"},
   });
 }
 
 TEST(CarryIntoFontRuns, HeightsAndColoursInForce) {
   ExpectBodies({
       // One colour in front of two runs: both get it behind their font codes (12 stays 12).
-      {"\\C3;\\fA;x\\fB;y", "{\\fs31\\cf1 \\cf2 {\\f1 \\cf2 x}{\\f2 \\cf2 y}"},
-      {"\\C12;\\fA;x\\fB;y", "{\\fs31\\cf1 \\cf2 {\\f1 \\cf2 x}{\\f2 \\cf2 y}"},
+      {"\\C3;\\fA;x\\fB;y", "{\\fs30\\cf1 \\cf2 {\\f1 \\cf2 x}{\\f2 \\cf2 y}"},
+      {"\\C12;\\fA;x\\fB;y", "{\\fs30\\cf1 \\cf2 {\\f1 \\cf2 x}{\\f2 \\cf2 y}"},
       // A run's own colour is carried on into the next run.
-      {"\\fA;x\\fB;\\C1;y\\fA;z", "{\\fs31\\cf1 {\\f1 \\cf1 x}{\\f2 \\cf2 y}{\\f1 \\cf2 z}"},
+      {"\\fA;x\\fB;\\C1;y\\fA;z", "{\\fs30\\cf1 {\\f1 \\cf1 x}{\\f2 \\cf2 y}{\\f1 \\cf2 z}"},
       // A height directly behind the font code: nothing carried in; the next run gets it.
       // The first run is closed, the second is a group of its own.
       {"\\fA;\\H2;x\\fB;y", "{\\cf1 \\f1 \\fs24 x}{\\f2 \\fs24 y}}"},
@@ -108,8 +108,8 @@ TEST(CarryIntoFontRuns, HeightsAndColoursInForce) {
       {"\\fA;z\\H2;x", "{\\cf1 \\f1 \\fs30 z\\fs24 x}}"},
       // A carried value ends at its own ";" or at the next code: other codes behind a colour
       // code, and the codes behind one cut short, are not carried along.
-      {"\\fA;\\C1;\\A1;x\\fB;y", "{\\fs31\\cf1 {\\f1 \\cf2 \\A1 x}{\\f2 \\cf2 y}"},
-      {"\\C1\\fA;x\\fB;y", "{\\fs31\\cf1 \\cf2\\f1 \\cf3 x}{\\f2 \\cf3 y}"},
+      {"\\fA;\\C1;\\A1;x\\fB;y", "{\\fs30\\cf1 {\\f1 \\cf2 \\A1 x}{\\f2 \\cf2 y}"},
+      {"\\C1\\fA;x\\fB;y", "{\\fs30\\cf1 \\cf2\\f1 \\cf3 x}{\\f2 \\cf3 y}"},
       {"\\fA;\\H2\\fB;y\\fC;z", "{\\cf1 \\f1 \\fs2}{\\f2 \\fs30 y}{\\f3 \\fs30 z}}"},
   });
 }
@@ -135,9 +135,9 @@ TEST_F(OnePass, CarryColoursAddsTheCodeInForce) {
 }
 
 TEST_F(OnePass, TerminatorsFollowEveryCodeWithASpace) {
-  converter.workText = "\\fs31\\C7;a; b\\A1;";
+  converter.workText = "\\fs30\\C7;a; b\\A1;";
   converter.TerminateCodesWithSpaces();
-  EXPECT_BYTES_EQ("\\fs31\\C7 a; b\\A1 ", converter.workText.GetString());
+  EXPECT_BYTES_EQ("\\fs30\\C7 a; b\\A1 ", converter.workText.GetString());
   // A recorded code that also stands across a ";" already turned reaches the ";" behind it.
   converter.workText = "\\a;b;\\a b;";
   converter.TerminateCodesWithSpaces();

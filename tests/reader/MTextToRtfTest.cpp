@@ -1,4 +1,6 @@
 // MTextToRtf: whole documents for the edge cases of escapes, paragraphs, fonts and colours.
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -40,20 +42,20 @@ void ExpectReads(const std::vector<Case>& cases) {
 TEST(MTextToRtf, EscapesParagraphsAndUnderline) {
   ExpectReads({
       // The empty text is one group with the base height and colour 7, and no text.
-      {"", Doc("", kWhite, "{\\fs31\\cf1 }")},
-      {"Hello\\PWorld", Doc("", kWhite, "{\\fs31\\cf1 Hello\\par World}")},
+      {"", Doc("", kWhite, "{\\fs30\\cf1 }")},
+      {"Hello\\PWorld", Doc("", kWhite, "{\\fs30\\cf1 Hello\\par World}")},
       // Escaped backslashes before code letters, and escaped braces, stay as they are. The
       // colour keys are collected before "\\C" is protected: the escaped one adds an entry.
-      {"a\\\\Pb\\\\fc\\\\Hd\\\\Ce", Doc("", kWhite + kWhite, "{\\fs31\\cf1 a\\\\Pb\\\\fc\\\\Hd\\\\Ce}")},
-      {"\\{x\\}", Doc("", kWhite, "{\\fs31\\cf1 \\{x\\}}")},
+      {"a\\\\Pb\\\\fc\\\\Hd\\\\Ce", Doc("", kWhite + kWhite, "{\\fs30\\cf1 a\\\\Pb\\\\fc\\\\Hd\\\\Ce}")},
+      {"\\{x\\}", Doc("", kWhite, "{\\fs30\\cf1 \\{x\\}}")},
       // A typed backslash right before a code: the escaped pair is text, the code is read.
-      {"a\\\\\\Pb", Doc("", kWhite, "{\\fs31\\cf1 a\\\\\\par b}")},
-      {"a\\\\\\Lb\\\\\\\\Lc", Doc("", kWhite, "{\\fs31\\cf1 a\\\\b\\\\\\\\Lc}")},
-      {"\\\\\\H5;x", Doc("", kWhite, "{\\fs31 \\cf1 \\\\\\fs60 x}")},
+      {"a\\\\\\Pb", Doc("", kWhite, "{\\fs30\\cf1 a\\\\\\par b}")},
+      {"a\\\\\\Lb\\\\\\\\Lc", Doc("", kWhite, "{\\fs30\\cf1 a\\\\b\\\\\\\\Lc}")},
+      {"\\\\\\H5;x", Doc("", kWhite, "{\\fs30 \\cf1 \\\\\\fs60 x}")},
       // On plain-text contents underline is dropped altogether.
-      {"\\Lword\\l", Doc("", kWhite, "{\\fs31\\cf1 word}")},
+      {"\\Lword\\l", Doc("", kWhite, "{\\fs30\\cf1 word}")},
       // Codes the reader does not know keep their place; their ";" ends the control word.
-      {"\\A1;x", Doc("", kWhite, "{\\fs31\\cf1 \\A1 x}")},
+      {"\\A1;x", Doc("", kWhite, "{\\fs30\\cf1 \\A1 x}")},
   });
 }
 
@@ -72,19 +74,19 @@ TEST(MTextToRtf, FontCodesAndTheFontTable) {
       // Bold and italic flags in front of the charset are put behind it; bold and regular
       // Arial share one font number.
       {"\\fArial|b1|i0|c204|p34;A\\fArial|b0|i0|c204|p34;B",
-       Doc(kArial204, kWhite, "{\\fs31\\cf1 {\\f1\\b \\cf1 A}{\\f1 \\cf1 B}")},
-      {"\\fArial;abc", Doc("{\\f1 Arial;}", kWhite, "{\\fs31\\cf1 {\\f1 \\cf1 abc}")},
+       Doc(kArial204, kWhite, "{\\fs30\\cf1 {\\f1\\b \\cf1 A}{\\f1 \\cf1 B}")},
+      {"\\fArial;abc", Doc("{\\f1 Arial;}", kWhite, "{\\fs30\\cf1 {\\f1 \\cf1 abc}")},
       {"\\fCourier|c0|p49;a\\fScript|c0|p2;b\\fTimes|c204|p18;c\\fOdd|c1|p7;d",
        Doc("{\\f1\\fmodern\\fcharset0 Courier;}{\\f2\\fscript\\fcharset0 Script;}"
            "{\\f3\\froman\\fcharset204 Times;}{\\f4\\fnil\\fcharset1 Odd;}",
-           kWhite, "{\\fs31\\cf1 {\\f1 \\cf1 a}{\\f2 \\cf1 b}{\\f3 \\cf1 c}{\\f4 \\cf1 d}")},
+           kWhite, "{\\fs30\\cf1 {\\f1 \\cf1 a}{\\f2 \\cf1 b}{\\f3 \\cf1 c}{\\f4 \\cf1 d}")},
       // A shape font keeps its file in the table when the text has a height code...
-      {"\\Ftxt.shx;abc\\H2;d", Doc("{\\f1\\fnil\\fprg2 txt;}", kWhite, "{\\fs31 \\cf1 \\f1 abc\\fs24 d}")},
+      {"\\Ftxt.shx;abc\\H2;d", Doc("{\\f1\\fnil\\fprg2 txt;}", kWhite, "{\\fs30 \\cf1 \\f1 abc\\fs24 d}")},
       // ...and is a plain font name otherwise, the grouping having dropped ".shx".
-      {"\\Ftxt.shx;abc", Doc("{\\f1 txt;}", kWhite, "{\\fs31\\cf1 {\\f1 \\cf1 abc}")},
+      {"\\Ftxt.shx;abc", Doc("{\\f1 txt;}", kWhite, "{\\fs30\\cf1 {\\f1 \\cf1 abc}")},
       // A font code without its ";" takes the rest of the text as its key and stays a code;
       // the brace that the grouping put behind it is escaped in the table.
-      {"a\\fArial", Doc("{\\f1 Arial\\};}", kWhite, "{\\fs31\\cf1 a\\cf1 {\\fArial}")},
+      {"a\\fArial", Doc("{\\f1 Arial\\};}", kWhite, "{\\fs30\\cf1 a\\cf1 {\\fArial}")},
       // A code cut short ends at the next font code: each gets a key of its own.
       {"{{\\fA\\fB;x}}", Doc("{\\f1 A;}{\\f2 B;}", "", "{{\\fA\\f2 x}}")},
   });
@@ -93,17 +95,33 @@ TEST(MTextToRtf, FontCodesAndTheFontTable) {
 TEST(MTextToRtf, ColourCodesAndTheColourTable) {
   ExpectReads({
       // Keys 1 and 12 are two entries; "\C12" is never read as "\C1" and a 2.
-      {"\\C1;x\\C12;y", Doc("", kWhite + kRed + kColour12, "{\\fs31\\cf1 \\cf2 x\\cf3 y}")},
+      {"\\C1;x\\C12;y", Doc("", kWhite + kRed + kColour12, "{\\fs30\\cf1 \\cf2 x\\cf3 y}")},
       // By block is shown as colour 7, by layer in the colour of index 139.
-      {"\\C0;z", Doc("", kWhite, "{\\fs31\\cf1 \\cf1 z}")},
-      {"\\C256;z", Doc("", kWhite + kByLayer, "{\\fs31\\cf1 \\cf2 z}")},
-      {"\\C2;a\\C2;b", Doc("", kWhite + kYellow, "{\\fs31\\cf1 \\cf2 a\\cf2 b}")},
+      {"\\C0;z", Doc("", kWhite, "{\\fs30\\cf1 \\cf1 z}")},
+      {"\\C256;z", Doc("", kWhite + kByLayer, "{\\fs30\\cf1 \\cf2 z}")},
+      {"\\C2;a\\C2;b", Doc("", kWhite + kYellow, "{\\fs30\\cf1 \\cf2 a\\cf2 b}")},
   });
 }
 
 TEST(MTextToRtf, BaseHeightComesFromTheTarget) {
-  EXPECT_BYTES_EQ(Doc("", kWhite, "{\\fs61\\cf1 x}"), Read("x", 5.0));
-  EXPECT_BYTES_EQ(Doc("", kWhite, "{\\fs1\\cf1 x}"), Read("x", 0.0));
+  EXPECT_BYTES_EQ(Doc("", kWhite, "{\\fs60\\cf1 x}"), Read("x", 5.0));
+  EXPECT_BYTES_EQ(Doc("", kWhite, "{\\fs0\\cf1 x}"), Read("x", 0.0));
+}
+
+// The wrapper's height is rounded once, so a plain text keeps its height through the editor:
+// the writer's height of the half-points that the reader made is the height it started with.
+TEST(MTextToRtf, PlainTextKeepsItsHeightThroughTheWriter) {
+  for (double height : {0.7, 1.8, 2.5, 3.5, 5.0, 7.0, 10.0, 18.0}) {
+    std::string rtf = Read("x", height);
+    size_t at = rtf.find("\\fs");
+    ASSERT_NE(at, std::string::npos) << rtf;
+    int halfPoints = std::atoi(rtf.c_str() + at + 3);
+    char back[32];
+    std::snprintf(back, sizeof back, "%.1f", halfPoints / 12.0);
+    char want[32];
+    std::snprintf(want, sizeof want, "%.1f", height);
+    EXPECT_STREQ(want, back) << "height " << height << " became " << halfPoints << " half-points";
+  }
 }
 
 TEST(MTextToRtf, LeavesEachDocumentInTheTarget) {
@@ -116,7 +134,7 @@ TEST(MTextToRtf, LeavesEachDocumentInTheTarget) {
   EXPECT_BYTES_EQ(rtf.GetString(), target.rtfText.GetString());
   MTextRtfConverter second(colors, link);
   second.MTextToRtf("two");
-  EXPECT_BYTES_EQ(Doc("", kWhite, "{\\fs31\\cf1 two}"), target.rtfText.GetString());
+  EXPECT_BYTES_EQ(Doc("", kWhite, "{\\fs30\\cf1 two}"), target.rtfText.GetString());
 }
 
 // Known quirks: plain text that spells what a pass looks for is rewritten as if it were a code.
@@ -124,16 +142,16 @@ TEST(MTextToRtf, LeavesEachDocumentInTheTarget) {
 TEST(MTextToRtf, PlainTextThatSpellsACodeIsRewritten) {
   ExpectReads({
       // A placeholder token typed as text comes back as what it stands for.
-      {"a__##b", Doc("", kWhite, "{\\fs31\\cf1 a\\\\fb}")},
-      {"//__x", Doc("", kWhite, "{\\fs31\\cf1 \\\\Lx}")},
-      {"$$$###", Doc("", kWhite, "{\\fs31\\cf1 \\}}")},
+      {"a__##b", Doc("", kWhite, "{\\fs30\\cf1 a\\\\fb}")},
+      {"//__x", Doc("", kWhite, "{\\fs30\\cf1 \\\\Lx}")},
+      {"$$$###", Doc("", kWhite, "{\\fs30\\cf1 \\}}")},
       // Font flags in the text become bold and italic words; the "y" is read into the word.
-      {"x|b1y|i0z", Doc("", kWhite, "{\\fs31\\cf1 x\\byz}")},
+      {"x|b1y|i0z", Doc("", kWhite, "{\\fs30\\cf1 x\\byz}")},
       // ".shx" is dropped from the whole text of contents with a font code and no height.
-      {"file.shx \\fA;x", Doc("{\\f1 A;}", kWhite, "{\\fs31\\cf1 file {\\f1 \\cf1 x}")},
+      {"file.shx \\fA;x", Doc("{\\f1 A;}", kWhite, "{\\fs30\\cf1 file {\\f1 \\cf1 x}")},
       // The first ";" behind a literal backslash becomes a space, unless it stands right behind.
-      {"p\\\\q;r", Doc("", kWhite, "{\\fs31\\cf1 p\\\\q r}")},
-      {"a\\\\;b", Doc("", kWhite, "{\\fs31\\cf1 a\\\\;b}")},
+      {"p\\\\q;r", Doc("", kWhite, "{\\fs30\\cf1 p\\\\q r}")},
+      {"a\\\\;b", Doc("", kWhite, "{\\fs30\\cf1 a\\\\;b}")},
   });
 }
 
