@@ -37,7 +37,7 @@ HyperlinkLabel::HyperlinkLabel()
       m_autoSize(TRUE),
       m_cursor(nullptr) {}
 
-HyperlinkLabel::~HyperlinkLabel() { m_underlineFont.DeleteObject(); }
+HyperlinkLabel::~HyperlinkLabel() = default;
 
 void HyperlinkLabel::PreSubclassWindow() {
   ModifyStyle(0, SS_NOTIFY);
@@ -126,7 +126,8 @@ CString HyperlinkLabel::CommandForAddress(CString command, const CString& addres
 }
 
 int HyperlinkLabel::OpenAddress() {
-  int result = static_cast<int>(reinterpret_cast<INT_PTR>(ShellExecute(nullptr, "open", m_address, nullptr, nullptr, SW_SHOW)));
+  HINSTANCE shell = ShellExecute(nullptr, "open", m_address, nullptr, nullptr, SW_SHOW);
+  int result = static_cast<int>(reinterpret_cast<INT_PTR>(shell));
   if (result <= 32) {
     const CString command = WebPageCommand();
     if (!command.IsEmpty()) result = static_cast<int>(WinExec(CommandForAddress(command, m_address), SW_SHOW));

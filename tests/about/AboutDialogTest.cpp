@@ -37,7 +37,9 @@ class AboutDialogTest : public AboutTest {
 std::vector<std::string> Lines(const CString& text) {
   std::vector<std::string> lines;
   std::string rest(text);
-  for (size_t at; (at = rest.find("\r\n")) != std::string::npos; rest.erase(0, at + 2)) lines.push_back(rest.substr(0, at));
+  for (size_t at; (at = rest.find("\r\n")) != std::string::npos; rest.erase(0, at + 2)) {
+    lines.push_back(rest.substr(0, at));
+  }
   lines.push_back(rest);
   return lines;
 }
@@ -133,7 +135,8 @@ TEST_F(AboutDialogTest, PaintsThreeEmbossedLinesAcrossTheBox) {
   m_dialog.UpdateWindow();
   CRect window;
   m_dialog.GetWindowRect(window);
-  const std::regex drawn("DrawState prefixtext \"([^\"]*)\" at (-?\\d+),(\\d+) size (\\d+)x\\d+ state=0x20 font=([^ ]*) .*");
+  const std::regex drawn(
+      "DrawState prefixtext \"([^\"]*)\" at (-?\\d+),(\\d+) size (\\d+)x\\d+ state=0x20 font=([^ ]*) .*");
   struct Line {
     std::string text;
     int x, y, width;

@@ -46,11 +46,15 @@ TEST_F(HyperlinkLabelTest, ANewAddressBecomesTheTooltipAndLeavesTheTextAlone) {
 
 TEST_F(HyperlinkLabelTest, ShowsTheArrowUntilGivenItsOwnCursor) {
   LabelInFrame frame;
+  const auto hover = [&] {
+    return ::SendMessage(frame.window, WM_SETCURSOR, reinterpret_cast<WPARAM>(frame.window),
+                         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  };
   ::SetCursor(nullptr);
-  EXPECT_EQ(::SendMessage(frame.window, WM_SETCURSOR, reinterpret_cast<WPARAM>(frame.window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), TRUE);
+  EXPECT_EQ(hover(), TRUE) << "handled";
   EXPECT_EQ(qwin::CurrentCursorName(), "arrow");
   frame.label.SetLinkCursor(::LoadCursor(::GetModuleHandle(nullptr), MAKEINTRESOURCE(5057)));
-  ::SendMessage(frame.window, WM_SETCURSOR, reinterpret_cast<WPARAM>(frame.window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  hover();
   EXPECT_EQ(qwin::CurrentCursorName(), "resource 5057");
 }
 
