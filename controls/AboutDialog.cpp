@@ -92,7 +92,7 @@ BOOL AboutDialog::OnInitDialog() {
 
 CString AboutDialog::AboutRtf() {
   CString rtf =
-      "{\\rtf1\\ansi\\deflang1049\\deff99\r\n"
+      "{\\rtf1\\ansi\\deflang1049\r\n"
       "{\\fonttbl{\\f3\\fswiss\\fcharset0 Arial;}{\\f82\\froman\\fcharset2 Symbol;}"
       "{\\f89\\froman\\fcharset0 Times New Roman;}{\\f99\\fswiss\\fcharset204 Arial Cyr;}"
       "{\\f103\\froman\\fcharset204 Times New Roman Cyr;}}\r\n"

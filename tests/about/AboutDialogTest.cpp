@@ -96,6 +96,9 @@ TEST_F(AboutDialogTest, TheTextAreaIsReadOnlyAndHoldsEightParagraphs) {
       "* Россия * Новосибирск * 2026 *",
   };
   EXPECT_EQ(Lines(text), expected);
+  CString footer;
+  m_dialog.GetDlgItemText(IDC_ABOUT_EDIT, footer);
+  EXPECT_EQ(footer, "") << "the edit below the text";
 }
 
 TEST_F(AboutDialogTest, TheTextsColoursAndWeights) {
@@ -120,12 +123,6 @@ TEST_F(AboutDialogTest, TheTextsColoursAndWeights) {
     EXPECT_EQ((format.dwEffects & CFE_BOLD) != 0, c.bold) << c.text;
     EXPECT_EQ(format.yHeight, c.twips) << c.text;
   }
-}
-
-TEST_F(AboutDialogTest, TheFooterEditIsEmpty) {
-  CString footer;
-  m_dialog.GetDlgItemText(IDC_ABOUT_EDIT, footer);
-  EXPECT_EQ(footer, "");
 }
 
 // ---- The painted lines ----
