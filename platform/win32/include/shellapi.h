@@ -1,4 +1,4 @@
-// Windows stand-in: the shell's open request, recorded by the stand-in (see qplatform/Shell.h).
+// Windows stand-in: the shell's open request, recorded by the stand-in (see qplatform/WindowSystem.h).
 #pragma once
 
 #include <windows.h>

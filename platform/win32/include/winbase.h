@@ -33,7 +33,7 @@ DWORD GetLastError();
 void SetLastError(DWORD error);
 DWORD GetTickCount();
 
-// Starts a program from a command line; recorded by the stand-in (see qplatform/Shell.h).
+// Starts a program from a command line; recorded by the stand-in (see qplatform/WindowSystem.h).
 UINT WinExec(LPCSTR commandLine, UINT showCommand);
 
 // Resources of a module, compiled from its .rc file.

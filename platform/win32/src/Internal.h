@@ -175,6 +175,10 @@ void RecordGdi(const std::string& line);
 // Recorded requests.
 void RecordMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type, int answer);
 void RecordMenu(HWND owner, std::vector<std::string> items, UINT chosen);
+// The desktop's opener (see SetShellOpenerEnabled): whether it is allowed, and the result of handing
+// it `address`, with what happened in `outcome` ("opened", "refused", "failed: ...").
+bool ShellOpenerEnabled();
+int OpenWithDesktop(const std::string& verb, const std::string& address, std::string& outcome);
 
 // WM_CTLCOLORMSGBOX .. WM_CTLCOLORSTATIC.
 inline bool IsCtlColor(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }

@@ -123,17 +123,19 @@ BOOL MessageBeep(UINT type) {
   return TRUE;
 }
 
-// Opening for real is not part of the stand-in: a request is recorded with the configured result.
+// A request is recorded; it reaches the desktop only when the front end allowed the opener.
 HINSTANCE ShellExecute(HWND, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, int showCommand) {
   qwin::ShellRequest request{"ShellExecute", verb ? verb : "", file ? file : "", parameters ? parameters : "",
-                             directory ? directory : "", "", showCommand, S().shellResult};
+                             directory ? directory : "", "", showCommand, S().shellResult, "recorded"};
+  if (ShellOpenerEnabled()) request.result = OpenWithDesktop(request.verb, request.file, request.outcome);
   S().shell.push_back(request);
   return reinterpret_cast<HINSTANCE>(static_cast<intptr_t>(request.result));
 }
 
+// Never run: a command line is never built for, or handed to, a shell.
 UINT WinExec(LPCSTR commandLine, UINT showCommand) {
   qwin::ShellRequest request{"WinExec", "", "", "", "", commandLine ? commandLine : "", static_cast<int>(showCommand),
-                             S().winExecResult};
+                             S().winExecResult, "recorded"};
   S().shell.push_back(request);
   return static_cast<UINT>(request.result);
 }

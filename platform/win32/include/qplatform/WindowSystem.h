@@ -92,11 +92,22 @@ struct ShellRequest {
   std::string commandLine;
   int showCommand;
   int result;
+  // "recorded" (nothing more happened), or with the desktop's opener allowed: "opened",
+  // "refused" (not an "open" of an http:, https: or mailto: address) or "failed: <reason>".
+  std::string outcome;
 };
 const std::vector<ShellRequest>& ShellRequests();
 // What the next ShellExecute and WinExec calls report (both succeed with 42 and 33 by default).
 void SetShellExecuteResult(int result);
 void SetWinExecResult(int result);
+// With the opener allowed, ShellExecute's "open" of an http:, https: or mailto: address starts the
+// desktop's opener with the address (in UTF-8) as its one argument, without a shell; any other request
+// is refused with SE_ERR_ACCESSDENIED. WinExec always stays recorded only. Off by default.
+void SetShellOpenerEnabled(bool enabled);
+// The opener program, looked up in PATH ("xdg-open" by default); tests put a fake one here.
+void SetShellOpenerProgram(const std::string& program);
+// Waits for the openers started so far to end; returns how many were waited for.
+int WaitForShellOpeners();
 
 // Operations drawn on device contexts, one line each: "FillRect 0,0,10,14 brush=#ffffff",
 // "DrawText 'Arial' font=Arial/-12 rect=... flags=0x24", "DrawFrameControl ... type=3 state=0x8".
