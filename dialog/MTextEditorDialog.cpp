@@ -6,6 +6,9 @@
 
 #include <cstdlib>
 
+#include <aced.h>
+
+#include "controls/AboutDialog.h"
 #include "host/DrawingAdapter.h"
 #include "host/EditTarget.h"
 #include "host/EditingRun.h"
@@ -557,8 +560,18 @@ void MTextEditorDialog::ApplyFontAction() {
 
 // ---- Actions not built yet ----
 
-// Not built yet: the About box.
-void MTextEditorDialog::ShowAboutBox() {}
+// The About box: the editor steps aside while it is up, and its tooltips are made anew after it.
+void MTextEditorDialog::ShowAboutBox() {
+  BeginEditorCommand();
+  ShowWindow(SW_HIDE);
+  AboutDialog about(acedGetAcadDwgView());
+  about.DoModal();
+  CompleteEditorCommand(TRUE);
+  delete m_toolTip;
+  m_toolTip = nullptr;
+  CreateToolTips();
+  ShowWindow(SW_SHOW);
+}
 // Not built yet: the toolbar following the selection.
 void MTextEditorDialog::UpdateFromSelection() {}
 // Not built yet: editing another text from inside the editor.

@@ -11,6 +11,7 @@
 #include "qplatform/InputQueue.h"
 #include "qplatform/Script.h"
 #include "qplatform/Transcript.h"
+#include "qplatform/WindowSystem.h"
 #include "UiView.h"
 #include "rxdlinkr.h"
 #include "windows.h"
@@ -19,11 +20,14 @@ namespace {
 
 const char kUsage[] =
     "usage: qhost [drawing.dxf] [--script session.txt] [--load module.arx]... [--no-module] [--pickbox units]\n"
+    "             [--show-ui] [--open-links]\n"
     "  Opens the drawing (a new one when none is given) and runs the command line: from the\n"
     "  script when given, otherwise from standard input (typed lines; \"!verb ...\" for script verbs).\n"
     "  Without --load, the Quillon module of this build is loaded when it is there (--no-module: not).\n"
     "  --show-ui: while a dialog waits, show it before each event, and the entities each redraw changed\n"
-    "  (always on at a terminal).\n";
+    "  (always on at a terminal).\n"
+    "  --open-links: a link the module opens (http:, https:, mailto:) goes to the desktop's opener,\n"
+    "  xdg-open; without it, opening a link is only recorded.\n";
 
 // The person at the terminal already moved to a new line by pressing Enter.
 bool g_afterTyped = false;
@@ -108,6 +112,8 @@ int main(int argc, char** argv) {
       if (arg == "--pickbox") qhost::SetPickAperture(std::atof(value.c_str()));
     } else if (arg == "--show-ui") {
       showUi = true;
+    } else if (arg == "--open-links") {
+      qwin::SetShellOpenerEnabled(true);
     } else if (arg == "--no-module") {
       builtModule = false;
     } else if (arg == "--help" || arg == "-h") {

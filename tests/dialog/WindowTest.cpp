@@ -3,6 +3,8 @@
 #include <stdlib.h>
 
 #include <cstdio>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "DialogFixture.h"
@@ -72,6 +74,49 @@ TEST_F(EditorWindow, GrowingStretchesTheTextAndMovesThePanesOnly) {
   EXPECT_EQ(Remembered("CY"), window.Height() + 30);
 }
 
+TEST_F(EditorWindow, MinimisingAndRestoringMoveNothing) {
+  OpenEditor();
+  dialog->ShowWindow(SW_SHOW);
+  const CRect text = ClientRectOf(IDC_RICHEDIT), pane = ClientRectOf(IDC_LAYOUT_PANE);
+  dialog->ShowWindow(SW_MINIMIZE);
+  dialog->ShowWindow(SW_RESTORE);
+  EXPECT_EQ(ClientRectOf(IDC_RICHEDIT), text);
+  EXPECT_EQ(ClientRectOf(IDC_LAYOUT_PANE), pane);
+}
+
+// The panes follow the keyboard on every message that passes through the dialog.
+TEST_F(EditorWindow, PanesShowTheLocksAndTheKnownLayouts) {
+  OpenEditor();
+  MSG msg{};
+  msg.hwnd = dialog->m_hWnd;
+  msg.message = WM_MOUSEMOVE;
+  struct Step {
+    const char* what;
+    bool capsOn, capsHeld, numOn;
+    const char* layout;
+    const char* cap;
+    const char* num;
+    const char* shown;
+  };
+  const Step steps[] = {
+      {"Russian layout, no locks", false, false, false, "00000419", "", "", "RUS"},
+      {"Caps Lock on", true, false, false, "00000419", "CAP", "", "RUS"},
+      {"Caps Lock held down shows nothing", true, true, false, "00000409", "", "", "LAT"},
+      {"Num Lock on", false, false, true, "00000409", "", "NUM", "LAT"},
+      {"an unknown layout leaves the pane as it was", false, false, false, "00000422", "", "", "LAT"},
+  };
+  for (const Step& step : steps) {
+    qwin::SetKeyToggled(VK_CAPITAL, step.capsOn);
+    qwin::SetKeyDown(VK_CAPITAL, step.capsHeld);
+    qwin::SetKeyToggled(VK_NUMLOCK, step.numOn);
+    qwin::SetKeyboardLayoutName(step.layout);
+    static_cast<CWnd*>(dialog.get())->PreTranslateMessage(&msg);  // as the message loop calls it
+    EXPECT_EQ(Text(IDC_CAP_PANE), step.cap) << step.what;
+    EXPECT_EQ(Text(IDC_NUM_PANE), step.num) << step.what;
+    EXPECT_EQ(Text(IDC_LAYOUT_PANE), step.shown) << step.what;
+  }
+}
+
 TEST_F(EditorWindow, EveryToolbarControlHasItsTip) {
   OpenEditor();
   ASSERT_NE(dialog->m_toolTip, nullptr);
@@ -89,6 +134,51 @@ TEST_F(EditorWindow, SystemMenuEndsWithTheAboutItem) {
   menu->GetMenuString(count - 1, text, MF_BYPOSITION);
   EXPECT_EQ(std::string(text.GetString()), "О программе..");
   EXPECT_EQ(menu->GetMenuItemID(count - 2), 0u);  // the separator
+}
+
+// Answers the About box's wait with a click on its surface, noting what the user saw then.
+class AboutBoxWatcher : public qhost::InputSource {
+ public:
+  explicit AboutBoxWatcher(HWND editor) : m_editor(editor) {}
+  std::optional<qhost::InputEvent> Next(const std::string& waitingFor) override {
+    if (m_answered) return std::nullopt;
+    m_answered = true;
+    waitedFor = waitingFor;
+    editorVisibleMeanwhile = IsWindowVisible(m_editor) != FALSE;
+    return qhost::InputEvent{"click", {"dialog", "300", "20"}, "about box watcher"};
+  }
+  std::string waitedFor;
+  bool editorVisibleMeanwhile = true;
+
+ private:
+  HWND m_editor;
+  bool m_answered = false;
+};
+
+TEST_F(EditorWindow, TheAboutBoxHidesTheEditorUntilItClosesAndRenewsTheTips) {
+  OpenEditor();
+  dialog->ShowWindow(SW_SHOW);
+  const CToolTipCtrl* before = dialog->m_toolTip;
+  auto watcher = std::make_unique<AboutBoxWatcher>(dialog->m_hWnd);
+  AboutBoxWatcher* seen = watcher.get();
+  qhost::InputQueue::Instance().SetSource(std::move(watcher));
+  Click(IDC_ABOUT);
+  EXPECT_EQ(seen->waitedFor, "dialog 5064");
+  EXPECT_FALSE(seen->editorVisibleMeanwhile);
+  EXPECT_TRUE(dialog->IsWindowVisible());
+  EXPECT_TRUE(qwin::InputErrors().empty());
+  ASSERT_NE(dialog->m_toolTip, nullptr);
+  EXPECT_NE(dialog->m_toolTip, before) << "the tooltips are made anew";
+  EXPECT_EQ(dialog->m_toolTip->GetToolCount(), 28);
+}
+
+TEST_F(EditorWindow, TheSystemMenuItemOpensTheAboutBox) {
+  OpenEditor();
+  auto watcher = std::make_unique<AboutBoxWatcher>(dialog->m_hWnd);
+  AboutBoxWatcher* seen = watcher.get();
+  qhost::InputQueue::Instance().SetSource(std::move(watcher));
+  dialog->SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX | 0x000F, 0);
+  EXPECT_EQ(seen->waitedFor, "dialog 5064");
 }
 
 TEST_F(EditorWindow, TheClientCornerIsTheSizeGrip) {

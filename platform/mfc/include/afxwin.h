@@ -629,6 +629,12 @@ void AFXAPI DDV_MaxChars(CDataExchange* pDX, const CString& value, int maxChars)
 void AFXAPI DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal);
 void AFXAPI DDV_MinMaxDouble(CDataExchange* pDX, const double& value, double minVal, double maxVal);
 
+// ---- Views ----
+
+// A window that shows a document; the stand-in has no document/view architecture, so a view is
+// a window and nothing more (the host's drawing view is one, and parents the host's dialogs).
+class CView : public CWnd {};
+
 // ---- Dialogs ----
 
 class CDialog : public CWnd {
