@@ -1,8 +1,16 @@
 // The module's edit target record and the reader's view of it.
 #include "host/EditTarget.h"
 
+#include "host/DrawingAdapter.h"
+
 EditTarget theEditTarget;
 
-double EditTargetReader::TextHeight() const { return m_target.textHeight; }
+// A height of 0 is not set: the dialog then shows the system variable TEXTSIZE, and the text it
+// loads is read at that height too (a dimension's text would otherwise come back at height 0).
+double EditTargetReader::TextHeight() const {
+  if (m_target.textHeight != 0.0) return m_target.textHeight;
+  double textSize = 0.0;
+  return GetVarReal("TEXTSIZE", textSize) == 0 ? textSize : 0.0;
+}
 
 void EditTargetReader::SetRtfText(const CString& rtf) { m_target.rtfText = rtf; }

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The main job: opens the sample drawing in qhost, interactively at a terminal, otherwise with the
+# The main job: opens the sample drawing in qhost, interactively at a terminal, otherwise with a
 # sample session. First converts each example RTF document of examples/ to MText when qconvert is built.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,4 +20,7 @@ if [ -t 0 ]; then
   echo "a line starting with ! is a script line (!pick 15 58, !escape). Ctrl-D ends."
   exec "$build/apps/qhost/qhost" "${args[@]}"
 fi
-exec "$build/apps/qhost/qhost" "${args[@]}" --script "$root/examples/sample-session.txt"
+# Without a terminal: the editor's sample session when the module is built, else the host's own.
+session="$root/examples/sample-session.txt"
+if [ -n "$module" ]; then session="$root/examples/editor-session.txt"; fi
+exec "$build/apps/qhost/qhost" "${args[@]}" --script "$session"

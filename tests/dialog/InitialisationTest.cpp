@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "DialogFixture.h"
+#include "converter/MTextRtfConverter.h"
+#include "host/HostColors.h"
 
 namespace {
 
@@ -140,6 +142,23 @@ TEST_F(EditorShowsTarget, UnsetHeightShowsTextSizeAndStaysUnset) {
   OpenEditor();
   EXPECT_EQ(Text(IDC_HEIGHT), "3.50");
   EXPECT_EQ(theEditTarget.textHeight, 0.0);
+}
+
+// A dimension picked before any height was set keeps the height the dialog shows, not 0.
+TEST_F(EditorShowsTarget, UnsetHeightReadsTextAtTextSize) {
+  resbuf size{};
+  size.restype = RTREAL;
+  size.resval.rreal = 3.5;
+  acedSetVar("TEXTSIZE", &size);
+  theEditTarget.textHeight = 0.0;
+  EditTargetReader reader(theEditTarget);
+  HostColors colors;
+  MTextRtfConverter converter(colors, reader);
+  const std::string rtf(converter.MTextToRtf("<> mm").GetString());
+  EXPECT_NE(rtf.find("\\fs42"), std::string::npos) << rtf;
+  theEditTarget.textHeight = 5.0;
+  MTextRtfConverter second(colors, reader);
+  EXPECT_NE(std::string(second.MTextToRtf("x").GetString()).find("\\fs60"), std::string::npos);
 }
 
 TEST_F(EditorShowsTarget, WidthCutAfterTheFirstDecimal) {
