@@ -192,6 +192,17 @@ TEST_F(EditorWindow, TheClientCornerIsTheSizeGrip) {
   EXPECT_EQ(dialog->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(middle.x, middle.y)), HTCLIENT);
 }
 
+TEST_F(EditorWindow, MinimisedItDrawsItsIconInstead) {
+  OpenEditor();
+  dialog->ShowWindow(SW_SHOW);
+  dialog->ShowWindow(SW_MINIMIZE);
+  dialog->Invalidate();
+  dialog->UpdateWindow();
+  bool icon = false;
+  for (const std::string& op : qwin::GdiRecord()) icon = icon || op.find("DrawIcon") != std::string::npos;
+  EXPECT_TRUE(icon) << ::testing::PrintToString(qwin::GdiRecord());
+}
+
 TEST_F(EditorWindow, PaintingDrawsTheGrip) {
   OpenEditor();
   dialog->ShowWindow(SW_SHOW);
