@@ -16,22 +16,7 @@ int QuillonTestLibraryAnchor();
 
 namespace {
 
-class Profile : public MfcTest {
- protected:
-  void SetUp() override {
-    MfcTest::SetUp();
-    char pattern[] = "/tmp/quillon-profile-XXXXXX";
-    m_folder = mkdtemp(pattern);
-    qmfc::SetProfileFolder(m_folder);
-  }
-  void TearDown() override {
-    std::remove(qmfc::ProfilePath("qhost").c_str());
-    std::remove(m_folder.c_str());
-    qmfc::SetProfileFolder("");
-    MfcTest::TearDown();
-  }
-  std::string m_folder;
-};
+using Profile = ProfileFolderTest;
 
 TEST_F(Profile, ValuesWrittenByOneProcessAreReadByTheNext) {
   pid_t child = fork();

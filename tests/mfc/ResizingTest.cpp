@@ -92,22 +92,7 @@ BEGIN_MESSAGE_MAP(ResizingDialog, CDialog)
   ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-class Resizing : public MfcTest {
- protected:
-  void SetUp() override {
-    MfcTest::SetUp();
-    char pattern[] = "/tmp/quillon-resize-XXXXXX";
-    m_folder = mkdtemp(pattern);
-    qmfc::SetProfileFolder(m_folder);
-  }
-  void TearDown() override {
-    std::remove(qmfc::ProfilePath("qhost").c_str());
-    std::remove(m_folder.c_str());
-    qmfc::SetProfileFolder("");
-    MfcTest::TearDown();
-  }
-  std::string m_folder;
-};
+using Resizing = ProfileFolderTest;
 
 TEST_F(Resizing, GrowingMovesAndStretchesTheAnchoredControlsOnly) {
   ResizingDialog first;
