@@ -235,7 +235,7 @@ class EditorShowsDrawing : public EditorDialogTest {
     auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     static const char* const kWords[] = {"abc", "Текст", "x", "Жж", "12.5", " ", "Q z", "ёЁ"};
     const int length = dialog->m_richEdit.GetTextLength();
-    switch (pick(15)) {
+    switch (pick(16)) {
       case 0:
       case 1: {
         const std::string word = kWords[pick(8)];
@@ -274,6 +274,21 @@ class EditorShowsDrawing : public EditorDialogTest {
         return "paste";
       }
       case 12: Click(IDC_UNDO); return "undo";
+      case 14: {
+        // the actions on the entity's properties, which must leave the characters as they are
+        static const int kButtons[] = {IDC_JUSTIFY_LEFT, IDC_JUSTIFY_CENTRE, IDC_JUSTIFY_RIGHT, IDC_SPACING_UP,
+                                       IDC_SPACING_DOWN, IDC_COPY};
+        switch (pick(9)) {
+          case 0: Choose(dialog->m_styleCombo, IDC_STYLE, pick(dialog->m_styleCombo.GetCount())); return "style";
+          case 1: Choose(dialog->m_rotationCombo, IDC_ROTATION, pick(2)); return "rotation";
+          case 2: Choose(dialog->m_spacingStyleCombo, IDC_SPACING_STYLE, pick(2)); return "spacing style";
+          default: {
+            const int button = kButtons[pick(6)];
+            Click(button);
+            return "button " + std::to_string(button);
+          }
+        }
+      }
       case 13: {
         static const char* const kHeights[] = {"0.7", "3.33", "12", "1,5", "x"};
         const std::string typed = kHeights[pick(5)];
