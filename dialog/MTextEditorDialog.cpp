@@ -1,9 +1,10 @@
-// The editor dialog: construction, data exchange, message map, initialisation and the exit action.
+// The editor dialog: construction, data exchange, message map, initialisation, the toolbar's
+// actions and the actions that move, replace or close the target.
 #include "dialog/MTextEditorDialog.h"
 
-#include <dbapserv.h>
 #include <acedads.h>
 #include <adscodes.h>
+#include <dbapserv.h>
 #include <dbmtext.h>
 #include <dbsymtb.h>
 

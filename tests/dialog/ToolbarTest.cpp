@@ -31,6 +31,19 @@ int EntityCount() {
   return count;
 }
 
+// Makes the named entity the target again, so that Contents() reads it.
+void Retarget(const ads_name name) {
+  theEditTarget.entityName[0] = name[0];
+  theEditTarget.entityName[1] = name[1];
+}
+
+// The modal editor run over the queued events, ended by Escape or a cancelled prompt.
+void RunModal() {
+  MTextEditorDialog modal;
+  EXPECT_EQ(modal.DoModal(), IDCANCEL);
+  EXPECT_TRUE(qwin::InputErrors().empty());
+}
+
 void Choose(MTextEditorDialog& dialog, CComboBox& combo, int id, int item) {
   combo.SetCurSel(item);
   dialog.SendMessage(WM_COMMAND, MAKEWPARAM(id, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo.m_hWnd));
@@ -236,11 +249,9 @@ TEST_F(TargetActions, PickInsertionPointLeavesTheTextAndStartsAnEmptyOne) {
   EXPECT_EQ(dialog->m_richEdit.GetWindowTextLength(), 0);
   EXPECT_TRUE(dialog->IsWindowVisible());
   ads_name second = {theEditTarget.entityName[0], theEditTarget.entityName[1]};
-  theEditTarget.entityName[0] = first[0];
-  theEditTarget.entityName[1] = first[1];
+  Retarget(first);
   EXPECT_TRUE(Holds(Contents(), "first")) << Contents();
-  theEditTarget.entityName[0] = second[0];
-  theEditTarget.entityName[1] = second[1];
+  Retarget(second);
 }
 
 TEST_F(TargetActions, EscapeAtThePointPromptClosesTheEditorAndKeepsTheText) {
@@ -249,9 +260,7 @@ TEST_F(TargetActions, EscapeAtThePointPromptClosesTheEditorAndKeepsTheText) {
   Event("type", {"stays"});
   Event("click", {"5016"});
   Event("escape");
-  MTextEditorDialog modal;
-  EXPECT_EQ(modal.DoModal(), IDCANCEL);
-  EXPECT_TRUE(qwin::InputErrors().empty());
+  RunModal();
   EXPECT_TRUE(Holds(Contents(), "stays")) << Contents();
 }
 
@@ -273,13 +282,10 @@ TEST_F(TargetActions, EditAnotherTextWritesTheFirstAndLoadsTheSecond) {
   Event("pick", {"handle", handle});
   Event("type", {"Z"});
   Event("escape");
-  MTextEditorDialog modal;
-  EXPECT_EQ(modal.DoModal(), IDCANCEL);
-  EXPECT_TRUE(qwin::InputErrors().empty());
+  RunModal();
   EXPECT_TRUE(Holds(Contents(), "Other")) << Contents();
   EXPECT_TRUE(Holds(Contents(), "Z")) << Contents();
-  theEditTarget.entityName[0] = first[0];
-  theEditTarget.entityName[1] = first[1];
+  Retarget(first);
   EXPECT_TRUE(Holds(Contents(), "one")) << Contents();
 }
 
@@ -290,11 +296,8 @@ TEST_F(TargetActions, EscapeAtTheTextPromptClosesTheEditor) {
   Event("type", {"kept"});
   Event("click", {"5013"});
   Event("escape");
-  MTextEditorDialog modal;
-  EXPECT_EQ(modal.DoModal(), IDCANCEL);
-  EXPECT_TRUE(qwin::InputErrors().empty());
-  theEditTarget.entityName[0] = first[0];
-  theEditTarget.entityName[1] = first[1];
+  RunModal();
+  Retarget(first);
   EXPECT_TRUE(Holds(Contents(), "kept")) << Contents();
 }
 
