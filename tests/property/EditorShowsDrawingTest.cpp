@@ -1,6 +1,6 @@
 // What the editor shows is what the drawing shows: random editing sessions, and after every live
 // update each character of the text area compared with the same character of the entity as the
-// host's own MText reader lays it out. QUILLON_PROPERTY_SESSIONS=n runs n sessions from a random
+// host's own MText tokenizer reads it. QUILLON_PROPERTY_SESSIONS=n runs n sessions from a random
 // seed (printed) instead of the fixed set.
 #include <algorithm>
 #include <cmath>
@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "DialogFixture.h"
-#include "host/EditingRun.h"
 #include "host/HostColors.h"
 #include "qplatform/MText.h"
 #include "qplatform/WindowSystem.h"
@@ -32,24 +31,23 @@ struct Shown {
 };
 using Paragraphs = std::vector<std::vector<Shown>>;
 
-// The mapping from the text area to the drawing:
-// - a size of t twips reaches the drawing through the RTF in whole half points, t / 10 rounded, and
-//   the writer's "\H" is that number of half points / 12 with one decimal, rounded;
+// The mapping from the text area to the drawing. Plain correspondences:
 // - automatic colour is index 7; the RGB that stands for ByLayer is 256; any other RGB is the
 //   host's nearest palette index;
-// - a tab is written as four spaces: the writer's three for "\tab" and the word's delimiter space;
-// - the drawing ends with one empty paragraph more than the text area shows (the closing "\P");
-// - bold and italic reach the drawing only inside a font code, and the control's default face
-//   ("MS Sans Serif") is written as the style's font without one: on that face they are not
-//   drawn. (A quirk of the writer's font runs, not a fault of the module.)
-// - the writer turns colour 139 into ByLayer (256) and colour 18 into 7, whichever the user chose;
-// - the writer removes one space behind a colour code for every colour table entry with that
-//   code, so where the control's RTF has several colours of one index, a run that begins with
-//   spaces loses some of them in the drawing.
-// - the writer's height group puts its colour code, and for an underlined run without a colour of
-//   its own also "\L", straight behind the number ("\H2.5\C7;", "\H2.5\L\C7;"), with no ";" of
-//   the height's own; the host's reader takes them all as one height code and draws such runs in
-//   the enclosing colour, not underlined. They are compared as the writer means them.
+// - the drawing ends with one empty paragraph more than the text area shows (the closing "\P").
+// Quirks of the writer's own rules, each kept as the writer has it:
+// - sizes: the RTF carries whole half points (twips / 10, rounded) and "\H" is half points / 12
+//   with one decimal, so a height is compared as that number;
+// - a tab becomes four spaces: three for "\tab" and the control word's delimiter space;
+// - bold and italic travel only in a font code, and the control's default face ("MS Sans Serif")
+//   gets none, so on that face they do not reach the drawing;
+// - colour 139 is written as ByLayer (256) and colour 18 as 7, whichever the user chose;
+// - one space behind a colour code is removed for every colour table entry with that code, so
+//   where several colours of the RTF share an index, a run that begins with spaces loses some;
+// - the height group puts its colour code, and for an underlined run without a colour of its own
+//   also "\L", straight behind the number with no ";" of the height's own ("\H2.5\L\C7;"): the
+//   host's tokenizer takes them all as one height code and so draws such runs in the enclosing
+//   colour, not underlined; they are compared as the writer means them.
 Shown FromControl(char ch, const CHARFORMAT& format) {
   HostColors colors;
   Shown shown;
@@ -74,10 +72,9 @@ Shown FromControl(char ch, const CHARFORMAT& format) {
   return shown;
 }
 
-Shown FromDrawing(char ch, const qhost::mtext::Format& format, double entityHeight) {
+Shown FromDrawing(char ch, const qhost::mtext::Format& format) {
   Shown shown;
   shown.ch = ch;
-  (void)entityHeight;
   shown.tenths = static_cast<int>(std::lround(format.height * 10.0));
   shown.color = format.color;
   shown.bold = format.bold;
@@ -212,13 +209,13 @@ class EditorShowsDrawing : public EditorDialogTest {
         case TokenKind::kColor: format.color = static_cast<int>(token.value); break;
         case TokenKind::kUnderline: format.underline = token.value != 0.0; break;
         case TokenKind::kParagraph: paragraphs.emplace_back(); break;
-        case TokenKind::kTab: paragraphs.back().push_back(FromDrawing(' ', format, 0.0)); break;
+        case TokenKind::kTab: paragraphs.back().push_back(FromDrawing(' ', format)); break;
         case TokenKind::kText:
-          for (char ch : token.text) paragraphs.back().push_back(FromDrawing(ch, format, 0.0));
+          for (char ch : token.text) paragraphs.back().push_back(FromDrawing(ch, format));
           break;
         default:
           // any other code shows as itself, which the control never has: a difference
-          for (char ch : token.text) paragraphs.back().push_back(FromDrawing(ch, format, 0.0));
+          for (char ch : token.text) paragraphs.back().push_back(FromDrawing(ch, format));
           break;
       }
     }
