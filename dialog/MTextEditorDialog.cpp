@@ -1,7 +1,11 @@
-// The editor dialog: construction, data exchange, message map, initialisation and the exit action.
+// The editor dialog: construction, data exchange, message map, initialisation, the toolbar's
+// actions and the actions that move, replace or close the target.
 #include "dialog/MTextEditorDialog.h"
 
+#include <acedads.h>
+#include <adscodes.h>
 #include <dbapserv.h>
+#include <dbmtext.h>
 #include <dbsymtb.h>
 
 #include <cstdlib>
@@ -12,6 +16,7 @@
 #include "host/DrawingAdapter.h"
 #include "host/EditTarget.h"
 #include "host/EditingRun.h"
+#include "host/EditorCommand.h"
 
 namespace {
 
@@ -82,6 +87,9 @@ const Tip kTips[] = {
 };
 
 constexpr double kRadiansPerDegree = 0.017453292519943295;
+// How far a nudge moves the text, in drawing units.
+constexpr double kNudgeStep = 0.5;
+const char kPickPointPrompt[] = "\nВыберите точку вставки: ";
 
 // The text of a combo box's selected item; false when nothing is selected.
 bool SelectedText(CComboBox& combo, CString& text) {
@@ -460,6 +468,14 @@ void MTextEditorDialog::SetOffsetMode() {
   theEditTarget.offsetMode = m_offsetDirectionCheck.GetCheck() == 1 ? 1 : 2;
 }
 
+// The tooltip control is replaced after every hand-over to the host and every About box.
+void MTextEditorDialog::RenewToolTips() {
+  if (m_toolTip != nullptr) m_toolTip->DestroyWindow();
+  delete m_toolTip;
+  m_toolTip = nullptr;
+  CreateToolTips();
+}
+
 void MTextEditorDialog::CreateToolTips() {
   m_toolTip = new CToolTipCtrl;
   m_toolTip->Create(this);
@@ -558,7 +574,110 @@ void MTextEditorDialog::ApplyFontAction() {
   m_richEdit.SetFocus();
 }
 
-// ---- Actions not built yet ----
+// The toolbar follows the caret: pasted paragraphs lose their numbering and indents, and the
+// colour, height and font boxes show the selection's.
+void MTextEditorDialog::UpdateFromSelection() {
+  long start = 0, end = 0;
+  m_richEdit.GetSel(start, end);
+  if (start != end && theEditTarget.pasting) {
+    PARAFORMAT para = m_richEdit.GetSelectionParaFormat();
+    para.wNumbering = 0;
+    para.dxStartIndent = 0;
+    para.dxOffset = 0;
+    para.dwMask = PFM_STARTINDENT | PFM_OFFSET | PFM_NUMBERING;
+    m_richEdit.SetParaFormat(para);
+  }
+  CHARFORMAT format = m_richEdit.GetSelectionFormat(0xE0000007);
+  const int index = m_colorCombo.GetColorIndex(format.crTextColor);
+  if (index == 0) {
+    format.dwEffects &= ~CFE_AUTOCOLOR;
+    format.crTextColor = m_colorCombo.GetColorFromIndex(m_colorCombo.GetLayerColorIndex());
+    format.dwMask = CFM_COLOR;
+    m_richEdit.SetSelectionCharFormat(format);
+  }
+  m_colorCombo.SetCurSel(m_colorCombo.FindItemByColorIndex(index));
+  m_heightCombo.SetWindowText(OneDecimal(format.yHeight * 0.05 / 6.0));
+  m_fontCombo.SetCurSel(m_fontCombo.FindStringExact(-1, format.szFaceName));
+}
+
+// Shows the dialog again after a host prompt, with fresh tooltips.
+void MTextEditorDialog::ReturnFromHost() {
+  CompleteEditorCommand(TRUE);
+  RenewToolTips();
+  ShowWindow(SW_SHOW);
+  RefreshDisplay();
+}
+
+void MTextEditorDialog::EditAnotherText() {
+  if (!theEditTarget.liveUpdate) CommitEditor(*this);
+  BeginEditorCommand();
+  ShowWindow(SW_HIDE);
+  if (!theEditTarget.isDimension) EraseIfEmpty(this, theEditTarget.entityName);
+  m_richText.Empty();
+  int result = kSelectAgain;
+  while (result != kTextSelected && result != kSelectionStopped) result = SelectText();
+  if (result == kSelectionStopped) {
+    CDialog::OnCancel();
+    return;
+  }
+  UpdateData(FALSE);
+  LoadTargetIntoDialog(*this);
+  ReturnFromHost();
+}
+
+// The current text stays where it is; the next one starts empty at a point the user picks.
+void MTextEditorDialog::PickInsertionPoint() {
+  EditTarget& target = theEditTarget;
+  if (!target.liveUpdate) CommitEditor(*this);
+  const ads_point base = {target.location.x, target.location.y, target.location.z};
+  target.currentContents.Empty();
+  if (!target.isDimension) EraseIfEmpty(this, target.entityName);
+  BeginEditorCommand();
+  ShowWindow(SW_HIDE);
+  ads_point picked = {base[0], base[1], base[2]};
+  if (acedGetPoint(base, kPickPointPrompt, picked) != RTNORM) {
+    CDialog::OnCancel();
+    return;
+  }
+  target.location = AcGePoint3d(picked[0], picked[1], picked[2]);
+  m_richText.Empty();
+  target.isDimension = false;
+  CreateMText(target.currentContents);
+  m_richEdit.SetFocus();
+  UpdateData(FALSE);
+  LoadTargetIntoDialog(*this);
+  ReturnFromHost();
+}
+
+void MTextEditorDialog::NudgeX() { NudgeText(theEditTarget.offsetMode == 1 ? 1 : 3); }
+void MTextEditorDialog::NudgeY() { NudgeText(theEditTarget.offsetMode == 1 ? 2 : 4); }
+
+// Moves the text half a drawing unit by erasing it and creating it again at the moved point. A
+// dimension stays as it is; a text not written yet is written first, so that nothing is lost.
+void MTextEditorDialog::NudgeText(int direction) {
+  EditTarget& target = theEditTarget;
+  UpdateData(TRUE);
+  if (target.isDimension) return;
+  if (target.currentContents.IsEmpty()) CommitEditor(*this);
+  AcDbObjectId id;
+  AcDbObject* object = nullptr;
+  if (acdbGetObjectId(id, target.entityName) == Acad::eOk &&
+      acdbOpenAcDbObject(object, id, AcDb::kForWrite) == Acad::eOk) {
+    if (AcDbMText::cast(object)) object->erase();
+    object->close();
+  }
+  if (m_offsetDirection == 1) {
+    if (direction == 1) target.location.x += kNudgeStep;
+    if (direction == 2) target.location.y += kNudgeStep;
+  } else {
+    if (direction == 3) target.location.x -= kNudgeStep;
+    if (direction == 4) target.location.y -= kNudgeStep;
+  }
+  CreateMText(target.currentContents);
+  m_richEdit.SetFocus();
+  UpdateData(FALSE);
+  RefreshDisplay();
+}
 
 // The About box: the editor steps aside while it is up, and its tooltips are made anew after it.
 void MTextEditorDialog::ShowAboutBox() {
@@ -567,18 +686,6 @@ void MTextEditorDialog::ShowAboutBox() {
   AboutDialog about(acedGetAcadDwgView());
   about.DoModal();
   CompleteEditorCommand(TRUE);
-  delete m_toolTip;
-  m_toolTip = nullptr;
-  CreateToolTips();
+  RenewToolTips();
   ShowWindow(SW_SHOW);
 }
-// Not built yet: the toolbar following the selection.
-void MTextEditorDialog::UpdateFromSelection() {}
-// Not built yet: editing another text from inside the editor.
-void MTextEditorDialog::EditAnotherText() {}
-// Not built yet: a new insertion point from inside the editor.
-void MTextEditorDialog::PickInsertionPoint() {}
-// Not built yet: nudging the text along X.
-void MTextEditorDialog::NudgeX() {}
-// Not built yet: nudging the text along Y.
-void MTextEditorDialog::NudgeY() {}

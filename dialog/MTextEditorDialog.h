@@ -106,9 +106,13 @@ class MTextEditorDialog : public CAcUiDialog {
   void PickInsertionPoint();
   void NudgeX();
   void NudgeY();
+  // 1 +X, 2 +Y, 3 -X, 4 -Y; only the directions of the toggle's state move the text.
+  void NudgeText(int direction);
+  void ReturnFromHost();
   void SetOffsetMode();
   void FinishTarget();
   void CreateToolTips();
+  void RenewToolTips();
   void UpdateStatusPanes();
   void RestoreRememberedSize();
   void SaveSize();

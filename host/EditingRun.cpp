@@ -13,13 +13,6 @@
 
 CString theLastRtfSeen;
 
-namespace {
-
-constexpr double kDegreesPerRadian = 57.29577951308232;
-// The rich edit shows a text height h as 6h points.
-constexpr double kPointsPerUnit = 6.0;
-
-// A number as "%f" shows it, cut after the first digit behind the point (12.345678 -> 12.3).
 CString OneDecimal(double value) {
   CString text;
   text.Format("%f", value);
@@ -27,6 +20,12 @@ CString OneDecimal(double value) {
   if (point >= 0) text = text.Left(point + 2);
   return text;
 }
+
+namespace {
+
+constexpr double kDegreesPerRadian = 57.29577951308232;
+// The rich edit shows a text height h as 6h points.
+constexpr double kPointsPerUnit = 6.0;
 
 void ConvertAndWrite(MTextEditorDialog& dialog, const CString& rtf) {
   HostColors colors;

@@ -8,6 +8,9 @@ class MTextEditorDialog;
 // The last RTF that LiveUpdate read from the editor; lives as long as the module.
 extern CString theLastRtfSeen;
 
+// A number as "%f" shows it, cut after the first digit behind the point (12.345678 -> 12.3).
+CString OneDecimal(double value);
+
 // Shows theEditTarget's properties in the dialog and streams a pending RTF into its text area.
 void LoadTargetIntoDialog(MTextEditorDialog& dialog);
 // Converts the editor's RTF into the dialog's MText contents and writes the target.

@@ -11,6 +11,7 @@
 #include "qplatform/InputQueue.h"
 #include "qplatform/Script.h"
 #include "qplatform/Transcript.h"
+#include "CharacterMap.h"
 #include "qplatform/WindowSystem.h"
 #include "UiView.h"
 #include "rxdlinkr.h"
@@ -153,6 +154,7 @@ int main(int argc, char** argv) {
   } else {
     source = std::make_unique<InteractiveSource>(stdin, isatty(0) != 0);
   }
+  source = std::make_unique<qhostui::CharacterMapSource>(std::move(source), showUi ? Show : nullptr);
   if (showUi) source = std::make_unique<UiShowingSource>(std::move(source));
   queue.SetSource(std::move(source));
   qhost::Transcript::Instance().SetSink(Show);

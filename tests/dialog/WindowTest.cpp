@@ -265,8 +265,9 @@ TEST_F(EditorActions, FontItemSetsItsFaceWithoutTheRemark) {
   for (const Case& c : {Case{"Courier New (fixed)", "Courier New"}, Case{"Arial", "Arial"}}) {
     int item = dialog->m_fontCombo.FindStringExact(-1, c.item);
     if (item < 0) item = dialog->m_fontCombo.AddString(c.item);
-    dialog->m_fontCombo.SetCurSel(item);
+    // the selection first: a selection change shows the selection's own face in the list
     dialog->m_richEdit.SetSel(0, 2);
+    dialog->m_fontCombo.SetCurSel(item);
     dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_FONT, CBN_SELENDOK),
                         reinterpret_cast<LPARAM>(dialog->m_fontCombo.m_hWnd));
     EXPECT_EQ(std::string(dialog->m_richEdit.GetFaceName().GetString()), c.face) << c.item;
