@@ -118,6 +118,22 @@ TEST(MTextLayout, FormatStackAppliesAndRestores) {
   EXPECT_EQ(5.0, layout.lines[0].height);
 }
 
+// The editor's contents put the colour and underline codes straight behind a height's number.
+TEST(MTextLayout, ANumberEndsAtTheNextCodeWithoutItsSemicolon) {
+  Layout layout = qhost::mtext::LayOut("{{\\fArial|b0|i0;{\\H1.7\\L\\C1;u\\l}}{{\\H3.5\\C5;v}}}", LayoutParams{});
+  ASSERT_EQ(1u, layout.lines.size());
+  const auto& runs = layout.lines[0].runs;
+  ASSERT_EQ(2u, runs.size());
+  EXPECT_EQ("u", runs[0].text);
+  EXPECT_DOUBLE_EQ(1.7, runs[0].format.height);
+  EXPECT_EQ(1, runs[0].format.color);
+  EXPECT_TRUE(runs[0].format.underline);
+  EXPECT_EQ("v", runs[1].text);
+  EXPECT_DOUBLE_EQ(3.5, runs[1].format.height);
+  EXPECT_EQ(5, runs[1].format.color);
+  EXPECT_FALSE(runs[1].format.underline);
+}
+
 TEST(MTextLayout, LinesBreakAtParagraphsAndAtTheWidth) {
   LayoutParams p;
   p.height = 1.0;

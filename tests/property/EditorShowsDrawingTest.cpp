@@ -43,11 +43,7 @@ using Paragraphs = std::vector<std::vector<Shown>>;
 //   gets none, so on that face they do not reach the drawing;
 // - colour 139 is written as ByLayer (256) and colour 18 as 7, whichever the user chose;
 // - one space behind a colour code is removed for every colour table entry with that code, so
-//   where several colours of the RTF share an index, a run that begins with spaces loses some;
-// - the height group puts its colour code, and for an underlined run without a colour of its own
-//   also "\L", straight behind the number with no ";" of the height's own ("\H2.5\L\C7;"): the
-//   host's tokenizer takes them all as one height code and so draws such runs in the enclosing
-//   colour, not underlined; they are compared as the writer means them.
+//   where several colours of the RTF share an index, a run that begins with spaces loses some.
 Shown FromControl(char ch, const CHARFORMAT& format) {
   HostColors colors;
   Shown shown;
@@ -199,13 +195,9 @@ class EditorShowsDrawing : public EditorDialogTest {
           format.bold = token.arg.find("|b1") != std::string::npos;
           format.italic = token.arg.find("|i1") != std::string::npos;
           break;
-        case TokenKind::kHeight: {
+        case TokenKind::kHeight:
           format.height = token.relative ? format.height * token.value : token.value;
-          const size_t colour = token.arg.find("\\C");
-          if (colour != std::string::npos) format.color = std::atoi(token.arg.c_str() + colour + 2);
-          if (token.arg.find("\\L") != std::string::npos) format.underline = true;
           break;
-        }
         case TokenKind::kColor: format.color = static_cast<int>(token.value); break;
         case TokenKind::kUnderline: format.underline = token.value != 0.0; break;
         case TokenKind::kParagraph: paragraphs.emplace_back(); break;

@@ -153,8 +153,13 @@ std::vector<Token> Tokenize(const std::string& s) {
         case 'p':
         case 'S': {
           size_t argEnd = ArgumentEnd(s, i + 2);
-          std::string arg = s.substr(i + 2, argEnd - (i + 2));
           size_t end = argEnd < s.size() ? argEnd + 1 : argEnd;
+          // A number that runs into the next code ("\H2.5\C7;") ends there, without a ";" of
+          // its own; font names, stacks and paragraph properties take everything up to the ";".
+          const bool numeric = code != 'f' && code != 'F' && code != 'p' && code != 'S';
+          const size_t nextCode = s.find('\\', i + 2);
+          if (numeric && nextCode < argEnd) argEnd = end = nextCode;
+          std::string arg = s.substr(i + 2, argEnd - (i + 2));
           TokenKind kind = code == 'f' || code == 'F' ? TokenKind::kFont
                            : code == 'H' ? TokenKind::kHeight
                            : code == 'C' ? TokenKind::kColor
