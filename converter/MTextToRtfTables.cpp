@@ -20,7 +20,7 @@ bool IsFontCodeAt(std::string_view text, size_t i) {
   return i + 1 < text.size() && text[i] == '\\' && (text[i + 1] == 'f' || text[i + 1] == 'F');
 }
 
-// The spec behind a font code at i: up to the next ";", or to the end without one. A code cut
+// The font description behind a font code at i: up to the next ";", or to the end without one. A code cut
 // short (no ";" before the next font code) ends at the next font code: its spec would otherwise
 // hold every code behind it, and a text of such codes would give a font table of the square of
 // its length.

@@ -282,7 +282,7 @@ class Reader {
     text = "{\\H" + IntegerText(v) + "\\C7;" + (first < 0 ? text : text.Left(first)) + groups;
   }
 
-  // The spec behind a font code: up to its ";", and no further than the next font code.
+  // The font description behind a font code: up to its ";", and no further than the next font code.
   CString FontSpecAt(int i) {
     CString spec = TextBetween(text.Mid(i), text.Mid(i, 2), ";");
     for (int k = 0; k + 1 < spec.GetLength(); ++k) {
