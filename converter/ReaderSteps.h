@@ -23,6 +23,22 @@ inline bool Contains(std::string_view text, std::string_view pattern) {
   return memmem(text.data(), text.size(), pattern.data(), pattern.size()) != nullptr;
 }
 
+// Replaces every occurrence of `pattern` (which begins with an escaped backslash) whose two
+// backslashes form one escaped pair: its first backslash must not close a pair of its own.
+// Occurrences are taken from left to right and do not overlap.
+inline std::string ReplaceEscaped(std::string_view text, std::string_view pattern, std::string_view to) {
+  std::string out;
+  size_t from = 0;
+  for (size_t hit = text.find(pattern); hit != std::string_view::npos; hit = text.find(pattern, hit + 1)) {
+    if (hit < from || detail::Escaped(text, hit)) continue;
+    out.append(text, from, hit - from);
+    out.append(to);
+    from = hit + pattern.size();
+  }
+  out.append(text, from, std::string_view::npos);
+  return out;
+}
+
 // Every occurrence of `from` in the text becomes `to`. A pattern that begins with an escaped
 // backslash ("\\P") names a literal backslash before a code letter; it does not match where its
 // first backslash closes a pair of its own, as in "a\\\P" (a typed backslash, then a paragraph

@@ -100,31 +100,6 @@ inline bool StartsWithEscapedBackslash(std::string_view pattern) {
   return pattern.size() >= 2 && pattern[0] == '\\' && pattern[1] == '\\';
 }
 
-// Replaces every occurrence of `pattern` (which begins with an escaped backslash) whose first
-// backslash is preceded by an even number of backslashes: only there do its two backslashes
-// form one escaped pair. Occurrences are taken from left to right and do not overlap.
-inline std::string ReplaceEscaped(std::string_view text, std::string_view pattern, std::string_view to) {
-  std::string out;
-  size_t from = 0;
-  size_t run = 0;   // backslashes that end right before `scan`
-  size_t scan = 0;  // how far the run has been counted
-  for (size_t hit = text.find(pattern); hit != std::string_view::npos; hit = text.find(pattern, hit)) {
-    for (; scan < hit; ++scan) run = text[scan] == '\\' ? run + 1 : 0;
-    if (run % 2 == 1) {
-      ++hit;
-      continue;
-    }
-    out.append(text, from, hit - from);
-    out.append(to);
-    from = hit + pattern.size();
-    hit = from;
-    scan = from;
-    run = 0;
-  }
-  out.append(text, from, std::string_view::npos);
-  return out;
-}
-
 // One rewrite of a pass: every occurrence of `from` becomes `to`.
 struct Rewrite {
   const char* from;

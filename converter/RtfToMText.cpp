@@ -259,9 +259,7 @@ string ParagraphBreaks(string_view text) {
   string out;
   size_t from = 0;
   for (size_t hit = detail::Find(text, kPar); hit != npos; hit = detail::Find(text, kPar, hit + kPar.size())) {
-    size_t run = hit;
-    while (run > 0 && text[run - 1] == '\\') --run;
-    if ((hit - run) % 2 == 1) continue;
+    if (detail::Escaped(text, hit)) continue;
     out.append(text, from, hit - from);
     out += "\\P";
     from = hit + kPar.size();

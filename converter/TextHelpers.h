@@ -61,4 +61,12 @@ std::string_view TextBetweenFound(std::string_view source, long s, size_t startL
 std::string_view TextBetweenAt(std::string_view source, long s, std::string_view start, std::string_view end);
 std::string_view TextBetween(std::string_view source, std::string_view start, std::string_view end);
 
+// Whether an odd number of backslashes stands right before `pos`: then a backslash at `pos` is
+// the second half of an escaped pair ("\\"), not the start of a control word or code.
+inline bool Escaped(std::string_view text, size_t pos) {
+  size_t run = pos;
+  while (run > 0 && text[run - 1] == '\\') --run;
+  return (pos - run) % 2 == 1;
+}
+
 }  // namespace detail

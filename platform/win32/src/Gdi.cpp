@@ -399,29 +399,25 @@ BOOL RestoreDC(HDC dc, int saved) {
   return TRUE;
 }
 
-COLORREF SetTextColor(HDC dc, COLORREF color) {
+namespace {
+
+// Sets one attribute of a device context and returns the one it replaces (`invalid` for a bad DC).
+template <typename T>
+T Exchange(HDC dc, T DeviceContext::*field, T value, T invalid) {
   DeviceContext* d = Dc(dc);
-  if (!d) return CLR_INVALID;
-  COLORREF old = d->text;
-  d->text = color;
+  if (!d) return invalid;
+  T old = d->*field;
+  d->*field = value;
   return old;
 }
+
+}  // namespace
+
+COLORREF SetTextColor(HDC dc, COLORREF color) { return Exchange(dc, &DeviceContext::text, color, CLR_INVALID); }
 COLORREF GetTextColor(HDC dc) { return Dc(dc) ? Dc(dc)->text : CLR_INVALID; }
-COLORREF SetBkColor(HDC dc, COLORREF color) {
-  DeviceContext* d = Dc(dc);
-  if (!d) return CLR_INVALID;
-  COLORREF old = d->background;
-  d->background = color;
-  return old;
-}
+COLORREF SetBkColor(HDC dc, COLORREF color) { return Exchange(dc, &DeviceContext::background, color, CLR_INVALID); }
 COLORREF GetBkColor(HDC dc) { return Dc(dc) ? Dc(dc)->background : CLR_INVALID; }
-int SetBkMode(HDC dc, int mode) {
-  DeviceContext* d = Dc(dc);
-  if (!d) return 0;
-  int old = d->mode;
-  d->mode = mode;
-  return old;
-}
+int SetBkMode(HDC dc, int mode) { return Exchange(dc, &DeviceContext::mode, mode, 0); }
 int GetBkMode(HDC dc) { return Dc(dc) ? Dc(dc)->mode : 0; }
 
 int GetDeviceCaps(HDC, int index) {
