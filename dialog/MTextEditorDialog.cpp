@@ -87,6 +87,8 @@ const Tip kTips[] = {
 };
 
 constexpr double kRadiansPerDegree = 0.017453292519943295;
+// The rich edit's largest text limit (EM_EXLIMITTEXT).
+constexpr long kLargestTextLimit = 0x7FFFFFFF;
 // How far a nudge moves the text, in drawing units.
 constexpr double kNudgeStep = 0.5;
 const char kPickPointPrompt[] = "\nВыберите точку вставки: ";
@@ -200,6 +202,7 @@ ON_BN_CLICKED(IDC_ITALIC, OnItalicButton)
 ON_BN_CLICKED(IDC_UNDERLINE, OnUnderlineButton)
 ON_BN_CLICKED(IDC_BOLD, OnBoldButton)
 ON_CONTROL(1, IDC_RICHEDIT, OnRichTextChanged)  // forwarded by the text area for a change
+ON_EN_MAXTEXT(IDC_RICHEDIT, OnRichTextFull)
 ON_CBN_SELENDOK(IDC_FONT, OnFontSelected)
 ON_CONTROL(0, IDC_RICHEDIT, OnRichSelectionChanged)  // forwarded for a selection change
 ON_BN_CLICKED(IDC_SYMBOL, OnSymbolButton)
@@ -240,6 +243,8 @@ BOOL MTextEditorDialog::OnInitDialog() {
 
   if (m_richEdit.m_hWnd == nullptr) m_richEdit.SubclassDlgItem(IDC_RICHEDIT, this);
   m_richEdit.SetEventMask(ENM_CHANGE | ENM_SCROLL | 0x200 | ENM_SELCHANGE);
+  // Texts longer than the control's default limit load; they must stay editable as well.
+  m_richEdit.LimitText(kLargestTextLimit);
   CreateToolTips();
   m_fontCombo.Fill();
   theEditTarget.liveUpdate = true;
@@ -280,6 +285,34 @@ BOOL MTextEditorDialog::OnInitDialog() {
 void MTextEditorDialog::OnCancel() {
   FinishTarget();
   CAcUiDialog::OnCancel();
+}
+
+// Enter: in a box it applies the box's value and returns to the text (an open list has taken
+// it already, to choose its item). The dialog never ends here: only the exit finishes the target.
+void MTextEditorDialog::OnOK() {
+  CWnd* box = GetFocus();
+  if (box != nullptr && box->GetParent() != this) box = box->GetParent();  // a combo's own edit
+  CString text;
+  switch (box != nullptr ? box->GetDlgCtrlID() : 0) {
+    case IDC_HEIGHT:
+      m_heightCombo.GetWindowText(text);
+      ApplyHeightAction(std::atof(text));
+      break;
+    case IDC_ROTATION:
+      OnRotationEdited();
+      break;
+    case IDC_STYLE:
+      m_styleCombo.GetWindowText(text);
+      if (m_styleCombo.SelectString(-1, text) >= 0) ApplyStyleAction();
+      break;
+    case IDC_SPACING_STYLE:
+      m_spacingStyleCombo.GetWindowText(text);
+      if (m_spacingStyleCombo.SelectString(-1, text) >= 0) ApplyLineSpacingStyle();
+      break;
+    default:
+      break;  // the width edit applies its value when it loses the focus, below
+  }
+  m_richEdit.SetFocus();
 }
 
 // The drawing holds what the editor shows, and an MText left empty is erased.
@@ -359,6 +392,11 @@ void MTextEditorDialog::OnItalicButton() { ToggleEffectAction(CFE_ITALIC); }
 void MTextEditorDialog::OnUnderlineButton() { ToggleEffectAction(CFE_UNDERLINE); }
 
 void MTextEditorDialog::OnRichTextChanged() { RichTextChanged(*this); }
+
+void MTextEditorDialog::OnRichTextFull() {
+  MessageBeep(MB_ICONEXCLAMATION);
+  MessageBox("Текст достиг предельной длины, дальше вводить нельзя", "Quillon", MB_ICONEXCLAMATION);
+}
 void MTextEditorDialog::OnRichSelectionChanged() { UpdateFromSelection(); }
 void MTextEditorDialog::OnFontSelected() { ApplyFontAction(); }
 void MTextEditorDialog::OnSymbolButton() { StartSymbolPicker(); }
@@ -414,9 +452,11 @@ void MTextEditorDialog::ApplyStyleAction() {
   LiveUpdate(*this);
 }
 
+// The height is stored before the size is set, so that the change the size makes writes it.
 void MTextEditorDialog::ApplyHeightAction(double height) {
-  m_richEdit.SetSize(height * 6.0);
   theEditTarget.textHeight = height;
+  m_richEdit.SetSize(height * 6.0);
+  WriteTarget(this);
 }
 
 void MTextEditorDialog::ApplyJustification(int justification) {
@@ -600,6 +640,15 @@ void MTextEditorDialog::UpdateFromSelection() {
   m_fontCombo.SetCurSel(m_fontCombo.FindStringExact(-1, format.szFaceName));
 }
 
+// Empties the editor and loads the new target into it. Emptying it is no change of either text:
+// live update waits until the new target is loaded.
+void MTextEditorDialog::ShowNextTarget() {
+  theEditTarget.loading = true;
+  UpdateData(FALSE);
+  LoadTargetIntoDialog(*this);
+  ReturnFromHost();
+}
+
 // Shows the dialog again after a host prompt, with fresh tooltips.
 void MTextEditorDialog::ReturnFromHost() {
   CompleteEditorCommand(TRUE);
@@ -620,9 +669,7 @@ void MTextEditorDialog::EditAnotherText() {
     CDialog::OnCancel();
     return;
   }
-  UpdateData(FALSE);
-  LoadTargetIntoDialog(*this);
-  ReturnFromHost();
+  ShowNextTarget();
 }
 
 // The current text stays where it is; the next one starts empty at a point the user picks.
@@ -644,28 +691,18 @@ void MTextEditorDialog::PickInsertionPoint() {
   target.isDimension = false;
   CreateMText(target.currentContents);
   m_richEdit.SetFocus();
-  UpdateData(FALSE);
-  LoadTargetIntoDialog(*this);
-  ReturnFromHost();
+  ShowNextTarget();
 }
 
 void MTextEditorDialog::NudgeX() { NudgeText(theEditTarget.offsetMode == 1 ? 1 : 3); }
 void MTextEditorDialog::NudgeY() { NudgeText(theEditTarget.offsetMode == 1 ? 2 : 4); }
 
-// Moves the text half a drawing unit by erasing it and creating it again at the moved point. A
-// dimension stays as it is; a text not written yet is written first, so that nothing is lost.
+// Moves the text half a drawing unit in place: only its location and alignment point change. A
+// dimension is not moved.
 void MTextEditorDialog::NudgeText(int direction) {
   EditTarget& target = theEditTarget;
   UpdateData(TRUE);
   if (target.isDimension) return;
-  if (target.currentContents.IsEmpty()) CommitEditor(*this);
-  AcDbObjectId id;
-  AcDbObject* object = nullptr;
-  if (acdbGetObjectId(id, target.entityName) == Acad::eOk &&
-      acdbOpenAcDbObject(object, id, AcDb::kForWrite) == Acad::eOk) {
-    if (AcDbMText::cast(object)) object->erase();
-    object->close();
-  }
   if (m_offsetDirection == 1) {
     if (direction == 1) target.location.x += kNudgeStep;
     if (direction == 2) target.location.y += kNudgeStep;
@@ -673,9 +710,15 @@ void MTextEditorDialog::NudgeText(int direction) {
     if (direction == 3) target.location.x -= kNudgeStep;
     if (direction == 4) target.location.y -= kNudgeStep;
   }
-  CreateMText(target.currentContents);
+  AcDbObjectId id;
+  AcDbMText* mtext = nullptr;
+  if (acdbGetObjectId(id, target.entityName) == Acad::eOk &&
+      acdbOpenObject(mtext, id, AcDb::kForWrite) == Acad::eOk) {
+    mtext->setLocation(target.location);
+    mtext->setAlignmentPoint(target.location);
+    mtext->close();
+  }
   m_richEdit.SetFocus();
-  UpdateData(FALSE);
   RefreshDisplay();
 }
 

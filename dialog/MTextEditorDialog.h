@@ -108,6 +108,7 @@ class MTextEditorDialog : public CAcUiDialog {
   void NudgeY();
   // 1 +X, 2 +Y, 3 -X, 4 -Y; only the directions of the toggle's state move the text.
   void NudgeText(int direction);
+  void ShowNextTarget();
   void ReturnFromHost();
   void SetOffsetMode();
   void FinishTarget();
@@ -124,6 +125,7 @@ class MTextEditorDialog : public CAcUiDialog {
   BOOL PreTranslateMessage(MSG* msg) override;
   BOOL OnInitDialog() override;
   void OnCancel() override;
+  void OnOK() override;
   CString GetDialogKey() override;
 
   afx_msg void OnSysCommand(UINT id, LPARAM lParam);
@@ -148,6 +150,7 @@ class MTextEditorDialog : public CAcUiDialog {
   afx_msg void OnUnderlineButton();
   afx_msg void OnBoldButton();
   afx_msg void OnRichTextChanged();
+  afx_msg void OnRichTextFull();
   afx_msg void OnFontSelected();
   afx_msg void OnRichSelectionChanged();
   afx_msg void OnSymbolButton();

@@ -16,6 +16,7 @@
 
 #include "dialog/MTextEditorDialog.h"
 #include "host/EditTarget.h"
+#include "host/EditingRun.h"
 
 namespace {
 
@@ -73,6 +74,41 @@ int OpenGroups(const CString& contents) {
 
 int GetVar(const char* name, resbuf& value) { return acedGetVar(name, &value) == RTNORM ? 0 : 3; }
 
+// Whether a string the host returns as the caller's copy equals `text`; the copy is released.
+bool SameText(char* copy, const CString& text) {
+  const bool same = text == (copy ? copy : "");
+  acutDelString(copy);
+  return same;
+}
+
+// Sets the MText's contents and properties where they differ from the record: a value the user
+// did not change is never set again, so the entity stays as the drawing had it. True when
+// anything was set.
+bool WriteMText(AcDbMText* mtext, const EditTarget& target, const CString& contents) {
+  bool set = false;
+  auto apply = [&set](bool differs, auto setter) {
+    if (differs && setter() == Acad::eOk) set = true;
+  };
+  apply(!SameText(mtext->contents(), contents), [&] { return mtext->setContents(contents); });
+  apply(mtext->textHeight() != target.textHeight, [&] { return mtext->setTextHeight(target.textHeight); });
+  apply(mtext->rotation() != target.rotation, [&] { return mtext->setRotation(target.rotation); });
+  apply(mtext->textStyle() != target.textStyleId, [&] { return mtext->setTextStyle(target.textStyleId); });
+  apply(mtext->horizontalMode() != target.justification, [&] {
+    return mtext->setHorizontalMode(static_cast<AcDb::TextHorzMode>(target.justification));
+  });
+  apply(mtext->location() != target.location, [&] {
+    mtext->setAlignmentPoint(target.location);
+    return mtext->setLocation(target.location);
+  });
+  apply(mtext->lineSpacingStyle() != target.lineSpacingStyle, [&] {
+    return mtext->setLineSpacingStyle(static_cast<AcDb::LineSpacingStyle>(target.lineSpacingStyle));
+  });
+  apply(mtext->lineSpacingFactor() != target.lineSpacingFactor,
+        [&] { return mtext->setLineSpacingFactor(target.lineSpacingFactor); });
+  apply(mtext->width() != target.width, [&] { return mtext->setWidth(target.width); });
+  return set;
+}
+
 }  // namespace
 
 CString DimensionOverrideText(const CString& contents) {
@@ -104,6 +140,8 @@ void CreateMText(const CString& contents) {
   mtext->setWidth(target.width);
   mtext->setLocation(target.location);
   mtext->setTextStyle(styleId);
+  // Unset, the height is the one the editor's height box shows, so that box and entity agree.
+  if (target.textHeight == 0.0) target.textHeight = std::atof(HeightText(0.0));
   mtext->setTextHeight(target.textHeight);
   mtext->setContents(contents);
   mtext->setHorizontalMode(static_cast<AcDb::TextHorzMode>(target.justification));
@@ -116,6 +154,7 @@ void CreateMText(const CString& contents) {
     return;
   }
   acdbGetAdsName(target.entityName, id);
+  target.loadedContents = contents;
 }
 
 void WriteTarget(MTextEditorDialog* dialog) {
@@ -125,39 +164,36 @@ void WriteTarget(MTextEditorDialog* dialog) {
 
 void WriteTargetContents(const CString& contents, const CString& styleText) {
   EditTarget& target = theEditTarget;
-  target.currentContents = contents;
+  target.currentContents = target.textEdited ? contents : target.loadedContents;
   AcDbEntity* entity = OpenEntityForWrite(target.entityName);
   if (!entity) return;
   if (AcDbMText* mtext = AcDbMText::cast(entity)) {
-    mtext->setContents(target.currentContents);
-    mtext->setTextHeight(target.textHeight);
-    mtext->setRotation(target.rotation);
-    mtext->setTextStyle(target.textStyleId);
-    mtext->setHorizontalMode(static_cast<AcDb::TextHorzMode>(target.justification));
-    mtext->setAlignmentPoint(target.location);
-    mtext->setLocation(target.location);
-    mtext->setLineSpacingStyle(static_cast<AcDb::LineSpacingStyle>(target.lineSpacingStyle));
-    mtext->setLineSpacingFactor(target.lineSpacingFactor);
-    mtext->setWidth(target.width);
+    const bool written = WriteMText(mtext, target, target.currentContents);
     mtext->close();
     if (!styleText.IsEmpty()) {
       target.textStyleName = styleText;
     } else {
       StyleNameById(target.textStyleName, target.textStyleId);
     }
-    RefreshDisplay();
+    if (written) RefreshDisplay();
   } else if (AcDbDimension* dimension = AcDbDimension::cast(entity)) {
-    if (target.isDimension) target.currentContents = DimensionOverrideText(target.currentContents);
-    dimension->setDimensionText(target.currentContents);
+    if (target.isDimension && target.textEdited) {
+      target.currentContents = DimensionOverrideText(target.currentContents);
+    }
+    const bool written = !SameText(dimension->dimensionText(), target.currentContents);
+    if (written) dimension->setDimensionText(target.currentContents);
     dimension->close();
-    RefreshDisplay();
+    if (written) RefreshDisplay();
   } else {
     entity->close();
   }
 }
 
 bool EraseIfEmpty(MTextEditorDialog* dialog, const ads_name entityName) {
-  if (dialog->m_richText.IsEmpty()) {
+  // The control's own text, not the last exchanged one: an editor that was never exchanged
+  // still shows its text. A text that came empty-looking stays unless the user emptied it.
+  const EditTarget& target = theEditTarget;
+  if (dialog->m_richEdit.GetWindowTextLength() == 0 && (target.textEdited || target.loadedContents.IsEmpty())) {
     if (AcDbEntity* entity = OpenEntityForWrite(entityName)) {
       if (AcDbMText::cast(entity)) entity->erase(true);
       entity->close();

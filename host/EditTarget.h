@@ -28,6 +28,12 @@ struct EditTarget {
   bool liveUpdate = false;      // dynamic mode
   bool isDimension = false;     // only the override text is written
   AcDbObjectId textStyleId;     // null until a style is chosen
+  // Nothing is written until the user changes something: the text the target held when it was
+  // chosen, the editor's RTF once it was loaded, and whether the editor's text differs from it.
+  CString loadedContents;       // MText contents, or a dimension's override text
+  CString baselineRtf;
+  bool textEdited = false;
+  bool loading = false;         // the editor is being filled: its changes are not the user's
 };
 
 // The module's one record, constructed when the module is loaded.

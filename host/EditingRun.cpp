@@ -27,17 +27,33 @@ constexpr double kDegreesPerRadian = 57.29577951308232;
 // The rich edit shows a text height h as 6h points.
 constexpr double kPointsPerUnit = 6.0;
 
+// Only a text the user changed is converted: while the editor holds what was loaded, the
+// target keeps (or gets back) the text it had.
 void ConvertAndWrite(MTextEditorDialog& dialog, const CString& rtf) {
-  HostColors colors;
-  MTextRtfConverter converter(colors);
-  dialog.m_mtextContents = converter.RtfToMText(rtf);
+  theEditTarget.textEdited = rtf != theEditTarget.baselineRtf;
+  if (theEditTarget.textEdited) {
+    HostColors colors;
+    MTextRtfConverter converter(colors);
+    dialog.m_mtextContents = converter.RtfToMText(rtf);
+  }
   WriteTarget(&dialog);
 }
 
 }  // namespace
 
+CString HeightText(double height) {
+  if (height == 0.0) GetVarReal("TEXTSIZE", height);
+  char formatted[64] = "";
+  acdbRToS(height, -1, -1, formatted);
+  CString text = formatted;
+  if (text.Find('.') < 0) text += ".0";
+  return text;
+}
+
 void LoadTargetIntoDialog(MTextEditorDialog& dialog) {
   EditTarget& target = theEditTarget;
+  // The control reports every step of filling it as a change; none of them is the user's.
+  target.loading = true;
   switch (target.justification) {
     case 0: dialog.m_justifyLeftButton.SetCheck(1); break;
     case 1: dialog.m_justifyCentreButton.SetCheck(1); break;
@@ -54,12 +70,7 @@ void LoadTargetIntoDialog(MTextEditorDialog& dialog) {
   dialog.m_styleText = target.textStyleName;
   dialog.m_styleCombo.SelectString(-1, target.textStyleName);
 
-  double height = target.textHeight;
-  if (height == 0.0) GetVarReal("TEXTSIZE", height);
-  char formatted[64] = "";
-  acdbRToS(height, -1, -1, formatted);
-  dialog.m_heightText = formatted;
-  if (dialog.m_heightText.Find('.') < 0) dialog.m_heightText += ".0";
+  dialog.m_heightText = HeightText(target.textHeight);
 
   dialog.UpdateData(FALSE);
   const double points = std::atof(dialog.m_heightText) * kPointsPerUnit;
@@ -73,6 +84,10 @@ void LoadTargetIntoDialog(MTextEditorDialog& dialog) {
   }
   dialog.m_widthEdit.SetWindowText(OneDecimal(target.width));
   dialog.ApplyColourAction();
+  target.baselineRtf = dialog.m_richEdit.GetRtf();
+  theLastRtfSeen = target.baselineRtf;
+  target.textEdited = false;
+  target.loading = false;
 }
 
 void CommitEditor(MTextEditorDialog& dialog) { ConvertAndWrite(dialog, dialog.m_richEdit.GetRtf()); }
@@ -85,7 +100,7 @@ void LiveUpdate(MTextEditorDialog& dialog) {
 }
 
 void RichTextChanged(MTextEditorDialog& dialog) {
-  if (theEditTarget.liveUpdate) LiveUpdate(dialog);
+  if (theEditTarget.liveUpdate && !theEditTarget.loading) LiveUpdate(dialog);
 }
 
 void DynamicModeToggled(MTextEditorDialog& dialog) {
@@ -103,7 +118,8 @@ void WidthEditLeft(MTextEditorDialog& dialog) {
   dialog.BeginWaitCursor();
   CString text;
   dialog.m_widthEdit.GetWindowText(text);
-  theEditTarget.width = std::atof(text);
+  // The box shows the width to one decimal: passing through it must not round the width.
+  if (text != OneDecimal(theEditTarget.width)) theEditTarget.width = std::atof(text);
   CommitEditor(dialog);
   dialog.EndWaitCursor();
 }
@@ -111,7 +127,8 @@ void WidthEditLeft(MTextEditorDialog& dialog) {
 void HeightEdited(MTextEditorDialog& dialog) {
   CString text;
   dialog.m_heightCombo.GetWindowText(text);
-  const double height = std::atof(text);
-  dialog.m_richEdit.SetSize(height * kPointsPerUnit);
-  theEditTarget.textHeight = height;
+  // Stored before the size is set: the change that the size makes writes the target at once.
+  theEditTarget.textHeight = std::atof(text);
+  dialog.m_richEdit.SetSize(theEditTarget.textHeight * kPointsPerUnit);
+  WriteTarget(&dialog);
 }

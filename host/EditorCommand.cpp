@@ -22,13 +22,14 @@ const char kNotATextMessage[] = "\nОшибка вы выбрали...";
 const char kCloseFailed[] = "Failed AcDbObject::close()";
 constexpr int kNothingPicked = 7;  // ERRNO after a pick that hit no object
 
-// The reader's document of `contents`, with the target's height as its base; the host's copy of
-// the contents is released.
+// The reader's document of `contents`, with the target's height as its base; the contents are
+// kept as loaded, and the host's copy is released.
 void ReadIntoTarget(char* contents) {
   HostColors colors;
   EditTargetReader reader(theEditTarget);
   MTextRtfConverter converter(colors, reader);
-  theEditTarget.rtfText = converter.MTextToRtf(CString(contents ? contents : ""));
+  theEditTarget.loadedContents = contents ? contents : "";
+  theEditTarget.rtfText = converter.MTextToRtf(theEditTarget.loadedContents);
   acutDelString(contents);
 }
 

@@ -14,6 +14,7 @@
 #include "CharacterMap.h"
 #include "qplatform/WindowSystem.h"
 #include "UiView.h"
+#include "UnsavedWork.h"
 #include "rxdlinkr.h"
 #include "windows.h"
 
@@ -25,6 +26,8 @@ const char kUsage[] =
     "  Opens the drawing (a new one when none is given) and runs the command line: from the\n"
     "  script when given, otherwise from standard input (typed lines; \"!verb ...\" for script verbs).\n"
     "  Without --load, the Quillon module of this build is loaded when it is there (--no-module: not).\n"
+    "  At a terminal, QUIT asks before it drops unsaved changes, and input that ends with changes\n"
+    "  unsaved writes them to <drawing>.recovered.dxf and exits with status 4.\n"
     "  --show-ui: while a dialog waits, show it before each event, and the entities each redraw changed\n"
     "  (always on at a terminal).\n"
     "  --open-links: a link the module opens (http:, https:, mailto:) goes to the desktop's opener,\n"
@@ -160,6 +163,9 @@ int main(int argc, char** argv) {
   qhost::Transcript::Instance().SetSink(Show);
 
   qhost::RegisterHostCommands();
+  // A person at a terminal is asked before changes are dropped; a script never is.
+  const bool atTerminal = script.empty() && isatty(0) != 0;
+  if (atTerminal) qhostui::GuardUnsavedWork();
   CreateMainWindow();
 #ifdef QHOST_MODULE_FILE
   if (builtModule && modules.empty() && access(QHOST_MODULE_FILE, R_OK) == 0) modules.push_back(QHOST_MODULE_FILE);
@@ -170,6 +176,7 @@ int main(int argc, char** argv) {
     if (!acrxDynamicLinker->loadModule(m.c_str(), true)) Complain("cannot load the module " + m);
 
   int status = qhost::RunCommandLine();
+  if (atTerminal && !qhost::QuitRequested() && qhostui::RecoverUnsavedWork()) status = qhostui::kExitRecovered;
   qhost::UnloadAllModules();
   std::fflush(stdout);
   for (const std::string& failure : queue.Failures()) Complain(qhost::Cp1251ToUtf8(failure));

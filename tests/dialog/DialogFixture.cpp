@@ -33,6 +33,16 @@ std::string EditorDialogTest::Contents() {
   return contents;
 }
 
+double EditorDialogTest::EntityHeight() {
+  AcDbObjectId id;
+  acdbGetObjectId(id, theEditTarget.entityName);
+  AcDbMText* mtext = nullptr;
+  if (acdbOpenObject(mtext, id, AcDb::kForRead) != Acad::eOk) return -1.0;
+  const double height = mtext->textHeight();
+  mtext->close();
+  return height;
+}
+
 void EditorDialogTest::SetVar(const char* name, short value) {
   resbuf rb{};
   rb.restype = RTSHORT;

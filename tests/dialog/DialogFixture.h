@@ -28,6 +28,7 @@ class EditorDialogTest : public WindowSystemTest {
   void OpenEditor();
   // The target entity's contents; "<erased>" when it is gone.
   std::string Contents();
+  double EntityHeight();
   // How often the drawing was written and redrawn so far.
   static int Writes() { return qhost::Display().updates; }
   static void SetVar(const char* name, short value);

@@ -133,15 +133,17 @@ TEST_F(EditorShowsTarget, HeightInCurrentUnitsAlwaysWithAPoint) {
   EXPECT_EQ(dialog->m_heightText, "3.0");
 }
 
-TEST_F(EditorShowsTarget, UnsetHeightShowsTextSizeAndStaysUnset) {
+// A new text made while no height is set takes the height the box shows, as the box shows it.
+TEST_F(EditorShowsTarget, UnsetHeightShowsTextSizeAndANewTextTakesIt) {
   resbuf size{};
   size.restype = RTREAL;
-  size.resval.rreal = 3.5;
+  size.resval.rreal = 3.456;
   acedSetVar("TEXTSIZE", &size);
   SetVar("LUPREC", 2);
   OpenEditor();
-  EXPECT_EQ(Text(IDC_HEIGHT), "3.50");
-  EXPECT_EQ(theEditTarget.textHeight, 0.0);
+  EXPECT_EQ(Text(IDC_HEIGHT), "3.46");
+  EXPECT_EQ(theEditTarget.textHeight, 3.46);
+  EXPECT_EQ(EntityHeight(), 3.46);
 }
 
 // A dimension picked before any height was set keeps the height the dialog shows, not 0.

@@ -11,6 +11,7 @@
 #include "converter/MTextRtfConverter.h"
 #include "host/EditTarget.h"
 #include "host/HostColors.h"
+#include "qplatform/Drawing.h"
 #include "qplatform/MText.h"
 #include "qplatform/RichEditTesting.h"
 #include "qplatform/WindowSystem.h"
@@ -51,7 +52,11 @@ class DrawingAdapterTest : public HostTest {
     return text;
   }
 
-  void Target(AcDbObjectId id) { acdbGetAdsName(theEditTarget.entityName, id); }
+  // Makes the entity the target, with a text the user changed: the contents given are written.
+  void Target(AcDbObjectId id) {
+    acdbGetAdsName(theEditTarget.entityName, id);
+    theEditTarget.textEdited = true;
+  }
 
   AcDbObjectId AddDimension(const char* overrideText) {
     auto* dim = new AcDbAlignedDimension;
@@ -194,6 +199,101 @@ TEST_F(DrawingAdapterTest, ANewTextTakesTheCurrentStyleWhenItsOwnNamesNone) {
   EXPECT_EQ(mtext->textHeight(), 5);
   EXPECT_EQ(mtext->location().y, 2);
   EXPECT_EQ(mtext->textStyle(), StyleIdByName("Standard"));
+  mtext->close();
+}
+
+// ---- Only what the user changed is written ----
+
+// An MText as a drawing may hold it, with every property the record holds as well.
+AcDbMText* LoadedMText(const char* contents) {
+  auto* mtext = new AcDbMText;
+  mtext->setContents(contents);
+  mtext->setTextHeight(3);
+  mtext->setLocation(AcGePoint3d(4, 5, 0));
+  mtext->setWidth(69.6875);
+  return mtext;
+}
+
+void TargetHoldsWhatTheEntityHolds(AcDbObjectId id, const char* contents) {
+  EditTarget& t = theEditTarget;
+  acdbGetAdsName(t.entityName, id);
+  t.loadedContents = contents;
+  t.textEdited = false;
+  t.textHeight = 3;
+  t.location = AcGePoint3d(4, 5, 0);
+  t.width = 69.6875;
+  t.lineSpacingStyle = 1;
+  t.lineSpacingFactor = 1;
+}
+
+TEST_F(DrawingAdapterTest, AnUnchangedTextWithUnchangedPropertiesIsNotTouched) {
+  // Codes the writer would never give back as they are.
+  const char* contents = "{\\fGOST|b0;\\H0.7x;\\S1/2;}\\P";
+  AcDbObjectId id = Add(LoadedMText(contents));
+  TargetHoldsWhatTheEntityHolds(id, contents);
+  const std::string before = qhost::DrawingToBytes(db());
+  const int updates = qhost::Display().updates;
+  WriteTargetContents("{{\\H3.0;converted\\P}}", "");
+  EXPECT_BYTES_EQ(before, qhost::DrawingToBytes(db()));
+  EXPECT_EQ(qhost::Display().updates, updates) << "nothing to redraw";
+}
+
+TEST_F(DrawingAdapterTest, APropertyChangedBeforeTheTextWritesOnlyThatProperty) {
+  const char* contents = "{\\fGOST|b0;odd}";
+  AcDbObjectId id = Add(LoadedMText(contents));
+  TargetHoldsWhatTheEntityHolds(id, contents);
+  theEditTarget.justification = 2;
+  WriteTargetContents("", "");  // the dialog's converted text: never filled yet
+  AcDbMText* mtext = nullptr;
+  ASSERT_EQ(acdbOpenObject(mtext, id, AcDb::kForRead), Acad::eOk);
+  EXPECT_STREQ(mtext->contentsConst(), contents);
+  EXPECT_EQ(mtext->horizontalMode(), static_cast<AcDb::TextHorzMode>(2));
+  EXPECT_EQ(mtext->width(), 69.6875);
+  mtext->close();
+}
+
+TEST_F(DrawingAdapterTest, ATextChangedAndChangedBackGetsItsOwnContentsAgain) {
+  const char* contents = "{\\fGOST|b0;odd}";
+  AcDbObjectId id = Add(LoadedMText(contents));
+  TargetHoldsWhatTheEntityHolds(id, contents);
+  theEditTarget.textEdited = true;
+  WriteTargetContents("{{typed\\P}}", "");
+  theEditTarget.textEdited = false;  // the editor shows the loaded text again
+  WriteTargetContents("{{typed\\P}}", "");
+  AcDbMText* mtext = nullptr;
+  ASSERT_EQ(acdbOpenObject(mtext, id, AcDb::kForRead), Acad::eOk);
+  EXPECT_STREQ(mtext->contentsConst(), contents);
+  mtext->close();
+}
+
+TEST_F(DrawingAdapterTest, AnUnchangedDimensionKeepsItsOverrideText) {
+  // Cut at its last break, this text would lose its second line.
+  AcDbObjectId id = AddDimension("<>\\Pmm");
+  acdbGetAdsName(theEditTarget.entityName, id);
+  theEditTarget.isDimension = true;
+  theEditTarget.loadedContents = "<>\\Pmm";
+  theEditTarget.textEdited = false;
+  WriteTargetContents("", "");
+  EXPECT_EQ(DimensionText(id), "<>\\Pmm");
+}
+
+TEST_F(DrawingAdapterTest, ANewTextWithoutAHeightGetsTheHeightTheEditorShows) {
+  resbuf size{};
+  size.restype = RTREAL;
+  size.resval.rreal = 3.456;
+  ASSERT_EQ(acedSetVar("TEXTSIZE", &size), RTNORM);
+  resbuf precision{};
+  precision.restype = RTSHORT;
+  precision.resval.rint = 1;
+  ASSERT_EQ(acedSetVar("LUPREC", &precision), RTNORM);
+  theEditTarget.textHeight = 0.0;
+  CreateMText("");
+  EXPECT_EQ(theEditTarget.textHeight, 3.5);
+  AcDbObjectId id;
+  ASSERT_EQ(acdbGetObjectId(id, theEditTarget.entityName), Acad::eOk);
+  AcDbMText* mtext = nullptr;
+  ASSERT_EQ(acdbOpenObject(mtext, id, AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(mtext->textHeight(), 3.5);
   mtext->close();
 }
 

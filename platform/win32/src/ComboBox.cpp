@@ -204,8 +204,14 @@ LRESULT CALLBACK ComboProc(HWND combo, UINT message, WPARAM wParam, LPARAM lPara
       w->font = reinterpret_cast<HFONT>(wParam);
       if (!OwnerDrawn(*w)) Measure(combo, *w);
       return 0;
-    case WM_GETDLGCODE:
-      return DLGC_WANTCHARS | DLGC_WANTARROWS | (HasEdit(*w) ? DLGC_HASSETSEL : 0u);
+    case WM_GETDLGCODE: {
+      // An open list takes Enter and Escape itself (choose, close), as the real control does;
+      // only a closed one leaves them to the dialog.
+      const auto* msg = reinterpret_cast<const MSG*>(lParam);
+      const bool listKey = msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE);
+      return DLGC_WANTCHARS | DLGC_WANTARROWS | (HasEdit(*w) ? DLGC_HASSETSEL : 0u) |
+             (listKey && d.dropped ? DLGC_WANTMESSAGE : 0u);
+    }
     case CB_ADDSTRING:
       return Insert(*w, -1, lParam);
     case CB_INSERTSTRING:
