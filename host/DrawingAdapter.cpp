@@ -155,6 +155,7 @@ void CreateMText(const CString& contents) {
   }
   acdbGetAdsName(target.entityName, id);
   target.loadedContents = contents;
+  target.created = true;
 }
 
 void WriteTarget(MTextEditorDialog* dialog) {
@@ -191,9 +192,9 @@ void WriteTargetContents(const CString& contents, const CString& styleText) {
 
 bool EraseIfEmpty(MTextEditorDialog* dialog, const ads_name entityName) {
   // The control's own text, not the last exchanged one: an editor that was never exchanged
-  // still shows its text. A text that came empty-looking stays unless the user emptied it.
+  // still shows its text. A text of the drawing that shows empty stays unless the user emptied it.
   const EditTarget& target = theEditTarget;
-  if (dialog->m_richEdit.GetWindowTextLength() == 0 && (target.textEdited || target.loadedContents.IsEmpty())) {
+  if (dialog->m_richEdit.GetWindowTextLength() == 0 && (target.textEdited || target.created)) {
     if (AcDbEntity* entity = OpenEntityForWrite(entityName)) {
       if (AcDbMText::cast(entity)) entity->erase(true);
       entity->close();

@@ -33,6 +33,7 @@ struct EditTarget {
   CString loadedContents;       // MText contents, or a dimension's override text
   CString baselineRtf;
   bool textEdited = false;
+  bool created = false;         // a new text of this run, not one the drawing had
   bool loading = false;         // the editor is being filled: its changes are not the user's
 };
 

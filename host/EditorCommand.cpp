@@ -29,6 +29,7 @@ void ReadIntoTarget(char* contents) {
   EditTargetReader reader(theEditTarget);
   MTextRtfConverter converter(colors, reader);
   theEditTarget.loadedContents = contents ? contents : "";
+  theEditTarget.created = false;
   theEditTarget.rtfText = converter.MTextToRtf(theEditTarget.loadedContents);
   acutDelString(contents);
 }

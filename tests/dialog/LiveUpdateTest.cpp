@@ -150,6 +150,24 @@ TEST_F(EditorExit, AnEmptyEditorLeavesNoEntity) {
   EXPECT_EQ(Contents(), "<erased>");
 }
 
+TEST_F(EditorExit, ATextOfTheDrawingThatShowsNothingIsNotErased) {
+  OpenEditor();
+  theEditTarget.created = false;  // picked from the drawing, with nothing to show
+  Click(IDCANCEL);
+  EXPECT_NE(Contents(), "<erased>");
+}
+
+TEST_F(EditorExit, ATextOfTheDrawingThatTheUserEmptiedIsErased) {
+  theEditTarget.rtfText = "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0 Hello}";
+  theEditTarget.rtfPending = true;
+  OpenEditor();
+  theEditTarget.created = false;
+  qplatform::SetSelection(Editor(), 0, -1);
+  qplatform::PressKey(Editor(), VK_DELETE);
+  Click(IDCANCEL);
+  EXPECT_EQ(Contents(), "<erased>");
+}
+
 TEST_F(EditorExit, ADimensionIsNeverErased) {
   OpenEditor();
   theEditTarget.isDimension = true;
