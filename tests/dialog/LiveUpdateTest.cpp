@@ -1,5 +1,6 @@
 // Live update: what reaches the drawing while the user types, toggles dynamic mode, leaves the width
 // edit or exits the editor.
+#include <algorithm>
 #include <string>
 
 #include "DialogFixture.h"
@@ -231,6 +232,59 @@ TEST_F(EditorModal, TypedTextReachesTheDrawingAndEscapeExits) {
 TEST_F(EditorModal, OpeningMeetsNothingTheStandInsLack) {
   OpenEditor();
   EXPECT_TRUE(qwin::Unimplemented().empty()) << qwin::Unimplemented().front();
+}
+
+}  // namespace
+
+namespace {
+
+using EditorKeys = EditorDialogTest;
+
+// ---- Enter, and texts longer than the control's default limit ----
+
+// Enter in the height box applies the typed height and gives the text the focus; the dialog goes
+// on until the exit, so that nothing typed is lost.
+TEST_F(EditorKeys, EnterInABoxAppliesItAndReturnsToTheText) {
+  CreateMText("");
+  Event("focus", {"5002"});
+  Event("type", {"ab"});
+  Event("key", {"ctrl+a"});
+  Event("edit", {"5027", "7"});
+  Event("key", {"enter"});
+  Event("key", {"end"});
+  Event("type", {"c"});
+  Event("escape");
+  MTextEditorDialog modal;
+  EXPECT_EQ(modal.DoModal(), IDCANCEL);
+  EXPECT_TRUE(qwin::InputErrors().empty());
+  EXPECT_EQ(EntityHeight(), 7.0);
+  EXPECT_TRUE(Holds(Contents(), "\\H7.0") && Holds(Contents(), "abc")) << Contents();
+}
+
+TEST_F(EditorKeys, ALoadedTextLongerThanTheDefaultLimitStaysEditable) {
+  const std::string longText(40000, 'x');
+  theEditTarget.rtfText = ("{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0 " + longText + "}").c_str();
+  theEditTarget.rtfPending = true;
+  OpenEditor();
+  dialog->m_richEdit.SetSel(-1, -1);
+  qplatform::TypeText(Editor(), "y");
+  EXPECT_EQ(dialog->m_richEdit.GetWindowTextLength(), 40001);
+  const std::string written = Contents();
+  EXPECT_EQ(std::count(written.begin(), written.end(), 'x'), 40000);
+  EXPECT_TRUE(Holds(written, "y")) << written.substr(written.size() - 40);
+  EXPECT_TRUE(qwin::MessageBoxes().empty());
+}
+
+// Should the limit be reached all the same, the user hears and reads why typing stops.
+TEST_F(EditorKeys, TheFullControlBeepsAndSaysSo) {
+  OpenEditor();
+  dialog->m_richEdit.LimitText(2);
+  qplatform::TypeText(Editor(), "abc");
+  EXPECT_EQ(dialog->m_richEdit.GetWindowTextLength(), 2);
+  ASSERT_EQ(qwin::MessageBoxes().size(), 1u);
+  EXPECT_EQ(qwin::MessageBoxes()[0].caption, "Quillon");
+  EXPECT_EQ(qwin::MessageBoxes()[0].type, static_cast<UINT>(MB_ICONEXCLAMATION));
+  EXPECT_EQ(qwin::Beeps(), std::vector<UINT>{MB_ICONEXCLAMATION});
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // qhost end to end: drawings, scripts, transcripts and exit codes.
+#include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdio>
 #include <cstdlib>
@@ -39,6 +42,33 @@ class QhostTest : public ::testing::Test {
     std::string cmd = std::string(QHOST_BINARY) + " --no-module " + args + " </dev/null >" + out + " 2>" + err;
     int rc = std::system(cmd.c_str());
     return Outcome{WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, testsupport::ReadFile(out), testsupport::ReadFile(err)};
+  }
+
+  // qhost run at a terminal: a pseudo-terminal types `typed` (Ctrl+D, "\x04", ends the input) and
+  // collects what the terminal shows.
+  Outcome AtTerminal(const std::string& drawing, const std::string& typed) {
+    int terminal = -1;
+    pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (pid == 0) {
+      if (chdir(dir_.c_str()) != 0) _exit(127);
+      setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
+      execl(QHOST_BINARY, QHOST_BINARY, "--no-module", drawing.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    EXPECT_GT(pid, 0);
+    EXPECT_EQ(write(terminal, typed.data(), typed.size()), static_cast<ssize_t>(typed.size()));
+    std::string shown;
+    char buffer[4096];
+    for (;;) {
+      ssize_t n = read(terminal, buffer, sizeof buffer);
+      if (n > 0) shown.append(buffer, static_cast<size_t>(n));
+      else if (n < 0 && errno == EINTR) continue;
+      else break;  // EIO: qhost has gone
+    }
+    close(terminal);
+    int rc = 0;
+    waitpid(pid, &rc, 0);
+    return Outcome{WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, shown, ""};
   }
 
   std::string dir_;
@@ -101,6 +131,45 @@ TEST_F(QhostTest, LoadsAModuleAndRunsItsCommand) {
   EXPECT_EQ(0, run.status) << run.err;
   EXPECT_NE(std::string::npos, run.out.find("Command: HELLO\nhello from the module")) << run.out;
   EXPECT_NE(std::string::npos, run.out.find("Command: HELLO\nUnknown command \"HELLO\".")) << run.out;
+}
+
+// ---- A person at a terminal does not lose work ----
+
+TEST_F(QhostTest, AtATerminalQuitAsksBeforeDroppingChanges) {
+  const std::string original = testsupport::ReadFile(SourceDir() + "/tests/session/data/input.dxf");
+  const std::string drawing = Write("d.dxf", original);
+  // Cancel keeps the session; No ends it without saving.
+  Outcome run = AtTerminal(drawing, "LINE 0,0 10,10\nQUIT\nC\nQUIT\nN\n");
+  EXPECT_EQ(0, run.status) << run.out;
+  EXPECT_NE(std::string::npos, run.out.find("Save changes to d.dxf? [Yes/No/Cancel] <Yes>: C")) << run.out;
+  EXPECT_TRUE(testsupport::ReadFile(drawing) == original);
+  EXPECT_FALSE(std::ifstream(dir_ + "/d.recovered.dxf").good());
+  // Enter is Yes: the drawing is saved, and the session ends.
+  run = AtTerminal(drawing, "LINE 0,0 10,10\nQUIT\n\n");
+  EXPECT_EQ(0, run.status) << run.out;
+  EXPECT_NE(std::string::npos, run.out.find("Saved \"" + drawing + "\".")) << run.out;
+  EXPECT_FALSE(testsupport::ReadFile(drawing) == original);
+  // Nothing unsaved: QUIT asks nothing.
+  run = AtTerminal(drawing, "QUIT\n");
+  EXPECT_EQ(0, run.status) << run.out;
+  EXPECT_EQ(std::string::npos, run.out.find("Save changes")) << run.out;
+}
+
+TEST_F(QhostTest, AtATerminalInputThatEndsWithChangesLeavesARecoveryFile) {
+  const std::string original = testsupport::ReadFile(SourceDir() + "/tests/session/data/input.dxf");
+  const std::string drawing = Write("d.dxf", original);
+  Outcome run = AtTerminal(drawing, "LINE 0,0 10,10\n\x04");
+  EXPECT_EQ(4, run.status) << run.out;
+  const std::string recovered = dir_ + "/d.recovered.dxf";
+  EXPECT_NE(std::string::npos, run.out.find("unsaved changes; they are saved in " + recovered)) << run.out;
+  EXPECT_TRUE(testsupport::ReadFile(drawing) == original) << "the drawing itself is not touched";
+  const std::string bytes = testsupport::ReadFile(recovered);
+  EXPECT_NE(std::string::npos, bytes.find("LINE")) << "the recovery file holds the new line";
+  // Nothing unsaved: the end of input is the normal end.
+  std::remove(recovered.c_str());
+  run = AtTerminal(drawing, "\x04");
+  EXPECT_EQ(0, run.status) << run.out;
+  EXPECT_FALSE(std::ifstream(recovered).good());
 }
 
 TEST_F(QhostTest, SavingACorpusDrawingUnchangedKeepsItsBytes) {

@@ -3,6 +3,8 @@
 #include "Fixture.h"
 #include "data/TestResource.h"
 
+#include <algorithm>
+
 namespace {
 
 using Entries = std::vector<std::string>;
@@ -206,6 +208,24 @@ TEST_F(Dialogs, ChoosingAComboItemFocusesDropsSelectsConfirmsAndCloses) {
   // CBN_SETFOCUS 3, CBN_DROPDOWN 7, CBN_SELCHANGE 1, CBN_SELENDOK 9, CBN_CLOSEUP 8, then CBN_KILLFOCUS 4
   // when the dialog ends and the focus leaves
   EXPECT_EQ(CommandsFrom(m_rec.log, IDC_STYLE), (Entries{"3", "7", "1", "9", "8", "4"}));
+}
+
+// An open list takes Enter and Escape itself: Enter chooses its item, Escape closes it; neither
+// reaches the dialog's default button or its cancel. A closed list leaves them to the dialog.
+TEST_F(Dialogs, EnterAndEscapeInAnOpenListStayWithTheList) {
+  Event("click", {std::to_string(IDC_STYLE)});
+  Event("key", {"down"});
+  Event("key", {"enter"});
+  Event("click", {std::to_string(IDC_STYLE)});
+  Event("key", {"escape"});
+  Event("key", {"enter"});
+  EXPECT_EQ(Run(), IDOK);
+  // CBN_SELENDOK 9 after Enter, CBN_SELENDCANCEL 10 after Escape
+  const Entries style = CommandsFrom(m_rec.log, IDC_STYLE);
+  EXPECT_EQ(std::count(style.begin(), style.end(), "9"), 1) << testing::PrintToString(style);
+  EXPECT_EQ(std::count(style.begin(), style.end(), "10"), 1) << testing::PrintToString(style);
+  EXPECT_EQ(CommandsFrom(m_rec.log, IDOK), Entries{"0"}) << "only the last Enter, in the closed list";
+  EXPECT_TRUE(CommandsFrom(m_rec.log, IDCANCEL).empty());
 }
 
 TEST_F(Dialogs, ChoosingAnItemThatIsNotThereIsAnError) {
