@@ -17,7 +17,8 @@ module=$(find "$build" -maxdepth 3 -name Quillon.arx -print -quit 2>/dev/null ||
 if [ -n "$module" ]; then args+=(--load "$module"); fi
 if [ -t 0 ]; then
   echo "qhost: $root/examples/sample.dxf. Type commands (VIEW, LIST, MTEXT, LINE, DIMALIGNED, SAVE, QUIT, ...);"
-  echo "a line starting with ! is a script line (!pick 15 58, !escape). Ctrl-D ends."
+  echo "a line starting with ! is a script line (!pick 15 58, !escape). Ctrl-D ends; unsaved changes"
+  echo "then go to examples/sample.recovered.dxf."
   exec "$build/apps/qhost/qhost" "${args[@]}"
 fi
 # Without a terminal: the editor's sample session when the module is built, else the host's own.
