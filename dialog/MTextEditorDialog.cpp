@@ -295,8 +295,7 @@ void MTextEditorDialog::OnOK() {
   CString text;
   switch (box != nullptr ? box->GetDlgCtrlID() : 0) {
     case IDC_HEIGHT:
-      m_heightCombo.GetWindowText(text);
-      ApplyHeightAction(std::atof(text));
+      HeightEdited(*this);
       break;
     case IDC_ROTATION:
       OnRotationEdited();
@@ -392,11 +391,7 @@ void MTextEditorDialog::OnItalicButton() { ToggleEffectAction(CFE_ITALIC); }
 void MTextEditorDialog::OnUnderlineButton() { ToggleEffectAction(CFE_UNDERLINE); }
 
 void MTextEditorDialog::OnRichTextChanged() { RichTextChanged(*this); }
-
-void MTextEditorDialog::OnRichTextFull() {
-  MessageBeep(MB_ICONEXCLAMATION);
-  MessageBox("Текст достиг предельной длины, дальше вводить нельзя", "Quillon", MB_ICONEXCLAMATION);
-}
+void MTextEditorDialog::OnRichTextFull() { SayTextIsFull(); }
 void MTextEditorDialog::OnRichSelectionChanged() { UpdateFromSelection(); }
 void MTextEditorDialog::OnFontSelected() { ApplyFontAction(); }
 void MTextEditorDialog::OnSymbolButton() { StartSymbolPicker(); }
@@ -503,6 +498,12 @@ void MTextEditorDialog::ApplyLineSpacingStyle() {
 }
 
 void MTextEditorDialog::StartSymbolPicker() { WinExec("Charmap.exe", SW_SHOW); }
+
+// The text area refused typing at its limit: the user hears and reads why.
+void MTextEditorDialog::SayTextIsFull() {
+  MessageBeep(MB_ICONEXCLAMATION);
+  MessageBox("Текст достиг предельной длины, дальше вводить нельзя", "Quillon", MB_ICONEXCLAMATION);
+}
 
 void MTextEditorDialog::SetOffsetMode() {
   theEditTarget.offsetMode = m_offsetDirectionCheck.GetCheck() == 1 ? 1 : 2;

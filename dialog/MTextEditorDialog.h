@@ -102,6 +102,7 @@ class MTextEditorDialog : public CAcUiDialog {
   void ApplyLineSpacingStyle();
   void UpdateFromSelection();
   void StartSymbolPicker();
+  void SayTextIsFull();
   void EditAnotherText();
   void PickInsertionPoint();
   void NudgeX();

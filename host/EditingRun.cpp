@@ -127,8 +127,5 @@ void WidthEditLeft(MTextEditorDialog& dialog) {
 void HeightEdited(MTextEditorDialog& dialog) {
   CString text;
   dialog.m_heightCombo.GetWindowText(text);
-  // Stored before the size is set: the change that the size makes writes the target at once.
-  theEditTarget.textHeight = std::atof(text);
-  dialog.m_richEdit.SetSize(theEditTarget.textHeight * kPointsPerUnit);
-  WriteTarget(&dialog);
+  dialog.ApplyHeightAction(std::atof(text));
 }

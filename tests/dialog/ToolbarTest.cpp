@@ -203,7 +203,7 @@ TEST_F(TargetActions, TwoNudgesWithTheToggleOffThenOneWithItOn) {
   Click(IDC_OFFSET_Y);
   EXPECT_EQ(theEditTarget.location.x, 9.0);
   EXPECT_EQ(theEditTarget.location.y, 20.5);
-  // the recreated entity is the target, at the moved point, with the text
+  // the same entity, at the moved point, with its text
   AcDbObjectId id;
   acdbGetObjectId(id, theEditTarget.entityName);
   AcDbMText* mtext = nullptr;
@@ -214,13 +214,20 @@ TEST_F(TargetActions, TwoNudgesWithTheToggleOffThenOneWithItOn) {
   EXPECT_EQ(EntityCount(), 1);
 }
 
-TEST_F(TargetActions, NudgeWritesTheTextFirstWhenNothingWasWritten) {
+// A nudge moves the entity in place and writes no text: with dynamic mode off the typed text
+// reaches the same entity at the exit.
+TEST_F(TargetActions, NudgeMovesTheSameEntityAndWritesNoText) {
   OpenEditor();
+  const ads_name before = {theEditTarget.entityName[0], theEditTarget.entityName[1]};
   Click(IDC_DYNAMIC_MODE);
   qplatform::TypeText(Editor(), "kept");
-  theEditTarget.currentContents.Empty();
   Click(IDC_OFFSET_Y);
+  EXPECT_EQ(theEditTarget.entityName[0], before[0]);
+  EXPECT_EQ(theEditTarget.entityName[1], before[1]);
+  EXPECT_EQ(Contents(), "");
+  Click(IDCANCEL);
   EXPECT_TRUE(Holds(Contents(), "kept")) << Contents();
+  EXPECT_EQ(EntityCount(), 1);
 }
 
 TEST_F(TargetActions, NudgeLeavesADimensionAndCreatesNothing) {
