@@ -73,6 +73,30 @@ int OpenGroups(const CString& contents) {
 
 int GetVar(const char* name, resbuf& value) { return acedGetVar(name, &value) == RTNORM ? 0 : 3; }
 
+// A height code "\Hv;" or "\Hvx;" (the writer may leave out the ';' before the next code):
+// where it ends, its value and whether it is relative. False when `s + i` starts no height code.
+bool HeightCodeAt(const char* s, size_t i, size_t& end, double& value, bool& relative) {
+  if (s[i] != '\\' || s[i + 1] != 'H') return false;
+  char* stop = nullptr;
+  value = std::strtod(s + i + 2, &stop);
+  if (stop == s + i + 2) return false;
+  relative = *stop == 'x' || *stop == 'X';
+  if (relative) ++stop;
+  if (*stop == ';') ++stop;
+  end = static_cast<size_t>(stop - s);
+  return true;
+}
+
+// Heights as the editor holds them: whole RTF half-points, 12 to a drawing unit.
+long HalfPoints(double height) { return static_cast<long>(height * 12.0 + 0.5); }
+
+// Whether the contents show the measurement alone: "<>" and nothing else but codes, or nothing.
+bool MeasurementOnly(const CString& contents) {
+  if (contents.IsEmpty()) return true;
+  int at = contents.Find("<>");
+  return at >= 0 && !HoldsText(contents.Left(at) + contents.Mid(at + 2));
+}
+
 }  // namespace
 
 CString DimensionOverrideText(const CString& contents) {
@@ -90,6 +114,50 @@ CString DimensionOverrideText(const CString& contents) {
   if (!HoldsText(s)) return CString();
   for (int open = OpenGroups(s); open > 0; --open) s += '}';
   return s;
+}
+
+double DimensionTextHeight(const AcDbDimension& dimension, const CString& overrideText) {
+  double scale = dimension.dimscale() > 0.0 ? dimension.dimscale() : 1.0;
+  double styleHeight = dimension.dimtxt() * scale;
+  const char* s = overrideText;
+  for (size_t i = 0; s[i]; ++i) {
+    size_t end;
+    double value;
+    bool relative;
+    if (HeightCodeAt(s, i, end, value, relative)) return relative ? styleHeight * value : value;
+    if (s[i] == '\\' && s[i + 1]) ++i;
+  }
+  return styleHeight;
+}
+
+CString WithoutAddedHeightCodes(const CString& text, double height, const CString& original) {
+  auto hasCode = [](const CString& contents, double h) {
+    const char* s = contents;
+    for (size_t i = 0; s[i]; ++i) {
+      size_t end;
+      double value;
+      bool relative;
+      if (HeightCodeAt(s, i, end, value, relative) && !relative && HalfPoints(value) == HalfPoints(h)) return true;
+      if (s[i] == '\\' && s[i + 1]) ++i;
+    }
+    return false;
+  };
+  if (height <= 0.0 || hasCode(original, height)) return text;
+  CString out;
+  const char* s = text;
+  for (size_t i = 0; s[i];) {
+    size_t end;
+    double value;
+    bool relative;
+    if (HeightCodeAt(s, i, end, value, relative) && !relative && HalfPoints(value) == HalfPoints(height)) {
+      i = end;
+      continue;
+    }
+    size_t n = s[i] == '\\' && s[i + 1] ? 2 : 1;
+    for (size_t k = 0; k < n; ++k) out += s[i + k];
+    i += n;
+  }
+  return out;
 }
 
 void CreateMText(const CString& contents) {
@@ -147,8 +215,16 @@ void WriteTargetContents(const CString& contents, const CString& styleText) {
     }
     RefreshDisplay();
   } else if (AcDbDimension* dimension = AcDbDimension::cast(entity)) {
-    if (target.isDimension) target.currentContents = DimensionOverrideText(target.currentContents);
+    if (target.isDimension) {
+      CString text = WithoutAddedHeightCodes(DimensionOverrideText(target.currentContents), target.dimensionHeight,
+                                             target.dimensionText);
+      // The measurement alone, as it was: the override stays as the drawing had it.
+      if (MeasurementOnly(text) && MeasurementOnly(target.dimensionText)) text = target.dimensionText;
+      target.currentContents = text;
+    }
     dimension->setDimensionText(target.currentContents);
+    // The host redraws the dimension's block when it is closed after a change; the module asks for it.
+    dimension->recomputeDimBlock();
     dimension->close();
     RefreshDisplay();
   } else {

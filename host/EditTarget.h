@@ -27,6 +27,8 @@ struct EditTarget {
   bool pasting = false;
   bool liveUpdate = false;      // dynamic mode
   bool isDimension = false;     // only the override text is written
+  CString dimensionText;        // a dimension's override text as it was selected
+  double dimensionHeight = 0.0; // the height a dimension's text has without a height code
   AcDbObjectId textStyleId;     // null until a style is chosen
 };
 

@@ -22,14 +22,22 @@ const char kNotATextMessage[] = "\nОшибка вы выбрали...";
 const char kCloseFailed[] = "Failed AcDbObject::close()";
 constexpr int kNothingPicked = 7;  // ERRNO after a pick that hit no object
 
-// The reader's document of `contents`, with the target's height as its base; the host's copy of
-// the contents is released.
-void ReadIntoTarget(char* contents) {
+// The measurement placeholder: an empty override text shows the measurement alone.
+const char kMeasurement[] = "<>";
+
+// The reader's document of `contents`, with the target's height as its base.
+void ReadIntoTarget(const CString& contents) {
   HostColors colors;
   EditTargetReader reader(theEditTarget);
   MTextRtfConverter converter(colors, reader);
-  theEditTarget.rtfText = converter.MTextToRtf(CString(contents ? contents : ""));
-  acutDelString(contents);
+  theEditTarget.rtfText = converter.MTextToRtf(contents);
+}
+
+// A copy of a host string, which is released.
+CString TakeHostString(char* text) {
+  CString copy(text ? text : "");
+  acutDelString(text);
+  return copy;
 }
 
 }  // namespace
@@ -55,7 +63,7 @@ int SelectText() {
     if (object->close() != Acad::eOk) acrx_abort(kCloseFailed);
   } else if (AcDbMText* mtext = AcDbMText::cast(object)) {
     target.textHeight = mtext->textHeight();
-    ReadIntoTarget(mtext->contents());
+    ReadIntoTarget(TakeHostString(mtext->contents()));
     target.justification = mtext->horizontalMode();
     target.lineSpacingFactor = mtext->lineSpacingFactor();
     target.lineSpacingStyle = mtext->lineSpacingStyle();
@@ -67,8 +75,14 @@ int SelectText() {
     mtext->close();
     return kTextSelected;
   } else if (AcDbDimension* dimension = AcDbDimension::cast(object)) {
+    // The editor shows the dimension's own text: its height, no width, and the measurement
+    // placeholder where the override is empty, so that typing goes beside the measurement.
     target.isDimension = true;
-    ReadIntoTarget(dimension->dimensionText());
+    target.dimensionText = TakeHostString(dimension->dimensionText());
+    target.dimensionHeight = DimensionTextHeight(*dimension, target.dimensionText);
+    if (target.dimensionHeight > 0.0) target.textHeight = target.dimensionHeight;
+    target.width = 0.0;
+    ReadIntoTarget(target.dimensionText.IsEmpty() ? CString(kMeasurement) : target.dimensionText);
     dimension->close();
     target.rtfPending = true;
     return kTextSelected;

@@ -47,6 +47,7 @@ struct AcDbDatabase::Impl {
   std::vector<std::unique_ptr<AcDbStub>> stubs;
   std::unordered_map<uint64_t, AcDbStub*> byHandle;
   AcDbObjectId styleTable, blockTable, modelSpace, paperSpace;
+  AcDbObjectId dimStyleTable;
   uint64_t nextHandle = 1;
   uint64_t nextInternalHandle = UINT64_MAX;
 

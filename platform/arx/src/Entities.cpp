@@ -39,7 +39,8 @@ namespace qhost::detail {
 void RegisterDatabaseClasses() {
   for (AcRxClass* (*desc)() : {&AcDbObject::desc, &AcDbEntity::desc, &AcDbDatabase::desc, &AcDbSymbolTable::desc,
                                &AcDbSymbolTableRecord::desc, &AcDbTextStyleTable::desc, &AcDbTextStyleTableRecord::desc,
-                               &AcDbBlockTable::desc, &AcDbBlockTableRecord::desc, &AcDbMText::desc, &AcDbLine::desc,
+                               &AcDbBlockTable::desc, &AcDbBlockTableRecord::desc, &AcDbDimStyleTable::desc,
+                               &AcDbDimStyleTableRecord::desc, &AcDbMText::desc, &AcDbLine::desc,
                                &AcDbCircle::desc, &AcDbText::desc, &AcDbDimension::desc, &AcDbRotatedDimension::desc,
                                &AcDbAlignedDimension::desc, &AcDb2LineAngularDimension::desc,
                                &AcDbDiametricDimension::desc, &AcDbRadialDimension::desc,
