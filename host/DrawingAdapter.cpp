@@ -11,6 +11,7 @@
 #include <dbsymtb.h>
 #include <rxregsvc.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -79,7 +80,7 @@ bool HeightCodeAt(const char* s, size_t i, size_t& end, double& value, bool& rel
   if (s[i] != '\\' || s[i + 1] != 'H') return false;
   char* stop = nullptr;
   value = std::strtod(s + i + 2, &stop);
-  if (stop == s + i + 2) return false;
+  if (stop == s + i + 2 || !std::isfinite(value)) return false;
   relative = *stop == 'x' || *stop == 'X';
   if (relative) ++stop;
   if (*stop == ';') ++stop;
@@ -87,8 +88,9 @@ bool HeightCodeAt(const char* s, size_t i, size_t& end, double& value, bool& rel
   return true;
 }
 
-// Heights as the editor holds them: whole RTF half-points, 12 to a drawing unit.
-long HalfPoints(double height) { return static_cast<long>(height * 12.0 + 0.5); }
+// Whether two heights are the same to the editor, which holds them in whole RTF half-points,
+// 12 to a drawing unit.
+bool SameHalfPoints(double a, double b) { return std::floor(a * 12.0 + 0.5) == std::floor(b * 12.0 + 0.5); }
 
 // Whether the contents show the measurement alone: "<>" and nothing else but codes, or nothing.
 bool MeasurementOnly(const CString& contents) {
@@ -124,7 +126,7 @@ double DimensionTextHeight(const AcDbDimension& dimension, const CString& overri
     size_t end;
     double value;
     bool relative;
-    if (HeightCodeAt(s, i, end, value, relative)) return relative ? styleHeight * value : value;
+    if (HeightCodeAt(s, i, end, value, relative) && value > 0.0) return relative ? styleHeight * value : value;
     if (s[i] == '\\' && s[i + 1]) ++i;
   }
   return styleHeight;
@@ -137,7 +139,7 @@ CString WithoutAddedHeightCodes(const CString& text, double height, const CStrin
       size_t end;
       double value;
       bool relative;
-      if (HeightCodeAt(s, i, end, value, relative) && !relative && HalfPoints(value) == HalfPoints(h)) return true;
+      if (HeightCodeAt(s, i, end, value, relative) && !relative && SameHalfPoints(value, h)) return true;
       if (s[i] == '\\' && s[i + 1]) ++i;
     }
     return false;
@@ -149,7 +151,7 @@ CString WithoutAddedHeightCodes(const CString& text, double height, const CStrin
     size_t end;
     double value;
     bool relative;
-    if (HeightCodeAt(s, i, end, value, relative) && !relative && HalfPoints(value) == HalfPoints(height)) {
+    if (HeightCodeAt(s, i, end, value, relative) && !relative && SameHalfPoints(value, height)) {
       i = end;
       continue;
     }

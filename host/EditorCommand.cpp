@@ -80,7 +80,7 @@ int SelectText() {
     target.isDimension = true;
     target.dimensionText = TakeHostString(dimension->dimensionText());
     target.dimensionHeight = DimensionTextHeight(*dimension, target.dimensionText);
-    if (target.dimensionHeight > 0.0) target.textHeight = target.dimensionHeight;
+    target.textHeight = target.dimensionHeight;
     target.width = 0.0;
     ReadIntoTarget(target.dimensionText.IsEmpty() ? CString(kMeasurement) : target.dimensionText);
     dimension->close();

@@ -111,18 +111,18 @@ AcDbObjectId AcDbDimension::dimtxsty() const {
 }
 AcCmColor AcDbDimension::dimclrt() const {
   double v;
-  if (!overridden(kDimclrt, v)) return styleRecord()->dimclrt();
   AcCmColor color;
-  color.setColorIndex(static_cast<std::uint16_t>(v));
+  if (!overridden(kDimclrt, v) || v < 0 || !color.setColorIndex(static_cast<std::uint16_t>(v)))
+    return styleRecord()->dimclrt();
   return color;
 }
 int AcDbDimension::dimdec() const {
   double v;
-  return overridden(kDimdec, v) ? static_cast<int>(v) : styleRecord()->dimdec();
+  return overridden(kDimdec, v) && std::fabs(v) <= 32767 ? static_cast<int>(v) : styleRecord()->dimdec();
 }
 int AcDbDimension::dimlunit() const {
   double v;
-  return overridden(kDimlunit, v) ? static_cast<int>(v) : styleRecord()->dimlunit();
+  return overridden(kDimlunit, v) && std::fabs(v) <= 32767 ? static_cast<int>(v) : styleRecord()->dimlunit();
 }
 
 // --- The block's text -----------------------------------------------------------------------

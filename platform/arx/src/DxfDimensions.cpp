@@ -3,6 +3,7 @@
 #include "arx/src/DxfDimensions.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <map>
 
@@ -40,7 +41,16 @@ std::string Upper(std::string s) {
   return s;
 }
 
-double Number(const Image& img, size_t at) { return std::strtod(Trimmed(img, at).c_str(), nullptr); }
+double Number(const Image& img, size_t at) {
+  double v = std::strtod(Trimmed(img, at).c_str(), nullptr);
+  return std::isfinite(v) ? v : 0.0;
+}
+
+// An integer value; one that no 16-bit group holds counts as `fallback`.
+int Integer(const Image& img, size_t at, int fallback) {
+  double v = Number(img, at);
+  return v >= -32768 && v <= 32767 ? static_cast<int>(v) : fallback;
+}
 
 uint64_t Handle(const Image& img, size_t at) { return AcDbHandle(Trimmed(img, at).c_str()).value(); }
 
@@ -75,11 +85,12 @@ void AddDimStyle(AcDbDatabase& db, const Image& img, GroupRange r, std::vector<u
       case kDimtxsty: rec->setDimtxsty(ObjectOf(impl, Handle(img, k), AcDbTextStyleTableRecord::desc())); break;
       case 178: {
         AcCmColor color;
-        if (color.setColorIndex(static_cast<std::uint16_t>(std::atoi(Trimmed(img, k).c_str())))) rec->setDimclrt(color);
+        int index = Integer(img, k, -1);
+        if (index >= 0 && color.setColorIndex(static_cast<std::uint16_t>(index))) rec->setDimclrt(color);
         break;
       }
-      case 271: rec->setDimdec(std::atoi(Trimmed(img, k).c_str())); break;
-      case 277: rec->setDimlunit(std::atoi(Trimmed(img, k).c_str())); break;
+      case 271: rec->setDimdec(Integer(img, k, rec->dimdec())); break;
+      case 277: rec->setDimlunit(Integer(img, k, rec->dimlunit())); break;
       default: break;
     }
   }
@@ -99,7 +110,7 @@ void ReadOverrides(AcDbDatabase& db, const Image& img, const EntitySource& src, 
       img.groups[k + 2].code != 1002)
     return;
   for (k += 3; k + 1 < src.end && img.groups[k].code == 1070; k += 2) {
-    int code = std::atoi(Trimmed(img, k).c_str());
+    int code = Integer(img, k, 0);
     size_t v = k + 1;
     if (img.groups[v].code == 1005 && code == kDimtxsty)
       detail::DimensionLoader::SetTextStyleOverride(
