@@ -11,9 +11,12 @@
 #include <dbsymtb.h>
 #include <rxregsvc.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "dialog/MTextEditorDialog.h"
 #include "host/EditTarget.h"
@@ -74,18 +77,31 @@ int OpenGroups(const CString& contents) {
 
 int GetVar(const char* name, resbuf& value) { return acedGetVar(name, &value) == RTNORM ? 0 : 3; }
 
-// A height code "\Hv;" or "\Hvx;" (the writer may leave out the ';' before the next code):
-// where it ends, its value and whether it is relative. False when `s + i` starts no height code.
-bool HeightCodeAt(const char* s, size_t i, size_t& end, double& value, bool& relative) {
-  if (s[i] != '\\' || s[i + 1] != 'H') return false;
-  char* stop = nullptr;
-  value = std::strtod(s + i + 2, &stop);
-  if (stop == s + i + 2 || !std::isfinite(value)) return false;
-  relative = *stop == 'x' || *stop == 'X';
-  if (relative) ++stop;
-  if (*stop == ';') ++stop;
-  end = static_cast<size_t>(stop - s);
-  return true;
+// A height code: "\Hv;" or "\Hvx;", relative; the writer may leave out the ';' before the next code.
+struct HeightCode {
+  size_t begin, end;
+  double value;
+  bool relative;
+};
+
+// The height codes of MText contents in order; escaped characters are text ("\\H" is no code).
+std::vector<HeightCode> HeightCodes(const char* s) {
+  std::vector<HeightCode> codes;
+  for (size_t i = 0; s[i]; ++i) {
+    if (s[i] != '\\' || !s[i + 1]) continue;
+    char* stop = nullptr;
+    double value = s[i + 1] == 'H' ? std::strtod(s + i + 2, &stop) : 0.0;
+    if (stop != nullptr && stop != s + i + 2 && std::isfinite(value)) {
+      bool relative = *stop == 'x' || *stop == 'X';
+      if (relative) ++stop;
+      if (*stop == ';') ++stop;
+      codes.push_back({i, static_cast<size_t>(stop - s), value, relative});
+      i = static_cast<size_t>(stop - s) - 1;
+    } else {
+      ++i;
+    }
+  }
+  return codes;
 }
 
 // Whether two heights are the same to the editor, which holds them in whole RTF half-points,
@@ -121,45 +137,25 @@ CString DimensionOverrideText(const CString& contents) {
 double DimensionTextHeight(const AcDbDimension& dimension, const CString& overrideText) {
   double scale = dimension.dimscale() > 0.0 ? dimension.dimscale() : 1.0;
   double styleHeight = dimension.dimtxt() * scale;
-  const char* s = overrideText;
-  for (size_t i = 0; s[i]; ++i) {
-    size_t end;
-    double value;
-    bool relative;
-    if (HeightCodeAt(s, i, end, value, relative) && value > 0.0) return relative ? styleHeight * value : value;
-    if (s[i] == '\\' && s[i + 1]) ++i;
-  }
+  for (const HeightCode& code : HeightCodes(overrideText))
+    if (code.value > 0.0) return code.relative ? styleHeight * code.value : code.value;
   return styleHeight;
 }
 
 CString WithoutAddedHeightCodes(const CString& text, double height, const CString& original) {
-  auto hasCode = [](const CString& contents, double h) {
-    const char* s = contents;
-    for (size_t i = 0; s[i]; ++i) {
-      size_t end;
-      double value;
-      bool relative;
-      if (HeightCodeAt(s, i, end, value, relative) && !relative && SameHalfPoints(value, h)) return true;
-      if (s[i] == '\\' && s[i + 1]) ++i;
-    }
-    return false;
-  };
-  if (height <= 0.0 || hasCode(original, height)) return text;
-  CString out;
-  const char* s = text;
-  for (size_t i = 0; s[i];) {
-    size_t end;
-    double value;
-    bool relative;
-    if (HeightCodeAt(s, i, end, value, relative) && !relative && SameHalfPoints(value, height)) {
-      i = end;
-      continue;
-    }
-    size_t n = s[i] == '\\' && s[i + 1] ? 2 : 1;
-    for (size_t k = 0; k < n; ++k) out += s[i + k];
-    i += n;
+  auto ofHeight = [height](const HeightCode& code) { return !code.relative && SameHalfPoints(code.value, height); };
+  std::vector<HeightCode> had = HeightCodes(original);
+  if (height <= 0.0 || std::any_of(had.begin(), had.end(), ofHeight)) return text;
+  const std::string s = static_cast<const char*>(text);
+  std::string out;
+  size_t from = 0;
+  for (const HeightCode& code : HeightCodes(s.c_str())) {
+    if (!ofHeight(code)) continue;
+    out += s.substr(from, code.begin - from);
+    from = code.end;
   }
-  return out;
+  out += s.substr(from);
+  return CString(out.c_str());
 }
 
 void CreateMText(const CString& contents) {

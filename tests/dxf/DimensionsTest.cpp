@@ -37,11 +37,11 @@ std::string BlockMText(const std::string& contents) {
                 {40, "2.5"}, {41, "0.0"}, {71, "5"}, {1, contents}, {7, "GOST"}});
 }
 
-// A dimension of `style` drawn by block *D1, with `text` as its override (no group 1 when null),
+// A dimension of `style` drawn by `block`, with `text` as its override (no group 1 when null),
 // and `xdata` after its groups.
 std::string Dimension(const char* text, const std::string& style, const std::string& xdata = "",
-                      int type = 33) {
-  std::string s = Write({{0, "DIMENSION"}, {5, "40"}, {8, "0"}, {100, "AcDbDimension"}, {2, "*D1"}, {10, "30.0"},
+                      int type = 33, const std::string& block = "*D1") {
+  std::string s = Write({{0, "DIMENSION"}, {5, "40"}, {8, "0"}, {100, "AcDbDimension"}, {2, block}, {10, "30.0"},
                          {20, "5.0"}, {30, "0.0"}, {11, "15.0"}, {21, "5.0"}, {31, "0.0"}, {70, std::to_string(type)}});
   if (text != nullptr) s += Write({{1, text}});
   return s + Write({{3, style}, {42, "30.25"}, {100, "AcDbAlignedDimension"}}) + xdata;
@@ -182,6 +182,12 @@ TEST(DxfDimensionBlock, WithoutABlockOrAWriteOpenNothingIsDrawn) {
   EXPECT_EQ(Acad::eNotOpenForWrite, d->recomputeDimBlock());
   d->close();
   EXPECT_BYTES_EQ(Drawing("AC1015", "", Dimension("<>AB", "ISO-25")), AfterEdit(*db, "<>AB"));
+
+  // A dimension that names model space as its block draws nothing there.
+  std::string text = minidxf::MText("41", {{1, "30,25"}});
+  db = Load(Drawing("AC1015", "", Dimension("", "ISO-25", "", 33, "*Model_Space") + text));
+  EXPECT_BYTES_EQ(Drawing("AC1015", "", Dimension("<>AB", "ISO-25", "", 33, "*Model_Space") + text),
+                  AfterEdit(*db, "<>AB"));
 }
 
 }  // namespace

@@ -151,8 +151,10 @@ std::map<std::string, std::vector<GroupRange>> ReadBlocks(const Image& img, Grou
 AcDbObjectId AddBlock(AcDbDatabase& db, const Image& img, const std::string& name,
                       const std::vector<GroupRange>& entities, std::vector<uint32_t>& misfits) {
   auto& impl = db.impl();
+  // A block named twice is one block; model and paper space draw no dimension.
   AcDbObjectId existing;
-  if (Table(impl.blockTable).getAt(name.c_str(), existing) == Acad::eOk) return existing;
+  if (Table(impl.blockTable).getAt(name.c_str(), existing) == Acad::eOk)
+    return existing == impl.modelSpace || existing == impl.paperSpace ? AcDbObjectId() : existing;
   AcDbObjectId id = detail::AddRecord(db, impl.blockTable, new AcDbBlockTableRecord(), name, {});
   StyleLookup styleByName = [&](const std::string& style) {
     AcDbObjectId styleId;
