@@ -5,7 +5,9 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <map>
+#include <set>
 
 #include "arx/src/DbInternals.h"
 #include "arx/src/DxfEntities.h"
@@ -120,8 +122,24 @@ void ReadOverrides(AcDbDatabase& db, const Image& img, const EntitySource& src, 
   }
 }
 
-// The blocks of the BLOCKS section by upper-case name: the entities between BLOCK and ENDBLK.
-std::map<std::string, std::vector<GroupRange>> ReadBlocks(const Image& img, GroupRange section) {
+// Whether the value of group `at`, blanks aside, is `word` in any case (no copy: the BLOCKS
+// section of a large drawing has many records).
+bool ValueIs(const Image& img, size_t at, const char* word) {
+  const Group& g = img.groups[at];
+  size_t b = g.valueBegin, e = g.valueEnd;
+  while (b < e && (img.bytes[b] == ' ' || img.bytes[b] == '\t')) ++b;
+  while (e > b && (img.bytes[e - 1] == ' ' || img.bytes[e - 1] == '\t')) --e;
+  size_t n = std::strlen(word);
+  if (e - b != n) return false;
+  for (size_t i = 0; i < n; ++i)
+    if (std::toupper(static_cast<unsigned char>(img.bytes[b + i])) != word[i]) return false;
+  return true;
+}
+
+// The text entities (MTEXT, TEXT) of the blocks named in `wanted` (upper case), by name: the
+// records between BLOCK and ENDBLK.
+std::map<std::string, std::vector<GroupRange>> ReadBlockTexts(const Image& img, GroupRange section,
+                                                              const std::set<std::string>& wanted) {
   std::map<std::string, std::vector<GroupRange>> blocks;
   std::vector<GroupRange>* current = nullptr;
   size_t k = section.first;
@@ -129,17 +147,17 @@ std::map<std::string, std::vector<GroupRange>> ReadBlocks(const Image& img, Grou
   while (k < section.end) {
     size_t next = k + 1;
     while (next < section.end && img.groups[next].code != 0) ++next;
-    std::string type = Upper(Trimmed(img, k));
-    if (type == "BLOCK") {
+    if (ValueIs(img, k, "BLOCK")) {
       current = nullptr;
       for (size_t g = k + 1; g < next; ++g)
         if (img.groups[g].code == 2) {
-          current = &blocks[Upper(Trimmed(img, g))];
+          std::string name = Upper(Trimmed(img, g));
+          if (wanted.count(name)) current = &blocks[name];
           break;
         }
-    } else if (type == "ENDBLK") {
+    } else if (ValueIs(img, k, "ENDBLK")) {
       current = nullptr;
-    } else if (current != nullptr) {
+    } else if (current != nullptr && (ValueIs(img, k, "MTEXT") || ValueIs(img, k, "TEXT"))) {
       current->push_back({k, next});
     }
     k = next;
@@ -147,7 +165,7 @@ std::map<std::string, std::vector<GroupRange>> ReadBlocks(const Image& img, Grou
   return blocks;
 }
 
-// The block record of `name` with the text entities of its groups; the saver rewrites them when changed.
+// The block record of `name` with its text entities; the saver rewrites them when changed.
 AcDbObjectId AddBlock(AcDbDatabase& db, const Image& img, const std::string& name,
                       const std::vector<GroupRange>& entities, std::vector<uint32_t>& misfits) {
   auto& impl = db.impl();
@@ -164,7 +182,6 @@ AcDbObjectId AddBlock(AcDbDatabase& db, const Image& img, const std::string& nam
   };
   for (const GroupRange& e : entities) {
     std::string type = Upper(Trimmed(img, e.first));
-    if (type != "MTEXT" && type != "TEXT") continue;
     EntityReader r{img, type, e.first, e.end, {}, {}};
     AcDbEntity* entity = ReadEntity(r, styleByName);
     // A block's text that cannot be read stays in the file as it is, unmodelled.
@@ -190,28 +207,29 @@ void LoadDimensionModel(AcDbDatabase& db, const Image& img, const std::vector<Gr
   impl.dimStyleTable = impl.add(new AcDbDimStyleTable(), AcDbObjectId(), AcDbHandle(), true);
   for (GroupRange r : dimStyles) AddDimStyle(db, img, r, misfits);
 
-  std::map<std::string, std::vector<GroupRange>> blocks;
-  bool blocksRead = false;
-  // Blocks add objects: the dimensions are listed first.
+  // Blocks add objects: the dimensions are listed first, with the blocks they name.
   std::vector<AcDbStub*> dimensions;
-  for (const auto& stub : impl.stubs)
-    if (stub->source && AcDbDimension::cast(stub->object.get())) dimensions.push_back(stub.get());
+  std::set<std::string> names;
+  for (const auto& stub : impl.stubs) {
+    if (!stub->source || !AcDbDimension::cast(stub->object.get())) continue;
+    dimensions.push_back(stub.get());
+    EntityReader r{img, "DIMENSION", stub->source->first, stub->source->end, {}, {}};
+    names.insert(Upper(r.Text(2)));
+  }
+  std::map<std::string, std::vector<GroupRange>> blocks;
+  if (!dimensions.empty()) blocks = ReadBlockTexts(img, blocksSection, names);
   for (AcDbStub* stub : dimensions) {
     auto* d = AcDbDimension::cast(stub->object.get());
-    const EntitySource& src = *stub->source;
-    EntityReader r{img, "DIMENSION", src.first, src.end, {}, {}};
+    EntityReader r{img, "DIMENSION", stub->source->first, stub->source->end, {}, {}};
     AcDbObjectId style;
     Table(impl.dimStyleTable).getAt(r.Text(3).c_str(), style);
     detail::DimensionLoader::SetStyle(*d, style);
-    ReadOverrides(db, img, src, *d);
+    ReadOverrides(db, img, *stub->source, *d);
     detail::DimensionLoader::SetDrawnText(*d);
     std::string block = r.Text(2);
-    if (!block.empty()) {
-      if (!blocksRead) blocks = ReadBlocks(img, blocksSection);
-      blocksRead = true;
-      auto it = blocks.find(Upper(block));
-      if (it != blocks.end()) detail::DimensionLoader::SetBlock(*d, AddBlock(db, img, block, it->second, misfits));
-    }
+    auto it = blocks.find(Upper(block));
+    if (!block.empty() && it != blocks.end())
+      detail::DimensionLoader::SetBlock(*d, AddBlock(db, img, block, it->second, misfits));
     misfits.insert(misfits.end(), r.misfits.begin(), r.misfits.end());
   }
 }
