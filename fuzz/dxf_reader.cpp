@@ -29,8 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (AcDbObjectId id : space->entityIds()) {
     AcDbDimension* d = nullptr;
     if (acdbOpenObject(d, id, AcDb::kForWrite) == Acad::eOk) {
-      std::string text = "<>^\n" + std::string(d->dimtxt() > 1 ? 2 : 1, 'x');
-      d->setDimensionText(text.c_str());
+      d->setDimensionText("<>^\n\\U+2248x");
       d->recomputeDimBlock();
       d->close();
       continue;
