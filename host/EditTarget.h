@@ -28,7 +28,7 @@ struct EditTarget {
   bool liveUpdate = false;      // dynamic mode
   bool isDimension = false;     // only the override text is written
   CString dimensionText;        // a dimension's override text as it was selected
-  double dimensionHeight = 0.0; // the height a dimension's text has without a height code
+  double dimensionHeight = 0.0; // a dimension's own text height, as the editor shows it
   AcDbObjectId textStyleId;     // null until a style is chosen
 };
 

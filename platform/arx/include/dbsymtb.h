@@ -205,14 +205,13 @@ class AcDbDimStyleTableRecord : public AcDbSymbolTableRecord {
   double m_dimscale = 1.0;
   double m_dimgap = 0.09;
   AcDbObjectId m_dimtxsty;
-  AcCmColor m_dimclrt = ByBlock();
+  AcCmColor m_dimclrt = [] {
+    AcCmColor byBlock;
+    byBlock.setColorIndex(AcCmColor::kByBlock);
+    return byBlock;
+  }();
   int m_dimdec = 4;
   int m_dimlunit = 2;
-  static AcCmColor ByBlock() {
-    AcCmColor c;
-    c.setColorIndex(AcCmColor::kByBlock);
-    return c;
-  }
 };
 
 class AcDbDimStyleTable : public AcDbSymbolTable {

@@ -62,6 +62,12 @@ struct AcDbDatabase::Impl {
   std::unique_ptr<qhost::dxf::Image> image;
 };
 
+// Sets one field of an object open for write (or not yet in a database).
+#define QHOST_SET(field, value)                                       \
+  if (auto es = assertWriteEnabled(); es != Acad::eOk) return es; \
+  field = value;                                                      \
+  return Acad::eOk
+
 namespace qhost::detail {
 // Adds a record named `name` to a table (the loader's way in, whatever the open state).
 AcDbObjectId AddRecord(AcDbDatabase& db, AcDbObjectId table, AcDbSymbolTableRecord* record, const std::string& name,

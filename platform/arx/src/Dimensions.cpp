@@ -54,18 +54,13 @@ bool IsAngular(const AcDbDimension& d) {
 
 // --- Dimension style records ---------------------------------------------------------------
 
-#define QHOST_SET_VAR(field, value)                                 \
-  if (auto es = assertWriteEnabled(); es != Acad::eOk) return es; \
-  field = value;                                                    \
-  return Acad::eOk
-
-Acad::ErrorStatus AcDbDimStyleTableRecord::setDimtxt(double value) { QHOST_SET_VAR(m_dimtxt, value); }
-Acad::ErrorStatus AcDbDimStyleTableRecord::setDimscale(double value) { QHOST_SET_VAR(m_dimscale, value); }
-Acad::ErrorStatus AcDbDimStyleTableRecord::setDimgap(double value) { QHOST_SET_VAR(m_dimgap, value); }
-Acad::ErrorStatus AcDbDimStyleTableRecord::setDimtxsty(AcDbObjectId value) { QHOST_SET_VAR(m_dimtxsty, value); }
-Acad::ErrorStatus AcDbDimStyleTableRecord::setDimclrt(const AcCmColor& value) { QHOST_SET_VAR(m_dimclrt, value); }
-Acad::ErrorStatus AcDbDimStyleTableRecord::setDimdec(int value) { QHOST_SET_VAR(m_dimdec, value); }
-Acad::ErrorStatus AcDbDimStyleTableRecord::setDimlunit(int value) { QHOST_SET_VAR(m_dimlunit, value); }
+Acad::ErrorStatus AcDbDimStyleTableRecord::setDimtxt(double value) { QHOST_SET(m_dimtxt, value); }
+Acad::ErrorStatus AcDbDimStyleTableRecord::setDimscale(double value) { QHOST_SET(m_dimscale, value); }
+Acad::ErrorStatus AcDbDimStyleTableRecord::setDimgap(double value) { QHOST_SET(m_dimgap, value); }
+Acad::ErrorStatus AcDbDimStyleTableRecord::setDimtxsty(AcDbObjectId value) { QHOST_SET(m_dimtxsty, value); }
+Acad::ErrorStatus AcDbDimStyleTableRecord::setDimclrt(const AcCmColor& value) { QHOST_SET(m_dimclrt, value); }
+Acad::ErrorStatus AcDbDimStyleTableRecord::setDimdec(int value) { QHOST_SET(m_dimdec, value); }
+Acad::ErrorStatus AcDbDimStyleTableRecord::setDimlunit(int value) { QHOST_SET(m_dimlunit, value); }
 
 // --- A dimension's variables -----------------------------------------------------------------
 
@@ -73,10 +68,10 @@ Acad::ErrorStatus AcDbDimension::setDimensionStyle(AcDbObjectId styleId) {
   if (!styleId.isNull() && (styleId.stub()->object == nullptr ||
                             !styleId.stub()->object->isKindOf(AcDbDimStyleTableRecord::desc())))
     return Acad::eWrongObjectType;
-  QHOST_SET_VAR(m_style, styleId);
+  QHOST_SET(m_style, styleId);
 }
 
-Acad::ErrorStatus AcDbDimension::setDimBlockId(const AcDbObjectId& blockId) { QHOST_SET_VAR(m_block, blockId); }
+Acad::ErrorStatus AcDbDimension::setDimBlockId(const AcDbObjectId& blockId) { QHOST_SET(m_block, blockId); }
 
 const AcDbDimStyleTableRecord* AcDbDimension::styleRecord() const {
   AcDbObjectId id = m_style;

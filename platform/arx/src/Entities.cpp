@@ -8,12 +8,6 @@
 #include "dbmtext.h"
 #include "dbsymtb.h"
 
-// Sets one field of an entity open for write (or not yet in a database).
-#define QHOST_SET(field, value)                                       \
-  if (auto es = assertWriteEnabled(); es != Acad::eOk) return es; \
-  field = value;                                                      \
-  return Acad::eOk
-
 namespace {
 char* CopyString(const std::string& s) {
   char* copy = new char[s.size() + 1];
