@@ -33,9 +33,9 @@ class AcDbDimension : public AcDbEntity {
   double measurement() const { return m_measurement; }
   Acad::ErrorStatus setMeasurement(double value);
 
-  // The dimension style record (null: the drawing's "Standard", else the host's defaults).
+  // The dimension style record (null: the drawing's "Standard", else the host's defaults). The
+  // stand-in sets the style, the overrides and the block only from the drawing.
   AcDbObjectId dimensionStyle() const { return m_style; }
-  Acad::ErrorStatus setDimensionStyle(AcDbObjectId styleId);
   // The dimension variables in force: the dimension's own override, else its style's.
   double dimtxt() const;
   double dimscale() const;
@@ -47,7 +47,6 @@ class AcDbDimension : public AcDbEntity {
 
   // The anonymous block ("*D...") that draws the dimension; null when the drawing has none.
   AcDbObjectId dimBlockId() const { return m_block; }
-  Acad::ErrorStatus setDimBlockId(const AcDbObjectId& blockId);
   // Brings the block up to date with the dimension. The stand-in redraws the text only: the text
   // entity of the block shows the override text, "<>" standing for the measurement as the block
   // showed it; lines, arrows and the text's place stay as they are.

@@ -64,15 +64,6 @@ Acad::ErrorStatus AcDbDimStyleTableRecord::setDimlunit(int value) { QHOST_SET(m_
 
 // --- A dimension's variables -----------------------------------------------------------------
 
-Acad::ErrorStatus AcDbDimension::setDimensionStyle(AcDbObjectId styleId) {
-  if (!styleId.isNull() && (styleId.stub()->object == nullptr ||
-                            !styleId.stub()->object->isKindOf(AcDbDimStyleTableRecord::desc())))
-    return Acad::eWrongObjectType;
-  QHOST_SET(m_style, styleId);
-}
-
-Acad::ErrorStatus AcDbDimension::setDimBlockId(const AcDbObjectId& blockId) { QHOST_SET(m_block, blockId); }
-
 const AcDbDimStyleTableRecord* AcDbDimension::styleRecord() const {
   AcDbObjectId id = m_style;
   AcDbDatabase* db = database();
