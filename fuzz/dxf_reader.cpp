@@ -1,8 +1,10 @@
-// Fuzz target: any bytes either load as a drawing that saves back to the same bytes, or are refused.
+// Fuzz target: any bytes either load as a drawing that saves back to the same bytes, or are refused;
+// a loaded drawing whose texts and dimensions are changed saves to a drawing that loads again.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "dbdim.h"
 #include "dbmtext.h"
 #include "dbsymtb.h"
 #include "qplatform/Drawing.h"
@@ -16,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (qhost::DrawingToBytes(*load.database) != bytes) std::abort();
 
-  // Change every multiline text and add one: the result must load again.
+  // Change every multiline text and dimension (its block follows) and add a text: the result
+  // must load again.
   AcDbBlockTable* table = nullptr;
   if (load.database->getBlockTable(table, AcDb::kForRead) != Acad::eOk) std::abort();
   AcDbBlockTableRecord* space = nullptr;
@@ -24,6 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   table->close();
   if (space == nullptr) std::abort();
   for (AcDbObjectId id : space->entityIds()) {
+    AcDbDimension* d = nullptr;
+    if (acdbOpenObject(d, id, AcDb::kForWrite) == Acad::eOk) {
+      d->setDimensionText("<>^\n\\U+2248x");
+      d->recomputeDimBlock();
+      d->close();
+      continue;
+    }
     AcDbMText* m = nullptr;
     if (acdbOpenObject(m, id, AcDb::kForWrite) != Acad::eOk) continue;
     std::string contents = std::string(m->contentsConst()) + "^\n\\U+2248" + std::string(300, 'x');

@@ -11,8 +11,12 @@
 #include <dbsymtb.h>
 #include <rxregsvc.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "dialog/MTextEditorDialog.h"
 #include "host/EditTarget.h"
@@ -109,6 +113,44 @@ bool WriteMText(AcDbMText* mtext, const EditTarget& target, const CString& conte
   return set;
 }
 
+// A height code: "\Hv;" or "\Hvx;", relative; the writer may leave out the ';' before the next code.
+struct HeightCode {
+  size_t begin, end;
+  double value;
+  bool relative;
+};
+
+// The height codes of MText contents in order; escaped characters are text ("\\H" is no code).
+std::vector<HeightCode> HeightCodes(const char* s) {
+  std::vector<HeightCode> codes;
+  for (size_t i = 0; s[i]; ++i) {
+    if (s[i] != '\\' || !s[i + 1]) continue;
+    char* stop = nullptr;
+    double value = s[i + 1] == 'H' ? std::strtod(s + i + 2, &stop) : 0.0;
+    if (stop != nullptr && stop != s + i + 2 && std::isfinite(value)) {
+      bool relative = *stop == 'x' || *stop == 'X';
+      if (relative) ++stop;
+      if (*stop == ';') ++stop;
+      codes.push_back({i, static_cast<size_t>(stop - s), value, relative});
+      i = static_cast<size_t>(stop - s) - 1;
+    } else {
+      ++i;
+    }
+  }
+  return codes;
+}
+
+// Whether two heights are the same to the editor, which holds them in whole RTF half-points,
+// 12 to a drawing unit.
+bool SameHalfPoints(double a, double b) { return std::floor(a * 12.0 + 0.5) == std::floor(b * 12.0 + 0.5); }
+
+// Whether the contents show the measurement alone: "<>" and nothing else but codes, or nothing.
+bool MeasurementOnly(const CString& contents) {
+  if (contents.IsEmpty()) return true;
+  int at = contents.Find("<>");
+  return at >= 0 && !HoldsText(contents.Left(at) + contents.Mid(at + 2));
+}
+
 }  // namespace
 
 CString DimensionOverrideText(const CString& contents) {
@@ -126,6 +168,30 @@ CString DimensionOverrideText(const CString& contents) {
   if (!HoldsText(s)) return CString();
   for (int open = OpenGroups(s); open > 0; --open) s += '}';
   return s;
+}
+
+double DimensionTextHeight(const AcDbDimension& dimension, const CString& overrideText) {
+  double scale = dimension.dimscale() > 0.0 ? dimension.dimscale() : 1.0;
+  double styleHeight = dimension.dimtxt() * scale;
+  for (const HeightCode& code : HeightCodes(overrideText))
+    if (code.value > 0.0) return code.relative ? styleHeight * code.value : code.value;
+  return styleHeight;
+}
+
+CString WithoutAddedHeightCodes(const CString& text, double height, const CString& original) {
+  auto ofHeight = [height](const HeightCode& code) { return !code.relative && SameHalfPoints(code.value, height); };
+  std::vector<HeightCode> had = HeightCodes(original);
+  if (height <= 0.0 || std::any_of(had.begin(), had.end(), ofHeight)) return text;
+  const std::string s = static_cast<const char*>(text);
+  std::string out;
+  size_t from = 0;
+  for (const HeightCode& code : HeightCodes(s.c_str())) {
+    if (!ofHeight(code)) continue;
+    out += s.substr(from, code.begin - from);
+    from = code.end;
+  }
+  out += s.substr(from);
+  return CString(out.c_str());
 }
 
 void CreateMText(const CString& contents) {
@@ -179,10 +245,18 @@ void WriteTargetContents(const CString& contents, const CString& styleText) {
     if (written) RefreshDisplay();
   } else if (AcDbDimension* dimension = AcDbDimension::cast(entity)) {
     if (target.isDimension && target.textEdited) {
-      target.currentContents = DimensionOverrideText(target.currentContents);
+      CString text = WithoutAddedHeightCodes(DimensionOverrideText(target.currentContents), target.dimensionHeight,
+                                             target.dimensionText);
+      // The measurement alone, as it was: the override stays as the drawing had it.
+      if (MeasurementOnly(text) && MeasurementOnly(target.dimensionText)) text = target.dimensionText;
+      target.currentContents = text;
     }
     const bool written = !SameText(dimension->dimensionText(), target.currentContents);
-    if (written) dimension->setDimensionText(target.currentContents);
+    if (written) {
+      dimension->setDimensionText(target.currentContents);
+      // The host redraws the dimension's block when it is closed after a change; the module asks for it.
+      dimension->recomputeDimBlock();
+    }
     dimension->close();
     if (written) RefreshDisplay();
   } else {

@@ -7,6 +7,7 @@
 #include <afx.h>
 #include <dbid.h>
 
+class AcDbDimension;
 class AcDbEntity;
 class MTextEditorDialog;
 
@@ -46,3 +47,11 @@ void WriteTargetContents(const CString& contents, const CString& styleText);
 // A dimension's override text from the writer's contents: the contents up to the last "\P";
 // empty when only the font code is left; otherwise closed with "}}".
 CString DimensionOverrideText(const CString& contents);
+
+// The height of a dimension's text: the first height code of its override text, else its style's
+// text height times its scale (0 when neither gives one).
+double DimensionTextHeight(const AcDbDimension& dimension, const CString& overrideText);
+
+// The override text without the height codes of `height` that `original` did not have: the
+// editor writes its base height into every run, and a dimension draws that height without them.
+CString WithoutAddedHeightCodes(const CString& text, double height, const CString& original);

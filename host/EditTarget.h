@@ -27,6 +27,8 @@ struct EditTarget {
   bool pasting = false;
   bool liveUpdate = false;      // dynamic mode
   bool isDimension = false;     // only the override text is written
+  CString dimensionText;        // a dimension's override text as it was selected
+  double dimensionHeight = 0.0; // a dimension's own text height, as the editor shows it
   AcDbObjectId textStyleId;     // null until a style is chosen
   // Nothing is written until the user changes something: the text the target held when it was
   // chosen, the editor's RTF once it was loaded, and whether the editor's text differs from it.

@@ -22,16 +22,25 @@ const char kNotATextMessage[] = "\nОшибка вы выбрали...";
 const char kCloseFailed[] = "Failed AcDbObject::close()";
 constexpr int kNothingPicked = 7;  // ERRNO after a pick that hit no object
 
-// The reader's document of `contents`, with the target's height as its base; the contents are
-// kept as loaded, and the host's copy is released.
-void ReadIntoTarget(char* contents) {
+// The measurement placeholder: an empty override text shows the measurement alone.
+const char kMeasurement[] = "<>";
+
+// The reader's document of `shown`, with the target's height as its base; `loaded` is kept as the
+// drawing had it, so that a text left unchanged is never written.
+void ReadIntoTarget(const CString& loaded, const CString& shown) {
   HostColors colors;
   EditTargetReader reader(theEditTarget);
   MTextRtfConverter converter(colors, reader);
-  theEditTarget.loadedContents = contents ? contents : "";
+  theEditTarget.loadedContents = loaded;
   theEditTarget.created = false;
-  theEditTarget.rtfText = converter.MTextToRtf(theEditTarget.loadedContents);
-  acutDelString(contents);
+  theEditTarget.rtfText = converter.MTextToRtf(shown);
+}
+
+// A copy of a host string, which is released.
+CString TakeHostString(char* text) {
+  CString copy(text ? text : "");
+  acutDelString(text);
+  return copy;
 }
 
 }  // namespace
@@ -57,7 +66,8 @@ int SelectText() {
     if (object->close() != Acad::eOk) acrx_abort(kCloseFailed);
   } else if (AcDbMText* mtext = AcDbMText::cast(object)) {
     target.textHeight = mtext->textHeight();
-    ReadIntoTarget(mtext->contents());
+    const CString contents = TakeHostString(mtext->contents());
+    ReadIntoTarget(contents, contents);
     target.justification = mtext->horizontalMode();
     target.lineSpacingFactor = mtext->lineSpacingFactor();
     target.lineSpacingStyle = mtext->lineSpacingStyle();
@@ -69,8 +79,15 @@ int SelectText() {
     mtext->close();
     return kTextSelected;
   } else if (AcDbDimension* dimension = AcDbDimension::cast(object)) {
+    // The editor shows the dimension's own text: its height, no width, and the measurement
+    // placeholder where the override is empty, so that typing goes beside the measurement.
     target.isDimension = true;
-    ReadIntoTarget(dimension->dimensionText());
+    target.dimensionText = TakeHostString(dimension->dimensionText());
+    target.dimensionHeight = DimensionTextHeight(*dimension, target.dimensionText);
+    target.textHeight = target.dimensionHeight;
+    target.width = 0.0;
+    ReadIntoTarget(target.dimensionText,
+                   target.dimensionText.IsEmpty() ? CString(kMeasurement) : target.dimensionText);
     dimension->close();
     target.rtfPending = true;
     return kTextSelected;

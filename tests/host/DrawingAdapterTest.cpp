@@ -83,7 +83,7 @@ TEST_F(DrawingAdapterTest, TypedTextOnADimensionBecomesItsOverrideText) {
     std::string plain;  // the override text's plain text
   } cases[] = {
       {"three letters", "ABC", "ABC"},
-      {"the measurement placeholder", "<>", "<>"},
+      {"the placeholder alone keeps the empty override", "<>", ""},
       {"placeholder in a text", "L=<> mm", "L=<> mm"},
       {"two paragraphs keep the first break", "one\rtwo", "onetwo"},
       {"Cyrillic", "\xC4\xEB\xE8\xED\xE0", "\xC4\xEB\xE8\xED\xE0"},
@@ -139,6 +139,68 @@ TEST_F(DrawingAdapterTest, OverrideTextCutsAtTheLastParagraphBreak) {
       {"{\\fA;x;\\P}", "{\\fA;x;}"},
   };
   for (const Case& c : cases) EXPECT_BYTES_EQ(c.expected, DimensionOverrideText(c.contents)) << c.contents;
+}
+
+// ---- A dimension's own text height ----
+
+TEST_F(DrawingAdapterTest, DimensionTextHeightIsTheOverridesHeightCodeElseTheStyles) {
+  struct Case {
+    const char* overrideText;
+    double height;
+  } cases[] = {
+      {"", 2.5},  // the default drawing's style: DIMTXT 2.5, DIMSCALE 1
+      {"<> mm", 2.5},
+      {"{\\H3.5;<>}", 3.5},
+      {"{\\fArial;\\H7\\C1;x}", 7.0},  // a height code whose ';' is missing
+      {"{\\H2x;<>}", 5.0},              // relative to the style's
+      {"a\\\\H9;b", 2.5},                // an escaped backslash: text, not a code
+  };
+  for (const Case& c : cases) {
+    AcDbObjectId id = AddDimension(c.overrideText);
+    AcDbDimension* dim = nullptr;
+    ASSERT_EQ(acdbOpenObject(dim, id, AcDb::kForRead), Acad::eOk);
+    EXPECT_DOUBLE_EQ(c.height, DimensionTextHeight(*dim, c.overrideText)) << c.overrideText;
+    dim->close();
+  }
+}
+
+TEST_F(DrawingAdapterTest, HeightCodesOfTheDimensionsOwnHeightGoUnlessTheOverrideHadThem) {
+  struct Case {
+    const char* what;
+    const char* text;
+    double height;
+    const char* original;
+    const char* expected;
+  } cases[] = {
+      {"the writer's base height goes", "{{{\\H2.5\\C7;<>xy}}}", 2.5, "", "{{{\\C7;<>xy}}}"},
+      {"with its ';'", "{\\H2.5;<>xy}", 2.5, "<>", "{<>xy}"},
+      {"a height the user set stays", "{\\H2.5;<>{\\H5;xy}}", 2.5, "", "{<>{\\H5;xy}}"},
+      {"heights equal in half-points are the same", "{\\H0.1667;<>}", 0.18, "", "{<>}"},
+      {"the override had the code: it stays", "{\\H3.5;<>xy}", 3.5, "{\\H3.5;<>}", "{\\H3.5;<>xy}"},
+      {"a relative height stays", "{\\H2.5x;<>}", 2.5, "", "{\\H2.5x;<>}"},
+      {"escaped backslash before H is text", "a\\\\H2.5;b", 2.5, "", "a\\\\H2.5;b"},
+      {"no height known: nothing goes", "{\\H2.5;x}", 0.0, "", "{\\H2.5;x}"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_BYTES_EQ(c.expected, WithoutAddedHeightCodes(c.text, c.height, c.original));
+  }
+}
+
+TEST_F(DrawingAdapterTest, MeasurementAloneKeepsTheOverrideTheDrawingHad) {
+  for (const char* original : {"", "<>"}) {
+    AcDbObjectId id = AddDimension(original);
+    Target(id);
+    theEditTarget.isDimension = true;
+    theEditTarget.dimensionText = original;
+    WriteTargetContents("{{\\fArial|b0;{\\C7;<>\\P}}}", "");
+    EXPECT_EQ(original, DimensionText(id));
+  }
+  // Text beside it is written.
+  AcDbObjectId id = AddDimension("");
+  Target(id);
+  WriteTargetContents("{\\C7;<>x\\P}", "");
+  EXPECT_EQ("{\\C7;<>x}", DimensionText(id));
 }
 
 TEST_F(DrawingAdapterTest, WithoutTheDimensionFlagTheContentsAreWrittenAsTheyAre) {

@@ -2,7 +2,8 @@
 // session.txt (the script; @MODULE@ stands for the module's file), transcript.txt (what qhost
 // shows, dialog pictures included), drawing.dxf (the drawing as the session left it) and, when
 // qhost complains, errors.txt (its standard error) and status.txt (its exit status, else 0).
-// Every case starts from data/input.dxf. QUILLON_UPDATE_GOLDEN=1 rewrites the expected files.
+// Every case starts from data/input.dxf, or from the drawing of data/ that its input.txt names.
+// QUILLON_UPDATE_GOLDEN=1 rewrites the expected files.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -52,7 +53,13 @@ struct Outcome {
 
 Outcome RunCase(const fs::path& caseDir, const fs::path& work) {
   fs::create_directories(work);
-  fs::copy_file(fs::path(SourceDir()) / "tests/session/data/input.dxf", work / "drawing.dxf",
+  // A case's input.txt may name another drawing of data/.
+  std::string input = "input.dxf";
+  if (fs::exists(caseDir / "input.txt")) {
+    input = testsupport::ReadFile((caseDir / "input.txt").string());
+    input.erase(input.find_last_not_of(" \r\n") + 1);
+  }
+  fs::copy_file(fs::path(SourceDir()) / "tests/session/data" / input, work / "drawing.dxf",
                 fs::copy_options::overwrite_existing);
   std::string script = Replace(testsupport::ReadFile((caseDir / "session.txt").string()), "@MODULE@", QUILLON_MODULE);
   std::ofstream(work / "session.txt", std::ios::binary) << script;

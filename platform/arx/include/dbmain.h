@@ -21,6 +21,7 @@ typedef AcArray<AcDbObjectId> AcDbObjectIdArray;
 
 class AcDbBlockTable;
 class AcDbTextStyleTable;
+class AcDbDimStyleTable;
 
 // An object of a database. Opened with acdbOpenAcDbObject and given back with close():
 // any number of readers, or one writer; an erased object cannot be opened.
@@ -89,8 +90,11 @@ class AcDbDatabase : public AcRxObject {
   Acad::ErrorStatus getSymbolTable(AcDbBlockTable*& pTable, AcDb::OpenMode mode);
   Acad::ErrorStatus getTextStyleTable(AcDbTextStyleTable*& pTable, AcDb::OpenMode mode);
   Acad::ErrorStatus getBlockTable(AcDbBlockTable*& pTable, AcDb::OpenMode mode);
+  Acad::ErrorStatus getSymbolTable(AcDbDimStyleTable*& pTable, AcDb::OpenMode mode);
+  Acad::ErrorStatus getDimStyleTable(AcDbDimStyleTable*& pTable, AcDb::OpenMode mode);
   AcDbObjectId textStyleTableId() const;
   AcDbObjectId blockTableId() const;
+  AcDbObjectId dimStyleTableId() const;
 
   // Looks an object up by its handle.
   Acad::ErrorStatus getAcDbObjectId(AcDbObjectId& retId, bool createIfNotFound, const AcDbHandle& objHandle,

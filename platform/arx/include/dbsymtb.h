@@ -1,9 +1,11 @@
-// Host stand-in: symbol tables and their records: text styles and blocks (model and paper space).
+// Host stand-in: symbol tables and their records: text styles, blocks (model and paper space, the
+// blocks that draw dimensions) and dimension styles.
 #pragma once
 
 #include <memory>
 #include <vector>
 
+#include "dbcolor.h"
 #include "dbmain.h"
 
 class AcDbSymbolTable;
@@ -172,5 +174,51 @@ class AcDbBlockTable : public AcDbSymbolTable {
   AcDbBlockTable() = default;
   using AcDbSymbolTable::getAt;
   Acad::ErrorStatus getAt(const char* entryName, AcDbBlockTableRecord*& pRec, AcDb::OpenMode openMode,
+                          bool openErasedRec = false) const;
+};
+
+// --- Dimension styles ------------------------------------------------------------------------
+
+// A dimension style: the dimension variables that place and format a dimension's text. A variable
+// the drawing does not give has the host's default (the imperial drawing's).
+class AcDbDimStyleTableRecord : public AcDbSymbolTableRecord {
+ public:
+  ACRX_DECLARE_MEMBERS(AcDbDimStyleTableRecord)
+  AcDbDimStyleTableRecord() = default;
+  double dimtxt() const { return m_dimtxt; }        // text height
+  double dimscale() const { return m_dimscale; }    // overall scale; 0 scales to the viewport
+  double dimgap() const { return m_dimgap; }        // gap around the text
+  AcDbObjectId dimtxsty() const { return m_dimtxsty; }  // text style
+  AcCmColor dimclrt() const { return m_dimclrt; }   // text colour
+  int dimdec() const { return m_dimdec; }           // decimal places of the measurement
+  int dimlunit() const { return m_dimlunit; }       // linear unit format: 1 scientific .. 6 Windows desktop
+  Acad::ErrorStatus setDimtxt(double value);
+  Acad::ErrorStatus setDimscale(double value);
+  Acad::ErrorStatus setDimgap(double value);
+  Acad::ErrorStatus setDimtxsty(AcDbObjectId value);
+  Acad::ErrorStatus setDimclrt(const AcCmColor& value);
+  Acad::ErrorStatus setDimdec(int value);
+  Acad::ErrorStatus setDimlunit(int value);
+
+ private:
+  double m_dimtxt = 0.18;
+  double m_dimscale = 1.0;
+  double m_dimgap = 0.09;
+  AcDbObjectId m_dimtxsty;
+  AcCmColor m_dimclrt = [] {
+    AcCmColor byBlock;
+    byBlock.setColorIndex(AcCmColor::kByBlock);
+    return byBlock;
+  }();
+  int m_dimdec = 4;
+  int m_dimlunit = 2;
+};
+
+class AcDbDimStyleTable : public AcDbSymbolTable {
+ public:
+  ACRX_DECLARE_MEMBERS(AcDbDimStyleTable)
+  AcDbDimStyleTable() = default;
+  using AcDbSymbolTable::getAt;
+  Acad::ErrorStatus getAt(const char* entryName, AcDbDimStyleTableRecord*& pRec, AcDb::OpenMode openMode,
                           bool openErasedRec = false) const;
 };

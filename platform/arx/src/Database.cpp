@@ -221,8 +221,13 @@ Acad::ErrorStatus AcDbDatabase::getSymbolTable(AcDbTextStyleTable*& t, AcDb::Ope
 Acad::ErrorStatus AcDbDatabase::getSymbolTable(AcDbBlockTable*& t, AcDb::OpenMode m) { return OpenTable(m_impl->blockTable, t, m); }
 Acad::ErrorStatus AcDbDatabase::getTextStyleTable(AcDbTextStyleTable*& t, AcDb::OpenMode m) { return getSymbolTable(t, m); }
 Acad::ErrorStatus AcDbDatabase::getBlockTable(AcDbBlockTable*& t, AcDb::OpenMode m) { return getSymbolTable(t, m); }
+Acad::ErrorStatus AcDbDatabase::getSymbolTable(AcDbDimStyleTable*& t, AcDb::OpenMode m) {
+  return OpenTable(m_impl->dimStyleTable, t, m);
+}
+Acad::ErrorStatus AcDbDatabase::getDimStyleTable(AcDbDimStyleTable*& t, AcDb::OpenMode m) { return getSymbolTable(t, m); }
 AcDbObjectId AcDbDatabase::textStyleTableId() const { return m_impl->styleTable; }
 AcDbObjectId AcDbDatabase::blockTableId() const { return m_impl->blockTable; }
+AcDbObjectId AcDbDatabase::dimStyleTableId() const { return m_impl->dimStyleTable; }
 
 Acad::ErrorStatus AcDbDatabase::getAcDbObjectId(AcDbObjectId& retId, bool, const AcDbHandle& objHandle, Adesk::UInt32) {
   AcDbStub* stub = m_impl->find(objHandle.value());
@@ -277,6 +282,8 @@ QHOST_DEFINE_MEMBERS(AcDbTextStyleTableRecord, AcDbSymbolTableRecord)
 QHOST_DEFINE_MEMBERS(AcDbTextStyleTable, AcDbSymbolTable)
 QHOST_DEFINE_MEMBERS(AcDbBlockTableRecord, AcDbSymbolTableRecord)
 QHOST_DEFINE_MEMBERS(AcDbBlockTable, AcDbSymbolTable)
+QHOST_DEFINE_MEMBERS(AcDbDimStyleTableRecord, AcDbSymbolTableRecord)
+QHOST_DEFINE_MEMBERS(AcDbDimStyleTable, AcDbSymbolTable)
 
 Acad::ErrorStatus AcDbSymbolTableRecord::getName(char*& pName) const {
   pName = CopyString(m_name);
@@ -410,6 +417,11 @@ Acad::ErrorStatus AcDbTextStyleTable::newIterator(AcDbTextStyleTableIterator*& p
 
 Acad::ErrorStatus AcDbBlockTable::getAt(const char* entryName, AcDbBlockTableRecord*& pRec, AcDb::OpenMode openMode,
                                         bool openErasedRec) const {
+  return OpenRecord(*this, entryName, pRec, openMode, openErasedRec);
+}
+
+Acad::ErrorStatus AcDbDimStyleTable::getAt(const char* entryName, AcDbDimStyleTableRecord*& pRec,
+                                           AcDb::OpenMode openMode, bool openErasedRec) const {
   return OpenRecord(*this, entryName, pRec, openMode, openErasedRec);
 }
 

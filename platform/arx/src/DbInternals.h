@@ -47,6 +47,7 @@ struct AcDbDatabase::Impl {
   std::vector<std::unique_ptr<AcDbStub>> stubs;
   std::unordered_map<uint64_t, AcDbStub*> byHandle;
   AcDbObjectId styleTable, blockTable, modelSpace, paperSpace;
+  AcDbObjectId dimStyleTable;
   uint64_t nextHandle = 1;
   uint64_t nextInternalHandle = UINT64_MAX;
 
@@ -60,6 +61,12 @@ struct AcDbDatabase::Impl {
   // The file the drawing was loaded from, kept for saving it back.
   std::unique_ptr<qhost::dxf::Image> image;
 };
+
+// Sets one field of an object open for write (or not yet in a database).
+#define QHOST_SET(field, value)                                       \
+  if (auto es = assertWriteEnabled(); es != Acad::eOk) return es; \
+  field = value;                                                      \
+  return Acad::eOk
 
 namespace qhost::detail {
 // Adds a record named `name` to a table (the loader's way in, whatever the open state).

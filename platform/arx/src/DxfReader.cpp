@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "arx/src/DbInternals.h"
+#include "arx/src/DxfDimensions.h"
 #include "arx/src/DxfEntities.h"
 #include "arx/src/DxfImage.h"
 #include "dbsymtb.h"
@@ -48,6 +49,8 @@ struct Span {
 struct Layout {
   std::vector<Span> styles;
   std::vector<Span> blockRecords;
+  std::vector<GroupRange> dimStyles;
+  GroupRange blocks;
   std::vector<Span> entities;
   std::string codePage;
   uint64_t maxHandle = 0;
@@ -140,6 +143,8 @@ void ReadTables(const Image& img, size_t from, size_t to, Layout& layout) {
       layout.styles.push_back(s);
     } else if (table == "BLOCK_RECORD" && s.type == "BLOCK_RECORD") {
       layout.blockRecords.push_back(s);
+    } else if (table == "DIMSTYLE" && s.type == "DIMSTYLE") {
+      layout.dimStyles.push_back({s.first, s.end});
     }
   }
 }
@@ -180,6 +185,8 @@ Layout ReadStructure(Image& img) {
       ReadHeader(img, from, j, layout);
     } else if (section == "TABLES") {
       ReadTables(img, from, j, layout);
+    } else if (section == "BLOCKS") {
+      layout.blocks = {from, j};
     } else if (section == "ENTITIES") {
       CollectSpans(img, from, j, layout.entities);
       img.entitiesEnd = j;
@@ -293,6 +300,7 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
     id.stub()->source = std::move(source);
     detail::EntityList(*static_cast<AcDbBlockTableRecord*>(space.stub()->object.get())).push_back(id);
   }
+  LoadDimensionModel(db, img, layout.dimStyles, layout.blocks, misfits);
 
   // The header values behind the system variables; what the file does not say, or says wrongly,
   // keeps the default.

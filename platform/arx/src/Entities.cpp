@@ -8,12 +8,6 @@
 #include "dbmtext.h"
 #include "dbsymtb.h"
 
-// Sets one field of an entity open for write (or not yet in a database).
-#define QHOST_SET(field, value)                                       \
-  if (auto es = assertWriteEnabled(); es != Acad::eOk) return es; \
-  field = value;                                                      \
-  return Acad::eOk
-
 namespace {
 char* CopyString(const std::string& s) {
   char* copy = new char[s.size() + 1];
@@ -39,7 +33,8 @@ namespace qhost::detail {
 void RegisterDatabaseClasses() {
   for (AcRxClass* (*desc)() : {&AcDbObject::desc, &AcDbEntity::desc, &AcDbDatabase::desc, &AcDbSymbolTable::desc,
                                &AcDbSymbolTableRecord::desc, &AcDbTextStyleTable::desc, &AcDbTextStyleTableRecord::desc,
-                               &AcDbBlockTable::desc, &AcDbBlockTableRecord::desc, &AcDbMText::desc, &AcDbLine::desc,
+                               &AcDbBlockTable::desc, &AcDbBlockTableRecord::desc, &AcDbDimStyleTable::desc,
+                               &AcDbDimStyleTableRecord::desc, &AcDbMText::desc, &AcDbLine::desc,
                                &AcDbCircle::desc, &AcDbText::desc, &AcDbDimension::desc, &AcDbRotatedDimension::desc,
                                &AcDbAlignedDimension::desc, &AcDb2LineAngularDimension::desc,
                                &AcDbDiametricDimension::desc, &AcDbRadialDimension::desc,

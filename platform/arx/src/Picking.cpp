@@ -97,6 +97,21 @@ AcDbObjectId EntityAt(AcDbDatabase& db, const AcGePoint3d& point, double apertur
   return AcDbObjectId();
 }
 
+// A dimension's block: its name and what its text shows.
+std::string BlockTextDescription(AcDbObjectId block) {
+  if (block.isNull() || block.stub()->object == nullptr) return "none";
+  auto* record = static_cast<AcDbBlockTableRecord*>(block.stub()->object.get());
+  const char* name = nullptr;
+  record->getName(name);
+  std::string s = "\"" + std::string(name) + "\"  Text: ";
+  for (const AcDbObjectId& id : record->entityIds()) {
+    AcDbObject* object = id.stub()->object.get();
+    if (auto* m = AcDbMText::cast(object)) return s + m->contentsConst();
+    if (auto* t = AcDbText::cast(object)) return s + t->textStringConst();
+  }
+  return s + "none";
+}
+
 std::string DescribeEntity(AcDbObjectId id) {
   if (id.isNull() || id.stub()->object == nullptr) return "";
   auto* e = AcDbEntity::cast(id.stub()->object.get());
@@ -125,6 +140,9 @@ std::string DescribeEntity(AcDbObjectId id) {
     s += "  Text position: " + Point(d->textPosition()) + "  Measurement: " + Real(d->measurement()) +
          "\n  Override text: " + text + "\n";
     delete[] text;
+    s += "  Dimension style: \"" + StyleName(d->dimensionStyle()) +
+         "\"  Text height: " + Real(d->dimtxt()) + "  Scale: " + Real(d->dimscale()) + "\n";
+    s += "  Block: " + BlockTextDescription(d->dimBlockId()) + "\n";
   }
   return s;
 }

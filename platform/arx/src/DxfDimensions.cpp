@@ -1,0 +1,237 @@
+// What the database knows of dimensions, read from the DIMSTYLE table, the dimensions' extended
+// data and the BLOCKS section.
+#include "arx/src/DxfDimensions.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <set>
+
+#include "arx/src/DbInternals.h"
+#include "arx/src/DxfEntities.h"
+#include "dbdim.h"
+#include "dbsymtb.h"
+
+namespace qhost::detail {
+
+// The loader's way into a dimension.
+struct DimensionLoader {
+  static void SetOverride(AcDbDimension& d, int code, double value) { d.m_overrides[code] = value; }
+  static void SetTextStyleOverride(AcDbDimension& d, AcDbObjectId id) { d.m_txstyOverride = id; }
+  static void SetStyle(AcDbDimension& d, AcDbObjectId id) { d.m_style = id; }
+  static void SetBlock(AcDbDimension& d, AcDbObjectId id) { d.m_block = id; }
+  static void SetDrawnText(AcDbDimension& d) { d.m_drawnText = d.m_text; }
+};
+
+}  // namespace qhost::detail
+
+namespace qhost::dxf {
+namespace {
+
+constexpr int kDimtxsty = 340;  // the text style: a handle
+
+std::string Trimmed(const Image& img, size_t at) {
+  std::string s = img.value(at);
+  size_t b = s.find_first_not_of(" \t"), e = s.find_last_not_of(" \t");
+  return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+}
+
+std::string Upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+double Number(const Image& img, size_t at) {
+  double v = std::strtod(Trimmed(img, at).c_str(), nullptr);
+  return std::isfinite(v) ? v : 0.0;
+}
+
+// An integer value; one that no 16-bit group holds counts as `fallback`.
+int Integer(const Image& img, size_t at, int fallback) {
+  double v = Number(img, at);
+  return v >= -32768 && v <= 32767 ? static_cast<int>(v) : fallback;
+}
+
+uint64_t Handle(const Image& img, size_t at) { return AcDbHandle(Trimmed(img, at).c_str()).value(); }
+
+// The object with handle `h` when it is of class `cls`, else null.
+AcDbObjectId ObjectOf(const AcDbDatabase::Impl& impl, uint64_t h, AcRxClass* cls) {
+  AcDbStub* stub = impl.find(h);
+  return stub && stub->object && stub->object->isKindOf(cls) ? AcDbObjectId(stub) : AcDbObjectId();
+}
+
+AcDbHandle Unused(const AcDbDatabase::Impl& impl, uint64_t h) {
+  return h != 0 && impl.find(h) == nullptr ? AcDbHandle(h) : AcDbHandle();
+}
+
+AcDbSymbolTable& Table(AcDbObjectId id) { return *static_cast<AcDbSymbolTable*>(id.stub()->object.get()); }
+
+// One DIMSTYLE record: its name, handle (group 105, or 5 in older files) and the variables modelled.
+void AddDimStyle(AcDbDatabase& db, const Image& img, GroupRange r, std::vector<uint32_t>& misfits) {
+  auto& impl = db.impl();
+  auto* rec = new AcDbDimStyleTableRecord();
+  std::string name;
+  uint64_t handle = 0;
+  for (size_t k = r.first + 1; k < r.end; ++k) {
+    switch (img.groups[k].code) {
+      case 2:
+        if (!DecodeText(img.codec, Trimmed(img, k), name)) misfits.push_back(img.groups[k].line + 1);
+        break;
+      case 5:
+      case 105: handle = Handle(img, k); break;
+      case 140: rec->setDimtxt(Number(img, k)); break;
+      case 40: rec->setDimscale(Number(img, k)); break;
+      case 147: rec->setDimgap(Number(img, k)); break;
+      case kDimtxsty: rec->setDimtxsty(ObjectOf(impl, Handle(img, k), AcDbTextStyleTableRecord::desc())); break;
+      case 178: {
+        AcCmColor color;
+        int index = Integer(img, k, -1);
+        if (index >= 0 && color.setColorIndex(static_cast<std::uint16_t>(index))) rec->setDimclrt(color);
+        break;
+      }
+      case 271: rec->setDimdec(Integer(img, k, rec->dimdec())); break;
+      case 277: rec->setDimlunit(Integer(img, k, rec->dimlunit())); break;
+      default: break;
+    }
+  }
+  if (name.empty() || Table(impl.dimStyleTable).has(name.c_str())) {
+    delete rec;
+    return;
+  }
+  detail::AddRecord(db, impl.dimStyleTable, rec, name, Unused(impl, handle));
+}
+
+// The ACAD DSTYLE extended data: 1001 "ACAD", 1000 "DSTYLE", 1002 "{", pairs of a 1070 variable
+// code and its value (1040 a real, 1070 an integer, 1005 a handle), 1002 "}".
+void ReadOverrides(AcDbDatabase& db, const Image& img, const EntitySource& src, AcDbDimension& d) {
+  size_t k = src.first + 1;
+  while (k < src.end && !(img.groups[k].code == 1001 && Trimmed(img, k) == "ACAD")) ++k;
+  if (k + 2 >= src.end || img.groups[k + 1].code != 1000 || Upper(Trimmed(img, k + 1)) != "DSTYLE" ||
+      img.groups[k + 2].code != 1002)
+    return;
+  for (k += 3; k + 1 < src.end && img.groups[k].code == 1070; k += 2) {
+    int code = Integer(img, k, 0);
+    size_t v = k + 1;
+    if (img.groups[v].code == 1005 && code == kDimtxsty)
+      detail::DimensionLoader::SetTextStyleOverride(
+          d, ObjectOf(db.impl(), Handle(img, v), AcDbTextStyleTableRecord::desc()));
+    else if (img.groups[v].code == 1040 || img.groups[v].code == 1070)
+      detail::DimensionLoader::SetOverride(d, code, Number(img, v));
+  }
+}
+
+// Whether the value of group `at`, blanks aside, is `word` in any case (no copy: the BLOCKS
+// section of a large drawing has many records).
+bool ValueIs(const Image& img, size_t at, const char* word) {
+  const Group& g = img.groups[at];
+  size_t b = g.valueBegin, e = g.valueEnd;
+  while (b < e && (img.bytes[b] == ' ' || img.bytes[b] == '\t')) ++b;
+  while (e > b && (img.bytes[e - 1] == ' ' || img.bytes[e - 1] == '\t')) --e;
+  size_t n = std::strlen(word);
+  if (e - b != n) return false;
+  for (size_t i = 0; i < n; ++i)
+    if (std::toupper(static_cast<unsigned char>(img.bytes[b + i])) != word[i]) return false;
+  return true;
+}
+
+// The text entities (MTEXT, TEXT) of the blocks named in `wanted` (upper case), by name: the
+// records between BLOCK and ENDBLK.
+std::map<std::string, std::vector<GroupRange>> ReadBlockTexts(const Image& img, GroupRange section,
+                                                              const std::set<std::string>& wanted) {
+  std::map<std::string, std::vector<GroupRange>> blocks;
+  std::vector<GroupRange>* current = nullptr;
+  size_t k = section.first;
+  while (k < section.end && img.groups[k].code != 0) ++k;
+  while (k < section.end) {
+    size_t next = k + 1;
+    while (next < section.end && img.groups[next].code != 0) ++next;
+    if (ValueIs(img, k, "BLOCK")) {
+      current = nullptr;
+      for (size_t g = k + 1; g < next; ++g)
+        if (img.groups[g].code == 2) {
+          std::string name = Upper(Trimmed(img, g));
+          if (wanted.count(name)) current = &blocks[name];
+          break;
+        }
+    } else if (ValueIs(img, k, "ENDBLK")) {
+      current = nullptr;
+    } else if (current != nullptr && (ValueIs(img, k, "MTEXT") || ValueIs(img, k, "TEXT"))) {
+      current->push_back({k, next});
+    }
+    k = next;
+  }
+  return blocks;
+}
+
+// The block record of `name` with its text entities; the saver rewrites them when changed.
+AcDbObjectId AddBlock(AcDbDatabase& db, const Image& img, const std::string& name,
+                      const std::vector<GroupRange>& entities, std::vector<uint32_t>& misfits) {
+  auto& impl = db.impl();
+  // A block named twice is one block; model and paper space draw no dimension.
+  AcDbObjectId existing;
+  if (Table(impl.blockTable).getAt(name.c_str(), existing) == Acad::eOk)
+    return existing == impl.modelSpace || existing == impl.paperSpace ? AcDbObjectId() : existing;
+  AcDbObjectId id = detail::AddRecord(db, impl.blockTable, new AcDbBlockTableRecord(), name, {});
+  StyleLookup styleByName = [&](const std::string& style) {
+    AcDbObjectId styleId;
+    Table(impl.styleTable).getAt(style.empty() ? "Standard" : style.c_str(), styleId);
+    if (styleId.isNull()) Table(impl.styleTable).getAt("Standard", styleId);
+    return styleId;
+  };
+  for (const GroupRange& e : entities) {
+    std::string type = Upper(Trimmed(img, e.first));
+    EntityReader r{img, type, e.first, e.end, {}, {}};
+    AcDbEntity* entity = ReadEntity(r, styleByName);
+    // A block's text that cannot be read stays in the file as it is, unmodelled.
+    if (entity == nullptr) continue;
+    misfits.insert(misfits.end(), r.misfits.begin(), r.misfits.end());
+    size_t at;
+    AcDbObjectId entityId = impl.add(entity, id, Unused(impl, r.Find(5, at) ? Handle(img, at) : 0));
+    auto source = std::make_unique<EntitySource>();
+    source->first = e.first;
+    source->end = e.end;
+    source->loaded = FieldsOf(*entity, type == "MTEXT" && !r.Has(50) && r.Has(11));
+    entityId.stub()->source = std::move(source);
+    detail::EntityList(*static_cast<AcDbBlockTableRecord*>(id.stub()->object.get())).push_back(entityId);
+  }
+  return id;
+}
+
+}  // namespace
+
+void LoadDimensionModel(AcDbDatabase& db, const Image& img, const std::vector<GroupRange>& dimStyles,
+                        GroupRange blocksSection, std::vector<uint32_t>& misfits) {
+  auto& impl = db.impl();
+  impl.dimStyleTable = impl.add(new AcDbDimStyleTable(), AcDbObjectId(), AcDbHandle(), true);
+  for (GroupRange r : dimStyles) AddDimStyle(db, img, r, misfits);
+
+  // Blocks add objects: the dimensions are listed first, with the blocks they name.
+  std::vector<AcDbStub*> dimensions;
+  std::set<std::string> names;
+  for (const auto& stub : impl.stubs) {
+    if (!stub->source || !AcDbDimension::cast(stub->object.get())) continue;
+    dimensions.push_back(stub.get());
+    EntityReader r{img, "DIMENSION", stub->source->first, stub->source->end, {}, {}};
+    names.insert(Upper(r.Text(2)));
+  }
+  std::map<std::string, std::vector<GroupRange>> blocks;
+  if (!dimensions.empty()) blocks = ReadBlockTexts(img, blocksSection, names);
+  for (AcDbStub* stub : dimensions) {
+    auto* d = AcDbDimension::cast(stub->object.get());
+    EntityReader r{img, "DIMENSION", stub->source->first, stub->source->end, {}, {}};
+    AcDbObjectId style;
+    Table(impl.dimStyleTable).getAt(r.Text(3).c_str(), style);
+    detail::DimensionLoader::SetStyle(*d, style);
+    ReadOverrides(db, img, *stub->source, *d);
+    detail::DimensionLoader::SetDrawnText(*d);
+    std::string block = r.Text(2);
+    auto it = blocks.find(Upper(block));
+    if (!block.empty() && it != blocks.end())
+      detail::DimensionLoader::SetBlock(*d, AddBlock(db, img, block, it->second, misfits));
+    misfits.insert(misfits.end(), r.misfits.begin(), r.misfits.end());
+  }
+}
+
+}  // namespace qhost::dxf
