@@ -62,7 +62,10 @@ void MTextRtfConverter::ConvertContentHeights() {
     if (semi == npos) break;
     if (!IsPlainDecimal(text.data() + h + 2, semi - h - 2)) continue;
     out.append(text, from, h + 2 - from);
-    out += HalfPointsText(CString(text.data() + h + 2, static_cast<int>(semi - h - 2))).GetString();
+    CString value(text.data() + h + 2, static_cast<int>(semi - h - 2));
+    CString half = HalfPointsText(value);
+    KnowHeight(LeadingInteger(half), value);
+    out += half.GetString();
     from = semi;
   }
   out.append(text, from, npos);
@@ -74,6 +77,7 @@ void MTextRtfConverter::ConvertContentHeights() {
 void MTextRtfConverter::RewriteRunningHeights() {
   std::string text = detail::ReplaceAll(View(workText), "{\\H", "\\H");
   const double base = TextHeight() * 12 + 0.5;
+  double units = TextHeight();  // the height in force in drawing units, as the running value has it
   size_t s = text.find("{\\H");
   std::string out = text.substr(0, s);
   while (s != npos) {
@@ -81,10 +85,14 @@ void MTextRtfConverter::RewriteRunningHeights() {
     std::string segment = text.substr(s + 1, (end == npos ? text.size() : end) - s - 1);
     std::string_view value = detail::TextBetween(segment, "\\H", ";");
     if (value.find('x') != npos) {
-      m_runningHeight = LeadingDecimal(value.data(), static_cast<int>(value.size()) - 1) * m_runningHeight;
+      const double factor = LeadingDecimal(value.data(), static_cast<int>(value.size()) - 1);
+      m_runningHeight = factor * m_runningHeight;
+      units = factor * units;
+      KnowHeight(LeadingInteger(IntegerText(m_runningHeight)), units);
       segment = "\\H" + Integer(m_runningHeight) + segment.substr(2 + value.size());
     } else {
       m_runningHeight = base;
+      units = TextHeight();
     }
     out += segment;
     if (end == npos) break;

@@ -28,6 +28,7 @@ struct EditTarget {
   bool liveUpdate = false;      // dynamic mode
   bool isDimension = false;     // only the override text is written
   AcDbObjectId textStyleId;     // null until a style is chosen
+  KnownHeights knownHeights;    // the loaded text's heights, given back by the writer as they were
 };
 
 // The module's one record, constructed when the module is loaded.
@@ -39,6 +40,7 @@ class EditTargetReader : public ReaderTarget {
   explicit EditTargetReader(EditTarget& target) : m_target(target) {}
   double TextHeight() const override;
   void SetRtfText(const CString& rtf) override;
+  void SetKnownHeights(const KnownHeights& heights) override;
 
  private:
   EditTarget& m_target;

@@ -30,6 +30,7 @@ constexpr double kPointsPerUnit = 6.0;
 void ConvertAndWrite(MTextEditorDialog& dialog, const CString& rtf) {
   HostColors colors;
   MTextRtfConverter converter(colors);
+  converter.knownHeights = theEditTarget.knownHeights;
   dialog.m_mtextContents = converter.RtfToMText(rtf);
   WriteTarget(&dialog);
 }
