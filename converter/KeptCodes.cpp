@@ -36,6 +36,21 @@ size_t ArgumentCodeEnd(std::string_view s, size_t i, bool numeric) {
   return end;
 }
 
+// Whether the value of a height or colour code, with its ";", is one the reader shows exactly: a
+// plain decimal number (a height also as a factor, "0.5x"). Any other form is kept as written.
+bool ReadableValue(std::string_view value, bool height) {
+  if (value.empty() || value.back() != ';') return false;
+  value.remove_suffix(1);
+  if (height && !value.empty() && (value.back() == 'x' || value.back() == 'X')) value.remove_suffix(1);
+  int digits = 0, points = 0;
+  for (char c : value) {
+    if (c >= '0' && c <= '9') ++digits;
+    else if (c == '.' && height && points == 0) ++points;
+    else return false;
+  }
+  return digits > 0;
+}
+
 // The bytes that the reader's stand-in tokens are made of; in contents they are kept as code.
 bool IsTokenByte(char c) { return c == '\x01' || c == '\x02'; }
 
@@ -102,13 +117,17 @@ std::vector<Piece> Scan(std::string_view s) {
         // A font code naming the reserved face is code text of its own.
         std::string_view face = s.substr(i + 2, end - i - 2);
         face = face.substr(0, face.find_first_of("|;"));
-        kind = face == kCodeFace ? PieceKind::kBareCode : PieceKind::kReaderCode;
+        // A shape font code with fields is not one the reader can show.
+        const bool shapeWithFields = code == 'F' && face.size() < s.substr(i + 2, end - i - 2).size() &&
+                                     s[i + 2 + face.size()] == '|';
+        kind = face == kCodeFace || shapeWithFields ? PieceKind::kBareCode : PieceKind::kReaderCode;
         break;
       }
       case 'H':
       case 'C':
-        kind = PieceKind::kReaderCode;
         end = ArgumentCodeEnd(s, i, true);
+        kind = ReadableValue(s.substr(i + 2, end - i - 2), code == 'H') ? PieceKind::kReaderCode
+                                                                        : PieceKind::kBareCode;
         break;
       case 'S':
         kind = PieceKind::kInlineCode;
@@ -169,6 +188,10 @@ bool HoldsMarkedText(std::string_view rtf) {
          rtf.find('\x01') != std::string_view::npos;
 }
 
+bool NeedsTerminator(std::string_view piece) {
+  return piece.size() >= 2 && piece[0] == '\\' && (piece[1] == 'S' || piece[1] == 'p') && piece.back() != ';';
+}
+
 bool ReadsAsKeptCodes(std::string_view code, std::vector<Piece>& pieces) {
   pieces = Scan(code);
   if (pieces.empty()) return false;
@@ -181,8 +204,6 @@ bool ReadsAsKeptCodes(std::string_view code, std::vector<Piece>& pieces) {
       case PieceKind::kInlineCode:
       case PieceKind::kBareCode:
         if (IsTokenByte(code[p.begin])) return false;
-        // A stack or paragraph code runs to its ";": without one it would take in what follows.
-        if ((code[p.begin + 1] == 'S' || code[p.begin + 1] == 'p') && code[p.end - 1] != ';') return false;
         break;
       default:
         return false;

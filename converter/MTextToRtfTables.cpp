@@ -95,6 +95,8 @@ void MTextRtfConverter::ReplaceFontCodes() {
       ReplaceIn(workText, "\\f" + key, "\\f" + number);
     } else {
       ReplaceIn(workText, "\\f" + key + ";", "\\f" + number + ";");
+      // A name with bold or italic fields only ("\fArial Narrow|b1;").
+      ReplaceIn(workText, "\\f" + key + "|", "\\f" + number + "|");
     }
   }
   ReplaceIn(workText, "//__", "\\\\f");

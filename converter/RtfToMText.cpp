@@ -360,6 +360,7 @@ CString ConvertMarkedStretch(const string& asText, string_view text, RunWork& wo
   };
   for (const auto& p : pieces) {
     string piece = code.substr(p.begin, p.end - p.begin);
+    if (keptcodes::NeedsTerminator(piece)) piece += ';';
     if (keptcodes::IsInline(p.kind)) {
       inlineCodes += piece;
       continue;

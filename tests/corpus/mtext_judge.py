@@ -43,7 +43,8 @@ def tokens(mtext, height):
     ctx.cap_height = height
     ctx.aci = 256
     out = []
-    for token in MTextParser(decode_unicode_codes(mtext), ctx):
+    # The strings hold no caret escapes any more (a DXF matter): "^ " keeps a caret a caret.
+    for token in MTextParser(decode_unicode_codes(mtext).replace("^", "^ "), ctx):
         out.append((token.type, token.data, token.ctx))
     return out
 
