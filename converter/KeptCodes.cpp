@@ -27,20 +27,22 @@ int HexDigit(char c) {
 }
 
 // The end of a code with an argument, as the host reads it: at its ";" (included) or at the end
-// of the contents; a number ("\A1", "\W0.8") also ends where the next code begins.
+// of the contents; a number ("\A1", "\W0.8") also ends where the next code or a brace begins.
 size_t ArgumentCodeEnd(std::string_view s, size_t i, bool numeric) {
   size_t semi = s.find(';', i + 2);
   size_t end = semi == std::string_view::npos ? s.size() : semi + 1;
-  size_t nextCode = s.find('\\', i + 2);
+  // A brace ends a number too: "\H15.5{" is a height and a group, not a height of "15.5{".
+  size_t nextCode = s.find_first_of("\\{}", i + 2);
   if (numeric && nextCode != std::string_view::npos && nextCode < end) end = nextCode;
   return end;
 }
 
-// Whether the value of a height or colour code, with its ";", is one the reader shows exactly: a
-// plain decimal number (a height also as a factor, "0.5x"). Any other form is kept as written.
-bool ReadableValue(std::string_view value, bool height) {
-  if (value.empty() || value.back() != ';') return false;
-  value.remove_suffix(1);
+// Whether the value of a height or colour code is one the reader shows exactly: a plain decimal
+// number (a height also as a factor, "0.5x") ended by its ";" or by the next code, as the writer
+// writes "{\H2.5\C7;". Any other form is kept as written.
+bool ReadableValue(std::string_view value, bool height, bool endedByCode) {
+  if (!value.empty() && value.back() == ';') value.remove_suffix(1);
+  else if (!endedByCode) return false;
   if (height && !value.empty() && (value.back() == 'x' || value.back() == 'X')) value.remove_suffix(1);
   int digits = 0, points = 0;
   for (char c : value) {
@@ -120,14 +122,18 @@ std::vector<Piece> Scan(std::string_view s) {
         // A shape font code with fields is not one the reader can show.
         const bool shapeWithFields = code == 'F' && face.size() < s.substr(i + 2, end - i - 2).size() &&
                                      s[i + 2 + face.size()] == '|';
-        kind = face == kCodeFace || shapeWithFields ? PieceKind::kBareCode : PieceKind::kReaderCode;
+        // So is one without its ";": it runs to the end of the text, and the reader's passes
+        // would make a font name of all of it.
+        const bool open = s[end - 1] != ';';
+        kind = face == kCodeFace || shapeWithFields || open ? PieceKind::kBareCode : PieceKind::kReaderCode;
         break;
       }
       case 'H':
       case 'C':
         end = ArgumentCodeEnd(s, i, true);
-        kind = ReadableValue(s.substr(i + 2, end - i - 2), code == 'H') ? PieceKind::kReaderCode
-                                                                        : PieceKind::kBareCode;
+        kind = ReadableValue(s.substr(i + 2, end - i - 2), code == 'H', end < s.size() && s[end] == '\\')
+                   ? PieceKind::kReaderCode
+                   : PieceKind::kBareCode;
         break;
       case 'S':
         kind = PieceKind::kInlineCode;
@@ -189,7 +195,7 @@ bool HoldsMarkedText(std::string_view rtf) {
 }
 
 bool NeedsTerminator(std::string_view piece) {
-  return piece.size() >= 2 && piece[0] == '\\' && (piece[1] == 'S' || piece[1] == 'p') && piece.back() != ';';
+  return piece.size() >= 2 && piece[0] == '\\' && std::strchr("SpfF", piece[1]) && piece.back() != ';';
 }
 
 bool ReadsAsKeptCodes(std::string_view code, std::vector<Piece>& pieces) {

@@ -49,8 +49,8 @@ char Cp1251Byte(unsigned codePoint);
 // (braces included); `pieces` receives them.
 bool ReadsAsKeptCodes(std::string_view code, std::vector<Piece>& pieces);
 
-// A stack or paragraph code that ran to the end of its text: it takes everything up to the next
-// ";", so written anywhere else it needs one, which the host reads as the same code.
+// A stack, paragraph or font code that ran to the end of its text: it takes everything up to the
+// next ";", so written anywhere else it needs one, which the host reads as the same code.
 bool NeedsTerminator(std::string_view piece);
 
 // Whether a kept code stands where a character would (written inside a run, with its format).

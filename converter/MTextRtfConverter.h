@@ -89,7 +89,8 @@ class MTextRtfConverter {
   void KnowHeight(int halfPoints, const CString& height);
   void KnowHeight(int halfPoints, double height);
 
-  std::vector<std::string> m_keptCodes;  // the reader's kept codes, by stand-in token
+  std::vector<std::string> m_keptCodes;  // the reader's kept codes and literal backslashes, by token
+  bool m_marksCode = false;              // a kept code is shown in the reserved face
   int m_codeFont = -1;                   // the writer's RTF font number of the reserved face
   std::vector<std::string> m_codes;      // the writer's kept code text, by token
 

@@ -28,7 +28,6 @@ std::string LeadingBytes(std::string_view text) {
 CString MTextRtfConverter::MTextToRtf(CString contents) {
   workText = contents;
   TakeOutKeptCodes();
-  KnowHeight(LeadingInteger(IntegerText(TextHeight() * 12 + 0.5)), TextHeight());
   ProtectEscapedFontLetters();
   // The writer's own contents begin with "{{": they are grouped already.
   const bool preGrouped = LeadingBytes(View(workText)) == "{{";
@@ -56,6 +55,8 @@ CString MTextRtfConverter::MTextToRtf(CString contents) {
   ReplaceColourCodes();
   RestoreEscapedFontLetters();
   PutBackKeptCodes();
+  // The base height last: a height written in the text keeps its own spelling.
+  KnowHeight(LeadingInteger(IntegerText(TextHeight() * 12 + 0.5)), TextHeight());
   // The outer group and any group the body leaves open stay open: the control reads them so.
   CString document = fontTable + colourTable + workText;
   if (m_target) {
@@ -135,9 +136,11 @@ void MTextRtfConverter::TakeOutKeptCodes() {
   for (size_t k = 0; k < pieces.size(); ++k) {
     if (pieces[k].kind == PieceKind::kOpen) open.push_back(k);
     if (pieces[k].kind == PieceKind::kClose && !open.empty()) open.pop_back();
-    if (pieces[k].kind == PieceKind::kBareCode && !open.empty() && closer[open.back()] < pieces.size()) {
-      marked[open.back()] = marked[closer[open.back()]] = true;
-    }
+    if (pieces[k].kind != PieceKind::kBareCode || open.empty() || closer[open.back()] == pieces.size()) continue;
+    // A group around the whole text (the writer's own frame) ends nothing early: a code's reach
+    // ends at the end of the text with or without it.
+    if (open.back() == 0 && closer[0] == pieces.size() - 1) continue;
+    marked[open.back()] = marked[closer[open.back()]] = true;
   }
   auto token = [&](std::string code) {
     std::string t(1, kKeptCodeOpen);
@@ -145,6 +148,7 @@ void MTextRtfConverter::TakeOutKeptCodes() {
       t += static_cast<char>('a' + n % 16);
       if (n < 16) break;
     }
+    m_marksCode = m_marksCode || code != "\\";
     m_keptCodes.push_back(std::move(code));
     return t + kKeptCodeClose;
   };

@@ -106,7 +106,7 @@ CString MTextRtfConverter::BuildFontTable() const {
   CString table = kFontTableHead;
   for (int k = 0; k < fontKeys.GetSize(); ++k) table += FontTableEntry(fontKeys[k], k + 1);
   // The reserved face of kept codes comes last, as an ordinary entry.
-  if (!m_keptCodes.empty()) table += FontTableEntry(keptcodes::kCodeFace, fontKeys.GetSize() + 1);
+  if (m_marksCode) table += FontTableEntry(keptcodes::kCodeFace, fontKeys.GetSize() + 1);
   return table + "}";
 }
 
