@@ -38,8 +38,8 @@ size_t ArgumentCodeEnd(std::string_view s, size_t i, bool numeric) {
 }
 
 // Whether the value of a height or colour code is one the reader shows exactly: a plain decimal
-// number (a height also as a factor, "0.5x") ended by its ";" or by the next code, as the writer
-// writes "{\H2.5\C7;". Any other form is kept as written.
+// number (a height also as a factor, "0.5x") ended by its ";", by the next code (as the writer
+// writes "{\H2.5\C7;") or by a brace. Any other form is kept as written.
 bool ReadableValue(std::string_view value, bool height, bool endedByCode) {
   if (!value.empty() && value.back() == ';') value.remove_suffix(1);
   else if (!endedByCode) return false;
@@ -131,7 +131,7 @@ std::vector<Piece> Scan(std::string_view s) {
       case 'H':
       case 'C':
         end = ArgumentCodeEnd(s, i, true);
-        kind = ReadableValue(s.substr(i + 2, end - i - 2), code == 'H', end < s.size() && s[end] == '\\')
+        kind = ReadableValue(s.substr(i + 2, end - i - 2), code == 'H', end < s.size() && std::strchr("\\{}", s[end]))
                    ? PieceKind::kReaderCode
                    : PieceKind::kBareCode;
         break;

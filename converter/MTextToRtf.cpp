@@ -152,11 +152,29 @@ void MTextRtfConverter::TakeOutKeptCodes() {
     m_keptCodes.push_back(std::move(code));
     return t + kKeptCodeClose;
   };
+  // The reader's passes read a height or colour value up to its ";" on plain-text contents, and
+  // on the writer's own up to the next backslash. One ended by a brace gets its ";" on the first
+  // and is kept as code on the second.
+  size_t lead = 0, leadingOpens = 0;
+  for (size_t k = 0; k < pieces.size() && lead < 2; ++k) {
+    if (pieces[k].kind == PieceKind::kInlineCode || pieces[k].kind == PieceKind::kBareCode) continue;
+    ++lead;
+    if (pieces[k].kind == PieceKind::kOpen) ++leadingOpens;
+  }
+  const bool preGrouped = leadingOpens == 2;
   std::string out;
   out.reserve(text.size());
   for (size_t k = 0; k < pieces.size(); ++k) {
     const auto& p = pieces[k];
     std::string_view bytes = std::string_view(text).substr(p.begin, p.end - p.begin);
+    const bool endedByBrace = p.kind == PieceKind::kReaderCode && (bytes[1] == 'H' || bytes[1] == 'C') &&
+                              bytes.back() != ';' && p.end < text.size() &&
+                              (text[p.end] == '{' || text[p.end] == '}');
+    if (endedByBrace) {
+      if (preGrouped) out += token(std::string(bytes));
+      else out += std::string(bytes) + ";";
+      continue;
+    }
     switch (p.kind) {
       case PieceKind::kCharacter: out += p.byte; break;
       case PieceKind::kInlineCode:

