@@ -181,6 +181,7 @@ std::vector<Piece> Scan(std::string_view s) {
 bool HoldsKeptCode(std::string_view mtext) {
   for (const Piece& p : Scan(mtext)) {
     if (p.kind == PieceKind::kEscape && mtext[p.begin + 1] == '\\') return true;
+    if (EndedByBrace(mtext, p)) return true;
     if (p.kind != PieceKind::kText && p.kind != PieceKind::kEscape && p.kind != PieceKind::kReaderCode &&
         p.kind != PieceKind::kOpen && p.kind != PieceKind::kClose) {
       return true;
@@ -192,6 +193,11 @@ bool HoldsKeptCode(std::string_view mtext) {
 bool HoldsMarkedText(std::string_view rtf) {
   return rtf.find(kCodeFace) != std::string_view::npos || rtf.find("\\\\") != std::string_view::npos ||
          rtf.find('\x01') != std::string_view::npos;
+}
+
+bool EndedByBrace(std::string_view mtext, const Piece& p) {
+  return p.kind == PieceKind::kReaderCode && (mtext[p.begin + 1] == 'H' || mtext[p.begin + 1] == 'C') &&
+         mtext[p.end - 1] != ';' && p.end < mtext.size() && (mtext[p.end] == '{' || mtext[p.end] == '}');
 }
 
 bool NeedsTerminator(std::string_view piece) {

@@ -167,10 +167,7 @@ void MTextRtfConverter::TakeOutKeptCodes() {
   for (size_t k = 0; k < pieces.size(); ++k) {
     const auto& p = pieces[k];
     std::string_view bytes = std::string_view(text).substr(p.begin, p.end - p.begin);
-    const bool endedByBrace = p.kind == PieceKind::kReaderCode && (bytes[1] == 'H' || bytes[1] == 'C') &&
-                              bytes.back() != ';' && p.end < text.size() &&
-                              (text[p.end] == '{' || text[p.end] == '}');
-    if (endedByBrace) {
+    if (keptcodes::EndedByBrace(text, p)) {
       if (preGrouped) out += token(std::string(bytes));
       else out += std::string(bytes) + ";";
       continue;

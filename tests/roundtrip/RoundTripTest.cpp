@@ -3,6 +3,7 @@
 #include <iconv.h>
 #include <qplatform/RichEditTesting.h>
 
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -211,11 +212,12 @@ TEST_F(RoundTrip, CorpusStringsAreStableAfterTheFirstTrip) {
     const std::string once = Trip(m);
     const std::string twice = Trip(once);
     if (once == twice) continue;
-    // A font code cut short at the end of the text is kept as code and written with its ";",
-    // which the host reads as the same code and the next trip as a font.
-    size_t font = m.find_last_of('\\');
-    if (font != std::string::npos && font + 1 < m.size() && (m[font + 1] == 'f' || m[font + 1] == 'F') &&
-        m.find(';', font) == std::string::npos) {
+    // A font, height or colour code cut short at the end of the text is kept as code and written
+    // back as the host reads it (a font code with its ";"); behind it stand the writer's groups,
+    // and the next trip reads it as a code of the reader's own.
+    size_t code = m.find_last_of('\\');
+    if (code != std::string::npos && code + 1 < m.size() && std::strchr("fFHC", m[code + 1]) &&
+        m.find(';', code) == std::string::npos) {
       continue;
     }
     unstable.push_back(m);
