@@ -194,10 +194,8 @@ struct Unstable {
   const char* mtext;
   const char* cause;
 };
-const Unstable kUnstable[] = {
-    {"\\H15.5{\\C17;Title Text 9}\\P{\\C18;Subtitle with different colors}",
-     "colour 18 is written as colour 7, so the second trip merges the last two runs"},
-};
+// None at present, beyond the codes cut short at the end (below).
+const std::vector<Unstable> kUnstable;
 
 TEST_F(RoundTrip, CorpusStringsAreStableAfterTheFirstTrip) {
   REQUIRE_SHARED_DIR(dir);
