@@ -345,10 +345,12 @@ string CodeToken(RunWork& work, string code) {
 // character would are written inside a run group with the run's height and colour and the font
 // of the text before them; the others bare, between the groups, so that their reach is what it
 // was. A stretch that does not read as complete codes is written as the text it shows.
-CString ConvertMarkedStretch(const string& asText, string_view text, RunWork& work) {
+// A code that runs to the end of its stretch reads so only at the end of the text (`atEnd`).
+CString ConvertMarkedStretch(const string& asText, string_view text, bool atEnd, RunWork& work) {
   string code;
   std::vector<keptcodes::Piece> pieces;
-  if (!MarkedCode(text, code) || !keptcodes::ReadsAsKeptCodes(code, pieces)) {
+  if (!MarkedCode(text, code) || !keptcodes::ReadsAsKeptCodes(code, pieces) ||
+      (!atEnd && keptcodes::NeedsTerminator(string_view(code).substr(pieces.back().begin)))) {
     return ConvertRunText(asText + string(text), work);
   }
   CString out;
@@ -388,12 +390,18 @@ CString ConvertMarkedRun(string_view header, string_view text, RunWork& work) {
   constexpr string_view kPar = "\\par ";
   CString out;
   size_t from = 0;
+  // Whether only paragraph marks and the document's end follow a position.
+  auto endFollows = [&](size_t at) {
+    if (closing.empty()) return false;
+    while (text.compare(at, kPar.size(), kPar) == 0) at += kPar.size();
+    return at >= text.size();
+  };
   for (size_t par = text.find(kPar); par != npos; par = text.find(kPar, from)) {
-    if (par > from) out += ConvertMarkedStretch(asText, text.substr(from, par - from), work);
+    if (par > from) out += ConvertMarkedStretch(asText, text.substr(from, par - from), endFollows(par), work);
     out += ConvertRunText(asText + string(kPar), work);
     from = par + kPar.size();
   }
-  if (from < text.size()) out += ConvertMarkedStretch(asText, text.substr(from), work);
+  if (from < text.size()) out += ConvertMarkedStretch(asText, text.substr(from), !closing.empty(), work);
   return out + ToCString(closing);
 }
 
