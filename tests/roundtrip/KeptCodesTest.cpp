@@ -3,6 +3,7 @@
 #include <qplatform/MText.h>
 #include <qplatform/RichEditTesting.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -155,6 +156,41 @@ TEST_F(KeptCodes, TextTypedInTheEditorIsText) {
   Trip("");
   Type("A\\Pb C:\\Net\\Old");
   EXPECT_BYTES_EQ(std::string("{{{\\H1.4\\C7;A\\\\Pb C:\\\\Net\\\\Old\\P}}}"), Written());
+}
+
+// Only loading makes code text: typing at a marked run's edge, a face chosen for a selection
+// and a paste neither make nor clear it, but a "\U+XXXX" typed to its last digit is code.
+TEST_F(KeptCodes, EditingNeitherMakesNorClearsCodeText) {
+  EditorRichEdit& edit = dialog.m_richEdit;
+  Trip("a\\S1/2;");
+  edit.SetSel(7, 7);  // behind the stack
+  Type("b");
+  EXPECT_BYTES_EQ(std::string("{{{\\H2.5\\C7;a}}{{\\H2.5\\C7;\\S1/2;}}{{\\H2.5\\C7;b}}{{\\H2.5\\C7;\\P}}}"), Written());
+
+  edit.SetSel(0, -1);
+  edit.SetFaceName("Arial");
+  EXPECT_EQ((std::vector<std::string>{"\\S1/2;"}), Marked()) << "the face went to the text only";
+  EXPECT_BYTES_EQ(std::string("{{\\fArial|c|b0|i0;{\\H2.5\\C7;a}}{\\fArial|c|b0|i0;{\\H2.5\\C7;\\S1/2;}}"
+                              "{\\fArial|c|b0|i0;{\\H2.5\\C7;b\\P}}}"),
+                  Written());
+
+  Trip("x");
+  edit.SetSel(1, 1);
+  Type("\\U+00D8 \\\\U+00D9");
+  EXPECT_EQ((std::vector<std::string>{"\\U+00D8"}), Marked()) << "the second was typed behind a typed backslash";
+
+  Trip("\\A1;x");
+  ::OpenClipboard(edit.m_hWnd);
+  ::EmptyClipboard();
+  const char pasted[] = "p\\U+00D8";
+  HGLOBAL data = ::GlobalAlloc(GMEM_MOVEABLE, sizeof pasted);
+  std::memcpy(::GlobalLock(data), pasted, sizeof pasted);
+  ::GlobalUnlock(data);
+  ::SetClipboardData(CF_TEXT, data);
+  ::CloseClipboard();
+  edit.SetSel(4, 4);  // at the end of the marked alignment code
+  edit.LimitedPaste();
+  EXPECT_EQ((std::vector<std::string>{"\\A1;", "\\U+00D8"}), Marked());
 }
 
 TEST_F(KeptCodes, ABrokenCodeIsWrittenAsText) {
