@@ -224,6 +224,25 @@ bool ReadsAsKeptCodes(std::string_view code, std::vector<Piece>& pieces) {
   return true;
 }
 
+std::string Token(char open, size_t n, char close) {
+  std::string token(1, open);
+  for (;; n /= 16) {
+    token += static_cast<char>('a' + n % 16);
+    if (n < 16) break;
+  }
+  return token + close;
+}
+
+size_t TokenNumber(std::string_view letters) {
+  if (letters.empty() || letters.size() > 8) return std::string_view::npos;
+  size_t n = 0;
+  for (size_t d = letters.size(); d-- > 0;) {
+    if (letters[d] < 'a' || letters[d] > 'p') return std::string_view::npos;
+    n = n * 16 + static_cast<size_t>(letters[d] - 'a');
+  }
+  return n;
+}
+
 std::string RtfEscaped(std::string_view code) {
   std::string out;
   out.reserve(code.size() + 8);

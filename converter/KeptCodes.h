@@ -60,6 +60,13 @@ bool NeedsTerminator(std::string_view piece);
 // Whether a kept code stands where a character would (written inside a run, with its format).
 inline bool IsInline(PieceKind kind) { return kind == PieceKind::kInlineCode || kind == PieceKind::kCharacter; }
 
+// A stand-in token for the n-th of a pass's hidden texts: `open`, n in letters a to p (lowest
+// digit first), `close`. Letters are no code letter a pass looks for, and no digit or ";".
+std::string Token(char open, size_t n, char close);
+// The number of the token whose letters stand in `letters`, or npos when they are not letters a
+// to p.
+size_t TokenNumber(std::string_view letters);
+
 // Marked code text as RTF text: backslashes and braces escaped.
 std::string RtfEscaped(std::string_view code);
 

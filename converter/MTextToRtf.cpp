@@ -143,14 +143,9 @@ void MTextRtfConverter::TakeOutKeptCodes() {
     marked[open.back()] = marked[closer[open.back()]] = true;
   }
   auto token = [&](std::string code) {
-    std::string t(1, kKeptCodeOpen);
-    for (size_t n = m_keptCodes.size();; n /= 16) {
-      t += static_cast<char>('a' + n % 16);
-      if (n < 16) break;
-    }
     m_marksCode = m_marksCode || code != "\\";
     m_keptCodes.push_back(std::move(code));
-    return t + kKeptCodeClose;
+    return keptcodes::Token(kKeptCodeOpen, m_keptCodes.size() - 1, kKeptCodeClose);
   };
   // The reader's passes read a height or colour value up to its ";" on plain-text contents, and
   // on the writer's own up to the next backslash. One ended by a brace gets its ";" on the first
@@ -201,8 +196,7 @@ void MTextRtfConverter::PutBackKeptCodes() {
   for (size_t at = text.find(kKeptCodeOpen); at != std::string::npos; at = text.find(kKeptCodeOpen, from)) {
     size_t close = text.find(kKeptCodeClose, at);
     if (close == std::string::npos) break;
-    size_t n = 0;
-    for (size_t d = close; d-- > at + 1;) n = n * 16 + static_cast<size_t>(text[d] - 'a');
+    size_t n = keptcodes::TokenNumber(std::string_view(text).substr(at + 1, close - at - 1));
     out.append(text, from, at - from);
     // A literal backslash is text, not code: it goes back as RTF's escaped backslash.
     if (n < m_keptCodes.size()) {

@@ -332,13 +332,8 @@ CString ConvertRunText(string_view run, RunWork& work);
 
 // The token that stands for kept code text in the body.
 string CodeToken(RunWork& work, string code) {
-  string token(1, kCodeOpen);
-  for (size_t n = work.codes.size();; n /= 16) {
-    token += static_cast<char>('a' + n % 16);
-    if (n < 16) break;
-  }
   work.codes.push_back(std::move(code));
-  return token + kCodeClose;
+  return keptcodes::Token(kCodeOpen, work.codes.size() - 1, kCodeClose);
 }
 
 // The codes of one stretch of a marked run (no paragraph mark in it). Codes that stand where a
@@ -465,13 +460,12 @@ string PutBackCodeText(string_view body, const std::vector<string>& codes) {
       continue;
     }
     size_t close = c == kCodeOpen ? body.find(kCodeClose, i) : npos;
-    if (close == npos) {
+    size_t n = close == npos ? npos : keptcodes::TokenNumber(body.substr(i + 1, close - i - 1));
+    if (n >= codes.size()) {  // text of the user's own, not a token
       out += c;
       continue;
     }
-    size_t n = 0;
-    for (size_t d = close; d-- > i + 1;) n = n * 16 + static_cast<size_t>(body[d] - 'a');
-    if (n < codes.size()) out += literal[n] ? "\\" + codes[n] : codes[n];
+    out += literal[n] ? "\\" + codes[n] : codes[n];
     i = close;
   }
   return out;
