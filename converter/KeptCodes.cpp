@@ -172,6 +172,9 @@ std::vector<Piece> Scan(std::string_view s) {
       default:
         break;
     }
+    // A code with a token byte in it is kept whole: the passes' tokens are made of those bytes.
+    const std::string_view bytes = s.substr(i, end - i);
+    if (bytes.find_first_of("\x01\x02") != std::string_view::npos) kind = PieceKind::kBareCode;
     add(kind, i, end, byte);
     i = end;
   }

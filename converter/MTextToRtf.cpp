@@ -201,6 +201,8 @@ void MTextRtfConverter::PutBackKeptCodes() {
     // A literal backslash is text, not code: it goes back as RTF's escaped backslash.
     if (n < m_keptCodes.size()) {
       out += m_keptCodes[n] == "\\" ? "\\\\" : font + keptcodes::RtfEscaped(m_keptCodes[n]) + "}";
+    } else {
+      out.append(text, at, close + 1 - at);
     }
     from = close + 1;
   }
