@@ -2,8 +2,10 @@
 // written back as they were, byte for byte; literal backslashes stay text.
 #include <qplatform/MText.h>
 #include <qplatform/RichEditTesting.h>
+#include <qplatform/Script.h>
 
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -191,6 +193,38 @@ TEST_F(KeptCodes, EditingNeitherMakesNorClearsCodeText) {
   edit.SetSel(4, 4);  // at the end of the marked alignment code
   edit.LimitedPaste();
   EXPECT_EQ((std::vector<std::string>{"\\A1;", "\\U+00D8"}), Marked());
+}
+
+// The characters outside code page 1251 of a text, as the host reads them: the code points of
+// its "\U+XXXX" codes in order (a literal backslash before one makes it text).
+std::vector<long> CharactersOutsideTheCodePage(const std::string& mtext) {
+  std::vector<long> found;
+  for (const auto& token : qhost::mtext::Tokenize(mtext)) {
+    if (token.kind != qhost::mtext::TokenKind::kUnicode) continue;
+    if (!keptcodes::Cp1251Byte(static_cast<unsigned>(token.value))) found.push_back(static_cast<long>(token.value));
+  }
+  return found;
+}
+
+// Over the corpus, the host reads the same characters outside the code page in what the editor
+// writes back as in the original, and every marked stretch as codes.
+TEST_F(KeptCodes, TheHostReadsTheSameCharactersOutsideTheCodePage) {
+  REQUIRE_SHARED_DIR(dir);
+  std::istringstream in(testsupport::ReadFile(dir + "/corpus/mtext_strings.txt"));
+  int withCodes = 0;
+  for (std::string line; std::getline(in, line);) {
+    std::string mtext;
+    ASSERT_TRUE(qhost::Utf8ToCp1251(line, mtext));
+    const std::vector<long> original = CharactersOutsideTheCodePage(mtext);
+    withCodes += !original.empty();
+    EXPECT_EQ(original, CharactersOutsideTheCodePage(Trip(mtext))) << testsupport::Readable(mtext);
+    for (const std::string& stretch : Marked()) {
+      for (const auto& token : qhost::mtext::Tokenize(stretch)) {
+        EXPECT_NE(qhost::mtext::TokenKind::kText, token.kind) << testsupport::Readable(stretch);
+      }
+    }
+  }
+  EXPECT_GT(withCodes, 20) << "the corpus holds such characters";
 }
 
 TEST_F(KeptCodes, ABrokenCodeIsWrittenAsText) {
