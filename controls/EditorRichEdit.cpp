@@ -1,8 +1,11 @@
 // The rich edit control of the editor and of the About box.
 #include "controls/EditorRichEdit.h"
 
+#include <cctype>
 #include <cstring>
+#include <string>
 
+#include "converter/KeptCodes.h"
 #include "host/EditTarget.h"
 
 namespace {
@@ -11,7 +14,11 @@ namespace {
 constexpr UINT kSelectAllCommand = 5002;
 // Clipboard texts longer than this are refused.
 constexpr int kPasteLimit = 16384;
+// How far in front of a typed hexadecimal digit a "\U+XXXX" and the backslashes before it are looked for.
+constexpr long kUnicodeLookBack = 32;
 constexpr DWORD kFullMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_COLOR | CFM_FACE | CFM_SIZE;
+
+bool IsCodeFace(const CHARFORMAT& format) { return std::strcmp(format.szFaceName, keptcodes::kCodeFace) == 0; }
 
 DWORD CALLBACK CollectChunk(DWORD_PTR cookie, BYTE* buffer, LONG count, LONG* done) {
   *reinterpret_cast<CString*>(cookie) += CString(reinterpret_cast<LPCTSTR>(buffer), count);
@@ -37,6 +44,7 @@ DWORD CALLBACK ServeChunk(DWORD_PTR cookie, BYTE* buffer, LONG count, LONG* done
 }  // namespace
 
 BEGIN_MESSAGE_MAP(EditorRichEdit, CRichEditCtrl)
+  ON_WM_CHAR()
   ON_CONTROL_REFLECT(EN_CHANGE, OnChange)
   ON_WM_RBUTTONDOWN()
   ON_COMMAND(ID_EDIT_UNDO, OnEditUndo)
@@ -93,11 +101,26 @@ PARAFORMAT EditorRichEdit::GetSelectionParaFormat() {
   return format;
 }
 
+// Code text keeps its face: the new face goes to the selection's other characters only.
 void EditorRichEdit::SetFaceName(LPCTSTR faceName) {
   CHARFORMAT format = GetSelectionFormat(kFullMask);
   lstrcpyn(format.szFaceName, faceName, sizeof(format.szFaceName));
   format.dwMask = CFM_FACE;
-  SetSelectionCharFormat(format);
+  long start = 0, end = 0;
+  GetSel(start, end);
+  if (start == end || !std::strstr(GetRtf().GetString(), keptcodes::kCodeFace)) {
+    SetSelectionCharFormat(format);
+    return;
+  }
+  const DWORD mask = GetEventMask();
+  SetEventMask(0);
+  for (long cp = start; cp < end; ++cp) {
+    SetSel(cp, cp + 1);
+    if (!IsCodeFace(GetSelectionFormat(CFM_FACE))) SetSelectionCharFormat(format);
+  }
+  SetSel(start, end);
+  SetEventMask(mask);
+  OnChange();
 }
 
 void EditorRichEdit::SetSize(double points, BOOL asDefault) {
@@ -142,7 +165,9 @@ void EditorRichEdit::LimitedPaste() {
     GetSel(start, end);
     // The dialog's selection handler knows the pasted text by this flag (it strips its numbering).
     theEditTarget.pasting = true;
+    LeaveCodeFace();
     SendMessage(WM_PASTE);
+    if (MarkUnicodeCodes(start, start + length)) OnChange();
     SetSel(start, start + length);
     SetSel(start + length, start + length);
     theEditTarget.pasting = false;
@@ -157,6 +182,80 @@ void EditorRichEdit::ForwardToParent(UINT code) {
 }
 
 void EditorRichEdit::OnChange() { ForwardToParent(1); }
+
+void EditorRichEdit::OnChar(UINT nChar, UINT, UINT) {
+  if (nChar >= ' ' || nChar == '\t' || nChar == '\r') LeaveCodeFace();
+  Default();
+  long start = 0, end = 0;
+  GetSel(start, end);
+  // The last digit of a "\U+XXXX" completes the code; the text in front of it tells whether
+  // its backslash is a typed backslash's second half.
+  if (std::isxdigit(static_cast<unsigned char>(nChar)) && MarkUnicodeCodes(start - kUnicodeLookBack, start)) {
+    OnChange();
+  }
+}
+
+CString EditorRichEdit::TextFaceNear(long at) {
+  const long length = GetWindowTextLength();
+  for (long step : {-1L, 1L}) {
+    for (long cp = step < 0 ? at - 1 : at; cp >= 0 && cp < length; cp += step) {
+      SetSel(cp, cp + 1);
+      CHARFORMAT format = GetSelectionFormat(CFM_FACE);
+      if (!IsCodeFace(format)) return format.szFaceName;
+    }
+  }
+  CHARFORMAT format{};
+  format.cbSize = sizeof format;
+  GetDefaultCharFormat(format);
+  return format.szFaceName;
+}
+
+void EditorRichEdit::LeaveCodeFace() {
+  if (!IsCodeFace(GetSelectionFormat(CFM_FACE))) return;
+  const DWORD mask = GetEventMask();
+  SetEventMask(0);
+  long start = 0, end = 0;
+  GetSel(start, end);
+  CString face = TextFaceNear(start);
+  SetSel(start, end);
+  CHARFORMAT format = GetSelectionFormat(CFM_FACE);
+  lstrcpyn(format.szFaceName, face, sizeof(format.szFaceName));
+  format.dwMask = CFM_FACE;
+  SetSelectionCharFormat(format);
+  SetEventMask(mask);
+}
+
+bool EditorRichEdit::MarkUnicodeCodes(long first, long last) {
+  if (first < 0) first = 0;
+  if (last - first < 7) return false;
+  const DWORD mask = GetEventMask();
+  SetEventMask(0);
+  long start = 0, end = 0;
+  GetSel(start, end);
+  SetSel(first, last);
+  const std::string text(GetSelText().GetString());
+  bool marked = false;
+  for (size_t i = 0; i + 7 <= text.size(); ++i) {
+    if (text.compare(i, 3, "\\U+") != 0) continue;
+    bool hex = true;
+    for (size_t k = 3; k < 7; ++k) hex = hex && std::isxdigit(static_cast<unsigned char>(text[i + k]));
+    // A backslash typed twice is a literal backslash, and what follows it is text.
+    size_t backslashes = 0;
+    while (backslashes < i && text[i - 1 - backslashes] == '\\') ++backslashes;
+    if (!hex || backslashes % 2) continue;
+    SetSel(first + static_cast<long>(i), first + static_cast<long>(i) + 7);
+    CHARFORMAT format = GetSelectionFormat(CFM_FACE);
+    if (IsCodeFace(format)) continue;
+    lstrcpyn(format.szFaceName, keptcodes::kCodeFace, sizeof(format.szFaceName));
+    format.dwMask = CFM_FACE;
+    SetSelectionCharFormat(format);
+    marked = true;
+    i += 6;
+  }
+  SetSel(start, end);
+  SetEventMask(mask);
+  return marked;
+}
 
 void EditorRichEdit::OnSelChange(NMHDR*, LRESULT* result) {
   ForwardToParent(0);

@@ -37,6 +37,7 @@ class EditorRichEdit : public CRichEditCtrl {
   void LimitedPaste();
 
  protected:
+  afx_msg void OnChar(UINT nChar, UINT repeat, UINT flags);
   afx_msg void OnChange();
   afx_msg void OnSelChange(NMHDR* header, LRESULT* result);
   afx_msg void OnRButtonDown(UINT flags, CPoint point);
@@ -49,4 +50,11 @@ class EditorRichEdit : public CRichEditCtrl {
 
  private:
   void ForwardToParent(UINT code);
+  // Code text (the reserved face) is made by loading only: what is typed or pasted at a marked
+  // run's edge takes the face of the text beside it instead.
+  void LeaveCodeFace();
+  // Every complete "\U+XXXX" typed or pasted in [first, last) becomes code text; true if any did.
+  bool MarkUnicodeCodes(long first, long last);
+  // The face of the nearest character that is not code text, looking back from `at` first.
+  CString TextFaceNear(long at);
 };

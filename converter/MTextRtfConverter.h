@@ -4,6 +4,10 @@
 #include <afx.h>
 #include <afxcoll.h>
 
+#include <map>
+#include <string>
+#include <vector>
+
 #include "converter/ColorLookup.h"
 #include "converter/ReaderTarget.h"
 
@@ -35,8 +39,13 @@ class MTextRtfConverter {
   // The reader: MText contents in, the control's whole RTF document out. Never fails.
   CString MTextToRtf(CString contents);
 
+  // The heights a text had, by the half-point size the reader gave them: the reader fills it, the
+  // writer writes a size found here with the height text it came from.
+  KnownHeights knownHeights;
+
   // The reader's passes in the order MTextToRtf runs them, public so that a test can run one
   // alone. Each rewrites workText unless it says otherwise.
+  void TakeOutKeptCodes();  // kept codes become stand-in tokens, shown again by PutBackKeptCodes
   void ProtectEscapedFontLetters();
   void ProtectEscapedBraces();
   void DropUnderlineCodes();
@@ -58,6 +67,7 @@ class MTextRtfConverter {
   void RestoreAfterColourPass();
   void ReplaceColourCodes();
   void RestoreEscapedFontLetters();
+  void PutBackKeptCodes();
 
   // Steps inside the passes above: the grouping, the carrying into font runs, the colour pass.
   void ConvertContentHeights();
@@ -76,6 +86,13 @@ class MTextRtfConverter {
 
  private:
   double TextHeight() const;
+  void KnowHeight(int halfPoints, const CString& height);
+  void KnowHeight(int halfPoints, double height);
+
+  std::vector<std::string> m_keptCodes;  // the reader's kept codes and literal backslashes, by token
+  bool m_marksCode = false;              // a kept code is shown in the reserved face
+  int m_codeFont = -1;                   // the writer's RTF font number of the reserved face
+  std::vector<std::string> m_codes;      // the writer's kept code text, by token
 
   const ColorLookup& m_colors;
   ReaderTarget* m_target = nullptr;

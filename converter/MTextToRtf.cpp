@@ -1,14 +1,36 @@
 // The MText reader's top level: the sequence of passes, and the passes that are fixed rewrites.
+#include <cstdio>
+
+#include "converter/KeptCodes.h"
 #include "converter/MTextRtfConverter.h"
 #include "converter/ReaderSteps.h"
 
 using namespace reader;
 
+namespace {
+
+// The first two bytes of the text that are not part of a kept code's token.
+std::string LeadingBytes(std::string_view text) {
+  std::string lead;
+  for (size_t i = 0; i < text.size() && lead.size() < 2; ++i) {
+    if (text[i] == kKeptCodeOpen) {
+      i = text.find(kKeptCodeClose, i);
+      if (i == std::string_view::npos) break;
+      continue;
+    }
+    lead += text[i];
+  }
+  return lead;
+}
+
+}  // namespace
+
 CString MTextRtfConverter::MTextToRtf(CString contents) {
   workText = contents;
+  TakeOutKeptCodes();
   ProtectEscapedFontLetters();
   // The writer's own contents begin with "{{": they are grouped already.
-  const bool preGrouped = workText.Left(2) == "{{";
+  const bool preGrouped = LeadingBytes(View(workText)) == "{{";
   if (!preGrouped) {
     ProtectEscapedBraces();
     DropUnderlineCodes();
@@ -32,9 +54,15 @@ CString MTextRtfConverter::MTextToRtf(CString contents) {
   RestoreAfterColourPass();
   ReplaceColourCodes();
   RestoreEscapedFontLetters();
+  PutBackKeptCodes();
+  // The base height last: a height written in the text keeps its own spelling.
+  KnowHeight(LeadingInteger(IntegerText(TextHeight() * 12 + 0.5)), TextHeight());
   // The outer group and any group the body leaves open stay open: the control reads them so.
   CString document = fontTable + colourTable + workText;
-  if (m_target) m_target->SetRtfText(document);
+  if (m_target) {
+    m_target->SetRtfText(document);
+    m_target->SetKnownHeights(knownHeights);
+  }
   return document;
 }
 
@@ -62,13 +90,122 @@ void MTextRtfConverter::RewritePreGroupedHeights() {
   out.reserve(text.size() + 16);
   size_t from = 0;
   for (size_t h = text.find("\\H"); h != std::string::npos; h = text.find("\\H", from)) {
-    size_t end = text.find('\\', h + 2);
+    size_t end = text.find_first_of(kCodeEnds, h + 2);
     if (end == std::string::npos) end = h + 2;  // no value: "0" goes in front of the rest
     out.append(text, from, h + 2 - from);
-    out += HalfPointsText(CString(text.data() + h + 2, static_cast<int>(end - h - 2))).GetString();
+    CString value(text.data() + h + 2, static_cast<int>(end - h - 2));
+    CString half = HalfPointsText(value);
+    KnowHeight(LeadingInteger(half), value);
+    out += half.GetString();
     from = end;
   }
   out.append(text, from, std::string::npos);
   workText = detail::ToCString(out);
   ReplaceIn(workText, "//__", "\\\\H");
+}
+
+void MTextRtfConverter::KnowHeight(int halfPoints, const CString& height) {
+  if (LeadingDecimal(height) > 0) knownHeights.emplace(halfPoints, height);
+}
+
+void MTextRtfConverter::KnowHeight(int halfPoints, double height) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.6g", height);
+  KnowHeight(halfPoints, CString(text));
+}
+
+// Every code the control cannot show as formatting leaves the text for a token of its own, so
+// that no pass looks inside it; a "\U+" of a character that the code page has becomes that
+// character. The braces of a group that holds a code acting beyond itself stay braces for the
+// passes and are kept as code as well, so that the code's reach ends where it ended.
+void MTextRtfConverter::TakeOutKeptCodes() {
+  const std::string text = Bytes(workText);
+  const auto pieces = keptcodes::Scan(text);
+  using keptcodes::PieceKind;
+  std::vector<bool> marked(pieces.size(), false);
+  std::vector<size_t> open;  // the pieces of the groups open at a point
+  std::vector<size_t> closer(pieces.size(), pieces.size());
+  for (size_t k = 0; k < pieces.size(); ++k) {
+    if (pieces[k].kind == PieceKind::kOpen) open.push_back(k);
+    if (pieces[k].kind == PieceKind::kClose && !open.empty()) {
+      closer[open.back()] = k;
+      open.pop_back();
+    }
+  }
+  open.clear();
+  for (size_t k = 0; k < pieces.size(); ++k) {
+    if (pieces[k].kind == PieceKind::kOpen) open.push_back(k);
+    if (pieces[k].kind == PieceKind::kClose && !open.empty()) open.pop_back();
+    if (pieces[k].kind != PieceKind::kBareCode || open.empty() || closer[open.back()] == pieces.size()) continue;
+    // A group around the whole text (the writer's own frame) ends nothing early: a code's reach
+    // ends at the end of the text with or without it.
+    if (open.back() == 0 && closer[0] == pieces.size() - 1) continue;
+    marked[open.back()] = marked[closer[open.back()]] = true;
+  }
+  auto token = [&](std::string code) {
+    m_marksCode = m_marksCode || code != "\\";
+    m_keptCodes.push_back(std::move(code));
+    return keptcodes::Token(kKeptCodeOpen, m_keptCodes.size() - 1, kKeptCodeClose);
+  };
+  // The reader's passes read a height or colour value up to its ";" on plain-text contents, and
+  // on the writer's own up to the next backslash. One ended by a brace gets its ";" on the first
+  // and is kept as code on the second.
+  size_t lead = 0, leadingOpens = 0;
+  for (size_t k = 0; k < pieces.size() && lead < 2; ++k) {
+    if (pieces[k].kind == PieceKind::kInlineCode || pieces[k].kind == PieceKind::kBareCode) continue;
+    ++lead;
+    if (pieces[k].kind == PieceKind::kOpen) ++leadingOpens;
+  }
+  const bool preGrouped = leadingOpens == 2;
+  std::string out;
+  out.reserve(text.size());
+  for (size_t k = 0; k < pieces.size(); ++k) {
+    const auto& p = pieces[k];
+    std::string_view bytes = std::string_view(text).substr(p.begin, p.end - p.begin);
+    if (keptcodes::EndedByBrace(text, p)) {
+      if (preGrouped) out += token(std::string(bytes));
+      else out += std::string(bytes) + ";";
+      continue;
+    }
+    switch (p.kind) {
+      case PieceKind::kCharacter: out += p.byte; break;
+      case PieceKind::kInlineCode:
+      case PieceKind::kBareCode: out += token(std::string(bytes)); break;
+      case PieceKind::kLoneBackslash: out += token("\\"); break;
+      case PieceKind::kEscape:
+        if (bytes[1] == '\\') out += token("\\");
+        else out.append(bytes);
+        break;
+      case PieceKind::kOpen: out += marked[k] ? "{" + token("{") : "{"; break;
+      case PieceKind::kClose: out += marked[k] ? token("}") + "}" : "}"; break;
+      default: out.append(bytes); break;
+    }
+  }
+  if (m_keptCodes.empty() && out == text) return;
+  workText = detail::ToCString(out);
+}
+
+// Each token becomes its code again, in the reserved face, escaped for RTF.
+void MTextRtfConverter::PutBackKeptCodes() {
+  if (m_keptCodes.empty()) return;
+  const std::string text = Bytes(workText);
+  const std::string font = "{\\f" + DecimalText(fontKeys.GetSize() + 1) + " ";
+  std::string out;
+  out.reserve(text.size() + m_keptCodes.size() * 8);
+  size_t from = 0;
+  for (size_t at = text.find(kKeptCodeOpen); at != std::string::npos; at = text.find(kKeptCodeOpen, from)) {
+    size_t close = text.find(kKeptCodeClose, at);
+    if (close == std::string::npos) break;
+    size_t n = keptcodes::TokenNumber(std::string_view(text).substr(at + 1, close - at - 1));
+    out.append(text, from, at - from);
+    // A literal backslash is text, not code: it goes back as RTF's escaped backslash.
+    if (n < m_keptCodes.size()) {
+      out += m_keptCodes[n] == "\\" ? "\\\\" : font + keptcodes::RtfEscaped(m_keptCodes[n]) + "}";
+    } else {
+      out.append(text, at, close + 1 - at);
+    }
+    from = close + 1;
+  }
+  out.append(text, from, std::string::npos);
+  workText = detail::ToCString(out);
 }

@@ -42,12 +42,14 @@ void MTextRtfConverter::GroupPlainText() {
   RewriteRunningHeights();
   ReplaceIn(workText, "//__", "\\\\H");
   if (workText.Find("\\f") < 0) {
-    workText = "{\\H" + IntegerText(m_runningHeight) + ";\\C7;" + workText + "}";
+    // The text in front of the first height code is at the base height.
+    workText = "{\\H" + IntegerText(TextHeight() * 12 + 0.5) + ";\\C7;" + workText + "}";
     return;
   }
   CarryHeightsIntoFontRuns();
   if (workText.Find("\\C") >= 0) CarryColoursIntoFontRuns();
-  workText = "{\\C7;" + workText + "}";
+  // Text in front of the first font run is shown at the base height too.
+  workText = "{\\H" + IntegerText(TextHeight() * 12 + 0.5) + ";\\C7;" + workText + "}";
 }
 
 // The host writes absolute heights in drawing units ("\H2.5;"); the control reads "\fs" in
@@ -62,18 +64,21 @@ void MTextRtfConverter::ConvertContentHeights() {
     if (semi == npos) break;
     if (!IsPlainDecimal(text.data() + h + 2, semi - h - 2)) continue;
     out.append(text, from, h + 2 - from);
-    out += HalfPointsText(CString(text.data() + h + 2, static_cast<int>(semi - h - 2))).GetString();
+    CString value(text.data() + h + 2, static_cast<int>(semi - h - 2));
+    CString half = HalfPointsText(value);
+    KnowHeight(LeadingInteger(half), value);
+    out += half.GetString();
     from = semi;
   }
   out.append(text, from, npos);
   workText = detail::ToCString(out);
 }
 
-// Relative heights ("\H0.5x;") chain from the height in force; an absolute one sets the base
-// again. Each code's segment runs from its "\H" to the next "{\" once every "\H" has a "{".
+// Relative heights ("\H0.5x;") chain from the height in force, the last absolute one or the
+// base. Each code's segment runs from its "\H" to the next "{\" once every "\H" has a "{".
 void MTextRtfConverter::RewriteRunningHeights() {
   std::string text = detail::ReplaceAll(View(workText), "{\\H", "\\H");
-  const double base = TextHeight() * 12 + 0.5;
+  double units = TextHeight();  // the height in force in drawing units, as the running value has it
   size_t s = text.find("{\\H");
   std::string out = text.substr(0, s);
   while (s != npos) {
@@ -81,10 +86,17 @@ void MTextRtfConverter::RewriteRunningHeights() {
     std::string segment = text.substr(s + 1, (end == npos ? text.size() : end) - s - 1);
     std::string_view value = detail::TextBetween(segment, "\\H", ";");
     if (value.find('x') != npos) {
-      m_runningHeight = LeadingDecimal(value.data(), static_cast<int>(value.size()) - 1) * m_runningHeight;
+      const double factor = LeadingDecimal(value.data(), static_cast<int>(value.size()) - 1);
+      m_runningHeight = factor * m_runningHeight;
+      units = factor * units;
+      KnowHeight(LeadingInteger(IntegerText(m_runningHeight)), units);
       segment = "\\H" + Integer(m_runningHeight) + segment.substr(2 + value.size());
     } else {
-      m_runningHeight = base;
+      // An absolute height, in half-points by now, is what a relative one after it refers to.
+      const double half = LeadingDecimal(value.data(), static_cast<int>(value.size()));
+      m_runningHeight = half + 0.5;
+      auto known = knownHeights.find(LeadingInteger(IntegerText(half)));
+      units = known != knownHeights.end() ? LeadingDecimal(known->second) : half / 12;
     }
     out += segment;
     if (end == npos) break;

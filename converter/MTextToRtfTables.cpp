@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "converter/KeptCodes.h"
 #include "converter/MTextRtfConverter.h"
 #include "converter/ReaderSteps.h"
 
@@ -26,14 +27,14 @@ bool IsFontCodeAt(std::string_view text, size_t i) {
 // its length.
 std::string_view FontSpecAt(std::string_view text, size_t i) {
   size_t end = i + 2;
-  while (end < text.size() && text[end] != ';' && !IsFontCodeAt(text, end)) ++end;
+  while (end < text.size() && text[end] != ';' && text[end] != kKeptCodeOpen && !IsFontCodeAt(text, end)) ++end;
   return text.substr(i + 2, end - i - 2);
 }
 
 // The key behind a colour code at i: the shorter of the texts up to the next space and up to
 // the next backslash, which is the text up to whichever comes first.
 std::string_view ColourKeyAt(std::string_view text, size_t i) {
-  size_t end = text.find_first_of(" \\", i + 2);
+  size_t end = text.find_first_of(" \\\x01", i + 2);
   return text.substr(i + 2, end == std::string_view::npos ? std::string_view::npos : end - i - 2);
 }
 
@@ -94,6 +95,8 @@ void MTextRtfConverter::ReplaceFontCodes() {
       ReplaceIn(workText, "\\f" + key, "\\f" + number);
     } else {
       ReplaceIn(workText, "\\f" + key + ";", "\\f" + number + ";");
+      // A name with bold or italic fields only ("\fArial Narrow|b1;").
+      ReplaceIn(workText, "\\f" + key + "|", "\\f" + number + "|");
     }
   }
   ReplaceIn(workText, "//__", "\\\\f");
@@ -102,6 +105,8 @@ void MTextRtfConverter::ReplaceFontCodes() {
 CString MTextRtfConverter::BuildFontTable() const {
   CString table = kFontTableHead;
   for (int k = 0; k < fontKeys.GetSize(); ++k) table += FontTableEntry(fontKeys[k], k + 1);
+  // The reserved face of kept codes comes last, as an ordinary entry.
+  if (m_marksCode) table += FontTableEntry(keptcodes::kCodeFace, fontKeys.GetSize() + 1);
   return table + "}";
 }
 

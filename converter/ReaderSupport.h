@@ -17,6 +17,14 @@ namespace reader {
 // It carries no backslash and no ";", and it is put back right after the pass.
 inline const char kParagraphToken[] = "~~%%par%%~~";
 
+// A kept code stands in the reader's working text as a token (keptcodes::Token) between these
+// bytes. None of its bytes is a code letter, a digit, a ";", a space or a brace, so no pass takes
+// a token for part of a code.
+inline constexpr char kKeptCodeOpen = '\x01';
+inline constexpr char kKeptCodeClose = '\x02';
+// Where a value that runs to the next code ends: at a backslash, or at a kept code's token.
+inline constexpr char kCodeEnds[] = "\\\x01";
+
 // The leading decimal number of a text as atof reads it (blanks, sign, digits, point, exponent),
 // 0 when there is none. Hexadecimal, "inf" and "nan" are not numbers in MText.
 inline double LeadingDecimal(const char* text, int length) {

@@ -3,6 +3,12 @@
 
 #include <afx.h>
 
+#include <map>
+
+// A text's heights in drawing units, as written in its contents, by the RTF half-point size
+// that shows them.
+using KnownHeights = std::map<int, CString>;
+
 // The host implements this on its record of the edit target; the converter knows nothing more of it.
 class ReaderTarget {
  public:
@@ -11,4 +17,6 @@ class ReaderTarget {
   virtual double TextHeight() const = 0;
   // Keeps the RTF document that a conversion made, for the editor to stream in.
   virtual void SetRtfText(const CString& rtf) = 0;
+  // Keeps the heights that the document shows, for the writer to give back as they were.
+  virtual void SetKnownHeights(const KnownHeights& heights) = 0;
 };

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "converter/KeptCodes.h"
 #include "converter/MTextRtfConverter.h"
 #include "converter/RtfWords.h"
 #include "converter/TextHelpers.h"
@@ -234,12 +235,17 @@ void Replace(string& text, string_view replacement, string_view pattern) {
   Replace(text, replacement, pattern, spare);
 }
 
-// The height text of each size text met so far: a document has few sizes and many runs.
+// The height text of each size text met so far: a document has few sizes and many runs. A size
+// that shows a height of the loaded text gives that height as it was written.
 class HeightTexts {
  public:
+  explicit HeightTexts(const KnownHeights& known) : m_known(known) {}
   const string& Of(const string& size) {
     auto found = m_texts.find(size);
     if (found != m_texts.end()) return found->second;
+    long halfPoints = CanonicalNumber(size, INT_MAX);
+    auto known = halfPoints >= 0 ? m_known.find(static_cast<int>(halfPoints)) : m_known.end();
+    if (known != m_known.end()) return m_texts[size] = string(View(known->second));
     CString height;
     // One decimal, rounded to the nearest, so that a height survives the way back.
     height.Format("%.1f", std::strtod(size.c_str(), nullptr) * rtfwords::kUnitsPerHalfPoint);
@@ -247,8 +253,50 @@ class HeightTexts {
   }
 
  private:
+  const KnownHeights& m_known;
   std::map<string, string> m_texts;
 };
+
+// An escaped backslash of the control's RTF is a literal backslash of the text: it stands as
+// this byte until the MText is made, so that no pass takes the letters behind it for a word.
+constexpr char kLiteralBackslash = '\x01';
+// Kept code text stands in the body as this byte, its number in letters a to p and the closing
+// byte, until the passes over the joined body are done.
+constexpr char kCodeOpen = '\x03';
+constexpr char kCodeClose = '\x04';
+
+string HideLiteralBackslashes(string_view rtf) {
+  string out;
+  out.reserve(rtf.size());
+  for (size_t i = 0; i < rtf.size(); ++i) {
+    if (rtf[i] == '\\' && i + 1 < rtf.size() && rtf[i + 1] == '\\') {
+      out += kLiteralBackslash;
+      ++i;
+    } else {
+      out += rtf[i];
+    }
+  }
+  return out;
+}
+
+// The code text of a marked run as the user sees it, or false when the run holds anything but
+// characters and escaped backslashes and braces (a paragraph mark, a control word).
+bool MarkedCode(string_view text, string& code) {
+  code.clear();
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == kLiteralBackslash) {
+      code += '\\';
+    } else if (c == '\\' && i + 1 < text.size() && (text[i + 1] == '{' || text[i + 1] == '}')) {
+      code += text[++i];
+    } else if (c == '\\' || c == kCodeOpen || c == kCodeClose) {
+      return false;
+    } else {
+      code += c;
+    }
+  }
+  return true;
+}
 
 // Every "\par " whose backslash is not escaped becomes "\P". When an odd number of backslashes
 // stands before it, its backslash is escaped and the user typed backslash-par ("\\par "); when
@@ -269,11 +317,88 @@ string ParagraphBreaks(string_view text) {
   return out;
 }
 
-// What the runs of one body share: the height texts and the buffers the passes reuse.
+// What the runs of one body share: the height texts, the buffers the passes reuse, the marked
+// code met so far and the font of the last run of text.
 struct RunWork {
+  explicit RunWork(const KnownHeights& known, int codeFont) : heights(known), codeFont(codeFont) {}
   HeightTexts heights;
   string header, text, spare;
+  long codeFont;
+  std::vector<string> codes;
+  string lastFont = "0";
 };
+
+CString ConvertRunText(string_view run, RunWork& work);
+
+// The token that stands for kept code text in the body.
+string CodeToken(RunWork& work, string code) {
+  work.codes.push_back(std::move(code));
+  return keptcodes::Token(kCodeOpen, work.codes.size() - 1, kCodeClose);
+}
+
+// The codes of one stretch of a marked run (no paragraph mark in it). Codes that stand where a
+// character would are written inside a run group with the run's height and colour and the font
+// of the text before them; the others bare, between the groups, so that their reach is what it
+// was. A stretch that does not read as complete codes is written as the text it shows.
+// A code that runs to the end of its stretch reads so only at the end of the text (`atEnd`).
+CString ConvertMarkedStretch(const string& asText, string_view text, bool atEnd, RunWork& work) {
+  string code;
+  std::vector<keptcodes::Piece> pieces;
+  if (!MarkedCode(text, code) || !keptcodes::ReadsAsKeptCodes(code, pieces) ||
+      (!atEnd && keptcodes::NeedsTerminator(string_view(code).substr(pieces.back().begin)))) {
+    return ConvertRunText(asText + string(text), work);
+  }
+  CString out;
+  string inlineCodes;
+  auto flush = [&] {
+    if (inlineCodes.empty()) return;
+    out += ConvertRunText(asText + CodeToken(work, inlineCodes), work);
+    inlineCodes.clear();
+  };
+  for (const auto& p : pieces) {
+    string piece = code.substr(p.begin, p.end - p.begin);
+    if (keptcodes::NeedsTerminator(piece)) piece += ';';
+    if (keptcodes::IsInline(p.kind)) {
+      inlineCodes += piece;
+      continue;
+    }
+    flush();
+    out += ToCString(CodeToken(work, piece));
+  }
+  flush();
+  return out;
+}
+
+// A run in the reserved face: its stretches of code, and its paragraph marks as a run of text.
+CString ConvertMarkedRun(string_view header, string_view text, RunWork& work) {
+  const string codeFont = "\\f" + std::to_string(work.codeFont);
+  const size_t fontAt = header.find(codeFont);
+  string asText(header.substr(0, fontAt));
+  asText += "\\f" + work.lastFont;
+  asText += header.substr(fontAt + codeFont.size());
+  asText += ' ';
+  // Closing braces that end the document stand behind the last paragraph mark: RTF syntax.
+  size_t syntax = text.size();
+  while (syntax > 0 && text[syntax - 1] == '}' && (syntax < 2 || text[syntax - 2] != '\\')) --syntax;
+  const string_view closing = text.substr(syntax);
+  text = text.substr(0, syntax);
+  constexpr string_view kPar = "\\par ";
+  CString out;
+  size_t from = 0;
+  // Whether only paragraph marks and the document's end follow a position.
+  auto endFollows = [&](size_t at) {
+    if (closing.empty()) return false;
+    while (text.compare(at, kPar.size(), kPar) == 0) at += kPar.size();
+    return at >= text.size();
+  };
+  for (size_t par = text.find(kPar); par != npos; par = text.find(kPar, from)) {
+    if (par > from) out += ConvertMarkedStretch(asText, text.substr(from, par - from), endFollows(par), work);
+    out += ConvertRunText(asText + string(kPar), work);
+    from = par + kPar.size();
+  }
+  if (from < text.size()) out += ConvertMarkedStretch(asText, text.substr(from), !closing.empty(), work);
+  return out + ToCString(closing);
+}
 
 CString ConvertRunText(string_view run, RunWork& work) {
   string& header = work.header;
@@ -283,6 +408,11 @@ CString ConvertRunText(string_view run, RunWork& work) {
   text.assign(detail::TextBetween(run, " ", ""));
   Replace(header, "", "\\plain", spare);
   string font(detail::TextBetween(header, "\\f", "\\"));
+  if (work.codeFont >= 0 && CanonicalNumber(font, LONG_MAX) == work.codeFont) {
+    string markedHeader = header, markedText = text;
+    return ConvertMarkedRun(markedHeader, markedText, work);
+  }
+  work.lastFont = font;
   string size(detail::TextBetween(header, "\\fs", "\\"));
   if (header.find("cf") == npos) header += "\\cf0";
   Replace(header, "{\\H" + work.heights.Of(size), "\\fs" + size, spare);
@@ -309,6 +439,38 @@ CString ConvertRunText(string_view run, RunWork& work) {
   return converted;
 }
 
+// The kept code text in place of its tokens, and every literal backslash as "\\\\". A marked
+// brace is code only with its partner: one left alone is written as a literal brace.
+string PutBackCodeText(string_view body, const std::vector<string>& codes) {
+  std::vector<bool> literal(codes.size(), false);
+  std::vector<size_t> open;
+  for (size_t n = 0; n < codes.size(); ++n) {
+    if (codes[n] == "{") open.push_back(n);
+    if (codes[n] != "}") continue;
+    if (open.empty()) literal[n] = true;
+    else open.pop_back();
+  }
+  for (size_t n : open) literal[n] = true;
+  string out;
+  out.reserve(body.size() + body.size() / 8);
+  for (size_t i = 0; i < body.size(); ++i) {
+    char c = body[i];
+    if (c == kLiteralBackslash) {
+      out += "\\\\";
+      continue;
+    }
+    size_t close = c == kCodeOpen ? body.find(kCodeClose, i) : npos;
+    size_t n = close == npos ? npos : keptcodes::TokenNumber(body.substr(i + 1, close - i - 1));
+    if (n >= codes.size()) {  // text of the user's own, not a token
+      out += c;
+      continue;
+    }
+    out += literal[n] ? "\\" + codes[n] : codes[n];
+    i = close;
+  }
+  return out;
+}
+
 // CStringArray::Add without copying the converted run once more.
 void AddRun(CStringArray& runs, CString run) {
   int at = runs.GetSize();
@@ -319,11 +481,14 @@ void AddRun(CStringArray& runs, CString run) {
 }  // namespace
 
 CString MTextRtfConverter::RtfToMText(CString rtf) {
-  string document = detail::DecodeHexEscapes(View(rtf));
+  string document = detail::DecodeHexEscapes(HideLiteralBackslashes(View(rtf)));
   colorTableText = ToCString(detail::TextBetween(document, "{\\colortbl", ";}"));
   ParseColorTable();
   fontTableText = ToCString(detail::TextBetween(document, "fonttbl", "}}"));
   ParseFontTable();
+  for (int k = 0; k < fontDescriptors.GetSize(); ++k) {
+    if (View(fontDescriptors[k]).rfind(string(keptcodes::kCodeFace) + "|", 0) == 0) m_codeFont = k + 2;
+  }
   bodyText = ToCString(detail::TextBetween(document, "\\deflang", ""));
   document.clear();
   ConvertBody();
@@ -340,7 +505,7 @@ CString MTextRtfConverter::RtfToMText(CString rtf) {
   Replace(body, "C7;", "C18;");
   Replace(body, "\\L", "\\L ");
   body.insert(body.begin(), '{');
-  return ToCString(body);
+  return ToCString(PutBackCodeText(body, m_codes));
 }
 
 void MTextRtfConverter::ParseColorTable() {
@@ -398,14 +563,14 @@ void MTextRtfConverter::ConvertBody() {
   // would be a line break of its own.
   body.erase(std::remove_if(body.begin(), body.end(), [](char c) { return c == '\r' || c == '\n'; }), body.end());
   body = string(detail::TextBetween(body, "\\pard", ""));
-  Replace(body, "   ", "\\tab");
+  for (const char* word : rtfwords::kTabWords) Replace(body, "\t", word);
   // Quotes, dashes and the bullet written as words keep their bytes; the skip lists below
   // would drop some of them.
   for (const auto& word : rtfwords::kCharacterWords) Replace(body, string(1, word.byte), word.word);
   bodyText = StripControlWords(ToCString(body));
 
   string_view stripped = View(bodyText);
-  RunWork work;
+  RunWork work(knownHeights, m_codeFont);
   // The first run also holds whatever stands before the first "\plain".
   size_t first = detail::Find(stripped, "\\plain");
   if (first == npos) return;
@@ -416,10 +581,11 @@ void MTextRtfConverter::ConvertBody() {
     runStart = next;
   }
   AddRun(runTexts, ConvertRunText(stripped.substr(runStart), work));
+  m_codes = std::move(work.codes);
 }
 
 CString MTextRtfConverter::ConvertRun(CString run) {
-  RunWork work;
+  RunWork work(knownHeights, m_codeFont);
   return ConvertRunText(View(run), work);
 }
 

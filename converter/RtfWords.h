@@ -50,7 +50,10 @@ inline constexpr char kFixedFontEntries[] = "{\\f0\\fnil MS Sans Serif;}{\\f1\\f
 inline constexpr const char* kDefaultFontCodes[] = {"\\f0|b0|i0;", "\\f0|b0|i1;", "\\f0|b1|i0;", "\\f0|b1|i1;"};
 
 // What a Symbol bullet group (brace, \f1, the middle dot, \tab, brace) has become by then.
-inline constexpr char kSymbolBulletGroup[] = "{\\fSymbol\xB7   }";
+inline constexpr char kSymbolBulletGroup[] = "{\\fSymbol\xB7\t}";
+
+// A tab is "\tab" and its delimiter space; both become one tab character of the MText.
+inline constexpr const char* kTabWords[] = {"\\tab ", "\\tab"};
 
 // The longest face name a Windows font has (LF_FACESIZE without its NUL); the writer keeps no
 // more of a font table's name or charset text, which bounds what one font reference becomes.

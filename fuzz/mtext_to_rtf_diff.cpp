@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "converter/KeptCodes.h"
 #include "converter/MTextRtfConverter.h"
 #include "converter/reference/LiteralMTextToRtf.h"
 #include "host/EditTarget.h"
@@ -20,6 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   EditTargetReader link(target);
   HostColors colors;
   CString mtext(reinterpret_cast<const char*>(data) + 1, static_cast<int>(size - 1));
+  // Kept codes and literal backslashes follow rules the literal reader does not know.
+  if (keptcodes::HoldsKeptCode(std::string_view(mtext.GetString(), static_cast<size_t>(mtext.GetLength())))) return 0;
   CString expected = literal::MTextToRtf(mtext, target.textHeight, colors);
   MTextRtfConverter fast(colors, link);
   CString actual = fast.MTextToRtf(mtext);

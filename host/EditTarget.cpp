@@ -14,3 +14,4 @@ double EditTargetReader::TextHeight() const {
 }
 
 void EditTargetReader::SetRtfText(const CString& rtf) { m_target.rtfText = rtf; }
+void EditTargetReader::SetKnownHeights(const KnownHeights& heights) { m_target.knownHeights = heights; }

@@ -37,6 +37,7 @@ struct EditTarget {
   bool textEdited = false;
   bool created = false;         // a new text of this run, not one the drawing had
   bool loading = false;         // the editor is being filled: its changes are not the user's
+  KnownHeights knownHeights;    // the loaded text's heights, given back by the writer as they were
 };
 
 // The module's one record, constructed when the module is loaded.
@@ -48,6 +49,7 @@ class EditTargetReader : public ReaderTarget {
   explicit EditTargetReader(EditTarget& target) : m_target(target) {}
   double TextHeight() const override;
   void SetRtfText(const CString& rtf) override;
+  void SetKnownHeights(const KnownHeights& heights) override;
 
  private:
   EditTarget& m_target;

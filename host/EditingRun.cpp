@@ -34,6 +34,7 @@ void ConvertAndWrite(MTextEditorDialog& dialog, const CString& rtf) {
   if (theEditTarget.textEdited) {
     HostColors colors;
     MTextRtfConverter converter(colors);
+    converter.knownHeights = theEditTarget.knownHeights;
     dialog.m_mtextContents = converter.RtfToMText(rtf);
   }
   WriteTarget(&dialog);

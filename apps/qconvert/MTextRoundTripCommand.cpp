@@ -1,8 +1,19 @@
-// qconvert mtext-roundtrip: MText through the reader, the rich edit control and the writer.
+// qconvert mtext-roundtrip: MText through the reader, the rich edit control and the writer, as the
+// editor loads a text and writes it back: the heights the reader met pass to the writer.
+#include "converter/MTextRtfConverter.h"
+#include "host/EditTarget.h"
+#include "host/HostColors.h"
 #include "apps/qconvert/Command.h"
 
 namespace qconvert {
 
-std::string MTextRoundTrip(const std::string& mtext) { return RtfToMText(RtfThroughControl(MTextToRtf(mtext))); }
+std::string MTextRoundTrip(const std::string& mtext) {
+  std::string rtf = RtfThroughControl(MTextToRtf(mtext));
+  HostColors colors;
+  MTextRtfConverter writer(colors);
+  writer.knownHeights = theEditTarget.knownHeights;
+  CString back = writer.RtfToMText(CString(rtf.data(), static_cast<int>(rtf.size())));
+  return std::string(back.GetString(), static_cast<size_t>(back.GetLength()));
+}
 
 }  // namespace qconvert

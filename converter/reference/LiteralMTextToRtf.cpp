@@ -158,12 +158,12 @@ class Reader {
     RunningHeights(v);
     R("//__", "\\\\H");
     if (text.Find("\\f") < 0) {
-      text = "{\\H" + IntegerText(v) + ";\\C7;" + text + "}";
+      text = "{\\H" + IntegerText(Base()) + ";\\C7;" + text + "}";
       return;
     }
     CarryHeights();
     if (text.Find("\\C") >= 0) CarryColours();
-    text = "{\\C7;" + text + "}";
+    text = "{\\H" + IntegerText(Base()) + ";\\C7;" + text + "}";
   }
 
   // Absolute heights written by the host ("\H2.5;") in drawing units become half-points.
@@ -207,7 +207,7 @@ class Reader {
         v = LeadingDecimal(value.Left(value.GetLength() - 1)) * v;
         segment = "\\H" + IntegerText(v) + segment.Mid(2 + value.GetLength());
       } else {
-        v = Base();
+        v = LeadingDecimal(value) + 0.5;
       }
       out += segment;
       if (end < 0) break;
@@ -327,6 +327,7 @@ class Reader {
         R("\\f" + key, "\\f" + number);
       } else {
         R("\\f" + key + ";", "\\f" + number + ";");
+        R("\\f" + key + "|", "\\f" + number + "|");
       }
     }
     R("//__", "\\\\f");

@@ -123,7 +123,7 @@ void RtfWriter::ConvertBody() {
   bodyText = replacer.ReplaceAll(bodyText, "", "\r");
   bodyText = replacer.ReplaceAll(bodyText, "", "\n");
   bodyText = TextBetween(bodyText, "\\pard", "");
-  bodyText = replacer.ReplaceAll(bodyText, "   ", "\\tab");
+  for (const char* word : rtfwords::kTabWords) bodyText = replacer.ReplaceAll(bodyText, "\t", word);
   for (const auto& word : rtfwords::kCharacterWords) {
     bodyText = replacer.ReplaceAll(bodyText, CString(word.byte), word.word);
   }

@@ -59,8 +59,8 @@ TEST(RtfToMText, ConvertsTheControlsDialect) {
       // starts in the previous format carries no header.
       {"paragraphs", Stream(kArial, "", "\\plain\\f2\\fs20 one\r\n\\par two\r\n\\par \r\n\\par three"),
        "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;one\\Ptwo\\P\\Pthree\\P}}}"},
-      // A tab is \tab and its space: three spaces and the space.
-      {"tab", Stream(kArial, "", "\\plain\\f2\\fs20 a\\tab b"), "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;a    b\\P}}}"},
+      // A tab is \tab and its space: one tab character.
+      {"tab", Stream(kArial, "", "\\plain\\f2\\fs20 a\\tab b"), "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;a\tb\\P}}}"},
       // Escapes: the literals pass through as MText spells them the same way.
       {"escapes", Stream(kArial, "", "\\plain\\f2\\fs20 \\\\ \\{x\\}"),
        "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;\\\\ \\{x\\}\\P}}}"},
@@ -99,7 +99,7 @@ TEST(RtfToMText, BulletParagraphsKeepTheirListWords) {
                            "{\\pntxtb\\'b7}}\\plain\\f2\\fs20 {\\pntext\\f1\\'b7\\tab}Item");
   EXPECT_BYTES_EQ(
       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;Text\\P\\fi-200{\\*\\pn\\pnlvlblt\\pnf1\\pnindent200{\\pntxtb\xB7}}}}"
-      "{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;{\\pntext\\fSymbol\xB7   }Item\\P}}}",
+      "{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;{\\pntext\\fSymbol\xB7\t}Item\\P}}}",
       ToMText(rtf));
 }
 
@@ -117,7 +117,7 @@ TEST(RtfToMText, BuiltDocumentsGiveTheirRuns) {
   doc.Add(redItalic, "\x93x\x94\n");
   doc.Add(plain, "end");
   EXPECT_BYTES_EQ(
-      "{{\\fArial|c204|p34|b0|i0;{\\H2.0\\C7;\xC0\xE1\xE2    }}{\\fArial|c204|p34|b0|i1;{\\H2.0\\C1;\x93x\x94\\P}}"
+      "{{\\fArial|c204|p34|b0|i0;{\\H2.0\\C7;\xC0\xE1\xE2\t}}{\\fArial|c204|p34|b0|i1;{\\H2.0\\C1;\x93x\x94\\P}}"
       "{\\fArial|c204|p34|b0|i0;{\\H2.0\\C7;end\\P}}}",
       ToMText(doc.Rtf()));
 }

@@ -39,7 +39,6 @@ using Paragraphs = std::vector<std::vector<Shown>>;
 // Quirks of the writer's own rules, each kept as the writer has it:
 // - sizes: the RTF carries whole half points (twips / 10, rounded) and "\H" is half points / 12
 //   with one decimal, so a height is compared as that number;
-// - a tab becomes four spaces: three for "\tab" and the control word's delimiter space;
 // - bold and italic travel only in a font code, and the control's default face ("MS Sans Serif")
 //   gets none, so on that face they do not reach the drawing;
 // - colour 139 is written as ByLayer (256) and colour 18 as 7, whichever the user chose;
@@ -156,13 +155,7 @@ class EditorShowsDrawing : public EditorDialogTest {
       edit.SetSel(cp, cp + 1);
       const Shown shown = FromControl(ch, edit.GetSelectionFormat(0xE0000007));
       ++cp;
-      if (ch == '\t') {
-        Shown space = shown;
-        space.ch = ' ';
-        for (int k = 0; k < 4; ++k) paragraphs.back().push_back(space);
-      } else {
-        paragraphs.back().push_back(shown);
-      }
+      paragraphs.back().push_back(shown);
     }
     paragraphs.emplace_back();  // the closing paragraph mark
     edit.SetSel(start, end);
@@ -202,7 +195,7 @@ class EditorShowsDrawing : public EditorDialogTest {
         case TokenKind::kColor: format.color = static_cast<int>(token.value); break;
         case TokenKind::kUnderline: format.underline = token.value != 0.0; break;
         case TokenKind::kParagraph: paragraphs.emplace_back(); break;
-        case TokenKind::kTab: paragraphs.back().push_back(FromDrawing(' ', format)); break;
+        case TokenKind::kTab: paragraphs.back().push_back(FromDrawing('\t', format)); break;
         case TokenKind::kText:
           for (char ch : token.text) paragraphs.back().push_back(FromDrawing(ch, format));
           break;

@@ -55,8 +55,9 @@ TEST(GroupPlainText, HeightsOfTheWrappers) {
       {"{\\fArial;word}", "{\\fs30\\cf1 {{\\f1 \\cf1 word}"},
       // Relative heights chain: 0.5 x 30.5 gives 15, then 2 x 15.25 gives 30.
       {"a\\H0.5x;b\\H2x;c", "{\\fs30 \\cf1 a\\fs15 b\\fs30 c}"},
-      // An absolute code between them makes the next one refer to the base again (2 x 30.5).
-      {"a\\H0.5x;b\\H3;c\\H2x;d", "{\\fs61 \\cf1 a\\fs15 b\\fs36 c\\fs61 d}"},
+      // An absolute code between them is what the next one refers to (2 x 36.5); the text in
+      // front of the first code stays at the base height.
+      {"a\\H0.5x;b\\H3;c\\H2x;d", "{\\fs30 \\cf1 a\\fs15 b\\fs36 c\\fs73 d}"},
   });
 }
 
@@ -75,8 +76,8 @@ TEST(GroupPlainText, HostHeightsBecomeHalfPoints) {
   ExpectBodies({
       {"\\H2.5;abc", "{\\fs30 \\cf1 \\fs30 abc}"},
       {"\\H10;a\\H.5;b", "{\\fs30 \\cf1 \\fs120 a\\fs6 b}"},
-      // Only plain numbers: relative codes chain, anything else is left as it stands.
-      {"\\H2x;a\\Hbig;b", "{\\fs30 \\cf1 \\fs61 a\\fsbig b}"},
+      // Only plain numbers: relative codes chain, anything else is kept as code text.
+      {"\\H2x;a\\Hbig;b", "{\\fs30 \\cf1 \\fs61 a{\\f1 \\\\Hbig;}b}"},
   });
 }
 
@@ -86,11 +87,11 @@ TEST(GroupPlainText, EndsWhereAScanWouldNot) {
       // Text between groups that is closing braces only is left unwrapped.
       {"{\\H2;a}}}", "{\\fs30 \\cf1 {\\fs24 a}}}}"},
       // Height carrying on a single run that holds a "}".
-      {"{\\fArial;\\H2;x}", "{\\cf1 {{\\f1 \\fs24 x}}"},
-      // Colour carrying on a font code without its ";".
-      {"\\C2;\\fArial", "{\\fs30\\cf1 \\cf2 \\cf2 {\\fArial}"},
-      // A text that ends in "\H".
-      {"abc\\H", "{\\fs30 \\cf1 abc\\fs}"},
+      {"{\\fArial;\\H2;x}", "{\\fs30 \\cf1 {{\\f1 \\fs24 x}}"},
+      // A font code without its ";" is kept as code text: no font run to carry a colour into.
+      {"\\C2;\\fArial", "{\\fs30\\cf1 \\cf2 {\\f1 \\\\fArial}}"},
+      // A text that ends in "\H": a height code with no value is kept as code text.
+      {"abc\\H", "{\\fs30\\cf1 abc{\\f1 \\\\H}}"},
   });
 }
 
@@ -103,14 +104,14 @@ TEST(CarryIntoFontRuns, HeightsAndColoursInForce) {
       {"\\fA;x\\fB;\\C1;y\\fA;z", "{\\fs30\\cf1 {\\f1 \\cf1 x}{\\f2 \\cf2 y}{\\f1 \\cf2 z}"},
       // A height directly behind the font code: nothing carried in; the next run gets it.
       // The first run is closed, the second is a group of its own.
-      {"\\fA;\\H2;x\\fB;y", "{\\cf1 \\f1 \\fs24 x}{\\f2 \\fs24 y}}"},
+      {"\\fA;\\H2;x\\fB;y", "{\\fs30 \\cf1 \\f1 \\fs24 x}{\\f2 \\fs24 y}}"},
       // Text between the font code and its height: the base height (30) goes in front of it.
-      {"\\fA;z\\H2;x", "{\\cf1 \\f1 \\fs30 z\\fs24 x}}"},
+      {"\\fA;z\\H2;x", "{\\fs30 \\cf1 \\f1 \\fs30 z\\fs24 x}}"},
       // A carried value ends at its own ";" or at the next code: other codes behind a colour
       // code, and the codes behind one cut short, are not carried along.
-      {"\\fA;\\C1;\\A1;x\\fB;y", "{\\fs30\\cf1 {\\f1 \\cf2 \\A1 x}{\\f2 \\cf2 y}"},
+      {"\\fA;\\C1;\\A1;x\\fB;y", "{\\fs30\\cf1 {\\f1 \\cf2 {\\f3 \\\\A1;}x}{\\f2 \\cf2 y}"},
       {"\\C1\\fA;x\\fB;y", "{\\fs30\\cf1 \\cf2\\f1 \\cf3 x}{\\f2 \\cf3 y}"},
-      {"\\fA;\\H2\\fB;y\\fC;z", "{\\cf1 \\f1 \\fs2}{\\f2 \\fs30 y}{\\f3 \\fs30 z}}"},
+      {"\\fA;\\H2\\fB;y\\fC;z", "{\\fs30 \\cf1 \\f1 \\fs2}{\\f2 \\fs30 y}{\\f3 \\fs30 z}}"},
   });
 }
 
@@ -148,7 +149,7 @@ TEST(RewritePreGroupedHeights, ValuesRunToTheNextBackslash) {
   ExpectBodies({
       {"{{{\\H2.5\\C1;a}}}", "{{{\\fs30\\cf1 a}}}"},
       {"{{{\\H10\\C1;a}}}", "{{{\\fs120\\cf1 a}}}"},
-      // Without a backslash behind it a height gets the value 0 in front of the rest.
-      {"{{\\H2", "{{\\fs02"},
+      // A height with nothing behind it is kept as code text.
+      {"{{\\H2", "{{{\\f1 \\\\H2}"},
   });
 }

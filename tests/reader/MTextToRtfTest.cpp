@@ -46,7 +46,7 @@ TEST(MTextToRtf, EscapesParagraphsAndUnderline) {
       {"Hello\\PWorld", Doc("", kWhite, "{\\fs30\\cf1 Hello\\par World}")},
       // Escaped backslashes before code letters, and escaped braces, stay as they are. The
       // colour keys are collected before "\\C" is protected: the escaped one adds an entry.
-      {"a\\\\Pb\\\\fc\\\\Hd\\\\Ce", Doc("", kWhite + kWhite, "{\\fs30\\cf1 a\\\\Pb\\\\fc\\\\Hd\\\\Ce}")},
+      {"a\\\\Pb\\\\fc\\\\Hd\\\\Ce", Doc("", kWhite, "{\\fs30\\cf1 a\\\\Pb\\\\fc\\\\Hd\\\\Ce}")},
       {"\\{x\\}", Doc("", kWhite, "{\\fs30\\cf1 \\{x\\}}")},
       // A typed backslash right before a code: the escaped pair is text, the code is read.
       {"a\\\\\\Pb", Doc("", kWhite, "{\\fs30\\cf1 a\\\\\\par b}")},
@@ -54,8 +54,8 @@ TEST(MTextToRtf, EscapesParagraphsAndUnderline) {
       {"\\\\\\H5;x", Doc("", kWhite, "{\\fs30 \\cf1 \\\\\\fs60 x}")},
       // On plain-text contents underline is dropped altogether.
       {"\\Lword\\l", Doc("", kWhite, "{\\fs30\\cf1 word}")},
-      // Codes the reader does not know keep their place; their ";" ends the control word.
-      {"\\A1;x", Doc("", kWhite, "{\\fs30\\cf1 \\A1 x}")},
+      // Codes the control cannot show keep their place as code text in the reserved face.
+      {"\\A1;x", Doc("{\\f1 MText Code;}", kWhite, "{\\fs30\\cf1 {\\f1 \\\\A1;}x}")},
   });
 }
 
@@ -84,9 +84,8 @@ TEST(MTextToRtf, FontCodesAndTheFontTable) {
       {"\\Ftxt.shx;abc\\H2;d", Doc("{\\f1\\fnil\\fprg2 txt;}", kWhite, "{\\fs30 \\cf1 \\f1 abc\\fs24 d}")},
       // ...and is a plain font name otherwise, the grouping having dropped ".shx".
       {"\\Ftxt.shx;abc", Doc("{\\f1 txt;}", kWhite, "{\\fs30\\cf1 {\\f1 \\cf1 abc}")},
-      // A font code without its ";" takes the rest of the text as its key and stays a code;
-      // the brace that the grouping put behind it is escaped in the table.
-      {"a\\fArial", Doc("{\\f1 Arial\\};}", kWhite, "{\\fs30\\cf1 a\\cf1 {\\fArial}")},
+      // A font code without its ";" at the end of the text is kept as code text.
+      {"a\\fArial", Doc("{\\f1 MText Code;}", kWhite, "{\\fs30\\cf1 a{\\f1 \\\\fArial}}")},
       // A code cut short ends at the next font code: each gets a key of its own.
       {"{{\\fA\\fB;x}}", Doc("{\\f1 A;}{\\f2 B;}", "", "{{\\fA\\f2 x}}")},
   });
@@ -149,8 +148,8 @@ TEST(MTextToRtf, PlainTextThatSpellsACodeIsRewritten) {
       {"x|b1y|i0z", Doc("", kWhite, "{\\fs30\\cf1 x\\byz}")},
       // ".shx" is dropped from the whole text of contents with a font code and no height.
       {"file.shx \\fA;x", Doc("{\\f1 A;}", kWhite, "{\\fs30\\cf1 file {\\f1 \\cf1 x}")},
-      // The first ";" behind a literal backslash becomes a space, unless it stands right behind.
-      {"p\\\\q;r", Doc("", kWhite, "{\\fs30\\cf1 p\\\\q r}")},
+      // A ";" behind a literal backslash is text like any other.
+      {"p\\\\q;r", Doc("", kWhite, "{\\fs30\\cf1 p\\\\q;r}")},
       {"a\\\\;b", Doc("", kWhite, "{\\fs30\\cf1 a\\\\;b}")},
   });
 }

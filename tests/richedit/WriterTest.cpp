@@ -55,7 +55,7 @@ TEST(RichEditToMText, TypedAndFormattedTextConvertsToTheExpectedMText) {
          Format(f, 0, -1, SizeFormat(240));
          Format(f, 0, -1, ColorFormat(RGB(0, 0, 255)));
        },
-       "{{\\fTimes New Roman|c204|p18|b0|i0;{\\H2.0\\C5;\xCF\xF0\xE8\x93    \x94\\P}}}"},
+       "{{\\fTimes New Roman|c204|p18|b0|i0;{\\H2.0\\C5;\xCF\xF0\xE8\x93\t\x94\\P}}}"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

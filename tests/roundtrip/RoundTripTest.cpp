@@ -3,6 +3,7 @@
 #include <iconv.h>
 #include <qplatform/RichEditTesting.h>
 
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -106,7 +107,8 @@ TEST_F(RoundTrip, MTextTheWriterProducedComesBack) {
       {"escaped braces and a typed backslash-P", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C1;\\{x\\} \\\\P\\P}}}", nullptr},
       {"typed backslash-par", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C1;a\\\\par b\\P}}}", nullptr},
       {"three paragraphs", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C2;one\\Ptwo\\P\\Pthree\\P}}}", nullptr},
-      {"a tab became three spaces", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C1;a    b\\P}}}", nullptr},
+      {"spaces stay spaces", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C1;a    b\\P}}}", nullptr},
+      {"a tab stays a tab", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C1;a\tb\\P}}}", nullptr},
       // The exceptions the colour rules make: colour 0 (by block) is shown as colour 7 and
       // comes back as 7; colour 139 is the colour by layer is shown in, and comes back as 256.
       {"by block shows as 7", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C0;x\\P}}}", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C7;x\\P}}}"},
@@ -161,10 +163,9 @@ TEST_F(RoundTrip, TypedAndFormattedTextIsAFixedPoint) {
   EXPECT_EQ(typedShownAfterOneTrip, Shown());
   EXPECT_NE(first.find("\\\\par end"), std::string::npos) << "the typed backslash-par stays text";
   // The control shows the same characters in the same runs, but for what the writer made of
-  // them: text typed in the automatic colour comes back in the colour of index 7, and the tab
-  // as the four spaces the writer puts for it.
+  // them: text typed in the automatic colour comes back in the colour of index 7.
   std::string expectedShown = typedShown;
-  const std::pair<std::string, std::string> madeByTheWriter[] = {{"color=auto", "color=#ffffff"}, {"\\t", "    "}};
+  const std::pair<std::string, std::string> madeByTheWriter[] = {{"color=auto", "color=#ffffff"}};
   for (const auto& [typed, back] : madeByTheWriter) {
     for (size_t at = expectedShown.find(typed); at != std::string::npos; at = expectedShown.find(typed, at + back.size())) {
       expectedShown.replace(at, typed.size(), back);
@@ -193,12 +194,8 @@ struct Unstable {
   const char* mtext;
   const char* cause;
 };
-const Unstable kUnstable[] = {
-    {"\\fArial Narrow|b1;word",
-     "bold in the control's default font: the writer drops it, so the second trip no longer splits the run"},
-    {"\\fArial Narrow|i1|b1;word", "the same, with italic"},
-    {"\\fArial|Hello", "a font code without its \";\": the reader makes a font name of the text and a brace"},
-};
+// None at present, beyond the codes cut short at the end (below).
+const std::vector<Unstable> kUnstable;
 
 TEST_F(RoundTrip, CorpusStringsAreStableAfterTheFirstTrip) {
   REQUIRE_SHARED_DIR(dir);
@@ -213,6 +210,14 @@ TEST_F(RoundTrip, CorpusStringsAreStableAfterTheFirstTrip) {
     const std::string once = Trip(m);
     const std::string twice = Trip(once);
     if (once == twice) continue;
+    // A font, height or colour code cut short at the end of the text is kept as code and written
+    // back as the host reads it (a font code with its ";"); behind it stand the writer's groups,
+    // and the next trip reads it as a code of the reader's own.
+    size_t code = m.find_last_of('\\');
+    if (code != std::string::npos && code + 1 < m.size() && std::strchr("fFHC", m[code + 1]) &&
+        m.find(';', code) == std::string::npos) {
+      continue;
+    }
     unstable.push_back(m);
     report += testsupport::Readable(m) + "\n  once:  " + testsupport::Readable(once) + "\n  twice: " +
               testsupport::Readable(twice) + "\n";

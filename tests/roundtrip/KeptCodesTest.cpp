@@ -1,0 +1,243 @@
+// MText codes the control cannot show as formatting: shown as code text in the reserved face and
+// written back as they were, byte for byte; literal backslashes stay text.
+#include <qplatform/MText.h>
+#include <qplatform/RichEditTesting.h>
+#include <qplatform/Script.h>
+
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "controls/ControlsFixture.h"
+#include "converter/KeptCodes.h"
+#include "converter/MTextRtfConverter.h"
+#include "host/HostColors.h"
+#include "support/Bytes.h"
+
+namespace {
+
+CString C(const std::string& s) { return CString(s.data(), static_cast<int>(s.size())); }
+std::string S(const CString& s) { return std::string(s.GetString(), static_cast<size_t>(s.GetLength())); }
+
+class KeptCodes : public ControlsTest {
+ protected:
+  void SetUp() override {
+    ControlsTest::SetUp();
+    ASSERT_TRUE(dialog.Create(IDD_CONTROLS));
+  }
+  void TearDown() override {
+    dialog.DestroyWindow();
+    ControlsTest::TearDown();
+  }
+
+  // MText through the reader, the dialog's control and the writer, the heights passed along as
+  // the editing run passes them.
+  std::string Trip(const std::string& mtext, double height = 2.5) {
+    HostColors colors;
+    theEditTarget.textHeight = height;
+    EditTargetReader target(theEditTarget);
+    MTextRtfConverter reader(colors, target);
+    dialog.m_richEdit.SetRtf(reader.MTextToRtf(C(mtext)));
+    return Written();
+  }
+  std::string Written() {
+    HostColors colors;
+    MTextRtfConverter writer(colors);
+    writer.knownHeights = theEditTarget.knownHeights;
+    return S(writer.RtfToMText(dialog.m_richEdit.GetRtf()));
+  }
+  // The text the control shows in the reserved face, stretch by stretch.
+  std::vector<std::string> Marked() {
+    std::vector<std::string> marked;
+    EditorRichEdit& edit = dialog.m_richEdit;
+    const int length = edit.GetWindowTextLength();
+    bool inside = false;
+    for (int cp = 0; cp < length; ++cp) {
+      edit.SetSel(cp, cp + 1);
+      CHARFORMAT format = edit.GetSelectionFormat(CFM_FACE);
+      CString ch = edit.GetSelText();
+      const bool isCode = std::string(format.szFaceName) == keptcodes::kCodeFace;
+      if (isCode && !inside) marked.emplace_back();
+      if (isCode) marked.back() += S(ch);
+      inside = isCode;
+    }
+    return marked;
+  }
+  void Type(const std::string& text) {
+    dialog.m_richEdit.SetFocus();
+    qplatform::TypeText([&](UINT m, WPARAM w, LPARAM l) { return ::SendMessage(dialog.m_richEdit.m_hWnd, m, w, l); },
+                        text);
+  }
+
+  ControlsDialog dialog;
+};
+
+struct Row {
+  const char* name;
+  const char* mtext;
+  const char* written;
+};
+
+// MText in, what the editor writes back when the user changed nothing, at base height 2.5.
+const Row kRows[] = {
+    // stacks: inside the run group, with the run's height, colour and font
+    {"stack", "a\\S1/2;b", "{{{\\H2.5\\C7;a}}{{\\H2.5\\C7;\\S1/2;}}{{\\H2.5\\C7;b\\P}}}"},
+    {"stack with a caret and a space", "\\A1;<>\\S0.01^ 0.02;",
+     "{\\A1;{{\\H2.5\\C7;<>}}{{\\H2.5\\C7;\\S0.01^ 0.02;}}{{\\H2.5\\C7;\\P}}}"},
+    {"stack in a group with a relative height", "3{\\H0.75x;\\S1/2;}\"",
+     "{{{\\H2.5\\C7;3}}{{\\H1.875\\C7;\\S1/2;}}{{\\H2.5\\C7;\"\\P}}}"},
+    {"stack inside a coloured bold run", "{\\fArial|b1|i0|c204|p34;\\C1;a\\S1/2;b}",
+     "{{\\fArial|c204|p34|b1|i0;{\\H2.5\\C1;a}}{\\fArial|c204|p34|b1|i0;{\\H2.5\\C1;\\S1/2;}}"
+     "{\\fArial|c204|p34|b1|i0;{\\H2.5\\C1;b\\P}}}"},
+    {"stack cut short at the end gets its ;", "\\S1/2", "{{{\\H2.5\\C7;\\S1/2;}}{{\\H2.5\\C7;\\P}}}"},
+    // characters outside code page 1251, and those inside it
+    {"character outside the code page", "\\U+00D8", "{{{\\H2.5\\C7;\\U+00D8}}{{\\H2.5\\C7;\\P}}}"},
+    {"in a word", "Pripomo\\U+010dki", "{{{\\H2.5\\C7;Pripomo}}{{\\H2.5\\C7;\\U+010d}}{{\\H2.5\\C7;ki\\P}}}"},
+    {"Cyrillic written as \\U+", "\\U+0414\\U+0430", "{{{\\H2.5\\C7;\xC4\xE0\\P}}}"},
+    {"non-breaking space", "x\\~y", "{{{\\H2.5\\C7;x}}{{\\H2.5\\C7;\\~}}{{\\H2.5\\C7;y\\P}}}"},
+    // codes that act on what follows: bare, between the groups
+    {"alignment ends with its group", "{\\A1;x}y", "{{\\A1;{{\\H2.5\\C7;x}}}{{\\H2.5\\C7;y\\P}}}"},
+    {"alignment to the end", "\\A1;x", "{\\A1;{{\\H2.5\\C7;x\\P}}}"},
+    {"paragraph code", "\\pxqc;Title", "{\\pxqc;{{\\H2.5\\C7;Title\\P}}}"},
+    {"paragraph code without a comma", "\\pxi-3,l4t4;x", "{\\pxi-3,l4t4;{{\\H2.5\\C7;x\\P}}}"},
+    {"paragraph code with stars", "\\pi*,l*,t;x", "{\\pi*,l*,t;{{\\H2.5\\C7;x\\P}}}"},
+    {"width and tracking", "\\W1.0000000000;\\T1.0000000000;abc", "{\\W1.0000000000;\\T1.0000000000;{{\\H2.5\\C7;abc\\P}}}"},
+    {"column break", "a\\Nb", "{{{\\H2.5\\C7;a}}\\N{{\\H2.5\\C7;b\\P}}}"},
+    {"a font code naming the reserved face", "\\fMText Code;x", "{\\fMText Code;{{\\H2.5\\C7;x\\P}}}"},
+    {"a height the reader cannot read exactly", "a\\Hbig;b", "{{{\\H2.5\\C7;a}}\\Hbig;{{\\H2.5\\C7;b\\P}}}"},
+    // heights come back as written
+    {"absolute height", "\\H2.25;abc", "{{{\\H2.25\\C7;abc\\P}}}"},
+    {"relative height", "{\\H0.75x;abc}", "{{{\\H1.875\\C7;abc\\P}}}"},
+    {"relative after absolute", "\\H10;ABC\\H0.5x;DEF", "{{{\\H10\\C7;ABC}}{{\\H5\\C7;DEF\\P}}}"},
+    // literal backslashes are text: no pass reads the letters behind them
+    {"escaped stack", "a\\\\S1/2;b", "{{{\\H2.5\\C7;a\\\\S1/2;b\\P}}}"},
+    {"path", "C:\\\\temp", "{{{\\H2.5\\C7;C:\\\\temp\\P}}}"},
+    {"escaped \\U+", "\\\\U+00D8", "{{{\\H2.5\\C7;\\\\U+00D8\\P}}}"},
+    {"escaped non-breaking space", "x\\\\~y", "{{{\\H2.5\\C7;x\\\\~y\\P}}}"},
+    {"a skip-list word behind a backslash", "D:\\\\video\\\\x", "{{{\\H2.5\\C7;D:\\\\video\\\\x\\P}}}"},
+    {"\\tab behind a backslash", "C:\\\\tab\\\\y", "{{{\\H2.5\\C7;C:\\\\tab\\\\y\\P}}}"},
+    {"\\plain behind a backslash", "a\\\\plain b", "{{{\\H2.5\\C7;a\\\\plain b\\P}}}"},
+    {"a tab", "a\tb", "{{{\\H2.5\\C7;a\tb\\P}}}"},
+};
+
+TEST_F(KeptCodes, EachRowComesBackAsWritten) {
+  for (const Row& row : kRows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_BYTES_EQ(std::string(row.written), Trip(row.mtext)) << "mtext: " << testsupport::Readable(row.mtext);
+  }
+}
+
+// What the writer gives back is a fixed point: read and written again, it stays.
+TEST_F(KeptCodes, WrittenTextIsAFixedPoint) {
+  for (const Row& row : kRows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_BYTES_EQ(std::string(row.written), Trip(row.written));
+  }
+}
+
+TEST_F(KeptCodes, TheControlShowsKeptCodesInTheReservedFace) {
+  Trip("{\\A1;x}\\S1/2;y\\U+00D8");
+  EXPECT_EQ((std::vector<std::string>{"{\\A1;", "}\\S1/2;", "\\U+00D8"}), Marked());
+  Trip("C:\\\\temp \\U+0414");
+  EXPECT_TRUE(Marked().empty()) << "a literal backslash and a character of the code page are text";
+}
+
+// Every marked stretch reads, as the host reads MText, as codes only.
+TEST_F(KeptCodes, MarkedStretchesAreCodesToTheHost) {
+  Trip("{\\A1;x}\\pxqc;\\S1/2;y\\U+00D8\\W0.8;\\~z\\N");
+  for (const std::string& stretch : Marked()) {
+    for (const auto& token : qhost::mtext::Tokenize(stretch)) {
+      EXPECT_NE(qhost::mtext::TokenKind::kText, token.kind) << testsupport::Readable(stretch);
+      EXPECT_NE(qhost::mtext::TokenKind::kUnknown, token.kind) << testsupport::Readable(stretch);
+    }
+  }
+}
+
+TEST_F(KeptCodes, TextTypedInTheEditorIsText) {
+  Trip("");
+  Type("A\\Pb C:\\Net\\Old");
+  EXPECT_BYTES_EQ(std::string("{{{\\H1.4\\C7;A\\\\Pb C:\\\\Net\\\\Old\\P}}}"), Written());
+}
+
+// Only loading makes code text: typing at a marked run's edge, a face chosen for a selection
+// and a paste neither make nor clear it, but a "\U+XXXX" typed to its last digit is code.
+TEST_F(KeptCodes, EditingNeitherMakesNorClearsCodeText) {
+  EditorRichEdit& edit = dialog.m_richEdit;
+  Trip("a\\S1/2;");
+  edit.SetSel(7, 7);  // behind the stack
+  Type("b");
+  EXPECT_BYTES_EQ(std::string("{{{\\H2.5\\C7;a}}{{\\H2.5\\C7;\\S1/2;}}{{\\H2.5\\C7;b}}{{\\H2.5\\C7;\\P}}}"), Written());
+
+  edit.SetSel(0, -1);
+  edit.SetFaceName("Arial");
+  EXPECT_EQ((std::vector<std::string>{"\\S1/2;"}), Marked()) << "the face went to the text only";
+  EXPECT_BYTES_EQ(std::string("{{\\fArial|c|b0|i0;{\\H2.5\\C7;a}}{\\fArial|c|b0|i0;{\\H2.5\\C7;\\S1/2;}}"
+                              "{\\fArial|c|b0|i0;{\\H2.5\\C7;b\\P}}}"),
+                  Written());
+
+  Trip("x");
+  edit.SetSel(1, 1);
+  Type("\\U+00D8 \\\\U+00D9");
+  EXPECT_EQ((std::vector<std::string>{"\\U+00D8"}), Marked()) << "the second was typed behind a typed backslash";
+
+  Trip("\\A1;x");
+  ::OpenClipboard(edit.m_hWnd);
+  ::EmptyClipboard();
+  const char pasted[] = "p\\U+00D8";
+  HGLOBAL data = ::GlobalAlloc(GMEM_MOVEABLE, sizeof pasted);
+  std::memcpy(::GlobalLock(data), pasted, sizeof pasted);
+  ::GlobalUnlock(data);
+  ::SetClipboardData(CF_TEXT, data);
+  ::CloseClipboard();
+  edit.SetSel(4, 4);  // at the end of the marked alignment code
+  edit.LimitedPaste();
+  EXPECT_EQ((std::vector<std::string>{"\\A1;", "\\U+00D8"}), Marked());
+}
+
+// The characters outside code page 1251 of a text, as the host reads them: the code points of
+// its "\U+XXXX" codes in order (a literal backslash before one makes it text).
+std::vector<long> CharactersOutsideTheCodePage(const std::string& mtext) {
+  std::vector<long> found;
+  for (const auto& token : qhost::mtext::Tokenize(mtext)) {
+    if (token.kind != qhost::mtext::TokenKind::kUnicode) continue;
+    if (!keptcodes::Cp1251Byte(static_cast<unsigned>(token.value))) found.push_back(static_cast<long>(token.value));
+  }
+  return found;
+}
+
+// Over the corpus, the host reads the same characters outside the code page in what the editor
+// writes back as in the original, and every marked stretch as codes.
+TEST_F(KeptCodes, TheHostReadsTheSameCharactersOutsideTheCodePage) {
+  REQUIRE_SHARED_DIR(dir);
+  std::istringstream in(testsupport::ReadFile(dir + "/corpus/mtext_strings.txt"));
+  int withCodes = 0;
+  for (std::string line; std::getline(in, line);) {
+    std::string mtext;
+    ASSERT_TRUE(qhost::Utf8ToCp1251(line, mtext));
+    const std::vector<long> original = CharactersOutsideTheCodePage(mtext);
+    withCodes += !original.empty();
+    EXPECT_EQ(original, CharactersOutsideTheCodePage(Trip(mtext))) << testsupport::Readable(mtext);
+    for (const std::string& stretch : Marked()) {
+      for (const auto& token : qhost::mtext::Tokenize(stretch)) {
+        EXPECT_NE(qhost::mtext::TokenKind::kText, token.kind) << testsupport::Readable(stretch);
+      }
+    }
+  }
+  EXPECT_GT(withCodes, 20) << "the corpus holds such characters";
+}
+
+TEST_F(KeptCodes, ABrokenCodeIsWrittenAsText) {
+  // The ";" of a stack deleted: the rest no longer reads as a complete code.
+  Trip("a\\S1/2;b");
+  dialog.m_richEdit.SetSel(6, 7);
+  dialog.m_richEdit.ReplaceSel("");
+  EXPECT_BYTES_EQ(std::string("{{{\\H2.5\\C7;a}}{{\\H2.5\\C7;\\\\S1/2}}{{\\H2.5\\C7;b\\P}}}"), Written());
+  // A marked brace whose partner is gone is a literal brace.
+  Trip("{\\A1;x}y");
+  dialog.m_richEdit.SetSel(0, 1);
+  dialog.m_richEdit.ReplaceSel("");
+  EXPECT_BYTES_EQ(std::string("{\\A1;{{\\H2.5\\C7;x}}\\}{{\\H2.5\\C7;y\\P}}}"), Written());
+}
+
+}  // namespace
