@@ -29,7 +29,7 @@ inline bool Contains(std::string_view text, std::string_view pattern) {
 inline std::string ReplaceEscaped(std::string_view text, std::string_view pattern, std::string_view to) {
   std::string out;
   size_t from = 0;
-  for (size_t hit = text.find(pattern); hit != std::string_view::npos; hit = text.find(pattern, hit + 1)) {
+  for (size_t hit = detail::Find(text, pattern); hit != std::string_view::npos; hit = detail::Find(text, pattern, hit + 1)) {
     if (hit < from || detail::Escaped(text, hit)) continue;
     out.append(text, from, hit - from);
     out.append(to);
@@ -44,7 +44,9 @@ inline std::string ReplaceEscaped(std::string_view text, std::string_view patter
 // first backslash closes a pair of its own, as in "a\\\P" (a typed backslash, then a paragraph
 // break), or the code behind the pair would be hidden and reach the control as an unknown word.
 inline void ReplaceIn(CString& text, std::string_view from, std::string_view to) {
-  if (text.Find(CString(from.data(), static_cast<int>(from.size()))) < 0) return;
+  // Most patterns are absent; the check searches as the replacement does, not stopping at every
+  // backslash of a text dense in codes as CString::Find's first-byte scan would.
+  if (detail::Find(detail::View(text), from) == std::string_view::npos) return;
   if (StartsWithEscapedBackslash(from)) {
     text = detail::ToCString(ReplaceEscaped(detail::View(text), from, to));
     return;
