@@ -1,4 +1,5 @@
 // DXF text encodings: code pages and UTF-8 to and from code page 1251, and the caret escapes.
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -36,13 +37,56 @@ long EscapeAt(const std::string& s, size_t i) {
   return cp;
 }
 
+// Code page 1251 bytes by character; every character it has lies below U+2200. -1: none.
+const std::array<int16_t, 0x2200>& Cp1251Bytes() {
+  static const std::array<int16_t, 0x2200> bytes = [] {
+    std::array<int16_t, 0x2200> b;
+    b.fill(-1);
+    for (const auto& [cp, byte] : Cp1251().fromUnicode)
+      if (cp < b.size()) b[cp] = byte;
+    return b;
+  }();
+  return bytes;
+}
+
 // The memory form of one character.
 void AppendMemory(std::string& out, uint32_t cp) {
-  auto it = Cp1251().fromUnicode.find(cp);
-  if (it != Cp1251().fromUnicode.end())
-    out += static_cast<char>(it->second);
+  const auto& bytes = Cp1251Bytes();
+  if (cp < bytes.size() && bytes[cp] >= 0)
+    out += static_cast<char>(bytes[cp]);
   else
     AppendUnicodeEscape(out, cp);
+}
+
+// UTF-8 to memory without iconv, for text made of well-formed characters of the first plane
+// (U+FFFE and U+FFFF aside): what nearly every text of a UTF-8 drawing is. False, with `out`
+// unspecified, at the first byte sequence that is anything else.
+bool DecodeUtf8(const std::string& in, std::string& out) {
+  out.clear();
+  out.reserve(in.size());
+  const auto* p = reinterpret_cast<const unsigned char*>(in.data());
+  const unsigned char* end = p + in.size();
+  auto continuation = [](unsigned char c) { return (c & 0xC0) == 0x80; };
+  while (p < end) {
+    const unsigned char* ascii = p;
+    while (p < end && *p < 0x80) ++p;
+    out.append(reinterpret_cast<const char*>(ascii), static_cast<size_t>(p - ascii));
+    if (p == end) break;
+    uint32_t cp;
+    if (*p >= 0xC2 && *p <= 0xDF && end - p >= 2 && continuation(p[1])) {
+      cp = ((p[0] & 0x1Fu) << 6) | (p[1] & 0x3Fu);
+      p += 2;
+    } else if (*p >= 0xE0 && *p <= 0xEF && end - p >= 3 && continuation(p[1]) && continuation(p[2]) &&
+               !(*p == 0xE0 && p[1] < 0xA0) && !(*p == 0xED && p[1] >= 0xA0)) {
+      cp = ((p[0] & 0x0Fu) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
+      if (cp >= 0xFFFE) return false;
+      p += 3;
+    } else {
+      return false;
+    }
+    AppendMemory(out, cp);
+  }
+  return true;
 }
 
 // The code page that a $DWGCODEPAGE value names, or "" when it names none.
@@ -116,6 +160,8 @@ bool Codec::Decode(const std::string& in, std::string& out) const {
     out = in;
     return true;
   }
+  if (isUtf8() && DecodeUtf8(in, out)) return true;
+  out.clear();
   bool fits = true;
   iconv(m_toUtf32, nullptr, nullptr, nullptr, nullptr);
   char* src = const_cast<char*>(in.data());
