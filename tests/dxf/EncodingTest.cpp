@@ -76,17 +76,17 @@ TEST(DxfEncoding, ChangedTextGoesBackInTheFileEncoding) {
 }
 
 // Every character of the first plane, in texts of a UTF-8 drawing, loads as iconv converts it to
-// code page 1251, or as its \U+XXXX escape when code page 1251 lacks it.
-TEST(DxfEncoding, EveryCharacterOfTheFirstPlaneLoadsAsIconvConvertsIt) {
+// code page 1251, or as its \U+XXXX escape when code page 1251 lacks it, and goes back as itself.
+TEST(DxfEncoding, EveryCharacterOfTheFirstPlaneLoadsAsIconvConvertsItAndGoesBack) {
   iconv_t toCp1251 = iconv_open("CP1251", "UTF-32LE");
   ASSERT_NE(reinterpret_cast<iconv_t>(-1), toCp1251);
-  std::string entities, expected;
+  std::string entities, changed, expected;
   int handle = 0x20;
   for (uint32_t first = 0; first < 0x10000; first += 64) {
     std::string utf8, memory;
-    for (uint32_t cp = std::max(first, 1u); cp < first + 64; ++cp) {
-      // Carets and line ends: other tests.
-      if ((cp >= 0xD800 && cp < 0xE000) || cp == '^' || cp == '\r' || cp == '\n') continue;
+    for (uint32_t cp = std::max(first, 0x20u); cp < first + 64; ++cp) {
+      // Control characters and carets: the caret tests.
+      if ((cp >= 0xD800 && cp < 0xE000) || cp == '^') continue;
       if (cp < 0x80) {
         utf8 += static_cast<char>(cp);
       } else if (cp < 0x800) {
@@ -112,6 +112,7 @@ TEST(DxfEncoding, EveryCharacterOfTheFirstPlaneLoadsAsIconvConvertsIt) {
     char h[16];
     std::snprintf(h, sizeof h, "%X", handle++);
     entities += minidxf::MText(h, {{1, utf8}});
+    changed += minidxf::MText(h, {{1, utf8 + "+"}});
     expected += memory;
   }
   iconv_close(toCp1251);
@@ -126,12 +127,15 @@ TEST(DxfEncoding, EveryCharacterOfTheFirstPlaneLoadsAsIconvConvertsIt) {
   table->close();
   for (AcDbObjectId id : space->entityIds()) {
     AcDbMText* m = nullptr;
-    ASSERT_EQ(Acad::eOk, acdbOpenObject(m, id, AcDb::kForRead));
+    ASSERT_EQ(Acad::eOk, acdbOpenObject(m, id, AcDb::kForWrite));
     loaded += m->contentsConst();
+    m->setContents((m->contentsConst() + std::string("+")).c_str());
     m->close();
   }
   space->close();
   EXPECT_BYTES_EQ(expected, loaded);
+  // Changed, every character goes back as the UTF-8 it was.
+  EXPECT_BYTES_EQ(minidxf::Drawing("AC1021", "", changed), qhost::DrawingToBytes(*load.database));
 }
 
 TEST(DxfEncoding, CyrillicTypedIntoA1252DrawingIsSavedAsEscapes) {

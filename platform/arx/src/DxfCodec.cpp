@@ -190,6 +190,26 @@ bool Codec::Decode(const std::string& in, std::string& out) const {
 }
 
 bool Codec::EncodeCodePoint(uint32_t cp, std::string& out) const {
+  if (isUtf8()) {
+    // What iconv writes, without a call per character.
+    if ((cp >= 0xD800 && cp < 0xE000) || cp > 0x10FFFF) return false;
+    if (cp < 0x80) {
+      out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      out += static_cast<char>(0xC0 | (cp >> 6));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      out += static_cast<char>(0xE0 | (cp >> 12));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (cp >> 18));
+      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return true;
+  }
   unsigned char in[4] = {static_cast<unsigned char>(cp), static_cast<unsigned char>(cp >> 8),
                          static_cast<unsigned char>(cp >> 16), static_cast<unsigned char>(cp >> 24)};
   char buf[16];
