@@ -29,7 +29,8 @@ inline bool Contains(std::string_view text, std::string_view pattern) {
 inline std::string ReplaceEscaped(std::string_view text, std::string_view pattern, std::string_view to) {
   std::string out;
   size_t from = 0;
-  for (size_t hit = detail::Find(text, pattern); hit != std::string_view::npos; hit = detail::Find(text, pattern, hit + 1)) {
+  for (size_t hit = detail::Find(text, pattern); hit != std::string_view::npos;
+       hit = detail::Find(text, pattern, hit + 1)) {
     if (hit < from || detail::Escaped(text, hit)) continue;
     out.append(text, from, hit - from);
     out.append(to);

@@ -11,11 +11,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "bench/support/BenchSupport.h"
 #include "dbmtext.h"
 #include "dbsymtb.h"
 #include "qplatform/Drawing.h"
@@ -105,14 +105,6 @@ void PlainReadWrite(const std::string& path) {
   std::fclose(out);
 }
 
-// Processor time: waiting for the disk to flush varies with whatever else the machine does and
-// is the same for a save and for the baseline, so the ratio leaves it out.
-double CpuSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v.empty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
@@ -126,23 +118,23 @@ const std::string& Corpus() {
 }
 
 // Runs `step` per iteration, then the baseline on the same file, and reports the medians of both
-// in processor time and their ratio.
+// in processor time and their ratio. Processor time: waiting for the disk to flush varies with
+// whatever else the machine does and is the same for a save and for the baseline.
 template <class Step>
 void Measure(benchmark::State& state, const std::string& path, Step step) {
   std::vector<double> steps, baselines;
   for (auto _ : state) {
-    double start = CpuSeconds();
+    double start = benchsupport::CpuSeconds();
     step();
-    double between = CpuSeconds();
+    double between = benchsupport::CpuSeconds();
     PlainReadWrite(path);
-    double end = CpuSeconds();
+    double end = benchsupport::CpuSeconds();
     state.SetIterationTime(between - start);
     steps.push_back(between - start);
     baselines.push_back(end - between);
   }
-  state.counters["value_ms"] = Median(steps) * 1e3;
-  state.counters["readwrite_ms"] = Median(baselines) * 1e3;
-  state.counters["x_readwrite"] = Median(steps) / Median(baselines);
+  benchsupport::ReportValue(state, Median(steps));
+  benchsupport::ReportAgainst(state, "readwrite", Median(steps), Median(baselines));
   state.counters["file_MiB"] = static_cast<double>(FileSize(path)) / (1 << 20);
   state.SetLabel(path.substr(path.rfind('/') + 1));
 }

@@ -102,11 +102,11 @@ bool ReadGroup(const std::string& b, size_t pos, uint32_t line, Group& g) {
   size_t codeEnd = nl == std::string::npos ? b.size() : nl;
   if (codeEnd > pos && b[codeEnd - 1] == '\r') --codeEnd;
   long code = CodeOf(std::string_view(data + pos, codeEnd - pos));
-  if (code < 0) {
+  if (code < 0 || nl == std::string::npos) {
     std::string codeText = Trim(b.substr(pos, codeEnd - pos));
-    Fail(line, "a group code was expected, found \"" + codeText.substr(0, 40) + "\"");
+    if (code < 0) Fail(line, "a group code was expected, found \"" + codeText.substr(0, 40) + "\"");
+    Fail(line, "group " + codeText + " has no value: the file ends");
   }
-  if (nl == std::string::npos) Fail(line, "group " + Trim(b.substr(pos, codeEnd - pos)) + " has no value: the file ends");
   g.code = static_cast<int>(code);
   g.valueBegin = static_cast<uint32_t>(nl + 1);
   size_t vnl = nl + 1 < b.size() ? lineEnd(nl + 1) : std::string::npos;
@@ -411,9 +411,8 @@ Group Image::GroupAt(size_t offset, uint32_t line) const {
 void Image::GroupsOf(const EntitySource& src, std::vector<Group>& out) const {
   out.clear();
   Group g;
-  for (size_t pos = src.begin; pos < src.end && ReadGroup(bytes, pos, src.line + 2 * static_cast<uint32_t>(out.size()), g);
-       pos = g.end)
-    out.push_back(g);
+  uint32_t line = src.line;
+  for (size_t pos = src.begin; pos < src.end && ReadGroup(bytes, pos, line, g); pos = g.end, line += 2) out.push_back(g);
 }
 
 }  // namespace dxf

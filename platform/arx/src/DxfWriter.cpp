@@ -112,7 +112,8 @@ std::string Rewrite(const Image& img, const AcDbEntity& entity, const EntitySour
   for (const Field& f : loadedFields) direction = direction || f.code == 11;
   std::vector<Field> fields = FieldsOf(entity, direction && AcDbMText::cast(&entity) != nullptr);
   for (const Field& f : fields) {
-    auto loaded = std::find_if(loadedFields.begin(), loadedFields.end(), [&](const Field& l) { return l.code == f.code; });
+    auto loaded =
+        std::find_if(loadedFields.begin(), loadedFields.end(), [&](const Field& l) { return l.code == f.code; });
     if (loaded != loadedFields.end() && loaded->value == f.value) continue;
     if (f.kind == 2) {
       size_t at = SIZE_MAX;
