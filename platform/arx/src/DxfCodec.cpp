@@ -17,6 +17,7 @@ const iconv_t kNoIconv = reinterpret_cast<iconv_t>(-1);
 using detail::Cp1251;
 using detail::Cp1251Table;
 using detail::AppendUnicodeEscape;
+using detail::AppendUtf8;
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -193,21 +194,7 @@ bool Codec::EncodeCodePoint(uint32_t cp, std::string& out) const {
   if (isUtf8()) {
     // What iconv writes, without a call per character.
     if ((cp >= 0xD800 && cp < 0xE000) || cp > 0x10FFFF) return false;
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (cp >> 18));
-      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+    AppendUtf8(out, cp);
     return true;
   }
   unsigned char in[4] = {static_cast<unsigned char>(cp), static_cast<unsigned char>(cp >> 8),
