@@ -4,9 +4,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <vector>
 
 namespace benchsupport {
 
@@ -28,16 +30,17 @@ inline double CopyPassSeconds(const char* data, size_t size) {
     benchmark::DoNotOptimize(out.data());
     benchmark::ClobberMemory();
   };
-  // In batches, so that reading the clock does not count.
-  long passes = 0;
+  // In batches, so that reading the clock does not count; the median batch, so that a batch
+  // that another process's work slowed down does not either.
+  std::vector<double> batches;
   const double start = CpuSeconds();
-  double elapsed = 0;
-  while (elapsed < 0.02) {
+  while (batches.size() < 9 || CpuSeconds() - start < 0.02) {
+    const double batchStart = CpuSeconds();
     for (int k = 0; k < 100; ++k) pass();
-    passes += 100;
-    elapsed = CpuSeconds() - start;
+    batches.push_back((CpuSeconds() - batchStart) / 100);
   }
-  return elapsed / static_cast<double>(passes);
+  std::nth_element(batches.begin(), batches.begin() + static_cast<long>(batches.size() / 2), batches.end());
+  return batches[batches.size() / 2];
 }
 
 // Runs the benchmark's loop, `step` once per iteration; processor seconds per iteration.

@@ -113,6 +113,12 @@ Codec Codec::ForDrawing(const std::string& version, const std::string& codePage)
   if (name.empty()) name = "CP1252";
   codec.m_name = name;
   codec.m_identity = name == "CP1251";
+  codec.m_utf8 = name == "UTF-8";
+  if (name == "CP932")
+    codec.m_leadBytes = LeadBytes::kShiftJis;
+  else if (name == "CP936" || name == "CP949" || name == "CP950" || name == "BIG5" || name == "GB2312" ||
+           name == "EUC-KR" || name == "JOHAB")
+    codec.m_leadBytes = LeadBytes::kOther;
   if (!codec.m_identity) {
     codec.m_toUtf32 = iconv_open("UTF-32LE", name.c_str());
     codec.m_fromUtf32 = iconv_open(name.c_str(), "UTF-32LE");
@@ -133,10 +139,14 @@ Codec& Codec::operator=(Codec&& other) noexcept {
     if (m_fromUtf32 != kNoIconv) iconv_close(m_fromUtf32);
     m_name = std::move(other.m_name);
     m_identity = other.m_identity;
+    m_utf8 = other.m_utf8;
+    m_leadBytes = other.m_leadBytes;
     m_toUtf32 = other.m_toUtf32;
     m_fromUtf32 = other.m_fromUtf32;
     other.m_toUtf32 = other.m_fromUtf32 = kNoIconv;
     other.m_identity = true;
+    other.m_utf8 = false;
+    other.m_leadBytes = LeadBytes::kNone;
   }
   return *this;
 }
@@ -148,10 +158,11 @@ Codec::~Codec() {
 }
 
 bool Codec::isLeadByte(unsigned char b) const {
-  if (m_name == "CP932") return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-  if (m_name == "CP936" || m_name == "CP949" || m_name == "CP950" || m_name == "BIG5" || m_name == "GB2312" ||
-      m_name == "EUC-KR" || m_name == "JOHAB")
-    return b >= 0x81 && b <= 0xFE;
+  switch (m_leadBytes) {
+    case LeadBytes::kShiftJis: return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    case LeadBytes::kOther: return b >= 0x81 && b <= 0xFE;
+    case LeadBytes::kNone: break;
+  }
   return false;
 }
 

@@ -37,7 +37,7 @@ class Codec {
   ~Codec();
 
   const std::string& name() const { return m_name; }
-  bool isUtf8() const { return m_name == "UTF-8"; }
+  bool isUtf8() const { return m_utf8; }
   // In a double-byte code page (Japanese, Chinese, Korean), whether `b` starts a two-byte character.
   bool isLeadByte(unsigned char b) const;
   // File bytes to memory. False when some bytes did not fit the encoding; they are then read as
@@ -49,6 +49,9 @@ class Codec {
   bool EncodeCodePoint(uint32_t cp, std::string& out) const;
   std::string m_name = "CP1251";
   bool m_identity = true;
+  // Asked for every byte of a text that is saved: known once, not compared by name each time.
+  bool m_utf8 = false;
+  enum class LeadBytes { kNone, kShiftJis, kOther } m_leadBytes = LeadBytes::kNone;
   iconv_t m_toUtf32 = reinterpret_cast<iconv_t>(-1);
   iconv_t m_fromUtf32 = reinterpret_cast<iconv_t>(-1);
 };
