@@ -16,11 +16,24 @@
 
 namespace reader {
 
-// Whether the pattern stands in the text. A long pattern is searched for in time linear in both
-// (the plain search compares the pattern afresh at each place its first byte stands).
+// Whether the pattern stands in the text. A short pattern is looked for at each place its last
+// byte stands (the letter of a code, where the first is a backslash that texts dense in codes
+// hold every few bytes); a long one in time linear in both (the plain search compares the
+// pattern afresh at each place its first byte stands).
 inline bool Contains(std::string_view text, std::string_view pattern) {
-  if (pattern.size() < 16) return text.find(pattern) != std::string_view::npos;
-  return memmem(text.data(), text.size(), pattern.data(), pattern.size()) != nullptr;
+  if (pattern.size() >= 16) return memmem(text.data(), text.size(), pattern.data(), pattern.size()) != nullptr;
+  if (pattern.empty()) return true;
+  if (pattern.size() > text.size()) return false;
+  const size_t last = pattern.size() - 1;
+  const char* at = text.data() + last;
+  const char* const end = text.data() + text.size();
+  while (at < end) {
+    const char* hit = static_cast<const char*>(memchr(at, pattern[last], static_cast<size_t>(end - at)));
+    if (hit == nullptr) return false;
+    if (memcmp(hit - last, pattern.data(), last) == 0) return true;
+    at = hit + 1;
+  }
+  return false;
 }
 
 // Replaces every occurrence of `pattern` (which begins with an escaped backslash) whose two
@@ -29,8 +42,7 @@ inline bool Contains(std::string_view text, std::string_view pattern) {
 inline std::string ReplaceEscaped(std::string_view text, std::string_view pattern, std::string_view to) {
   std::string out;
   size_t from = 0;
-  for (size_t hit = detail::Find(text, pattern); hit != std::string_view::npos;
-       hit = detail::Find(text, pattern, hit + 1)) {
+  for (size_t hit = text.find(pattern); hit != std::string_view::npos; hit = text.find(pattern, hit + 1)) {
     if (hit < from || detail::Escaped(text, hit)) continue;
     out.append(text, from, hit - from);
     out.append(to);
@@ -45,9 +57,8 @@ inline std::string ReplaceEscaped(std::string_view text, std::string_view patter
 // first backslash closes a pair of its own, as in "a\\\P" (a typed backslash, then a paragraph
 // break), or the code behind the pair would be hidden and reach the control as an unknown word.
 inline void ReplaceIn(CString& text, std::string_view from, std::string_view to) {
-  // Most patterns are absent; the check searches as the replacement does, not stopping at every
-  // backslash of a text dense in codes as CString::Find's first-byte scan would.
-  if (detail::Find(detail::View(text), from) == std::string_view::npos) return;
+  // Most patterns are absent.
+  if (!Contains(detail::View(text), from)) return;
   if (StartsWithEscapedBackslash(from)) {
     text = detail::ToCString(ReplaceEscaped(detail::View(text), from, to));
     return;
