@@ -328,7 +328,7 @@ bool SaveDrawing(AcDbDatabase& db, const std::string& path, std::string* error) 
   else fchmod(fd, 0644);
   FileSystem& fs = FileSystem::Current();
   std::string why;
-  WriteDrawing(db, [&](const char* data, size_t size) {
+  auto writeAll = [&](const char* data, size_t size) {
     size_t done = 0;
     while (done < size) {
       long n = fs.Write(fd, data + done, size - done);
@@ -340,7 +340,24 @@ bool SaveDrawing(AcDbDatabase& db, const std::string& path, std::string* error) 
       done += static_cast<size_t>(n);
     }
     return true;
+  };
+  // Small pieces (rewritten entities and what lies between them) are gathered into one write.
+  std::string pending;
+  const size_t kGather = 1 << 16;
+  WriteDrawing(db, [&](const char* data, size_t size) {
+    if (pending.size() + size <= kGather) {
+      pending.append(data, size);
+      return true;
+    }
+    if (!writeAll(pending.data(), pending.size())) return false;
+    pending.clear();
+    if (size <= kGather) {
+      pending.append(data, size);
+      return true;
+    }
+    return writeAll(data, size);
   });
+  if (why.empty()) writeAll(pending.data(), pending.size());
   if (why.empty() && ::fsync(fd) != 0) why = std::strerror(errno);
   if (::close(fd) != 0 && why.empty()) why = std::strerror(errno);
   if (why.empty() && fs.Rename(name.data(), path.c_str()) != 0) why = std::string("rename failed: ") + std::strerror(errno);
