@@ -69,12 +69,15 @@ long PeakKib(std::vector<std::string> args) {
   return kib;
 }
 
-// The generated drawing, made by the generator script on first use (the same bytes every time).
+// The generated drawing, made by the generator script when it is missing or older than the
+// script (the same bytes every time).
 const std::string& GeneratedDrawing() {
   static const std::string path = [] {
     std::string p = QUILLON_BENCH_DRAWING;
-    struct stat st {};
-    if (stat(p.c_str(), &st) == 0) return p;
+    struct stat drawing {}, generator {};
+    if (stat(p.c_str(), &drawing) == 0 && stat(QUILLON_DRAWING_GENERATOR, &generator) == 0 &&
+        drawing.st_mtime >= generator.st_mtime)
+      return p;
     std::fprintf(stderr, "generating %s\n", p.c_str());
     if (Run({"/usr/bin/python3", QUILLON_DRAWING_GENERATOR, p + ".part", "--seed", "1", "--megabytes", "50"}) != 0 ||
         std::rename((p + ".part").c_str(), p.c_str()) != 0)

@@ -136,7 +136,7 @@ def write_dimension(w, rnd, owner, dim):
              (14, repr(dim.p2[0])), (24, repr(dim.p2[1])), (34, "0.0"))
 
 
-def write_block(w, rnd, name, record, draw):
+def write_block(w, name, record, draw):
     w.groups((0, "BLOCK"), (5, w.new_handle()), (330, record), (100, "AcDbEntity"), (8, "0"),
              (100, "AcDbBlockBegin"), (2, name), (70, 1 if name.startswith("*D") else 0),
              (10, "0.0"), (20, "0.0"), (30, "0.0"), (3, name), (1, ""))
@@ -164,27 +164,21 @@ def main():
     target = int(args.megabytes * 1024 * 1024)
     utf8 = args.version >= "AC1021"
 
-    # The model space's entities are drawn first, in memory order of their kinds, so that the
-    # dimension blocks are known before the tables are written; the file is then written in order.
+    # What model space holds is chosen first, so that the dimensions' blocks can be written before
+    # it. Each kind counts with its average size in the file; the drawing ends near `target`.
+    kinds = [(0.30, "mtext", 680), (0.45, "text", 330), (0.80, "line", 250), (0.87, "circle", 210),
+             (0.93, "insert", 250), (1.00, "dimension", 1640)]
     user_blocks = ["Рамка", "Штамп", "Стрелка", "ОсьМарка"]
-    body = []  # (kind, payload)
-    estimate = 0
+    body = []  # (kind, the dimension or None)
+    size = 0
     dims = 0
-    while estimate < target * 0.76:
+    while size < target:
         roll = rnd.random()
-        if roll < 0.30:
-            body.append(("mtext", None)); estimate += 520
-        elif roll < 0.45:
-            body.append(("text", None)); estimate += 250
-        elif roll < 0.80:
-            body.append(("line", None)); estimate += 190
-        elif roll < 0.87:
-            body.append(("circle", None)); estimate += 160
-        elif roll < 0.93:
-            body.append(("insert", None)); estimate += 190
-        else:
+        _, kind, average = next(k for k in kinds if roll < k[0])
+        if kind == "dimension":
             dims += 1
-            body.append(("dimension", Dimension(rnd, dims))); estimate += 1250
+        body.append((kind, Dimension(rnd, dims) if kind == "dimension" else None))
+        size += average
 
     with open(args.output, "wb") as out:
         w = Writer(out, utf8)
@@ -229,14 +223,14 @@ def main():
         w.groups((0, "ENDTAB"), (0, "ENDSEC"))
 
         w.groups((0, "SECTION"), (2, "BLOCKS"))
-        write_block(w, rnd, "*Model_Space", records["*Model_Space"], lambda owner: None)
-        write_block(w, rnd, "*Paper_Space", records["*Paper_Space"], lambda owner: None)
+        write_block(w, "*Model_Space", records["*Model_Space"], lambda owner: None)
+        write_block(w, "*Paper_Space", records["*Paper_Space"], lambda owner: None)
         for name in user_blocks:
             def draw(owner):
                 for _ in range(6):
                     write_line(w, rnd, owner, "0")
                 write_text(w, rnd, owner)
-            write_block(w, rnd, name, records[name], draw)
+            write_block(w, name, records[name], draw)
         for kind, dim in body:
             if kind != "dimension":
                 continue
@@ -249,7 +243,7 @@ def main():
                 entity_head(w, "MTEXT", owner, "Размеры", "AcDbMText")
                 w.groups((10, repr(dim.line[0])), (20, repr(dim.line[1] + 50)), (30, "0.0"), (40, "2.5"),
                          (71, 8), (1, "%.0f" % dim.measurement), (7, "Standard"))
-            write_block(w, rnd, dim.block, records[dim.block], draw)
+            write_block(w, dim.block, records[dim.block], draw)
         w.group(0, "ENDSEC")
 
         w.groups((0, "SECTION"), (2, "ENTITIES"))
