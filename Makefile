@@ -22,7 +22,10 @@ fuzz-build: setup
 	@scripts/build-fuzz.sh $(abspath $(FUZZ_BUILD))
 
 bench: build
-	@for b in $(BUILD)/bench/*/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@mkdir -p $(BUILD)/bench/results
+	@for b in $(BUILD)/bench/*/bench_*; do [ -x "$$b" ] || continue; \
+	  "$$b" --benchmark_out=$(BUILD)/bench/results/$$(basename $$b).json --benchmark_out_format=json || exit 1; done
+	@/usr/bin/python3 bench/summary.py $(BUILD)/bench/results/*.json
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD)

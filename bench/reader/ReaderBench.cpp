@@ -1,15 +1,15 @@
 // MTextToRtf on contents of 1, 16 and 64 KiB in four styles (plain text; the host's codes for
 // fonts, heights and colours every few words, in single groups and in groups inside font
 // groups; the writer's own grouped output), and the literal reference on the same contents;
-// each case reports its time as a ratio of the reference's ("vs_literal", below 1 is faster),
-// both in processor time.
+// each case reports its processor time as a ratio of the reference's ("x_literal", below 1 is
+// faster) and of a single memchr and memcpy pass over the same contents ("x_copy").
 #include <benchmark/benchmark.h>
 
-#include <ctime>
 #include <map>
 #include <string>
 #include <utility>
 
+#include "bench/support/BenchSupport.h"
 #include "converter/MTextRtfConverter.h"
 #include "converter/reference/LiteralMTextToRtf.h"
 #include "host/EditTarget.h"
@@ -71,22 +71,6 @@ CString ContentsOf(Style style, size_t kib) {
   return CString(m.data(), static_cast<int>(m.size()));
 }
 
-// Processor time of this process, so that other work on the machine does not count.
-double CpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
-
-double FastSeconds(const CString& mtext, int repeats) {
-  HostColors colors;
-  EditTarget target;
-  target.textHeight = 2.5;
-  EditTargetReader link(target);
-  double start = CpuSeconds();
-  for (int r = 0; r < repeats; ++r) {
-    MTextRtfConverter converter(colors, link);
-    benchmark::DoNotOptimize(converter.MTextToRtf(mtext));
-  }
-  return (CpuSeconds() - start) / repeats;
-}
-
 // The reference is slow: it is timed once per case and kept.
 double LiteralSeconds(Style style, size_t kib, const CString& mtext) {
   static std::map<std::pair<Style, size_t>, double> measured;
@@ -95,9 +79,9 @@ double LiteralSeconds(Style style, size_t kib, const CString& mtext) {
   if (found != measured.end()) return found->second;
   HostColors colors;
   int repeats = kib >= 64 ? 1 : kib >= 16 ? 2 : 10;
-  double start = CpuSeconds();
+  double start = benchsupport::CpuSeconds();
   for (int r = 0; r < repeats; ++r) benchmark::DoNotOptimize(literal::MTextToRtf(mtext, 2.5, colors));
-  return measured[key] = (CpuSeconds() - start) / repeats;
+  return measured[key] = (benchsupport::CpuSeconds() - start) / repeats;
 }
 
 void BM_MTextToRtf(benchmark::State& state, Style style, size_t kib) {
@@ -106,14 +90,15 @@ void BM_MTextToRtf(benchmark::State& state, Style style, size_t kib) {
   EditTarget target;
   target.textHeight = 2.5;
   EditTargetReader link(target);
-  for (auto _ : state) {
+  const double seconds = benchsupport::TimedLoop(state, [&] {
     MTextRtfConverter converter(colors, link);
     benchmark::DoNotOptimize(converter.MTextToRtf(mtext));
-  }
-  double literal = LiteralSeconds(style, kib, mtext);
+  });
   state.counters["contents_bytes"] = mtext.GetLength();
-  state.counters["literal_ms"] = literal * 1e3;
-  state.counters["vs_literal"] = FastSeconds(mtext, kib >= 64 ? 20 : 100) / literal;
+  benchsupport::ReportValue(state, seconds);
+  benchsupport::ReportAgainst(state, "literal", seconds, LiteralSeconds(style, kib, mtext));
+  benchsupport::ReportAgainst(state, "copy", seconds,
+                              benchsupport::CopyPassSeconds(mtext.GetString(), static_cast<size_t>(mtext.GetLength())));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * mtext.GetLength());
 }
 

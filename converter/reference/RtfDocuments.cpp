@@ -88,11 +88,12 @@ std::string SizedDocument(size_t bytes, int runs, bool cyrillic, unsigned seed) 
   const int fonts[] = {arial, times, 0};
   const int colors[] = {-1, red, blue, 0};
   // Each run gets an equal share of the text. The tables and the run headers (about 22 bytes
-  // each) count towards the size; a stream of many runs is at least as long as its headers.
+  // each) count towards the size; a stream of many runs is at least as long as its headers and
+  // a word for each run.
   std::string text;
   size_t streamBytes = 200 + 22 * static_cast<size_t>(runs);
   int sinceParagraph = 0;
-  while (streamBytes < bytes) {
+  for (int written = 0; streamBytes < bytes || written < runs; ++written) {
     const auto& words = cyrillic ? kCyrillic : kLatin;
     size_t count = cyrillic ? std::size(kCyrillic) : std::size(kLatin);
     std::string word = words[rng() % count];

@@ -61,6 +61,21 @@ TEST(DxfSave, ChangedPropertyReplacesItsValueAndAddsWhatTheFileLacked) {
   EXPECT_BYTES_EQ(Drawing("AC1015", "ANSI_1251", expected), qhost::DrawingToBytes(*db));
 }
 
+TEST(DxfSave, ChangedTextKeepsItsStyleAsTheFileNamedIt) {
+  // "gost" is the table's "GOST"; "Missing" names no style and reads as Standard.
+  for (const char* style : {"gost", "Missing"}) {
+    SCOPED_TRACE(style);
+    auto text = [&](const char* contents) {
+      return Write({{0, "MTEXT"}, {5, "A1"}, {330, "1F"}, {100, "AcDbEntity"}, {8, "0"}, {100, "AcDbMText"},
+                    {10, "1.0"}, {20, "2.0"}, {30, "0.0"}, {40, "2.5"}, {41, "0.0"}, {71, "1"}, {1, contents},
+                    {7, style}});
+    };
+    auto db = Load(Drawing("AC1015", "ANSI_1251", text("old")));
+    SetContents(*db, "new");
+    EXPECT_BYTES_EQ(Drawing("AC1015", "ANSI_1251", text("new")), qhost::DrawingToBytes(*db));
+  }
+}
+
 // --- Splitting long contents ---------------------------------------------------------------
 
 struct SplitCase {

@@ -1,4 +1,9 @@
 // Texts in memory are code page 1251 whatever the file's encoding; saving gives them back as they were.
+#include <iconv.h>
+
+#include <algorithm>
+#include <cstdio>
+
 #include "MiniDxf.h"
 #include "qplatform/Drawing.h"
 #include "support/Bytes.h"
@@ -44,6 +49,8 @@ const Case kCases[] = {
     {"carets", "AC1015", "ANSI_1251", "a^Jb^Ic^ d^", "a\nb\tc^d^"},
     // Escapes already in the file stay as they are.
     {"escapes", "AC1015", "", "\\U+0416\\\\U+0041", "\\U+0416\\\\U+0041"},
+    // A noncharacter is a character all the same.
+    {"nonchar", "AC1021", "", u8"Я\xEF\xBF\xBE", Cp1251(u8"Я") + "\\U+FFFE"},
 };
 
 TEST(DxfEncoding, TextsLoadAsCodePage1251) {
@@ -68,6 +75,69 @@ TEST(DxfEncoding, ChangedTextGoesBackInTheFileEncoding) {
   }
 }
 
+// Every character of the first plane, in texts of a UTF-8 drawing, loads as iconv converts it to
+// code page 1251, or as its \U+XXXX escape when code page 1251 lacks it, and goes back as itself.
+TEST(DxfEncoding, EveryCharacterOfTheFirstPlaneLoadsAsIconvConvertsItAndGoesBack) {
+  iconv_t toCp1251 = iconv_open("CP1251", "UTF-32LE");
+  ASSERT_NE(reinterpret_cast<iconv_t>(-1), toCp1251);
+  std::string entities, changed, expected;
+  int handle = 0x20;
+  for (uint32_t first = 0; first < 0x10000; first += 64) {
+    std::string utf8, memory;
+    for (uint32_t cp = std::max(first, 0x20u); cp < first + 64; ++cp) {
+      // Control characters and carets: the caret tests.
+      if ((cp >= 0xD800 && cp < 0xE000) || cp == '^') continue;
+      if (cp < 0x80) {
+        utf8 += static_cast<char>(cp);
+      } else if (cp < 0x800) {
+        utf8 += {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
+      } else {
+        utf8 += {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+                 static_cast<char>(0x80 | (cp & 0x3F))};
+      }
+      char in[4] = {static_cast<char>(cp), static_cast<char>(cp >> 8), 0, 0};
+      char out[4];
+      char* src = in;
+      char* dst = out;
+      size_t srcLeft = 4, dstLeft = sizeof out;
+      iconv(toCp1251, nullptr, nullptr, nullptr, nullptr);
+      if (iconv(toCp1251, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1) && dst == out + 1) {
+        memory += out[0];
+      } else {
+        char escape[16];
+        std::snprintf(escape, sizeof escape, "\\U+%04X", cp);
+        memory += escape;
+      }
+    }
+    char h[16];
+    std::snprintf(h, sizeof h, "%X", handle++);
+    entities += minidxf::MText(h, {{1, utf8}});
+    changed += minidxf::MText(h, {{1, utf8 + "+"}});
+    expected += memory;
+  }
+  iconv_close(toCp1251);
+  auto load = qhost::LoadDrawingFromBytes(minidxf::Drawing("AC1021", "", entities), "plane");
+  ASSERT_TRUE(load.database) << load.error;
+  EXPECT_TRUE(load.warnings.empty());
+  std::string loaded;
+  AcDbBlockTable* table = nullptr;
+  load.database->getBlockTable(table, AcDb::kForRead);
+  AcDbBlockTableRecord* space = nullptr;
+  table->getAt(ACDB_MODEL_SPACE, space, AcDb::kForRead);
+  table->close();
+  for (AcDbObjectId id : space->entityIds()) {
+    AcDbMText* m = nullptr;
+    ASSERT_EQ(Acad::eOk, acdbOpenObject(m, id, AcDb::kForWrite));
+    loaded += m->contentsConst();
+    m->setContents((m->contentsConst() + std::string("+")).c_str());
+    m->close();
+  }
+  space->close();
+  EXPECT_BYTES_EQ(expected, loaded);
+  // Changed, every character goes back as the UTF-8 it was.
+  EXPECT_BYTES_EQ(minidxf::Drawing("AC1021", "", changed), qhost::DrawingToBytes(*load.database));
+}
+
 TEST(DxfEncoding, CyrillicTypedIntoA1252DrawingIsSavedAsEscapes) {
   std::string file = minidxf::Drawing("AC1015", "ANSI_1252", minidxf::MText("A1", {{1, "x"}}));
   auto load = qhost::LoadDrawingFromBytes(file, "t");
@@ -79,19 +149,31 @@ TEST(DxfEncoding, CyrillicTypedIntoA1252DrawingIsSavedAsEscapes) {
                   qhost::DrawingToBytes(*load.database));
 }
 
-TEST(DxfEncoding, BytesThatDoNotFitLoadWithAWarningAndLoseNothing) {
-  // A UTF-8 drawing holding code page 1251 bytes, as found in the wild.
-  Case c{"misfit", "AC1021", "ANSI_1251", Cp1251(u8"Дом"), Cp1251(u8"Дом")};
-  std::vector<std::string> warnings;
-  EXPECT_BYTES_EQ(c.memory, Contents(c, &warnings));
-  ASSERT_EQ(1u, warnings.size());
-  EXPECT_NE(std::string::npos, warnings[0].find("UTF-8")) << warnings[0];
+// Bytes that are not UTF-8 in a UTF-8 file are read as code page 1251, whatever stands around them.
+const Case kMisfits[] = {
+    // A UTF-8 drawing holding code page 1251 bytes, as found in the wild.
+    {"cp1251", "AC1021", "ANSI_1251", Cp1251(u8"Дом"), Cp1251(u8"Дом")},
+    // An overlong form, a surrogate, a character cut short, a stray continuation byte.
+    {"overlong", "AC1021", "", u8"Я\xC0\x80", Cp1251(u8"Я") + "\xC0\x80"},
+    {"surrogate", "AC1021", "", u8"Я\xED\xA0\x80", Cp1251(u8"Я") + "\xED\xA0\x80"},
+    {"cut", "AC1021", "", u8"Я\xE2\x82", Cp1251(u8"Я") + "\xE2\x82"},
+    {"stray", "AC1021", "", u8"\x80Я", "\x80" + Cp1251(u8"Я")},
+};
 
-  // Unchanged, it is saved exactly as it was.
-  std::string file = minidxf::Drawing(c.version, c.codePage, minidxf::MText("A1", {{1, c.fileBytes}}));
-  auto load = qhost::LoadDrawingFromBytes(file, "misfit");
-  ASSERT_TRUE(load.database);
-  EXPECT_BYTES_EQ(file, qhost::DrawingToBytes(*load.database));
+TEST(DxfEncoding, BytesThatDoNotFitLoadWithAWarningAndLoseNothing) {
+  for (const Case& c : kMisfits) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> warnings;
+    EXPECT_BYTES_EQ(c.memory, Contents(c, &warnings));
+    ASSERT_EQ(1u, warnings.size());
+    EXPECT_NE(std::string::npos, warnings[0].find("UTF-8")) << warnings[0];
+
+    // Unchanged, it is saved exactly as it was.
+    std::string file = minidxf::Drawing(c.version, c.codePage, minidxf::MText("A1", {{1, c.fileBytes}}));
+    auto load = qhost::LoadDrawingFromBytes(file, c.name);
+    ASSERT_TRUE(load.database);
+    EXPECT_BYTES_EQ(file, qhost::DrawingToBytes(*load.database));
+  }
 }
 
 }  // namespace

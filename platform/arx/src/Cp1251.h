@@ -19,4 +19,7 @@ const Cp1251Table& Cp1251();
 // surrogate pair, since the escape holds four digits.
 void AppendUnicodeEscape(std::string& out, uint32_t cp);
 
+// The UTF-8 bytes of a character.
+void AppendUtf8(std::string& out, uint32_t cp);
+
 }  // namespace qhost::detail

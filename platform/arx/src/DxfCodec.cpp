@@ -1,4 +1,5 @@
 // DXF text encodings: code pages and UTF-8 to and from code page 1251, and the caret escapes.
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -16,6 +17,7 @@ const iconv_t kNoIconv = reinterpret_cast<iconv_t>(-1);
 using detail::Cp1251;
 using detail::Cp1251Table;
 using detail::AppendUnicodeEscape;
+using detail::AppendUtf8;
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -36,13 +38,56 @@ long EscapeAt(const std::string& s, size_t i) {
   return cp;
 }
 
+// Code page 1251 bytes by character; every character it has lies below U+2200. -1: none.
+const std::array<int16_t, 0x2200>& Cp1251Bytes() {
+  static const std::array<int16_t, 0x2200> bytes = [] {
+    std::array<int16_t, 0x2200> b;
+    b.fill(-1);
+    for (const auto& [cp, byte] : Cp1251().fromUnicode)
+      if (cp < b.size()) b[cp] = byte;
+    return b;
+  }();
+  return bytes;
+}
+
 // The memory form of one character.
 void AppendMemory(std::string& out, uint32_t cp) {
-  auto it = Cp1251().fromUnicode.find(cp);
-  if (it != Cp1251().fromUnicode.end())
-    out += static_cast<char>(it->second);
+  const auto& bytes = Cp1251Bytes();
+  if (cp < bytes.size() && bytes[cp] >= 0)
+    out += static_cast<char>(bytes[cp]);
   else
     AppendUnicodeEscape(out, cp);
+}
+
+// UTF-8 to memory without iconv, for text made of well-formed characters of the first plane
+// (U+FFFE and U+FFFF aside): what nearly every text of a UTF-8 drawing is. False, with `out`
+// unspecified, at the first byte sequence that is anything else.
+bool DecodeUtf8(const std::string& in, std::string& out) {
+  out.clear();
+  out.reserve(in.size());
+  const auto* p = reinterpret_cast<const unsigned char*>(in.data());
+  const unsigned char* end = p + in.size();
+  auto continuation = [](unsigned char c) { return (c & 0xC0) == 0x80; };
+  while (p < end) {
+    const unsigned char* ascii = p;
+    while (p < end && *p < 0x80) ++p;
+    out.append(reinterpret_cast<const char*>(ascii), static_cast<size_t>(p - ascii));
+    if (p == end) break;
+    uint32_t cp;
+    if (*p >= 0xC2 && *p <= 0xDF && end - p >= 2 && continuation(p[1])) {
+      cp = ((p[0] & 0x1Fu) << 6) | (p[1] & 0x3Fu);
+      p += 2;
+    } else if (*p >= 0xE0 && *p <= 0xEF && end - p >= 3 && continuation(p[1]) && continuation(p[2]) &&
+               !(*p == 0xE0 && p[1] < 0xA0) && !(*p == 0xED && p[1] >= 0xA0)) {
+      cp = ((p[0] & 0x0Fu) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
+      if (cp >= 0xFFFE) return false;
+      p += 3;
+    } else {
+      return false;
+    }
+    AppendMemory(out, cp);
+  }
+  return true;
 }
 
 // The code page that a $DWGCODEPAGE value names, or "" when it names none.
@@ -68,6 +113,12 @@ Codec Codec::ForDrawing(const std::string& version, const std::string& codePage)
   if (name.empty()) name = "CP1252";
   codec.m_name = name;
   codec.m_identity = name == "CP1251";
+  codec.m_utf8 = name == "UTF-8";
+  if (name == "CP932")
+    codec.m_leadBytes = LeadBytes::kShiftJis;
+  else if (name == "CP936" || name == "CP949" || name == "CP950" || name == "BIG5" || name == "GB2312" ||
+           name == "EUC-KR" || name == "JOHAB")
+    codec.m_leadBytes = LeadBytes::kOther;
   if (!codec.m_identity) {
     codec.m_toUtf32 = iconv_open("UTF-32LE", name.c_str());
     codec.m_fromUtf32 = iconv_open(name.c_str(), "UTF-32LE");
@@ -88,10 +139,14 @@ Codec& Codec::operator=(Codec&& other) noexcept {
     if (m_fromUtf32 != kNoIconv) iconv_close(m_fromUtf32);
     m_name = std::move(other.m_name);
     m_identity = other.m_identity;
+    m_utf8 = other.m_utf8;
+    m_leadBytes = other.m_leadBytes;
     m_toUtf32 = other.m_toUtf32;
     m_fromUtf32 = other.m_fromUtf32;
     other.m_toUtf32 = other.m_fromUtf32 = kNoIconv;
     other.m_identity = true;
+    other.m_utf8 = false;
+    other.m_leadBytes = LeadBytes::kNone;
   }
   return *this;
 }
@@ -103,10 +158,11 @@ Codec::~Codec() {
 }
 
 bool Codec::isLeadByte(unsigned char b) const {
-  if (m_name == "CP932") return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-  if (m_name == "CP936" || m_name == "CP949" || m_name == "CP950" || m_name == "BIG5" || m_name == "GB2312" ||
-      m_name == "EUC-KR" || m_name == "JOHAB")
-    return b >= 0x81 && b <= 0xFE;
+  switch (m_leadBytes) {
+    case LeadBytes::kShiftJis: return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    case LeadBytes::kOther: return b >= 0x81 && b <= 0xFE;
+    case LeadBytes::kNone: break;
+  }
   return false;
 }
 
@@ -116,6 +172,8 @@ bool Codec::Decode(const std::string& in, std::string& out) const {
     out = in;
     return true;
   }
+  if (isUtf8() && DecodeUtf8(in, out)) return true;
+  out.clear();
   bool fits = true;
   iconv(m_toUtf32, nullptr, nullptr, nullptr, nullptr);
   char* src = const_cast<char*>(in.data());
@@ -144,6 +202,12 @@ bool Codec::Decode(const std::string& in, std::string& out) const {
 }
 
 bool Codec::EncodeCodePoint(uint32_t cp, std::string& out) const {
+  if (isUtf8()) {
+    // What iconv writes, without a call per character.
+    if ((cp >= 0xD800 && cp < 0xE000) || cp > 0x10FFFF) return false;
+    AppendUtf8(out, cp);
+    return true;
+  }
   unsigned char in[4] = {static_cast<unsigned char>(cp), static_cast<unsigned char>(cp >> 8),
                          static_cast<unsigned char>(cp >> 16), static_cast<unsigned char>(cp >> 24)};
   char buf[16];

@@ -2,6 +2,7 @@
 // data and the BLOCKS section.
 #include "arx/src/DxfDimensions.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -32,8 +33,8 @@ namespace {
 
 constexpr int kDimtxsty = 340;  // the text style: a handle
 
-std::string Trimmed(const Image& img, size_t at) {
-  std::string s = img.value(at);
+std::string Trimmed(const Image& img, const Group& g) {
+  std::string s = img.value(g);
   size_t b = s.find_first_not_of(" \t"), e = s.find_last_not_of(" \t");
   return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
 }
@@ -43,18 +44,18 @@ std::string Upper(std::string s) {
   return s;
 }
 
-double Number(const Image& img, size_t at) {
-  double v = std::strtod(Trimmed(img, at).c_str(), nullptr);
+double Number(const Image& img, const Group& g) {
+  double v = std::strtod(Trimmed(img, g).c_str(), nullptr);
   return std::isfinite(v) ? v : 0.0;
 }
 
 // An integer value; one that no 16-bit group holds counts as `fallback`.
-int Integer(const Image& img, size_t at, int fallback) {
-  double v = Number(img, at);
+int Integer(const Image& img, const Group& g, int fallback) {
+  double v = Number(img, g);
   return v >= -32768 && v <= 32767 ? static_cast<int>(v) : fallback;
 }
 
-uint64_t Handle(const Image& img, size_t at) { return AcDbHandle(Trimmed(img, at).c_str()).value(); }
+uint64_t Handle(const Image& img, const Group& g) { return AcDbHandle(Trimmed(img, g).c_str()).value(); }
 
 // The object with handle `h` when it is of class `cls`, else null.
 AcDbObjectId ObjectOf(const AcDbDatabase::Impl& impl, uint64_t h, AcRxClass* cls) {
@@ -66,18 +67,29 @@ AcDbHandle Unused(const AcDbDatabase::Impl& impl, uint64_t h) {
   return h != 0 && impl.find(h) == nullptr ? AcDbHandle(h) : AcDbHandle();
 }
 
+// The index of a text style name in the names loaded entities resolved to (see EntitySource::style).
+uint32_t StyleIndex(Image& img, const std::string& style) {
+  auto it = std::find(img.styleNames.begin(), img.styleNames.end(), style);
+  if (it != img.styleNames.end()) return static_cast<uint32_t>(it - img.styleNames.begin());
+  img.styleNames.push_back(style);
+  return static_cast<uint32_t>(img.styleNames.size() - 1);
+}
+
 AcDbSymbolTable& Table(AcDbObjectId id) { return *static_cast<AcDbSymbolTable*>(id.stub()->object.get()); }
 
 // One DIMSTYLE record: its name, handle (group 105, or 5 in older files) and the variables modelled.
-void AddDimStyle(AcDbDatabase& db, const Image& img, GroupRange r, std::vector<uint32_t>& misfits) {
+void AddDimStyle(AcDbDatabase& db, const Image& img, const EntitySource& r, std::vector<uint32_t>& misfits) {
   auto& impl = db.impl();
   auto* rec = new AcDbDimStyleTableRecord();
   std::string name;
   uint64_t handle = 0;
-  for (size_t k = r.first + 1; k < r.end; ++k) {
-    switch (img.groups[k].code) {
+  std::vector<Group> gs;
+  img.GroupsOf(r, gs);
+  for (size_t i = 1; i < gs.size(); ++i) {
+    const Group& k = gs[i];
+    switch (k.code) {
       case 2:
-        if (!DecodeText(img.codec, Trimmed(img, k), name)) misfits.push_back(img.groups[k].line + 1);
+        if (!DecodeText(img.codec, Trimmed(img, k), name)) misfits.push_back(k.line + 1);
         break;
       case 5:
       case 105: handle = Handle(img, k); break;
@@ -105,27 +117,26 @@ void AddDimStyle(AcDbDatabase& db, const Image& img, GroupRange r, std::vector<u
 
 // The ACAD DSTYLE extended data: 1001 "ACAD", 1000 "DSTYLE", 1002 "{", pairs of a 1070 variable
 // code and its value (1040 a real, 1070 an integer, 1005 a handle), 1002 "}".
-void ReadOverrides(AcDbDatabase& db, const Image& img, const EntitySource& src, AcDbDimension& d) {
-  size_t k = src.first + 1;
-  while (k < src.end && !(img.groups[k].code == 1001 && Trimmed(img, k) == "ACAD")) ++k;
-  if (k + 2 >= src.end || img.groups[k + 1].code != 1000 || Upper(Trimmed(img, k + 1)) != "DSTYLE" ||
-      img.groups[k + 2].code != 1002)
+void ReadOverrides(AcDbDatabase& db, const Image& img, const std::vector<Group>& gs, AcDbDimension& d) {
+  const size_t end = gs.size();
+  size_t k = 1;
+  while (k < end && !(gs[k].code == 1001 && Trimmed(img, gs[k]) == "ACAD")) ++k;
+  if (k + 2 >= end || gs[k + 1].code != 1000 || Upper(Trimmed(img, gs[k + 1])) != "DSTYLE" || gs[k + 2].code != 1002)
     return;
-  for (k += 3; k + 1 < src.end && img.groups[k].code == 1070; k += 2) {
-    int code = Integer(img, k, 0);
-    size_t v = k + 1;
-    if (img.groups[v].code == 1005 && code == kDimtxsty)
+  for (k += 3; k + 1 < end && gs[k].code == 1070; k += 2) {
+    int code = Integer(img, gs[k], 0);
+    const Group& v = gs[k + 1];
+    if (v.code == 1005 && code == kDimtxsty)
       detail::DimensionLoader::SetTextStyleOverride(
           d, ObjectOf(db.impl(), Handle(img, v), AcDbTextStyleTableRecord::desc()));
-    else if (img.groups[v].code == 1040 || img.groups[v].code == 1070)
+    else if (v.code == 1040 || v.code == 1070)
       detail::DimensionLoader::SetOverride(d, code, Number(img, v));
   }
 }
 
 // Whether the value of group `at`, blanks aside, is `word` in any case (no copy: the BLOCKS
 // section of a large drawing has many records).
-bool ValueIs(const Image& img, size_t at, const char* word) {
-  const Group& g = img.groups[at];
+bool ValueIs(const Image& img, const Group& g, const char* word) {
   size_t b = g.valueBegin, e = g.valueEnd;
   while (b < e && (img.bytes[b] == ' ' || img.bytes[b] == '\t')) ++b;
   while (e > b && (img.bytes[e - 1] == ' ' || img.bytes[e - 1] == '\t')) --e;
@@ -138,36 +149,44 @@ bool ValueIs(const Image& img, size_t at, const char* word) {
 
 // The text entities (MTEXT, TEXT) of the blocks named in `wanted` (upper case), by name: the
 // records between BLOCK and ENDBLK.
-std::map<std::string, std::vector<GroupRange>> ReadBlockTexts(const Image& img, GroupRange section,
-                                                              const std::set<std::string>& wanted) {
-  std::map<std::string, std::vector<GroupRange>> blocks;
-  std::vector<GroupRange>* current = nullptr;
-  size_t k = section.first;
-  while (k < section.end && img.groups[k].code != 0) ++k;
-  while (k < section.end) {
-    size_t next = k + 1;
-    while (next < section.end && img.groups[next].code != 0) ++next;
-    if (ValueIs(img, k, "BLOCK")) {
-      current = nullptr;
-      for (size_t g = k + 1; g < next; ++g)
-        if (img.groups[g].code == 2) {
-          std::string name = Upper(Trimmed(img, g));
-          if (wanted.count(name)) current = &blocks[name];
-          break;
-        }
-    } else if (ValueIs(img, k, "ENDBLK")) {
-      current = nullptr;
-    } else if (current != nullptr && (ValueIs(img, k, "MTEXT") || ValueIs(img, k, "TEXT"))) {
-      current->push_back({k, next});
+std::map<std::string, std::vector<EntitySource>> ReadBlockTexts(const Image& img, const EntitySource& section,
+                                                                const std::set<std::string>& wanted) {
+  std::map<std::string, std::vector<EntitySource>> blocks;
+  std::vector<EntitySource>* current = nullptr;
+  EntitySource* text = nullptr;  // the text record being read, which ends at the next group 0
+  bool blockStarts = false;      // in a BLOCK record, before its name (group 2)
+  uint32_t line = section.line;
+  for (size_t pos = section.begin; pos < section.end; line += 2) {
+    Group g = img.GroupAt(pos, line);
+    if (g.end <= pos) break;
+    pos = g.end;
+    if (g.code != 0) {
+      if (blockStarts && g.code == 2) {
+        std::string name = Upper(Trimmed(img, g));
+        if (wanted.count(name)) current = &blocks[name];
+        blockStarts = false;
+      }
+      if (text != nullptr) text->end = g.end;
+      continue;
     }
-    k = next;
+    text = nullptr;
+    blockStarts = false;
+    if (ValueIs(img, g, "BLOCK")) {
+      current = nullptr;
+      blockStarts = true;
+    } else if (ValueIs(img, g, "ENDBLK")) {
+      current = nullptr;
+    } else if (current != nullptr && (ValueIs(img, g, "MTEXT") || ValueIs(img, g, "TEXT"))) {
+      current->push_back({g.codeBegin, g.end, g.line, 0});
+      text = &current->back();
+    }
   }
   return blocks;
 }
 
 // The block record of `name` with its text entities; the saver rewrites them when changed.
-AcDbObjectId AddBlock(AcDbDatabase& db, const Image& img, const std::string& name,
-                      const std::vector<GroupRange>& entities, std::vector<uint32_t>& misfits) {
+AcDbObjectId AddBlock(AcDbDatabase& db, Image& img, const std::string& name,
+                      const std::vector<EntitySource>& entities, std::vector<uint32_t>& misfits) {
   auto& impl = db.impl();
   // A block named twice is one block; model and paper space draw no dimension.
   AcDbObjectId existing;
@@ -180,19 +199,18 @@ AcDbObjectId AddBlock(AcDbDatabase& db, const Image& img, const std::string& nam
     if (styleId.isNull()) Table(impl.styleTable).getAt("Standard", styleId);
     return styleId;
   };
-  for (const GroupRange& e : entities) {
-    std::string type = Upper(Trimmed(img, e.first));
-    EntityReader r{img, type, e.first, e.end, {}, {}};
+  std::vector<Group> gs;
+  for (const EntitySource& e : entities) {
+    img.GroupsOf(e, gs);
+    EntityReader r{img, img.word(gs[0]), gs, {}, {}};
     AcDbEntity* entity = ReadEntity(r, styleByName);
     // A block's text that cannot be read stays in the file as it is, unmodelled.
     if (entity == nullptr) continue;
     misfits.insert(misfits.end(), r.misfits.begin(), r.misfits.end());
     size_t at;
-    AcDbObjectId entityId = impl.add(entity, id, Unused(impl, r.Find(5, at) ? Handle(img, at) : 0));
-    auto source = std::make_unique<EntitySource>();
-    source->first = e.first;
-    source->end = e.end;
-    source->loaded = FieldsOf(*entity, type == "MTEXT" && !r.Has(50) && r.Has(11));
+    AcDbObjectId entityId = impl.add(entity, id, Unused(impl, r.Find(5, at) ? Handle(img, gs[at]) : 0));
+    auto source = std::make_unique<EntitySource>(e);
+    source->style = StyleIndex(img, StyleOf(*entity));
     entityId.stub()->source = std::move(source);
     detail::EntityList(*static_cast<AcDbBlockTableRecord*>(id.stub()->object.get())).push_back(entityId);
   }
@@ -201,11 +219,12 @@ AcDbObjectId AddBlock(AcDbDatabase& db, const Image& img, const std::string& nam
 
 }  // namespace
 
-void LoadDimensionModel(AcDbDatabase& db, const Image& img, const std::vector<GroupRange>& dimStyles,
-                        GroupRange blocksSection, std::vector<uint32_t>& misfits) {
+void LoadDimensionModel(AcDbDatabase& db, Image& img, const std::vector<EntitySource>& dimStyles,
+                        const EntitySource& blocksSection, std::vector<uint32_t>& misfits) {
   auto& impl = db.impl();
   impl.dimStyleTable = impl.add(new AcDbDimStyleTable(), AcDbObjectId(), AcDbHandle(), true);
-  for (GroupRange r : dimStyles) AddDimStyle(db, img, r, misfits);
+  for (const EntitySource& r : dimStyles) AddDimStyle(db, img, r, misfits);
+  std::vector<Group> gs;
 
   // Blocks add objects: the dimensions are listed first, with the blocks they name.
   std::vector<AcDbStub*> dimensions;
@@ -213,18 +232,20 @@ void LoadDimensionModel(AcDbDatabase& db, const Image& img, const std::vector<Gr
   for (const auto& stub : impl.stubs) {
     if (!stub->source || !AcDbDimension::cast(stub->object.get())) continue;
     dimensions.push_back(stub.get());
-    EntityReader r{img, "DIMENSION", stub->source->first, stub->source->end, {}, {}};
+    img.GroupsOf(*stub->source, gs);
+    EntityReader r{img, "DIMENSION", gs, {}, {}};
     names.insert(Upper(r.Text(2)));
   }
-  std::map<std::string, std::vector<GroupRange>> blocks;
+  std::map<std::string, std::vector<EntitySource>> blocks;
   if (!dimensions.empty()) blocks = ReadBlockTexts(img, blocksSection, names);
   for (AcDbStub* stub : dimensions) {
     auto* d = AcDbDimension::cast(stub->object.get());
-    EntityReader r{img, "DIMENSION", stub->source->first, stub->source->end, {}, {}};
+    img.GroupsOf(*stub->source, gs);
+    EntityReader r{img, "DIMENSION", gs, {}, {}};
     AcDbObjectId style;
     Table(impl.dimStyleTable).getAt(r.Text(3).c_str(), style);
     detail::DimensionLoader::SetStyle(*d, style);
-    ReadOverrides(db, img, *stub->source, *d);
+    ReadOverrides(db, img, gs, *d);
     detail::DimensionLoader::SetDrawnText(*d);
     std::string block = r.Text(2);
     auto it = blocks.find(Upper(block));

@@ -9,16 +9,12 @@
 
 namespace qhost::dxf {
 
-// A table record or a section's part: its groups [first, end).
-struct GroupRange {
-  size_t first = 0, end = 0;
-};
-
 // After the entities: the dimension style table from the DIMSTYLE records, then for every loaded
 // dimension its style (group 3), its overrides (the ACAD DSTYLE extended data) and its block
 // (group 2) with the block's text entities, which the saver rewrites like any entity. Lines of
 // texts that do not fit the file's encoding go to `misfits`.
-void LoadDimensionModel(AcDbDatabase& db, const Image& img, const std::vector<GroupRange>& dimStyles,
-                        GroupRange blocks, std::vector<uint32_t>& misfits);
+// `dimStyles` are the DIMSTYLE records, `blocks` the groups of the BLOCKS section.
+void LoadDimensionModel(AcDbDatabase& db, Image& img, const std::vector<EntitySource>& dimStyles,
+                        const EntitySource& blocks, std::vector<uint32_t>& misfits);
 
 }  // namespace qhost::dxf

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "arx/src/DbInternals.h"
 #include "arx/src/DxfEntities.h"
@@ -33,8 +34,8 @@ void Point(std::vector<Field>& f, int code, const AcGePoint3d& p, int after) {
 }  // namespace
 
 bool EntityReader::Find(int code, size_t& at) const {
-  for (size_t i = first + 1; i < end; ++i) {
-    int c = image.groups[i].code;
+  for (size_t i = 1; i < groups.size(); ++i) {
+    int c = groups[i].code;
     if (c == 101 || c >= 1000) break;
     if (c == code) {
       at = i;
@@ -52,14 +53,14 @@ bool EntityReader::Has(int code) const {
 double EntityReader::Real(int code, double fallback) {
   size_t at;
   if (!Find(code, at)) return fallback;
-  std::string v = image.value(at);
+  std::string v = image.value(groups[at]);
   const char* s = v.c_str();
   char* stop = nullptr;
   double d = std::strtod(s, &stop);
   while (stop && (*stop == ' ' || *stop == '\t')) ++stop;
   if (stop == s || (stop && *stop != '\0') || !std::isfinite(d)) {
     if (error.empty())
-      error = "line " + std::to_string(image.groups[at].line + 1) + ": a number was expected for group " +
+      error = "line " + std::to_string(groups[at].line + 1) + ": a number was expected for group " +
               std::to_string(code) + " of " + type + ", found \"" + v + "\"";
     return fallback;
   }
@@ -76,8 +77,7 @@ AcGePoint3d EntityReader::Point(int code) { return AcGePoint3d(Real(code, 0), Re
 
 std::string EntityReader::Text(size_t at) {
   std::string memory;
-  if (!DecodeText(image.codec, image.value(at), memory))
-    misfits.push_back(image.groups[at].line + 1);
+  if (!DecodeText(image.codec, image.value(groups[at]), memory)) misfits.push_back(groups[at].line + 1);
   return memory;
 }
 
@@ -89,8 +89,8 @@ std::string EntityReader::Text(int code) {
 // Multiline text: every group 3 and then the group 1, in file order.
 std::string EntityReader::Contents() {
   std::string contents;
-  for (size_t i = first + 1; i < end; ++i) {
-    int c = image.groups[i].code;
+  for (size_t i = 1; i < groups.size(); ++i) {
+    int c = groups[i].code;
     if (c == 101 || c >= 1000) break;
     if (c == 3) contents += Text(i);
     if (c == 1) {
@@ -210,6 +210,23 @@ std::vector<Field> FieldsOf(const AcDbEntity& entity, bool directionVector) {
     delete[] text;
   }
   return f;
+}
+
+std::vector<Field> LoadedFields(const Image& image, const EntitySource& source, const std::vector<Group>& groups) {
+  EntityReader r{image, image.word(groups[0]), groups, {}, {}};
+  // The style as the entity resolved it when loaded: the style table may have changed since.
+  std::unique_ptr<AcDbEntity> entity(ReadEntity(r, [](const std::string&) { return AcDbObjectId(); }));
+  if (!entity) return {};
+  std::vector<Field> fields = FieldsOf(*entity, r.type == "MTEXT" && !r.Has(50) && r.Has(11));
+  for (Field& f : fields)
+    if (f.code == 7) f.value = image.styleNames[source.style];
+  return fields;
+}
+
+std::string StyleOf(const AcDbEntity& entity) {
+  if (auto* m = AcDbMText::cast(&entity)) return StyleName(m->textStyle());
+  if (auto* t = AcDbText::cast(&entity)) return StyleName(t->textStyle());
+  return "";
 }
 
 const char* TypeName(const AcDbEntity& entity) {

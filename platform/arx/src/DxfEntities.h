@@ -10,12 +10,12 @@
 
 namespace qhost::dxf {
 
-// The groups of one entity, [first, end); its own groups end where XDATA or an embedded object begin.
+// The groups of one entity, its "0" group first; its own groups end where XDATA or an embedded
+// object begin.
 struct EntityReader {
   const Image& image;
   std::string type;
-  size_t first;
-  size_t end;
+  const std::vector<Group>& groups;
   std::string error;               // the first malformed value, with its line
   std::vector<uint32_t> misfits;   // lines whose bytes did not fit the file's encoding
 
@@ -37,6 +37,11 @@ AcDbEntity* ReadEntity(EntityReader& r, const StyleLookup& styleByName);
 bool IsPaperSpace(EntityReader& r);
 // `directionVector`: the file gives multiline text's rotation as an X direction (group 11).
 std::vector<Field> FieldsOf(const AcDbEntity& entity, bool directionVector);
+// The modelled values of a loaded entity as its groups (`groups`, see Image::GroupsOf) hold them,
+// read again: what the saver compares the entity's values with.
+std::vector<Field> LoadedFields(const Image& image, const EntitySource& source, const std::vector<Group>& groups);
+// The name of the text style of a text (group 7), or "" for an entity without one.
+std::string StyleOf(const AcDbEntity& entity);
 const char* SubclassName(const AcDbEntity& entity);
 
 }  // namespace qhost::dxf

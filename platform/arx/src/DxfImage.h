@@ -1,4 +1,4 @@
-// A loaded DXF file as the saver needs it: the bytes, the groups, and where the modelled parts lie.
+// A loaded DXF file as the saver needs it: the bytes, and where the modelled parts lie.
 #pragma once
 
 #include <iconv.h>
@@ -37,7 +37,7 @@ class Codec {
   ~Codec();
 
   const std::string& name() const { return m_name; }
-  bool isUtf8() const { return m_name == "UTF-8"; }
+  bool isUtf8() const { return m_utf8; }
   // In a double-byte code page (Japanese, Chinese, Korean), whether `b` starts a two-byte character.
   bool isLeadByte(unsigned char b) const;
   // File bytes to memory. False when some bytes did not fit the encoding; they are then read as
@@ -49,6 +49,9 @@ class Codec {
   bool EncodeCodePoint(uint32_t cp, std::string& out) const;
   std::string m_name = "CP1251";
   bool m_identity = true;
+  // Asked for every byte of a text that is saved: known once, not compared by name each time.
+  bool m_utf8 = false;
+  enum class LeadBytes { kNone, kShiftJis, kOther } m_leadBytes = LeadBytes::kNone;
   iconv_t m_toUtf32 = reinterpret_cast<iconv_t>(-1);
   iconv_t m_fromUtf32 = reinterpret_cast<iconv_t>(-1);
 };
@@ -71,34 +74,42 @@ struct Field {
   int kind;   // 0 a number, 1 a text, 2 a text split over groups 3 and a last group 1
 };
 
-// Where a loaded entity lies in the file, and its modelled values as loaded.
+// Where a loaded entity lies in the file. Its modelled values as loaded are read again from these
+// bytes when it is saved, so that a drawing in memory holds no second copy of them.
 struct EntitySource {
-  size_t first = 0;  // index of its "0" group
-  size_t end = 0;    // index after its last group
-  std::vector<Field> loaded;
+  uint32_t begin = 0;  // byte offset of its "0" group
+  uint32_t end = 0;    // byte offset after its last group
+  uint32_t line = 0;   // line of its "0" group
+  uint32_t style = 0;  // its text style's name as loaded: an index into Image::styleNames
 };
 
 struct Image {
   std::string bytes;
-  std::vector<Group> groups;
   size_t groupsEndOffset = 0;   // the bytes from here on (after EOF) are written back as they are
   std::string eol = "\r\n";
   bool leftAlignedCodes = false;
   std::string version;          // $ACADVER
   Codec codec;
   bool hasHandles = false;
-  size_t entitiesEnd = SIZE_MAX;  // index of the ENDSEC group that closes ENTITIES
-  size_t handseedValue = SIZE_MAX;
+  // Byte offsets of groups the saver writes at or replaces.
+  size_t entitiesEnd = SIZE_MAX;    // the ENDSEC group that closes ENTITIES
+  size_t eofGroup = 0;              // the EOF group
+  size_t handseedValue = SIZE_MAX;  // the value group of $HANDSEED
   uint64_t handseed = 0;
-  std::map<std::string, size_t> headerValues;  // header variable -> index of its value group
+  std::map<std::string, size_t> headerValues;  // header variable -> byte offset of its value group
   std::map<std::string, std::string> headerLoaded;  // header variable -> the database's value after loading
+  std::vector<std::string> styleNames;  // the text style names entities resolved to when loaded
   AcDbHandle modelSpaceRecord, paperSpaceRecord;
   std::string path;  // where the drawing was loaded from or last saved to
 
-  std::string value(size_t i) const {
-    const Group& g = groups[i];
-    return bytes.substr(g.valueBegin, g.valueEnd - g.valueBegin);
-  }
+  std::string value(const Group& g) const { return bytes.substr(g.valueBegin, g.valueEnd - g.valueBegin); }
+  // The value without blanks around it and in upper case, as types and names are compared.
+  std::string word(const Group& g) const;
+  // The group that starts at byte `offset`, whose code line is line `line` of the file. The file
+  // was split into groups when it was loaded, so the group is well formed.
+  Group GroupAt(size_t offset, uint32_t line = 0) const;
+  // The groups of an entity, in file order.
+  void GroupsOf(const EntitySource& src, std::vector<Group>& out) const;
   std::string codeLine(int code) const;
   bool isR12() const { return version < "AC1012"; }
 };

@@ -1,11 +1,15 @@
 // Loading DXF: the file's groups and sections, then a database built from them (all or nothing).
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <map>
+#include <string_view>
 
 #include "arx/src/DbInternals.h"
 #include "arx/src/DxfDimensions.h"
@@ -39,171 +43,231 @@ struct Failure {
   throw Failure{"line " + std::to_string(line) + ": " + what};
 }
 
-// A table record or an entity: its type and its groups [first, end).
-struct Span {
-  std::string type;
-  size_t first, end;
-};
+// A table record or an entity: its groups, by byte offsets, from its "0" group on.
+using Span = EntitySource;
 
 // What the structure pass found.
 struct Layout {
   std::vector<Span> styles;
   std::vector<Span> blockRecords;
-  std::vector<GroupRange> dimStyles;
-  GroupRange blocks;
+  std::vector<Span> dimStyles;
+  Span blocks;  // the groups of the BLOCKS section between its name and its ENDSEC
   std::vector<Span> entities;
   std::string codePage;
   uint64_t maxHandle = 0;
   bool entityHandles = false;
 };
 
-// Splits the bytes into groups: a code line and a value line each, up to EOF.
+std::string_view TrimView(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+  return s.substr(b, e - b);
+}
+
+// Whether the trimmed value of `g` is `word`, in any case.
+bool ValueIs(const Image& img, const Group& g, std::string_view word) {
+  std::string_view v = TrimView(std::string_view(img.bytes).substr(g.valueBegin, g.valueEnd - g.valueBegin));
+  if (v.size() != word.size()) return false;
+  for (size_t k = 0; k < v.size(); ++k)
+    if (std::toupper(static_cast<unsigned char>(v[k])) != word[k]) return false;
+  return true;
+}
+
+// The group code of a code line; -1 when the line holds none.
+long CodeOf(std::string_view line) {
+  std::string_view digits = TrimView(line);
+  if (!digits.empty() && digits.size() <= 4 &&
+      std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    long code = 0;
+    for (char c : digits) code = code * 10 + (c - '0');
+    return code <= 1071 ? code : -1;
+  }
+  // Anything unusual goes through strtol, whose reading of signs and blanks the files rely on.
+  std::string codeText(digits);
+  char* stop = nullptr;
+  long code = std::strtol(codeText.c_str(), &stop, 10);
+  return codeText.empty() || *stop != '\0' || code < 0 || code > 1071 ? -1 : code;
+}
+
+// Reads the group at byte `pos`: a code line and a value line. False at the end of the bytes;
+// a line that is no group code, or a code without a value, fails.
+bool ReadGroup(const std::string& b, size_t pos, uint32_t line, Group& g) {
+  if (pos >= b.size()) return false;
+  g.codeBegin = static_cast<uint32_t>(pos);
+  g.line = line;
+  const char* data = b.data();
+  auto lineEnd = [&](size_t from) {
+    const void* nl = std::memchr(data + from, '\n', b.size() - from);
+    return nl ? static_cast<size_t>(static_cast<const char*>(nl) - data) : std::string::npos;
+  };
+  size_t nl = lineEnd(pos);
+  size_t codeEnd = nl == std::string::npos ? b.size() : nl;
+  if (codeEnd > pos && b[codeEnd - 1] == '\r') --codeEnd;
+  long code = CodeOf(std::string_view(data + pos, codeEnd - pos));
+  if (code < 0 || nl == std::string::npos) {
+    std::string codeText = Trim(b.substr(pos, codeEnd - pos));
+    if (code < 0) Fail(line, "a group code was expected, found \"" + codeText.substr(0, 40) + "\"");
+    Fail(line, "group " + codeText + " has no value: the file ends");
+  }
+  g.code = static_cast<int>(code);
+  g.valueBegin = static_cast<uint32_t>(nl + 1);
+  size_t vnl = nl + 1 < b.size() ? lineEnd(nl + 1) : std::string::npos;
+  size_t valueEnd = vnl == std::string::npos ? b.size() : vnl;
+  if (valueEnd > nl + 1 && b[valueEnd - 1] == '\r') --valueEnd;
+  g.valueEnd = static_cast<uint32_t>(valueEnd);
+  g.end = static_cast<uint32_t>(vnl == std::string::npos ? b.size() : vnl + 1);
+  return true;
+}
+
+// Where the groups begin: after a byte order mark.
+size_t GroupsBegin(const std::string& b) { return b.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0; }
+
+// Checks that the bytes split into groups, a code line and a value line each, up to EOF; notes
+// the line ends and the layout of the codes. The groups themselves are read again where needed,
+// so that the file's bytes are the only copy of it in memory.
 void SplitGroups(Image& img) {
   const std::string& b = img.bytes;
   if (b.size() >= 0xFFFFFFF0u) Fail(1, "the file is too large");
   if (b.compare(0, 18, "AutoCAD Binary DXF") == 0) Fail(1, "a binary DXF file; only ASCII DXF can be read");
-  size_t pos = 0;
-  if (b.compare(0, 3, "\xEF\xBB\xBF") == 0) pos = 3;
+  size_t pos = GroupsBegin(b);
   size_t firstNl = b.find('\n');
   img.eol = firstNl != std::string::npos && firstNl > 0 && b[firstNl - 1] == '\r' ? "\r\n" : "\n";
+  img.leftAlignedCodes = pos < b.size() && b[pos] != ' ';
   uint32_t line = 1;
-  bool first = true;
-  while (pos < b.size()) {
-    Group g;
-    g.codeBegin = static_cast<uint32_t>(pos);
-    g.line = line;
-    size_t nl = b.find('\n', pos);
-    size_t codeEnd = nl == std::string::npos ? b.size() : nl;
-    if (codeEnd > pos && b[codeEnd - 1] == '\r') --codeEnd;
-    std::string codeText = Trim(b.substr(pos, codeEnd - pos));
-    char* stop = nullptr;
-    long code = std::strtol(codeText.c_str(), &stop, 10);
-    if (codeText.empty() || *stop != '\0' || code < 0 || code > 1071)
-      Fail(line, "a group code was expected, found \"" + codeText.substr(0, 40) + "\"");
-    if (first) {
-      img.leftAlignedCodes = b[pos] != ' ';
-      first = false;
-    }
-    if (nl == std::string::npos) Fail(line, "group " + codeText + " has no value: the file ends");
-    g.code = static_cast<int>(code);
-    g.valueBegin = static_cast<uint32_t>(nl + 1);
-    size_t vnl = b.find('\n', nl + 1);
-    size_t valueEnd = vnl == std::string::npos ? b.size() : vnl;
-    if (valueEnd > nl + 1 && b[valueEnd - 1] == '\r') --valueEnd;
-    g.valueEnd = static_cast<uint32_t>(valueEnd);
-    g.end = static_cast<uint32_t>(vnl == std::string::npos ? b.size() : vnl + 1);
-    img.groups.push_back(g);
+  Group g;
+  while (ReadGroup(b, pos, line, g)) {
     pos = g.end;
     line += 2;
-    if (g.code == 0 && Trim(img.value(img.groups.size() - 1)) == "EOF") break;
+    if (g.code == 0 && ValueIs(img, g, "EOF")) break;
   }
   img.groupsEndOffset = pos;
 }
 
 uint64_t HexValue(const std::string& s) { return AcDbHandle(Trim(s).c_str()).value(); }
 
+// The groups of the file in order, read as they are needed.
+class GroupCursor {
+ public:
+  explicit GroupCursor(const Image& img) : m_img(img), m_pos(GroupsBegin(img.bytes)) {}
+  bool Next(Group& g) {
+    if (m_pos >= m_img.groupsEndOffset || !ReadGroup(m_img.bytes, m_pos, m_line, g)) return false;
+    m_pos = g.end;
+    m_line += 2;
+    return true;
+  }
+
+ private:
+  const Image& m_img;
+  size_t m_pos;
+  uint32_t m_line = 1;
+};
+
 // Records of a table section or entities of an entity section: each starts at a group 0. Groups
 // before the first one (comments) belong to no object and stay as they are.
-void CollectSpans(const Image& img, size_t from, size_t to, std::vector<Span>& out) {
-  while (from < to && img.groups[from].code != 0) ++from;
-  for (size_t i = from; i < to;) {
-    size_t j = i + 1;
-    while (j < to && img.groups[j].code != 0) ++j;
-    out.push_back({Upper(Trim(img.value(i))), i, j});
-    i = j;
-  }
-}
-
-void ReadHeader(Image& img, size_t from, size_t to, Layout& layout) {
-  for (size_t i = from; i < to; ++i) {
-    if (img.groups[i].code != 9 || i + 1 >= to) continue;
-    std::string name = Upper(Trim(img.value(i)));
-    img.headerValues[name] = i + 1;
-    std::string value = Trim(img.value(i + 1));
-    if (name == "$ACADVER") img.version = Upper(value);
-    if (name == "$DWGCODEPAGE") layout.codePage = value;
-    if (name == "$HANDSEED") {
-      img.handseedValue = i + 1;
-      img.handseed = HexValue(value);
+class SpanCollector {
+ public:
+  explicit SpanCollector(std::vector<Span>& out) : m_out(out) {}
+  // Takes the section's next group; true when it starts a record.
+  bool Add(const Group& g) {
+    if (g.code == 0) {
+      m_out.push_back({g.codeBegin, g.end, g.line, 0});
+      return true;
     }
+    if (!m_out.empty() && m_out.back().end == g.codeBegin) m_out.back().end = g.end;
+    return false;
   }
-}
 
-void ReadTables(const Image& img, size_t from, size_t to, Layout& layout) {
-  std::vector<Span> spans;
-  CollectSpans(img, from, to, spans);
-  std::string table;
-  for (const Span& s : spans) {
-    if (s.type == "TABLE") {
-      size_t at = s.first + 1;
-      table = at < s.end && img.groups[at].code == 2 ? Upper(Trim(img.value(at))) : "";
-    } else if (s.type == "ENDTAB") {
-      table.clear();
-    } else if (table == "STYLE" && s.type == "STYLE") {
-      layout.styles.push_back(s);
-    } else if (table == "BLOCK_RECORD" && s.type == "BLOCK_RECORD") {
-      layout.blockRecords.push_back(s);
-    } else if (table == "DIMSTYLE" && s.type == "DIMSTYLE") {
-      layout.dimStyles.push_back({s.first, s.end});
-    }
+ private:
+  std::vector<Span>& m_out;
+};
+
+void ReadHeaderValue(Image& img, const std::string& name, const Group& value, Layout& layout) {
+  img.headerValues[name] = value.codeBegin;
+  std::string v = Trim(img.value(value));
+  if (name == "$ACADVER") img.version = Upper(v);
+  if (name == "$DWGCODEPAGE") layout.codePage = v;
+  if (name == "$HANDSEED") {
+    img.handseedValue = value.codeBegin;
+    img.handseed = HexValue(v);
   }
 }
 
 // The sections of the file, checked for shape; records what the database needs.
 Layout ReadStructure(Image& img) {
   Layout layout;
-  size_t n = img.groups.size();
-  size_t i = 0;
+  GroupCursor cursor(img);
+  Group g;
+  g.line = 1;
   bool sawEof = false;
-  while (i < n) {
-    const Group& g = img.groups[i];
-    if (g.code == 999) {
-      ++i;
-      continue;
-    }
-    std::string v = Upper(Trim(img.value(i)));
+  while (cursor.Next(g)) {
+    if (g.code == 999) continue;
+    std::string v = img.word(g);
     if (g.code != 0) Fail(g.line, "a SECTION was expected, found group " + std::to_string(g.code));
     if (v == "EOF") {
       sawEof = true;
+      img.eofGroup = g.codeBegin;
       break;
     }
     if (v != "SECTION") Fail(g.line, "a SECTION was expected, found \"" + v.substr(0, 40) + "\"");
-    if (i + 1 >= n || img.groups[i + 1].code != 2) Fail(g.line, "the SECTION has no name (group 2)");
-    std::string section = Upper(Trim(img.value(i + 1)));
     uint32_t sectionLine = g.line;
-    size_t from = i + 2;
-    size_t j = from;
-    for (; j < n; ++j) {
-      if (img.groups[j].code != 0) continue;
-      std::string w = Upper(Trim(img.value(j)));
-      if (w == "ENDSEC") break;
-      if (w == "SECTION" || w == "EOF")
-        Fail(img.groups[j].line, "section " + section + " (line " + std::to_string(sectionLine) + ") has no ENDSEC");
-    }
-    if (j >= n) Fail(sectionLine, "section " + section + " has no ENDSEC: the file ends");
-    if (section == "HEADER") {
-      ReadHeader(img, from, j, layout);
-    } else if (section == "TABLES") {
-      ReadTables(img, from, j, layout);
-    } else if (section == "BLOCKS") {
-      layout.blocks = {from, j};
-    } else if (section == "ENTITIES") {
-      CollectSpans(img, from, j, layout.entities);
-      img.entitiesEnd = j;
-    }
-    if (section != "HEADER") {
-      for (size_t k = from; k < j; ++k) {
-        int c = img.groups[k].code;
-        if (c == 5 || c == 105) {
-          uint64_t h = HexValue(img.value(k));
-          if (h > layout.maxHandle) layout.maxHandle = h;
-          if (section == "ENTITIES") layout.entityHandles = true;
+    if (!cursor.Next(g) || g.code != 2) Fail(sectionLine, "the SECTION has no name (group 2)");
+    std::string section = img.word(g);
+    bool header = section == "HEADER", tables = section == "TABLES", entities = section == "ENTITIES";
+    if (section == "BLOCKS") layout.blocks = {g.end, g.end, g.line + 2, 0};
+    // HEADER: a group 9 names a variable, the group after it holds its value.
+    std::string variable;
+    bool named = false;
+    // TABLES: the records of the STYLE and BLOCK_RECORD tables.
+    std::vector<Span> records;
+    std::vector<std::vector<Span>*> kept;  // where each record goes, if anywhere
+    SpanCollector recordSpans(records);
+    std::string table;
+    bool tableStarts = false;
+    SpanCollector entitySpans(layout.entities);
+    bool ended = false;
+    while (cursor.Next(g)) {
+      if (g.code == 0) {
+        if (ValueIs(img, g, "ENDSEC")) {
+          ended = true;
+          break;
         }
+        if (ValueIs(img, g, "SECTION") || ValueIs(img, g, "EOF"))
+          Fail(g.line, "section " + section + " (line " + std::to_string(sectionLine) + ") has no ENDSEC");
+      }
+      if (header) {
+        if (named) ReadHeaderValue(img, variable, g, layout);
+        named = g.code == 9;
+        if (named) variable = img.word(g);
+        continue;
+      }
+      if (g.code == 5 || g.code == 105) {
+        uint64_t h = HexValue(img.value(g));
+        if (h > layout.maxHandle) layout.maxHandle = h;
+        if (entities) layout.entityHandles = true;
+      }
+      if (entities) {
+        entitySpans.Add(g);
+      } else if (tables) {
+        if (tableStarts) table = g.code == 2 ? img.word(g) : "";
+        tableStarts = false;
+        if (!recordSpans.Add(g)) continue;
+        std::string type = img.word(g);
+        tableStarts = type == "TABLE";
+        if (type == "ENDTAB") table.clear();
+        kept.push_back(table == "STYLE" && type == "STYLE"                 ? &layout.styles
+                       : table == "BLOCK_RECORD" && type == "BLOCK_RECORD" ? &layout.blockRecords
+                       : table == "DIMSTYLE" && type == "DIMSTYLE"         ? &layout.dimStyles
+                                                                           : nullptr);
       }
     }
-    i = j + 1;
+    for (size_t k = 0; k < records.size(); ++k)
+      if (kept[k]) kept[k]->push_back(records[k]);
+    if (!ended) Fail(sectionLine, "section " + section + " has no ENDSEC: the file ends");
+    if (entities) img.entitiesEnd = g.codeBegin;
+    if (section == "BLOCKS") layout.blocks.end = g.codeBegin;
   }
-  if (!sawEof) Fail(img.groups.empty() ? 1 : img.groups.back().line, "the file ends without EOF");
+  if (!sawEof) Fail(g.line, "the file ends without EOF");
   return layout;
 }
 
@@ -213,29 +277,34 @@ int HeaderInt(const std::string& v) {
   return n >= -32768 && n <= 32767 ? static_cast<int>(n) : -1;
 }
 
-std::string Decoded(const Image& img, size_t at, std::vector<uint32_t>& misfits) {
+std::string Decoded(const Image& img, const Group& g, std::vector<uint32_t>& misfits) {
   std::string out;
-  if (!DecodeText(img.codec, Trim(img.value(at)), out)) misfits.push_back(img.groups[at].line + 1);
+  if (!DecodeText(img.codec, Trim(img.value(g)), out)) misfits.push_back(g.line + 1);
   return out;
 }
 
-// The first group `code` of a record as text, or "".
-std::string RecordText(const Image& img, const Span& s, int code, std::vector<uint32_t>& misfits) {
-  for (size_t k = s.first + 1; k < s.end; ++k)
-    if (img.groups[k].code == code) return Decoded(img, k, misfits);
+// The first group `code` of a record (its groups: `gs`) as text, or "".
+std::string RecordText(const Image& img, const std::vector<Group>& gs, int code, std::vector<uint32_t>& misfits) {
+  for (size_t k = 1; k < gs.size(); ++k)
+    if (gs[k].code == code) return Decoded(img, gs[k], misfits);
   return "";
 }
 
-uint64_t RecordHandle(const Image& img, const Span& s) {
-  for (size_t k = s.first + 1; k < s.end; ++k)
-    if (img.groups[k].code == 5) return HexValue(img.value(k));
+uint64_t RecordHandle(const Image& img, const std::vector<Group>& gs) {
+  for (size_t k = 1; k < gs.size(); ++k)
+    if (gs[k].code == 5) return HexValue(img.value(gs[k]));
   return 0;
 }
 
-double RecordReal(const Image& img, const Span& s, int code, double fallback) {
-  for (size_t k = s.first + 1; k < s.end; ++k)
-    if (img.groups[k].code == code) return std::strtod(img.value(k).c_str(), nullptr);
+double RecordReal(const Image& img, const std::vector<Group>& gs, int code, double fallback) {
+  for (size_t k = 1; k < gs.size(); ++k)
+    if (gs[k].code == code) return std::strtod(img.value(gs[k]).c_str(), nullptr);
   return fallback;
+}
+
+// The line of the file at which byte `offset` stands.
+uint32_t LineAt(const Image& img, size_t offset) {
+  return 1 + static_cast<uint32_t>(std::count(img.bytes.begin(), img.bytes.begin() + static_cast<long>(offset), '\n'));
 }
 
 AcDbHandle UniqueHandle(AcDbDatabase::Impl& impl, uint64_t h) {
@@ -252,23 +321,26 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
 
   impl.styleTable = impl.add(new AcDbTextStyleTable(), AcDbObjectId(), AcDbHandle(), true);
   impl.blockTable = impl.add(new AcDbBlockTable(), AcDbObjectId(), AcDbHandle(), true);
+  std::vector<Group> gs;
   for (const Span& s : layout.styles) {
-    std::string name = RecordText(img, s, 2, misfits);
+    img.GroupsOf(s, gs);
+    std::string name = RecordText(img, gs, 2, misfits);
     auto* table = static_cast<AcDbTextStyleTable*>(impl.styleTable.stub()->object.get());
     if (name.empty() || table->has(name.c_str())) continue;
     auto* rec = new AcDbTextStyleTableRecord();
-    rec->setFileName(RecordText(img, s, 3, misfits).c_str());
-    rec->setTextSize(RecordReal(img, s, 40, 0.0));
-    rec->setXScale(RecordReal(img, s, 41, 1.0));
-    detail::AddRecord(db, impl.styleTable, rec, name, UniqueHandle(impl, RecordHandle(img, s)));
+    rec->setFileName(RecordText(img, gs, 3, misfits).c_str());
+    rec->setTextSize(RecordReal(img, gs, 40, 0.0));
+    rec->setXScale(RecordReal(img, gs, 41, 1.0));
+    detail::AddRecord(db, impl.styleTable, rec, name, UniqueHandle(impl, RecordHandle(img, gs)));
   }
   auto* styles = static_cast<AcDbTextStyleTable*>(impl.styleTable.stub()->object.get());
   if (!styles->has("Standard")) detail::AddRecord(db, impl.styleTable, new AcDbTextStyleTableRecord(), "Standard", {});
 
   for (const Span& s : layout.blockRecords) {
-    std::string name = Upper(RecordText(img, s, 2, misfits));
-    if (name == "*MODEL_SPACE") img.modelSpaceRecord = AcDbHandle(RecordHandle(img, s));
-    if (name == "*PAPER_SPACE") img.paperSpaceRecord = AcDbHandle(RecordHandle(img, s));
+    img.GroupsOf(s, gs);
+    std::string name = Upper(RecordText(img, gs, 2, misfits));
+    if (name == "*MODEL_SPACE") img.modelSpaceRecord = AcDbHandle(RecordHandle(img, gs));
+    if (name == "*PAPER_SPACE") img.paperSpaceRecord = AcDbHandle(RecordHandle(img, gs));
   }
   impl.modelSpace = detail::AddRecord(db, impl.blockTable, new AcDbBlockTableRecord(), ACDB_MODEL_SPACE,
                                       UniqueHandle(impl, img.modelSpaceRecord.value()));
@@ -281,8 +353,10 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
     if (id.isNull()) styles->getAt("Standard", id);
     return id;
   };
+  std::map<std::string, uint32_t> styleNumbers;
   for (const Span& s : layout.entities) {
-    EntityReader r{img, s.type, s.first, s.end, {}, {}};
+    img.GroupsOf(s, gs);
+    EntityReader r{img, img.word(gs[0]), gs, {}, {}};
     AcDbEntity* entity = ReadEntity(r, styleByName);
     misfits.insert(misfits.end(), r.misfits.begin(), r.misfits.end());
     if (!r.error.empty()) throw Failure{r.error};
@@ -290,16 +364,17 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
     bool paper = IsPaperSpace(r);
     uint64_t h = 0;
     size_t at;
-    if (r.Find(5, at)) h = HexValue(img.value(at));
+    if (r.Find(5, at)) h = HexValue(img.value(gs[at]));
     AcDbObjectId space = paper ? impl.paperSpace : impl.modelSpace;
     AcDbObjectId id = impl.add(entity, space, UniqueHandle(impl, h));
-    auto source = std::make_unique<EntitySource>();
-    source->first = s.first;
-    source->end = s.end;
-    source->loaded = FieldsOf(*entity, s.type == "MTEXT" && !r.Has(50) && r.Has(11));
+    auto source = std::make_unique<EntitySource>(s);
+    auto style = styleNumbers.emplace(StyleOf(*entity), static_cast<uint32_t>(img.styleNames.size()));
+    if (style.second) img.styleNames.push_back(style.first->first);
+    source->style = style.first->second;
     id.stub()->source = std::move(source);
     detail::EntityList(*static_cast<AcDbBlockTableRecord*>(space.stub()->object.get())).push_back(id);
   }
+
   LoadDimensionModel(db, img, layout.dimStyles, layout.blocks, misfits);
 
   // The header values behind the system variables; what the file does not say, or says wrongly,
@@ -307,7 +382,7 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
   auto header = [&](const char* name, std::string& out) {
     auto it = img.headerValues.find(name);
     if (it == img.headerValues.end()) return false;
-    out = Decoded(img, it->second, misfits);
+    out = Decoded(img, img.GroupAt(it->second, LineAt(img, it->second)), misfits);
     return true;
   };
   std::string v;
@@ -333,11 +408,26 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
 
 }  // namespace
 
+std::string Image::word(const Group& g) const { return Upper(Trim(value(g))); }
+
+Group Image::GroupAt(size_t offset, uint32_t line) const {
+  Group g;
+  ReadGroup(bytes, offset, line, g);
+  return g;
+}
+
+void Image::GroupsOf(const EntitySource& src, std::vector<Group>& out) const {
+  out.clear();
+  Group g;
+  uint32_t line = src.line;
+  for (size_t pos = src.begin; pos < src.end && ReadGroup(bytes, pos, line, g); pos = g.end, line += 2) out.push_back(g);
+}
+
 }  // namespace dxf
 
 namespace {
 
-bool Load(AcDbDatabase& db, std::string bytes, const std::string& name, std::string& error,
+bool Load(AcDbDatabase& db, std::string&& bytes, const std::string& name, std::string& error,
           std::vector<std::string>& warnings) {
   using namespace dxf;
   try {
@@ -357,23 +447,60 @@ bool Load(AcDbDatabase& db, std::string bytes, const std::string& name, std::str
 
 }  // namespace
 
-DrawingLoad LoadDrawingFromBytes(const std::string& bytes, const std::string& name) {
+DrawingLoad LoadDrawingFromBytes(std::string bytes, const std::string& name) {
   DrawingLoad result;
   auto db = std::make_unique<AcDbDatabase>(false);
-  if (Load(*db, bytes, name, result.error, result.warnings)) result.database = std::move(db);
+  if (Load(*db, std::move(bytes), name, result.error, result.warnings)) result.database = std::move(db);
   return result;
 }
 
+namespace {
+
+// The whole file, read into a string of its size: the drawing keeps these bytes as its only copy.
+bool ReadFile(const std::string& path, std::string& bytes) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) bytes.reserve(static_cast<size_t>(st.st_size));
+  char buffer[65536];
+  for (;;) {
+    // Straight into the string once its size is known, so that no second copy is made.
+    size_t room = bytes.capacity() - bytes.size();
+    if (room > 0) {
+      size_t at = bytes.size();
+      bytes.resize(bytes.capacity());
+      ssize_t n = ::read(fd, bytes.data() + at, room);
+      bytes.resize(at + static_cast<size_t>(std::max<ssize_t>(n, 0)));
+      if (n > 0) continue;
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) break;
+    }
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      int saved = errno;
+      ::close(fd);
+      errno = saved;
+      return n == 0;
+    }
+    bytes.append(buffer, static_cast<size_t>(n));
+  }
+  int saved = errno;
+  ::close(fd);
+  errno = saved;
+  return false;
+}
+
+}  // namespace
+
 DrawingLoad LoadDrawing(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  std::string bytes;
+  if (!ReadFile(path, bytes)) {
     DrawingLoad result;
     result.error = path + ": cannot open the file: " + std::strerror(errno);
     return result;
   }
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  DrawingLoad result = LoadDrawingFromBytes(ss.str(), path);
+  DrawingLoad result = LoadDrawingFromBytes(std::move(bytes), path);
   if (result.database) result.database->impl().image->path = path;
   return result;
 }
@@ -385,7 +512,7 @@ const std::string& DefaultDrawingBytes();
 void LoadDefaultDrawing(AcDbDatabase& db) {
   std::string error;
   std::vector<std::string> warnings;
-  if (!Load(db, detail::DefaultDrawingBytes(), "default drawing", error, warnings))
+  if (!Load(db, std::string(detail::DefaultDrawingBytes()), "default drawing", error, warnings))
     acrx_abort("the default drawing does not load: %s", error.c_str());
 }
 

@@ -88,11 +88,10 @@ struct OutGroup {
 
 // A loaded entity rewritten: groups whose modelled value did not change stay as they were.
 std::string Rewrite(const Image& img, const AcDbEntity& entity, const EntitySource& src) {
+  std::vector<Group> groups;
+  img.GroupsOf(src, groups);
   std::vector<OutGroup> out;
-  for (size_t k = src.first; k < src.end; ++k) {
-    const Group& g = img.groups[k];
-    out.push_back({g.code, img.bytes.substr(g.codeBegin, g.end - g.codeBegin)});
-  }
+  for (const Group& g : groups) out.push_back({g.code, img.bytes.substr(g.codeBegin, g.end - g.codeBegin)});
   auto boundary = [&] {
     for (size_t k = 1; k < out.size(); ++k)
       if (out[k].code == 101 || out[k].code >= 1000) return k;
@@ -108,12 +107,14 @@ std::string Rewrite(const Image& img, const AcDbEntity& entity, const EntitySour
     size_t at = find(anchor);
     out.insert(out.begin() + static_cast<long>(at == SIZE_MAX ? boundary() : at + 1), std::move(g));
   };
+  const std::vector<Field> loadedFields = LoadedFields(img, src, groups);
   bool direction = false;
-  for (const Field& f : src.loaded) direction = direction || f.code == 11;
+  for (const Field& f : loadedFields) direction = direction || f.code == 11;
   std::vector<Field> fields = FieldsOf(entity, direction && AcDbMText::cast(&entity) != nullptr);
   for (const Field& f : fields) {
-    auto loaded = std::find_if(src.loaded.begin(), src.loaded.end(), [&](const Field& l) { return l.code == f.code; });
-    if (loaded != src.loaded.end() && loaded->value == f.value) continue;
+    auto loaded =
+        std::find_if(loadedFields.begin(), loadedFields.end(), [&](const Field& l) { return l.code == f.code; });
+    if (loaded != loadedFields.end() && loaded->value == f.value) continue;
     if (f.kind == 2) {
       size_t at = SIZE_MAX;
       for (size_t k = 1; k < boundary();) {
@@ -201,8 +202,9 @@ std::vector<std::pair<std::string, std::string>> HeaderValues(const AcDbDatabase
 
 namespace {
 
+// Bytes [from, to) of the loaded file replaced by `text` (from == to: inserted before `from`).
 struct Edit {
-  size_t first, end;  // groups replaced (first == end: an insertion before `first`)
+  size_t from, to;
   std::string text;
 };
 
@@ -213,7 +215,12 @@ namespace detail {
 const std::string& DefaultDrawingBytes();
 }
 
-std::string DrawingToBytes(AcDbDatabase& db) {
+namespace {
+
+// The file as it is saved, in pieces: the loaded bytes between the edits go out as they are,
+// so that no copy of the whole file is made. `write` returns false to stop.
+template <class Write>
+void WriteDrawing(AcDbDatabase& db, Write&& write) {
   using namespace dxf;
   auto& impl = db.impl();
   if (!impl.image) {
@@ -233,7 +240,7 @@ std::string DrawingToBytes(AcDbDatabase& db) {
     if (entity == nullptr || (!stub->modified && !stub->erased)) continue;
     if (stub->source) {
       const EntitySource& src = *stub->source;
-      edits.push_back({src.first, src.end, stub->erased ? std::string() : Rewrite(img, *entity, src)});
+      edits.push_back({src.begin, src.end, stub->erased ? std::string() : Rewrite(img, *entity, src)});
     } else if (!stub->erased && TypeName(*entity) != nullptr) {
       bool paper = entity->ownerId() == impl.paperSpace;
       if (!paper && entity->ownerId() != impl.modelSpace) continue;
@@ -248,13 +255,13 @@ std::string DrawingToBytes(AcDbDatabase& db) {
       // No ENTITIES section: one goes in front of EOF.
       std::string section = img.codeLine(0) + "SECTION" + img.eol + img.codeLine(2) + "ENTITIES" + img.eol + added +
                             img.codeLine(0) + "ENDSEC" + img.eol;
-      edits.push_back({img.groups.size() - 1, img.groups.size() - 1, section});
+      edits.push_back({img.eofGroup, img.eofGroup, section});
     }
   }
   auto replaceValue = [&](size_t at, const std::string& value) {
-    const Group& g = img.groups[at];
+    const Group g = img.GroupAt(at);
     std::string eol = img.bytes.substr(g.valueEnd, g.end - g.valueEnd);
-    edits.push_back({at, at + 1, img.bytes.substr(g.codeBegin, g.valueBegin - g.codeBegin) + value + eol});
+    edits.push_back({g.codeBegin, g.end, img.bytes.substr(g.codeBegin, g.valueBegin - g.codeBegin) + value + eol});
   };
   if (maxNew != 0 && img.handseedValue != SIZE_MAX && maxNew + 1 > img.handseed)
     replaceValue(img.handseedValue, Hex(maxNew + 1));
@@ -264,18 +271,25 @@ std::string DrawingToBytes(AcDbDatabase& db) {
     if (loaded != img.headerLoaded.end() && loaded->second != value)
       replaceValue(img.headerValues.at(name), EncodeValue(img, value));
   }
-  std::stable_sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.first < b.first; });
+  std::stable_sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.from < b.from; });
 
-  std::string out;
-  out.reserve(img.bytes.size() + added.size() + 1024);
   size_t pos = 0;  // byte offset written so far
   for (const Edit& e : edits) {
-    size_t from = img.groups[e.first].codeBegin;
-    out.append(img.bytes, pos, from - pos);
-    out += e.text;
-    pos = e.end > e.first ? img.groups[e.end - 1].end : from;
+    if (!write(img.bytes.data() + pos, e.from - pos) || !write(e.text.data(), e.text.size())) return;
+    pos = e.to;
   }
-  out.append(img.bytes, pos, std::string::npos);
+  write(img.bytes.data() + pos, img.bytes.size() - pos);
+}
+
+}  // namespace
+
+std::string DrawingToBytes(AcDbDatabase& db) {
+  std::string out;
+  WriteDrawing(db, [&](const char* data, size_t size) {
+    if (out.empty()) out.reserve(db.impl().image->bytes.size() + 1024);
+    out.append(data, size);
+    return true;
+  });
   return out;
 }
 
@@ -301,7 +315,6 @@ bool SaveDrawing(AcDbDatabase& db, const std::string& path, std::string* error) 
     if (error) *error = "cannot save " + path + ": " + why;
     return false;
   };
-  std::string bytes = DrawingToBytes(db);
   size_t slash = path.rfind('/');
   std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
   std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -314,17 +327,37 @@ bool SaveDrawing(AcDbDatabase& db, const std::string& path, std::string* error) 
   if (::stat(path.c_str(), &st) == 0) fchmod(fd, st.st_mode & 07777);
   else fchmod(fd, 0644);
   FileSystem& fs = FileSystem::Current();
-  size_t done = 0;
   std::string why;
-  while (done < bytes.size()) {
-    long n = fs.Write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      why = n < 0 ? std::strerror(errno) : "the write came up short (disk full?)";
-      break;
+  auto writeAll = [&](const char* data, size_t size) {
+    size_t done = 0;
+    while (done < size) {
+      long n = fs.Write(fd, data + done, size - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        why = n < 0 ? std::strerror(errno) : "the write came up short (disk full?)";
+        return false;
+      }
+      done += static_cast<size_t>(n);
     }
-    done += static_cast<size_t>(n);
-  }
+    return true;
+  };
+  // Small pieces (rewritten entities and what lies between them) are gathered into one write.
+  std::string pending;
+  const size_t kGather = 1 << 16;
+  WriteDrawing(db, [&](const char* data, size_t size) {
+    if (pending.size() + size <= kGather) {
+      pending.append(data, size);
+      return true;
+    }
+    if (!writeAll(pending.data(), pending.size())) return false;
+    pending.clear();
+    if (size <= kGather) {
+      pending.append(data, size);
+      return true;
+    }
+    return writeAll(data, size);
+  });
+  if (why.empty()) writeAll(pending.data(), pending.size());
   if (why.empty() && ::fsync(fd) != 0) why = std::strerror(errno);
   if (::close(fd) != 0 && why.empty()) why = std::strerror(errno);
   if (why.empty() && fs.Rename(name.data(), path.c_str()) != 0) why = std::string("rename failed: ") + std::strerror(errno);

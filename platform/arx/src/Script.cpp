@@ -36,24 +36,6 @@ int ByteOf(uint32_t cp) {
   return it == from.end() ? -1 : it->second;
 }
 
-void AppendUtf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -83,7 +65,7 @@ std::string Cp1251ToUtf8(const std::string& cp1251) {
   out.reserve(cp1251.size() * 2);
   for (unsigned char b : cp1251) {
     uint32_t cp = detail::Cp1251().toUnicode[b];
-    AppendUtf8(out, cp == detail::Cp1251Table::kNone ? 0xFFFD : cp);
+    detail::AppendUtf8(out, cp == detail::Cp1251Table::kNone ? 0xFFFD : cp);
   }
   return out;
 }

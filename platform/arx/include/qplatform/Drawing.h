@@ -18,7 +18,7 @@ struct DrawingLoad {
 };
 
 DrawingLoad LoadDrawing(const std::string& path);
-DrawingLoad LoadDrawingFromBytes(const std::string& bytes, const std::string& name);
+DrawingLoad LoadDrawingFromBytes(std::string bytes, const std::string& name);
 // Fills an empty database with the host's own empty drawing.
 void LoadDefaultDrawing(AcDbDatabase& db);
 
