@@ -1,4 +1,6 @@
 // Loading DXF: the file's groups and sections, then a database built from them (all or nothing).
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -76,12 +78,12 @@ void SplitGroups(Image& img) {
     char* stop = nullptr;
     long code = std::strtol(codeText.c_str(), &stop, 10);
     if (codeText.empty() || *stop != '\0' || code < 0 || code > 1071)
-      Fail(line, "a group code was expected, found \"" + codeText.substr(0, 40) + "\"");
+      Fail(line, "a group code was expected, found \"" + Shown(codeText.substr(0, 40)) + "\"");
     if (first) {
       img.leftAlignedCodes = b[pos] != ' ';
       first = false;
     }
-    if (nl == std::string::npos) Fail(line, "group " + codeText + " has no value: the file ends");
+    if (nl == std::string::npos) Fail(line, "group " + Shown(codeText) + " has no value: the file ends");
     g.code = static_cast<int>(code);
     g.valueBegin = static_cast<uint32_t>(nl + 1);
     size_t vnl = b.find('\n', nl + 1);
@@ -162,7 +164,7 @@ Layout ReadStructure(Image& img) {
       sawEof = true;
       break;
     }
-    if (v != "SECTION") Fail(g.line, "a SECTION was expected, found \"" + v.substr(0, 40) + "\"");
+    if (v != "SECTION") Fail(g.line, "a SECTION was expected, found \"" + Shown(v.substr(0, 40)) + "\"");
     if (i + 1 >= n || img.groups[i + 1].code != 2) Fail(g.line, "the SECTION has no name (group 2)");
     std::string section = Upper(Trim(img.value(i + 1)));
     uint32_t sectionLine = g.line;
@@ -173,9 +175,9 @@ Layout ReadStructure(Image& img) {
       std::string w = Upper(Trim(img.value(j)));
       if (w == "ENDSEC") break;
       if (w == "SECTION" || w == "EOF")
-        Fail(img.groups[j].line, "section " + section + " (line " + std::to_string(sectionLine) + ") has no ENDSEC");
+        Fail(img.groups[j].line, "section " + Shown(section.substr(0, 40)) + " (line " + std::to_string(sectionLine) + ") has no ENDSEC");
     }
-    if (j >= n) Fail(sectionLine, "section " + section + " has no ENDSEC: the file ends");
+    if (j >= n) Fail(sectionLine, "section " + Shown(section.substr(0, 40)) + " has no ENDSEC: the file ends");
     if (section == "HEADER") {
       ReadHeader(img, from, j, layout);
     } else if (section == "TABLES") {
@@ -225,9 +227,11 @@ uint64_t RecordHandle(const Image& img, const Span& s) {
   return 0;
 }
 
+// A table record's real; one that is not a decimal number leaves the default.
 double RecordReal(const Image& img, const Span& s, int code, double fallback) {
+  double value = fallback;
   for (size_t k = s.first + 1; k < s.end; ++k)
-    if (img.groups[k].code == code) return std::strtod(img.value(k).c_str(), nullptr);
+    if (img.groups[k].code == code) return ParseReal(img.value(k), value) ? value : fallback;
   return fallback;
 }
 
@@ -304,7 +308,8 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
   };
   std::string v;
   impl.textstyle = styleByName(header("$TEXTSTYLE", v) ? v : "Standard");
-  if (header("$TEXTSIZE", v) && std::strtod(v.c_str(), nullptr) > 0) impl.textsize = std::strtod(v.c_str(), nullptr);
+  double size = 0.0;
+  if (header("$TEXTSIZE", v) && ParseReal(v, size) && size > 0) impl.textsize = size;
   if (header("$TILEMODE", v)) impl.tilemode = HeaderInt(v) != 0;
   if (header("$LUNITS", v) && HeaderInt(v) >= 1 && HeaderInt(v) <= 5) impl.lunits = static_cast<short>(HeaderInt(v));
   if (header("$LUPREC", v) && HeaderInt(v) >= 0 && HeaderInt(v) <= 8) impl.luprec = static_cast<short>(HeaderInt(v));
@@ -358,9 +363,10 @@ DrawingLoad LoadDrawingFromBytes(const std::string& bytes, const std::string& na
 
 DrawingLoad LoadDrawing(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  struct stat st {};
+  if (!in || (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))) {
     DrawingLoad result;
-    result.error = path + ": cannot open the file: " + std::strerror(errno);
+    result.error = path + ": cannot open the file: " + std::strerror(in ? EISDIR : errno);
     return result;
   }
   std::ostringstream ss;

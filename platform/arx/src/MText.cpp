@@ -224,7 +224,7 @@ double Advance(const std::string& ch) {
 
 struct Item {
   std::string text;
-  Format format;
+  size_t format = 0;  // in the layout's list of formats
   double width = 0.0;
   bool space = false;
   bool breakAfter = false;  // a paragraph or column break follows
@@ -269,14 +269,19 @@ void Apply(Format& f, const Token& t, double baseHeight) {
 }  // namespace
 
 Layout LayOut(const std::string& contents, const LayoutParams& params) {
-  // Characters with the format the stack gives them.
+  // Characters with the format the stack gives them. Formats are listed once each time the
+  // stack's top changes, so that a character costs no copy of its format.
   std::vector<Item> items;
+  std::vector<Format> formats;
   Format base;
   base.height = params.height > 0 ? params.height : 2.5;
   std::vector<Format> stack{base};
+  bool listed = false;  // whether formats.back() is the stack's top
   auto addChar = [&](const std::string& ch, bool space) {
-    const Format& f = stack.back();
-    items.push_back({ch, f, Advance(ch) * f.height * f.widthFactor * f.tracking, space, false});
+    if (!listed) formats.push_back(stack.back());
+    listed = true;
+    const Format& f = formats.back();
+    items.push_back({ch, formats.size() - 1, Advance(ch) * f.height * f.widthFactor * f.tracking, space, false});
   };
   for (const Token& t : Tokenize(contents)) {
     switch (t.kind) {
@@ -296,72 +301,76 @@ Layout LayOut(const std::string& contents, const LayoutParams& params) {
         break;
       case TokenKind::kStack: {
         std::string shown = t.upper + "/" + t.lower;
+        addChar(shown, false);
         const Format& f = stack.back();
         size_t longer = std::max(t.upper.size(), t.lower.size());
-        items.push_back({shown, f, 0.65 * 0.7 * f.height * f.widthFactor * static_cast<double>(longer), false, false});
+        items.back().width = 0.65 * 0.7 * f.height * f.widthFactor * static_cast<double>(longer);
         break;
       }
       case TokenKind::kParagraph:
       case TokenKind::kColumnBreak:
-        items.push_back({"", stack.back(), 0.0, false, true});
+        addChar("", false);
+        items.back().width = 0.0;
+        items.back().breakAfter = true;
         break;
       case TokenKind::kGroupOpen:
         stack.push_back(stack.back());
         break;
       case TokenKind::kGroupClose:
         if (stack.size() > 1) stack.pop_back();
+        listed = false;
         break;
       default:
         Apply(stack.back(), t, base.height);
+        listed = false;
         break;
     }
   }
 
-  // Lines: a break ends one; past the width, the line wraps after its last blank.
-  Layout layout;
-  std::vector<std::vector<Item>> lines(1);
-  for (Item& item : items) {
+  // Lines: a break ends one; past the width, the line wraps after its last blank. A line is the
+  // run of items from its start to the next line's start; the current line's width and its last
+  // blank are kept as items arrive, so that a long paragraph lays out in linear time (the width
+  // is summed in item order from the line's start, as the sums of each line always were).
+  std::vector<size_t> starts{0};
+  double width = 0.0;
+  size_t afterSpace = 0;  // one past the current line's last blank; at most its start when none
+  for (size_t i = 0; i < items.size(); ++i) {
+    const Item& item = items[i];
     if (item.breakAfter) {
-      lines.back().push_back(item);
-      lines.emplace_back();
+      starts.push_back(i + 1);
+      width = 0.0;
       continue;
     }
-    auto& line = lines.back();
-    double width = 0.0;
-    for (const Item& it : line) width += it.width;
-    if (params.width > 0 && !item.space && width + item.width > params.width && !line.empty()) {
-      size_t lastSpace = line.size();
-      for (size_t k = line.size(); k-- > 0;)
-        if (line[k].space) {
-          lastSpace = k;
-          break;
-        }
-      if (lastSpace < line.size()) {
-        std::vector<Item> rest(line.begin() + static_cast<long>(lastSpace) + 1, line.end());
-        line.resize(lastSpace + 1);
-        lines.push_back(std::move(rest));
-      }
+    if (params.width > 0 && !item.space && width + item.width > params.width && afterSpace > starts.back()) {
+      starts.push_back(afterSpace);
+      width = 0.0;
+      for (size_t k = afterSpace; k < i; ++k) width += items[k].width;
     }
-    lines.back().push_back(item);
+    width += item.width;
+    if (item.space) afterSpace = i + 1;
   }
 
+  Layout layout;
   double y = 0.0;
-  for (size_t n = 0; n < lines.size(); ++n) {
+  for (size_t n = 0; n < starts.size(); ++n) {
+    const size_t first = starts[n], end = n + 1 < starts.size() ? starts[n + 1] : items.size();
     Line line;
     line.height = 0.0;
-    for (const Item& it : lines[n]) {
-      if (it.breakAfter) {
-        line.height = std::max(line.height, it.format.height);
-        continue;
-      }
-      line.height = std::max(line.height, it.format.height);
-      if (line.runs.empty() || line.runs.back().format != it.format) line.runs.push_back(Run{"", it.format, line.width, 0.0});
+    size_t runFormat = 0;
+    for (size_t i = first; i < end; ++i) {
+      const Item& it = items[i];
+      const Format& format = formats[it.format];
+      line.height = std::max(line.height, format.height);
+      if (it.breakAfter) continue;
+      if (line.runs.empty() || (runFormat != it.format && formats[runFormat] != format))
+        line.runs.push_back(Run{"", format, line.width, 0.0});
+      runFormat = it.format;
       line.runs.back().text += it.text;
       line.runs.back().width += it.width;
       line.width += it.width;
     }
     // Blanks at the end of a wrapped line take no room.
-    for (size_t k = lines[n].size(); k-- > 0 && lines[n][k].space;) line.width -= lines[n][k].width;
+    for (size_t k = end; k-- > first && items[k].space;) line.width -= items[k].width;
     if (line.height == 0.0) line.height = base.height;
     double pitch = std::max(line.height, base.height) * 5.0 / 3.0 * params.lineSpacingFactor;
     y = n == 0 ? line.height : y + pitch;
