@@ -59,7 +59,7 @@ TEST(DxfLoad, AFolderIsNoDrawing) {
 }
 
 TEST(DxfLoad, DecimalRealsInEveryWrittenFormLoad) {
-  for (const char* value : {"2.5", "+2.5", "25e-1", " 2.50 ", ".25E1", "2."}) {
+  for (const char* value : {"2.5", "+2.5", "25e-1", " 2.50 ", ".25E1", "25.E-1"}) {
     SCOPED_TRACE(value);
     std::string file = minidxf::Drawing("AC1015", "ANSI_1251", minidxf::MText("A1", {{1, "t"}}));
     file.replace(file.find(" 40\n2.5\n"), 8, std::string(" 40\n") + value + "\n");

@@ -9,7 +9,7 @@
 
 namespace {
 
-struct Run {
+struct Converted {
   int status;
   std::string out, err;
 };
@@ -22,11 +22,11 @@ class QconvertTest : public ::testing::Test {
   }
   void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
 
-  Run Qconvert(const std::string& args, const std::string& input) {
+  Converted Qconvert(const std::string& args, const std::string& input) {
     std::ofstream(dir_ + "/in", std::ios::binary) << input;
     std::string cmd = std::string(QCONVERT_BINARY) + " " + args + " <" + dir_ + "/in >" + dir_ + "/out 2>" + dir_ + "/err";
     int rc = std::system(cmd.c_str());
-    return Run{WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, testsupport::ReadFile(dir_ + "/out"),
+    return Converted{WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, testsupport::ReadFile(dir_ + "/out"),
                testsupport::ReadFile(dir_ + "/err")};
   }
 
@@ -36,17 +36,17 @@ class QconvertTest : public ::testing::Test {
 // RTF of another writer goes through the control first, as a paste into the editor would take
 // it, and gives the same MText as the control's own document of that text.
 TEST_F(QconvertTest, RtfOfAnotherDialectKeepsItsText) {
-  Run foreign = Qconvert("rtf-to-mtext", "{\\rtf1\\ansi abc\\par def}");
+  Converted foreign = Qconvert("rtf-to-mtext", "{\\rtf1\\ansi abc\\par def}");
   ASSERT_EQ(0, foreign.status) << foreign.err;
   EXPECT_NE(std::string::npos, foreign.out.find("abc\\Pdef")) << testsupport::Readable(foreign.out);
-  Run control = Qconvert("rtf-through-control", "{\\rtf1\\ansi abc\\par def}");
+  Converted control = Qconvert("rtf-through-control", "{\\rtf1\\ansi abc\\par def}");
   ASSERT_EQ(0, control.status) << control.err;
-  Run own = Qconvert("rtf-to-mtext", control.out);
+  Converted own = Qconvert("rtf-to-mtext", control.out);
   EXPECT_BYTES_EQ(own.out, foreign.out);
 }
 
 TEST_F(QconvertTest, AFolderOrAMissingFileIsNoInput) {
-  Run run = Qconvert("rtf-to-mtext " + dir_, "");
+  Converted run = Qconvert("rtf-to-mtext " + dir_, "");
   EXPECT_EQ(1, run.status);
   EXPECT_EQ("qconvert: cannot read '" + dir_ + "': Is a directory\n", run.err);
   EXPECT_EQ("", run.out);
