@@ -182,16 +182,20 @@ TEST(MTextLayout, WrappingMakesTheRecordedLines) {
   EXPECT_BYTES_EQ(testsupport::ReadFile(path), made);
 }
 
-// A megabyte of words wrapped every few words, and a megabyte of backslashes: a line breaker
-// that sums each line afresh for every item takes minutes here (bench/scaling measures it).
+// A megabyte of words wrapped every few words, a megabyte of backslashes, a megabyte of codes
+// with no ";" behind them: a line breaker that sums each line afresh for every item, or a
+// reader that looks for the ";" afresh for every code, takes minutes here (bench/scaling
+// measures the time).
 TEST(MTextLayout, AMegabyteParagraphWrapsInOneSweep) {
-  std::string words;
+  std::string words, codes;
   while (words.size() < (1u << 20)) words += "word ";
+  while (codes.size() < (1u << 20)) codes += "\\H2x";
   LayoutParams p;
   p.width = 20;
   EXPECT_GT(qhost::mtext::LayOut(words, p).lines.size(), 10000u);
   p.width = 0;
   EXPECT_EQ(1u, qhost::mtext::LayOut(std::string(1u << 20, '\\'), p).lines.size());
+  EXPECT_EQ(codes.size() / 4, Tokenize(codes).size()) << "one height code each";
 }
 
 TEST(MTextLayout, AttachmentAndRotationPlaceTheExtent) {

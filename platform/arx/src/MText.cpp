@@ -6,6 +6,8 @@
 #include <cstring>
 #include <cmath>
 #include <cstdlib>
+#include <deque>
+#include <string_view>
 
 #include "dbmtext.h"
 
@@ -19,11 +21,25 @@ int HexDigit(char c) {
   return -1;
 }
 
-// The argument of a code that ends at ";" (or at the end of the contents).
-size_t ArgumentEnd(const std::string& s, size_t from) {
-  size_t semi = s.find(';', from);
-  return semi == std::string::npos ? s.size() : semi;
-}
+// Where the arguments of codes end: at the next ";" (or at the end of the contents). Codes are
+// asked about from left to right, so the ";" found last is searched again only once passed:
+// contents with many codes and no ";" behind them are read once, not once per code.
+class ArgumentEnds {
+ public:
+  explicit ArgumentEnds(const std::string& s) : m_s(s) {}
+  size_t From(size_t from) {
+    if (!m_searched || (m_semicolon != std::string::npos && m_semicolon < from)) {
+      m_semicolon = m_s.find(';', from);
+      m_searched = true;
+    }
+    return m_semicolon == std::string::npos ? m_s.size() : m_semicolon;
+  }
+
+ private:
+  const std::string& m_s;
+  size_t m_semicolon = std::string::npos;
+  bool m_searched = false;
+};
 
 double Number(const std::string& arg, bool* relative) {
   std::string a = arg;
@@ -69,6 +85,7 @@ std::vector<Token> Tokenize(const std::string& s) {
       t.text = chars;
     }
   };
+  ArgumentEnds argumentEnds(s);
   size_t i = 0;
   while (i < s.size()) {
     char c = s[i];
@@ -152,7 +169,7 @@ std::vector<Token> Tokenize(const std::string& s) {
         case 'Q':
         case 'p':
         case 'S': {
-          size_t argEnd = ArgumentEnd(s, i + 2);
+          size_t argEnd = argumentEnds.From(i + 2);
           size_t end = argEnd < s.size() ? argEnd + 1 : argEnd;
           // A number that runs into the next code ("\H2.5\C7;") ends there, without a ";" of
           // its own; font names, stacks and paragraph properties take everything up to the ";".
@@ -210,7 +227,8 @@ std::string Layout::text() const {
 namespace {
 
 // A character's advance as a share of the text height: a rough proportional font.
-double Advance(const std::string& ch) {
+double Advance(std::string_view ch) {
+  if (ch.empty()) return 0.65;
   if (ch.size() > 1) return 0.7;  // an escaped character
   unsigned char c = static_cast<unsigned char>(ch[0]);
   if (c == ' ') return 0.5;
@@ -223,7 +241,7 @@ double Advance(const std::string& ch) {
 }
 
 struct Item {
-  std::string text;
+  std::string_view text;  // in a token's text, or one of the texts the layout holds itself
   size_t format = 0;  // in the layout's list of formats
   double width = 0.0;
   bool space = false;
@@ -272,21 +290,25 @@ Layout LayOut(const std::string& contents, const LayoutParams& params) {
   // Characters with the format the stack gives them. Formats are listed once each time the
   // stack's top changes, so that a character costs no copy of its format.
   std::vector<Item> items;
+  items.reserve(contents.size());  // at most one item a byte
   std::vector<Format> formats;
   Format base;
   base.height = params.height > 0 ? params.height : 2.5;
   std::vector<Format> stack{base};
   bool listed = false;  // whether formats.back() is the stack's top
-  auto addChar = [&](const std::string& ch, bool space) {
+  auto addChar = [&](std::string_view ch, bool space) {
     if (!listed) formats.push_back(stack.back());
     listed = true;
     const Format& f = formats.back();
     items.push_back({ch, formats.size() - 1, Advance(ch) * f.height * f.widthFactor * f.tracking, space, false});
   };
-  for (const Token& t : Tokenize(contents)) {
+  const std::vector<Token> tokens = Tokenize(contents);
+  std::deque<std::string> stacks;  // the shown texts of stacks, which no token holds
+  for (const Token& t : tokens) {
+    const std::string_view text(t.text);
     switch (t.kind) {
       case TokenKind::kText:
-        for (size_t k = 0; k < t.text.size(); ++k) addChar(t.text.substr(k, 1), t.text[k] == ' ');
+        for (size_t k = 0; k < text.size(); ++k) addChar(text.substr(k, 1), text[k] == ' ');
         break;
       case TokenKind::kUnicode:
       case TokenKind::kSpecial:
@@ -300,8 +322,7 @@ Layout LayOut(const std::string& contents, const LayoutParams& params) {
         items.back().width = 4 * stack.back().height;
         break;
       case TokenKind::kStack: {
-        std::string shown = t.upper + "/" + t.lower;
-        addChar(shown, false);
+        addChar(stacks.emplace_back(t.upper + "/" + t.lower), false);
         const Format& f = stack.back();
         size_t longer = std::max(t.upper.size(), t.lower.size());
         items.back().width = 0.65 * 0.7 * f.height * f.widthFactor * static_cast<double>(longer);
