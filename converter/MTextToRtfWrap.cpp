@@ -102,10 +102,10 @@ class WrapByPieces {
     for (size_t at = text.find('}'); at != npos; at = text.find('}', at + 1)) {
       m_behind.emplace(Key(hashes.Of(at + 1, text.size()), text.size() - at - 1), Brace{id, at});
       for (size_t n = 1; n <= kShortLead && at + n < text.size(); ++n) {
-        m_lead.emplace(LeadKey(std::string_view(text).substr(at + 1), n), Brace{id, at});
+        m_lead[LeadKey(std::string_view(text).substr(at + 1), n)].push_back(Brace{id, at});
       }
       for (size_t n = 2 * kShortLead; at + n < text.size(); n *= 2) {
-        m_lead.emplace(Key(hashes.Of(at + 1, at + 1 + n), n), Brace{id, at});
+        m_lead[Key(hashes.Of(at + 1, at + 1 + n), n)].push_back(Brace{id, at});
       }
     }
     m_pieces.push_back(Piece{std::move(text), std::move(hashes)});
@@ -125,8 +125,12 @@ class WrapByPieces {
   std::unordered_map<int, std::vector<size_t>> Candidates(std::string_view t, std::uint64_t hash, bool whole,
                                                           std::uint64_t leadKey) {
     std::unordered_map<int, std::vector<size_t>> found;
-    Index& index = whole ? m_behind : m_lead;
-    const std::uint64_t key = whole ? Key(hash, t.size()) : leadKey;
+    if (!whole) {
+      LeadCandidates(t, hash, leadKey, found);
+      return found;
+    }
+    Index& index = m_behind;
+    const std::uint64_t key = Key(hash, t.size());
     for (auto [it, end] = index.equal_range(key); it != end;) {
       const Brace& b = it->second;
       const Piece& piece = m_pieces[b.piece];
@@ -136,12 +140,29 @@ class WrapByPieces {
       }
       const size_t stop = b.at + 1 + t.size();
       if (stop <= piece.text.size() && piece.hashes.Of(b.at + 1, stop) == hash &&
-          !(whole && (b.piece == m_last || stop != piece.text.size()))) {
+          !(b.piece == m_last || stop != piece.text.size())) {
         found[b.piece].push_back(b.at);
       }
       ++it;
     }
     return found;
+  }
+
+  // The "}" whose text behind begins with t, among those listed under t's lead. A piece never
+  // changes (a cut one is replaced by new pieces, whose "}" are listed anew at the end), and
+  // every "}" that t stands behind is cut by the sweep that finds it: so each t reads the list
+  // only from where the same t stopped reading before. Without that, texts whose gaps repeat
+  // read every "}" of a lead once for each of their gaps, in quadratic time.
+  void LeadCandidates(std::string_view t, std::uint64_t hash, std::uint64_t leadKey,
+                      std::unordered_map<int, std::vector<size_t>>& found) {
+    const std::vector<Brace>& braces = m_lead[leadKey];
+    for (size_t& read = m_read[t]; read < braces.size(); ++read) {
+      const Brace& b = braces[read];
+      const Piece& piece = m_pieces[b.piece];
+      const size_t stop = b.at + 1 + t.size();
+      if (piece.alive && stop <= piece.text.size() && piece.hashes.Of(b.at + 1, stop) == hash)
+        found[b.piece].push_back(b.at);
+    }
   }
 
   // One left-to-right scan that replaces the pattern: each occurrence that does not overlap one
@@ -193,7 +214,9 @@ class WrapByPieces {
   Hashes m_copyHashes;
   std::string m_tail;
   std::vector<Piece> m_pieces;
-  Index m_behind, m_lead;
+  Index m_behind;
+  std::unordered_map<std::uint64_t, std::vector<Brace>> m_lead;
+  std::unordered_map<std::string_view, size_t> m_read;  // by t (a piece of the copy): how far it read
   int m_first = -1, m_last = -1;
 };
 
