@@ -25,10 +25,11 @@ bool OnlyClosingBraces(std::string_view text) { return text.find_first_not_of('}
 // first at the end of a piece that is not the last. A replacement keeps t and inserts "{" and
 // the head's tail behind the "}", and a "}" behind t: it cuts the piece behind the "}", and the
 // new piece holds the head's tail, t, "}" and the rest. Every "}" of a piece is indexed by the
-// text behind it (by its hash), and by the leads of that text: its first one to four bytes, and
-// its first 8, 16, 32, ... bytes by their hash. A pattern is looked up by its longest lead, so
-// that the "}" it meets share at least half of it: with the four bytes alone, texts whose gaps
-// begin alike ("\P" and a word) met every such "}" for every t, in quadratic time.
+// text behind it (by its hash), and listed under the leads of that text: its first one to four
+// bytes, and its first 8, 16, 32, ... bytes by their hash. A pattern is looked up by its
+// longest lead, so that the "}" it meets share at least half of it: with the four bytes alone,
+// texts whose gaps begin alike ("\P" and a word) met every such "}" for every t, in quadratic
+// time.
 class WrapByPieces {
  public:
   WrapByPieces(const std::string& copy, const std::string& head) : m_copy(copy), m_tail(head.substr(2)) {}
@@ -120,8 +121,8 @@ class WrapByPieces {
   }
 
   // The "}" behind which the pattern may stand, by piece: those whose text behind has t's hash.
-  // `whole` is "}" + t + "{": a piece that ends in "}" + t and is not the last. Otherwise "}" + t.
-  // Entries of pieces that were cut are dropped as they are met.
+  // `whole` is "}" + t + "{": a piece that ends in "}" + t and is not the last; entries of pieces
+  // that were cut are dropped as they are met. Otherwise "}" + t, found by its lead.
   std::unordered_map<int, std::vector<size_t>> Candidates(std::string_view t, std::uint64_t hash, bool whole,
                                                           std::uint64_t leadKey) {
     std::unordered_map<int, std::vector<size_t>> found;
@@ -129,13 +130,11 @@ class WrapByPieces {
       LeadCandidates(t, hash, leadKey, found);
       return found;
     }
-    Index& index = m_behind;
-    const std::uint64_t key = Key(hash, t.size());
-    for (auto [it, end] = index.equal_range(key); it != end;) {
+    for (auto [it, end] = m_behind.equal_range(Key(hash, t.size())); it != end;) {
       const Brace& b = it->second;
       const Piece& piece = m_pieces[b.piece];
       if (!piece.alive) {
-        it = index.erase(it);
+        it = m_behind.erase(it);
         continue;
       }
       const size_t stop = b.at + 1 + t.size();

@@ -168,6 +168,9 @@ TEST_F(QhostTest, SaveAsTakesTheWholeNameInItsOwnBytes) {
   EXPECT_EQ(0, run.status) << run.out;
   EXPECT_EQ(0, access(longName.c_str(), F_OK)) << run.out;
   EXPECT_NE(0, access(longName.substr(0, 132).c_str(), F_OK));
+  run = Qhost("--script " + Write("s.txt", "command SAVEAS " + dir_ + "/" + std::string(5000, 'n') + "\n"));
+  EXPECT_EQ(3, run.status) << run.out;
+  EXPECT_NE(std::string::npos, run.out.find("The file name is longer than 4095 bytes; nothing was saved.")) << run.out;
 
   // Names outside code page 1251, written by SAVEAS and written back by SAVE under the same bytes.
   struct Name {

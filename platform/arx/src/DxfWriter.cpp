@@ -333,7 +333,7 @@ bool SaveDrawing(AcDbDatabase& db, const std::string& path, std::string* error, 
   const bool exists = ::stat(path.c_str(), &st) == 0;
   if (exists) {
     if (!S_ISREG(st.st_mode)) return fail(S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file");
-    if ((st.st_mode & 0222) == 0) return fail("the file is read-only");
+    if ((st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0) return fail("the file is read-only");
     if (kind == SaveKind::kSave && st.st_nlink > 1)
       return fail("the file has " + std::to_string(st.st_nlink) +
                   " names (hard links), and saving would leave the others with the old drawing; "
