@@ -287,21 +287,76 @@ void Apply(Format& f, const Token& t, double baseHeight) {
 }  // namespace
 
 Layout LayOut(const std::string& contents, const LayoutParams& params) {
-  // Characters with the format the stack gives them. Formats are listed once each time the
-  // stack's top changes, so that a character costs no copy of its format.
-  std::vector<Item> items;
-  items.reserve(contents.size());  // at most one item a byte
-  std::vector<Format> formats;
   Format base;
   base.height = params.height > 0 ? params.height : 2.5;
+  Layout layout;
+  double y = 0.0;
+  // Formats are listed once each time the stack's top changes, so that a character costs no
+  // copy of its format.
+  std::vector<Format> formats;
   std::vector<Format> stack{base};
   bool listed = false;  // whether formats.back() is the stack's top
-  auto addChar = [&](std::string_view ch, bool space) {
+
+  // Lines: a break ends one; past the width, the line wraps after its last blank. Only the line
+  // being filled is held; its width and its last blank are kept as items arrive, and a line is
+  // laid out as soon as it is complete, so that a long paragraph lays out in linear time and
+  // little memory (the width is summed in item order from the line's start, as it always was).
+  std::vector<Item> line;
+  double width = 0.0;
+  size_t afterSpace = 0;  // one past the line's last blank; 0 when it has none
+  // Lays out the first `count` items of the line being filled as the next line of the text.
+  auto lineDone = [&](size_t count) {
+    Line done;
+    done.height = 0.0;
+    size_t runFormat = 0;
+    for (size_t i = 0; i < count; ++i) {
+      const Item& it = line[i];
+      const Format& format = formats[it.format];
+      done.height = std::max(done.height, format.height);
+      if (it.breakAfter) continue;
+      if (done.runs.empty() || (runFormat != it.format && formats[runFormat] != format))
+        done.runs.push_back(Run{"", format, done.width, 0.0});
+      runFormat = it.format;
+      done.runs.back().text += it.text;
+      done.runs.back().width += it.width;
+      done.width += it.width;
+    }
+    // Blanks at the end of a wrapped line take no room.
+    for (size_t k = count; k-- > 0 && line[k].space;) done.width -= line[k].width;
+    if (done.height == 0.0) done.height = base.height;
+    double pitch = std::max(done.height, base.height) * 5.0 / 3.0 * params.lineSpacingFactor;
+    y = layout.lines.empty() ? done.height : y + pitch;
+    done.y = y;
+    layout.width = std::max(layout.width, done.width);
+    layout.lines.push_back(std::move(done));
+    line.erase(line.begin(), line.begin() + static_cast<long>(count));
+  };
+  auto add = [&](std::string_view text, bool space, double itemWidth, bool breakAfter) {
     if (!listed) formats.push_back(stack.back());
     listed = true;
-    const Format& f = formats.back();
-    items.push_back({ch, formats.size() - 1, Advance(ch) * f.height * f.widthFactor * f.tracking, space, false});
+    Item item{text, formats.size() - 1, itemWidth, space, breakAfter};
+    if (breakAfter) {
+      line.push_back(item);
+      lineDone(line.size());
+      width = 0.0;
+      afterSpace = 0;
+      return;
+    }
+    if (params.width > 0 && !space && width + itemWidth > params.width && afterSpace > 0) {
+      lineDone(afterSpace);  // the rest holds no blank
+      width = 0.0;
+      for (const Item& it : line) width += it.width;
+      afterSpace = 0;
+    }
+    width += itemWidth;
+    line.push_back(item);
+    if (space) afterSpace = line.size();
   };
+  auto addChar = [&](std::string_view ch, bool space) {
+    const Format& f = stack.back();
+    add(ch, space, Advance(ch) * f.height * f.widthFactor * f.tracking, false);
+  };
+
   const std::vector<Token> tokens = Tokenize(contents);
   std::deque<std::string> stacks;  // the shown texts of stacks, which no token holds
   for (const Token& t : tokens) {
@@ -312,27 +367,24 @@ Layout LayOut(const std::string& contents, const LayoutParams& params) {
         break;
       case TokenKind::kUnicode:
       case TokenKind::kSpecial:
-        addChar(t.text, false);
+        addChar(text, false);
         break;
       case TokenKind::kNonBreakingSpace:
         addChar(" ", false);
         break;
       case TokenKind::kTab:
-        addChar(" ", true);
-        items.back().width = 4 * stack.back().height;
+        add(" ", true, 4 * stack.back().height, false);
         break;
       case TokenKind::kStack: {
-        addChar(stacks.emplace_back(t.upper + "/" + t.lower), false);
         const Format& f = stack.back();
         size_t longer = std::max(t.upper.size(), t.lower.size());
-        items.back().width = 0.65 * 0.7 * f.height * f.widthFactor * static_cast<double>(longer);
+        add(stacks.emplace_back(t.upper + "/" + t.lower), false,
+            0.65 * 0.7 * f.height * f.widthFactor * static_cast<double>(longer), false);
         break;
       }
       case TokenKind::kParagraph:
       case TokenKind::kColumnBreak:
-        addChar("", false);
-        items.back().width = 0.0;
-        items.back().breakAfter = true;
+        add("", false, 0.0, true);
         break;
       case TokenKind::kGroupOpen:
         stack.push_back(stack.back());
@@ -347,58 +399,7 @@ Layout LayOut(const std::string& contents, const LayoutParams& params) {
         break;
     }
   }
-
-  // Lines: a break ends one; past the width, the line wraps after its last blank. A line is the
-  // run of items from its start to the next line's start; the current line's width and its last
-  // blank are kept as items arrive, so that a long paragraph lays out in linear time (the width
-  // is summed in item order from the line's start, as the sums of each line always were).
-  std::vector<size_t> starts{0};
-  double width = 0.0;
-  size_t afterSpace = 0;  // one past the current line's last blank; at most its start when none
-  for (size_t i = 0; i < items.size(); ++i) {
-    const Item& item = items[i];
-    if (item.breakAfter) {
-      starts.push_back(i + 1);
-      width = 0.0;
-      continue;
-    }
-    if (params.width > 0 && !item.space && width + item.width > params.width && afterSpace > starts.back()) {
-      starts.push_back(afterSpace);
-      width = 0.0;
-      for (size_t k = afterSpace; k < i; ++k) width += items[k].width;
-    }
-    width += item.width;
-    if (item.space) afterSpace = i + 1;
-  }
-
-  Layout layout;
-  double y = 0.0;
-  for (size_t n = 0; n < starts.size(); ++n) {
-    const size_t first = starts[n], end = n + 1 < starts.size() ? starts[n + 1] : items.size();
-    Line line;
-    line.height = 0.0;
-    size_t runFormat = 0;
-    for (size_t i = first; i < end; ++i) {
-      const Item& it = items[i];
-      const Format& format = formats[it.format];
-      line.height = std::max(line.height, format.height);
-      if (it.breakAfter) continue;
-      if (line.runs.empty() || (runFormat != it.format && formats[runFormat] != format))
-        line.runs.push_back(Run{"", format, line.width, 0.0});
-      runFormat = it.format;
-      line.runs.back().text += it.text;
-      line.runs.back().width += it.width;
-      line.width += it.width;
-    }
-    // Blanks at the end of a wrapped line take no room.
-    for (size_t k = end; k-- > first && items[k].space;) line.width -= items[k].width;
-    if (line.height == 0.0) line.height = base.height;
-    double pitch = std::max(line.height, base.height) * 5.0 / 3.0 * params.lineSpacingFactor;
-    y = n == 0 ? line.height : y + pitch;
-    line.y = y;
-    layout.width = std::max(layout.width, line.width);
-    layout.lines.push_back(std::move(line));
-  }
+  lineDone(line.size());  // the last line, empty after a break
   layout.height = y;
 
   // Where the box lies: the attachment point is the location; then the rotation.
