@@ -15,4 +15,5 @@ export QUILLON_QHOST=$build/apps/qhost/qhost QUILLON_MODULE_FILE=$build/Quillon.
 export QUILLON_QCONVERT=$build/apps/qconvert/qconvert
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$(cd "$(dirname "$0")" && pwd)/lsan-suppressions.txt:print_suppressions=0
 exec "$@"
