@@ -1,25 +1,30 @@
 # The two commands of the README, and a few more for developers.
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
+SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: run test setup build fuzz-build bench clean
+.PHONY: run test setup build fuzz-build sanitize-build bench clean
 
 run: build
 	@scripts/run-main.sh $(BUILD)
 
-test: build fuzz-build
+test: build fuzz-build sanitize-build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 1200
 
 setup:
 	@scripts/setup.sh
 
 build: setup
-	@cmake -S . -B $(BUILD) -G Ninja -DQUILLON_FUZZ_BUILD_DIR=$(abspath $(FUZZ_BUILD)) >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DQUILLON_FUZZ_BUILD_DIR=$(abspath $(FUZZ_BUILD)) \
+	  -DQUILLON_SANITIZE_BUILD_DIR=$(abspath $(SANITIZE_BUILD)) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 fuzz-build: setup
 	@scripts/build-fuzz.sh $(abspath $(FUZZ_BUILD))
+
+sanitize-build: setup
+	@scripts/build-sanitized.sh $(abspath $(SANITIZE_BUILD))
 
 bench: build
 	@mkdir -p $(BUILD)/bench/results
@@ -28,4 +33,4 @@ bench: build
 	@/usr/bin/python3 bench/summary.py $(BUILD)/bench/results/*.json
 
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD)

@@ -25,8 +25,11 @@ bool OnlyClosingBraces(std::string_view text) { return text.find_first_not_of('}
 // first at the end of a piece that is not the last. A replacement keeps t and inserts "{" and
 // the head's tail behind the "}", and a "}" behind t: it cuts the piece behind the "}", and the
 // new piece holds the head's tail, t, "}" and the rest. Every "}" of a piece is indexed by the
-// text behind it (by its hash, and by its first bytes), so that a pattern is found without
-// reading the whole text.
+// text behind it (by its hash), and listed under the leads of that text: its first one to four
+// bytes, and its first 8, 16, 32, ... bytes by their hash. A pattern is looked up by its
+// longest lead, so that the "}" it meets share at least half of it: with the four bytes alone,
+// texts whose gaps begin alike ("\P" and a word) met every such "}" for every t, in quadratic
+// time.
 class WrapByPieces {
  public:
   WrapByPieces(const std::string& copy, const std::string& head) : m_copy(copy), m_tail(head.substr(2)) {}
@@ -36,7 +39,10 @@ class WrapByPieces {
     if (m_first < 0) MakePieces();
     const size_t first = static_cast<size_t>(t.data() - m_copy.data());
     const std::uint64_t hash = m_copyHashes.Of(first, first + t.size());
-    return Sweep(t, hash, true) || Sweep(t, hash, false);
+    const size_t lead = LeadLength(t.size());
+    const std::uint64_t leadKey =
+        lead <= kShortLead ? LeadKey(t, lead) : Key(m_copyHashes.Of(first, first + lead), lead);
+    return Sweep(t, hash, true, leadKey) || Sweep(t, hash, false, leadKey);
   }
 
   std::string Result() const {
@@ -62,7 +68,16 @@ class WrapByPieces {
   };
   using Index = std::unordered_multimap<std::uint64_t, Brace>;
 
+  static constexpr size_t kShortLead = 4;
   static std::uint64_t Key(std::uint64_t hash, size_t length) { return hash * 31 + length; }
+  // The lead a pattern of this length is looked up by: all of it up to four bytes, else the
+  // longest power of two that it holds (4 for 5 to 7 bytes).
+  static size_t LeadLength(size_t length) {
+    if (length <= kShortLead) return length;
+    size_t lead = kShortLead;
+    while (lead * 2 <= length) lead *= 2;
+    return lead;
+  }
   // Up to four bytes behind a "}" with their number.
   static std::uint64_t LeadKey(std::string_view text, size_t length) {
     std::uint64_t key = length;
@@ -87,8 +102,11 @@ class WrapByPieces {
     Hashes hashes(text);
     for (size_t at = text.find('}'); at != npos; at = text.find('}', at + 1)) {
       m_behind.emplace(Key(hashes.Of(at + 1, text.size()), text.size() - at - 1), Brace{id, at});
-      for (size_t n = 1; n <= 4 && at + n < text.size(); ++n) {
-        m_lead.emplace(LeadKey(std::string_view(text).substr(at + 1), n), Brace{id, at});
+      for (size_t n = 1; n <= kShortLead && at + n < text.size(); ++n) {
+        m_lead[LeadKey(std::string_view(text).substr(at + 1), n)].push_back(Brace{id, at});
+      }
+      for (size_t n = 2 * kShortLead; at + n < text.size(); n *= 2) {
+        m_lead[Key(hashes.Of(at + 1, at + 1 + n), n)].push_back(Brace{id, at});
       }
     }
     m_pieces.push_back(Piece{std::move(text), std::move(hashes)});
@@ -103,22 +121,25 @@ class WrapByPieces {
   }
 
   // The "}" behind which the pattern may stand, by piece: those whose text behind has t's hash.
-  // `whole` is "}" + t + "{": a piece that ends in "}" + t and is not the last. Otherwise "}" + t.
-  // Entries of pieces that were cut are dropped as they are met.
-  std::unordered_map<int, std::vector<size_t>> Candidates(std::string_view t, std::uint64_t hash, bool whole) {
+  // `whole` is "}" + t + "{": a piece that ends in "}" + t and is not the last; entries of pieces
+  // that were cut are dropped as they are met. Otherwise "}" + t, found by its lead.
+  std::unordered_map<int, std::vector<size_t>> Candidates(std::string_view t, std::uint64_t hash, bool whole,
+                                                          std::uint64_t leadKey) {
     std::unordered_map<int, std::vector<size_t>> found;
-    Index& index = whole ? m_behind : m_lead;
-    const std::uint64_t key = whole ? Key(hash, t.size()) : LeadKey(t, std::min<size_t>(t.size(), 4));
-    for (auto [it, end] = index.equal_range(key); it != end;) {
+    if (!whole) {
+      LeadCandidates(t, hash, leadKey, found);
+      return found;
+    }
+    for (auto [it, end] = m_behind.equal_range(Key(hash, t.size())); it != end;) {
       const Brace& b = it->second;
       const Piece& piece = m_pieces[b.piece];
       if (!piece.alive) {
-        it = index.erase(it);
+        it = m_behind.erase(it);
         continue;
       }
       const size_t stop = b.at + 1 + t.size();
       if (stop <= piece.text.size() && piece.hashes.Of(b.at + 1, stop) == hash &&
-          !(whole && (b.piece == m_last || stop != piece.text.size()))) {
+          !(b.piece == m_last || stop != piece.text.size())) {
         found[b.piece].push_back(b.at);
       }
       ++it;
@@ -126,10 +147,27 @@ class WrapByPieces {
     return found;
   }
 
+  // The "}" whose text behind begins with t, among those listed under t's lead. A piece never
+  // changes (a cut one is replaced by new pieces, whose "}" are listed anew at the end), and
+  // every "}" that t stands behind is cut by the sweep that finds it: so each t reads the list
+  // only from where the same t stopped reading before. Without that, texts whose gaps repeat
+  // read every "}" of a lead once for each of their gaps, in quadratic time.
+  void LeadCandidates(std::string_view t, std::uint64_t hash, std::uint64_t leadKey,
+                      std::unordered_map<int, std::vector<size_t>>& found) {
+    const std::vector<Brace>& braces = m_lead[leadKey];
+    for (size_t& read = m_read[t]; read < braces.size(); ++read) {
+      const Brace& b = braces[read];
+      const Piece& piece = m_pieces[b.piece];
+      const size_t stop = b.at + 1 + t.size();
+      if (piece.alive && stop <= piece.text.size() && piece.hashes.Of(b.at + 1, stop) == hash)
+        found[b.piece].push_back(b.at);
+    }
+  }
+
   // One left-to-right scan that replaces the pattern: each occurrence that does not overlap one
   // replaced before it. When one of them ended the text, the scan starts over once more.
-  bool Sweep(std::string_view t, std::uint64_t hash, bool whole) {
-    auto candidates = Candidates(t, hash, whole);
+  bool Sweep(std::string_view t, std::uint64_t hash, bool whole, std::uint64_t leadKey) {
+    auto candidates = Candidates(t, hash, whole, leadKey);
     bool replaced = false, endedText = false;
     for (auto& [id, places] : candidates) {
       std::sort(places.begin(), places.end());
@@ -145,7 +183,7 @@ class WrapByPieces {
       Cut(id, taken, t.size());
       replaced = true;
     }
-    if (endedText) Sweep(t, hash, whole);
+    if (endedText) Sweep(t, hash, whole, leadKey);
     return replaced;
   }
 
@@ -175,7 +213,9 @@ class WrapByPieces {
   Hashes m_copyHashes;
   std::string m_tail;
   std::vector<Piece> m_pieces;
-  Index m_behind, m_lead;
+  Index m_behind;
+  std::unordered_map<std::uint64_t, std::vector<Brace>> m_lead;
+  std::unordered_map<std::string_view, size_t> m_read;  // by t (a piece of the copy): how far it read
   int m_first = -1, m_last = -1;
 };
 

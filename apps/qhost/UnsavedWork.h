@@ -6,9 +6,6 @@
 
 namespace qhostui {
 
-// The exit status of a session whose changes went to a recovery file.
-constexpr int kExitRecovered = 4;
-
 // Takes over the host's QUIT and remembers the drawing as it is now as saved. Call once, after the
 // host's commands are registered and the document is open, and only for a person at a terminal:
 // runs from a script never ask.

@@ -1,6 +1,7 @@
 // qhost: opens a drawing, loads modules and runs the host's command line from a terminal or a script.
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -127,7 +128,7 @@ int main(int argc, char** argv) {
       drawing = arg;
     } else {
       std::fputs(kUsage, stderr);
-      return 2;
+      return qhost::ExitCode(qhost::SessionStatus::kCannotStart);
     }
   }
 
@@ -139,7 +140,7 @@ int main(int argc, char** argv) {
     for (const std::string& w : load.warnings) Complain(drawing + ": " + w);
     if (!load.database) {
       Complain(load.error);
-      return 2;
+      return qhost::ExitCode(qhost::SessionStatus::kCannotStart);
     }
     db = std::move(load.database);
   }
@@ -152,7 +153,7 @@ int main(int argc, char** argv) {
     source = qhost::ScriptSource::FromFile(script, error);
     if (!source) {
       Complain(error);
-      return 2;
+      return qhost::ExitCode(qhost::SessionStatus::kCannotStart);
     }
   } else {
     source = std::make_unique<InteractiveSource>(stdin, isatty(0) != 0);
@@ -172,11 +173,20 @@ int main(int argc, char** argv) {
 #else
   (void)builtModule;
 #endif
-  for (const std::string& m : modules)
-    if (!acrxDynamicLinker->loadModule(m.c_str(), true)) Complain("cannot load the module " + m);
+  // A module that does not load ends the session before it starts: the transcript says why.
+  bool modulesLoaded = true;
+  for (const std::string& m : modules) {
+    if (!acrxDynamicLinker->loadModule(m.c_str(), true)) {
+      std::string why = access(m.c_str(), R_OK) != 0 ? std::strerror(errno) : "the transcript says why";
+      Complain("cannot load the module " + m + " (" + why + "); the session does not start");
+      modulesLoaded = false;
+      break;
+    }
+  }
 
-  int status = qhost::RunCommandLine();
-  if (atTerminal && !qhost::QuitRequested() && qhostui::RecoverUnsavedWork()) status = qhostui::kExitRecovered;
+  int status = modulesLoaded ? qhost::RunCommandLine() : qhost::ExitCode(qhost::SessionStatus::kCannotStart);
+  if (modulesLoaded && atTerminal && !qhost::QuitRequested() && qhostui::RecoverUnsavedWork())
+    status = qhost::ExitCode(qhost::SessionStatus::kWorkRecovered);
   qhost::UnloadAllModules();
   std::fflush(stdout);
   for (const std::string& failure : queue.Failures()) Complain(qhost::Cp1251ToUtf8(failure));

@@ -1,5 +1,7 @@
 // The host's MText reader: tokens with the format stack, and the layout that picking uses.
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -142,6 +144,58 @@ TEST(MTextLayout, LinesBreakAtParagraphsAndAtTheWidth) {
   EXPECT_EQ("aaaa bbbb \ncccc", qhost::mtext::LayOut("aaaa bbbb cccc", p).text());
   EXPECT_EQ("aaaaaaaaaaaaaaaa", qhost::mtext::LayOut("aaaaaaaaaaaaaaaa", p).text()) << "a long word overflows";
   EXPECT_EQ("1/2 \\U+0416%%d", qhost::mtext::LayOut("\\S1/2; \\U+0416%%d", LayoutParams{}).text());
+}
+
+// Wrapping keeps the lines the host has always made: layouts of generated paragraphs (words,
+// blanks, tabs, stacks, height groups, paragraph breaks) at several widths, each line's text and
+// measures written exactly, against the file recorded from the line breaker that summed each
+// line afresh for every item.
+std::string WrappedLayouts() {
+  static const char* const kPieces[] = {"word", " ",  "  ",       "\\P",       "{\\H2x;tall}", "\\S1/2;", "\t",
+                                        "\\~",  "x", "longerword", "{\\W2;w}", "\\U+0416",     "%%d",     " \\P "};
+  std::string out;
+  unsigned seed = 12345;
+  auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  for (int n = 0; n < 64; ++n) {
+    std::string contents;
+    const int pieces = 1 + static_cast<int>(next() % (n < 60 ? 30 : 1000));
+    for (int k = 0; k < pieces; ++k) contents += kPieces[next() % (sizeof kPieces / sizeof *kPieces)];
+    LayoutParams p;
+    p.width = (next() % 5) * 7.5;
+    Layout layout = qhost::mtext::LayOut(contents, p);
+    char measures[96];
+    std::snprintf(measures, sizeof measures, "case %d width %.17g: %.17g x %.17g\n", n, p.width, layout.width,
+                  layout.height);
+    out += measures;
+    for (const auto& line : layout.lines) {
+      std::snprintf(measures, sizeof measures, "%.17g %.17g %.17g|", line.width, line.height, line.y);
+      out += measures + line.text() + "\n";
+    }
+  }
+  return out;
+}
+
+TEST(MTextLayout, WrappingMakesTheRecordedLines) {
+  const std::string path = std::string(TEST_DATA_DIR) + "/wrapped-layouts.txt";
+  const std::string made = WrappedLayouts();
+  if (std::getenv("QUILLON_UPDATE_GOLDEN")) std::ofstream(path, std::ios::binary) << made;
+  EXPECT_BYTES_EQ(testsupport::ReadFile(path), made);
+}
+
+// A megabyte of words wrapped every few words, a megabyte of backslashes, a megabyte of codes
+// with no ";" behind them: a line breaker that sums each line afresh for every item, or a
+// reader that looks for the ";" afresh for every code, takes minutes here (bench/scaling
+// measures the time).
+TEST(MTextLayout, AMegabyteParagraphWrapsInOneSweep) {
+  std::string words, codes;
+  while (words.size() < (1u << 20)) words += "word ";
+  while (codes.size() < (1u << 20)) codes += "\\H2x";
+  LayoutParams p;
+  p.width = 20;
+  EXPECT_GT(qhost::mtext::LayOut(words, p).lines.size(), 10000u);
+  p.width = 0;
+  EXPECT_EQ(1u, qhost::mtext::LayOut(std::string(1u << 20, '\\'), p).lines.size());
+  EXPECT_EQ(codes.size() / 4, Tokenize(codes).size()) << "one height code each";
 }
 
 TEST(MTextLayout, AttachmentAndRotationPlaceTheExtent) {

@@ -1,7 +1,10 @@
 // Only changed, added and erased entities are rewritten; long contents are split safely.
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "MiniDxf.h"
@@ -182,8 +185,14 @@ class DxfSaveToDisk : public ::testing::Test {
   }
   void TearDown() override {
     qhost::FileSystem::Set(nullptr);
-    std::remove(path_.c_str());
-    rmdir(dir_.c_str());
+    std::system(("rm -rf '" + dir_ + "'").c_str());
+  }
+  std::string Mode(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return "missing";
+    char mode[16];
+    std::snprintf(mode, sizeof mode, "%s%04o", S_ISLNK(st.st_mode) ? "link " : "", st.st_mode & 07777);
+    return mode;
   }
   int FilesInDir() {
     int n = 0;
@@ -226,6 +235,78 @@ TEST_F(DxfSaveToDisk, ShortWriteLeavesTheOldFileAndSaysWhy) {
   EXPECT_NE(std::string::npos, error.find("short")) << error;
   EXPECT_EQ("old contents", testsupport::ReadFile(path_));
   EXPECT_EQ(1, FilesInDir());
+}
+
+// A symbolic link stays a link: the file it leads to is replaced, in its own folder, and keeps
+// its permission bits; the link's folder gets no temporary file.
+TEST_F(DxfSaveToDisk, SavingThroughALinkWritesItsTarget) {
+  ASSERT_EQ(0, chmod(path_.c_str(), 0640));
+  ASSERT_EQ(0, mkdir((dir_ + "/links").c_str(), 0755));
+  const std::string link = dir_ + "/links/drawing.dxf";
+  ASSERT_EQ(0, symlink("../drawing.dxf", link.c_str()));
+  AcDbDatabase db;
+  std::string error;
+  ASSERT_TRUE(qhost::SaveDrawing(db, link, &error, qhost::SaveKind::kSave)) << error;
+  char target[64] = {};
+  ASSERT_GT(readlink(link.c_str(), target, sizeof target - 1), 0);
+  EXPECT_STREQ("../drawing.dxf", target);
+  EXPECT_BYTES_EQ(qhost::DrawingToBytes(db), testsupport::ReadFile(path_));
+  EXPECT_EQ("0640", Mode(path_));
+  EXPECT_EQ(link, qhost::DrawingPath(db)) << "the drawing keeps the name it was given";
+  EXPECT_EQ(2, FilesInDir()) << "the drawing and the links folder";
+}
+
+// SAVE of a name with other hard links would leave them with the old drawing; SAVEAS may.
+TEST_F(DxfSaveToDisk, SaveRefusesANameWithOtherHardLinks) {
+  const std::string other = dir_ + "/other-name.dxf";
+  ASSERT_EQ(0, link(path_.c_str(), other.c_str()));
+  AcDbDatabase db;
+  std::string error;
+  EXPECT_FALSE(qhost::SaveDrawing(db, path_, &error, qhost::SaveKind::kSave));
+  EXPECT_EQ("cannot save " + path_ +
+                ": the file has 2 names (hard links), and saving would leave the others with the old drawing; "
+                "use SAVEAS to save it under another name",
+            error);
+  EXPECT_EQ("old contents", testsupport::ReadFile(other));
+  EXPECT_EQ("old contents", testsupport::ReadFile(path_));
+  ASSERT_TRUE(qhost::SaveDrawing(db, path_, &error, qhost::SaveKind::kSaveAs)) << error;
+  EXPECT_EQ("old contents", testsupport::ReadFile(other));
+}
+
+TEST_F(DxfSaveToDisk, ReadOnlyFilesAndFoldersAreRefused) {
+  ASSERT_EQ(0, chmod(path_.c_str(), 0444));
+  AcDbDatabase db;
+  std::string error;
+  for (qhost::SaveKind kind : {qhost::SaveKind::kSave, qhost::SaveKind::kSaveAs}) {
+    EXPECT_FALSE(qhost::SaveDrawing(db, path_, &error, kind));
+    EXPECT_EQ("cannot save " + path_ + ": the file is read-only", error);
+  }
+  EXPECT_EQ("old contents", testsupport::ReadFile(path_));
+  EXPECT_EQ("0444", Mode(path_));
+  EXPECT_FALSE(qhost::SaveDrawing(db, dir_, &error));
+  EXPECT_EQ("cannot save " + dir_ + ": it is a folder", error);
+  EXPECT_TRUE(qhost::SaveDrawing(db, dir_ + "/another.dxf", &error)) << error;
+}
+
+// A save killed before its rename leaves "<name>.saving-XXXXXX"; the next save of that file
+// removes it, and leaves alone what belongs to other files or only looks alike.
+TEST_F(DxfSaveToDisk, ASuccessfulSaveRemovesWhatKilledSavesLeft) {
+  for (const char* name : {"drawing.dxf.saving-a1B2c3", "drawing.dxf.saving-zzzzzz", "other.dxf.saving-a1B2c3",
+                           "drawing.dxf.saving-long-name", "drawing.dxf.saving-"})
+    std::ofstream(dir_ + "/" + name) << "left";
+  FailingFileSystem fs;
+  fs.failRename = true;
+  qhost::FileSystem::Set(&fs);
+  AcDbDatabase db;
+  std::string error;
+  EXPECT_FALSE(qhost::SaveDrawing(db, path_, &error));
+  EXPECT_EQ(6, FilesInDir()) << "a failed save removes nothing but its own temporary file";
+  qhost::FileSystem::Set(nullptr);
+  ASSERT_TRUE(qhost::SaveDrawing(db, path_, &error)) << error;
+  EXPECT_EQ("missing", Mode(dir_ + "/drawing.dxf.saving-a1B2c3"));
+  EXPECT_EQ("missing", Mode(dir_ + "/drawing.dxf.saving-zzzzzz"));
+  EXPECT_NE("missing", Mode(dir_ + "/other.dxf.saving-a1B2c3"));
+  EXPECT_EQ(4, FilesInDir());
 }
 
 TEST_F(DxfSaveToDisk, MissingFolderFailsWithTheReason) {

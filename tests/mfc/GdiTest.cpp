@@ -108,3 +108,29 @@ TEST_F(Drawing, DisabledPrefixTextAndTheApplicationsIconFromTheResources) {
 }
 
 }  // namespace
+
+namespace {
+
+// The previous object SelectObject hands back wraps its handle in the class of the object's type:
+// a CFont* that is a CFont, a CPen* that is a CPen, so that calling through it is defined.
+TEST(GdiTemporaries, SelectObjectGivesBackAnObjectOfTheHandlesClass) {
+  CClientDC dc(nullptr);
+  CFont font;
+  font.CreateFont(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, 0, RUSSIAN_CHARSET, 0, 0, 0, 0, "Arial");
+  CPen pen(PS_SOLID, 1, RGB(1, 2, 3));
+  CBrush brush(RGB(4, 5, 6));
+  CFont* previousFont = dc.SelectObject(&font);
+  CPen* previousPen = dc.SelectObject(&pen);
+  CBrush* previousBrush = dc.SelectObject(&brush);
+  ASSERT_NE(nullptr, previousFont);
+  EXPECT_NE(nullptr, dynamic_cast<CFont*>(static_cast<CGdiObject*>(previousFont)));
+  EXPECT_NE(nullptr, dynamic_cast<CPen*>(static_cast<CGdiObject*>(previousPen)));
+  EXPECT_NE(nullptr, dynamic_cast<CBrush*>(static_cast<CGdiObject*>(previousBrush)));
+  CFont* selected = dc.SelectObject(previousFont);
+  EXPECT_EQ(font.m_hObject, selected->m_hObject);
+  EXPECT_NE(nullptr, dynamic_cast<CFont*>(static_cast<CGdiObject*>(selected)));
+  dc.SelectObject(previousPen);
+  dc.SelectObject(previousBrush);
+}
+
+}  // namespace

@@ -1,5 +1,6 @@
-// qhost end to end: drawings, scripts, transcripts and exit codes.
+// qhost end to end: drawings, scripts, transcripts, exit codes, saving and file names.
 #include <pty.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -179,6 +180,99 @@ TEST_F(QhostTest, SavingACorpusDrawingUnchangedKeepsItsBytes) {
   Outcome run = Qhost(original + " --script " + Write("s.txt", "command SAVEAS " + copy + "\n"));
   ASSERT_EQ(0, run.status) << run.err;
   EXPECT_TRUE(testsupport::ReadFile(original) == testsupport::ReadFile(copy));
+}
+
+// --- Exit statuses: a failure is never reported as success ------------------------------------
+
+TEST_F(QhostTest, FoldersAndMissingModulesStopTheSessionWithTheCause) {
+  Outcome run = Qhost(dir_);
+  EXPECT_EQ(2, run.status);
+  EXPECT_EQ("qhost: " + dir_ + ": cannot open the file: Is a directory\n", run.err);
+  run = Qhost("--script " + dir_);
+  EXPECT_EQ(2, run.status);
+  EXPECT_EQ("qhost: " + dir_ + ": cannot read the script: Is a directory\n", run.err);
+  std::string script = Write("s.txt", "command LINE 0,0 1,1\n");
+  run = Qhost("--load " + dir_ + "/missing.arx --script " + script);
+  EXPECT_EQ(2, run.status);
+  EXPECT_EQ("qhost: cannot load the module " + dir_ +
+                "/missing.arx (No such file or directory); the session does not start\n",
+            run.err);
+  EXPECT_EQ(std::string::npos, run.out.find("Command: LINE")) << run.out;
+  run = Qhost("--load " + script + " --script " + script);
+  EXPECT_EQ(2, run.status) << "a file that is no module is refused";
+  EXPECT_NE(std::string::npos, run.out.find("Cannot load \"" + script + "\"")) << run.out;
+}
+
+TEST_F(QhostTest, AFailedSaveEndsTheSessionWithStatusThree) {
+  std::string drawing = dir_ + "/d.dxf";
+  ASSERT_EQ(0, Qhost("--script " + Write("new.txt", "command SAVEAS " + drawing + "\n")).status);
+  const std::string saved = testsupport::ReadFile(drawing);
+  ASSERT_EQ(0, chmod(drawing.c_str(), 0444));
+  Outcome run = Qhost(drawing + " --script " + Write("s.txt", "command LINE 0,0 1,1\ncommand SAVE\ncommand LINE 1,1 2,2\n"));
+  EXPECT_EQ(3, run.status) << run.out;
+  EXPECT_NE(std::string::npos, run.out.find("\ncannot save " + drawing + ": the file is read-only\nCommand: LINE"))
+      << run.out << "\nthe session goes on after the failure";
+  EXPECT_TRUE(saved == testsupport::ReadFile(drawing));
+
+  // A hard link: SAVE is refused and names SAVEAS; SAVEAS to another name works.
+  ASSERT_EQ(0, chmod(drawing.c_str(), 0644));
+  ASSERT_EQ(0, link(drawing.c_str(), (dir_ + "/linked.dxf").c_str()));
+  run = Qhost(drawing + " --script " +
+              Write("s.txt", "command LINE 0,0 1,1\ncommand SAVE\ncommand SAVEAS " + dir_ + "/new.dxf\n"));
+  EXPECT_EQ(3, run.status) << run.out;
+  EXPECT_NE(std::string::npos, run.out.find("use SAVEAS to save it under another name")) << run.out;
+  EXPECT_NE(std::string::npos, run.out.find("Saved \"" + dir_ + "/new.dxf\".")) << run.out;
+  EXPECT_TRUE(saved == testsupport::ReadFile(dir_ + "/linked.dxf"));
+}
+
+// --- File names: the whole answer, in the file system's bytes ---------------------------------
+
+TEST_F(QhostTest, SaveAsTakesTheWholeNameInItsOwnBytes) {
+  // Longer than a string prompt's 132 bytes: saved under the whole name, never a cut one.
+  std::string folder = dir_ + "/" + std::string(100, 'f');
+  ASSERT_EQ(0, mkdir(folder.c_str(), 0755));
+  std::string longName = folder + "/" + std::string(60, 'n') + ".dxf";
+  ASSERT_GT(longName.size(), 132u);
+  Outcome run = Qhost("--script " + Write("s.txt", "command SAVEAS " + longName + "\n"));
+  EXPECT_EQ(0, run.status) << run.out;
+  EXPECT_EQ(0, access(longName.c_str(), F_OK)) << run.out;
+  EXPECT_NE(0, access(longName.substr(0, 132).c_str(), F_OK));
+  run = Qhost("--script " + Write("s.txt", "command SAVEAS " + dir_ + "/" + std::string(5000, 'n') + "\n"));
+  EXPECT_EQ(3, run.status) << run.out;
+  EXPECT_NE(std::string::npos, run.out.find("The file name is longer than 4095 bytes; nothing was saved.")) << run.out;
+
+  // Names outside code page 1251, written by SAVEAS and written back by SAVE under the same bytes.
+  struct Name {
+    std::string bytes, inScript;
+  };
+  for (const Name& name : {Name{u8"café.dxf", u8"café.dxf"}, Name{u8"日本.dxf", u8"日本.dxf"},
+                           Name{"caf\xe9-latin1.dxf", "caf\\xe9-latin1.dxf"}}) {
+    SCOPED_TRACE(testsupport::Readable(name.bytes));
+    std::string path = dir_ + "/" + name.bytes;
+    run = Qhost("--script " + Write("s.txt", "command SAVEAS \"" + dir_ + "/" + name.inScript + "\"\n"));
+    EXPECT_EQ(0, run.status) << run.out;
+    ASSERT_EQ(0, access(path.c_str(), F_OK)) << run.out;
+    const std::string before = testsupport::ReadFile(path);
+    run = Qhost(path + " --script " + Write("s.txt", "command LINE 0,0 1,1\ncommand SAVE\n"));
+    EXPECT_EQ(0, run.status) << run.out;
+    EXPECT_FALSE(before == testsupport::ReadFile(path)) << "SAVE wrote the opened file";
+  }
+  const std::string cafe = dir_ + "/" + u8"café.dxf", escaped = dir_ + "/caf\\U+00E9.dxf";
+  EXPECT_EQ(0, access(cafe.c_str(), F_OK));
+  EXPECT_NE(0, access(escaped.c_str(), F_OK)) << "never the name converted to code page 1251 and back";
+}
+
+TEST_F(QhostTest, SaveThroughALinkKeepsTheLink) {
+  std::string drawing = dir_ + "/d.dxf", link = dir_ + "/link.dxf";
+  ASSERT_EQ(0, Qhost("--script " + Write("new.txt", "command SAVEAS " + drawing + "\n")).status);
+  ASSERT_EQ(0, symlink("d.dxf", link.c_str()));
+  const std::string before = testsupport::ReadFile(drawing);
+  Outcome run = Qhost(link + " --script " + Write("s.txt", "command LINE 0,0 1,1\ncommand SAVE\n"));
+  EXPECT_EQ(0, run.status) << run.out;
+  char target[32] = {};
+  ASSERT_GT(readlink(link.c_str(), target, sizeof target - 1), 0) << "still a link";
+  EXPECT_STREQ("d.dxf", target);
+  EXPECT_FALSE(before == testsupport::ReadFile(drawing)) << "the target holds the saved drawing";
 }
 
 }  // namespace

@@ -57,3 +57,23 @@ TEST(ReaderDifferential, ShapesOfTheShortcuts) {
   };
   for (const std::string& text : texts) ExpectSame(text);
 }
+
+// The wrapping between groups looks a pattern up by its longest lead: gaps that begin alike
+// ("\\P" and a word), share 8, 16 or 32 bytes and then differ, repeat whole, or stand behind a
+// "}" that a "{" does not follow; in texts long enough to hold many of each.
+TEST(ReaderDifferential, GapsThatBeginAlike) {
+  const char* const gaps[] = {"\\Pdrawing layer ", "\\Pdrawing layer scale", "\\Pdrawing layers", "\\Pdr",
+                              "\\Pdrawing", "\\Pdrawing layer scale 1:100 note A-3 and more", "\\Pdrawing layer}x",
+                              " ", "\\P", "\\Pdrawing layer scale 1:100 note A-3 and more!"};
+  const char* const groups[] = {"{\\H1.5x;a}", "{\\C1;b}", "{\\H2x;\\C3;c d}", "{\\fArial|b1;e}"};
+  std::mt19937 random(15);
+  for (int n = 0; n < 40; ++n) {
+    std::string mtext = n % 2 ? "\\H2.5;" : "";
+    for (int k = 0; k < 60; ++k) {
+      mtext += groups[random() % 4];
+      mtext += gaps[random() % 10];
+    }
+    ExpectSame(mtext);
+    if (HasFailure()) return;
+  }
+}

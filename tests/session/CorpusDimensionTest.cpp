@@ -77,6 +77,8 @@ TEST(CorpusDimensions, TypedCharactersReachTheOverrideAndTheBlockAndNothingElse)
       SCOPED_TRACE(file.filename().string() + " " + handle);
       fs::path drawing = work / "drawing.dxf";
       fs::copy_file(file, drawing, fs::copy_options::overwrite_existing);
+      // The corpus is read-only; the copy is the user's own drawing, which SAVE may replace.
+      fs::permissions(drawing, fs::perms::owner_write, fs::perm_options::add);
       std::ofstream(work / "session.txt") << "command CQuillon\nenter\npick handle " << handle
                                           << "\nkey ctrl+end\ntype \"" << kTyped << "\"\nescape\ncommand SAVE\n";
       auto [status, output] = Shell("cd '" + work.string() + "' && XDG_CONFIG_HOME='" + work.string() + "' " +

@@ -46,6 +46,15 @@ std::string NormaliseHandles(const std::string& text) {
   return out + text.substr(last);
 }
 
+// The qhost and module under test: this build's, or the ones QUILLON_QHOST and QUILLON_MODULE_FILE
+// name (the sanitizer build's).
+std::string FromEnvironment(const char* name, const char* otherwise) {
+  const char* value = std::getenv(name);
+  return value && *value ? value : otherwise;
+}
+const std::string kQhost = FromEnvironment("QUILLON_QHOST", QHOST_BINARY);
+const std::string kModule = FromEnvironment("QUILLON_MODULE_FILE", QUILLON_MODULE);
+
 struct Outcome {
   int status;
   std::string transcript, errors, drawing;
@@ -61,15 +70,15 @@ Outcome RunCase(const fs::path& caseDir, const fs::path& work) {
   }
   fs::copy_file(fs::path(SourceDir()) / "tests/session/data" / input, work / "drawing.dxf",
                 fs::copy_options::overwrite_existing);
-  std::string script = Replace(testsupport::ReadFile((caseDir / "session.txt").string()), "@MODULE@", QUILLON_MODULE);
+  std::string script = Replace(testsupport::ReadFile((caseDir / "session.txt").string()), "@MODULE@", kModule);
   std::ofstream(work / "session.txt", std::ios::binary) << script;
-  std::string cmd = "cd '" + work.string() + "' && XDG_CONFIG_HOME='" + work.string() + "' " + QHOST_BINARY +
+  std::string cmd = "cd '" + work.string() + "' && XDG_CONFIG_HOME='" + work.string() + "' " + kQhost +
                     " drawing.dxf --show-ui --script session.txt </dev/null >stdout 2>stderr";
   int rc = std::system(cmd.c_str());
   Outcome run;
   run.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
   run.transcript = NormaliseHandles(
-      Replace(testsupport::ReadFile((work / "stdout").string()), QUILLON_MODULE, "@MODULE@"));
+      Replace(testsupport::ReadFile((work / "stdout").string()), kModule, "@MODULE@"));
   run.errors = testsupport::ReadFile((work / "stderr").string());
   run.drawing = testsupport::ReadFile((work / "drawing.dxf").string());
   return run;

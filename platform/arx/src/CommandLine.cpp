@@ -17,6 +17,11 @@ bool& Quit() {
   return quit;
 }
 
+bool& CommandFailed() {
+  static bool failed = false;
+  return failed;
+}
+
 const char* const kCommandPrompt = "\nCommand: ";
 
 std::function<bool(const InputEvent&)>& PromptHandler() {
@@ -37,11 +42,16 @@ std::vector<std::string> SplitEntries(const std::string& line) {
   return entries;
 }
 
-// Runs `entries[0]` as a command; the other entries answer its prompts, in order.
-void RunTyped(const std::vector<std::string>& entries, const std::string& origin, bool fromTerminal) {
+// Runs `entries[0]` as a command; the other entries answer its prompts, in order, each with
+// the bytes it was received in when the front end gave them.
+void RunTyped(const std::vector<std::string>& entries, const std::vector<std::string>& received,
+              const std::string& origin, bool fromTerminal) {
   if (entries.empty()) return;
   std::vector<InputEvent> rest;
-  for (size_t i = 1; i < entries.size(); ++i) rest.push_back({"type", {entries[i]}, origin});
+  for (size_t i = 1; i < entries.size(); ++i) {
+    rest.push_back({"type", {entries[i]}, origin});
+    if (received.size() == entries.size()) rest.back().received = {received[i]};
+  }
   InputQueue::Instance().PushFront(std::move(rest));
   Transcript::Instance().Echo(entries[0], fromTerminal);
   if (!RunCommand(entries[0]))
@@ -66,6 +76,7 @@ void ChooseContextMenuItem(const InputEvent& event) {
 void RequestQuit() { Quit() = true; }
 void SetCommandPromptHandler(std::function<bool(const InputEvent&)> handler) { PromptHandler() = std::move(handler); }
 bool QuitRequested() { return Quit(); }
+void ReportCommandFailure() { CommandFailed() = true; }
 
 bool RunCommand(const std::string& typed) {
   // "_LINE" and ".LINE" name the same command as "LINE".
@@ -88,9 +99,11 @@ int RunCommandLine() {
     if (!event) break;
     bool fromTerminal = event->origin == "terminal";
     if (event->verb == "command" && !event->args.empty()) {
-      RunTyped(event->args, event->origin, fromTerminal);
+      RunTyped(event->args, event->received, event->origin, fromTerminal);
     } else if (event->verb == "type" && event->args.size() <= 1) {
-      RunTyped(SplitEntries(event->args.empty() ? std::string() : event->args[0]), event->origin, fromTerminal);
+      const bool typed = !event->args.empty(), raw = event->received.size() == 1;
+      RunTyped(SplitEntries(typed ? event->args[0] : std::string()), SplitEntries(raw ? event->received[0] : std::string()),
+               event->origin, fromTerminal);
     } else if (event->verb == "enter" || event->verb == "escape") {
       if (event->verb == "escape") transcript.Write("*Cancel*");
     } else if (event->verb == "context-menu") {
@@ -100,7 +113,8 @@ int RunCommandLine() {
     }
   }
   transcript.Write("\n");
-  return queue.Failures().empty() ? 0 : 1;
+  if (!queue.Failures().empty()) return ExitCode(SessionStatus::kInputError);
+  return ExitCode(CommandFailed() ? SessionStatus::kCommandFailed : SessionStatus::kCompleted);
 }
 
 void ResetSession() {
@@ -108,6 +122,7 @@ void ResetSession() {
   Transcript::Instance().Clear();
   SetErrno(0);
   Quit() = false;
+  CommandFailed() = false;
   Display() = DisplayCounts{};
 }
 

@@ -1,6 +1,7 @@
 // DXF text encodings: code pages and UTF-8 to and from code page 1251, and the caret escapes.
 #include <array>
 #include <cctype>
+#include <cmath>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -317,6 +318,43 @@ std::string FormatReal(double v) {
   std::string s = buf;
   if (s.find_first_of(".eEn") == std::string::npos) s += ".0";
   return s;
+}
+
+bool ParseReal(const std::string& text, double& value) {
+  size_t i = text.find_first_not_of(" \t");
+  if (i == std::string::npos) return false;
+  const size_t start = i;
+  if (text[i] == '+' || text[i] == '-') ++i;
+  size_t digits = 0;
+  for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) ++digits;
+  if (i < text.size() && text[i] == '.')
+    for (++i; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) ++digits;
+  if (digits == 0) return false;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    size_t exponent = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) ++exponent;
+    if (exponent == 0) return false;
+  }
+  const size_t end = i;
+  if (text.find_first_not_of(" \t", end) != std::string::npos) return false;
+  value = std::strtod(text.substr(start, end - start).c_str(), nullptr);
+  return std::isfinite(value);
+}
+
+std::string Shown(const std::string& bytes) {
+  std::string out;
+  for (unsigned char c : bytes) {
+    if (c >= 0x20 && c < 0x7f && c != '"' && c != '\\') {
+      out += static_cast<char>(c);
+    } else {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02x", c);
+      out += hex;
+    }
+  }
+  return out;
 }
 
 std::string Image::codeLine(int code) const {

@@ -54,14 +54,11 @@ double EntityReader::Real(int code, double fallback) {
   size_t at;
   if (!Find(code, at)) return fallback;
   std::string v = image.value(groups[at]);
-  const char* s = v.c_str();
-  char* stop = nullptr;
-  double d = std::strtod(s, &stop);
-  while (stop && (*stop == ' ' || *stop == '\t')) ++stop;
-  if (stop == s || (stop && *stop != '\0') || !std::isfinite(d)) {
+  double d = 0.0;
+  if (!ParseReal(v, d)) {
     if (error.empty())
       error = "line " + std::to_string(groups[at].line + 1) + ": a number was expected for group " +
-              std::to_string(code) + " of " + type + ", found \"" + v + "\"";
+              std::to_string(code) + " of " + type + ", found \"" + Shown(v.substr(0, 40)) + "\"";
     return fallback;
   }
   return d;

@@ -122,5 +122,11 @@ const char* TypeName(const AcDbEntity& entity);
 std::vector<std::pair<std::string, std::string>> HeaderValues(const AcDbDatabase& db);
 // Shortest text that reads back as exactly `v`, always with a decimal point.
 std::string FormatReal(double v);
+// A real value as DXF writes it: blanks, a sign, decimal digits with at most one point, an
+// exponent, blanks. strtod alone would also take "0x10", "inf" and "nan". False for anything else.
+bool ParseReal(const std::string& text, double& value);
+// Bytes of the file as a message shows them: printable ASCII as itself, every other byte, the
+// quote and the backslash as \xHH, so that junk in a file never reaches a terminal raw.
+std::string Shown(const std::string& bytes);
 
 }  // namespace qhost::dxf

@@ -107,8 +107,8 @@ bool ReadGroup(const std::string& b, size_t pos, uint32_t line, Group& g) {
   long code = CodeOf(std::string_view(data + pos, codeEnd - pos));
   if (code < 0 || nl == std::string::npos) {
     std::string codeText = Trim(b.substr(pos, codeEnd - pos));
-    if (code < 0) Fail(line, "a group code was expected, found \"" + codeText.substr(0, 40) + "\"");
-    Fail(line, "group " + codeText + " has no value: the file ends");
+    if (code < 0) Fail(line, "a group code was expected, found \"" + Shown(codeText.substr(0, 40)) + "\"");
+    Fail(line, "group " + Shown(codeText) + " has no value: the file ends");
   }
   g.code = static_cast<int>(code);
   g.valueBegin = static_cast<uint32_t>(nl + 1);
@@ -209,7 +209,7 @@ Layout ReadStructure(Image& img) {
       img.eofGroup = g.codeBegin;
       break;
     }
-    if (v != "SECTION") Fail(g.line, "a SECTION was expected, found \"" + v.substr(0, 40) + "\"");
+    if (v != "SECTION") Fail(g.line, "a SECTION was expected, found \"" + Shown(v.substr(0, 40)) + "\"");
     uint32_t sectionLine = g.line;
     if (!cursor.Next(g) || g.code != 2) Fail(sectionLine, "the SECTION has no name (group 2)");
     std::string section = img.word(g);
@@ -233,7 +233,7 @@ Layout ReadStructure(Image& img) {
           break;
         }
         if (ValueIs(img, g, "SECTION") || ValueIs(img, g, "EOF"))
-          Fail(g.line, "section " + section + " (line " + std::to_string(sectionLine) + ") has no ENDSEC");
+          Fail(g.line, "section " + Shown(section.substr(0, 40)) + " (line " + std::to_string(sectionLine) + ") has no ENDSEC");
       }
       if (header) {
         if (named) ReadHeaderValue(img, variable, g, layout);
@@ -263,7 +263,7 @@ Layout ReadStructure(Image& img) {
     }
     for (size_t k = 0; k < records.size(); ++k)
       if (kept[k]) kept[k]->push_back(records[k]);
-    if (!ended) Fail(sectionLine, "section " + section + " has no ENDSEC: the file ends");
+    if (!ended) Fail(sectionLine, "section " + Shown(section.substr(0, 40)) + " has no ENDSEC: the file ends");
     if (entities) img.entitiesEnd = g.codeBegin;
     if (section == "BLOCKS") layout.blocks.end = g.codeBegin;
   }
@@ -296,9 +296,11 @@ uint64_t RecordHandle(const Image& img, const std::vector<Group>& gs) {
   return 0;
 }
 
+// A table record's real; one that is not a decimal number leaves the default.
 double RecordReal(const Image& img, const std::vector<Group>& gs, int code, double fallback) {
+  double value = fallback;
   for (size_t k = 1; k < gs.size(); ++k)
-    if (gs[k].code == code) return std::strtod(img.value(gs[k]).c_str(), nullptr);
+    if (gs[k].code == code) return ParseReal(img.value(gs[k]), value) ? value : fallback;
   return fallback;
 }
 
@@ -387,7 +389,8 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
   };
   std::string v;
   impl.textstyle = styleByName(header("$TEXTSTYLE", v) ? v : "Standard");
-  if (header("$TEXTSIZE", v) && std::strtod(v.c_str(), nullptr) > 0) impl.textsize = std::strtod(v.c_str(), nullptr);
+  double size = 0.0;
+  if (header("$TEXTSIZE", v) && ParseReal(v, size) && size > 0) impl.textsize = size;
   if (header("$TILEMODE", v)) impl.tilemode = HeaderInt(v) != 0;
   if (header("$LUNITS", v) && HeaderInt(v) >= 1 && HeaderInt(v) <= 5) impl.lunits = static_cast<short>(HeaderInt(v));
   if (header("$LUPREC", v) && HeaderInt(v) >= 0 && HeaderInt(v) <= 8) impl.luprec = static_cast<short>(HeaderInt(v));
@@ -461,7 +464,12 @@ bool ReadFile(const std::string& path, std::string& bytes) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) bytes.reserve(static_cast<size_t>(st.st_size));
+  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    errno = EISDIR;
+    return false;
+  }
+  if (S_ISREG(st.st_mode)) bytes.reserve(static_cast<size_t>(st.st_size));
   char buffer[65536];
   for (;;) {
     // Straight into the string once its size is known, so that no second copy is made.

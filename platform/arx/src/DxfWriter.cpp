@@ -1,5 +1,6 @@
 // Saving DXF: the loaded bytes with only the changed, added and erased entities rewritten,
 // written to a temporary file in the same folder and renamed over the old one.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -310,22 +311,61 @@ FileSystem& FileSystem::Current() {
 }
 void FileSystem::Set(FileSystem* fs) { CurrentFileSystem() = fs; }
 
-bool SaveDrawing(AcDbDatabase& db, const std::string& path, std::string* error) {
+namespace {
+
+// What a save leaves behind when it is killed before its rename: "<name>.saving-XXXXXX" beside
+// the file, so that a person sees which drawing it belongs to.
+constexpr char kSavingInfix[] = ".saving-";
+constexpr size_t kSavingUniqueBytes = 6;  // mkstemp's XXXXXX
+
+// Removes what killed saves of `base` left in `dir`: regular files named as above.
+void RemoveLeftSaves(const std::string& dir, const std::string& base) {
+  const std::string prefix = base + kSavingInfix;
+  DIR* folder = ::opendir(dir.c_str());
+  if (folder == nullptr) return;
+  while (dirent* entry = ::readdir(folder)) {
+    const std::string name = entry->d_name;
+    if (name.size() != prefix.size() + kSavingUniqueBytes || name.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string left = dir + name;
+    struct stat st {};
+    if (::lstat(left.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(left.c_str());
+  }
+  ::closedir(folder);
+}
+
+}  // namespace
+
+bool SaveDrawing(AcDbDatabase& db, const std::string& path, std::string* error, SaveKind kind) {
   auto fail = [&](const std::string& why) {
     if (error) *error = "cannot save " + path + ": " + why;
     return false;
   };
-  size_t slash = path.rfind('/');
-  std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-  std::string temp = (slash == std::string::npos ? std::string() : dir) + "." + base + ".XXXXXX";
+  // The name may be a symbolic link: the file it refers to is replaced, in its own folder, so
+  // that the link still leads to the saved drawing.
+  std::string target = path;
+  struct stat st {};
+  const bool exists = ::stat(path.c_str(), &st) == 0;
+  if (exists) {
+    if (!S_ISREG(st.st_mode)) return fail(S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file");
+    if ((st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0) return fail("the file is read-only");
+    if (kind == SaveKind::kSave && st.st_nlink > 1)
+      return fail("the file has " + std::to_string(st.st_nlink) +
+                  " names (hard links), and saving would leave the others with the old drawing; "
+                  "use SAVEAS to save it under another name");
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+      target = real;
+      std::free(real);
+    }
+  }
+  size_t slash = target.rfind('/');
+  std::string dir = slash == std::string::npos ? "./" : target.substr(0, slash + 1);
+  std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  std::string temp = dir + base + kSavingInfix + std::string(kSavingUniqueBytes, 'X');
   std::vector<char> name(temp.begin(), temp.end());
   name.push_back('\0');
   int fd = mkstemp(name.data());
   if (fd < 0) return fail(std::string("cannot create a temporary file in ") + dir + ": " + std::strerror(errno));
-  struct stat st {};
-  if (::stat(path.c_str(), &st) == 0) fchmod(fd, st.st_mode & 07777);
-  else fchmod(fd, 0644);
+  fchmod(fd, exists ? st.st_mode & 07777 : 0644);
   FileSystem& fs = FileSystem::Current();
   std::string why;
   auto writeAll = [&](const char* data, size_t size) {
@@ -360,11 +400,13 @@ bool SaveDrawing(AcDbDatabase& db, const std::string& path, std::string* error) 
   if (why.empty()) writeAll(pending.data(), pending.size());
   if (why.empty() && ::fsync(fd) != 0) why = std::strerror(errno);
   if (::close(fd) != 0 && why.empty()) why = std::strerror(errno);
-  if (why.empty() && fs.Rename(name.data(), path.c_str()) != 0) why = std::string("rename failed: ") + std::strerror(errno);
+  if (why.empty() && fs.Rename(name.data(), target.c_str()) != 0)
+    why = std::string("rename failed: ") + std::strerror(errno);
   if (!why.empty()) {
     ::unlink(name.data());
     return fail(why + "; the file on disk is unchanged");
   }
+  RemoveLeftSaves(dir, base);
   SetDrawingPath(db, path);
   return true;
 }

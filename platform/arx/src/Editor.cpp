@@ -16,6 +16,7 @@
 #include "qplatform/Drawing.h"
 #include "qplatform/Host.h"
 #include "qplatform/InputQueue.h"
+#include "qplatform/Script.h"
 #include "qplatform/Transcript.h"
 
 namespace qhost {
@@ -37,6 +38,7 @@ struct Answer {
   enum Kind { kPoint, kText, kEnter, kEscape, kHandle } kind = kEscape;
   AcGePoint3d point;
   std::string text;
+  std::string received;  // a text answer in the bytes the front end received it in
   bool fromTerminal = false;
 };
 
@@ -112,6 +114,7 @@ Answer Ask(const char* prompt) {
     Echo("handle " + args[1], a.fromTerminal);
   } else if (event->verb == "type" && args.size() <= 1) {
     a.text = args.empty() ? std::string() : args[0];
+    a.received = event->received.size() == 1 ? event->received[0] : Cp1251ToUtf8(a.text);
     a.kind = a.text.empty() ? Answer::kEnter : Answer::kText;
     Echo(a.text, a.fromTerminal);
   } else if (event->verb == "enter" && args.empty()) {
@@ -126,6 +129,14 @@ Answer Ask(const char* prompt) {
 }
 
 }  // namespace
+
+bool GetFileName(const char* prompt, std::string& name) {
+  Answer a = Ask(prompt);
+  if (a.kind != Answer::kText) return false;
+  name = a.received;
+  return true;
+}
+
 }  // namespace qhost
 
 using qhost::Answer;

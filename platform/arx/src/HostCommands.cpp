@@ -1,5 +1,7 @@
 // The host's own commands: saving, listing, erasing, adding entities, system variables, modules.
+#include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
@@ -81,30 +83,48 @@ bool PickEntity(const char* prompt, AcDbObjectId& id) {
   return acdbGetObjectId(id, name) == Acad::eOk;
 }
 
-void Save(const std::string& path) {
+// A file name (the file system's bytes) as the transcript shows it: code page 1251 when the
+// name is UTF-8, otherwise with every byte outside ASCII as \xHH.
+std::string ShownName(const std::string& bytes) {
+  std::string shown;
+  if (Utf8ToCp1251(bytes, shown)) return shown;
+  shown.clear();
+  for (unsigned char c : bytes) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "\\x%02x", c);
+    shown += c < 0x80 ? std::string(1, static_cast<char>(c)) : hex;
+  }
+  return shown;
+}
+
+// Saves under `path`, the file system's bytes, and says how it went.
+void Save(const std::string& path, SaveKind kind) {
   std::string error;
-  if (SaveDrawing(*Db(), Cp1251ToUtf8(path), &error)) {
-    Print("\nSaved \"" + path + "\".");
+  if (SaveDrawing(*Db(), path, &error, kind)) {
+    Print("\nSaved \"" + ShownName(path) + "\".");
   } else {
-    std::string message;
-    Utf8ToCp1251(error, message);
-    Print("\n" + message);
+    Print("\n" + ShownName(error));
+    ReportCommandFailure();
   }
 }
 
 void SaveAsCommand() {
   std::string path;
-  if (!GetString("\nFile name: ", path) || path.empty()) return;
-  Save(path);
+  if (!GetFileName("\nFile name: ", path)) return;
+  if (path.size() >= PATH_MAX) {
+    Print("\nThe file name is longer than " + std::to_string(PATH_MAX - 1) + " bytes; nothing was saved.");
+    ReportCommandFailure();
+    return;
+  }
+  Save(path, SaveKind::kSaveAs);
 }
 
 void SaveCommand() {
-  std::string path;
-  Utf8ToCp1251(DrawingPath(*Db()), path);
+  const std::string path = DrawingPath(*Db());
   if (path.empty())
     SaveAsCommand();
   else
-    Save(path);
+    Save(path, SaveKind::kSave);
 }
 
 void QuitCommand() { RequestQuit(); }
@@ -235,9 +255,11 @@ void ArxCommand() {
   }
   if (!GetString("\nModule file: ", file) || file.empty()) return;
   std::string path = Cp1251ToUtf8(file);
-  if (o == 'L') linker->loadModule(path.c_str(), true);
-  if (o == 'U') linker->unloadModule(path.c_str(), true);
-  if (o == 'R' && linker->unloadModule(path.c_str(), true)) linker->loadModule(path.c_str(), true);
+  bool done = true;
+  if (o == 'L') done = linker->loadModule(path.c_str(), true);
+  if (o == 'U') done = linker->unloadModule(path.c_str(), true);
+  if (o == 'R') done = linker->unloadModule(path.c_str(), true) && linker->loadModule(path.c_str(), true);
+  if (!done) ReportCommandFailure();
 }
 
 }  // namespace

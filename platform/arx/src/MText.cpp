@@ -6,6 +6,8 @@
 #include <cstring>
 #include <cmath>
 #include <cstdlib>
+#include <deque>
+#include <string_view>
 
 #include "dbmtext.h"
 
@@ -19,11 +21,25 @@ int HexDigit(char c) {
   return -1;
 }
 
-// The argument of a code that ends at ";" (or at the end of the contents).
-size_t ArgumentEnd(const std::string& s, size_t from) {
-  size_t semi = s.find(';', from);
-  return semi == std::string::npos ? s.size() : semi;
-}
+// Where the arguments of codes end: at the next ";" (or at the end of the contents). Codes are
+// asked about from left to right, so the ";" found last is searched again only once passed:
+// contents with many codes and no ";" behind them are read once, not once per code.
+class ArgumentEnds {
+ public:
+  explicit ArgumentEnds(const std::string& s) : m_s(s) {}
+  size_t From(size_t from) {
+    if (!m_searched || (m_semicolon != std::string::npos && m_semicolon < from)) {
+      m_semicolon = m_s.find(';', from);
+      m_searched = true;
+    }
+    return m_semicolon == std::string::npos ? m_s.size() : m_semicolon;
+  }
+
+ private:
+  const std::string& m_s;
+  size_t m_semicolon = std::string::npos;
+  bool m_searched = false;
+};
 
 double Number(const std::string& arg, bool* relative) {
   std::string a = arg;
@@ -69,6 +85,7 @@ std::vector<Token> Tokenize(const std::string& s) {
       t.text = chars;
     }
   };
+  ArgumentEnds argumentEnds(s);
   size_t i = 0;
   while (i < s.size()) {
     char c = s[i];
@@ -152,7 +169,7 @@ std::vector<Token> Tokenize(const std::string& s) {
         case 'Q':
         case 'p':
         case 'S': {
-          size_t argEnd = ArgumentEnd(s, i + 2);
+          size_t argEnd = argumentEnds.From(i + 2);
           size_t end = argEnd < s.size() ? argEnd + 1 : argEnd;
           // A number that runs into the next code ("\H2.5\C7;") ends there, without a ";" of
           // its own; font names, stacks and paragraph properties take everything up to the ";".
@@ -210,7 +227,8 @@ std::string Layout::text() const {
 namespace {
 
 // A character's advance as a share of the text height: a rough proportional font.
-double Advance(const std::string& ch) {
+double Advance(std::string_view ch) {
+  if (ch.empty()) return 0.65;
   if (ch.size() > 1) return 0.7;  // an escaped character
   unsigned char c = static_cast<unsigned char>(ch[0]);
   if (c == ' ') return 0.5;
@@ -223,8 +241,8 @@ double Advance(const std::string& ch) {
 }
 
 struct Item {
-  std::string text;
-  Format format;
+  std::string_view text;  // in a token's text, or one of the texts the layout holds itself
+  size_t format = 0;  // in the layout's list of formats
   double width = 0.0;
   bool space = false;
   bool breakAfter = false;  // a paragraph or column break follows
@@ -269,106 +287,119 @@ void Apply(Format& f, const Token& t, double baseHeight) {
 }  // namespace
 
 Layout LayOut(const std::string& contents, const LayoutParams& params) {
-  // Characters with the format the stack gives them.
-  std::vector<Item> items;
   Format base;
   base.height = params.height > 0 ? params.height : 2.5;
+  Layout layout;
+  double y = 0.0;
+  // Formats are listed once each time the stack's top changes, so that a character costs no
+  // copy of its format.
+  std::vector<Format> formats;
   std::vector<Format> stack{base};
-  auto addChar = [&](const std::string& ch, bool space) {
-    const Format& f = stack.back();
-    items.push_back({ch, f, Advance(ch) * f.height * f.widthFactor * f.tracking, space, false});
+  bool listed = false;  // whether formats.back() is the stack's top
+
+  // Lines: a break ends one; past the width, the line wraps after its last blank. Only the line
+  // being filled is held; its width and its last blank are kept as items arrive, and a line is
+  // laid out as soon as it is complete, so that a long paragraph lays out in linear time and
+  // little memory (the width is summed in item order from the line's start, as it always was).
+  std::vector<Item> line;
+  double width = 0.0;
+  size_t afterSpace = 0;  // one past the line's last blank; 0 when it has none
+  // Lays out the first `count` items of the line being filled as the next line of the text.
+  auto lineDone = [&](size_t count) {
+    Line done;
+    done.height = 0.0;
+    size_t runFormat = 0;
+    for (size_t i = 0; i < count; ++i) {
+      const Item& it = line[i];
+      const Format& format = formats[it.format];
+      done.height = std::max(done.height, format.height);
+      if (it.breakAfter) continue;
+      if (done.runs.empty() || (runFormat != it.format && formats[runFormat] != format))
+        done.runs.push_back(Run{"", format, done.width, 0.0});
+      runFormat = it.format;
+      done.runs.back().text += it.text;
+      done.runs.back().width += it.width;
+      done.width += it.width;
+    }
+    // Blanks at the end of a wrapped line take no room.
+    for (size_t k = count; k-- > 0 && line[k].space;) done.width -= line[k].width;
+    if (done.height == 0.0) done.height = base.height;
+    double pitch = std::max(done.height, base.height) * 5.0 / 3.0 * params.lineSpacingFactor;
+    y = layout.lines.empty() ? done.height : y + pitch;
+    done.y = y;
+    layout.width = std::max(layout.width, done.width);
+    layout.lines.push_back(std::move(done));
+    line.erase(line.begin(), line.begin() + static_cast<long>(count));
   };
-  for (const Token& t : Tokenize(contents)) {
+  auto add = [&](std::string_view text, bool space, double itemWidth, bool breakAfter) {
+    if (!listed) formats.push_back(stack.back());
+    listed = true;
+    Item item{text, formats.size() - 1, itemWidth, space, breakAfter};
+    if (breakAfter) {
+      line.push_back(item);
+      lineDone(line.size());
+      width = 0.0;
+      afterSpace = 0;
+      return;
+    }
+    if (params.width > 0 && !space && width + itemWidth > params.width && afterSpace > 0) {
+      lineDone(afterSpace);  // the rest holds no blank
+      width = 0.0;
+      for (const Item& it : line) width += it.width;
+      afterSpace = 0;
+    }
+    width += itemWidth;
+    line.push_back(item);
+    if (space) afterSpace = line.size();
+  };
+  auto addChar = [&](std::string_view ch, bool space) {
+    const Format& f = stack.back();
+    add(ch, space, Advance(ch) * f.height * f.widthFactor * f.tracking, false);
+  };
+
+  const std::vector<Token> tokens = Tokenize(contents);
+  std::deque<std::string> stacks;  // the shown texts of stacks, which no token holds
+  for (const Token& t : tokens) {
+    const std::string_view text(t.text);
     switch (t.kind) {
       case TokenKind::kText:
-        for (size_t k = 0; k < t.text.size(); ++k) addChar(t.text.substr(k, 1), t.text[k] == ' ');
+        for (size_t k = 0; k < text.size(); ++k) addChar(text.substr(k, 1), text[k] == ' ');
         break;
       case TokenKind::kUnicode:
       case TokenKind::kSpecial:
-        addChar(t.text, false);
+        addChar(text, false);
         break;
       case TokenKind::kNonBreakingSpace:
         addChar(" ", false);
         break;
       case TokenKind::kTab:
-        addChar(" ", true);
-        items.back().width = 4 * stack.back().height;
+        add(" ", true, 4 * stack.back().height, false);
         break;
       case TokenKind::kStack: {
-        std::string shown = t.upper + "/" + t.lower;
         const Format& f = stack.back();
         size_t longer = std::max(t.upper.size(), t.lower.size());
-        items.push_back({shown, f, 0.65 * 0.7 * f.height * f.widthFactor * static_cast<double>(longer), false, false});
+        add(stacks.emplace_back(t.upper + "/" + t.lower), false,
+            0.65 * 0.7 * f.height * f.widthFactor * static_cast<double>(longer), false);
         break;
       }
       case TokenKind::kParagraph:
       case TokenKind::kColumnBreak:
-        items.push_back({"", stack.back(), 0.0, false, true});
+        add("", false, 0.0, true);
         break;
       case TokenKind::kGroupOpen:
         stack.push_back(stack.back());
         break;
       case TokenKind::kGroupClose:
         if (stack.size() > 1) stack.pop_back();
+        listed = false;
         break;
       default:
         Apply(stack.back(), t, base.height);
+        listed = false;
         break;
     }
   }
-
-  // Lines: a break ends one; past the width, the line wraps after its last blank.
-  Layout layout;
-  std::vector<std::vector<Item>> lines(1);
-  for (Item& item : items) {
-    if (item.breakAfter) {
-      lines.back().push_back(item);
-      lines.emplace_back();
-      continue;
-    }
-    auto& line = lines.back();
-    double width = 0.0;
-    for (const Item& it : line) width += it.width;
-    if (params.width > 0 && !item.space && width + item.width > params.width && !line.empty()) {
-      size_t lastSpace = line.size();
-      for (size_t k = line.size(); k-- > 0;)
-        if (line[k].space) {
-          lastSpace = k;
-          break;
-        }
-      if (lastSpace < line.size()) {
-        std::vector<Item> rest(line.begin() + static_cast<long>(lastSpace) + 1, line.end());
-        line.resize(lastSpace + 1);
-        lines.push_back(std::move(rest));
-      }
-    }
-    lines.back().push_back(item);
-  }
-
-  double y = 0.0;
-  for (size_t n = 0; n < lines.size(); ++n) {
-    Line line;
-    line.height = 0.0;
-    for (const Item& it : lines[n]) {
-      if (it.breakAfter) {
-        line.height = std::max(line.height, it.format.height);
-        continue;
-      }
-      line.height = std::max(line.height, it.format.height);
-      if (line.runs.empty() || line.runs.back().format != it.format) line.runs.push_back(Run{"", it.format, line.width, 0.0});
-      line.runs.back().text += it.text;
-      line.runs.back().width += it.width;
-      line.width += it.width;
-    }
-    // Blanks at the end of a wrapped line take no room.
-    for (size_t k = lines[n].size(); k-- > 0 && lines[n][k].space;) line.width -= lines[n][k].width;
-    if (line.height == 0.0) line.height = base.height;
-    double pitch = std::max(line.height, base.height) * 5.0 / 3.0 * params.lineSpacingFactor;
-    y = n == 0 ? line.height : y + pitch;
-    line.y = y;
-    layout.width = std::max(layout.width, line.width);
-    layout.lines.push_back(std::move(line));
-  }
+  lineDone(line.size());  // the last line, empty after a break
   layout.height = y;
 
   // Where the box lies: the attachment point is the location; then the rotation.

@@ -1,14 +1,17 @@
 // Session scripts and the terminal source; UTF-8 to code page 1251 at the edge.
 #include "qplatform/Script.h"
 
-#include "arx/src/Cp1251.h"
-
+#include <sys/stat.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+
+#include "arx/src/Cp1251.h"
 
 namespace qhost {
 namespace {
@@ -72,12 +75,12 @@ std::string Cp1251ToUtf8(const std::string& cp1251) {
 
 bool ParseScriptLine(const std::string& line, InputEvent& event, std::string& error) {
   event = InputEvent{};
-  std::vector<std::string> words;
+  std::vector<std::string> words, received;
   size_t i = 0;
   while (true) {
     while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r' || line[i] == '\n')) ++i;
     if (i >= line.size() || (words.empty() && line[i] == '#')) break;
-    std::string word;
+    std::string word, raw;
     if (line[i] == '"') {
       // A quoted word: UTF-8 text with \" \\ \n \r \t \e and \xHH (one byte of code page 1251).
       std::string pending;
@@ -85,6 +88,7 @@ bool ParseScriptLine(const std::string& line, InputEvent& event, std::string& er
         std::string converted;
         if (!Utf8ToCp1251(pending, converted)) return false;
         word += converted;
+        raw += pending;
         pending.clear();
         return true;
       };
@@ -121,6 +125,7 @@ bool ParseScriptLine(const std::string& line, InputEvent& event, std::string& er
               return false;
             }
             word += static_cast<char>(h1 * 16 + h2);
+            raw += static_cast<char>(h1 * 16 + h2);
             i += 2;
             break;
           }
@@ -140,17 +145,20 @@ bool ParseScriptLine(const std::string& line, InputEvent& event, std::string& er
     } else {
       size_t start = i;
       while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r' && line[i] != '\n') ++i;
-      if (!Utf8ToCp1251(line.substr(start, i - start), word)) {
+      raw = line.substr(start, i - start);
+      if (!Utf8ToCp1251(raw, word)) {
         error = "the text is not UTF-8";
         return false;
       }
     }
     words.push_back(std::move(word));
+    received.push_back(std::move(raw));
   }
   if (words.empty()) return true;
   event.verb = words.front();
   for (char& c : event.verb) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   event.args.assign(words.begin() + 1, words.end());
+  event.received.assign(received.begin() + 1, received.end());
   return true;
 }
 
@@ -178,8 +186,9 @@ std::unique_ptr<ScriptSource> ScriptSource::FromText(const std::string& text, co
 
 std::unique_ptr<ScriptSource> ScriptSource::FromFile(const std::string& path, std::string& error) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = path + ": cannot read the script";
+  struct stat st {};
+  if (!in || (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))) {
+    error = path + ": cannot read the script: " + std::strerror(in ? EISDIR : errno);
     return nullptr;
   }
   std::ostringstream ss;
@@ -204,12 +213,12 @@ std::optional<InputEvent> TerminalSource::Next(const std::string&) {
   if (!line.empty() && line[0] == '!') {
     if (!ParseScriptLine(line.substr(1), event, error) || event.verb.empty()) {
       // A malformed escape line is given to the host as typed text, which it reports.
-      event = InputEvent{"type", {line}, ""};
+      event = InputEvent{"type", {line}, "", {line}};
     }
   } else {
     std::string text;
     if (!Utf8ToCp1251(line, text)) text = line;
-    event = InputEvent{"type", {text}, ""};
+    event = InputEvent{"type", {text}, "", {line}};
   }
   event.origin = m_isTerminal ? std::string("terminal") : "stdin:" + std::to_string(m_line);
   return event;

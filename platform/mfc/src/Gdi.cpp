@@ -13,9 +13,12 @@ IMPLEMENT_DYNCREATE(CMenu, CObject)
 
 namespace {
 
-// Temporary wrappers made by FromHandle: they never own the handle they wrap.
-struct TempGdiObject : CGdiObject {
-  ~TempGdiObject() override { m_hObject = nullptr; }
+// Temporary wrappers made by FromHandle: they never own the handle they wrap. A GDI object's
+// wrapper is of the class its handle's type names, so that CPen::FromHandle and the other
+// typed FromHandle functions return an object of the class they claim.
+template <typename Gdi>
+struct TempGdiObject : Gdi {
+  ~TempGdiObject() override { this->m_hObject = nullptr; }
 };
 struct TempDc : CDC {
   ~TempDc() override { m_hDC = nullptr; }
@@ -45,7 +48,14 @@ void ForgetTempDc(HDC dc) {
 CGdiObject::~CGdiObject() { DeleteObject(); }
 
 CGdiObject* CGdiObject::FromHandle(HGDIOBJ object) {
-  return afxdetail::TempObject<TempGdiObject>(State().tempObjects, object, &CGdiObject::m_hObject);
+  auto& temps = State().tempObjects;
+  switch (::GetObjectType(object)) {
+    case OBJ_PEN: return afxdetail::TempObject<TempGdiObject<CPen>>(temps, object, &CGdiObject::m_hObject);
+    case OBJ_BRUSH: return afxdetail::TempObject<TempGdiObject<CBrush>>(temps, object, &CGdiObject::m_hObject);
+    case OBJ_FONT: return afxdetail::TempObject<TempGdiObject<CFont>>(temps, object, &CGdiObject::m_hObject);
+    case OBJ_BITMAP: return afxdetail::TempObject<TempGdiObject<CBitmap>>(temps, object, &CGdiObject::m_hObject);
+    default: return afxdetail::TempObject<TempGdiObject<CGdiObject>>(temps, object, &CGdiObject::m_hObject);
+  }
 }
 
 BOOL CGdiObject::Attach(HGDIOBJ object) {

@@ -24,9 +24,14 @@ void LoadDefaultDrawing(AcDbDatabase& db);
 
 // The file as it would be saved.
 std::string DrawingToBytes(AcDbDatabase& db);
-// Saves atomically (a temporary file in the same folder, then a rename). On failure the old
-// file is left as it was and `error` says why.
-bool SaveDrawing(AcDbDatabase& db, const std::string& path, std::string* error);
+// Saving the drawing under the name it has (SAVE) or under a name the user gave (SAVEAS).
+enum class SaveKind { kSave, kSaveAs };
+// Saves atomically: a temporary file "<name>.saving-XXXXXX" in the folder of the file the path
+// refers to (through symbolic links), with that file's permission bits, then a rename over it;
+// a successful save removes the temporary files killed saves of that file left. A read-only
+// file, anything but a regular file, and for kSave a file with more than one hard link are
+// refused. On failure the old file is left as it was and `error` says why.
+bool SaveDrawing(AcDbDatabase& db, const std::string& path, std::string* error, SaveKind kind = SaveKind::kSaveAs);
 
 // The encoding of the drawing's file ("CP1251", "UTF-8", ...) and its DXF version ("AC1015").
 std::string DrawingEncoding(const AcDbDatabase& db);

@@ -45,9 +45,27 @@ struct ContextMenuItem {
 };
 const std::vector<ContextMenuItem>& DefaultContextMenus();
 
-// The command line: "Command: " prompts until the input ends or QUIT. Returns 0, or 1 when
-// input could not be used or ran out while the host waited (InputQueue::Failures).
+// How a session ends: qhost's exit status.
+enum class SessionStatus : int {
+  kCompleted = 0,      // every event was used and every command did its work
+  kInputError = 1,     // input could not be used or ran out while the host waited
+  kCannotStart = 2,    // bad arguments, or a drawing, script or module that cannot be opened
+  kCommandFailed = 3,  // a command failed and said why (a save that did not write its file)
+  kWorkRecovered = 4,  // input at a terminal ended with unsaved changes: they went to a recovery file
+};
+constexpr int ExitCode(SessionStatus status) { return static_cast<int>(status); }
+
+// The command line: "Command: " prompts until the input ends or QUIT. Returns the ExitCode of
+// kInputError when input could not be used or ran out while the host waited
+// (InputQueue::Failures), else of kCommandFailed when a command reported a failure, else of
+// kCompleted.
 int RunCommandLine();
+// A command that could not do its work says so once it has printed why.
+void ReportCommandFailure();
+// The host's own prompt for a file name (SAVEAS): the whole typed answer, in the bytes the
+// front end received (the file system's bytes, never converted to code page 1251 and back).
+// False for Enter, Escape or an answer that is not text.
+bool GetFileName(const char* prompt, std::string& name);
 // Runs a registered command by global or local name; false when there is none.
 bool RunCommand(const std::string& name);
 void RequestQuit();

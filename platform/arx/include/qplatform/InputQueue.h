@@ -16,6 +16,9 @@ struct InputEvent {
   std::string verb;               // "command", "point", "enter", "escape", "pick", "click", ...
   std::vector<std::string> args;  // the words after the verb, quotes removed
   std::string origin;             // where it came from, for messages ("session.txt:12")
+  // The same words in the bytes the front end received them, before the conversion to code page
+  // 1251: what a file name is. Empty when the event was made inside the host.
+  std::vector<std::string> received{};
 };
 
 // Where events come from when nothing is pending: a script file, the terminal.

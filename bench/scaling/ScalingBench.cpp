@@ -1,0 +1,135 @@
+// MTextToRtf and the host's MText layout on texts of 1, 4 and 16 MiB in the shapes that grow
+// worst: for the converter, realistic mixed contents and contents of nothing but paragraph
+// breaks and relative-height groups; for the layout, one long paragraph wrapped at a width and
+// a text of backslashes. Each size reports its processor time as a ratio of the size four times
+// smaller measured in the same run ("x_per_x4"; linear time gives 4, the bound is 4.5) and, at
+// 1 MiB, the time itself ("seconds"; the bound is 0.2). Times are processor time, the least of
+// three runs.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <ctime>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+
+#include "converter/MTextRtfConverter.h"
+#include "host/EditTarget.h"
+#include "host/HostColors.h"
+#include "qplatform/MText.h"
+
+namespace {
+
+const char* const kWords[] = {"drawing", "\xf7\xe5\xf0\xf2\xe5\xe6", "layer", "\xf2\xe5\xea\xf1\xf2", "scale",
+                              "1:100",   "\xeb\xe8\xf1\xf2",         "note",  "\xf0\xe0\xe7\xec\xe5\xf0", "A-3"};
+
+// The host's codes as drawings hold them: fonts with flags, heights absolute and relative,
+// colours, underline, groups inside font groups, paragraph breaks, stacks and escapes.
+const char* const kMixedCodes[] = {"\\fArial|b0|i0|c204|p34;", "{\\H2.5;", "{\\C1;", "} ", "\\P",
+                                   "{\\fTimes New Roman|b1|i0|c204|p18;{\\C3;", "}} ", "\\H0.8x;", "\\L",
+                                   "\\l", "{\\H1.5x;\\C5;", "} ", "\\S1/2;", "\\~", "%%d", "\\\\"};
+
+std::string Mixed(size_t bytes) {
+  std::string m;
+  for (size_t n = 0; m.size() < bytes; ++n) {
+    if (n % 3 == 0) m += kMixedCodes[(n / 3) % (sizeof kMixedCodes / sizeof *kMixedCodes)];
+    m += kWords[n % 10];
+    m += ' ';
+  }
+  return m;
+}
+
+// "{\H1.5x;words}\Pwords\P..." and nothing else.
+std::string BreaksAndHeights(size_t bytes) {
+  std::string m;
+  for (size_t n = 0; m.size() < bytes; ++n) {
+    m += n % 2 ? "\\P" : "{\\H1.5x;";
+    m += kWords[n % 10];
+    m += ' ';
+    m += kWords[(n + 3) % 10];
+    if (n % 2 == 0) m += "}";
+  }
+  return m;
+}
+
+std::string OneParagraph(size_t bytes) {
+  std::string m;
+  for (size_t n = 0; m.size() < bytes; ++n) (m += kWords[n % 10]) += ' ';
+  return m;
+}
+
+std::string Backslashes(size_t bytes) { return std::string(bytes, '\\'); }
+
+double CpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+
+void ToRtf(const std::string& contents) {
+  HostColors colors;
+  EditTarget target;
+  target.textHeight = 2.5;
+  EditTargetReader link(target);
+  MTextRtfConverter converter(colors, link);
+  benchmark::DoNotOptimize(converter.MTextToRtf(CString(contents.data(), static_cast<int>(contents.size()))));
+}
+
+void LayOut(const std::string& contents) {
+  qhost::mtext::LayoutParams params;
+  params.width = 60;
+  benchmark::DoNotOptimize(qhost::mtext::LayOut(contents, params));
+}
+
+struct Shape {
+  const char* name;
+  std::string (*make)(size_t);
+  void (*run)(const std::string&);
+};
+
+// Processor time of one run by shape and size, so that each size compares with the one before.
+std::map<std::pair<std::string, size_t>, double>& Measured() {
+  static std::map<std::pair<std::string, size_t>, double> measured;
+  return measured;
+}
+
+// The least of three runs: the first pays for memory the process has not touched yet, and other
+// work on the machine lengthens single runs at random.
+void BM_Scaling(benchmark::State& state, Shape shape, size_t mib) {
+  const std::string contents = shape.make(mib << 20);
+  double seconds = 0.0;
+  for (auto _ : state) {
+    for (int run = 0; run < 3; ++run) {
+      double start = CpuSeconds();
+      shape.run(contents);
+      double took = CpuSeconds() - start;
+      seconds = run == 0 ? took : std::min(seconds, took);
+    }
+    state.SetIterationTime(seconds);
+  }
+  Measured()[{shape.name, mib}] = seconds;
+  state.counters["seconds"] = seconds;
+  auto smaller = Measured().find({shape.name, mib / 4});
+  if (smaller != Measured().end() && smaller->second > 0) state.counters["x_per_x4"] = seconds / smaller->second;
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(contents.size()));
+}
+
+int Register() {
+  const Shape shapes[] = {{"MTextToRtf/mixed", Mixed, ToRtf},
+                          {"MTextToRtf/breaks-and-heights", BreaksAndHeights, ToRtf},
+                          {"LayOut/one-paragraph", OneParagraph, LayOut},
+                          {"LayOut/backslashes", Backslashes, LayOut}};
+  for (const Shape& shape : shapes) {
+    for (size_t mib : {1, 4, 16}) {
+      std::string name = std::string(shape.name) + "/" + std::to_string(mib) + "MiB";
+      benchmark::RegisterBenchmark(name.c_str(), BM_Scaling, shape, mib)
+          ->Unit(benchmark::kMillisecond)
+          ->UseManualTime()
+          ->Iterations(1);
+    }
+  }
+  return 0;
+}
+
+const int kRegistered = Register();
+
+}  // namespace
+
+BENCHMARK_MAIN();
