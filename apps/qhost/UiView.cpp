@@ -173,14 +173,14 @@ std::string RichEditText(const Control& c) {
     } else if (kind == "run" || kind == "mark") {
       std::string quoted = kind == "run" ? Quoted(line) : std::string();
       std::string format = Format(line.substr(line.find(' ') + 1 + quoted.size()));
+      // The selection's ends before a format that starts at them, so they stay beside their characters.
+      out += marks();
       if (format != lastFormat) out += "<" + format + ">";
       lastFormat = format;
-      for (char ch : Unquote(quoted)) {
-        out += marks() + Shown(ch);
-        ++at;
-      }
+      std::string chars = Unquote(quoted);
+      for (size_t i = 0; i < chars.size(); ++i, ++at) out += (i ? marks() : std::string()) + Shown(chars[i]);
       if (kind == "mark") {
-        out += marks() + "\n";
+        out += "\n";
         at += 2;  // a paragraph mark is CR LF to the control
       }
     }
