@@ -38,6 +38,10 @@ namespace {
 constexpr int kByBlock = 0;
 constexpr int kByLayer = 256;
 constexpr int kMaxBlockDepth = 8;
+constexpr int kMaxSplineDegree = 11;
+// Points a picture holds at most: nested arrays of block references multiply, and a drawing
+// (or a hostile file) can ask for more than any screen shows. Past it, references are not expanded.
+constexpr size_t kMaxPoints = 4000000;
 constexpr double kPi = 3.14159265358979323846;
 
 std::string Upper(std::string s) {
@@ -251,7 +255,8 @@ class Painter {
   std::string StyleFont(const std::string& styleName) const;
   std::string StyleFont(AcDbObjectId style) const;
 
-  void Path(Entity& e, std::vector<AcGePoint3d> points, bool closed, uint32_t rgb, const Context& ctx) const {
+  void Path(Entity& e, std::vector<AcGePoint3d> points, bool closed, uint32_t rgb, const Context& ctx) {
+    m_points += points.size();
     Shape s;
     s.rgb = rgb;
     s.closed = closed;
@@ -259,7 +264,7 @@ class Painter {
     if (!s.points.empty()) e.shapes.push_back(std::move(s));
   }
   void Text(Entity& e, const mtext::Layout& layout, double rotation, const std::string& styleFont, uint32_t rgb,
-            const std::string& layer, const Context& ctx) const;
+            const std::string& layer, const Context& ctx);
 
   // False when the entity is hidden or of a type the host does not draw.
   bool DrawRecord(const Record& r, Entity& e, const Context& ctx);
@@ -273,6 +278,7 @@ class Painter {
   FileTables m_tables;
   std::map<std::string, int> m_notDrawn;
   std::map<std::string, int> m_hidden;
+  size_t m_points = 0;
 };
 
 std::string FontName(const std::string& file) {
@@ -297,7 +303,8 @@ std::string Painter::StyleFont(const std::string& styleName) const {
 }
 
 void Painter::Text(Entity& e, const mtext::Layout& layout, double rotation, const std::string& styleFont,
-                   uint32_t rgb, const std::string& layer, const Context& ctx) const {
+                   uint32_t rgb, const std::string& layer, const Context& ctx) {
+  m_points += layout.lines.size() + 1;
   Shape s;
   s.kind = Shape::Kind::kText;
   s.rgb = rgb;
@@ -336,7 +343,11 @@ void Painter::Text(Entity& e, const mtext::Layout& layout, double rotation, cons
 
 // The points of an arc from `start` to `end` (radians, counter-clockwise), a chord every 5 degrees at most.
 std::vector<AcGePoint3d> ArcPoints(const AcGePoint3d& centre, double radius, double start, double end) {
-  while (end <= start) end += 2 * kPi;
+  if (!std::isfinite(start) || !std::isfinite(end)) return {};
+  // The sweep, counter-clockwise, more than 0 and at most a full turn (any angle a file gives).
+  double sweep = std::fmod(end - start, 2 * kPi);
+  if (!(sweep > 1e-12)) sweep += 2 * kPi;
+  end = start + sweep;
   int steps = std::max(2, static_cast<int>(std::ceil((end - start) / (kPi / 36))));
   std::vector<AcGePoint3d> out;
   for (int i = 0; i <= steps; ++i) {
@@ -369,7 +380,7 @@ void AddBulge(std::vector<AcGePoint3d>& out, const AcGePoint3d& a, const AcGePoi
 // knots do not fit.
 std::vector<AcGePoint3d> SplinePoints(const std::vector<AcGePoint3d>& ctrl, const std::vector<double>& knots, int degree) {
   size_t n = ctrl.size();
-  if (degree < 1 || n < static_cast<size_t>(degree) + 1 || knots.size() != n + static_cast<size_t>(degree) + 1)
+  if (degree < 1 || degree > kMaxSplineDegree || n < static_cast<size_t>(degree) + 1 || knots.size() != n + static_cast<size_t>(degree) + 1)
     return ctrl;
   std::vector<AcGePoint3d> out;
   double lo = knots[static_cast<size_t>(degree)], hi = knots[n];
@@ -435,11 +446,11 @@ bool Painter::DrawRecord(const Record& r, Entity& e, const Context& ctx) {
     Path(e, ArcPoints(g.point(10), g.real(40), g.real(50) * kPi / 180, g.real(51) * kPi / 180), false, rgb, ctx);
   } else if (t == "ELLIPSE") {
     AcGePoint3d c = g.point(10), major = g.point(11);
-    double ratio = g.real(40, 1), start = g.real(41, 0), end = g.real(42, 2 * kPi);
-    while (end <= start) end += 2 * kPi;
+    double ratio = g.real(40, 1), start = g.real(41, 0), sweep = std::fmod(g.real(42, 2 * kPi) - start, 2 * kPi);
+    if (!(sweep > 1e-12)) sweep += 2 * kPi;
     std::vector<AcGePoint3d> pts;
     for (int i = 0; i <= 72; ++i) {
-      double a = start + (end - start) * i / 72;
+      double a = start + sweep * i / 72;
       double u = std::cos(a), v = std::sin(a) * ratio;
       pts.emplace_back(c.x + major.x * u - major.y * v, c.y + major.y * u + major.x * v, 0);
     }
@@ -529,6 +540,10 @@ bool Painter::DrawRecord(const Record& r, Entity& e, const Context& ctx) {
     Text(e, mtext::LayOut(g.contents(), p), p.rotation, StyleFont(g.text(7)), rgb, layer, ctx);
   } else if (t == "INSERT") {
     if (ctx.depth >= kMaxBlockDepth) return true;
+    if (m_points > kMaxPoints) {
+      NotDrawn("INSERT (the picture is full)");
+      return false;
+    }
     AcGePoint3d at = g.point(10);
     double sx = g.real(41, 1), sy = g.real(42, 1), angle = g.real(50) * kPi / 180;
     long columns = std::clamp<long>(g.integer(70, 1), 1, 100), rows = std::clamp<long>(g.integer(71, 1), 1, 100);
@@ -570,7 +585,7 @@ bool Painter::DrawRecord(const Record& r, Entity& e, const Context& ctx) {
 void Painter::DrawBlock(const std::string& name, const Transform& placement, uint32_t rgb, const std::string& layer,
                         const Context& ctx, Entity& e, bool skipTexts) {
   auto block = m_tables.blocks.find(name);
-  if (block == m_tables.blocks.end() || ctx.depth >= kMaxBlockDepth) return;
+  if (block == m_tables.blocks.end() || ctx.depth >= kMaxBlockDepth || m_points > kMaxPoints) return;
   Context inner;
   inner.transform = placement.then(ctx.transform);
   inner.blockRgb = rgb;
