@@ -346,6 +346,7 @@ std::vector<AcGePoint3d> ArcPoints(const AcGePoint3d& centre, double radius, dou
   if (!std::isfinite(start) || !std::isfinite(end)) return {};
   // The sweep, counter-clockwise, more than 0 and at most a full turn (any angle a file gives).
   double sweep = std::fmod(end - start, 2 * kPi);
+  if (!std::isfinite(sweep)) sweep = 0;
   if (!(sweep > 1e-12)) sweep += 2 * kPi;
   end = start + sweep;
   int steps = std::max(2, static_cast<int>(std::ceil((end - start) / (kPi / 36))));
@@ -385,9 +386,9 @@ std::vector<AcGePoint3d> SplinePoints(const std::vector<AcGePoint3d>& ctrl, cons
   std::vector<AcGePoint3d> out;
   double lo = knots[static_cast<size_t>(degree)], hi = knots[n];
   const int steps = static_cast<int>(std::min<size_t>(n * 8, 2000));
+  size_t k = static_cast<size_t>(degree);  // the knot span of u, which only grows
   for (int s = 0; s <= steps; ++s) {
     double u = lo + (hi - lo) * s / steps;
-    size_t k = static_cast<size_t>(degree);
     while (k + 1 < n && knots[k + 1] <= u) ++k;
     std::vector<AcGePoint3d> d(ctrl.begin() + static_cast<long>(k) - degree, ctrl.begin() + static_cast<long>(k) + 1);
     for (int r = 1; r <= degree; ++r) {
