@@ -39,9 +39,11 @@ constexpr int kByBlock = 0;
 constexpr int kByLayer = 256;
 constexpr int kMaxBlockDepth = 8;
 constexpr int kMaxSplineDegree = 11;
-// Points a picture holds at most: nested arrays of block references multiply, and a drawing
-// (or a hostile file) can ask for more than any screen shows. Past it, references are not expanded.
-constexpr size_t kMaxPoints = 4000000;
+// Points a picture holds at most, and entities of blocks it draws at most: nested arrays of block
+// references multiply, and a drawing (or a hostile file) can ask for more than any screen shows.
+// Past either, references are not expanded.
+constexpr size_t kMaxPoints = 200000;
+constexpr size_t kMaxBlockEntities = 100000;
 constexpr double kPi = 3.14159265358979323846;
 
 std::string Upper(std::string s) {
@@ -279,6 +281,8 @@ class Painter {
   std::map<std::string, int> m_notDrawn;
   std::map<std::string, int> m_hidden;
   size_t m_points = 0;
+  size_t m_blockEntities = 0;
+  bool Full() const { return m_points > kMaxPoints || m_blockEntities > kMaxBlockEntities; }
 };
 
 std::string FontName(const std::string& file) {
@@ -571,7 +575,7 @@ bool Painter::DrawRecord(const Record& r, Entity& e, const Context& ctx) {
     Text(e, mtext::LayOut(g.contents(), p), p.rotation, StyleFont(g.text(7)), rgb, layer, ctx);
   } else if (t == "INSERT") {
     if (ctx.depth >= kMaxBlockDepth) return true;
-    if (m_points > kMaxPoints) {
+    if (Full()) {
       NotDrawn("INSERT (the picture is full)");
       return false;
     }
@@ -625,7 +629,7 @@ bool Painter::DrawRecord(const Record& r, Entity& e, const Context& ctx) {
 void Painter::DrawBlock(const std::string& name, const Transform& placement, uint32_t rgb, const std::string& layer,
                         const Context& ctx, Entity& e, bool skipTexts) {
   auto block = m_tables.blocks.find(name);
-  if (block == m_tables.blocks.end() || ctx.depth >= kMaxBlockDepth || m_points > kMaxPoints) return;
+  if (block == m_tables.blocks.end() || ctx.depth >= kMaxBlockDepth || Full()) return;
   Context inner;
   inner.transform = placement.then(ctx.transform);
   inner.blockRgb = rgb;
@@ -634,6 +638,7 @@ void Painter::DrawBlock(const std::string& name, const Transform& placement, uin
   for (const Record& r : block->second.records) {
     if (skipTexts && (r.type == "MTEXT" || r.type == "TEXT")) continue;
     if (r.type == "ATTDEF") continue;  // definitions show through their references' ATTRIBs
+    if (++m_blockEntities > kMaxBlockEntities) return;
     DrawRecord(r, e, inner);
   }
 }

@@ -48,11 +48,28 @@ class Canvas {
   void put(int c, int r, char ch) {
     if (c >= 0 && c < m_cols && r >= 0 && r < m_rows) m_cells[static_cast<size_t>(r)][static_cast<size_t>(c)] = ch;
   }
-  void line(const AcGePoint3d& a, const AcGePoint3d& b) {
-    double dx = b.x - a.x, dy = b.y - a.y;
+  void line(const AcGePoint3d& from, const AcGePoint3d& to) {
+    double dx = to.x - from.x, dy = to.y - from.y;
     char c = std::fabs(dy) * 2 < std::fabs(dx) * 0.5 ? '-' : std::fabs(dx) < std::fabs(dy) * 2 * 0.25 ? '|' : dx * dy > 0 ? '/' : '\\';
+    // Only the part on the grid is stepped along (Liang-Barsky clipping to the grid's window).
+    double t0 = 0, t1 = 1;
+    const double x0 = x(-1), x1 = x(m_cols), y0 = y(m_rows), y1 = y(-1);
+    const double p[4] = {-dx, dx, -dy, dy}, q[4] = {from.x - x0, x1 - from.x, from.y - y0, y1 - from.y};
+    for (int k = 0; k < 4; ++k) {
+      if (p[k] == 0) {
+        if (!(q[k] >= 0)) return;
+      } else {
+        double t = q[k] / p[k];
+        if (p[k] < 0) t0 = std::max(t0, t);
+        else t1 = std::min(t1, t);
+      }
+    }
+    if (!(t0 <= t1)) return;
+    AcGePoint3d a(from.x + dx * t0, from.y + dy * t0, 0);
+    dx *= t1 - t0;
+    dy *= t1 - t0;
     double cells = std::hypot(dx, dy) * m_scale * 2;
-    if (!(cells < 1e5)) cells = 1e5;  // past the grid anyway; NaN too
+    if (!(cells < 1e4)) cells = 1e4;  // a clipped line crosses the grid in fewer; NaN too
     int steps = std::max(1, static_cast<int>(cells));
     for (int i = 0; i <= steps; ++i) put(col(a.x + dx * i / steps), row(a.y + dy * i / steps), c);
   }
