@@ -10,6 +10,7 @@
 #include "qplatform/Drawing.h"
 #include "qplatform/Host.h"
 #include "qplatform/InputQueue.h"
+#include "qplatform/Render.h"
 #include "qplatform/Script.h"
 #include "qplatform/Transcript.h"
 #include "CharacterMap.h"
@@ -23,7 +24,7 @@ namespace {
 
 const char kUsage[] =
     "usage: qhost [drawing.dxf] [--script session.txt] [--load module.arx]... [--no-module] [--pickbox units]\n"
-    "             [--show-ui] [--open-links]\n"
+    "             [--show-ui] [--open-links] [--render picture.svg [--space model|paper]]\n"
     "  Opens the drawing (a new one when none is given) and runs the command line: from the\n"
     "  script when given, otherwise from standard input (typed lines; \"!verb ...\" for script verbs).\n"
     "  Without --load, the Quillon module of this build is loaded when it is there (--no-module: not).\n"
@@ -32,7 +33,9 @@ const char kUsage[] =
     "  --show-ui: while a dialog waits, show it before each event, and the entities each redraw changed\n"
     "  (always on at a terminal).\n"
     "  --open-links: a link the module opens (http:, https:, mailto:) goes to the desktop's opener,\n"
-    "  xdg-open; without it, opening a link is only recorded.\n";
+    "  xdg-open; without it, opening a link is only recorded.\n"
+    "  --render: writes the drawing as SVG (the current space, or the one --space names) and ends;\n"
+    "  with --script, the drawing as the script left it.\n";
 
 // The person at the terminal already moved to a new line by pressing Enter.
 bool g_afterTyped = false;
@@ -99,19 +102,44 @@ class UiShowingSource : public qhost::InputSource {
   int m_redraws = 0;
 };
 
+// Answers "help" at any wait with what that wait understands, and waits on.
+class HelpSource : public qhost::InputSource {
+ public:
+  explicit HelpSource(std::unique_ptr<qhost::InputSource> inner) : m_inner(std::move(inner)) {}
+  std::optional<qhost::InputEvent> Next(const std::string& waitingFor) override {
+    for (;;) {
+      auto event = m_inner->Next(waitingFor);
+      if (!event || event->verb != "help" || !event->args.empty()) return event;
+      Show("\n" + qhostui::Help(waitingFor, GetActiveWindow()));
+    }
+  }
+  std::string Name() const override { return m_inner->Name(); }
+
+ private:
+  std::unique_ptr<qhost::InputSource> m_inner;
+};
+
 void Complain(const std::string& utf8) { std::fprintf(stderr, "qhost: %s\n", utf8.c_str()); }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string drawing, script;
+  std::string drawing, script, picture;
+  qhost::render::Space space = qhost::render::Space::kCurrent;
   std::vector<std::string> modules;
   bool builtModule = true;
   bool showUi = isatty(0) != 0;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
-    if ((arg == "--script" || arg == "--load" || arg == "--pickbox") && i + 1 < argc) {
+    if ((arg == "--script" || arg == "--load" || arg == "--pickbox" || arg == "--render" || arg == "--space") &&
+        i + 1 < argc) {
       std::string value = argv[++i];
+      if (arg == "--render") picture = value;
+      if (arg == "--space" && value != "model" && value != "paper") {
+        std::fputs(kUsage, stderr);
+        return 2;
+      }
+      if (arg == "--space") space = value == "model" ? qhost::render::Space::kModel : qhost::render::Space::kPaper;
       if (arg == "--script") script = value;
       if (arg == "--load") modules.push_back(value);
       if (arg == "--pickbox") qhost::SetPickAperture(std::atof(value.c_str()));
@@ -147,6 +175,21 @@ int main(int argc, char** argv) {
   qhost::OpenDocument(std::move(db));
 
   auto& queue = qhost::InputQueue::Instance();
+  // Writes the picture that --render asks for; false when it cannot.
+  auto render = [&](const char* before) {
+    bool ok = false;
+    std::string said = qhost::render::WriteSvg(*qhost::CurrentDatabase(), space, picture, ok);
+    if (ok)
+      std::printf("%s%s\n", before, said.c_str());
+    else
+      Complain(said);
+    return ok;
+  };
+  if (!picture.empty() && script.empty()) {
+    bool ok = render("");
+    qhost::CloseDocument();
+    return ok ? 0 : 1;
+  }
   std::unique_ptr<qhost::InputSource> source;
   if (!script.empty()) {
     std::string error;
@@ -159,6 +202,7 @@ int main(int argc, char** argv) {
     source = std::make_unique<InteractiveSource>(stdin, isatty(0) != 0);
   }
   source = std::make_unique<qhostui::CharacterMapSource>(std::move(source), showUi ? Show : nullptr);
+  source = std::make_unique<HelpSource>(std::move(source));
   if (showUi) source = std::make_unique<UiShowingSource>(std::move(source));
   queue.SetSource(std::move(source));
   qhost::Transcript::Instance().SetSink(Show);
@@ -187,6 +231,7 @@ int main(int argc, char** argv) {
   int status = modulesLoaded ? qhost::RunCommandLine() : qhost::ExitCode(qhost::SessionStatus::kCannotStart);
   if (modulesLoaded && atTerminal && !qhost::QuitRequested() && qhostui::RecoverUnsavedWork())
     status = qhost::ExitCode(qhost::SessionStatus::kWorkRecovered);
+  if (!picture.empty() && !render("\n") && status == 0) status = qhost::ExitCode(qhost::SessionStatus::kCommandFailed);
   qhost::UnloadAllModules();
   std::fflush(stdout);
   for (const std::string& failure : queue.Failures()) Complain(qhost::Cp1251ToUtf8(failure));

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <strings.h>
 
 #include "accmd.h"
@@ -16,6 +17,8 @@
 #include "dbsymtb.h"
 #include "qplatform/Drawing.h"
 #include "qplatform/Host.h"
+#include "qplatform/InputQueue.h"
+#include "qplatform/Render.h"
 #include "qplatform/Script.h"
 #include "qplatform/Transcript.h"
 #include "rxdlinkr.h"
@@ -28,6 +31,12 @@ constexpr char kGroup[] = "ACAD";
 AcDbDatabase* Db() { return acdbHostApplicationServices()->workingDatabase(); }
 
 void Print(const std::string& text) { Transcript::Instance().Write(text); }
+
+// A UTF-8 message (a file name in it) for the transcript, which is code page 1251.
+std::string Utf8ToCp1251OrKeep(const std::string& utf8) {
+  std::string cp1251;
+  return Utf8ToCp1251(utf8, cp1251) ? cp1251 : utf8;
+}
 
 // Adds a new entity to the current space (TILEMODE) and closes it.
 bool AppendToCurrentSpace(AcDbEntity* entity) {
@@ -238,7 +247,72 @@ void SetVarCommand() {
 
 void SnapshotCommand() { Print("\n" + DrawingSnapshot(*Db())); }
 
-void ViewCommand() { Print("\n" + DrawingPicture(*Db(), 100, 36)); }
+void RenderCommand() {
+  std::string file;
+  if (!GetString("\nFile name: ", file) || file.empty()) return;
+  bool ok = false;
+  Print("\n" + Utf8ToCp1251OrKeep(render::WriteSvg(*Db(), render::Space::kCurrent, Cp1251ToUtf8(file), ok)));
+}
+
+// The window VIEW shows; none: the extents of the current space.
+std::optional<DrawingWindow> g_viewWindow;
+
+constexpr int kViewColumns = 100;
+constexpr int kViewRows = 36;
+
+void ShowView() {
+  Print("\n" + DrawingPicture(*Db(), kViewColumns, kViewRows, g_viewWindow ? &*g_viewWindow : nullptr));
+}
+
+// Two corners of a window, as four numbers (x1 y1 x2 y2); Enter at the first keeps the window shown.
+// False when the person gave none or gave something else (said why).
+bool GetWindow(DrawingWindow& window) {
+  static const char* const prompts[] = {"\nWindow: first corner x <current>: ", "\nFirst corner y: ",
+                                        "\nOpposite corner x: ", "\nOpposite corner y: "};
+  double v[4];
+  for (int i = 0; i < 4; ++i) {
+    std::string word;
+    if (!GetString(prompts[i], word) || (i == 0 && word.empty())) return false;
+    char* end = nullptr;
+    v[i] = std::strtod(word.c_str(), &end);
+    if (word.empty() || *end != '\0' || !std::isfinite(v[i])) {
+      Print("\nA number was expected.");
+      return false;
+    }
+  }
+  if (v[0] == v[2] || v[1] == v[3]) {
+    Print("\nThe window has no area.");
+    return false;
+  }
+  window = DrawingWindow{std::min(v[0], v[2]), std::min(v[1], v[3]), std::max(v[0], v[2]), std::max(v[1], v[3])};
+  return true;
+}
+
+// VIEW alone shows the window set last (the extents until one is set); VIEW x1 y1 x2 y2 on one
+// typed line sets the window first. VIEW asks for nothing unless its line carried entries.
+void ViewCommand() {
+  const InputEvent* next = InputQueue::Instance().PeekPending();
+  DrawingWindow window;
+  if (next && next->verb == "type" && GetWindow(window)) g_viewWindow = window;
+  ShowView();
+}
+
+void ZoomCommand() {
+  std::string option;
+  if (!GetString("\nEnter an option [Extents/Window] <Extents>: ", option)) return;
+  char o = option.empty() ? 'E' : static_cast<char>(std::toupper(static_cast<unsigned char>(option[0])));
+  if (o == 'E') {
+    g_viewWindow.reset();
+  } else if (o == 'W') {
+    DrawingWindow window;
+    if (!GetWindow(window)) return;
+    g_viewWindow = window;
+  } else {
+    Print("\nInvalid option.");
+    return;
+  }
+  ShowView();
+}
 
 void ArxCommand() {
   std::string option, file;
@@ -267,12 +341,13 @@ void ArxCommand() {
 void RegisterHostCommands() {
   AcEdCommandStack* stack = acedRegCmds;
   stack->removeGroup(kGroup);
+  g_viewWindow.reset();  // a new session shows the extents
   const std::pair<const char*, AcRxFunctionPtr> commands[] = {
       {"SAVE", SaveCommand},       {"SAVEAS", SaveAsCommand},         {"QUIT", QuitCommand},
       {"LIST", ListCommand},       {"ERASE", EraseCommand},           {"MTEXT", MTextCommand},
       {"LINE", LineCommand},       {"CIRCLE", CircleCommand},         {"DIMALIGNED", DimAlignedCommand},
       {"SETVAR", SetVarCommand},   {"SNAPSHOT", SnapshotCommand},     {"VIEW", ViewCommand},
-      {"ARX", ArxCommand}};
+      {"ARX", ArxCommand},         {"RENDER", RenderCommand},         {"ZOOM", ZoomCommand}};
   for (const auto& [name, function] : commands) stack->addCommand(kGroup, name, name, ACRX_CMD_MODAL, function);
 }
 

@@ -246,6 +246,7 @@ struct Item {
   double width = 0.0;
   bool space = false;
   bool breakAfter = false;  // a paragraph or column break follows
+  const Token* stack = nullptr;  // the stack (\S) this item shows; null for a character
 };
 
 void Apply(Format& f, const Token& t, double baseHeight) {
@@ -314,8 +315,16 @@ Layout LayOut(const std::string& contents, const LayoutParams& params) {
       const Format& format = formats[it.format];
       done.height = std::max(done.height, format.height);
       if (it.breakAfter) continue;
-      if (done.runs.empty() || (runFormat != it.format && formats[runFormat] != format))
-        done.runs.push_back(Run{"", format, done.width, 0.0});
+      // A stack is a run of its own, so that a drawing can set its parts one above the other.
+      if (done.runs.empty() || (runFormat != it.format && formats[runFormat] != format) || it.stack ||
+          done.runs.back().separator) {
+        done.runs.push_back(Run{"", format, done.width, 0.0, {}, {}, 0});
+        if (it.stack) {
+          done.runs.back().upper = it.stack->upper;
+          done.runs.back().lower = it.stack->lower;
+          done.runs.back().separator = it.stack->separator;
+        }
+      }
       runFormat = it.format;
       done.runs.back().text += it.text;
       done.runs.back().width += it.width;
@@ -331,10 +340,11 @@ Layout LayOut(const std::string& contents, const LayoutParams& params) {
     layout.lines.push_back(std::move(done));
     line.erase(line.begin(), line.begin() + static_cast<long>(count));
   };
-  auto add = [&](std::string_view text, bool space, double itemWidth, bool breakAfter) {
+  auto add = [&](std::string_view text, bool space, double itemWidth, bool breakAfter,
+                 const Token* stackToken = nullptr) {
     if (!listed) formats.push_back(stack.back());
     listed = true;
-    Item item{text, formats.size() - 1, itemWidth, space, breakAfter};
+    Item item{text, formats.size() - 1, itemWidth, space, breakAfter, stackToken};
     if (breakAfter) {
       line.push_back(item);
       lineDone(line.size());
@@ -379,7 +389,7 @@ Layout LayOut(const std::string& contents, const LayoutParams& params) {
         const Format& f = stack.back();
         size_t longer = std::max(t.upper.size(), t.lower.size());
         add(stacks.emplace_back(t.upper + "/" + t.lower), false,
-            0.65 * 0.7 * f.height * f.widthFactor * static_cast<double>(longer), false);
+            0.65 * 0.7 * f.height * f.widthFactor * static_cast<double>(longer), false, &t);
         break;
       }
       case TokenKind::kParagraph:
