@@ -14,6 +14,8 @@
 #include "CharacterMap.h"
 #include "qplatform/WindowSystem.h"
 #include "UiView.h"
+#include "WebFrontEnd.h"
+#include "WebServer.h"
 #include "rxdlinkr.h"
 #include "windows.h"
 
@@ -21,14 +23,16 @@ namespace {
 
 const char kUsage[] =
     "usage: qhost [drawing.dxf] [--script session.txt] [--load module.arx]... [--no-module] [--pickbox units]\n"
-    "             [--show-ui] [--open-links]\n"
+    "             [--show-ui] [--open-links] [--serve [--port N]]\n"
     "  Opens the drawing (a new one when none is given) and runs the command line: from the\n"
     "  script when given, otherwise from standard input (typed lines; \"!verb ...\" for script verbs).\n"
     "  Without --load, the Quillon module of this build is loaded when it is there (--no-module: not).\n"
     "  --show-ui: while a dialog waits, show it before each event, and the entities each redraw changed\n"
     "  (always on at a terminal).\n"
     "  --open-links: a link the module opens (http:, https:, mailto:) goes to the desktop's opener,\n"
-    "  xdg-open; without it, opening a link is only recorded.\n";
+    "  xdg-open; without it, opening a link is only recorded.\n"
+    "  --serve: serve the browser page at http://127.0.0.1:8251/ (--port N: another port, 0 any free\n"
+    "  one) beside the terminal; the session ends with QUIT or Ctrl-C.\n";
 
 // The person at the terminal already moved to a new line by pressing Enter.
 bool g_afterTyped = false;
@@ -55,7 +59,7 @@ void Show(const std::string& cp1251) {
 }
 
 // The host's main window, the parent of the modules' dialogs, and its resource instance.
-void CreateMainWindow() {
+HWND CreateMainWindow() {
   WNDCLASS wc{};
   wc.lpfnWndProc = DefWindowProc;
   wc.lpszClassName = "AfxFrameOrView";
@@ -64,6 +68,7 @@ void CreateMainWindow() {
                              nullptr, nullptr);
   ShowWindow(main, SW_SHOW);
   qhost::SetHostWindows(main, nullptr, GetModuleHandle(nullptr));
+  return main;
 }
 
 // Shows, before each wait takes its next event, the entities that redraws changed since the last
@@ -104,13 +109,23 @@ int main(int argc, char** argv) {
   std::vector<std::string> modules;
   bool builtModule = true;
   bool showUi = isatty(0) != 0;
+  bool serve = false;
+  int port = qhostweb::kDefaultPort;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
-    if ((arg == "--script" || arg == "--load" || arg == "--pickbox") && i + 1 < argc) {
+    if ((arg == "--script" || arg == "--load" || arg == "--pickbox" || arg == "--port") && i + 1 < argc) {
       std::string value = argv[++i];
       if (arg == "--script") script = value;
+      if (arg == "--port" && (value.empty() || value.size() > 5 || value.find_first_not_of("0123456789") != std::string::npos ||
+                              std::atoi(value.c_str()) > 65535)) {
+        Complain("--port takes a number from 0 to 65535");
+        return 2;
+      }
+      if (arg == "--port") port = std::atoi(value.c_str());
       if (arg == "--load") modules.push_back(value);
       if (arg == "--pickbox") qhost::SetPickAperture(std::atof(value.c_str()));
+    } else if (arg == "--serve") {
+      serve = true;
     } else if (arg == "--show-ui") {
       showUi = true;
     } else if (arg == "--open-links") {
@@ -142,9 +157,20 @@ int main(int argc, char** argv) {
   }
   qhost::OpenDocument(std::move(db));
 
+  qhost::RegisterHostCommands();
+  HWND mainWindow = CreateMainWindow();
+  qhostweb::WebFrontEnd web;
   auto& queue = qhost::InputQueue::Instance();
   std::unique_ptr<qhost::InputSource> source;
-  if (!script.empty()) {
+  if (serve) {
+    std::string error;
+    if (!script.empty() || !web.Start(mainWindow, port, isatty(0) != 0, error)) {
+      Complain(script.empty() ? error : "--serve takes its events from the page and the terminal, not a script");
+      return 2;
+    }
+    std::fprintf(stderr, "qhost: the page is at %s\n", web.Address().c_str());
+    source = web.Source();
+  } else if (!script.empty()) {
     std::string error;
     source = qhost::ScriptSource::FromFile(script, error);
     if (!source) {
@@ -159,8 +185,6 @@ int main(int argc, char** argv) {
   queue.SetSource(std::move(source));
   qhost::Transcript::Instance().SetSink(Show);
 
-  qhost::RegisterHostCommands();
-  CreateMainWindow();
 #ifdef QHOST_MODULE_FILE
   if (builtModule && modules.empty() && access(QHOST_MODULE_FILE, R_OK) == 0) modules.push_back(QHOST_MODULE_FILE);
 #else
@@ -170,6 +194,7 @@ int main(int argc, char** argv) {
     if (!acrxDynamicLinker->loadModule(m.c_str(), true)) Complain("cannot load the module " + m);
 
   int status = qhost::RunCommandLine();
+  web.Stop();
   qhost::UnloadAllModules();
   std::fflush(stdout);
   for (const std::string& failure : queue.Failures()) Complain(qhost::Cp1251ToUtf8(failure));

@@ -86,13 +86,20 @@ bool IsEntity(AcDbObjectId id) { return id.stub()->object && id.stub()->object->
 
 void Cancelled() { Transcript::Instance().Write("*Cancel*"); }
 
+PromptKind& Waiting() {
+  static PromptKind kind = PromptKind::kNone;
+  return kind;
+}
+
 // Shows the prompt and takes the next answer. Input that is not the host's is rejected and
 // cancels the prompt, as does input running out.
-Answer Ask(const char* prompt) {
+Answer Ask(const char* prompt, PromptKind kind) {
   Transcript::Instance().Write(prompt ? prompt : "");
   std::string wait = WaitName(prompt);
   auto& queue = InputQueue::Instance();
+  Waiting() = kind;
   auto event = queue.Next(wait);
+  Waiting() = PromptKind::kNone;
   Answer a;
   if (!event) {
     Cancelled();
@@ -126,6 +133,9 @@ Answer Ask(const char* prompt) {
 }
 
 }  // namespace
+
+PromptKind WaitingPrompt() { return Waiting(); }
+
 }  // namespace qhost
 
 using qhost::Answer;
@@ -134,7 +144,7 @@ int acedGetPoint(const ads_point pt, const char* prompt, ads_point result) {
   AcGePoint3d base;
   if (pt) base = AcGePoint3d(pt[X], pt[Y], pt[Z]);
   while (true) {
-    Answer a = qhost::Ask(prompt);
+    Answer a = qhost::Ask(prompt, qhost::PromptKind::kPoint);
     AcGePoint3d p;
     switch (a.kind) {
       case Answer::kPoint:
@@ -163,7 +173,7 @@ int acedGetPoint(const ads_point pt, const char* prompt, ads_point result) {
 
 int acedEntSel(const char* str, ads_name entres, ads_point ptres) {
   ads_name_clear(entres);
-  Answer a = qhost::Ask(str ? str : "\nSelect object: ");
+  Answer a = qhost::Ask(str ? str : "\nSelect object: ", qhost::PromptKind::kEntity);
   AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
   AcDbObjectId id;
   AcGePoint3d p;
@@ -203,7 +213,7 @@ int acedEntSel(const char* str, ads_name entres, ads_point ptres) {
 }
 
 int acedGetString(int, const char* prompt, char* result) {
-  Answer a = qhost::Ask(prompt);
+  Answer a = qhost::Ask(prompt, qhost::PromptKind::kString);
   std::string text;
   switch (a.kind) {
     case Answer::kEscape:
