@@ -52,6 +52,9 @@ function render(next) {
   if (!old || old.transcriptVersion !== next.transcriptVersion) renderHistory(next.transcript);
   if (next.drawingVersion !== shownDrawing) renderDrawing(next.drawing);
   if (!old || old.windowsVersion !== next.windowsVersion) renderDesktop(next);
+  // A window that opens takes the keyboard from the command line, as on the host's platform.
+  const modal = (s) => s && ['dialog', 'menu', 'message box'].includes(s.wait.kind);
+  if (modal(next) && !modal(old)) $('command').blur();
 }
 
 // ---- The command line ----

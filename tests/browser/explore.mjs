@@ -1,0 +1,17 @@
+import { chromium } from 'playwright-core';
+import { spawn } from 'node:child_process';
+const q = spawn(process.argv[2], [process.argv[3], '--serve', '--port', '0'], { stdio: ['ignore', 'pipe', 'pipe'] });
+const url = await new Promise((ok) => { let t=''; q.stderr.on('data', (d) => { t += d; const m = /page is at (\S+)/.exec(t); if (m) ok(m[1]); }); });
+const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync'] });
+const page = await browser.newPage({ viewport: { width: 1280, height: 860 } });
+page.on('console', (m) => console.log('console:', m.text()));
+await page.goto(url);
+await page.fill('#command', 'CQuillon'); await page.press('#command', 'Enter');
+await page.waitForSelector('body[data-wait=point]');
+await page.fill('#command', '10,120'); await page.press('#command', 'Enter');
+await page.waitForSelector('body[data-wait=dialog]');
+await page.keyboard.type('Привет мир');
+await page.waitForTimeout(800);
+await page.screenshot({ path: '/tmp/wt18-shot1.png' });
+await browser.close();
+q.kill('SIGTERM');
