@@ -12,17 +12,35 @@
 #include "WebState.h"
 #include "dbsymtb.h"
 #include "qplatform/Host.h"
+#include "qplatform/Render.h"
 #include "qplatform/Script.h"
 
 namespace qhostweb {
 namespace {
 
-// The current space as the host draws it, with each entity's description.
+// The current space as the host draws it; an entity's description is what its shapes look like.
 DrawingPicture PaintDrawing() {
   DrawingPicture picture;
   AcDbDatabase* db = qhost::CurrentDatabase();
   if (!db) return picture;
-  picture.svg = "<svg xmlns=\"http://www.w3.org/2000/svg\"/>";
+  qhost::render::Picture drawn = qhost::render::Draw(*db);
+  picture.svg = qhost::render::Svg(drawn);
+  for (const auto& entity : drawn.entities) {
+    if (entity.handle.empty()) continue;
+    std::string& description = picture.entities[entity.handle];
+    for (const auto& shape : entity.shapes) {
+      description += std::to_string(shape.rgb) + ":";
+      for (const auto& p : shape.points) description += std::to_string(p.x) + "," + std::to_string(p.y) + " ";
+      for (const auto& line : shape.lines) {
+        for (const auto& run : line.runs) {
+          description += run.text + "|" + run.font + "|" + std::to_string(run.rgb) + "|" + std::to_string(run.height) +
+                         (run.bold ? "b" : "") + (run.italic ? "i" : "") + (run.underline ? "u" : "") + " ";
+        }
+        description += "\n";
+      }
+      description += ";";
+    }
+  }
   return picture;
 }
 

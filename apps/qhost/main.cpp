@@ -9,6 +9,7 @@
 #include "qplatform/Drawing.h"
 #include "qplatform/Host.h"
 #include "qplatform/InputQueue.h"
+#include "qplatform/Render.h"
 #include "qplatform/Script.h"
 #include "qplatform/Transcript.h"
 #include "CharacterMap.h"
@@ -23,7 +24,8 @@ namespace {
 
 const char kUsage[] =
     "usage: qhost [drawing.dxf] [--script session.txt] [--load module.arx]... [--no-module] [--pickbox units]\n"
-    "             [--show-ui] [--open-links] [--serve [--port N]]\n"
+    "             [--show-ui] [--open-links] [--render picture.svg [--space model|paper]]\n"
+    "             [--serve [--port N]]\n"
     "  Opens the drawing (a new one when none is given) and runs the command line: from the\n"
     "  script when given, otherwise from standard input (typed lines; \"!verb ...\" for script verbs).\n"
     "  Without --load, the Quillon module of this build is loaded when it is there (--no-module: not).\n"
@@ -31,6 +33,8 @@ const char kUsage[] =
     "  (always on at a terminal).\n"
     "  --open-links: a link the module opens (http:, https:, mailto:) goes to the desktop's opener,\n"
     "  xdg-open; without it, opening a link is only recorded.\n"
+    "  --render: writes the drawing as SVG (the current space, or the one --space names) and ends;\n"
+    "  with --script, the drawing as the script left it.\n"
     "  --serve: serve the browser page at http://127.0.0.1:8251/ (--port N: another port, 0 any free\n"
     "  one) beside the terminal; the session ends with QUIT or Ctrl-C.\n";
 
@@ -105,7 +109,8 @@ void Complain(const std::string& utf8) { std::fprintf(stderr, "qhost: %s\n", utf
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string drawing, script;
+  std::string drawing, script, picture;
+  qhost::render::Space space = qhost::render::Space::kCurrent;
   std::vector<std::string> modules;
   bool builtModule = true;
   bool showUi = isatty(0) != 0;
@@ -113,8 +118,15 @@ int main(int argc, char** argv) {
   int port = qhostweb::kDefaultPort;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
-    if ((arg == "--script" || arg == "--load" || arg == "--pickbox" || arg == "--port") && i + 1 < argc) {
+    if ((arg == "--script" || arg == "--load" || arg == "--pickbox" || arg == "--render" || arg == "--space" ||
+         arg == "--port") && i + 1 < argc) {
       std::string value = argv[++i];
+      if (arg == "--render") picture = value;
+      if (arg == "--space" && value != "model" && value != "paper") {
+        std::fputs(kUsage, stderr);
+        return 2;
+      }
+      if (arg == "--space") space = value == "model" ? qhost::render::Space::kModel : qhost::render::Space::kPaper;
       if (arg == "--script") script = value;
       if (arg == "--port" && (value.empty() || value.size() > 5 || value.find_first_not_of("0123456789") != std::string::npos ||
                               std::atoi(value.c_str()) > 65535)) {
@@ -161,6 +173,13 @@ int main(int argc, char** argv) {
   HWND mainWindow = CreateMainWindow();
   qhostweb::WebFrontEnd web;
   auto& queue = qhost::InputQueue::Instance();
+  if (!picture.empty() && script.empty()) {
+    bool ok = false;
+    std::string said = qhost::render::WriteSvg(*qhost::CurrentDatabase(), space, picture, ok);
+    ok ? (void)std::printf("%s\n", said.c_str()) : Complain(said);
+    qhost::CloseDocument();
+    return ok ? 0 : 1;
+  }
   std::unique_ptr<qhost::InputSource> source;
   if (serve) {
     std::string error;
@@ -195,6 +214,12 @@ int main(int argc, char** argv) {
 
   int status = qhost::RunCommandLine();
   web.Stop();
+  if (!picture.empty()) {
+    bool ok = false;
+    std::string said = qhost::render::WriteSvg(*qhost::CurrentDatabase(), space, picture, ok);
+    ok ? (void)std::printf("\n%s\n", said.c_str()) : Complain(said);
+    if (!ok && status == 0) status = 1;
+  }
   qhost::UnloadAllModules();
   std::fflush(stdout);
   for (const std::string& failure : queue.Failures()) Complain(qhost::Cp1251ToUtf8(failure));

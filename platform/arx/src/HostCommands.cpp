@@ -14,6 +14,7 @@
 #include "dbsymtb.h"
 #include "qplatform/Drawing.h"
 #include "qplatform/Host.h"
+#include "qplatform/Render.h"
 #include "qplatform/Script.h"
 #include "qplatform/Transcript.h"
 #include "rxdlinkr.h"
@@ -26,6 +27,12 @@ constexpr char kGroup[] = "ACAD";
 AcDbDatabase* Db() { return acdbHostApplicationServices()->workingDatabase(); }
 
 void Print(const std::string& text) { Transcript::Instance().Write(text); }
+
+// A UTF-8 message (a file name in it) for the transcript, which is code page 1251.
+std::string Utf8ToCp1251OrKeep(const std::string& utf8) {
+  std::string cp1251;
+  return Utf8ToCp1251(utf8, cp1251) ? cp1251 : utf8;
+}
 
 // Adds a new entity to the current space (TILEMODE) and closes it.
 bool AppendToCurrentSpace(AcDbEntity* entity) {
@@ -218,6 +225,13 @@ void SetVarCommand() {
 
 void SnapshotCommand() { Print("\n" + DrawingSnapshot(*Db())); }
 
+void RenderCommand() {
+  std::string file;
+  if (!GetString("\nFile name: ", file) || file.empty()) return;
+  bool ok = false;
+  Print("\n" + Utf8ToCp1251OrKeep(render::WriteSvg(*Db(), render::Space::kCurrent, Cp1251ToUtf8(file), ok)));
+}
+
 void ViewCommand() { Print("\n" + DrawingPicture(*Db(), 100, 36)); }
 
 void ArxCommand() {
@@ -250,7 +264,7 @@ void RegisterHostCommands() {
       {"LIST", ListCommand},       {"ERASE", EraseCommand},           {"MTEXT", MTextCommand},
       {"LINE", LineCommand},       {"CIRCLE", CircleCommand},         {"DIMALIGNED", DimAlignedCommand},
       {"SETVAR", SetVarCommand},   {"SNAPSHOT", SnapshotCommand},     {"VIEW", ViewCommand},
-      {"ARX", ArxCommand}};
+      {"ARX", ArxCommand},         {"RENDER", RenderCommand}};
   for (const auto& [name, function] : commands) stack->addCommand(kGroup, name, name, ACRX_CMD_MODAL, function);
 }
 

@@ -228,6 +228,8 @@ struct Item {
   double width = 0.0;
   bool space = false;
   bool breakAfter = false;  // a paragraph or column break follows
+  std::string upper, lower;  // a stack's parts
+  char separator = 0;        // a stack's separator; 0 for a character
 };
 
 void Apply(Format& f, const Token& t, double baseHeight) {
@@ -276,7 +278,7 @@ Layout LayOut(const std::string& contents, const LayoutParams& params) {
   std::vector<Format> stack{base};
   auto addChar = [&](const std::string& ch, bool space) {
     const Format& f = stack.back();
-    items.push_back({ch, f, Advance(ch) * f.height * f.widthFactor * f.tracking, space, false});
+    items.push_back({ch, f, Advance(ch) * f.height * f.widthFactor * f.tracking, space, false, {}, {}, 0});
   };
   for (const Token& t : Tokenize(contents)) {
     switch (t.kind) {
@@ -298,12 +300,13 @@ Layout LayOut(const std::string& contents, const LayoutParams& params) {
         std::string shown = t.upper + "/" + t.lower;
         const Format& f = stack.back();
         size_t longer = std::max(t.upper.size(), t.lower.size());
-        items.push_back({shown, f, 0.65 * 0.7 * f.height * f.widthFactor * static_cast<double>(longer), false, false});
+        items.push_back({shown, f, 0.65 * 0.7 * f.height * f.widthFactor * static_cast<double>(longer), false, false,
+                         t.upper, t.lower, t.separator});
         break;
       }
       case TokenKind::kParagraph:
       case TokenKind::kColumnBreak:
-        items.push_back({"", stack.back(), 0.0, false, true});
+        items.push_back({"", stack.back(), 0.0, false, true, {}, {}, 0});
         break;
       case TokenKind::kGroupOpen:
         stack.push_back(stack.back());
@@ -355,7 +358,9 @@ Layout LayOut(const std::string& contents, const LayoutParams& params) {
         continue;
       }
       line.height = std::max(line.height, it.format.height);
-      if (line.runs.empty() || line.runs.back().format != it.format) line.runs.push_back(Run{"", it.format, line.width, 0.0});
+      // A stack is a run of its own, so that a drawing can set its parts one above the other.
+      if (line.runs.empty() || line.runs.back().format != it.format || it.separator || line.runs.back().separator)
+        line.runs.push_back(Run{"", it.format, line.width, 0.0, it.upper, it.lower, it.separator});
       line.runs.back().text += it.text;
       line.runs.back().width += it.width;
       line.width += it.width;

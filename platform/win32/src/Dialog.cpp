@@ -27,8 +27,8 @@ bool IsTabStop(HWND h) {
 }
 
 // Creates the dialog window and its controls from a parsed template.
-HWND BuildDialog(HINSTANCE instance, const rc::Dialog& t, const std::string& name, HWND parent, DLGPROC proc,
-                 LPARAM param) {
+HWND BuildDialog(HINSTANCE instance, const rc::Dialog& t, const std::string& name,
+                 const std::vector<rc::ControlName>& names, HWND parent, DLGPROC proc, LPARAM param) {
   HFONT font = nullptr;
   int baseX = LOWORD(GetDialogBaseUnits());
   int baseY = HIWORD(GetDialogBaseUnits());
@@ -87,6 +87,8 @@ HWND BuildDialog(HINSTANCE instance, const rc::Dialog& t, const std::string& nam
       Unimplemented("dialog control class " + c.className);
       continue;
     }
+    for (const auto& n : names)
+      if (n.id == c.id) Find(control)->symbol = n.name;
     if (font) SendMessage(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
   if (!IsWindow(dialog)) return nullptr;
@@ -109,7 +111,10 @@ HWND CreateFromData(HINSTANCE instance, const void* data, size_t size, HWND pare
   rc::Dialog t;
   if (!data || !rc::ReadDialog(static_cast<const unsigned char*>(data), size, t)) return nullptr;
   std::string name = ResourceNameOf(data);
-  return BuildDialog(instance, t, name.empty() ? t.caption : name, parent, proc, param);
+  std::vector<rc::ControlName> names;
+  auto [namesData, namesSize] = CompanionResource(data, rc::kControlNamesType);
+  if (namesData && !rc::ReadControlNames(namesData, namesSize, names)) names.clear();
+  return BuildDialog(instance, t, name.empty() ? t.caption : name, names, parent, proc, param);
 }
 
 // Our compiled templates carry no length word, so the indirect forms read up to this many bytes

@@ -37,6 +37,7 @@ struct Window {
   DWORD exStyle = 0;
   RECT rect{};               // outer rectangle: parent's client coordinates, or screen for top-level
   std::string text;
+  std::string symbol;        // a dialog control's name in its module's resources (IDC_BOLD), or ""
   HINSTANCE instance = nullptr;
   LONG_PTR userData = 0;
   std::map<int, LONG_PTR> dialogLongs;  // DWL_MSGRESULT, DWL_DLGPROC, DWL_USER
@@ -159,6 +160,9 @@ std::string DescribeGdiObject(HGDIOBJ handle);
 
 // Resources: the name of a compiled resource from its bytes ("5000"), for waits and snapshots.
 std::string ResourceNameOf(const void* data);
+// The resource of type `type` that bears the same name as the resource at `data`, in the same
+// module; {nullptr, 0} when there is none.
+std::pair<const unsigned char*, size_t> CompanionResource(const void* data, int type);
 // The icon or cursor name of a handle ("resource 5004", "arrow").
 std::string IconName(HICON icon);
 

@@ -71,13 +71,27 @@ HWND FindDescendant(HWND parent, int id) {
   return nullptr;
 }
 
-// The window an event names: a control id inside the waiting window, or "dialog" for the window itself.
+HWND FindNamedDescendant(HWND parent, const std::string& name) {
+  Window* w = Find(parent);
+  if (!w) return nullptr;
+  for (HWND child : w->children) {
+    if (EqualNoCase(Find(child)->symbol, name)) return child;
+  }
+  for (HWND child : w->children) {
+    if (HWND found = FindNamedDescendant(child, name)) return found;
+  }
+  return nullptr;
+}
+
+// The window an event names: a control id or a control's name inside the waiting window, or
+// "dialog" for the window itself.
 HWND Target(const ModalWait& wait, const std::string& word, std::string* error) {
   if (EqualNoCase(word, "dialog")) return wait.window;
   long id = 0;
   if (!ParseInt(word, id)) {
-    *error = "'" + word + "' names no control (a control id or \"dialog\")";
-    return nullptr;
+    HWND named = word.empty() ? nullptr : FindNamedDescendant(wait.window, word);
+    if (!named) *error = "'" + word + "' names no control of " + wait.name + " (a control id, a control name or \"dialog\")";
+    return named;
   }
   HWND control = FindDescendant(wait.window, static_cast<int>(id));
   if (!control) *error = "no control " + word + " in " + wait.name;

@@ -129,6 +129,20 @@ std::string ResourceNameOf(const void* data) {
   return {};
 }
 
+std::pair<const unsigned char*, size_t> CompanionResource(const void* data, int type) {
+  for (const auto& [handle, module] : S().modules) {
+    for (const auto& e : module.entries) {
+      if (e.data != data) continue;
+      for (const auto& other : module.entries) {
+        bool sameName = e.id ? other.id == e.id : (other.name && e.name && std::strcmp(other.name, e.name) == 0);
+        if (other.type == type && sameName) return {other.data, other.size};
+      }
+      return {nullptr, 0};
+    }
+  }
+  return {nullptr, 0};
+}
+
 std::string IconName(HICON icon) {
   if (!icon) return "none";
   auto it = S().icons.find(icon);

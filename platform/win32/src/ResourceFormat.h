@@ -10,6 +10,13 @@ namespace qwin::rc {
 
 constexpr char kDialogMagic[4] = {'Q', 'D', 'L', 'G'};
 constexpr char kMenuMagic[4] = {'Q', 'M', 'N', 'U'};
+constexpr char kNamesMagic[4] = {'Q', 'N', 'A', 'M'};
+
+// The resource type of a dialog's control names: the symbols (IDC_BOLD) that the .rc file wrote
+// for its controls' ids, stored under the dialog's own name. Not a Windows type: the names let
+// front ends show and address controls as the module's developer named them, without reading
+// the module's headers.
+constexpr int kControlNamesType = 0x5100;
 
 struct DialogControl {
   int32_t id = 0;
@@ -159,6 +166,35 @@ inline bool ReadDialog(const unsigned char* data, size_t size, Dialog& d) {
     c.className = r.Str();
     c.text = r.Str();
     d.controls.push_back(std::move(c));
+  }
+  return r.ok;
+}
+
+struct ControlName {
+  int32_t id = 0;
+  std::string name;
+};
+
+inline std::vector<unsigned char> WriteControlNames(const std::vector<ControlName>& names) {
+  Writer w;
+  w.Bytes(kNamesMagic, 4);
+  w.U16(static_cast<uint16_t>(names.size()));
+  for (const auto& n : names) {
+    w.U32(static_cast<uint32_t>(n.id));
+    w.Str(n.name);
+  }
+  return w.Out();
+}
+
+inline bool ReadControlNames(const unsigned char* data, size_t size, std::vector<ControlName>& names) {
+  Reader r(data, size);
+  if (!r.Magic(kNamesMagic)) return false;
+  size_t count = r.U16();
+  for (size_t i = 0; i < count && r.ok; ++i) {
+    ControlName n;
+    n.id = static_cast<int32_t>(r.U32());
+    n.name = r.Str();
+    names.push_back(std::move(n));
   }
   return r.ok;
 }

@@ -27,7 +27,9 @@ void Describe(HWND h, std::string& out, const std::string& indent) {
          std::to_string(r.bottom - r.top);
   std::string text(static_cast<size_t>(GetWindowTextLength(h)), '\0');
   GetWindowText(h, text.data(), static_cast<int>(text.size()) + 1);
-  out += " " + Quote(text) + " style=" + Hex(w->style);
+  out += " " + Quote(text);
+  if (!w->symbol.empty()) out += " name=" + w->symbol;
+  out += " style=" + Hex(w->style);
   if (w->exStyle) out += " exstyle=" + Hex(w->exStyle);
   if (!(w->style & WS_VISIBLE)) out += " hidden";
   if (w->style & WS_DISABLED) out += " disabled";

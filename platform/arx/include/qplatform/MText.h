@@ -71,6 +71,10 @@ struct Run {
   Format format;
   double x = 0.0;  // from the line's left end
   double width = 0.0;
+  // A stack (\S) is a run of its own: `text` is "upper/lower", the parts and the separator
+  // ('/', '#' or '^') are here; `separator` is 0 for a run of characters.
+  std::string upper, lower;
+  char separator = 0;
 };
 
 struct Line {

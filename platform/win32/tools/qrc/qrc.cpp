@@ -598,12 +598,26 @@ class Parser {
     if (captioned) d.style |= 0x00C00000u;    // WS_CAPTION
     if (d.pointSize) d.style |= 0x00000040u;  // DS_SETFONT
     if (!Begin()) Fail("BEGIN was expected in a dialog");
-    while (!EndBlock()) d.controls.push_back(Control(extended));
+    std::vector<qwin::rc::ControlName> names;
+    while (!EndBlock()) {
+      std::string symbol;
+      d.controls.push_back(Control(extended, symbol));
+      if (!symbol.empty()) names.push_back({d.controls.back().id, symbol});
+    }
     r.type = 5;
     r.data = qwin::rc::WriteDialog(d);
+    if (!names.empty()) m_out.push_back(Resource{qwin::rc::kControlNamesType, r.id, r.name, qwin::rc::WriteControlNames(names)});
   }
 
-  DialogControl Control(bool extended) {
+  // The control's id: a symbol written alone (IDC_BOLD, IDCANCEL) is kept in `symbol`; IDC_STATIC
+  // names no control, and an id written as a number or an expression has no name.
+  int32_t ControlId(std::string& symbol) {
+    if (Peek().kind == Token::Name && Peek(1).kind == Token::Punct && Peek(1).text == "," && Peek().text != "IDC_STATIC")
+      symbol = Peek().text;
+    return static_cast<int32_t>(Expression());
+  }
+
+  DialogControl Control(bool extended, std::string& symbol) {
     static const std::map<std::string, std::pair<std::string, uint32_t>> shortcuts = {
         {"LTEXT", {"STATIC", 0x00000000u | 0x00020000u}},
         {"RTEXT", {"STATIC", 0x00000002u | 0x00020000u}},
@@ -635,7 +649,7 @@ class Parser {
     if (keyword == "CONTROL") {
       c.text = textOf();
       Comma();
-      c.id = static_cast<int32_t>(Expression());
+      c.id = ControlId(symbol);
       Comma();
       c.className = Peek().kind == Token::String ? String() : Next().text;
       for (auto& ch : c.className) {
@@ -662,7 +676,7 @@ class Parser {
       c.text = textOf();
       Comma();
     }
-    c.id = static_cast<int32_t>(Expression());
+    c.id = ControlId(symbol);
     Comma();
     if (keyword == "ICON") {
       c.x = static_cast<int16_t>(Expression());
