@@ -54,7 +54,8 @@ function render(next) {
   if (!old || old.windowsVersion !== next.windowsVersion) renderDesktop(next);
   // A window that opens takes the keyboard from the command line, as on the host's platform.
   const modal = (s) => s && ['dialog', 'menu', 'message box'].includes(s.wait.kind);
-  if (modal(next) && !modal(old)) $('command').blur();
+  if (modal(next) && !modal(old)) $('keys').focus();
+  if (!modal(next) && document.activeElement === $('keys')) $('command').focus();
 }
 
 // ---- The command line ----
@@ -333,6 +334,7 @@ const CONTROLS = {
   },
   RICHEDIT(node, e) {
     e.classList.add('richedit');
+    if (node.background) e.style.background = node.background;
     e.dataset.mouse = 'own';
     renderRichEdit(node, e);
   },
@@ -533,25 +535,28 @@ const KEYS = {
   Home: 'home', End: 'end', ArrowLeft: 'left', ArrowRight: 'right', ArrowUp: 'up', ArrowDown: 'down',
   PageUp: 'pageup', PageDown: 'pagedown',
 };
+// While a window waits, the keyboard goes to a hidden text field: characters arrive there as text
+// input (any layout, any input method) and become `type` events; other keys become `key` events.
 document.addEventListener('keydown', (e) => {
   if (document.activeElement === $('command') || !state) return;
-  const kind = state.wait.kind;
-  if (kind !== 'dialog' && kind !== 'menu' && kind !== 'message box') {
+  if (!modalWait()) {
     // Typing in the drawing goes to the command line, as at the host's own.
     if (e.key.length === 1 && !e.ctrlKey && !e.altKey) $('command').focus();
     return;
   }
+  if (document.activeElement !== $('keys')) $('keys').focus();
   let key = KEYS[e.key] || (/^F([1-9]|1[0-2])$/.test(e.key) ? e.key.toLowerCase() : null);
-  const modifiers = (e.ctrlKey ? 'ctrl+' : '') + (e.altKey ? 'alt+' : '') + (e.shiftKey ? 'shift+' : '');
-  if (!key && e.key.length === 1 && !e.ctrlKey && !e.altKey) {
-    e.preventDefault();
-    send('type', e.key);
-    return;
-  }
   if (!key && (e.ctrlKey || e.altKey) && /^Key[A-Z]$|^Digit[0-9]$/.test(e.code)) key = e.code.slice(-1).toLowerCase();
   if (!key) return;
   e.preventDefault();
-  send('key', modifiers + key);
+  send('key', (e.ctrlKey ? 'ctrl+' : '') + (e.altKey ? 'alt+' : '') + (e.shiftKey ? 'shift+' : '') + key);
 });
+$('keys').addEventListener('input', () => {
+  const text = $('keys').value;
+  $('keys').value = '';
+  if (text && modalWait()) send('type', text);
+});
+$('desktop').addEventListener('mousedown', () => $('keys').focus(), true);
+function modalWait() { return state && ['dialog', 'menu', 'message box'].includes(state.wait.kind); }
 
 poll();
