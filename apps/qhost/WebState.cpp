@@ -65,7 +65,7 @@ void Publisher::Update(const std::string& waitingFor) {
   }
 
   auto next = std::make_shared<Published>();
-  json windows = {{"windows", WindowTree(m_hostWindow, next->bitmaps)}, {"popup", OpenPopup()}};
+  json windows = {{"windows", WindowTree(m_hostWindow, next->bitmaps)}, {"popup", OpenPopup()}, {"tips", ToolTips()}};
   std::string windowsText = Dump(windows);
   if (windowsText != m_windows) {
     m_windows = std::move(windowsText);

@@ -266,6 +266,19 @@ nlohmann::json WindowTree(HWND except, std::map<std::string, std::string>& bitma
   return windows;
 }
 
+nlohmann::json ToolTips() {
+  json tips = {{"texts", json::object()}, {"showing", nullptr}};
+  std::istringstream all(qwin::Snapshot());
+  for (std::string line; std::getline(all, line);) {
+    auto words = SplitSnapshotLine(line);
+    if (words.size() < 3 || words[0].value != "tool" || !words[2].quoted) continue;
+    if (words[2].value != "(callback)") tips["texts"][words[1].value] = Utf8(words[2].value);
+    for (const auto& w : words)
+      if (w.key.empty() && !w.quoted && w.value == "showing") tips["showing"] = words[1].value;
+  }
+  return tips;
+}
+
 nlohmann::json OpenPopup() {
   std::istringstream snapshot(qwin::Snapshot());
   std::string line, open;

@@ -27,6 +27,10 @@ std::vector<SnapshotWord> SplitSnapshotLine(const std::string& line);
 // faces and pictures show, by name ("5011"), as .bmp file bytes.
 nlohmann::json WindowTree(HWND except, std::map<std::string, std::string>& bitmaps);
 
+// The texts of every tooltip tool by the id of the control it belongs to ({"texts": {"5042":
+// "Bold"}}), and the id whose tip shows now ("showing", null when none).
+nlohmann::json ToolTips();
+
 // The open popup menu ({"kind": "menu", x, y, items}) or message box ({"kind": "message box", title,
 // text, buttons}), or null.
 nlohmann::json OpenPopup();

@@ -17,6 +17,8 @@ function send(verb, ...args) {
   const body = JSON.stringify({ verb, args: args.map(String) });
   return post(body);
 }
+// Settles once every event sent so far has reached the host (for tests and for the impatient).
+window.qhostSent = () => sending;
 function sendLine(line) { return post(JSON.stringify({ line })); }
 function post(body) {
   sending = sending.then(() => fetch('/event', { method: 'POST', headers: { 'Content-Type': 'application/json' }, body })
@@ -120,15 +122,12 @@ window.addEventListener('mousemove', (e) => {
   const dx = e.clientX - drag.x, dy = e.clientY - drag.y;
   if (!drag.moved && Math.hypot(dx, dy) < 4) return;
   drag.moved = true;
-  const scale = view.w / $('drawing').clientWidth;
-  const svg = svgRoot();
-  const ctm = svg.getScreenCTM();
+  const ctm = svgRoot().getScreenCTM();
   view.x -= dx / ctm.a;
   view.y -= dy / ctm.d;
   view.moved = true;
   drag.x = e.clientX;
   drag.y = e.clientY;
-  void scale;
   applyView();
 });
 window.addEventListener('mouseup', (e) => {
@@ -162,7 +161,7 @@ $('extents').addEventListener('click', () => {
 // ---- The windows ----
 
 const BS = { TYPEMASK: 0xf, PUSHLIKE: 0x1000, BITMAP: 0x80, ICON: 0x40 };
-const WS = { CAPTION: 0x00c00000, THICKFRAME: 0x00040000, DISABLED: 0x08000000 };
+const WS = { CAPTION: 0x00c00000, THICKFRAME: 0x00040000, MAXIMIZEBOX: 0x00010000 };
 const has = (node, word) => (node.states || []).includes(word);
 const label = (text) => (text || '').replace(/&(.)/g, '$1');
 
@@ -224,7 +223,8 @@ function renderTop(node, desktop) {
   const client = el('div', 'client', win);
   place(client, node.client, frame);
   renderChildren(node, client);
-  if (node.style & WS.THICKFRAME) renderGrip(node, win);
+  // A sizing frame, or a window that can be maximized (its own hit test offers the frame): a grip.
+  if (node.style & (WS.THICKFRAME | WS.MAXIMIZEBOX)) renderGrip(node, win);
   renderTips(node, win, frame);
 }
 
@@ -318,18 +318,18 @@ const CONTROLS = {
     e.addEventListener('mousedown', (ev) => { ev.preventDefault(); });
     e.addEventListener('click', (ev) => { ev.stopPropagation(); send('click', target(node)); });
     if (has(node, 'dropped')) {
-      const list = el('div', 'list', e.parentNode);
-      list.style.left = e.style.left;
-      list.style.top = parseInt(e.style.top, 10) + Math.min(rect.h, 21) + 'px';
+      const list = el('div', 'list', $('desktop'));
+      list.style.left = rect.x + 'px';
+      list.style.top = rect.y + Math.min(rect.h, 21) + 'px';
       list.style.width = rect.w + 'px';
       const selected = parseInt(node.sel, 10);
       (node.items || []).forEach((text, i) => {
         const item = el('div', i === selected ? 'selected' : '', list);
-        item.textContent = text.endsWith('*') && i === selected ? text.slice(0, -1) : text;
+        item.textContent = text;
         item.addEventListener('mousedown', (ev) => ev.preventDefault());
         item.addEventListener('click', (ev) => { ev.stopPropagation(); send('choose', target(node), '#' + i); });
       });
-      requestAnimationFrame(() => { const s = list.querySelector('.selected'); if (s) s.scrollIntoView({ block: 'nearest' }); });
+      requestAnimationFrame(() => { const s = list.querySelector('.selected'); if (s) list.scrollTop = s.offsetTop - list.clientHeight / 2; });
     }
   },
   RICHEDIT(node, e) {
@@ -466,25 +466,16 @@ function renderGrip(node, win) {
 
 // The tip a tooltip control shows now, under the control it belongs to.
 function renderTips(top, win, frame) {
-  const controls = new Map();
-  const walk = (n) => { for (const c of n.children || []) { controls.set(String(c.id), c); walk(c); } };
-  walk(top);
-  for (const tool of allDetails(top)) {
-    const words = tool.map((w) => w.value);
-    if (words[0] !== 'tool' || !words.includes('showing')) continue;
-    const owner = controls.get(words[1]);
-    const tip = el('div', 'tip', win);
-    tip.textContent = words[2];
-    tip.dataset.for = words[1];
-    const at = owner ? owner.outer : top.client;
-    tip.style.left = at.x - frame.x + 8 + 'px';
-    tip.style.top = at.y + at.h - frame.y + 4 + 'px';
-  }
-}
-function allDetails(node) {
-  const out = [...(node.details || [])];
-  for (const c of node.children || []) out.push(...allDetails(c));
-  return out;
+  const showing = state.tips && state.tips.showing;
+  if (!showing) return;
+  const find = (n) => { for (const c of n.children || []) { if (String(c.id) === showing) return c; const f = find(c); if (f) return f; } return null; };
+  const owner = find(top);
+  if (!owner) return;
+  const tip = el('div', 'tip', win);
+  tip.textContent = state.tips.texts[showing] || '';
+  tip.dataset.for = showing;
+  tip.style.left = owner.outer.x - frame.x + 8 + 'px';
+  tip.style.top = owner.outer.y + owner.outer.h - frame.y + 4 + 'px';
 }
 
 function renderMenu(menu, desktop) {
