@@ -115,6 +115,7 @@ int main(int argc, char** argv) {
   bool builtModule = true;
   bool showUi = isatty(0) != 0;
   bool serve = false;
+  bool portGiven = false;
   int port = qhostweb::kDefaultPort;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -134,6 +135,7 @@ int main(int argc, char** argv) {
         return 2;
       }
       if (arg == "--port") port = std::atoi(value.c_str());
+      portGiven = portGiven || arg == "--port";
       if (arg == "--load") modules.push_back(value);
       if (arg == "--pickbox") qhost::SetPickAperture(std::atof(value.c_str()));
     } else if (arg == "--serve") {
@@ -183,8 +185,14 @@ int main(int argc, char** argv) {
   std::unique_ptr<qhost::InputSource> source;
   if (serve) {
     std::string error;
-    if (!script.empty() || !web.Start(mainWindow, port, isatty(0) != 0, error)) {
-      Complain(script.empty() ? error : "--serve takes its events from the page and the terminal, not a script");
+    if (!script.empty()) {
+      Complain("--serve takes its events from the page and the terminal, not a script");
+      return 2;
+    }
+    // The default port may be taken by another qhost: then any free one, which is printed all the same.
+    bool started = web.Start(mainWindow, port, isatty(0) != 0, error) || (!portGiven && web.Start(mainWindow, 0, isatty(0) != 0, error));
+    if (!started) {
+      Complain(error);
       return 2;
     }
     std::fprintf(stderr, "qhost: the page is at %s\n", web.Address().c_str());
