@@ -70,11 +70,14 @@ WebFrontEnd::WebFrontEnd() : m_impl(std::make_unique<Impl>()) {}
 
 WebFrontEnd::~WebFrontEnd() { Stop(); }
 
-bool WebFrontEnd::Start(HWND hostWindow, int port, bool terminal, std::string& error) {
+bool WebFrontEnd::Start(HWND hostWindow, int port, bool terminal, std::string& error, std::function<void()> typed) {
   Impl& impl = *m_impl;
   impl.publisher = std::make_unique<Publisher>(hostWindow, PaintDrawing);
   impl.server = std::make_unique<WebServer>(*impl.publisher);
-  qhost::InputQueue::Instance().SetIdleHook([&impl](const std::string& waitingFor) { impl.publisher->Update(waitingFor); });
+  qhost::InputQueue::Instance().SetIdleHook([&impl](const std::string& waitingFor) {
+    std::fflush(stdout);  // the prompt, for the person at the terminal
+    impl.publisher->Update(waitingFor);
+  });
 
   // Ctrl-C and SIGTERM reach one thread, which stops the feeds; the main thread then sees the
   // input end and cancels whatever waits, as at the end of a script.
@@ -94,9 +97,12 @@ bool WebFrontEnd::Start(HWND hostWindow, int port, bool terminal, std::string& e
   if (terminal) {
     qhost::InputQueue::Instance().OpenFeed();
     impl.terminalOpen = true;
-    std::thread([&impl] {
+    std::thread([&impl, typed] {
       qhost::TerminalSource lines(stdin, true);
-      while (auto event = lines.Next(std::string())) qhost::InputQueue::Instance().Post(std::move(*event));
+      while (auto event = lines.Next(std::string())) {
+        if (typed) typed();
+        qhost::InputQueue::Instance().Post(std::move(*event));
+      }
       std::fputs("\nqhost: the terminal has closed; the page goes on (Ctrl-C ends qhost).\n", stderr);
       impl.CloseTerminal();
     }).detach();

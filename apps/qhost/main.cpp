@@ -1,6 +1,7 @@
 // qhost: opens a drawing, loads modules and runs the host's command line from a terminal or a script.
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -38,8 +39,9 @@ const char kUsage[] =
     "  --serve: serve the browser page at http://127.0.0.1:8251/ (--port N: another port, 0 any free\n"
     "  one) beside the terminal; the session ends with QUIT or Ctrl-C.\n";
 
-// The person at the terminal already moved to a new line by pressing Enter.
-bool g_afterTyped = false;
+// The person at the terminal already moved to a new line by pressing Enter (set by the terminal's
+// reader, which has a thread of its own while the page is served).
+std::atomic<bool> g_afterTyped{false};
 
 class InteractiveSource : public qhost::TerminalSource {
  public:
@@ -190,7 +192,9 @@ int main(int argc, char** argv) {
       return 2;
     }
     // The default port may be taken by another qhost: then any free one, which is printed all the same.
-    bool started = web.Start(mainWindow, port, isatty(0) != 0, error) || (!portGiven && web.Start(mainWindow, 0, isatty(0) != 0, error));
+    auto typed = [] { g_afterTyped = true; };
+    bool started = web.Start(mainWindow, port, isatty(0) != 0, error, typed) ||
+                   (!portGiven && web.Start(mainWindow, 0, isatty(0) != 0, error, typed));
     if (!started) {
       Complain(error);
       return 2;
