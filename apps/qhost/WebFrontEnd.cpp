@@ -10,39 +10,11 @@
 
 #include "WebServer.h"
 #include "WebState.h"
-#include "dbsymtb.h"
 #include "qplatform/Host.h"
-#include "qplatform/Render.h"
 #include "qplatform/Script.h"
 
 namespace qhostweb {
 namespace {
-
-// The current space as the host draws it; an entity's description is what its shapes look like.
-DrawingPicture PaintDrawing() {
-  DrawingPicture picture;
-  AcDbDatabase* db = qhost::CurrentDatabase();
-  if (!db) return picture;
-  qhost::render::Picture drawn = qhost::render::Draw(*db);
-  picture.svg = qhost::render::Svg(drawn);
-  for (const auto& entity : drawn.entities) {
-    if (entity.handle.empty()) continue;
-    std::string& description = picture.entities[entity.handle];
-    for (const auto& shape : entity.shapes) {
-      description += std::to_string(shape.rgb) + ":";
-      for (const auto& p : shape.points) description += std::to_string(p.x) + "," + std::to_string(p.y) + " ";
-      for (const auto& line : shape.lines) {
-        for (const auto& run : line.runs) {
-          description += run.text + "|" + run.font + "|" + std::to_string(run.rgb) + "|" + std::to_string(run.height) +
-                         (run.bold ? "b" : "") + (run.italic ? "i" : "") + (run.underline ? "u" : "") + " ";
-        }
-        description += "\n";
-      }
-      description += ";";
-    }
-  }
-  return picture;
-}
 
 // The posted events as the input queue's source.
 class FeedSource : public qhost::InputSource {
@@ -72,7 +44,7 @@ WebFrontEnd::~WebFrontEnd() { Stop(); }
 
 bool WebFrontEnd::Start(HWND hostWindow, int port, bool terminal, std::string& error, std::function<void()> typed) {
   Impl& impl = *m_impl;
-  impl.publisher = std::make_unique<Publisher>(hostWindow, PaintDrawing);
+  impl.publisher = std::make_unique<Publisher>(hostWindow, PaintCurrentDrawing);
   impl.server = std::make_unique<WebServer>(*impl.publisher);
   qhost::InputQueue::Instance().SetIdleHook([&impl](const std::string& waitingFor) {
     std::fflush(stdout);  // the prompt, for the person at the terminal

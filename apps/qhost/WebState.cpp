@@ -5,6 +5,7 @@
 
 #include "WindowTree.h"
 #include "qplatform/Host.h"
+#include "qplatform/Render.h"
 #include "qplatform/Script.h"
 #include "qplatform/Transcript.h"
 
@@ -41,6 +42,47 @@ std::string WaitKind(const std::string& waitingFor) {
 
 }  // namespace
 
+DrawingPicture PaintCurrentDrawing() {
+  DrawingPicture picture;
+  AcDbDatabase* db = qhost::CurrentDatabase();
+  if (!db) return picture;
+  qhost::render::Picture drawn = qhost::render::Draw(*db);
+  picture.svg = qhost::render::Svg(drawn);
+  for (const auto& entity : drawn.entities) {
+    if (entity.handle.empty()) continue;
+    std::string& description = picture.entities[entity.handle];
+    for (const auto& shape : entity.shapes) {
+      description += std::to_string(shape.rgb) + ":";
+      for (const auto& p : shape.points) description += std::to_string(p.x) + "," + std::to_string(p.y) + " ";
+      for (const auto& line : shape.lines) {
+        for (const auto& run : line.runs) {
+          description += run.text + "|" + run.font + "|" + std::to_string(run.rgb) + "|" + std::to_string(run.height) +
+                         (run.bold ? "b" : "") + (run.italic ? "i" : "") + (run.underline ? "u" : "") + " ";
+        }
+        description += "\n";
+      }
+      description += ";";
+    }
+  }
+  return picture;
+}
+
+void Publisher::Repaint() {
+  DrawingPicture picture = m_painter ? m_painter() : DrawingPicture{};
+  if (picture.svg == m_drawing) return;
+  json changed = json::array();
+  if (m_drawingVersion > 0) {
+    for (const auto& [handle, description] : picture.entities) {
+      auto old = m_entities.find(handle);
+      if (old == m_entities.end() || old->second != description) changed.push_back(handle);
+    }
+  }
+  m_changed = Dump(changed);
+  m_drawing = std::move(picture.svg);
+  m_entities = std::move(picture.entities);
+  ++m_drawingVersion;
+}
+
 void Publisher::Update(const std::string& waitingFor) {
   std::string transcript = TranscriptTail();
   if (transcript != m_transcript) {
@@ -48,21 +90,15 @@ void Publisher::Update(const std::string& waitingFor) {
     ++m_transcriptVersion;
   }
 
-  DrawingPicture picture = m_painter ? m_painter() : DrawingPicture{};
-  std::string svg = std::move(picture.svg);
-  if (svg != m_drawing) {
-    json changed = json::array();
-    if (m_drawingVersion > 0) {
-      for (const auto& [handle, description] : picture.entities) {
-        auto old = m_entities.find(handle);
-        if (old == m_entities.end() || old->second != description) changed.push_back(handle);
-      }
-    }
-    m_changed = Dump(changed);
-    m_drawing = std::move(svg);
-    m_entities = std::move(picture.entities);
-    ++m_drawingVersion;
-  }
+  // While a window waits, the drawing changes only through a redraw the module asks for (live
+  // update): other rests there need no new picture, which spares a keystroke drawing it all again.
+  const qhost::DisplayCounts& counts = qhost::Display();
+  int redraws = counts.updates + counts.flushes;
+  std::string kind = WaitKind(waitingFor);
+  bool modal = kind == "dialog" || kind == "menu" || kind == "message box";
+  if (!m_painted || !modal || redraws != m_redraws) Repaint();
+  m_painted = true;
+  m_redraws = redraws;
 
   auto next = std::make_shared<Published>();
   json windows = {{"windows", WindowTree(m_hostWindow, next->bitmaps)}, {"popup", OpenPopup()}, {"tips", ToolTips()}};
@@ -72,7 +108,7 @@ void Publisher::Update(const std::string& waitingFor) {
     ++m_windowsVersion;
   }
 
-  json wait = {{"name", qhost::Cp1251ToUtf8(waitingFor)}, {"kind", WaitKind(waitingFor)}};
+  json wait = {{"name", qhost::Cp1251ToUtf8(waitingFor)}, {"kind", kind}};
   std::string parts = "\"transcriptVersion\":" + std::to_string(m_transcriptVersion) + ",\"drawingVersion\":" +
                       std::to_string(m_drawingVersion) + ",\"windowsVersion\":" + std::to_string(m_windowsVersion) +
                       ",\"wait\":" + Dump(wait);

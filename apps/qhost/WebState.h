@@ -29,6 +29,9 @@ struct DrawingPicture {
   std::map<std::string, std::string> entities;
 };
 using DrawingPainter = std::function<DrawingPicture()>;
+// The current space of the host's document as the host's renderer draws it; an entity's
+// description is what its shapes look like.
+DrawingPicture PaintCurrentDrawing();
 
 class Publisher {
  public:
@@ -46,6 +49,9 @@ class Publisher {
   void Close();
 
  private:
+  // Draws the drawing again; a new drawing version when the picture differs.
+  void Repaint();
+
   HWND m_hostWindow;
   DrawingPainter m_painter;
   // Main thread only: the parts as last published, and their versions.
@@ -54,6 +60,8 @@ class Publisher {
   uint64_t m_transcriptVersion = 0, m_drawingVersion = 0, m_windowsVersion = 0;
   std::map<std::string, std::string> m_entities;
   std::string m_changed;  // JSON array of the handles the last drawing change touched
+  bool m_painted = false;
+  int m_redraws = 0;      // the host's redraw count at the last rest
 
   mutable std::mutex m_mutex;
   mutable std::condition_variable m_changedSignal;

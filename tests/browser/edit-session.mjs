@@ -1,7 +1,7 @@
 // A whole edit in qhost's browser page, in Debian's Chromium driven by playwright-core: open the
 // sample drawing, pick a text by clicking it in the drawing, type Cyrillic, make a word bold and
-// red from the toolbar, see the drawing change, resize the dialog, open the About box, save, and
-// compare the saved drawing with the expected one. Screenshots of each step go to --out.
+// red from the toolbar, see the drawing change, resize the dialog, open the About box and the
+// context menu, save, and compare the saved drawing with the expected one. Screenshots of each step go to --out.
 //
 //   node edit-session.mjs --qhost build/apps/qhost/qhost --source . --out build/tests/browser/output
 //
@@ -175,6 +175,15 @@ try {
   await shot('about');
   await page.keyboard.press('Escape');
   await page.waitForFunction(() => document.querySelector('#wait').textContent.endsWith('dialog 5000'));
+
+  // The text area's context menu: a right click opens it, an item closes it.
+  await edit.click({ button: 'right', position: { x: 100, y: 10 } });
+  await page.waitForSelector('.menu');
+  const items = await page.locator('.menu .item').allTextContents();
+  check(items.includes('Копировать') && items.includes('Выделить все'), `the context menu shows its items (${items.join(', ')})`);
+  await shot('context-menu');
+  await page.locator('.menu .item', { hasText: 'Копировать' }).click();
+  await page.waitForFunction(() => !document.querySelector('.menu') && document.body.dataset.wait === 'dialog');
 
   // Leave the editor and save from the command line.
   await page.click('[data-name="IDCANCEL"]');

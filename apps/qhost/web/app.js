@@ -149,10 +149,7 @@ $('drawing').addEventListener('wheel', (e) => {
            moved: true };
   applyView();
 }, { passive: false });
-$('drawing').addEventListener('contextmenu', (e) => {
-  e.preventDefault();
-  if (state && state.wait.kind === 'command') send('rclick', 'drawing');
-});
+$('drawing').addEventListener('contextmenu', (e) => e.preventDefault());
 $('extents').addEventListener('click', () => {
   view = extents && { ...extents };
   applyView();
