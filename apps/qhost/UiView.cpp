@@ -1,11 +1,13 @@
 // Compact pictures of dialogs and of changed entities, made from the stand-ins' own descriptions.
 #include "UiView.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <vector>
 
+#include "accmd.h"
 #include "acuiComboBox.h"
 #include "dbsymtb.h"
 #include "qplatform/Host.h"
@@ -171,14 +173,14 @@ std::string RichEditText(const Control& c) {
     } else if (kind == "run" || kind == "mark") {
       std::string quoted = kind == "run" ? Quoted(line) : std::string();
       std::string format = Format(line.substr(line.find(' ') + 1 + quoted.size()));
+      // The selection's ends before a format that starts at them, so they stay beside their characters.
+      out += marks();
       if (format != lastFormat) out += "<" + format + ">";
       lastFormat = format;
-      for (char ch : Unquote(quoted)) {
-        out += marks() + Shown(ch);
-        ++at;
-      }
+      std::string chars = Unquote(quoted);
+      for (size_t i = 0; i < chars.size(); ++i, ++at) out += (i ? marks() : std::string()) + Shown(chars[i]);
       if (kind == "mark") {
-        out += marks() + "\n";
+        out += "\n";
         at += 2;  // a paragraph mark is CR LF to the control
       }
     }
@@ -240,6 +242,71 @@ std::string RenderDialog(HWND dialog, const std::string& waitName) {
   if (!checks.empty()) out += "| on/off:" + checks + "\n";
   if (!fields.empty()) out += "| values:" + fields + "\n";
   return out + lists + text + "+--\n";
+}
+
+namespace {
+
+// The controls of a dialog, one a line: the name, the id, the class, the tip or caption.
+std::string ControlList(HWND dialog) {
+  std::istringstream snapshot(qwin::Snapshot(dialog));
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(snapshot, line);) lines.push_back(line);
+  std::string ignored;
+  std::map<std::string, std::string> tips = Tips(&ignored);
+  std::vector<Control> controls = Controls(lines);
+  size_t nameWidth = 4;
+  for (const Control& c : controls) nameWidth = std::max(nameWidth, c.name.size());
+  std::string out;
+  for (const Control& c : controls) {
+    std::string name = c.name.empty() ? "-" : c.name;
+    out += "|   " + name + std::string(nameWidth + 2 - name.size(), ' ') + c.id +
+           std::string(c.id.size() < 6 ? 6 - c.id.size() : 1, ' ') + c.cls;
+    if (tips.count(c.id)) out += "  tip " + tips[c.id];
+    if (c.text.size() > 2) out += "  text " + c.text;
+    if (HasWord(c.line, "disabled")) out += "  disabled";
+    if (HasWord(c.line, "hidden")) out += "  hidden";
+    out += "\n";
+  }
+  return out;
+}
+
+// The open menu's or message box's line of the window snapshot, without "open ".
+std::string OpenPopup() {
+  std::istringstream snapshot(qwin::Snapshot());
+  std::string found;
+  for (std::string line; std::getline(snapshot, line);)
+    if (line.rfind("open ", 0) == 0) found = line.substr(5);
+  return found;
+}
+
+}  // namespace
+
+std::string Help(const std::string& wait, HWND active) {
+  std::string out = "+-- help: " + wait + "\n";
+  if (wait.rfind("dialog ", 0) == 0) {
+    out += "| click|dblclick|rclick <control> [x y], hover <control>, focus <control>\n"
+           "| type <text>, key <keys> (ctrl+shift+left), enter, escape\n"
+           "| choose <combo> <item>, edit <control> <text>, select <control> <from> <to>\n"
+           "| resize <width> <height>, minimize, restore, close, syscommand <id>\n"
+           "| <control>: a name below, an id, or dialog\n" +
+           ControlList(active);
+  } else if (wait == "menu") {
+    out += "| menu <item id or text>, escape\n| " + OpenPopup() + "\n";
+  } else if (wait.rfind("message box", 0) == 0) {
+    out += "| answer <button>, enter, escape\n| " + OpenPopup() + "\n";
+  } else if (wait.rfind("Command:", 0) == 0) {
+    out += "| command <name> [entries], type <line>, context-menu <title> <item id>, escape\n| commands:";
+    for (const std::string& name : acedRegCmds->commandNames()) out += " " + name;
+    out += "\n";
+  } else {
+    out += "| type <text> (x,y or @dx,dy for a point), point <x> <y> [z], pick <x> <y>, pick handle <H>,\n"
+           "| enter, escape\n";
+  }
+  out += "| at any wait: clipboard [text], keyboard caps|num|scroll on|off, keyboard <key> down|up,\n"
+         "| keyboard layout <name>, charmap <code> while the character map is open, help\n"
+         "| at a terminal, a line that starts with ! is one of these (!click IDC_BOLD); others are typed\n"
+         "+--\n";
+  return out;
 }
 
 std::string DrawingWatch::Changes(AcDbDatabase& db) {

@@ -16,6 +16,10 @@ namespace qhostui {
 // paragraphs with the format of each run marked where it changes and the selection.
 std::string RenderDialog(HWND dialog, const std::string& waitName);
 
+// What `help` shows for a wait (its name as the input queue has it; `active` the dialog that
+// waits, if any): the verbs the wait understands and, in a dialog, its controls with their names.
+std::string Help(const std::string& wait, HWND active);
+
 // Remembers how each entity of the drawing was described and tells what changed since.
 class DrawingWatch {
  public:

@@ -106,6 +106,23 @@ class UiShowingSource : public qhost::InputSource {
   int m_redraws = 0;
 };
 
+// Answers "help" at any wait with what that wait understands, and waits on.
+class HelpSource : public qhost::InputSource {
+ public:
+  explicit HelpSource(std::unique_ptr<qhost::InputSource> inner) : m_inner(std::move(inner)) {}
+  std::optional<qhost::InputEvent> Next(const std::string& waitingFor) override {
+    for (;;) {
+      auto event = m_inner->Next(waitingFor);
+      if (!event || event->verb != "help" || !event->args.empty()) return event;
+      Show("\n" + qhostui::Help(waitingFor, GetActiveWindow()));
+    }
+  }
+  std::string Name() const override { return m_inner->Name(); }
+
+ private:
+  std::unique_ptr<qhost::InputSource> m_inner;
+};
+
 void Complain(const std::string& utf8) { std::fprintf(stderr, "qhost: %s\n", utf8.c_str()); }
 
 }  // namespace
@@ -212,6 +229,7 @@ int main(int argc, char** argv) {
     source = std::make_unique<InteractiveSource>(stdin, isatty(0) != 0);
   }
   source = std::make_unique<qhostui::CharacterMapSource>(std::move(source), showUi ? Show : nullptr);
+  source = std::make_unique<HelpSource>(std::move(source));
   if (showUi) source = std::make_unique<UiShowingSource>(std::move(source));
   queue.SetSource(std::move(source));
   qhost::Transcript::Instance().SetSink(Show);

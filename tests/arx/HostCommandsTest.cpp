@@ -60,15 +60,48 @@ TEST_F(HostCommandsTest, ListPrintsPropertiesAndTheTextAsDrawn) {
 
 namespace {
 
-TEST_F(HostCommandsTest, ViewDrawsTheCurrentSpaceOnACharacterGrid) {
-  Add(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0)));
+TEST_F(HostCommandsTest, ViewDrawsTheCurrentSpaceWithACoordinateRuler) {
+  Add(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(40, 0, 0)));
   auto* m = new AcDbMText();
-  m->setLocation(AcGePoint3d(0, 5, 0));
+  m->setLocation(AcGePoint3d(10, 12.5, 0));
   m->setContents("AB");
   Add(m);
-  EXPECT_EQ("AB\n\n\n-----------\n", qhost::DrawingPicture(db(), 11, 4));
+  // The text's baseline at y 10 from x 10, the line along y 0, each labelled on the ruler.
+  EXPECT_BYTES_EQ(
+      "       |\n"
+      "       |\n"
+      "       |\n"
+      "       |\n"
+      "    10 +            AB\n"
+      "       |\n"
+      "       |\n"
+      "       |\n"
+      "       |\n"
+      "     0 + --------------------------------------------\n"
+      "       ++---------------------+--------------------+\n"
+      "        0                     20                   40\n",
+      qhost::DrawingPicture(db(), 52, 12));
+  qhost::DrawingWindow window{20, -5, 40, 5};
+  EXPECT_EQ(std::string::npos, qhost::DrawingPicture(db(), 46, 7, &window).find("AB"));
   db().setTilemode(false);
   EXPECT_EQ("(nothing in this space)\n", qhost::DrawingPicture(db(), 11, 4));
+}
+
+TEST_F(HostCommandsTest, ViewKeepsTheWindowItWasGivenUntilZoomExtents) {
+  Add(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1000, 0, 0)));
+  Queue({{"command", {"VIEW", "0", "-10", "50", "10"}, "t"}, {"command", {"VIEW"}, "t"},
+         {"command", {"ZOOM", "E"}, "t"}, {"command", {"VIEW", "1", "x"}, "t"}});
+  EXPECT_EQ(0, qhost::RunCommandLine());
+  std::string t = Transcript();
+  size_t second = t.find("Command: VIEW", t.find("Opposite corner y: 10"));
+  size_t zoom = t.find("Command: ZOOM");
+  ASSERT_NE(std::string::npos, second) << t;
+  ASSERT_LT(second, zoom) << t;
+  // The window's right end, 50, is labelled in both VIEWs; the extents run to 1000.
+  EXPECT_NE(std::string::npos, t.substr(second, zoom - second).find(" 50\n")) << t;
+  EXPECT_EQ(std::string::npos, t.substr(second, zoom - second).find("1000")) << t;
+  EXPECT_NE(std::string::npos, t.substr(zoom).find("1000")) << t;
+  EXPECT_NE(std::string::npos, t.find("First corner y: x\nA number was expected.")) << t;
 }
 
 }  // namespace

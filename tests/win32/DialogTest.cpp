@@ -200,6 +200,27 @@ Entries CommandsFrom(const Entries& log, int id) {
   return out;
 }
 
+TEST_F(Dialogs, ControlsCarryTheNamesTheirTemplateGaveThemAndEventsMayUseThem) {
+  HWND dialog = Create();
+  std::string snapshot = qwin::Snapshot(dialog);
+  // The symbols the .rc file wrote for the ids; a control whose id was written as a number or as
+  // IDC_STATIC has none.
+  EXPECT_NE(snapshot.find(" \"\" name=IDC_BOLD style="), std::string::npos) << snapshot;
+  EXPECT_NE(snapshot.find(" \"OK\" name=IDOK style="), std::string::npos) << snapshot;
+  EXPECT_NE(snapshot.find(" \"\xd8\xe8\xf0\xe8\xed\xe0\" name=IDC_LABEL style="), std::string::npos) << snapshot;
+  DestroyWindow(dialog);
+
+  Event("click", {"idc_bold"});
+  Event("click", {"IDC_NOSUCH"});
+  Event("click", {"IDCANCEL"});
+  EXPECT_EQ(Run(), IDCANCEL);
+  EXPECT_EQ(CommandsFrom(m_rec.log, IDC_BOLD), (Entries{"0"}));
+  ASSERT_EQ(qwin::InputErrors().size(), 1u);
+  EXPECT_EQ(qwin::InputErrors()[0],
+            "test event 2: 'IDC_NOSUCH' names no control of dialog 100 (a control id, a control name or \"dialog\") "
+            "(waiting for dialog 100)");
+}
+
 TEST_F(Dialogs, ChoosingAComboItemFocusesDropsSelectsConfirmsAndCloses) {
   Event("choose", {std::to_string(IDC_STYLE), "bold"});
   Run();

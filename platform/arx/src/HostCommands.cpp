@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <strings.h>
 
 #include "accmd.h"
@@ -14,6 +15,7 @@
 #include "dbsymtb.h"
 #include "qplatform/Drawing.h"
 #include "qplatform/Host.h"
+#include "qplatform/InputQueue.h"
 #include "qplatform/Render.h"
 #include "qplatform/Script.h"
 #include "qplatform/Transcript.h"
@@ -232,7 +234,65 @@ void RenderCommand() {
   Print("\n" + Utf8ToCp1251OrKeep(render::WriteSvg(*Db(), render::Space::kCurrent, Cp1251ToUtf8(file), ok)));
 }
 
-void ViewCommand() { Print("\n" + DrawingPicture(*Db(), 100, 36)); }
+// The window VIEW shows; none: the extents of the current space.
+std::optional<DrawingWindow> g_viewWindow;
+
+constexpr int kViewColumns = 100;
+constexpr int kViewRows = 36;
+
+void ShowView() {
+  Print("\n" + DrawingPicture(*Db(), kViewColumns, kViewRows, g_viewWindow ? &*g_viewWindow : nullptr));
+}
+
+// Two corners of a window, as four numbers (x1 y1 x2 y2); Enter at the first keeps the window shown.
+// False when the person gave none or gave something else (said why).
+bool GetWindow(DrawingWindow& window) {
+  static const char* const prompts[] = {"\nWindow: first corner x <current>: ", "\nFirst corner y: ",
+                                        "\nOpposite corner x: ", "\nOpposite corner y: "};
+  double v[4];
+  for (int i = 0; i < 4; ++i) {
+    std::string word;
+    if (!GetString(prompts[i], word) || (i == 0 && word.empty())) return false;
+    char* end = nullptr;
+    v[i] = std::strtod(word.c_str(), &end);
+    if (word.empty() || *end != '\0' || !std::isfinite(v[i])) {
+      Print("\nA number was expected.");
+      return false;
+    }
+  }
+  if (v[0] == v[2] || v[1] == v[3]) {
+    Print("\nThe window has no area.");
+    return false;
+  }
+  window = DrawingWindow{std::min(v[0], v[2]), std::min(v[1], v[3]), std::max(v[0], v[2]), std::max(v[1], v[3])};
+  return true;
+}
+
+// VIEW alone shows the window set last (the extents until one is set); VIEW x1 y1 x2 y2 on one
+// typed line sets the window first. VIEW asks for nothing unless its line carried entries.
+void ViewCommand() {
+  const InputEvent* next = InputQueue::Instance().PeekPending();
+  DrawingWindow window;
+  if (next && next->verb == "type" && GetWindow(window)) g_viewWindow = window;
+  ShowView();
+}
+
+void ZoomCommand() {
+  std::string option;
+  if (!GetString("\nEnter an option [Extents/Window] <Extents>: ", option)) return;
+  char o = option.empty() ? 'E' : static_cast<char>(std::toupper(static_cast<unsigned char>(option[0])));
+  if (o == 'E') {
+    g_viewWindow.reset();
+  } else if (o == 'W') {
+    DrawingWindow window;
+    if (!GetWindow(window)) return;
+    g_viewWindow = window;
+  } else {
+    Print("\nInvalid option.");
+    return;
+  }
+  ShowView();
+}
 
 void ArxCommand() {
   std::string option, file;
@@ -259,12 +319,13 @@ void ArxCommand() {
 void RegisterHostCommands() {
   AcEdCommandStack* stack = acedRegCmds;
   stack->removeGroup(kGroup);
+  g_viewWindow.reset();  // a new session shows the extents
   const std::pair<const char*, AcRxFunctionPtr> commands[] = {
       {"SAVE", SaveCommand},       {"SAVEAS", SaveAsCommand},         {"QUIT", QuitCommand},
       {"LIST", ListCommand},       {"ERASE", EraseCommand},           {"MTEXT", MTextCommand},
       {"LINE", LineCommand},       {"CIRCLE", CircleCommand},         {"DIMALIGNED", DimAlignedCommand},
       {"SETVAR", SetVarCommand},   {"SNAPSHOT", SnapshotCommand},     {"VIEW", ViewCommand},
-      {"ARX", ArxCommand},         {"RENDER", RenderCommand}};
+      {"ARX", ArxCommand},         {"RENDER", RenderCommand},         {"ZOOM", ZoomCommand}};
   for (const auto& [name, function] : commands) stack->addCommand(kGroup, name, name, ACRX_CMD_MODAL, function);
 }
 

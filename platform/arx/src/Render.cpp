@@ -38,6 +38,10 @@ namespace {
 constexpr int kByBlock = 0;
 constexpr int kByLayer = 256;
 constexpr int kMaxBlockDepth = 8;
+constexpr int kMaxSplineDegree = 11;
+// Points a picture holds at most: nested arrays of block references multiply, and a drawing
+// (or a hostile file) can ask for more than any screen shows. Past it, references are not expanded.
+constexpr size_t kMaxPoints = 4000000;
 constexpr double kPi = 3.14159265358979323846;
 
 std::string Upper(std::string s) {
@@ -251,7 +255,8 @@ class Painter {
   std::string StyleFont(const std::string& styleName) const;
   std::string StyleFont(AcDbObjectId style) const;
 
-  void Path(Entity& e, std::vector<AcGePoint3d> points, bool closed, uint32_t rgb, const Context& ctx) const {
+  void Path(Entity& e, std::vector<AcGePoint3d> points, bool closed, uint32_t rgb, const Context& ctx) {
+    m_points += points.size();
     Shape s;
     s.rgb = rgb;
     s.closed = closed;
@@ -259,18 +264,21 @@ class Painter {
     if (!s.points.empty()) e.shapes.push_back(std::move(s));
   }
   void Text(Entity& e, const mtext::Layout& layout, double rotation, const std::string& styleFont, uint32_t rgb,
-            const std::string& layer, const Context& ctx) const;
+            const std::string& layer, const Context& ctx);
 
-  void DrawRecord(const Record& r, Entity& e, const Context& ctx);
+  // False when the entity is hidden or of a type the host does not draw.
+  bool DrawRecord(const Record& r, Entity& e, const Context& ctx);
   void DrawBlock(const std::string& name, const Transform& placement, uint32_t rgb, const std::string& layer,
                  const Context& ctx, Entity& e, bool skipTexts = false);
-  void DrawModelled(const AcDbEntity& entity, const AcDbStub& stub, Entity& e);
+  bool DrawModelled(const AcDbEntity& entity, const AcDbStub& stub, Entity& e);
   void NotDrawn(const std::string& type) { ++m_notDrawn[type]; }
 
   AcDbDatabase& m_db;
   const dxf::Image* m_img;
   FileTables m_tables;
   std::map<std::string, int> m_notDrawn;
+  std::map<std::string, int> m_hidden;
+  size_t m_points = 0;
 };
 
 std::string FontName(const std::string& file) {
@@ -295,7 +303,8 @@ std::string Painter::StyleFont(const std::string& styleName) const {
 }
 
 void Painter::Text(Entity& e, const mtext::Layout& layout, double rotation, const std::string& styleFont,
-                   uint32_t rgb, const std::string& layer, const Context& ctx) const {
+                   uint32_t rgb, const std::string& layer, const Context& ctx) {
+  m_points += layout.lines.size() + 1;
   Shape s;
   s.kind = Shape::Kind::kText;
   s.rgb = rgb;
@@ -334,7 +343,11 @@ void Painter::Text(Entity& e, const mtext::Layout& layout, double rotation, cons
 
 // The points of an arc from `start` to `end` (radians, counter-clockwise), a chord every 5 degrees at most.
 std::vector<AcGePoint3d> ArcPoints(const AcGePoint3d& centre, double radius, double start, double end) {
-  while (end <= start) end += 2 * kPi;
+  if (!std::isfinite(start) || !std::isfinite(end)) return {};
+  // The sweep, counter-clockwise, more than 0 and at most a full turn (any angle a file gives).
+  double sweep = std::fmod(end - start, 2 * kPi);
+  if (!(sweep > 1e-12)) sweep += 2 * kPi;
+  end = start + sweep;
   int steps = std::max(2, static_cast<int>(std::ceil((end - start) / (kPi / 36))));
   std::vector<AcGePoint3d> out;
   for (int i = 0; i <= steps; ++i) {
@@ -367,7 +380,7 @@ void AddBulge(std::vector<AcGePoint3d>& out, const AcGePoint3d& a, const AcGePoi
 // knots do not fit.
 std::vector<AcGePoint3d> SplinePoints(const std::vector<AcGePoint3d>& ctrl, const std::vector<double>& knots, int degree) {
   size_t n = ctrl.size();
-  if (degree < 1 || n < static_cast<size_t>(degree) + 1 || knots.size() != n + static_cast<size_t>(degree) + 1)
+  if (degree < 1 || degree > kMaxSplineDegree || n < static_cast<size_t>(degree) + 1 || knots.size() != n + static_cast<size_t>(degree) + 1)
     return ctrl;
   std::vector<AcGePoint3d> out;
   double lo = knots[static_cast<size_t>(degree)], hi = knots[n];
@@ -415,12 +428,14 @@ mtext::Layout SingleLineLayout(const std::string& text, const AcGePoint3d& posit
   return mtext::LayOut(AsMTextContents(text), p);
 }
 
-void Painter::DrawRecord(const Record& r, Entity& e, const Context& ctx) {
+bool Painter::DrawRecord(const Record& r, Entity& e, const Context& ctx) {
   Groups g{*m_img, r.first, r.end};
   std::string layer = g.text(8);
   if (layer.empty()) layer = "0";
-  if (!LayerShown(layer == "0" && !ctx.blockLayer.empty() ? ctx.blockLayer : layer)) return;
-  if (g.integer(60, 0) != 0) return;  // invisible
+  if (!LayerShown(layer == "0" && !ctx.blockLayer.empty() ? ctx.blockLayer : layer) || g.integer(60, 0) != 0) {
+    if (ctx.depth == 0) ++m_hidden[r.type];
+    return false;  // on a layer turned off or frozen, or invisible (60)
+  }
   const uint32_t rgb = EntityRgb(g, layer, ctx);
   const std::string& t = r.type;
   if (t == "LINE") {
@@ -431,11 +446,11 @@ void Painter::DrawRecord(const Record& r, Entity& e, const Context& ctx) {
     Path(e, ArcPoints(g.point(10), g.real(40), g.real(50) * kPi / 180, g.real(51) * kPi / 180), false, rgb, ctx);
   } else if (t == "ELLIPSE") {
     AcGePoint3d c = g.point(10), major = g.point(11);
-    double ratio = g.real(40, 1), start = g.real(41, 0), end = g.real(42, 2 * kPi);
-    while (end <= start) end += 2 * kPi;
+    double ratio = g.real(40, 1), start = g.real(41, 0), sweep = std::fmod(g.real(42, 2 * kPi) - start, 2 * kPi);
+    if (!(sweep > 1e-12)) sweep += 2 * kPi;
     std::vector<AcGePoint3d> pts;
     for (int i = 0; i <= 72; ++i) {
-      double a = start + (end - start) * i / 72;
+      double a = start + sweep * i / 72;
       double u = std::cos(a), v = std::sin(a) * ratio;
       pts.emplace_back(c.x + major.x * u - major.y * v, c.y + major.y * u + major.x * v, 0);
     }
@@ -507,7 +522,7 @@ void Painter::DrawRecord(const Record& r, Entity& e, const Context& ctx) {
     else
       Path(e, ctrl.empty() ? fit : SplinePoints(ctrl, knots, static_cast<int>(g.integer(71, 3))), false, rgb, ctx);
   } else if (t == "TEXT" || t == "ATTRIB") {
-    if (t == "ATTRIB" && (g.integer(70, 0) & 1)) return;  // an invisible attribute
+    if (t == "ATTRIB" && (g.integer(70, 0) & 1)) return true;  // an invisible attribute
     double rotation = g.real(50) * kPi / 180;
     mtext::Layout layout = SingleLineLayout(g.text(1), g.point(10), g.point(11), g.real(40, 2.5), rotation,
                                             static_cast<int>(g.integer(72, 0)),
@@ -521,10 +536,14 @@ void Painter::DrawRecord(const Record& r, Entity& e, const Context& ctx) {
     p.location = g.point(10);
     p.lineSpacingFactor = g.real(44, 1.0);
     size_t at;
-    p.rotation = g.find(50, at) ? g.real(50) * kPi / 180 : std::atan2(g.real(21), g.real(11, 1));
+    p.rotation = g.find(50, at) ? g.real(50) : std::atan2(g.real(21), g.real(11, 1));  // 50: radians
     Text(e, mtext::LayOut(g.contents(), p), p.rotation, StyleFont(g.text(7)), rgb, layer, ctx);
   } else if (t == "INSERT") {
-    if (ctx.depth >= kMaxBlockDepth) return;
+    if (ctx.depth >= kMaxBlockDepth) return true;
+    if (m_points > kMaxPoints) {
+      NotDrawn("INSERT (the picture is full)");
+      return false;
+    }
     AcGePoint3d at = g.point(10);
     double sx = g.real(41, 1), sy = g.real(42, 1), angle = g.real(50) * kPi / 180;
     long columns = std::clamp<long>(g.integer(70, 1), 1, 100), rows = std::clamp<long>(g.integer(71, 1), 1, 100);
@@ -558,13 +577,15 @@ void Painter::DrawRecord(const Record& r, Entity& e, const Context& ctx) {
     DrawBlock(Upper(g.text(2)), place, rgb, layer, ctx, e);
   } else {
     NotDrawn(t);
+    return false;
   }
+  return true;
 }
 
 void Painter::DrawBlock(const std::string& name, const Transform& placement, uint32_t rgb, const std::string& layer,
                         const Context& ctx, Entity& e, bool skipTexts) {
   auto block = m_tables.blocks.find(name);
-  if (block == m_tables.blocks.end() || ctx.depth >= kMaxBlockDepth) return;
+  if (block == m_tables.blocks.end() || ctx.depth >= kMaxBlockDepth || m_points > kMaxPoints) return;
   Context inner;
   inner.transform = placement.then(ctx.transform);
   inner.blockRgb = rgb;
@@ -577,10 +598,13 @@ void Painter::DrawBlock(const std::string& name, const Transform& placement, uin
   }
 }
 
-void Painter::DrawModelled(const AcDbEntity& entity, const AcDbStub& stub, Entity& e) {
+bool Painter::DrawModelled(const AcDbEntity& entity, const AcDbStub& stub, Entity& e) {
   Context ctx;
   std::string layer = entity.layer();
-  if (!LayerShown(layer)) return;
+  if (!LayerShown(layer)) {
+    ++m_hidden[dxf::TypeName(entity)];
+    return false;
+  }
   uint32_t rgb = LayerRgb(layer, ctx);
   if (stub.source && m_img) {
     Groups g{*m_img, stub.source->first, stub.source->end};
@@ -636,6 +660,7 @@ void Painter::DrawModelled(const AcDbEntity& entity, const AcDbStub& stub, Entit
       Text(e, mtext::LayOut(shown, p), 0.0, StyleFont(std::string()), rgb, layer, ctx);
     }
   }
+  return true;
 }
 
 Picture Painter::DrawSpace(bool paper) {
@@ -664,8 +689,7 @@ Picture Painter::DrawSpace(bool paper) {
     char handle[32] = "";
     if (!stub->handle.isNull()) stub->handle.getIntoAsciiBuffer(handle);
     e.handle = handle;
-    DrawModelled(*entity, *stub, e);
-    picture.entities.push_back(std::move(e));
+    if (DrawModelled(*entity, *stub, e)) picture.entities.push_back(std::move(e));
   };
   for (const Record& r : m_tables.entities) {
     auto it = bySource.find(r.first);
@@ -679,11 +703,11 @@ Picture Painter::DrawSpace(bool paper) {
     Entity e;
     e.type = r.type;
     e.handle = Upper(Trim(g.text(5)));
-    DrawRecord(r, e, Context());
-    if (!e.shapes.empty()) picture.entities.push_back(std::move(e));
+    if (DrawRecord(r, e, Context())) picture.entities.push_back(std::move(e));
   }
   for (const AcDbStub* stub : added) modelled(stub);
   picture.notDrawn = m_notDrawn;
+  picture.hidden = m_hidden;
   for (const Entity& e : picture.entities) {
     for (const Shape& s : e.shapes) {
       for (const AcGePoint3d& p : s.points) picture.extent.add(p);
@@ -805,7 +829,7 @@ void SvgWriter::Text(const Shape& s) {
         m_out += "<tspan class=\"stack\" x=\"" + x + "\" y=\"" + Number(y0 + r.height * 0.25) + "\" font-size=\"" + size +
                  "\"" + attributes + ">" + Escaped(ShownText(r.lower)) + "</tspan>";
         if (r.separator == '/') {
-          m_out += "<tspan x=\"" + x + "\" y=\"" + Number(y0 - r.height * 0.35) + "\" font-size=\"" + size + "\"" +
+          m_out += "<tspan class=\"stack\" x=\"" + x + "\" y=\"" + Number(y0 - r.height * 0.35) + "\" font-size=\"" + size + "\"" +
                    attributes + " textLength=\"" + Number(r.width) + "\" lengthAdjust=\"spacingAndGlyphs\">\xE2\x80\x94</tspan>";
         }
         continue;
@@ -910,6 +934,9 @@ std::string WriteSvg(AcDbDatabase& db, Space space, const std::string& path, boo
     line += "; not drawn:";
     for (const auto& [type, count] : picture.notDrawn) line += " " + type + " " + std::to_string(count);
   }
+  int hidden = 0;
+  for (const auto& [type, count] : picture.hidden) hidden += count;
+  if (hidden) line += "; " + std::to_string(hidden) + " on layers turned off or frozen";
   return line;
 }
 

@@ -1,88 +1,61 @@
-// A picture of the current space on a grid of characters, so that a person at a terminal can
-// see what the drawing holds and where.
+// A picture of the current space on a grid of characters, with a coordinate ruler, so that a person
+// at a terminal can see what the drawing holds and where to pick it. Made from the renderer's picture.
 #include <algorithm>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
-#include "arx/src/DbInternals.h"
-#include "dbdim.h"
-#include "dbents.h"
-#include "dbmtext.h"
 #include "qplatform/Host.h"
-#include "qplatform/MText.h"
+#include "qplatform/Render.h"
 
 namespace qhost {
 namespace {
 
-struct Extent {
-  double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
-  void add(const AcGePoint3d& p) {
-    minX = std::min(minX, p.x);
-    minY = std::min(minY, p.y);
-    maxX = std::max(maxX, p.x);
-    maxY = std::max(maxY, p.y);
-  }
-  bool empty() const { return minX > maxX; }
-};
+std::string Label(double v) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%g", std::fabs(v) < 1e-9 ? 0.0 : v);
+  return buffer;
+}
 
-// The points an entity reaches, for the extent of the picture.
-void AddExtent(const AcDbEntity& e, Extent& x) {
-  if (auto* m = AcDbMText::cast(&e)) {
-    for (const AcGePoint3d& c : mtext::LayOut(*m).corners) x.add(c);
-  } else if (auto* l = AcDbLine::cast(&e)) {
-    x.add(l->startPoint());
-    x.add(l->endPoint());
-  } else if (auto* c = AcDbCircle::cast(&e)) {
-    x.add(AcGePoint3d(c->center().x - c->radius(), c->center().y - c->radius(), 0));
-    x.add(AcGePoint3d(c->center().x + c->radius(), c->center().y + c->radius(), 0));
-  } else if (auto* t = AcDbText::cast(&e)) {
-    x.add(t->position());
-  } else if (auto* d = AcDbDimension::cast(&e)) {
-    x.add(d->xLine1Point());
-    x.add(d->xLine2Point());
-    x.add(d->dimLinePoint());
-    x.add(d->textPosition());
-  }
+// A ruler step of 1, 2 or 5 times a power of ten, at least `least` drawing units.
+double Step(double least) {
+  double power = std::pow(10.0, std::floor(std::log10(std::max(least, 1e-12))));
+  for (double m : {1.0, 2.0, 5.0, 10.0})
+    if (m * power >= least) return m * power;
+  return 10 * power;
 }
 
 class Canvas {
  public:
-  Canvas(const Extent& x, int cols, int rows) : m_cols(cols), m_rows(rows), m_cells(rows, std::string(cols, ' ')) {
+  Canvas(const DrawingWindow& w, int cols, int rows) : m_cols(cols), m_rows(rows), m_cells(rows, std::string(cols, ' ')) {
     // A character cell is about twice as high as it is wide.
-    double w = std::max(x.maxX - x.minX, 1e-9), h = std::max(x.maxY - x.minY, 1e-9);
-    m_scale = std::min((cols - 1) / w, 2.0 * (rows - 1) / h);
-    m_x0 = x.minX;
-    m_y0 = x.minY;
+    double width = std::max(w.maxX - w.minX, 1e-9), height = std::max(w.maxY - w.minY, 1e-9);
+    m_scale = std::min((cols - 1) / width, 2.0 * (rows - 1) / height);
+    m_x0 = w.minX;
+    m_y0 = w.minY;
   }
-  void plot(double x, double y, char c) {
-    int col = static_cast<int>(std::lround((x - m_x0) * m_scale));
-    int row = m_rows - 1 - static_cast<int>(std::lround((y - m_y0) * m_scale / 2.0));
-    if (col >= 0 && col < m_cols && row >= 0 && row < m_rows) m_cells[row][col] = c;
+  int col(double x) const { return static_cast<int>(std::lround((x - m_x0) * m_scale)); }
+  int row(double y) const { return m_rows - 1 - static_cast<int>(std::lround((y - m_y0) * m_scale / 2.0)); }
+  double x(int col) const { return m_x0 + col / m_scale; }
+  double y(int row) const { return m_y0 + (m_rows - 1 - row) * 2.0 / m_scale; }
+  double scale() const { return m_scale; }
+  int rows() const { return m_rows; }
+  int cols() const { return m_cols; }
+
+  void put(int c, int r, char ch) {
+    if (c >= 0 && c < m_cols && r >= 0 && r < m_rows) m_cells[static_cast<size_t>(r)][static_cast<size_t>(c)] = ch;
   }
   void line(const AcGePoint3d& a, const AcGePoint3d& b) {
     double dx = b.x - a.x, dy = b.y - a.y;
     char c = std::fabs(dy) * 2 < std::fabs(dx) * 0.5 ? '-' : std::fabs(dx) < std::fabs(dy) * 2 * 0.25 ? '|' : dx * dy > 0 ? '/' : '\\';
-    int steps = std::max(1, static_cast<int>(std::hypot(dx, dy) * m_scale * 2));
-    for (int i = 0; i <= steps; ++i) plot(a.x + dx * i / steps, a.y + dy * i / steps, c);
+    double cells = std::hypot(dx, dy) * m_scale * 2;
+    int steps = std::max(1, static_cast<int>(std::min(cells, 1e5)));
+    for (int i = 0; i <= steps; ++i) put(col(a.x + dx * i / steps), row(a.y + dy * i / steps), c);
   }
-  // Text laid out along the x axis from (x, y), one character per cell.
-  void text(double x, double y, const std::string& s) {
-    int col = static_cast<int>(std::lround((x - m_x0) * m_scale));
-    int row = m_rows - 1 - static_cast<int>(std::lround((y - m_y0) * m_scale / 2.0));
-    if (row < 0 || row >= m_rows) return;
-    for (size_t i = 0; i < s.size(); ++i)
-      if (col + static_cast<int>(i) >= 0 && col + static_cast<int>(i) < m_cols) m_cells[row][col + i] = s[i];
+  void text(int c, int r, const std::string& s) {
+    for (size_t i = 0; i < s.size(); ++i) put(c + static_cast<int>(i), r, s[i]);
   }
-  double scale() const { return m_scale; }
-  std::string str() const {
-    std::string s;
-    for (const std::string& row : m_cells) {
-      size_t end = row.find_last_not_of(' ');
-      s += (end == std::string::npos ? std::string() : row.substr(0, end + 1)) + "\n";
-    }
-    return s;
-  }
+  const std::string& cells(int r) const { return m_cells[static_cast<size_t>(r)]; }
 
  private:
   int m_cols, m_rows;
@@ -90,55 +63,67 @@ class Canvas {
   double m_scale, m_x0, m_y0;
 };
 
-void Draw(const AcDbEntity& e, Canvas& canvas) {
-  if (auto* m = AcDbMText::cast(&e)) {
-    mtext::Layout layout = mtext::LayOut(*m);
-    // The lines of text from the top left corner down, a row (two height units) apart at the least.
-    const AcGePoint3d& top = layout.corners[3];
-    double step = std::max(m->textHeight() * 5.0 / 3.0, 2.0 / canvas.scale());
-    for (size_t i = 0; i < layout.lines.size(); ++i) canvas.text(top.x, top.y - step * static_cast<double>(i), layout.lines[i].text());
-  } else if (auto* l = AcDbLine::cast(&e)) {
-    canvas.line(l->startPoint(), l->endPoint());
-  } else if (auto* c = AcDbCircle::cast(&e)) {
-    for (int i = 0; i < 72; ++i) {
-      double a = i * M_PI / 36;
-      canvas.plot(c->center().x + c->radius() * std::cos(a), c->center().y + c->radius() * std::sin(a), 'o');
+void Draw(const render::Entity& e, Canvas& canvas) {
+  for (const render::Shape& s : e.shapes) {
+    if (s.kind == render::Shape::Kind::kPath) {
+      if (s.points.size() == 1) canvas.put(canvas.col(s.points[0].x), canvas.row(s.points[0].y), '.');
+      for (size_t i = 1; i < s.points.size(); ++i) canvas.line(s.points[i - 1], s.points[i]);
+      if (s.closed && s.points.size() > 2) canvas.line(s.points.back(), s.points.front());
+      continue;
     }
-  } else if (auto* t = AcDbText::cast(&e)) {
-    canvas.text(t->position().x, t->position().y, t->textStringConst());
-  } else if (auto* d = AcDbDimension::cast(&e)) {
-    AcGePoint3d p1 = d->xLine1Point(), p2 = d->xLine2Point(), d2 = d->dimLinePoint();
-    AcGePoint3d d1(p1.x + d2.x - p2.x, p1.y + d2.y - p2.y, p1.z);
-    canvas.line(p1, d1);
-    canvas.line(p2, d2);
-    canvas.line(d1, d2);
-    char* text = d->dimensionText();
-    std::string shown = *text ? text : "<>";
-    delete[] text;
-    size_t at = shown.find("<>");
-    if (at != std::string::npos) {
-      char value[32];
-      std::snprintf(value, sizeof value, "%g", d->measurement());
-      shown.replace(at, 2, value);
+    // Lines of text along the x axis from their starts, each on a row of its own.
+    int lastRow = 0;
+    for (size_t i = 0; i < s.lines.size(); ++i) {
+      std::string chars;
+      for (const render::TextRun& run : s.lines[i].runs) chars += run.text;
+      int r = canvas.row(s.lines[i].start.y);
+      if (i > 0) r = std::max(r, lastRow + 1);
+      canvas.text(canvas.col(s.lines[i].start.x), r, chars);
+      lastRow = r;
     }
-    canvas.text(d->textPosition().x - static_cast<double>(shown.size()) / 2 / canvas.scale(), d->textPosition().y, shown);
   }
 }
 
 }  // namespace
 
-std::string DrawingPicture(AcDbDatabase& db, int cols, int rows) {
-  AcDbObjectId space = db.tilemode() ? db.impl().modelSpace : db.impl().paperSpace;
-  std::vector<const AcDbEntity*> entities;
-  if (!space.isNull())
-    for (const AcDbObjectId& id : static_cast<AcDbBlockTableRecord*>(space.stub()->object.get())->entityIds())
-      if (!id.isErased()) entities.push_back(static_cast<const AcDbEntity*>(id.stub()->object.get()));
-  Extent extent;
-  for (const AcDbEntity* e : entities) AddExtent(*e, extent);
-  if (extent.empty()) return "(nothing in this space)\n";
-  Canvas canvas(extent, cols, rows);
-  for (const AcDbEntity* e : entities) Draw(*e, canvas);
-  return canvas.str();
+std::string DrawingPicture(AcDbDatabase& db, int cols, int rows, const DrawingWindow* window) {
+  render::Picture picture = render::Draw(db);
+  if (picture.extent.empty() && !window) return "(nothing in this space)\n";
+  DrawingWindow shown = window ? *window
+                               : DrawingWindow{picture.extent.minX, picture.extent.minY, picture.extent.maxX,
+                                               picture.extent.maxY};
+  // The y labels on the left, the x axis and its labels below.
+  // (A tick's label may be a character longer than the window's ends: "-2.5" below "0".)
+  std::string lowest = Label(shown.minY), highest = Label(shown.maxY);
+  const int labelWidth = static_cast<int>(std::max(lowest.size(), highest.size())) + 4;
+  Canvas canvas(shown, std::max(cols - labelWidth, 8), std::max(rows - 2, 4));
+  for (const render::Entity& e : picture.entities) Draw(e, canvas);
+
+  const double yStep = Step(4 * 2.0 / canvas.scale());
+  const double xStep = Step(12 / canvas.scale());
+  std::vector<std::string> yLabels(static_cast<size_t>(canvas.rows()));
+  for (double v = std::ceil(canvas.y(canvas.rows() - 1) / yStep) * yStep; v <= canvas.y(0) + 1e-9; v += yStep) {
+    int r = canvas.row(v);
+    if (r >= 0 && r < canvas.rows()) yLabels[static_cast<size_t>(r)] = Label(v);
+  }
+  std::string out;
+  for (int r = 0; r < canvas.rows(); ++r) {
+    const std::string& label = yLabels[static_cast<size_t>(r)];
+    std::string row = std::string(static_cast<size_t>(std::max(0, labelWidth - 2 - static_cast<int>(label.size()))), ' ') + label +
+                      (label.empty() ? " | " : " + ") + canvas.cells(r);
+    out += row.substr(0, row.find_last_not_of(' ') + 1) + "\n";
+  }
+  std::string axis(static_cast<size_t>(canvas.cols()), '-'), labels(static_cast<size_t>(canvas.cols()) + 16, ' ');
+  for (double v = std::ceil(canvas.x(0) / xStep) * xStep; v <= canvas.x(canvas.cols() - 1) + 1e-9; v += xStep) {
+    int c = canvas.col(v);
+    if (c < 0 || c >= canvas.cols()) continue;
+    axis[static_cast<size_t>(c)] = '+';
+    labels.replace(static_cast<size_t>(c), Label(v).size(), Label(v));
+  }
+  out += std::string(static_cast<size_t>(labelWidth - 1), ' ') + "+" + axis + "\n";
+  labels = std::string(static_cast<size_t>(labelWidth), ' ') + labels;
+  out += labels.substr(0, labels.find_last_not_of(' ') + 1) + "\n";
+  return out;
 }
 
 }  // namespace qhost

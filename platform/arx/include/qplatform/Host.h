@@ -62,14 +62,19 @@ enum class PromptKind { kNone, kPoint, kEntity, kString };
 PromptKind WaitingPrompt();
 
 // The host's own commands: SAVE, SAVEAS, QUIT, LIST, ERASE, MTEXT, LINE, CIRCLE, DIMALIGNED,
-// SETVAR, SNAPSHOT, VIEW, ARX.
+// SETVAR, SNAPSHOT, VIEW, ZOOM, RENDER, ARX.
 void RegisterHostCommands();
 
 // What LIST prints for an entity, and the whole drawing as the host would draw it (code page 1251).
 std::string DescribeEntity(AcDbObjectId id);
 std::string DrawingSnapshot(AcDbDatabase& db);
-// The current space on a grid of `cols` by `rows` characters: lines, circles, texts, dimensions.
-std::string DrawingPicture(AcDbDatabase& db, int cols, int rows);
+// A window of the drawing, in drawing units.
+struct DrawingWindow {
+  double minX = 0, minY = 0, maxX = 0, maxY = 0;
+};
+// The current space on a grid of `cols` by `rows` characters as the renderer draws it, with a
+// ruler of drawing coordinates on the left and below: `window`, or the extents when null.
+std::string DrawingPicture(AcDbDatabase& db, int cols, int rows, const DrawingWindow* window = nullptr);
 
 // The file names of the loaded modules, in load order.
 std::vector<std::string> LoadedModules();

@@ -60,6 +60,9 @@ class InputQueue {
   // Queues events ahead of everything pending, in their order (the rest of a typed line).
   void PushFront(std::vector<InputEvent> events);
   void SetSource(std::unique_ptr<InputSource> source);
+  // The first pending event (queued ahead of the source), or null: a command with optional
+  // entries looks whether its typed line carried any.
+  const InputEvent* PeekPending() const { return m_pending.empty() ? nullptr : &m_pending.front(); }
 
   // The next event for the wait named by `waitingFor`: pending events first, then the
   // source. Nothing when both have run out: the caller then cancels its wait as Escape

@@ -59,6 +59,7 @@ struct Extent {
 struct Picture {
   std::vector<Entity> entities;         // in drawing order
   std::map<std::string, int> notDrawn;  // types the host does not draw, with their counts
+  std::map<std::string, int> hidden;    // entities on layers turned off or frozen, by type
   Extent extent;
 };
 
