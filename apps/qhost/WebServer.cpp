@@ -125,7 +125,13 @@ WebServer::WebServer(Publisher& publisher) : m_impl(std::make_unique<Impl>(publi
       }
       since = std::stoull(text);
     }
-    auto state = since ? impl->publisher.Newer(since, kLongPoll) : impl->publisher.Latest();
+    // Before the host first comes to rest there is nothing to show yet: the request waits for it.
+    auto state = impl->publisher.Newer(since, kLongPoll);
+    if (state->version == 0) {
+      response.status = 503;
+      response.set_header("Retry-After", "1");
+      return;
+    }
     response.set_header("Cache-Control", "no-store");
     response.set_content(state->json, "application/json");
   });

@@ -78,6 +78,7 @@ void Publisher::Repaint() {
     }
   }
   m_changed = Dump(changed);
+  m_drawingJson = Dump(picture.svg);
   m_drawing = std::move(picture.svg);
   m_entities = std::move(picture.entities);
   ++m_drawingVersion;
@@ -118,7 +119,7 @@ void Publisher::Update(const std::string& waitingFor) {
   next->version = m_latest->version + 1;
   // Put together around the parts that are JSON already, so that a large drawing is not parsed again.
   next->json = "{\"version\":" + std::to_string(next->version) + "," + parts + ",\"transcript\":" +
-               Dump(m_transcript) + ",\"drawing\":{\"svg\":" + Dump(m_drawing) + ",\"changed\":" + m_changed +
+               Dump(m_transcript) + ",\"drawing\":{\"svg\":" + m_drawingJson + ",\"changed\":" + m_changed +
                "}," + m_windows.substr(1);
   m_latest = std::move(next);
   m_changedSignal.notify_all();

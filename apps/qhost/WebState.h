@@ -41,8 +41,8 @@ class Publisher {
   // version when anything differs from the last one.
   void Update(const std::string& waitingFor);
 
-  // Any thread: the latest state; or, waiting at most `timeout`, the first one newer than
-  // `version` (the latest when none came).
+  // Any thread: the latest state (version 0, with no text, before the first Update); or, waiting
+  // at most `timeout`, the first one newer than `version` (the latest when none came).
   std::shared_ptr<const Published> Latest() const;
   std::shared_ptr<const Published> Newer(uint64_t version, std::chrono::milliseconds timeout) const;
   // Any thread: wakes every waiter (the server is stopping).
@@ -56,10 +56,11 @@ class Publisher {
   DrawingPainter m_painter;
   // Main thread only: the parts as last published, and their versions.
   std::string m_transcript, m_drawing, m_windows;
+  std::string m_drawingJson = "\"\"";  // m_drawing as a JSON string, made once per picture
   std::string m_published;  // the versions and the wait of the latest state
   uint64_t m_transcriptVersion = 0, m_drawingVersion = 0, m_windowsVersion = 0;
   std::map<std::string, std::string> m_entities;
-  std::string m_changed;  // JSON array of the handles the last drawing change touched
+  std::string m_changed = "[]";  // JSON array of the handles the last drawing change touched
   bool m_painted = false;
   int m_redraws = 0;      // the host's redraw count at the last rest
 

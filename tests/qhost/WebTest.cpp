@@ -180,6 +180,17 @@ TEST_F(WebWindows, AnOpenMenuAndItsItems) {
   EXPECT_TRUE(qhostweb::OpenPopup().is_null()) << "closed";
 }
 
+TEST_F(WebWindows, AnOpenMessageBoxWithItsTitleTextAndButtons) {
+  HWND owner = CreateWindowEx(0, "#32770", "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  json shown;
+  qhost::InputQueue::Instance().SetIdleHook([&shown](const std::string&) { shown = qhostweb::OpenPopup(); });
+  MessageBox(owner, "\xD1\xEE\xF5\xF0\xE0\xED\xE8\xF2\xFC \"a\"?", "Quillon", MB_YESNOCANCEL);  // Сохранить "a"?
+  qhost::InputQueue::Instance().Reset();
+  EXPECT_EQ((json{{"kind", "message box"}, {"title", "Quillon"}, {"text", u8"Сохранить \"a\"?"},
+                  {"buttons", json::array({"yes", "no", "cancel"})}}),
+            shown);
+}
+
 // ---- Publishing ----
 
 class Publishing : public WebWindows {
