@@ -16,13 +16,21 @@
 namespace qhostweb {
 namespace {
 
-// The posted events as the input queue's source.
+// The posted events as the input queue's source, innermost, so that the sources around it see
+// them. Asked only when nothing is pending, when the host is at rest: what the page shows is
+// published first.
 class FeedSource : public qhost::InputSource {
  public:
-  std::optional<qhost::InputEvent> Next(const std::string&) override {
+  explicit FeedSource(Publisher& publisher) : m_publisher(publisher) {}
+  std::optional<qhost::InputEvent> Next(const std::string& waitingFor) override {
+    std::fflush(stdout);  // the prompt, for the person at the terminal
+    m_publisher.Update(waitingFor);
     return qhost::InputQueue::Instance().WaitForPosted();
   }
   std::string Name() const override { return "page"; }
+
+ private:
+  Publisher& m_publisher;
 };
 
 }  // namespace
@@ -42,14 +50,10 @@ WebFrontEnd::WebFrontEnd() : m_impl(std::make_unique<Impl>()) {}
 
 WebFrontEnd::~WebFrontEnd() { Stop(); }
 
-bool WebFrontEnd::Start(HWND hostWindow, int port, bool terminal, std::string& error, std::function<void()> typed) {
+bool WebFrontEnd::Start(const Options& options, std::string& error) {
   Impl& impl = *m_impl;
-  impl.publisher = std::make_unique<Publisher>(hostWindow, PaintCurrentDrawing);
+  impl.publisher = std::make_unique<Publisher>(options.hostWindow, PaintCurrentDrawing, options.characterMapOpen);
   impl.server = std::make_unique<WebServer>(*impl.publisher);
-  qhost::InputQueue::Instance().SetIdleHook([&impl](const std::string& waitingFor) {
-    std::fflush(stdout);  // the prompt, for the person at the terminal
-    impl.publisher->Update(waitingFor);
-  });
 
   // Ctrl-C and SIGTERM reach one thread, which stops the feeds; the main thread then sees the
   // input end and cancels whatever waits, as at the end of a script.
@@ -58,7 +62,7 @@ bool WebFrontEnd::Start(HWND hostWindow, int port, bool terminal, std::string& e
   sigaddset(&stopping, SIGINT);
   sigaddset(&stopping, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stopping, nullptr);
-  if (!impl.server->Start(port, error)) return false;
+  if (!impl.server->Start(options.port, error)) return false;
   impl.signals = std::thread([this, stopping] {
     int received = 0;
     sigwait(&stopping, &received);
@@ -66,10 +70,10 @@ bool WebFrontEnd::Start(HWND hostWindow, int port, bool terminal, std::string& e
   });
   impl.signals.detach();
 
-  if (terminal) {
+  if (options.terminal) {
     qhost::InputQueue::Instance().OpenFeed();
     impl.terminalOpen = true;
-    std::thread([&impl, typed] {
+    std::thread([&impl, typed = options.typed] {
       qhost::TerminalSource lines(stdin, true);
       while (auto event = lines.Next(std::string())) {
         if (typed) typed();
@@ -86,7 +90,7 @@ std::string WebFrontEnd::Address() const {
   return "http://127.0.0.1:" + std::to_string(m_impl->server ? m_impl->server->Port() : 0) + "/";
 }
 
-std::unique_ptr<qhost::InputSource> WebFrontEnd::Source() { return std::make_unique<FeedSource>(); }
+std::unique_ptr<qhost::InputSource> WebFrontEnd::Source() { return std::make_unique<FeedSource>(*m_impl->publisher); }
 
 void WebFrontEnd::Stop() {
   if (m_impl->server) m_impl->server->Stop();

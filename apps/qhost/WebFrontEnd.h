@@ -14,13 +14,19 @@ namespace qhostweb {
 
 class WebFrontEnd {
  public:
+  struct Options {
+    HWND hostWindow = nullptr;  // the host's own main window, which the page does not draw
+    int port = 0;               // 0: any free port
+    bool terminal = false;      // the standard input is a terminal whose lines are read too
+    std::function<void()> typed;             // hears of each line typed, on the reader's thread
+    std::function<bool()> characterMapOpen;  // whether qhost's character map is open
+  };
   WebFrontEnd();
   ~WebFrontEnd();
-  // Starts the server on `port` (kDefaultPort unless given; 0 for any free port) and, when the
-  // standard input is a terminal, a reader of its lines (`typed` hears of each, on the reader's
-  // thread); both post into the input queue. Ctrl-C or SIGTERM stops both, which ends every wait.
-  // False, with `error`, when the port is taken.
-  bool Start(HWND hostWindow, int port, bool terminal, std::string& error, std::function<void()> typed = nullptr);
+  // Starts the server and, at a terminal, a reader of its lines; both post into the input queue.
+  // Ctrl-C or SIGTERM stops both, which ends every wait. False, with `error`, when the port is
+  // taken.
+  bool Start(const Options& options, std::string& error);
   // The address the page is served at.
   std::string Address() const;
   // The input queue's source while serving: the posted events, for the wrapping sources to see.

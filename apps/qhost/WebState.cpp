@@ -102,7 +102,8 @@ void Publisher::Update(const std::string& waitingFor) {
   m_redraws = redraws;
 
   auto next = std::make_shared<Published>();
-  json windows = {{"windows", WindowTree(m_hostWindow, next->bitmaps)}, {"popup", OpenPopup()}, {"tips", ToolTips()}};
+  json windows = {{"windows", WindowTree(m_hostWindow, next->bitmaps)}, {"popup", OpenPopup()}, {"tips", ToolTips()},
+                  {"charmap", m_characterMapOpen && m_characterMapOpen()}};
   std::string windowsText = Dump(windows);
   if (windowsText != m_windows) {
     m_windows = std::move(windowsText);

@@ -35,7 +35,9 @@ DrawingPicture PaintCurrentDrawing();
 
 class Publisher {
  public:
-  Publisher(HWND hostWindow, DrawingPainter painter) : m_hostWindow(hostWindow), m_painter(std::move(painter)) {}
+  // `characterMapOpen` tells whether qhost's character map is open (none: never).
+  Publisher(HWND hostWindow, DrawingPainter painter, std::function<bool()> characterMapOpen = nullptr)
+      : m_hostWindow(hostWindow), m_painter(std::move(painter)), m_characterMapOpen(std::move(characterMapOpen)) {}
 
   // Main thread, at rest in the wait `waitingFor`: takes the snapshots and publishes a new
   // version when anything differs from the last one.
@@ -54,6 +56,7 @@ class Publisher {
 
   HWND m_hostWindow;
   DrawingPainter m_painter;
+  std::function<bool()> m_characterMapOpen;
   // Main thread only: the parts as last published, and their versions.
   std::string m_transcript, m_drawing, m_windows;
   std::string m_drawingJson = "\"\"";  // m_drawing as a JSON string, made once per picture

@@ -209,9 +209,13 @@ int main(int argc, char** argv) {
       return 2;
     }
     // The default port may be taken by another qhost: then any free one, which is printed all the same.
-    auto typed = [] { g_afterTyped = true; };
-    bool started = web.Start(mainWindow, port, isatty(0) != 0, error, typed) ||
-                   (!portGiven && web.Start(mainWindow, 0, isatty(0) != 0, error, typed));
+    qhostweb::WebFrontEnd::Options options{mainWindow, port, isatty(0) != 0, [] { g_afterTyped = true; },
+                                           qhostui::CharacterMapOpen};
+    bool started = web.Start(options, error);
+    if (!started && !portGiven) {
+      options.port = 0;
+      started = web.Start(options, error);
+    }
     if (!started) {
       Complain(error);
       return 2;

@@ -68,18 +68,4 @@ TEST_F(FedQueue, PendingEventsComeFirstThenTheSourceThenTheFeeds) {
   closer.join();
 }
 
-TEST_F(FedQueue, TheIdleHookRunsOnlyWhenNothingIsPending) {
-  auto& queue = InputQueue::Instance();
-  std::vector<std::string> idle;
-  queue.SetIdleHook([&idle](const std::string& waitingFor) { idle.push_back(waitingFor); });
-  queue.Push({"enter", {}, ""});
-  queue.Push({"enter", {}, ""});
-  queue.Next("a");
-  queue.Next("b");
-  EXPECT_TRUE(idle.empty());
-  EXPECT_FALSE(queue.NextAtRest("Command: "));
-  EXPECT_EQ(std::vector<std::string>{"Command: "}, idle);
-  EXPECT_FALSE(queue.RanOut()) << "running out at rest is the normal end";
-}
-
 }  // namespace

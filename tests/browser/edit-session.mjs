@@ -1,7 +1,8 @@
 // A whole edit in qhost's browser page, in Debian's Chromium driven by playwright-core: open the
-// sample drawing, pick a text by clicking it in the drawing, type Cyrillic, make a word bold and
-// red from the toolbar, see the drawing change, resize the dialog, open the About box and the
-// context menu, save, and compare the saved drawing with the expected one. Screenshots of each step go to --out.
+// sample drawing, pick a text by clicking it in the drawing, type Cyrillic and a character from
+// the character map, make a word bold and red from the toolbar, see the drawing change, resize
+// the dialog, open the About box and the context menu, save, and compare the saved drawing with
+// the expected one. Screenshots of each step go to --out.
 //
 //   node edit-session.mjs --qhost build/apps/qhost/qhost --source . --out build/tests/browser/output
 //
@@ -119,6 +120,15 @@ try {
   check(true, 'typed Cyrillic reaches the editor');
   await page.waitForFunction(() => document.querySelector('#drawing svg').textContent.includes('Размеры в мм и проверка'));
   check(true, 'the drawing shows the typed text at once');
+
+  // A character from qhost's character map, which the symbol button opens, at the caret.
+  await page.click('[data-name="IDC_SYMBOL"]');
+  await page.waitForSelector('.charmap');
+  await shot('character-map');
+  await page.click('.charmap .cell[data-code="b9"]');
+  await page.waitForFunction(() => !document.querySelector('.charmap') &&
+    document.querySelector('.richedit').textContent.includes('проверка№'));
+  check(true, 'a character chosen in the character map is typed at the caret');
 
   // The word "проверка": double-click selects it, bold and red from the toolbar.
   const word = await wordBox('.richedit', 'проверка');

@@ -102,6 +102,19 @@ TEST(SnapshotLine, WordsPairsQuotesAndEscapes) {
   EXPECT_EQ("*", words[7].glued);
 }
 
+// Takes what `look` sees at each wait of a modal loop, and gives no event.
+class LookingSource : public qhost::InputSource {
+ public:
+  explicit LookingSource(std::function<void()> look) : m_look(std::move(look)) {}
+  std::optional<qhost::InputEvent> Next(const std::string&) override {
+    m_look();
+    return std::nullopt;
+  }
+
+ private:
+  std::function<void()> m_look;
+};
+
 class WebWindows : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -165,7 +178,7 @@ TEST_F(WebWindows, AnOpenMenuAndItsItems) {
   AppendMenu(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenu(menu, MF_STRING | MF_GRAYED, 57637, "Paste");
   json shown;
-  qhost::InputQueue::Instance().SetIdleHook([&shown](const std::string&) { shown = qhostweb::OpenPopup(); });
+  qhost::InputQueue::Instance().SetSource(std::make_unique<LookingSource>([&shown] { shown = qhostweb::OpenPopup(); }));
   UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD, 12, 34, 0, owner, nullptr));
   qhost::InputQueue::Instance().Reset();
   DestroyMenu(menu);
@@ -183,7 +196,7 @@ TEST_F(WebWindows, AnOpenMenuAndItsItems) {
 TEST_F(WebWindows, AnOpenMessageBoxWithItsTitleTextAndButtons) {
   HWND owner = CreateWindowEx(0, "#32770", "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
   json shown;
-  qhost::InputQueue::Instance().SetIdleHook([&shown](const std::string&) { shown = qhostweb::OpenPopup(); });
+  qhost::InputQueue::Instance().SetSource(std::make_unique<LookingSource>([&shown] { shown = qhostweb::OpenPopup(); }));
   MessageBox(owner, "\xD1\xEE\xF5\xF0\xE0\xED\xE8\xF2\xFC \"a\"?", "Quillon", MB_YESNOCANCEL);  // Сохранить "a"?
   qhost::InputQueue::Instance().Reset();
   EXPECT_EQ((json{{"kind", "message box"}, {"title", "Quillon"}, {"text", u8"Сохранить \"a\"?"},

@@ -193,6 +193,24 @@ function renderDesktop(s) {
   for (const top of s.windows) renderTop(top, desktop);
   if (s.popup && s.popup.kind === 'menu') renderMenu(s.popup, desktop);
   if (s.popup && s.popup.kind === 'message box') renderMessageBox(s.popup, desktop);
+  if (s.charmap) renderCharacterMap(desktop);
+}
+
+// qhost's character map: the code page 1251 characters from 20 to ff; a click chooses one.
+const cp1251 = new TextDecoder('windows-1251');
+function renderCharacterMap(desktop) {
+  const map = el('div', 'charmap', desktop);
+  el('div', 'caption', map).textContent = 'Character map';
+  const grid = el('div', 'grid', map);
+  for (let code = 0x20; code < 0x100; ++code) {
+    const cell = el('div', 'cell', grid);
+    const hex = code.toString(16);
+    cell.textContent = code === 0x7f || code === 0x98 ? '' : cp1251.decode(new Uint8Array([code]));
+    cell.title = hex;
+    cell.dataset.code = hex;
+    cell.addEventListener('mousedown', (ev) => ev.preventDefault());
+    cell.addEventListener('click', () => send('charmap', hex));
+  }
 }
 
 function renderTop(node, desktop) {

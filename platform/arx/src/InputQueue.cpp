@@ -41,8 +41,6 @@ void InputQueue::CloseFeed() {
   m_postedSignal.notify_one();
 }
 
-void InputQueue::SetIdleHook(IdleHook hook) { m_idle = std::move(hook); }
-
 void InputQueue::SetSource(std::unique_ptr<InputSource> source) { m_source = std::move(source); }
 
 std::optional<InputEvent> InputQueue::TakePending() {
@@ -64,7 +62,6 @@ std::optional<InputEvent> InputQueue::WaitForPosted() {
 
 std::optional<InputEvent> InputQueue::Next(const std::string& waitingFor) {
   if (auto event = TakePending()) return event;
-  if (m_idle) m_idle(waitingFor);
   if (m_source) {
     if (auto event = m_source->Next(waitingFor)) return event;
   }
@@ -102,7 +99,6 @@ void InputQueue::Reset() {
     m_feeds = 0;
   }
   m_source.reset();
-  m_idle = nullptr;
   m_ranOutWhile.clear();
   m_failures.clear();
 }

@@ -4,7 +4,6 @@
 
 #include <condition_variable>
 #include <deque>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -37,7 +36,6 @@ class InputSource {
 // reader) only post events; what they show they take from snapshots the main thread publishes.
 class InputQueue {
  public:
-  using IdleHook = std::function<void(const std::string& waitingFor)>;
   static InputQueue& Instance();
 
   // Any thread: queues an event from a feed and wakes the main thread if it waits. Posted events
@@ -51,9 +49,6 @@ class InputQueue {
   // Main thread: the next posted event, sleeping while a feed is open; nothing once none is. A
   // source that stands for the feeds (so that wrapping sources see their events) calls this.
   std::optional<InputEvent> WaitForPosted();
-  // Called on the main thread whenever a wait finds nothing pending, before it asks the source or
-  // sleeps: the moment the host is at rest, when front ends take their snapshots.
-  void SetIdleHook(IdleHook hook);
 
   // Queues an event ahead of the source (typed input sent by the host itself, tests).
   void Push(InputEvent event);
@@ -96,7 +91,6 @@ class InputQueue {
   std::condition_variable m_postedSignal;
   std::deque<InputEvent> m_posted;
   int m_feeds = 0;
-  IdleHook m_idle;
   std::deque<InputEvent> m_pending;
   std::unique_ptr<InputSource> m_source;
   std::string m_ranOutWhile;
