@@ -147,14 +147,6 @@ json Describe(HWND window, std::map<std::string, std::string>& bitmaps) {
     node["items"] = items;
   } else if (cls == "RICHEDIT") {
     node["richedit"] = RichEditDetails(details);
-  } else if (!details.empty()) {
-    json extra = json::array();
-    for (const auto& words : details) {
-      json fields = json::array();
-      for (const auto& w : words) fields.push_back({{"key", w.key}, {"value", Utf8(w.value)}});
-      extra.push_back(fields);
-    }
-    node["details"] = extra;
   }
   json children = json::array();
   for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))

@@ -130,6 +130,19 @@ try {
     document.querySelector('.richedit').textContent.includes('проверка№'));
   check(true, 'a character chosen in the character map is typed at the caret');
 
+  // A drag across "мм" selects it.
+  const mm = await wordBox('.richedit', 'мм');
+  await page.mouse.move(mm.x + 1, mm.y + mm.height / 2);
+  await page.mouse.down();
+  await page.mouse.move(mm.x + mm.width / 2, mm.y + mm.height / 2, { steps: 3 });
+  await page.mouse.move(mm.x + mm.width - 1, mm.y + mm.height / 2, { steps: 3 });
+  await page.mouse.up();
+  await settle();
+  await page.waitForFunction(() => [...document.querySelectorAll('.richedit .sel')].map((s) => s.textContent).join('') === 'мм',
+    null, { timeout: 3000 }).catch(() => {});
+  const dragged = await page.locator('.richedit .sel').allTextContents();
+  check(dragged.join('') === 'мм', `a drag selects what it crosses (${JSON.stringify(dragged)})`);
+
   // The word "проверка": double-click selects it, bold and red from the toolbar.
   const word = await wordBox('.richedit', 'проверка');
   await page.mouse.dblclick(word.x + word.width / 2, word.y + word.height / 2);

@@ -157,7 +157,7 @@ $('extents').addEventListener('click', () => {
 
 // ---- The windows ----
 
-const BS = { TYPEMASK: 0xf, PUSHLIKE: 0x1000, BITMAP: 0x80, ICON: 0x40 };
+const BS = { TYPEMASK: 0xf, PUSHLIKE: 0x1000 };
 const WS = { CAPTION: 0x00c00000, THICKFRAME: 0x00040000, MAXIMIZEBOX: 0x00010000 };
 const has = (node, word) => (node.states || []).includes(word);
 const label = (text) => (text || '').replace(/&(.)/g, '$1');
@@ -399,7 +399,8 @@ function renderRichEdit(node, e) {
     p.dataset.end = at;
     at += 2;  // the paragraph mark, CR LF
   }
-  const positionAt = (ev) => richEditPosition(e, ev);
+  // The control is drawn anew when the host's state changes, even during a drag: ask the one shown now.
+  const positionAt = (ev) => richEditPosition(document.querySelector(`.richedit[data-id="${node.id}"]`) || e, ev);
   let anchor = null;
   e.addEventListener('mousedown', (ev) => {
     ev.preventDefault();
@@ -409,14 +410,11 @@ function renderRichEdit(node, e) {
     anchor = ev.shiftKey ? selFrom : at;
     if (!node.focus) send('focus', target(node));
     send('select', target(node), anchor, at);
-    const move = (mv) => { const to = positionAt(mv); e.dataset.dragTo = to; };
     const up = (upEv) => {
-      window.removeEventListener('mousemove', move);
       window.removeEventListener('mouseup', up);
       const to = positionAt(upEv);
       if (to !== at) send('select', target(node), anchor, to);
     };
-    window.addEventListener('mousemove', move);
     window.addEventListener('mouseup', up);
   });
   e.addEventListener('dblclick', (ev) => {
