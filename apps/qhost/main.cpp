@@ -194,10 +194,18 @@ int main(int argc, char** argv) {
   HWND mainWindow = CreateMainWindow();
   qhostweb::WebFrontEnd web;
   auto& queue = qhost::InputQueue::Instance();
-  if (!picture.empty() && script.empty()) {
+  // Writes the picture that --render asks for; false when it cannot.
+  auto render = [&](const char* before) {
     bool ok = false;
     std::string said = qhost::render::WriteSvg(*qhost::CurrentDatabase(), space, picture, ok);
-    ok ? (void)std::printf("%s\n", said.c_str()) : Complain(said);
+    if (ok)
+      std::printf("%s%s\n", before, said.c_str());
+    else
+      Complain(said);
+    return ok;
+  };
+  if (!picture.empty() && script.empty()) {
+    bool ok = render("");
     qhost::CloseDocument();
     return ok ? 0 : 1;
   }
@@ -248,12 +256,7 @@ int main(int argc, char** argv) {
 
   int status = qhost::RunCommandLine();
   web.Stop();
-  if (!picture.empty()) {
-    bool ok = false;
-    std::string said = qhost::render::WriteSvg(*qhost::CurrentDatabase(), space, picture, ok);
-    ok ? (void)std::printf("\n%s\n", said.c_str()) : Complain(said);
-    if (!ok && status == 0) status = 1;
-  }
+  if (!picture.empty() && !render("\n") && status == 0) status = 1;
   qhost::UnloadAllModules();
   std::fflush(stdout);
   for (const std::string& failure : queue.Failures()) Complain(qhost::Cp1251ToUtf8(failure));

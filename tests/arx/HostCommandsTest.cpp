@@ -83,6 +83,9 @@ TEST_F(HostCommandsTest, ViewDrawsTheCurrentSpaceWithACoordinateRuler) {
       qhost::DrawingPicture(db(), 52, 12));
   qhost::DrawingWindow window{20, -5, 40, 5};
   EXPECT_EQ(std::string::npos, qhost::DrawingPicture(db(), 46, 7, &window).find("AB"));
+  // Far from 0 a ruler step is lost in rounding; the ruler still ends.
+  qhost::DrawingWindow far{1e20, 1e20, 1e20 + 1e3, 1e20 + 1e3};
+  EXPECT_NE(std::string::npos, qhost::DrawingPicture(db(), 46, 7, &far).find("1e+20"));
   db().setTilemode(false);
   EXPECT_EQ("(nothing in this space)\n", qhost::DrawingPicture(db(), 11, 4));
 }

@@ -74,6 +74,31 @@ TEST_F(QhostTest, BuildsADrawingAndSavesIt) {
   EXPECT_NE(std::string::npos, again.out.find(u8"  Override text: <> мм\n")) << again.out;
 }
 
+TEST_F(QhostTest, RendersTheDrawingAsLoadedOrAsTheScriptLeftIt) {
+  std::string src = SourceDir();
+  std::string picture = dir_ + "/sample.svg";
+  Outcome run = Qhost(src + "/examples/sample.dxf --render " + picture);
+  ASSERT_EQ(0, run.status) << run.err;
+  EXPECT_EQ("4 entities drawn to " + picture + "\n", run.out);
+  std::string svg = testsupport::ReadFile(picture);
+  EXPECT_NE(std::string::npos, svg.find(u8">Вторая строка </tspan>")) << svg;
+
+  // A text added by the script is in the picture; RENDER draws on the way.
+  std::string second = dir_ + "/second.svg";
+  std::string script = Write("s.txt", u8"command MTEXT 0,0 \"Новый\"\ncommand RENDER " + second + "\n");
+  run = Qhost(src + "/examples/sample.dxf --script " + script + " --render " + picture);
+  ASSERT_EQ(0, run.status) << run.err;
+  EXPECT_NE(std::string::npos, run.out.find("Command: RENDER\nFile name: " + second + "\n5 entities drawn to " + second))
+      << run.out;
+  EXPECT_NE(std::string::npos, testsupport::ReadFile(picture).find(u8">Новый</tspan>"));
+  EXPECT_NE(std::string::npos, testsupport::ReadFile(second).find(u8">Новый</tspan>"));
+
+  EXPECT_EQ(2, Qhost(src + "/examples/sample.dxf --render " + picture + " --space layout").status);
+  run = Qhost(src + "/examples/sample.dxf --render " + dir_ + "/no/such/folder.svg");
+  EXPECT_EQ(1, run.status);
+  EXPECT_NE(std::string::npos, run.err.find("cannot write " + dir_ + "/no/such/folder.svg")) << run.err;
+}
+
 TEST_F(QhostTest, ScriptEndingAtAPromptFailsAndNamesIt) {
   std::string script = Write("s.txt", "command LINE\npoint 0 0\n");
   Outcome run = Qhost("--script " + script);

@@ -99,6 +99,25 @@ TEST(Render, PolylineBulgesBecomeArcsAndClosedPolylinesClose) {
   EXPECT_NEAR(10.0, closed.back().y, 1e-9);
 }
 
+TEST(Render, PolyfaceMeshesDrawTheirVisibleFaceEdges) {
+  // Four corners of a square, and one face over them whose third edge is hidden.
+  auto vertex = [](const char* x, const char* y) {
+    return Groups({{0, "VERTEX"}, {8, "0"}, {10, x}, {20, y}, {30, "0"}, {70, "192"}});
+  };
+  std::string mesh = Groups({{0, "POLYLINE"}, {5, "F1"}, {8, "0"}, {66, "1"}, {70, "64"}, {71, "4"}, {72, "1"}}) +
+                     vertex("0", "0") + vertex("1", "0") + vertex("1", "1") + vertex("0", "1") +
+                     Groups({{0, "VERTEX"}, {8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {70, "128"}, {71, "1"},
+                             {72, "2"}, {73, "-3"}, {74, "4"}, {0, "SEQEND"}, {8, "0"}});
+  auto db = Load(Drawing("", mesh));
+  auto p = qhost::render::Draw(*db, Space::kModel);
+  ASSERT_NE(nullptr, ByHandle(p, "F1"));
+  const auto& shapes = ByHandle(p, "F1")->shapes;
+  ASSERT_EQ(3u, shapes.size());  // 1-2, 2-3 and 4-1; 3-4 begins at a hidden corner
+  EXPECT_NEAR(1.0, shapes[1].points[1].y, 1e-9);
+  EXPECT_NEAR(0.0, shapes[2].points[1].x, 1e-9);
+  EXPECT_NEAR(0.0, shapes[2].points[1].y, 1e-9);
+}
+
 // ---- Texts ----
 
 TEST(Render, MTextRunsKeepTheirFontsColoursAndStacks) {
@@ -305,7 +324,7 @@ TEST(RenderCorpus, EveryDrawingIsDrawnWithEachTextWhereTheLayoutPutsIt) {
   REQUIRE_SHARED_DIR(shared);
   const std::set<std::string> drawable = {"LINE", "ARC", "CIRCLE", "LWPOLYLINE", "POLYLINE", "TEXT", "MTEXT",
                                           "DIMENSION", "INSERT", "ELLIPSE", "SPLINE", "SOLID", "POINT", "3DFACE",
-                                          "LEADER"};
+                                          "LEADER", "ATTDEF", "ARC_DIMENSION"};
   std::set<std::string> drawnAnywhere;
   int drawings = 0, texts = 0;
   for (const auto& file : std::filesystem::directory_iterator(shared + "/corpus/dxf")) {

@@ -346,6 +346,7 @@ std::vector<AcGePoint3d> ArcPoints(const AcGePoint3d& centre, double radius, dou
   if (!std::isfinite(start) || !std::isfinite(end)) return {};
   // The sweep, counter-clockwise, more than 0 and at most a full turn (any angle a file gives).
   double sweep = std::fmod(end - start, 2 * kPi);
+  if (!std::isfinite(sweep)) sweep = 0;
   if (!(sweep > 1e-12)) sweep += 2 * kPi;
   end = start + sweep;
   int steps = std::max(2, static_cast<int>(std::ceil((end - start) / (kPi / 36))));
@@ -385,9 +386,9 @@ std::vector<AcGePoint3d> SplinePoints(const std::vector<AcGePoint3d>& ctrl, cons
   std::vector<AcGePoint3d> out;
   double lo = knots[static_cast<size_t>(degree)], hi = knots[n];
   const int steps = static_cast<int>(std::min<size_t>(n * 8, 2000));
+  size_t k = static_cast<size_t>(degree);  // the knot span of u, which only grows
   for (int s = 0; s <= steps; ++s) {
     double u = lo + (hi - lo) * s / steps;
-    size_t k = static_cast<size_t>(degree);
     while (k + 1 < n && knots[k + 1] <= u) ++k;
     std::vector<AcGePoint3d> d(ctrl.begin() + static_cast<long>(k) - degree, ctrl.begin() + static_cast<long>(k) + 1);
     for (int r = 1; r <= degree; ++r) {
@@ -477,15 +478,44 @@ bool Painter::DrawRecord(const Record& r, Entity& e, const Context& ctx) {
     }
     Path(e, pts, false, rgb, ctx);
   } else if (t == "POLYLINE") {
+    // 70: 1 closed, 16 a polygon mesh (M by N vertices, 71 and 72), 64 a polyface mesh (vertices,
+    // then face records of 1-based vertex numbers in 71 to 74, negative for a hidden edge).
     long flags = g.integer(70, 0);
     std::vector<AcGePoint3d> vertices;
     std::vector<double> bulges;
+    std::vector<std::vector<long>> faces;
     for (const auto& [first, end] : r.followers) {
       Groups v{*m_img, first, end};
-      if (Upper(Trim(m_img->value(first))) != "VERTEX" || (v.integer(70, 0) & 128 && !(v.integer(70, 0) & 64)))
-        continue;  // a mesh's face record has no point of its own
+      if (Upper(Trim(m_img->value(first))) != "VERTEX") continue;
+      long vertexFlags = v.integer(70, 0);
+      if ((vertexFlags & 128) && !(vertexFlags & 64)) {
+        faces.push_back({v.integer(71, 0), v.integer(72, 0), v.integer(73, 0), v.integer(74, 0)});
+        continue;
+      }
       vertices.push_back(v.point(10));
       bulges.push_back(v.real(42));
+    }
+    if (flags & 64) {
+      for (const auto& face : faces) {
+        std::vector<long> corners;
+        for (long n : face)
+          if (n != 0) corners.push_back(n);
+        for (size_t i = 0; i < corners.size(); ++i) {
+          long a = corners[i], b = corners[(i + 1) % corners.size()];
+          size_t ia = static_cast<size_t>(std::labs(a)) - 1, ib = static_cast<size_t>(std::labs(b)) - 1;
+          if (a > 0 && ia < vertices.size() && ib < vertices.size()) Path(e, {vertices[ia], vertices[ib]}, false, rgb, ctx);
+        }
+      }
+      return true;
+    }
+    long m = g.integer(71, 0), n = g.integer(72, 0);
+    if ((flags & 16) && m > 0 && n > 0 && static_cast<size_t>(m) * static_cast<size_t>(n) <= vertices.size()) {
+      auto at = [&](long i, long j) { return vertices[static_cast<size_t>(i * n + j)]; };
+      for (long i = 0; i < m; ++i)
+        for (long j = 0; j + 1 < n; ++j) Path(e, {at(i, j), at(i, j + 1)}, false, rgb, ctx);
+      for (long j = 0; j < n; ++j)
+        for (long i = 0; i + 1 < m; ++i) Path(e, {at(i, j), at(i + 1, j)}, false, rgb, ctx);
+      return true;
     }
     bool closed = (flags & 1) != 0;
     std::vector<AcGePoint3d> pts;
@@ -521,12 +551,13 @@ bool Painter::DrawRecord(const Record& r, Entity& e, const Context& ctx) {
       Path(e, ctrl, false, rgb, ctx);
     else
       Path(e, ctrl.empty() ? fit : SplinePoints(ctrl, knots, static_cast<int>(g.integer(71, 3))), false, rgb, ctx);
-  } else if (t == "TEXT" || t == "ATTRIB") {
-    if (t == "ATTRIB" && (g.integer(70, 0) & 1)) return true;  // an invisible attribute
+  } else if (t == "TEXT" || t == "ATTRIB" || t == "ATTDEF") {
+    // An attribute's vertical alignment is group 74; a definition outside a block shows its tag (2).
+    if (t != "TEXT" && (g.integer(70, 0) & 1)) return true;  // an invisible attribute
     double rotation = g.real(50) * kPi / 180;
-    mtext::Layout layout = SingleLineLayout(g.text(1), g.point(10), g.point(11), g.real(40, 2.5), rotation,
-                                            static_cast<int>(g.integer(72, 0)),
-                                            static_cast<int>(g.integer(t == "ATTRIB" ? 74 : 73, 0)));
+    mtext::Layout layout = SingleLineLayout(g.text(t == "ATTDEF" ? 2 : 1), g.point(10), g.point(11), g.real(40, 2.5),
+                                            rotation, static_cast<int>(g.integer(72, 0)),
+                                            static_cast<int>(g.integer(t == "TEXT" ? 73 : 74, 0)));
     Text(e, layout, rotation, StyleFont(g.text(7)), rgb, layer, ctx);
   } else if (t == "MTEXT") {
     mtext::LayoutParams p;
@@ -569,7 +600,16 @@ bool Painter::DrawRecord(const Record& r, Entity& e, const Context& ctx) {
       Record attrib{first, end, {}, "ATTRIB"};
       DrawRecord(attrib, e, ctx);
     }
-  } else if (t == "DIMENSION") {
+  } else if (t == "ACAD_TABLE") {
+    // A table's cells and texts are the lines and texts of its anonymous block, at its point 10.
+    Transform place;
+    AcGePoint3d at = g.point(10);
+    auto block = m_tables.blocks.find(Upper(g.text(2)));
+    AcGePoint3d base = block == m_tables.blocks.end() ? AcGePoint3d() : block->second.base;
+    place.e = at.x - base.x;
+    place.f = at.y - base.y;
+    DrawBlock(Upper(g.text(2)), place, rgb, layer, ctx, e);
+  } else if (t == "DIMENSION" || t == "ARC_DIMENSION") {
     Transform place;
     AcGePoint3d at = g.point(12);
     place.e = at.x;

@@ -25,6 +25,9 @@ double Step(double least) {
   return 10 * power;
 }
 
+// A cell number; anything far off the grid (or not a number) is one place well off it.
+int Cell(double cells) { return cells > -1e6 && cells < 1e6 ? static_cast<int>(std::lround(cells)) : -1000000; }
+
 class Canvas {
  public:
   Canvas(const DrawingWindow& w, int cols, int rows) : m_cols(cols), m_rows(rows), m_cells(rows, std::string(cols, ' ')) {
@@ -34,8 +37,8 @@ class Canvas {
     m_x0 = w.minX;
     m_y0 = w.minY;
   }
-  int col(double x) const { return static_cast<int>(std::lround((x - m_x0) * m_scale)); }
-  int row(double y) const { return m_rows - 1 - static_cast<int>(std::lround((y - m_y0) * m_scale / 2.0)); }
+  int col(double x) const { return Cell((x - m_x0) * m_scale); }
+  int row(double y) const { return m_rows - 1 - Cell((y - m_y0) * m_scale / 2.0); }
   double x(int col) const { return m_x0 + col / m_scale; }
   double y(int row) const { return m_y0 + (m_rows - 1 - row) * 2.0 / m_scale; }
   double scale() const { return m_scale; }
@@ -49,7 +52,8 @@ class Canvas {
     double dx = b.x - a.x, dy = b.y - a.y;
     char c = std::fabs(dy) * 2 < std::fabs(dx) * 0.5 ? '-' : std::fabs(dx) < std::fabs(dy) * 2 * 0.25 ? '|' : dx * dy > 0 ? '/' : '\\';
     double cells = std::hypot(dx, dy) * m_scale * 2;
-    int steps = std::max(1, static_cast<int>(std::min(cells, 1e5)));
+    if (!(cells < 1e5)) cells = 1e5;  // past the grid anyway; NaN too
+    int steps = std::max(1, static_cast<int>(cells));
     for (int i = 0; i <= steps; ++i) put(col(a.x + dx * i / steps), row(a.y + dy * i / steps), c);
   }
   void text(int c, int r, const std::string& s) {
@@ -101,8 +105,12 @@ std::string DrawingPicture(AcDbDatabase& db, int cols, int rows, const DrawingWi
 
   const double yStep = Step(4 * 2.0 / canvas.scale());
   const double xStep = Step(12 / canvas.scale());
+  // Ticks are counted, not stepped to the end: at coordinates far from 0 a step may be lost in
+  // the rounding of the sum.
   std::vector<std::string> yLabels(static_cast<size_t>(canvas.rows()));
-  for (double v = std::ceil(canvas.y(canvas.rows() - 1) / yStep) * yStep; v <= canvas.y(0) + 1e-9; v += yStep) {
+  const double yFirst = std::ceil(canvas.y(canvas.rows() - 1) / yStep) * yStep;
+  for (int k = 0; k <= canvas.rows(); ++k) {
+    double v = yFirst + k * yStep;
     int r = canvas.row(v);
     if (r >= 0 && r < canvas.rows()) yLabels[static_cast<size_t>(r)] = Label(v);
   }
@@ -114,7 +122,9 @@ std::string DrawingPicture(AcDbDatabase& db, int cols, int rows, const DrawingWi
     out += row.substr(0, row.find_last_not_of(' ') + 1) + "\n";
   }
   std::string axis(static_cast<size_t>(canvas.cols()), '-'), labels(static_cast<size_t>(canvas.cols()) + 16, ' ');
-  for (double v = std::ceil(canvas.x(0) / xStep) * xStep; v <= canvas.x(canvas.cols() - 1) + 1e-9; v += xStep) {
+  const double xFirst = std::ceil(canvas.x(0) / xStep) * xStep;
+  for (int k = 0; k <= canvas.cols(); ++k) {
+    double v = xFirst + k * xStep;
     int c = canvas.col(v);
     if (c < 0 || c >= canvas.cols()) continue;
     axis[static_cast<size_t>(c)] = '+';
