@@ -100,6 +100,21 @@ try {
   check(await page.locator('#drawing svg g[data-type="MTEXT"]').count() === 2, 'the drawing shows both texts of the sample');
   await shot('drawing');
 
+  // The wheel zooms, a drag pans, "Zoom to extents" shows the whole drawing again.
+  const viewBox = () => page.locator('#drawing svg').getAttribute('viewBox');
+  const whole = await viewBox();
+  await page.mouse.move(640, 300);
+  await page.mouse.wheel(0, -400);
+  const zoomed = (await viewBox()).split(' ').map(Number);
+  check(zoomed[2] < Number(whole.split(' ')[2]), `the wheel zooms in (${whole} -> ${zoomed.join(' ')})`);
+  await page.mouse.down();
+  await page.mouse.move(700, 340, { steps: 4 });
+  await page.mouse.up();
+  const panned = (await viewBox()).split(' ').map(Number);
+  check(panned[0] < zoomed[0] && panned[2] === zoomed[2], 'a drag pans without zooming');
+  await page.click('#extents');
+  check(await viewBox() === whole, 'zoom to extents shows the whole drawing');
+
   // The command, Enter for "edit a text", then a click on the text in the drawing.
   await command('CQuillon');
   await waitFor('point');
