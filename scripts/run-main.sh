@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The main job: opens the sample drawing in qhost, interactively at a terminal, otherwise with a
-# sample session. First converts each example RTF document of examples/ to MText when qconvert is built.
+# The main job: opens the sample drawing in qhost, interactively at a terminal (and in a browser
+# page served beside it), otherwise with a sample session. First converts each example RTF document of examples/ to MText when qconvert is built.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
@@ -17,9 +17,10 @@ module=$(find "$build" -maxdepth 3 -name Quillon.arx -print -quit 2>/dev/null ||
 if [ -n "$module" ]; then args+=(--load "$module"); fi
 if [ -t 0 ]; then
   echo "qhost: $root/examples/sample.dxf. Type commands (VIEW, LIST, MTEXT, LINE, DIMALIGNED, SAVE, QUIT, ...);"
-  echo "a line starting with ! is a script line (!pick 15 58, !escape). Ctrl-D ends; unsaved changes"
-  echo "then go to examples/sample.recovered.dxf."
-  exec "$build/apps/qhost/qhost" "${args[@]}"
+  echo "a line starting with ! is a script line (!pick 15 58, !escape). Or open the page whose address"
+  echo "follows in a browser and work there with the mouse and keyboard. QUIT ends (it asks before it"
+  echo "drops unsaved changes); Ctrl-C ends at once."
+  exec "$build/apps/qhost/qhost" "${args[@]}" --serve
 fi
 # Without a terminal: the editor's sample session when the module is built, else the host's own.
 session="$root/examples/sample-session.txt"

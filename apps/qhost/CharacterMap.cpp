@@ -22,7 +22,12 @@ int RichEditOfActiveDialog() {
   return 0;
 }
 
+// The map that the last source to hear of "Charmap.exe" opened.
+bool g_open = false;
+
 }  // namespace
+
+bool CharacterMapOpen() { return g_open; }
 
 std::string CharacterTable() {
   std::string table = "\nCharacter map (code page 1251): charmap <code>\n";
@@ -49,6 +54,7 @@ std::optional<qhost::InputEvent> CharacterMapSource::Next(const std::string& wai
     m_open = true;
     if (m_show) m_show(CharacterTable());
   }
+  g_open = m_open;
   auto event = m_inner->Next(waitingFor);
   if (!event || !m_open || event->verb != "charmap" || event->args.size() != 1) return event;
   const std::string& chosen = event->args[0];
@@ -58,6 +64,7 @@ std::optional<qhost::InputEvent> CharacterMapSource::Next(const std::string& wai
   if (chosen.size() > 1 && *end == '\0' && code >= 0x20 && code <= 0xFF) character = std::string(1, static_cast<char>(code));
   if (character.size() != 1) return event;  // not a character of the map: reported as unusable
   m_open = false;
+  g_open = false;
   event->verb = "type";
   event->args = {character};
   // The user goes back to the text with the character, as from the system's map: the caret's

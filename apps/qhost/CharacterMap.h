@@ -12,6 +12,9 @@ namespace qhostui {
 // The code page 1251 characters from 0x20 to 0xFF, sixteen a row, each row led by its code.
 std::string CharacterTable();
 
+// Whether a character map is open now (main thread), for front ends that draw it.
+bool CharacterMapOpen();
+
 // Passes events through from `inner`. Once a module has started "Charmap.exe", the map is open:
 // qhost shows the table (when `show` is given), and the event `charmap <code>` (hexadecimal, or
 // the character itself) becomes `type <character>` into the dialog's text area, at its caret;

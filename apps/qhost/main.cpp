@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -17,6 +18,8 @@
 #include "qplatform/WindowSystem.h"
 #include "UiView.h"
 #include "UnsavedWork.h"
+#include "WebFrontEnd.h"
+#include "WebServer.h"
 #include "rxdlinkr.h"
 #include "windows.h"
 
@@ -25,6 +28,7 @@ namespace {
 const char kUsage[] =
     "usage: qhost [drawing.dxf] [--script session.txt] [--load module.arx]... [--no-module] [--pickbox units]\n"
     "             [--show-ui] [--open-links] [--render picture.svg [--space model|paper]]\n"
+    "             [--serve [--port N]]\n"
     "  Opens the drawing (a new one when none is given) and runs the command line: from the\n"
     "  script when given, otherwise from standard input (typed lines; \"!verb ...\" for script verbs).\n"
     "  Without --load, the Quillon module of this build is loaded when it is there (--no-module: not).\n"
@@ -35,10 +39,13 @@ const char kUsage[] =
     "  --open-links: a link the module opens (http:, https:, mailto:) goes to the desktop's opener,\n"
     "  xdg-open; without it, opening a link is only recorded.\n"
     "  --render: writes the drawing as SVG (the current space, or the one --space names) and ends;\n"
-    "  with --script, the drawing as the script left it.\n";
+    "  with --script, the drawing as the script left it.\n"
+    "  --serve: serve the browser page at http://127.0.0.1:8251/ (--port N: another port, 0 any free\n"
+    "  one) beside the terminal; the session ends with QUIT or Ctrl-C.\n";
 
-// The person at the terminal already moved to a new line by pressing Enter.
-bool g_afterTyped = false;
+// The person at the terminal already moved to a new line by pressing Enter (set by the terminal's
+// reader, which has a thread of its own while the page is served).
+std::atomic<bool> g_afterTyped{false};
 
 class InteractiveSource : public qhost::TerminalSource {
  public:
@@ -62,7 +69,7 @@ void Show(const std::string& cp1251) {
 }
 
 // The host's main window, the parent of the modules' dialogs, and its resource instance.
-void CreateMainWindow() {
+HWND CreateMainWindow() {
   WNDCLASS wc{};
   wc.lpfnWndProc = DefWindowProc;
   wc.lpszClassName = "AfxFrameOrView";
@@ -71,6 +78,7 @@ void CreateMainWindow() {
                              nullptr, nullptr);
   ShowWindow(main, SW_SHOW);
   qhost::SetHostWindows(main, nullptr, GetModuleHandle(nullptr));
+  return main;
 }
 
 // Shows, before each wait takes its next event, the entities that redraws changed since the last
@@ -129,10 +137,13 @@ int main(int argc, char** argv) {
   std::vector<std::string> modules;
   bool builtModule = true;
   bool showUi = isatty(0) != 0;
+  bool serve = false;
+  bool portGiven = false;
+  int port = qhostweb::kDefaultPort;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
-    if ((arg == "--script" || arg == "--load" || arg == "--pickbox" || arg == "--render" || arg == "--space") &&
-        i + 1 < argc) {
+    if ((arg == "--script" || arg == "--load" || arg == "--pickbox" || arg == "--render" || arg == "--space" ||
+         arg == "--port") && i + 1 < argc) {
       std::string value = argv[++i];
       if (arg == "--render") picture = value;
       if (arg == "--space" && value != "model" && value != "paper") {
@@ -141,8 +152,17 @@ int main(int argc, char** argv) {
       }
       if (arg == "--space") space = value == "model" ? qhost::render::Space::kModel : qhost::render::Space::kPaper;
       if (arg == "--script") script = value;
+      if (arg == "--port" && (value.empty() || value.size() > 5 || value.find_first_not_of("0123456789") != std::string::npos ||
+                              std::atoi(value.c_str()) > 65535)) {
+        Complain("--port takes a number from 0 to 65535");
+        return 2;
+      }
+      if (arg == "--port") port = std::atoi(value.c_str());
+      portGiven = portGiven || arg == "--port";
       if (arg == "--load") modules.push_back(value);
       if (arg == "--pickbox") qhost::SetPickAperture(std::atof(value.c_str()));
+    } else if (arg == "--serve") {
+      serve = true;
     } else if (arg == "--show-ui") {
       showUi = true;
     } else if (arg == "--open-links") {
@@ -174,6 +194,9 @@ int main(int argc, char** argv) {
   }
   qhost::OpenDocument(std::move(db));
 
+  qhost::RegisterHostCommands();
+  HWND mainWindow = CreateMainWindow();
+  qhostweb::WebFrontEnd web;
   auto& queue = qhost::InputQueue::Instance();
   // Writes the picture that --render asks for; false when it cannot.
   auto render = [&](const char* before) {
@@ -191,7 +214,27 @@ int main(int argc, char** argv) {
     return ok ? 0 : 1;
   }
   std::unique_ptr<qhost::InputSource> source;
-  if (!script.empty()) {
+  if (serve) {
+    std::string error;
+    if (!script.empty()) {
+      Complain("--serve takes its events from the page and the terminal, not a script");
+      return 2;
+    }
+    // The default port may be taken by another qhost: then any free one, which is printed all the same.
+    qhostweb::WebFrontEnd::Options options{mainWindow, port, isatty(0) != 0, [] { g_afterTyped = true; },
+                                           qhostui::CharacterMapOpen};
+    bool started = web.Start(options, error);
+    if (!started && !portGiven) {
+      options.port = 0;
+      started = web.Start(options, error);
+    }
+    if (!started) {
+      Complain(error);
+      return 2;
+    }
+    std::fprintf(stderr, "qhost: the page is at %s\n", web.Address().c_str());
+    source = web.Source();
+  } else if (!script.empty()) {
     std::string error;
     source = qhost::ScriptSource::FromFile(script, error);
     if (!source) {
@@ -207,11 +250,9 @@ int main(int argc, char** argv) {
   queue.SetSource(std::move(source));
   qhost::Transcript::Instance().SetSink(Show);
 
-  qhost::RegisterHostCommands();
   // A person at a terminal is asked before changes are dropped; a script never is.
   const bool atTerminal = script.empty() && isatty(0) != 0;
   if (atTerminal) qhostui::GuardUnsavedWork();
-  CreateMainWindow();
 #ifdef QHOST_MODULE_FILE
   if (builtModule && modules.empty() && access(QHOST_MODULE_FILE, R_OK) == 0) modules.push_back(QHOST_MODULE_FILE);
 #else
@@ -229,6 +270,7 @@ int main(int argc, char** argv) {
   }
 
   int status = modulesLoaded ? qhost::RunCommandLine() : qhost::ExitCode(qhost::SessionStatus::kCannotStart);
+  web.Stop();
   if (modulesLoaded && atTerminal && !qhost::QuitRequested() && qhostui::RecoverUnsavedWork())
     status = qhost::ExitCode(qhost::SessionStatus::kWorkRecovered);
   if (!picture.empty() && !render("\n") && status == 0) status = qhost::ExitCode(qhost::SessionStatus::kCommandFailed);

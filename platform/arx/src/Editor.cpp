@@ -88,13 +88,20 @@ bool IsEntity(AcDbObjectId id) { return id.stub()->object && id.stub()->object->
 
 void Cancelled() { Transcript::Instance().Write("*Cancel*"); }
 
+PromptKind& Waiting() {
+  static PromptKind kind = PromptKind::kNone;
+  return kind;
+}
+
 // Shows the prompt and takes the next answer. Input that is not the host's is rejected and
 // cancels the prompt, as does input running out.
-Answer Ask(const char* prompt) {
+Answer Ask(const char* prompt, PromptKind kind) {
   Transcript::Instance().Write(prompt ? prompt : "");
   std::string wait = WaitName(prompt);
   auto& queue = InputQueue::Instance();
+  Waiting() = kind;
   auto event = queue.Next(wait);
+  Waiting() = PromptKind::kNone;
   Answer a;
   if (!event) {
     Cancelled();
@@ -131,11 +138,13 @@ Answer Ask(const char* prompt) {
 }  // namespace
 
 bool GetFileName(const char* prompt, std::string& name) {
-  Answer a = Ask(prompt);
+  Answer a = Ask(prompt, PromptKind::kString);
   if (a.kind != Answer::kText) return false;
   name = a.received;
   return true;
 }
+
+PromptKind WaitingPrompt() { return Waiting(); }
 
 }  // namespace qhost
 
@@ -145,7 +154,7 @@ int acedGetPoint(const ads_point pt, const char* prompt, ads_point result) {
   AcGePoint3d base;
   if (pt) base = AcGePoint3d(pt[X], pt[Y], pt[Z]);
   while (true) {
-    Answer a = qhost::Ask(prompt);
+    Answer a = qhost::Ask(prompt, qhost::PromptKind::kPoint);
     AcGePoint3d p;
     switch (a.kind) {
       case Answer::kPoint:
@@ -174,7 +183,7 @@ int acedGetPoint(const ads_point pt, const char* prompt, ads_point result) {
 
 int acedEntSel(const char* str, ads_name entres, ads_point ptres) {
   ads_name_clear(entres);
-  Answer a = qhost::Ask(str ? str : "\nSelect object: ");
+  Answer a = qhost::Ask(str ? str : "\nSelect object: ", qhost::PromptKind::kEntity);
   AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
   AcDbObjectId id;
   AcGePoint3d p;
@@ -214,7 +223,7 @@ int acedEntSel(const char* str, ads_name entres, ads_point ptres) {
 }
 
 int acedGetString(int, const char* prompt, char* result) {
-  Answer a = qhost::Ask(prompt);
+  Answer a = qhost::Ask(prompt, qhost::PromptKind::kString);
   std::string text;
   switch (a.kind) {
     case Answer::kEscape:

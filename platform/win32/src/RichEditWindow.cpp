@@ -1,5 +1,6 @@
 // Windows stand-in: the RICHEDIT window class, a thin window over the windowless rich edit engine:
 // messages go to the engine, and the engine's host interface is served by the window layer.
+#include <cstdio>
 #include <cstring>
 #include <richedit.h>
 
@@ -74,6 +75,14 @@ struct RichEditData : ControlData {
   std::unique_ptr<RichEditEngine> engine;
   DWORD style = 0;
 
+  std::string StateWords() const override {
+    std::optional<COLORREF> background = engine ? engine->Background() : std::nullopt;
+    if (!background) return std::string();
+    char word[24];
+    std::snprintf(word, sizeof word, " background=#%02x%02x%02x", GetRValue(*background), GetGValue(*background),
+                  GetBValue(*background));
+    return word;
+  }
   void Describe(std::string& out, const std::string& indent) const override {
     if (!engine) return;
     std::string picture = engine->Snapshot();

@@ -74,6 +74,11 @@ bool QuitRequested();
 // Windows stand-in's user-interface events); it returns false for what it cannot use either.
 void SetCommandPromptHandler(std::function<bool(const InputEvent&)> handler);
 
+// What the prompt that waits now asks for (kNone at the "Command: " prompt and in modal loops), so
+// that a front end can answer a click in the drawing with a pick or a point.
+enum class PromptKind { kNone, kPoint, kEntity, kString };
+PromptKind WaitingPrompt();
+
 // The host's own commands: SAVE, SAVEAS, QUIT, LIST, ERASE, MTEXT, LINE, CIRCLE, DIMALIGNED,
 // SETVAR, SNAPSHOT, VIEW, ZOOM, RENDER, ARX.
 void RegisterHostCommands();

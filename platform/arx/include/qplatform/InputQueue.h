@@ -2,8 +2,10 @@
 // Stand-in only: the front ends (qhost, tests) and the stand-ins use it; the module never does.
 #pragma once
 
+#include <condition_variable>
 #include <deque>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,9 +34,24 @@ class InputSource {
   virtual std::string Name() const { return std::string(); }
 };
 
+// Everything but Post, OpenFeed and CloseFeed belongs to the main thread, which runs the
+// host, the module and the windows. Front ends with threads of their own (a server, a terminal
+// reader) only post events; what they show they take from snapshots the main thread publishes.
 class InputQueue {
  public:
   static InputQueue& Instance();
+
+  // Any thread: queues an event from a feed and wakes the main thread if it waits. Posted events
+  // come after the pending ones and after the source's.
+  void Post(InputEvent event);
+  // Any thread: a feed is a front end that posts from a thread of its own. While one is open, a
+  // wait with nothing pending and no source (or a source that has run out) sleeps until an event
+  // is posted or the last feed closes; only then does the input run out.
+  void OpenFeed();
+  void CloseFeed();
+  // Main thread: the next posted event, sleeping while a feed is open; nothing once none is. A
+  // source that stands for the feeds (so that wrapping sources see their events) calls this.
+  std::optional<InputEvent> WaitForPosted();
 
   // Queues an event ahead of the source (typed input sent by the host itself, tests).
   void Push(InputEvent event);
@@ -71,6 +88,12 @@ class InputQueue {
   void Reset();
 
  private:
+  std::optional<InputEvent> TakePending();
+
+  mutable std::mutex m_mutex;
+  std::condition_variable m_postedSignal;
+  std::deque<InputEvent> m_posted;
+  int m_feeds = 0;
   std::deque<InputEvent> m_pending;
   std::unique_ptr<InputSource> m_source;
   std::string m_ranOutWhile;

@@ -20,6 +20,10 @@ class EngineCore {
   LRESULT Message(UINT msg, WPARAM wParam, LPARAM lParam);
   bool Handles(UINT msg) const;
   std::string Snapshot() const;
+  // The background EM_SETBKGNDCOLOR chose; none while the system's window colour applies.
+  std::optional<COLORREF> Background() const {
+    return m_systemBackground ? std::nullopt : std::optional<COLORREF>(m_background);
+  }
 
   DWORD style;
 

@@ -16,4 +16,6 @@ std::string RichEditEngine::Snapshot() const { return m_core->Snapshot(); }
 
 DWORD RichEditEngine::Style() const { return m_core->style; }
 
+std::optional<COLORREF> RichEditEngine::Background() const { return m_core->Background(); }
+
 void RichEditEngine::SetStyle(DWORD style) { m_core->style = style; }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -67,6 +68,8 @@ class RichEditEngine {
 
   DWORD Style() const;
   void SetStyle(DWORD style);
+  // The background colour EM_SETBKGNDCOLOR set; none while the system's window colour applies.
+  std::optional<COLORREF> Background() const;
 
  private:
   std::unique_ptr<richedit::detail::EngineCore> m_core;

@@ -1,0 +1,454 @@
+// The browser front end below the page: events from requests, the window tree as JSON, bitmaps as
+// files, and qhost --serve end to end over HTTP (refusals, long polling, the end of a session).
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <httplib.h>
+
+#include <chrono>
+#include <cstdio>
+#include <richedit.h>
+#include <thread>
+
+#include "WebServer.h"
+#include "WebState.h"
+#include "qplatform/Drawing.h"
+#include "qplatform/Host.h"
+#include "WindowTree.h"
+#include "qplatform/InputQueue.h"
+#include "qplatform/WindowSystem.h"
+#include "support/Bytes.h"
+
+namespace {
+
+using nlohmann::json;
+
+// ---- Requests become events ----
+
+TEST(EventRequest, VerbsAndLinesBecomeEventsInCodePage1251) {
+  struct Case {
+    const char* body;
+    std::string verb;
+    std::vector<std::string> args;
+  };
+  // Sources are compiled to code page 1251: the requests' UTF-8 is written as u8 literals.
+  const Case cases[] = {
+      {R"({"verb": "click", "args": ["IDC_BOLD", "3", "4"]})", "click", {"IDC_BOLD", "3", "4"}},
+      {R"({"verb": "escape"})", "escape", {}},
+      {u8R"({"verb": "type", "args": ["Ж №"]})", "type", {"\xC6 \xB9"}},
+      // A character code page 1251 lacks reaches the host as the MText escape.
+      {u8R"({"verb": "type", "args": ["Ø"]})", "type", {"\\U+00D8"}},
+      // A line as typed at the terminal: text, or a script line after "!".
+      {R"({"line": "LINE 0,0"})", "type", {"LINE 0,0"}},
+      {R"({"line": ""})", "type", {""}},
+      {R"({"line": "!pick 10 20"})", "pick", {"10", "20"}},
+      {u8R"({"line": "!type \"два слова\""})", "type", {"\xE4\xE2\xE0 \xF1\xEB\xEE\xE2\xE0"}},
+  };
+  for (const Case& c : cases) {
+    qhost::InputEvent event;
+    std::string error;
+    ASSERT_TRUE(qhostweb::ParseEventRequest(c.body, event, error)) << c.body << ": " << error;
+    EXPECT_EQ(c.verb, event.verb) << c.body;
+    EXPECT_EQ(c.args, event.args) << c.body;
+    EXPECT_EQ("page", event.origin) << c.body;
+  }
+}
+
+TEST(EventRequest, AnythingElseIsRefusedWithAReason) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "the request is not a JSON object"},
+      {"[1, 2]", "the request is not a JSON object"},
+      {"{\"verb\": \"click\"", "the request is not a JSON object"},
+      {"{\"verb\": \"type\", \"args\": [\"\xC6\"]}", "the request is not a JSON object"},  // not UTF-8
+      {R"({"args": ["5042"]})", "\"verb\" is missing"},
+      {R"({"verb": 5})", "\"verb\" is missing"},
+      {R"({"verb": "format", "args": ["c:"]})", "\"format\" is not an event a page can send"},
+      {R"({"verb": "click", "args": "5042"})", "\"args\" is not a short list of texts"},
+      {R"({"verb": "click", "args": [5042]})", "\"args\" is not a short list of texts"},
+      {R"({"verb": "click", "args": ["1","2","3","4","5","6","7","8","9","10","11","12","13","14","15","16","17"]})",
+       "\"args\" is not a short list of texts"},
+      {R"({"line": 7})", "\"line\" is not a text"},
+      {R"({"line": "SAVE\nQUIT"})", "a line has no line breaks"},
+      {R"({"line": "!type \"open"})", "a quoted word is not closed"},
+      {R"({"line": "!"})", "the line holds no event"},
+      {R"({"line": "!unknown-verb"})", "\"unknown-verb\" is not an event a page can send"},
+      {"{\"line\": \"" + std::string(70000, 'a') + "\"}", "the request is too long"},
+  };
+  for (const auto& [body, why] : cases) {
+    qhost::InputEvent event;
+    std::string error;
+    EXPECT_FALSE(qhostweb::ParseEventRequest(body, event, error)) << body.substr(0, 80);
+    EXPECT_EQ(why, error) << body.substr(0, 80);
+  }
+}
+
+// ---- The window snapshot read back ----
+
+TEST(SnapshotLine, WordsPairsQuotesAndEscapes) {
+  auto words = qhostweb::SplitSnapshotLine(
+      "  BUTTON 5042 10,20,30x40 \"a \\\"b\\\" \\\\ \\x0d\" name=IDC_BOLD face=\"MS Sans Serif\" checked \"Tab\"*");
+  ASSERT_EQ(8u, words.size());
+  EXPECT_EQ("BUTTON", words[0].value);
+  EXPECT_EQ("10,20,30x40", words[2].value);
+  EXPECT_TRUE(words[3].quoted);
+  EXPECT_BYTES_EQ("a \"b\" \\ \r", words[3].value);
+  EXPECT_EQ("name", words[4].key);
+  EXPECT_EQ("IDC_BOLD", words[4].value);
+  EXPECT_EQ("face", words[5].key);
+  EXPECT_EQ("MS Sans Serif", words[5].value);
+  EXPECT_EQ("checked", words[6].value);
+  EXPECT_EQ("Tab", words[7].value);
+  EXPECT_EQ("*", words[7].glued);
+}
+
+// Takes what `look` sees at each wait of a modal loop, and gives no event.
+class LookingSource : public qhost::InputSource {
+ public:
+  explicit LookingSource(std::function<void()> look) : m_look(std::move(look)) {}
+  std::optional<qhost::InputEvent> Next(const std::string&) override {
+    m_look();
+    return std::nullopt;
+  }
+
+ private:
+  std::function<void()> m_look;
+};
+
+class WebWindows : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    qwin::Reset();
+    qwin::SetMachineFontsEnabled(false);
+  }
+  void TearDown() override { qwin::Reset(); }
+};
+
+TEST_F(WebWindows, TheTreeGivesScreenRectanglesStatesItemsAndRuns) {
+  HWND dialog = CreateWindowEx(0, "#32770", "Editor", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100, 50, 300, 200, nullptr,
+                               nullptr, nullptr, nullptr);
+  HWND check = CreateWindowEx(0, "BUTTON", "&Bold", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 10, 5, 60, 14, dialog,
+                              reinterpret_cast<HMENU>(7), nullptr, nullptr);
+  SendMessage(check, BM_SETCHECK, BST_CHECKED, 0);
+  HWND combo = CreateWindowEx(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 80, 5, 90, 100, dialog,
+                              reinterpret_cast<HMENU>(8), nullptr, nullptr);
+  SendMessage(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Arial"));
+  SendMessage(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("\xCA\xF3\xF0\xFC\xE5\xF0"));  // Курьер
+  SendMessage(combo, CB_SETCURSEL, 1, 0);
+  CreateWindowEx(0, "BUTTON", "Hidden", WS_CHILD, 0, 0, 10, 10, dialog, reinterpret_cast<HMENU>(9), nullptr, nullptr);
+  HWND edit = CreateWindowEx(0, "RICHEDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 10, 30, 200, 80, dialog,
+                             reinterpret_cast<HMENU>(10), nullptr, nullptr);
+  SetWindowText(edit, "ab\r\ncd");
+  SendMessage(edit, EM_SETSEL, 1, 5);
+  SendMessage(edit, EM_SETBKGNDCOLOR, 0, RGB(1, 2, 3));
+  SetFocus(edit);
+
+  std::map<std::string, std::string> bitmaps;
+  json tree = qhostweb::WindowTree(nullptr, bitmaps);
+  ASSERT_EQ(1u, tree.size()) << tree.dump(1);
+  const json& top = tree[0];
+  EXPECT_EQ("Editor", top["text"]);
+  EXPECT_EQ((json{{"x", 100}, {"y", 50}, {"w", 300}, {"h", 200}}), top["outer"]);
+  ASSERT_EQ(3u, top["children"].size()) << "the hidden button is left out";
+  const json& button = top["children"][0];
+  POINT origin{0, 0};
+  ClientToScreen(dialog, &origin);
+  EXPECT_EQ(origin.x + 10, button["outer"]["x"]) << "children are placed on the screen";
+  EXPECT_EQ(origin.y + 5, button["outer"]["y"]);
+  EXPECT_EQ(7, button["id"]);
+  EXPECT_EQ("&Bold", button["text"]);
+  EXPECT_EQ(json::array({"checked"}), button["states"]);
+  const json& list = top["children"][1];
+  EXPECT_EQ(json::array({"Arial", u8"Курьер"}), list["items"]);
+  EXPECT_EQ("1", list["sel"]);
+  const json& rich = top["children"][2];
+  EXPECT_TRUE(rich["focus"].get<bool>());
+  EXPECT_EQ("#010203", rich["background"]);
+  EXPECT_EQ(json::array({1, 5}), rich["richedit"]["selection"]);
+  ASSERT_EQ(2u, rich["richedit"]["paragraphs"].size());
+  EXPECT_EQ("cd", rich["richedit"]["paragraphs"][1]["runs"][0]["text"]);
+  EXPECT_TRUE(rich["richedit"]["paragraphs"][1]["runs"][0].contains("size"));
+  EXPECT_TRUE(bitmaps.empty());
+}
+
+TEST_F(WebWindows, AnOpenMenuAndItsItems) {
+  HWND owner = CreateWindowEx(0, "#32770", "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  HMENU menu = CreatePopupMenu();
+  AppendMenu(menu, MF_STRING, 57643, "&Undo\tCtrl+Z");
+  AppendMenu(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenu(menu, MF_STRING | MF_GRAYED, 57637, "Paste");
+  json shown;
+  qhost::InputQueue::Instance().SetSource(std::make_unique<LookingSource>([&shown] { shown = qhostweb::OpenPopup(); }));
+  UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD, 12, 34, 0, owner, nullptr));
+  qhost::InputQueue::Instance().Reset();
+  DestroyMenu(menu);
+  EXPECT_EQ(0u, chosen) << "no input: the menu closes without a choice";
+  EXPECT_EQ("menu", shown["kind"]);
+  EXPECT_EQ(12, shown["x"]);
+  EXPECT_EQ(34, shown["y"]);
+  EXPECT_EQ((json::array({{{"depth", 0}, {"id", 57643}, {"text", "&Undo\tCtrl+Z"}},
+                          {{"depth", 0}, {"separator", true}},
+                          {{"depth", 0}, {"grayed", true}, {"id", 57637}, {"text", "Paste"}}})),
+            shown["items"]);
+  EXPECT_TRUE(qhostweb::OpenPopup().is_null()) << "closed";
+}
+
+TEST_F(WebWindows, AnOpenMessageBoxWithItsTitleTextAndButtons) {
+  HWND owner = CreateWindowEx(0, "#32770", "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  json shown;
+  qhost::InputQueue::Instance().SetSource(std::make_unique<LookingSource>([&shown] { shown = qhostweb::OpenPopup(); }));
+  MessageBox(owner, "\xD1\xEE\xF5\xF0\xE0\xED\xE8\xF2\xFC \"a\"?", "Quillon", MB_YESNOCANCEL);  // Сохранить "a"?
+  qhost::InputQueue::Instance().Reset();
+  EXPECT_EQ((json{{"kind", "message box"}, {"title", "Quillon"}, {"text", u8"Сохранить \"a\"?"},
+                  {"buttons", json::array({"yes", "no", "cancel"})}}),
+            shown);
+}
+
+// ---- Publishing ----
+
+class Publishing : public WebWindows {
+ protected:
+  void SetUp() override {
+    WebWindows::SetUp();
+    qhost::ResetSession();
+  }
+  void TearDown() override {
+    qhost::CloseDocument();
+    qhost::ResetSession();
+    WebWindows::TearDown();
+  }
+  static json Parsed(const qhostweb::Publisher& publisher) { return json::parse(publisher.Latest()->json); }
+};
+
+TEST_F(Publishing, ADialogsRestDrawsTheDrawingAgainOnlyAfterARedraw) {
+  qhost::OpenDocument(std::make_unique<AcDbDatabase>());
+  int painted = 0;
+  qhostweb::Publisher publisher(nullptr, [&painted] {
+    ++painted;
+    return qhostweb::DrawingPicture{"<svg>" + std::to_string(qhost::Display().updates) + "</svg>", {}};
+  });
+  publisher.Update("Command: ");
+  publisher.Update("dialog 5000");
+  publisher.Update("dialog 5000");
+  EXPECT_EQ(1, painted) << "nothing was redrawn while the dialog waited";
+  json state = Parsed(publisher);
+  EXPECT_EQ(2u, state["version"]) << "the wait changed once";
+  ++qhost::Display().updates;
+  publisher.Update("dialog 5000");
+  EXPECT_EQ(2, painted);
+  json redrawn = Parsed(publisher);
+  EXPECT_EQ("<svg>1</svg>", redrawn["drawing"]["svg"]);
+  EXPECT_EQ(state["drawingVersion"].get<int>() + 1, redrawn["drawingVersion"]);
+  publisher.Update("Command: ");
+  EXPECT_EQ(3, painted) << "at a prompt every rest looks";
+  EXPECT_EQ(redrawn["drawingVersion"], Parsed(publisher)["drawingVersion"]) << "the same picture is no new version";
+}
+
+TEST_F(Publishing, TheEntitiesAChangeTouchedAreNamed) {
+  qhost::OpenDocument(std::make_unique<AcDbDatabase>());
+  std::map<std::string, std::string> entities = {{"2A", "line 0,0 1,1"}, {"2B", "text A"}};
+  qhostweb::Publisher publisher(nullptr, [&entities] {
+    std::string svg;
+    for (const auto& [handle, description] : entities) svg += description;
+    return qhostweb::DrawingPicture{svg, entities};
+  });
+  publisher.Update("Command: ");
+  EXPECT_EQ(json::array(), Parsed(publisher)["drawing"]["changed"]) << "the first picture changes nothing";
+  entities["2B"] = "text AB";
+  entities["2C"] = "circle";
+  publisher.Update("Command: ");
+  EXPECT_EQ(json::array({"2B", "2C"}), Parsed(publisher)["drawing"]["changed"]);
+}
+
+// How long a rest takes on the largest drawing of the corpus: the picture drawn and published.
+TEST_F(Publishing, ALargeDrawingIsPublishedInTime) {
+  const char* shared = std::getenv("QUILLON_SHARED_DIR");
+  std::string file = std::string(shared ? shared : "../shared") + "/corpus/dxf/libredwg__example_2018.dxf";
+  if (access(file.c_str(), R_OK) != 0) GTEST_SKIP() << file << " is absent";
+  qhost::DrawingLoad load = qhost::LoadDrawing(file);
+  ASSERT_TRUE(load.database) << load.error;
+  qhost::OpenDocument(std::move(load.database));
+  qhostweb::Publisher publisher(nullptr, qhostweb::PaintCurrentDrawing);
+  auto start = std::chrono::steady_clock::now();
+  const int kRests = 5;
+  for (int i = 0; i < kRests; ++i) publisher.Update(i % 2 ? "Command: " : "Select object:");
+  auto each = (std::chrono::steady_clock::now() - start) / kRests;
+  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(each).count();
+  std::printf("a rest at a prompt on %s: %lld ms, %zu bytes published\n", file.c_str(), static_cast<long long>(ms),
+              publisher.Latest()->json.size());
+  RecordProperty("rest_ms", static_cast<int>(ms));
+  EXPECT_LT(ms, 2000) << "a person waits for this after every command";
+}
+
+// ---- Bitmaps as files ----
+
+TEST(BitmapFile, TheFileHeaderPointsPastTheHeaderAndThePalette) {
+  struct Case {
+    WORD bits;
+    DWORD used;
+    DWORD compression;
+    uint32_t offset;
+  };
+  const Case cases[] = {{24, 0, 0, 14 + 40}, {8, 0, 0, 14 + 40 + 256 * 4}, {4, 3, 0, 14 + 40 + 3 * 4},
+                        {16, 0, 3, 14 + 40 + 12}};
+  for (const Case& c : cases) {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = 2;
+    header.biHeight = 2;
+    header.biPlanes = 1;
+    header.biBitCount = c.bits;
+    header.biClrUsed = c.used;
+    header.biCompression = c.compression;
+    std::string dib(reinterpret_cast<const char*>(&header), sizeof header);
+    dib.resize(dib.size() + 1100, '\x7f');
+    std::string file = qhostweb::BitmapFile(reinterpret_cast<const unsigned char*>(dib.data()), dib.size());
+    ASSERT_EQ(dib.size() + 14, file.size()) << c.bits;
+    EXPECT_EQ("BM", file.substr(0, 2));
+    uint32_t size = 0, offset = 0;
+    std::memcpy(&size, file.data() + 2, 4);
+    std::memcpy(&offset, file.data() + 10, 4);
+    EXPECT_EQ(file.size(), size);
+    EXPECT_EQ(c.offset, offset) << c.bits << " bits";
+    EXPECT_EQ(dib, file.substr(14));
+  }
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biBitCount = 8;
+  EXPECT_EQ("", qhostweb::BitmapFile(reinterpret_cast<const unsigned char*>(&header), 20)) << "shorter than a header";
+  EXPECT_EQ("", qhostweb::BitmapFile(reinterpret_cast<const unsigned char*>(&header), sizeof header))
+      << "the palette is missing";
+}
+
+// ---- qhost --serve over HTTP ----
+
+class Served : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    int pipeFds[2];
+    ASSERT_EQ(0, pipe(pipeFds));
+    m_pid = fork();
+    if (m_pid == 0) {
+      dup2(pipeFds[1], 2);
+      int null = open("/dev/null", O_RDWR);
+      dup2(null, 0);
+      dup2(null, 1);
+      execl(QHOST_BINARY, QHOST_BINARY, "--no-module", "--serve", "--port", "0", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(pipeFds[1]);
+    m_err = fdopen(pipeFds[0], "r");
+    char line[512];
+    while (std::fgets(line, sizeof line, m_err)) {
+      if (std::sscanf(line, "qhost: the page is at http://127.0.0.1:%d/", &m_port) == 1) break;
+    }
+    ASSERT_GT(m_port, 0) << "qhost did not say where the page is";
+    m_client = std::make_unique<httplib::Client>("127.0.0.1", m_port);
+    m_client->set_read_timeout(30, 0);
+  }
+  void TearDown() override {
+    if (m_pid > 0 && !m_ended) {
+      kill(m_pid, SIGKILL);
+      waitpid(m_pid, nullptr, 0);
+    }
+    if (m_err) std::fclose(m_err);
+  }
+  json State(uint64_t since = 0) {
+    auto r = m_client->Get(since ? "/state?since=" + std::to_string(since) : "/state");
+    EXPECT_TRUE(r);
+    EXPECT_EQ(200, r ? r->status : 0);
+    return r ? json::parse(r->body) : json();
+  }
+  int Post(const std::string& body) {
+    auto r = m_client->Post("/event", body, "application/json");
+    return r ? r->status : 0;
+  }
+  // The state once the host waits for `kind`, following the versions as the page does.
+  json WaitFor(const std::string& kind) {
+    json state = State();
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (state["wait"]["kind"] != kind && std::chrono::steady_clock::now() < until)
+      state = State(state["version"].get<uint64_t>());
+    return state;
+  }
+  int Status() {
+    int status = 0;
+    for (int i = 0; i < 200; ++i) {
+      if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
+        m_ended = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return -2;  // still running after ten seconds
+  }
+
+  pid_t m_pid = -1;
+  bool m_ended = false;
+  FILE* m_err = nullptr;
+  int m_port = 0;
+  std::unique_ptr<httplib::Client> m_client;
+};
+
+TEST_F(Served, EventsFromThePageDriveTheHostAndTheStateFollows) {
+  json first = State();
+  EXPECT_EQ("command", first["wait"]["kind"]);
+  EXPECT_EQ("Command: ", first["wait"]["name"]);
+  EXPECT_EQ(202, Post(R"({"line": "LINE"})"));
+  json point = WaitFor("point");
+  EXPECT_GT(point["version"].get<uint64_t>(), first["version"].get<uint64_t>());
+  EXPECT_NE(std::string::npos, point["transcript"].get<std::string>().find("Command: LINE"));
+  EXPECT_EQ(202, Post(R"({"verb": "point", "args": ["0", "0"]})"));
+  EXPECT_EQ(202, Post(R"({"verb": "point", "args": ["10", "5"]})"));
+  EXPECT_EQ(202, Post(R"({"verb": "enter"})"));
+  json done = WaitFor("command");
+  EXPECT_GT(done["drawingVersion"].get<uint64_t>(), first["drawingVersion"].get<uint64_t>());
+  EXPECT_NE(std::string::npos, done["drawing"]["svg"].get<std::string>().find("data-type=\"LINE\""));
+  ASSERT_EQ(1u, done["drawing"]["changed"].size()) << "the new line is marked";
+  // Nothing new: a request for a newer state waits, then answers with the same one.
+  m_client->set_read_timeout(40, 0);
+  auto asked = std::chrono::steady_clock::now();
+  json same = State(done["version"].get<uint64_t>());
+  EXPECT_EQ(done["version"], same["version"]);
+  EXPECT_GE(std::chrono::steady_clock::now() - asked, std::chrono::seconds(15));
+  EXPECT_EQ(202, Post(R"({"line": "QUIT"})"));
+  EXPECT_EQ(0, Status());
+}
+
+TEST_F(Served, MalformedAndForeignRequestsAreRefused) {
+  EXPECT_EQ(400, Post("{\"verb\": \"format\"}"));
+  EXPECT_EQ(400, Post("not json"));
+  auto plain = m_client->Post("/event", R"({"verb": "escape"})", "text/plain");
+  EXPECT_EQ(415, plain ? plain->status : 0) << "a form of another site cannot post";
+  auto huge = m_client->Post("/event", std::string(200000, '{'), "application/json");
+  EXPECT_EQ(413, huge ? huge->status : 0);
+  httplib::Headers foreign = {{"Host", "attacker.example:" + std::to_string(m_port)}};
+  auto renamed = m_client->Get("/state", foreign);
+  EXPECT_EQ(403, renamed ? renamed->status : 0) << "a page that renamed itself to this address";
+  auto since = m_client->Get("/state?since=12abc");
+  EXPECT_EQ(400, since ? since->status : 0);
+  for (const char* path : {"/bitmap/5006.bmp", "/bitmap/..%2f..%2fetc%2fpasswd.bmp", "/nothing", "/app.js.map"}) {
+    auto r = m_client->Get(path);
+    EXPECT_EQ(404, r ? r->status : 0) << path;
+  }
+  auto page = m_client->Get("/");
+  ASSERT_TRUE(page);
+  EXPECT_EQ(200, page->status);
+  EXPECT_NE(std::string::npos, page->body.find("app.js"));
+  EXPECT_EQ("command", State()["wait"]["kind"]) << "the host is still at its prompt";
+}
+
+TEST_F(Served, SigtermEndsAWaitAsTheEndOfInputWould) {
+  EXPECT_EQ(202, Post(R"({"line": "LINE"})"));
+  WaitFor("point");
+  kill(m_pid, SIGTERM);
+  EXPECT_EQ(1, Status()) << "the prompt was waiting: its input ran out";
+}
+
+TEST_F(Served, SigtermAtTheCommandPromptIsANormalEnd) {
+  State();
+  kill(m_pid, SIGTERM);
+  EXPECT_EQ(0, Status());
+}
+
+}  // namespace
