@@ -67,7 +67,8 @@ std::string Token(char open, size_t n, char close);
 // to p.
 size_t TokenNumber(std::string_view letters);
 
-// Marked code text as RTF text: backslashes and braces escaped.
+// Marked code text as RTF text: backslashes and braces escaped, a control character (but the tab)
+// as the escape of its code point ("\U+0007"), which the control can hold.
 std::string RtfEscaped(std::string_view code);
 
 }  // namespace keptcodes

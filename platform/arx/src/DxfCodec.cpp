@@ -39,6 +39,12 @@ long EscapeAt(const std::string& s, size_t i) {
   return cp;
 }
 
+// The control character of the escape "\U+00XX" at `i` (NUL's memory form among them), or -1.
+long ControlEscapeAt(const std::string& s, size_t i) {
+  long cp = i + 1 < s.size() && s[i + 1] == 'U' ? EscapeAt(s, i) : -1;
+  return cp < 0x20 ? cp : -1;
+}
+
 // Code page 1251 bytes by character; every character it has lies below U+2200. -1: none.
 const std::array<int16_t, 0x2200>& Cp1251Bytes() {
   static const std::array<int16_t, 0x2200> bytes = [] {
@@ -303,9 +309,10 @@ std::string EncodeCarets(const std::string& text) {
     if (b == '\\' && i + 1 < text.size() && text[i + 1] == '\\') {
       out += "\\\\";
       ++i;
-    } else if (text.compare(i, sizeof kNulEscape - 1, kNulEscape) == 0) {
-      out += "^@";
-      i += sizeof kNulEscape - 2;
+    } else if (ControlEscapeAt(text, i) >= 0) {
+      out += '^';
+      out += static_cast<char>(ControlEscapeAt(text, i) + '@');
+      i += 6;
     } else if (b == '^') {
       out += "^ ";
     } else if (b < 0x20) {

@@ -64,8 +64,9 @@ class Codec {
 std::string DecodeCarets(const std::string& raw);
 std::string EncodeCarets(const std::string& text);
 
-// NUL, which no C string holds, is this escape in memory and "^@" in the file; a "\\" pair is a
-// literal backslash and never the start of it.
+// NUL, which no C string holds, is this escape in memory. Saving writes the escape of any control
+// character, "\U+00XX" with "U" upper-case, as the caret escape of the character ("^@" for NUL);
+// a \\ pair is a literal backslash and never the start of an escape.
 inline constexpr char kNulEscape[] = "\\U+0000";
 // The text with each NUL byte replaced by kNulEscape.
 std::string NulsEscaped(std::string text);
