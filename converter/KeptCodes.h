@@ -17,7 +17,7 @@ enum class PieceKind {
   kEscape,        // "\\", "\{", "\}"
   kReaderCode,    // a code the editor shows as formatting: \f \F \H \C \L \l \P
   kCharacter,     // \U+XXXX of a character that code page 1251 has; `byte` holds it
-  kInlineCode,    // kept, stands where a character would: \S...; \U+XXXX \~ \X
+  kInlineCode,    // kept, stands where a character would: \S...; \U+XXXX \~ \X, a control character
   kBareCode,      // kept, acts on what follows: \A \p \W \T \Q \c \O \o \K \k \N, unknown codes
   kOpen,          // "{"
   kClose,         // "}"
