@@ -53,8 +53,18 @@ bool ReadableValue(std::string_view value, bool height, bool endedByCode) {
   return digits > 0;
 }
 
-// The bytes that the reader's stand-in tokens are made of; in contents they are kept as code.
+// The bytes that the reader's stand-in tokens are made of.
 bool IsTokenByte(char c) { return c == '\x01' || c == '\x02'; }
+
+// A control character but the tab: the control cannot hold it, and the passes' tokens are made of
+// some of them, so in contents it is kept as code (shown as the escape of its code point).
+bool IsControlByte(char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; }
+
+bool HoldsControlByte(std::string_view bytes) {
+  for (char c : bytes)
+    if (IsControlByte(c)) return true;
+  return false;
+}
 
 }  // namespace
 
@@ -83,7 +93,7 @@ std::vector<Piece> Scan(std::string_view s) {
       ++i;
       continue;
     }
-    if (IsTokenByte(c)) {
+    if (IsControlByte(c)) {
       add(PieceKind::kInlineCode, i, i + 1);
       ++i;
       continue;
@@ -172,9 +182,8 @@ std::vector<Piece> Scan(std::string_view s) {
       default:
         break;
     }
-    // A code with a token byte in it is kept whole: the passes' tokens are made of those bytes.
-    const std::string_view bytes = s.substr(i, end - i);
-    if (bytes.find_first_of("\x01\x02") != std::string_view::npos) kind = PieceKind::kBareCode;
+    // A code with a control byte in it is kept whole: the passes' tokens are made of such bytes.
+    if (HoldsControlByte(s.substr(i, end - i))) kind = PieceKind::kBareCode;
     add(kind, i, end, byte);
     i = end;
   }
@@ -250,6 +259,14 @@ std::string RtfEscaped(std::string_view code) {
   std::string out;
   out.reserve(code.size() + 8);
   for (char c : code) {
+    if (IsControlByte(c)) {
+      // The control cannot hold it: the code text shows its escape, which reads as the character.
+      static const char digits[] = "0123456789ABCDEF";
+      out += "\\\\U+00";
+      out += digits[c >> 4];
+      out += digits[c & 15];
+      continue;
+    }
     if (c == '\\' || c == '{' || c == '}') out += '\\';
     out += c;
   }

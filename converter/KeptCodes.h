@@ -17,7 +17,7 @@ enum class PieceKind {
   kEscape,        // "\\", "\{", "\}"
   kReaderCode,    // a code the editor shows as formatting: \f \F \H \C \L \l \P
   kCharacter,     // \U+XXXX of a character that code page 1251 has; `byte` holds it
-  kInlineCode,    // kept, stands where a character would: \S...; \U+XXXX \~ \X
+  kInlineCode,    // kept, stands where a character would: \S...; \U+XXXX \~ \X, a control character
   kBareCode,      // kept, acts on what follows: \A \p \W \T \Q \c \O \o \K \k \N, unknown codes
   kOpen,          // "{"
   kClose,         // "}"
@@ -67,7 +67,8 @@ std::string Token(char open, size_t n, char close);
 // to p.
 size_t TokenNumber(std::string_view letters);
 
-// Marked code text as RTF text: backslashes and braces escaped.
+// Marked code text as RTF text: backslashes and braces escaped, a control character (but the tab)
+// as the escape of its code point ("\U+0007"), which the control can hold.
 std::string RtfEscaped(std::string_view code);
 
 }  // namespace keptcodes

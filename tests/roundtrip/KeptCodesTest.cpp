@@ -119,6 +119,13 @@ const Row kRows[] = {
     {"\\tab behind a backslash", "C:\\\\tab\\\\y", "{{{\\H2.5\\C7;C:\\\\tab\\\\y\\P}}}"},
     {"\\plain behind a backslash", "a\\\\plain b", "{{{\\H2.5\\C7;a\\\\plain b\\P}}}"},
     {"a tab", "a\tb", "{{{\\H2.5\\C7;a\tb\\P}}}"},
+    // other control characters: the control holds their escapes, which read as the characters
+    {"a control character", "a\x05" "b", "{{{\\H2.5\\C7;a}}{{\\H2.5\\C7;\\U+0005}}{{\\H2.5\\C7;b\\P}}}"},
+    {"line ends and a vertical tab", "a\nb\r\x0B",
+     "{{{\\H2.5\\C7;a}}{{\\H2.5\\C7;\\U+000A}}{{\\H2.5\\C7;b}}{{\\H2.5\\C7;\\U+000D\\U+000B}}{{\\H2.5\\C7;\\P}}}"},
+    {"the bytes of the passes' tokens", "\x01" "a\x02\x03\x04;",
+     "{{{\\H2.5\\C7;\\U+0001}}{{\\H2.5\\C7;a}}{{\\H2.5\\C7;\\U+0002\\U+0003\\U+0004}}{{\\H2.5\\C7;;\\P}}}"},
+    {"a control character inside a code", "\\S1\x03/2;x", "{{{\\H2.5\\C7;\\S1\\U+0003/2;}}{{\\H2.5\\C7;x\\P}}}"},
 };
 
 TEST_F(KeptCodes, EachRowComesBackAsWritten) {
@@ -139,6 +146,8 @@ TEST_F(KeptCodes, WrittenTextIsAFixedPoint) {
 TEST_F(KeptCodes, TheControlShowsKeptCodesInTheReservedFace) {
   Trip("{\\A1;x}\\S1/2;y\\U+00D8");
   EXPECT_EQ((std::vector<std::string>{"{\\A1;", "}\\S1/2;", "\\U+00D8"}), Marked());
+  Trip("a\x07" "b");
+  EXPECT_EQ((std::vector<std::string>{"\\U+0007"}), Marked()) << "a control character shows as its escape";
   Trip("C:\\\\temp \\U+0414");
   EXPECT_TRUE(Marked().empty()) << "a literal backslash and a character of the code page are text";
 }

@@ -39,6 +39,12 @@ long EscapeAt(const std::string& s, size_t i) {
   return cp;
 }
 
+// The control character of the escape "\U+00XX" at `i` (NUL's memory form among them), or -1.
+long ControlEscapeAt(const std::string& s, size_t i) {
+  long cp = i + 1 < s.size() && s[i + 1] == 'U' ? EscapeAt(s, i) : -1;
+  return cp < 0x20 ? cp : -1;
+}
+
 // Code page 1251 bytes by character; every character it has lies below U+2200. -1: none.
 const std::array<int16_t, 0x2200>& Cp1251Bytes() {
   static const std::array<int16_t, 0x2200> bytes = [] {
@@ -264,46 +270,56 @@ std::string Codec::Encode(const std::string& memory) const {
 
 std::string DecodeCarets(const std::string& raw) {
   if (raw.find('^') == std::string::npos) return raw;
+  const auto& table = Cp1251();
   std::string out;
   out.reserve(raw.size());
   for (size_t i = 0; i < raw.size(); ++i) {
-    if (raw[i] == '^' && i + 1 < raw.size()) {
-      char c = raw[i + 1];
-      if (c == ' ') {
-        out += '^';
-        ++i;
-        continue;
-      }
-      if (c >= '@' && c <= '_') {
-        out += static_cast<char>(c - '@');
-        ++i;
-        continue;
-      }
+    if (raw[i] == '^' && i + 1 < raw.size() && raw[i + 1] != '\n') {
+      // The character 64 below the one after the caret, counted modulo 126: "^@".."^_" are the
+      // control characters, "^ " the caret itself, and "^a" is "!" (as drawings are read).
+      unsigned char b = static_cast<unsigned char>(raw[i + 1]);
+      long cp = b < 0x80 || table.toUnicode[b] == Cp1251Table::kNone ? b : static_cast<long>(table.toUnicode[b]);
+      out += static_cast<char>(((cp - 64) % 126 + 126) % 126);
+      ++i;
+      continue;
     }
     out += raw[i];
   }
   return out;
 }
 
+std::string NulsEscaped(std::string text) {
+  for (size_t at = text.find('\0'); at != std::string::npos; at = text.find('\0', at + 7))
+    text.replace(at, 1, kNulEscape);
+  return text;
+}
+
 bool DecodeText(const Codec& codec, const std::string& raw, std::string& memory) {
   std::string converted;
   bool fits = codec.Decode(raw, converted);
-  memory = DecodeCarets(converted);
+  memory = NulsEscaped(DecodeCarets(converted));
   return fits;
 }
 
 std::string EncodeCarets(const std::string& text) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) {
-    unsigned char b = static_cast<unsigned char>(c);
-    if (b == '^') {
+  for (size_t i = 0; i < text.size(); ++i) {
+    unsigned char b = static_cast<unsigned char>(text[i]);
+    if (b == '\\' && i + 1 < text.size() && text[i + 1] == '\\') {
+      out += "\\\\";
+      ++i;
+    } else if (ControlEscapeAt(text, i) >= 0) {
+      out += '^';
+      out += static_cast<char>(ControlEscapeAt(text, i) + '@');
+      i += 6;
+    } else if (b == '^') {
       out += "^ ";
     } else if (b < 0x20) {
       out += '^';
       out += static_cast<char>(b + '@');
     } else {
-      out += c;
+      out += text[i];
     }
   }
   return out;

@@ -83,19 +83,20 @@ std::string EntityReader::Text(int code) {
   return Find(code, at) ? Text(at) : std::string();
 }
 
-// Multiline text: every group 3 and then the group 1, in file order.
+// Multiline text: every group 3 and then the group 1, in file order. Caret escapes are decoded
+// in the whole text, as it is read: a caret that ends a group 3 pairs with what follows.
 std::string EntityReader::Contents() {
   std::string contents;
   for (size_t i = 1; i < groups.size(); ++i) {
     int c = groups[i].code;
     if (c == 101 || c >= 1000) break;
-    if (c == 3) contents += Text(i);
-    if (c == 1) {
-      contents += Text(i);
-      break;
-    }
+    if (c != 1 && c != 3) continue;
+    std::string converted;
+    if (!image.codec.Decode(image.value(groups[i]), converted)) misfits.push_back(groups[i].line + 1);
+    contents += converted;
+    if (c == 1) break;
   }
-  return contents;
+  return NulsEscaped(DecodeCarets(contents));
 }
 
 AcDbEntity* ReadEntity(EntityReader& r, const StyleLookup& styleByName) {

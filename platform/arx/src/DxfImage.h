@@ -56,14 +56,24 @@ class Codec {
   iconv_t m_fromUtf32 = reinterpret_cast<iconv_t>(-1);
 };
 
-// Caret escapes of DXF text values: "^J" a line feed, "^M" a carriage return, "^I" a tab,
-// "^ " a caret; a caret before anything else stands for itself.
+// Caret escapes of DXF text values. A caret and the character after it stand for the character
+// 64 below it, modulo 126: "^@".."^_" the control characters (NUL to 0x1F), "^ " the caret, and a
+// caret before anything else the character drawings are read with ("^a" is "!", "^?" is "}").
+// A caret that ends the value is itself. Writing escapes the caret and every control character,
+// so that a decoded text goes back as a text that reads the same.
 std::string DecodeCarets(const std::string& raw);
 std::string EncodeCarets(const std::string& text);
 
+// NUL, which no C string holds, is this escape in memory. Saving writes the escape of any control
+// character, "\U+00XX" with "U" upper-case, as the caret escape of the character ("^@" for NUL);
+// a \\ pair is a literal backslash and never the start of an escape.
+inline constexpr char kNulEscape[] = "\\U+0000";
+// The text with each NUL byte replaced by kNulEscape.
+std::string NulsEscaped(std::string text);
+
 // A text value of the file in memory: converted from the file's encoding, then its caret escapes
 // decoded (after the conversion, so that the second byte of a double-byte character is never taken
-// for a caret). False as Codec::Decode.
+// for a caret) and its NULs escaped. False as Codec::Decode.
 bool DecodeText(const Codec& codec, const std::string& raw, std::string& memory);
 
 // A modelled value of an entity, as text in memory. Numbers are formatted as the saver writes them.
