@@ -829,19 +829,6 @@ std::string Escaped(const std::string& utf8) {
   return out;
 }
 
-void AppendUtf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 // The font of a run: its face, then a generic family.
 std::string FontFamily(const std::string& font) {
   std::string face = Escaped(ShownText(font));
@@ -975,17 +962,17 @@ std::string ShownText(const std::string& text) {
         std::all_of(text.begin() + static_cast<long>(i) + 3, text.begin() + static_cast<long>(i) + 7,
                     [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; })) {
       uint32_t cp = static_cast<uint32_t>(std::strtoul(text.substr(i + 3, 4).c_str(), nullptr, 16));
-      AppendUtf8(out, cp >= 0xD800 && cp < 0xE000 ? 0xFFFD : cp == 0 ? 0xFFFD : cp);
+      detail::AppendUtf8(out, cp >= 0xD800 && cp < 0xE000 ? 0xFFFD : cp == 0 ? 0xFFFD : cp);
       i += 6;
       continue;
     }
     unsigned char b = static_cast<unsigned char>(text[i]);
     if (b < 0x20) {
-      AppendUtf8(out, 0xFFFD);
+      detail::AppendUtf8(out, 0xFFFD);
       continue;
     }
     uint32_t cp = detail::Cp1251().toUnicode[b];
-    AppendUtf8(out, cp == detail::Cp1251Table::kNone ? 0xFFFD : cp);
+    detail::AppendUtf8(out, cp == detail::Cp1251Table::kNone ? 0xFFFD : cp);
   }
   return out;
 }
