@@ -68,6 +68,7 @@ class MTextRtfConverter {
   void ReplaceColourCodes();
   void RestoreEscapedFontLetters();
   void PutBackKeptCodes();
+  void KeepFinalEmptyLine();  // a text that ends with an empty line keeps it in the control
 
   // Steps inside the passes above: the grouping, the carrying into font runs, the colour pass.
   void ConvertContentHeights();

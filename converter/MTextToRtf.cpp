@@ -55,6 +55,7 @@ CString MTextRtfConverter::MTextToRtf(CString contents) {
   ReplaceColourCodes();
   RestoreEscapedFontLetters();
   PutBackKeptCodes();
+  KeepFinalEmptyLine();
   // The base height last: a height written in the text keeps its own spelling.
   KnowHeight(LeadingInteger(IntegerText(TextHeight() * 12 + 0.5)), TextHeight());
   // The outer group and any group the body leaves open stay open: the control reads them so.
@@ -81,6 +82,7 @@ void MTextRtfConverter::ShowByBlockAsDefault() { ApplyRewrites(workText, kShowBy
 void MTextRtfConverter::ProtectBeforeColourPass() { ApplyRewrites(workText, kProtectBeforeColourPass); }
 void MTextRtfConverter::RestoreAfterColourPass() { ApplyRewrites(workText, kRestoreAfterColourPass); }
 void MTextRtfConverter::RestoreEscapedFontLetters() { ApplyRewrites(workText, kRestoreEscapedFontLetters); }
+void MTextRtfConverter::KeepFinalEmptyLine() { workText = detail::ToCString(detail::WithFinalEmptyLineKept(View(workText))); }
 
 // On the writer's contents a height value runs from "\H" to the next backslash, whatever it holds.
 void MTextRtfConverter::RewritePreGroupedHeights() {

@@ -562,6 +562,7 @@ void MTextRtfConverter::ConvertBody() {
   // CR and LF are the control's line breaks in the stream, not text; in MText a line feed
   // would be a line break of its own.
   body.erase(std::remove_if(body.begin(), body.end(), [](char c) { return c == '\r' || c == '\n'; }), body.end());
+  body = detail::WithoutFinalParagraphMark(body);
   body = string(detail::TextBetween(body, "\\pard", ""));
   for (const char* word : rtfwords::kTabWords) Replace(body, "\t", word);
   // Quotes, dashes and the bullet written as words keep their bytes; the skip lists below
@@ -580,7 +581,12 @@ void MTextRtfConverter::ConvertBody() {
     AddRun(runTexts, ConvertRunText(stripped.substr(runStart, next - runStart), work));
     runStart = next;
   }
-  AddRun(runTexts, ConvertRunText(stripped.substr(runStart), work));
+  // A last run that holds only the document's closing braces formatted the control's final
+  // mark, which is no text: the braces alone.
+  string_view last = stripped.substr(runStart);
+  string_view lastText = detail::TextBetween(last, " ", "");
+  if (runStart > 0 && lastText.find_first_not_of('}') == npos) AddRun(runTexts, ToCString(lastText));
+  else AddRun(runTexts, ConvertRunText(last, work));
   m_codes = std::move(work.codes);
 }
 

@@ -91,6 +91,7 @@ class Reader {
     ColourCodes();
     R("//__", "\\\\C");
     Apply(reader::kRestoreEscapedFontLetters);
+    text = WithFinalEmptyLineKept(text);
     return fontTable + colourTable + text;
   }
 

@@ -122,6 +122,7 @@ void RtfWriter::ConvertBody() {
   TextReplacer replacer;
   bodyText = replacer.ReplaceAll(bodyText, "", "\r");
   bodyText = replacer.ReplaceAll(bodyText, "", "\n");
+  bodyText = WithoutFinalParagraphMark(bodyText);
   bodyText = TextBetween(bodyText, "\\pard", "");
   for (const char* word : rtfwords::kTabWords) bodyText = replacer.ReplaceAll(bodyText, "\t", word);
   for (const auto& word : rtfwords::kCharacterWords) {
@@ -134,7 +135,12 @@ void RtfWriter::ConvertBody() {
     if (runStart >= 0) runTexts.Add(ConvertRun(bodyText.Mid(runStart, i - runStart)));
     runStart = runStart < 0 ? 0 : i;
   }
-  if (runStart >= 0) runTexts.Add(ConvertRun(bodyText.Mid(runStart)));
+  if (runStart < 0) return;
+  CString last = bodyText.Mid(runStart);
+  CString lastText = TextBetween(last, " ", "");
+  bool onlyBraces = true;
+  for (int i = 0; i < lastText.GetLength(); ++i) onlyBraces = onlyBraces && lastText.GetAt(i) == '}';
+  runTexts.Add(runStart > 0 && onlyBraces ? lastText : ConvertRun(last));
 }
 
 CString RtfWriter::ConvertRun(CString run) {

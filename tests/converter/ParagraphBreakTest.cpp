@@ -47,7 +47,7 @@ TEST(RtfToMText, TypedBackslashEndingAParagraphKeepsTheBreak) {
   MTextRtfConverter fast(colors);
   literal::RtfWriter reference(colors);
   const CString input(rtf.data(), static_cast<int>(rtf.size()));
-  const char* expected = "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;a\\\\\\Pb\\P}}}";
+  const char* expected = "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;a\\\\\\Pb}}}";
   EXPECT_BYTES_EQ(expected, fast.RtfToMText(input));
   EXPECT_BYTES_EQ(expected, reference.RtfToMText(input));
 }

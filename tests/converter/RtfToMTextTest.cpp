@@ -42,8 +42,8 @@ struct DocumentCase {
 TEST(RtfToMText, ConvertsTheControlsDialect) {
   const DocumentCase cases[] = {
       // The empty document: one run in the default font, no text.
-      {"empty document", Stream("", "", "\\plain\\f0\\fs17 "), "{{{\\H1.4\\C7;\\P}}}"},
-      {"one word", Stream(kArial, "", "\\plain\\f2\\fs20 Hello"), "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;Hello\\P}}}"},
+      {"empty document", Stream("", "", "\\plain\\f0\\fs17 "), "{{{\\H1.4\\C7;}}}"},
+      {"one word", Stream(kArial, "", "\\plain\\f2\\fs20 Hello"), "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;Hello}}}"},
       // Fonts, sizes, colours, bold, italic, underline, run by run.
       {"formats",
        Stream(kArialTimes, kRedBlueByLayer,
@@ -52,38 +52,38 @@ TEST(RtfToMText, ConvertsTheControlsDialect) {
        "{{\\fArial|c204|p34|b1|i0;{\\H1.7\\C1;Red bold }}"
        "{\\fTimes New Roman|c204|p18|b0|i1;{\\H2.5\\L\\C7;under\\l}}"
        "{\\fTimes New Roman|c204|p18|b1|i1;{\\H2.0\\C5;blue}}"
-       "{\\fArial|c204|p34|b0|i0;{\\H1.7\\C256; layer\\P}}}"},
+       "{\\fArial|c204|p34|b0|i0;{\\H1.7\\C256; layer}}}"},
       // Explicit black is colour 0 and comes out as 7, like the automatic colour.
-      {"explicit black", Stream(kArial, "", "\\plain\\f2\\fs20\\cf0 x"), "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;x\\P}}}"},
+      {"explicit black", Stream(kArial, "", "\\plain\\f2\\fs20\\cf0 x"), "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;x}}}"},
       // Paragraphs: CR LF is dropped, every \par with its space is a break; a paragraph that
       // starts in the previous format carries no header.
       {"paragraphs", Stream(kArial, "", "\\plain\\f2\\fs20 one\r\n\\par two\r\n\\par \r\n\\par three"),
-       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;one\\Ptwo\\P\\Pthree\\P}}}"},
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;one\\Ptwo\\P\\Pthree}}}"},
       // A tab is \tab and its space: one tab character.
-      {"tab", Stream(kArial, "", "\\plain\\f2\\fs20 a\\tab b"), "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;a\tb\\P}}}"},
+      {"tab", Stream(kArial, "", "\\plain\\f2\\fs20 a\\tab b"), "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;a\tb}}}"},
       // Escapes: the literals pass through as MText spells them the same way.
       {"escapes", Stream(kArial, "", "\\plain\\f2\\fs20 \\\\ \\{x\\}"),
-       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;\\\\ \\{x\\}\\P}}}"},
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;\\\\ \\{x\\}}}}"},
       {"Cyrillic", Stream(kArial, "", "\\plain\\f2\\fs20 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2, \\'ec\\'e8\\'f0"),
-       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0\\P}}}"},
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0}}}"},
       // The seven characters the control writes as words.
       {"character words",
        Stream(kArial, "", "\\plain\\f2\\fs20 \\lquote a\\rquote  \\ldblquote b\\rdblquote  \\bullet  1\\endash 2\\emdash 3"),
-       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;\x91" "a\x92 \x93" "b\x94 \x95 1\x96" "2\x97" "3\\P}}}"},
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;\x91" "a\x92 \x93" "b\x94 \x95 1\x96" "2\x97" "3}}}"},
       // Bold in the automatic colour keeps its bold and underline.
       {"bold underline in the automatic colour", Stream(kArial, "", "\\plain\\f2\\fs20\\b\\ul Hi"),
-       "{{\\fArial|c204|p34|b1|i0;{\\H1.7\\L\\C7;Hi\\P}\\l}}"},
+       "{{\\fArial|c204|p34|b1|i0;{\\H1.7\\L\\C7;Hi}\\l}}"},
       // Text in the default font carries no font code, and loses its bold with it.
-      {"default font", Stream("", "", "\\plain\\f0\\fs20\\b bold"), "{{{\\H1.7\\C7;bold\\P}}}"},
+      {"default font", Stream("", "", "\\plain\\f0\\fs20\\b bold"), "{{{\\H1.7\\C7;bold}}}"},
       // The paragraph mark in a format of its own: a run header with no text before it.
-      {"format of the paragraph mark", Stream(kArial, "", "\\plain\\f2\\fs20 a\\plain\\f2\\fs24 "),
-       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;a}}{\\fArial|c204|p34|b0|i0;{\\H2.0\\C7;\\P}}}"},
+      {"a final mark in a format of its own is no text", Stream(kArial, "", "\\plain\\f2\\fs20 a\\plain\\f2\\fs24 "),
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;a}}}"},
       // Paragraph words after the first \pard go, as do their indents and tab stops.
       {"paragraph format", Stream(kArial, "", "\\plain\\f2\\fs20 a\r\n\\par \\pard\\qc\\plain\\f2\\fs20 b"),
-       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;a\\P}}{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;b\\P}}}"},
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;a\\P}}{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;b}}}"},
       // The user's own backslash-par stays as typed.
       {"typed backslash-par", Stream(kArial, "", "\\plain\\f2\\fs20 a\\\\par b"),
-       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;a\\\\par b\\P}}}"},
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;a\\\\par b}}}"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -99,7 +99,7 @@ TEST(RtfToMText, BulletParagraphsKeepTheirListWords) {
                            "{\\pntxtb\\'b7}}\\plain\\f2\\fs20 {\\pntext\\f1\\'b7\\tab}Item");
   EXPECT_BYTES_EQ(
       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;Text\\P\\fi-200{\\*\\pn\\pnlvlblt\\pnf1\\pnindent200{\\pntxtb\xB7}}}}"
-      "{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;{\\pntext\\fSymbol\xB7\t}Item\\P}}}",
+      "{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;{\\pntext\\fSymbol\xB7\t}Item}}}",
       ToMText(rtf));
 }
 
@@ -118,7 +118,7 @@ TEST(RtfToMText, BuiltDocumentsGiveTheirRuns) {
   doc.Add(plain, "end");
   EXPECT_BYTES_EQ(
       "{{\\fArial|c204|p34|b0|i0;{\\H2.0\\C7;\xC0\xE1\xE2\t}}{\\fArial|c204|p34|b0|i1;{\\H2.0\\C1;\x93x\x94\\P}}"
-      "{\\fArial|c204|p34|b0|i0;{\\H2.0\\C7;end\\P}}}",
+      "{\\fArial|c204|p34|b0|i0;{\\H2.0\\C7;end}}}",
       ToMText(doc.Rtf()));
 }
 
@@ -132,19 +132,19 @@ TEST(RtfToMText, ReplacesFontAndColourReferences) {
               "\\red4\\green4\\blue4;\\red5\\green5\\blue5;\\red6\\green6\\blue6;\\red7\\green7\\blue7;"
               "\\red8\\green8\\blue8;\\red9\\green9\\blue9;\\red10\\green10\\blue10;\\red0\\green0\\blue255;",
               "\\plain\\f2\\fs20\\cf1 a\\plain\\f2\\fs20\\cf12 b"),
-       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C1;a}}{\\fArial|c204|p34|b0|i0;{\\H1.7\\C5;b\\P}}}"},
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C1;a}}{\\fArial|c204|p34|b0|i0;{\\H1.7\\C5;b}}}"},
       // Two entries with one index give equal codes; the space behind a code goes once for
       // each entry from its own on with that code, so the first colour's run loses the space
       // its text starts with.
       {"two entries, one index", Stream(kArial, "\\red255\\green0\\blue0;\\red255\\green1\\blue1;",
                                         "\\plain\\f2\\fs20\\cf1  x\\plain\\f2\\fs20\\cf2  y"),
-       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C1;x}}{\\fArial|c204|p34|b0|i0;{\\H1.7\\C1; y\\P}}}"},
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C1;x}}{\\fArial|c204|p34|b0|i0;{\\H1.7\\C1; y}}}"},
       // "cf" and a number in the user's text is replaced like a reference.
       {"cf in the text", Stream(kArial, "\\red255\\green0\\blue0;", "\\plain\\f2\\fs20 xcf1 y"),
-       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;xC1;y\\P}}}"},
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;xC1;y}}}"},
       // The Symbol font is named, and its bullet group goes.
       {"Symbol", Stream(kArial, "", "\\plain\\f1\\fs20 a{\\f1\\'b7\\tab}b"),
-       "{{\\fSymbol|b0|i0;{\\H1.7\\C7;ab\\P}}}"},
+       "{{\\fSymbol|b0|i0;{\\H1.7\\C7;ab}}}"},
       // No colour table and no \deflang: the parts are taken by the absent-marker rule.
       {"no tables", "{\\rtf1\\pard\\plain\\f0\\fs24 x}", "{{{\\H2.0\\C7;x}}}"},
       {"no run", Stream(kArial, "", " text"), "{"},
@@ -287,7 +287,7 @@ TEST(ConvertBody, CutsTheBodyIntoRuns) {
   // The first run also holds what stands before the first \plain (here a space ends its
   // header early); equal runs stay two.
   EXPECT_BYTES_EQ("{ lead\\f2|b0|i0;{\\H1.7\\cf0 lead\\plain\\f2\\fs20 a}}", converter.runTexts[0]);
-  EXPECT_BYTES_EQ("{\\f2|b0|i0;{\\H1.7\\cf0 a\\P}}}", converter.runTexts[1]);
+  EXPECT_BYTES_EQ("{\\f2|b0|i0;{\\H1.7\\cf0 a}}}", converter.runTexts[1]);
 }
 
 TEST(RtfToMText, ConvertsTheControlsOwnDocuments) {

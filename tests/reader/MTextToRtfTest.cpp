@@ -41,9 +41,14 @@ void ExpectReads(const std::vector<Case>& cases) {
 
 TEST(MTextToRtf, EscapesParagraphsAndUnderline) {
   ExpectReads({
-      // The empty text is one group with the base height and colour 7, and no text.
-      {"", Doc("", kWhite, "{\\fs30\\cf1 }")},
+      // The empty text is one group with the base height and colour 7, and a paragraph mark
+      // that the control takes for its final one: it keeps that height and colour.
+      {"", Doc("", kWhite, "{\\fs30\\cf1 \\par }")},
       {"Hello\\PWorld", Doc("", kWhite, "{\\fs30\\cf1 Hello\\par World}")},
+      // A text that ends with an empty line gets one mark more: the control drops the last.
+      {"Hello\\P", Doc("", kWhite, "{\\fs30\\cf1 Hello\\par \\par }")},
+      {"Hello\\P\\P", Doc("", kWhite, "{\\fs30\\cf1 Hello\\par \\par \\par }")},
+      {"Hello\\\\P", Doc("", kWhite, "{\\fs30\\cf1 Hello\\\\P}")},
       // Escaped backslashes before code letters, and escaped braces, stay as they are. The
       // colour keys are collected before "\\C" is protected: the escaped one adds an entry.
       {"a\\\\Pb\\\\fc\\\\Hd\\\\Ce", Doc("", kWhite, "{\\fs30\\cf1 a\\\\Pb\\\\fc\\\\Hd\\\\Ce}")},
@@ -62,7 +67,7 @@ TEST(MTextToRtf, EscapesParagraphsAndUnderline) {
 TEST(MTextToRtf, WritersOwnContentsKeepTheirGroups) {
   ExpectReads({
       {"{{\\fArial|c204|p34|b1|i0;{\\H1.6\\C1;\\LHello\\P\\l}}}",
-       Doc(kArial204, kRed, "{{\\f1\\b {\\fs19\\cf1 \\ul Hello\\par \\l}}}")},
+       Doc(kArial204, kRed, "{{\\f1\\b {\\fs19\\cf1 \\ul Hello\\par \\par \\l}}}")},
       // No brace escapes and no underline removal on this path: "\L" becomes "\ul ".
       {"{{\\L x}}", Doc("", "", "{{\\ul  x}}")},
       {"{{\\fSymbol|b0|i0;{\\H2.5\\C1;a}}}", Doc("{\\f1 Symbol;}", kRed, "{{\\f1 {\\fs30\\cf1 a}}}")},
