@@ -48,7 +48,6 @@ class MTextRtfConverter {
   void TakeOutKeptCodes();  // kept codes become stand-in tokens, shown again by PutBackKeptCodes
   void ProtectEscapedFontLetters();
   void ProtectEscapedBraces();
-  void DropUnderlineCodes();
   void DelimitOneLetterCodes();
   void GroupPlainText();
   void RewritePreGroupedHeights();

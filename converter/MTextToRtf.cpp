@@ -33,7 +33,6 @@ CString MTextRtfConverter::MTextToRtf(CString contents) {
   const bool preGrouped = LeadingBytes(View(workText)) == "{{";
   if (!preGrouped) {
     ProtectEscapedBraces();
-    DropUnderlineCodes();
     DelimitOneLetterCodes();
     GroupPlainText();
   } else {
@@ -71,7 +70,6 @@ double MTextRtfConverter::TextHeight() const { return m_target ? m_target->TextH
 
 void MTextRtfConverter::ProtectEscapedFontLetters() { ApplyRewrites(workText, kProtectEscapedFontLetters); }
 void MTextRtfConverter::ProtectEscapedBraces() { ApplyRewrites(workText, kProtectEscapedBraces); }
-void MTextRtfConverter::DropUnderlineCodes() { ApplyRewrites(workText, kDropUnderlineCodes); }
 void MTextRtfConverter::DelimitOneLetterCodes() { ApplyRewrites(workText, kDelimitOneLetterCodes); }
 void MTextRtfConverter::ConvertUnderline() { ApplyRewrites(workText, kConvertUnderline); }
 void MTextRtfConverter::DropOffFlags() { ApplyRewrites(workText, kDropOffFlags); }

@@ -119,8 +119,6 @@ struct Rewrite {
 // that would take it for a code.
 inline constexpr Rewrite kProtectEscapedFontLetters[] = {{"\\\\f", "__##"}, {"\\\\F", "__$$"}};
 inline constexpr Rewrite kProtectEscapedBraces[] = {{"\\}", "$$$###"}, {"\\{", "#__$"}};
-inline constexpr Rewrite kDropUnderlineCodes[] = {{"\\\\L", "//__"}, {"\\L", ""}, {"//__", "\\\\L"},
-                                                  {"\\\\l", "//__"}, {"\\l", ""}, {"//__", "\\\\l"}};
 // Overline, strike-through and the column and line breaks of dimension text carry no ";": a
 // space behind each ends the control word, which the control would otherwise read on into the
 // letters of the text behind it and lose them.
@@ -131,7 +129,9 @@ inline constexpr Rewrite kDelimitOneLetterCodes[] = {
     {"\\\\k", "//__"}, {"\\k", "\\k "}, {"//__", "\\\\k"},
     {"\\\\N", "//__"}, {"\\N", "\\N "}, {"//__", "\\\\N"},
     {"\\\\X", "//__"}, {"\\X", "\\X "}, {"//__", "\\\\X"}};
-inline constexpr Rewrite kConvertUnderline[] = {{"\\\\L", "//__"}, {"\\L", "\\ul;"}, {"//__", "\\\\L"}};
+// Underline on and off, on both paths.
+inline constexpr Rewrite kConvertUnderline[] = {{"\\\\L", "//__"}, {"\\L", "\\ul;"},     {"//__", "\\\\L"},
+                                                {"\\\\l", "//__"}, {"\\l", "\\ulnone;"}, {"//__", "\\\\l"}};
 inline constexpr Rewrite kDropOffFlags[] = {{"|b0", ""}, {"|i0", ""}};
 inline constexpr Rewrite kConvertBoldItalic[] = {{"|b1", "\\b"}, {"|i1", "\\i"}};
 inline constexpr Rewrite kConvertParagraphs[] = {{"\\\\P", "//__"}, {"\\P", "\\par "}, {"//__", "\\\\P"}};

@@ -68,7 +68,6 @@ class Reader {
     bool preGrouped = text.Left(2) == "{{";
     if (!preGrouped) {
       Apply(reader::kProtectEscapedBraces);
-      Apply(reader::kDropUnderlineCodes);
       Apply(reader::kDelimitOneLetterCodes);
       Group();
     } else {

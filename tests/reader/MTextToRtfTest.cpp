@@ -55,10 +55,11 @@ TEST(MTextToRtf, EscapesParagraphsAndUnderline) {
       {"\\{x\\}", Doc("", kWhite, "{\\fs30\\cf1 \\{x\\}}")},
       // A typed backslash right before a code: the escaped pair is text, the code is read.
       {"a\\\\\\Pb", Doc("", kWhite, "{\\fs30\\cf1 a\\\\\\par b}")},
-      {"a\\\\\\Lb\\\\\\\\Lc", Doc("", kWhite, "{\\fs30\\cf1 a\\\\b\\\\\\\\Lc}")},
+      {"a\\\\\\Lb\\\\\\\\Lc", Doc("", kWhite, "{\\fs30\\cf1 a\\\\\\ul b\\\\\\\\Lc}")},
       {"\\\\\\H5;x", Doc("", kWhite, "{\\fs30 \\cf1 \\\\\\fs60 x}")},
-      // On plain-text contents underline is dropped altogether.
-      {"\\Lword\\l", Doc("", kWhite, "{\\fs30\\cf1 word}")},
+      // Underline on and off, on plain-text contents too.
+      {"\\Lword\\l", Doc("", kWhite, "{\\fs30\\cf1 \\ul word\\ulnone }")},
+      {"A\\LB\\lCD", Doc("", kWhite, "{\\fs30\\cf1 A\\ul B\\ulnone CD}")},
       // Codes the control cannot show keep their place as code text in the reserved face.
       {"\\A1;x", Doc("{\\f1 MText Code;}", kWhite, "{\\fs30\\cf1 {\\f1 \\\\A1;}x}")},
   });
@@ -67,7 +68,7 @@ TEST(MTextToRtf, EscapesParagraphsAndUnderline) {
 TEST(MTextToRtf, WritersOwnContentsKeepTheirGroups) {
   ExpectReads({
       {"{{\\fArial|c204|p34|b1|i0;{\\H1.6\\C1;\\LHello\\P\\l}}}",
-       Doc(kArial204, kRed, "{{\\f1\\b {\\fs19\\cf1 \\ul Hello\\par \\par \\l}}}")},
+       Doc(kArial204, kRed, "{{\\f1\\b {\\fs19\\cf1 \\ul Hello\\par \\par \\ulnone }}}")},
       // No brace escapes and no underline removal on this path: "\L" becomes "\ul ".
       {"{{\\L x}}", Doc("", "", "{{\\ul  x}}")},
       {"{{\\fSymbol|b0|i0;{\\H2.5\\C1;a}}}", Doc("{\\f1 Symbol;}", kRed, "{{\\f1 {\\fs30\\cf1 a}}}")},
@@ -147,7 +148,7 @@ TEST(MTextToRtf, PlainTextThatSpellsACodeIsRewritten) {
   ExpectReads({
       // A placeholder token typed as text comes back as what it stands for.
       {"a__##b", Doc("", kWhite, "{\\fs30\\cf1 a\\\\fb}")},
-      {"//__x", Doc("", kWhite, "{\\fs30\\cf1 \\\\Lx}")},
+      {"//__x", Doc("", kWhite, "{\\fs30\\cf1 \\\\Ox}")},
       {"$$$###", Doc("", kWhite, "{\\fs30\\cf1 \\}}")},
       // Font flags in the text become bold and italic words; the "y" is read into the word.
       {"x|b1y|i0z", Doc("", kWhite, "{\\fs30\\cf1 x\\byz}")},

@@ -42,7 +42,7 @@ const std::vector<RoundTrip> kRoundTrips = {
     {"{{\\fArial|c204|p34|b0|i1;{\\H1.6\\C256;\\LA\\l}}{\\fTimes New Roman|c204|p18|b0|i0;{\\H2.0\\C7;B}}}",
      kReaderHead + "{\\f1\\fswiss\\fcharset204 Arial;}{\\f2\\froman\\fcharset204 Times New Roman;}}"
                    "{\\colortbl\\red0\\green0\\blue0;\\red19\\green38\\blue38;\\red255\\green255\\blue255;}"
-                   "{{\\f1\\i {\\fs19\\cf1 \\ul A\\l}}{\\f2 {\\fs24\\cf2 B}}}",
+                   "{{\\f1\\i {\\fs19\\cf1 \\ul A\\ulnone }}{\\f2 {\\fs24\\cf2 B}}}",
      kStreamHead + "{\\f2\\fswiss\\fcharset204 Arial;}{\\f3\\froman\\fcharset204 Times New Roman;}}\r\n"
                    "{\\colortbl\\red0\\green0\\blue0;\\red19\\green38\\blue38;\\red255\\green255\\blue255;}\r\n"
                    "\\deflang1049\\pard\\plain\\f2\\fs19\\cf1\\i\\ul A\\plain\\f3\\fs24\\cf2 B\r\n\\par }\r\n",

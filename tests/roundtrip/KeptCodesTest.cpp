@@ -119,6 +119,11 @@ const Row kRows[] = {
     {"\\tab behind a backslash", "C:\\\\tab\\\\y", "{{{\\H2.5\\C7;C:\\\\tab\\\\y}}}"},
     {"\\plain behind a backslash", "a\\\\plain b", "{{{\\H2.5\\C7;a\\\\plain b}}}"},
     {"a tab", "a\tb", "{{{\\H2.5\\C7;a\tb}}}"},
+    // underline, on plain-text contents and on the writer's own
+    {"underline in plain text", "A\\LB\\lCD", "{{{\\H2.5\\C7;A}}{{\\H2.5\\C7;\\LB\\l}}{{\\H2.5\\C7;CD}}}"},
+    {"underline to the end", "\\Lab", "{{{\\H2.5\\C7;\\Lab}\\l}}"},
+    {"underline on the writer's contents", "{{{\\H2.5\\C1;\\LHello\\l}}{{\\H2.5\\C1;x}}}",
+     "{{{\\H2.5\\C1;\\LHello\\l}}{{\\H2.5\\C1;x}}}"},
     // lines: the control's final mark is no line; a text's own empty last line stays one
     {"two lines", "a\\Pb", "{{{\\H2.5\\C7;a\\Pb}}}"},
     {"an empty last line", "a\\P", "{{{\\H2.5\\C7;a\\P}}}"},
