@@ -82,7 +82,7 @@ void MTextRtfConverter::RestoreAfterColourPass() { ApplyRewrites(workText, kRest
 void MTextRtfConverter::RestoreEscapedFontLetters() { ApplyRewrites(workText, kRestoreEscapedFontLetters); }
 void MTextRtfConverter::KeepFinalEmptyLine() { workText = detail::ToCString(detail::WithFinalEmptyLineKept(View(workText))); }
 
-// On the writer's contents a height value runs from "\H" to the next backslash, whatever it holds.
+// On the writer's contents a height value runs from "\H" to the next backslash or ";", whatever it holds.
 void MTextRtfConverter::RewritePreGroupedHeights() {
   ReplaceIn(workText, "\\\\H", "//__");
   const std::string text = Bytes(workText);

@@ -414,8 +414,10 @@ CString ConvertRunText(string_view run, RunWork& work) {
   }
   work.lastFont = font;
   string size(detail::TextBetween(header, "\\fs", "\\"));
-  if (header.find("cf") == npos) header += "\\cf0";
-  Replace(header, "{\\H" + work.heights.Of(size), "\\fs" + size, spare);
+  // A run without a colour is in the control's automatic colour, the entity's own: it gets no
+  // colour code, and its height code ends with its own ";".
+  const bool automatic = header.find("cf") == npos;
+  Replace(header, "{\\H" + work.heights.Of(size) + (automatic ? ";" : ""), "\\fs" + size, spare);
   string fields = header.find("\\b") != npos ? "|b1" : "|b0";
   fields += header.find("\\i") != npos ? "|i1;" : "|i0;";
   Replace(header, "\\f" + font + fields, "\\f" + font, spare);
@@ -426,12 +428,14 @@ CString ConvertRunText(string_view run, RunWork& work) {
     Replace(header, "\\L", "\\ul", spare);
     text += "\\l";
   }
-  const int length = static_cast<int>(header.size() + text.size() + 4);
+  // The space ends the run's last control word; behind a ";" there is none to end.
+  const bool separated = header.empty() || header.back() != ';';
+  const int length = static_cast<int>(header.size() + text.size() + 3 + separated);
   CString converted;
   char* out = converted.GetBufferSetLength(length);
   *out++ = '{';
   out = std::copy(header.begin(), header.end(), out);
-  *out++ = ' ';
+  if (separated) *out++ = ' ';
   out = std::copy(text.begin(), text.end(), out);
   *out++ = '}';
   *out = '}';
@@ -502,7 +506,6 @@ CString MTextRtfConverter::RtfToMText(CString rtf) {
   body = ReplaceNumbers(body, "\\f", 1, 1, [](long) { return string_view("Symbol"); });
   Replace(body, "", rtfwords::kSymbolBulletGroup);
   Replace(body, "C256;", "C139;");
-  Replace(body, "C7;", "C18;");
   Replace(body, "\\L", "\\L ");
   body.insert(body.begin(), '{');
   return ToCString(PutBackCodeText(body, m_codes));

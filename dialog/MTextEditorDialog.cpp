@@ -5,6 +5,7 @@
 #include <acedads.h>
 #include <adscodes.h>
 #include <dbapserv.h>
+#include <dbcolor.h>
 #include <dbmtext.h>
 #include <dbsymtb.h>
 
@@ -629,12 +630,12 @@ void MTextEditorDialog::UpdateFromSelection() {
     m_richEdit.SetParaFormat(para);
   }
   CHARFORMAT format = m_richEdit.GetSelectionFormat(0xE0000007);
-  const int index = m_colorCombo.GetColorIndex(format.crTextColor);
-  if (index == 0) {
-    format.dwEffects &= ~CFE_AUTOCOLOR;
-    format.crTextColor = m_colorCombo.GetColorFromIndex(m_colorCombo.GetLayerColorIndex());
-    format.dwMask = CFM_COLOR;
-    m_richEdit.SetSelectionCharFormat(format);
+  // Text in the automatic colour is in the entity's own colour, ByLayer; the RGB that stands
+  // for ByLayer is ByLayer too. Showing a colour never sets one.
+  int index = AcCmColor::kByLayer;
+  if (!(format.dwEffects & CFE_AUTOCOLOR) &&
+      format.crTextColor != m_colorCombo.GetColorFromIndex(AcCmColor::kByLayer)) {
+    index = m_colorCombo.GetColorIndex(format.crTextColor);
   }
   m_colorCombo.SetCurSel(m_colorCombo.FindItemByColorIndex(index));
   m_heightCombo.SetWindowText(OneDecimal(format.yHeight * 0.05 / 6.0));

@@ -69,7 +69,6 @@ CString RtfWriter::RtfToMText(CString rtf) {
   body = ReplaceNumber(body, "\\fSymbol", "\\f1");
   body = replacer.ReplaceAll(body, "", rtfwords::kSymbolBulletGroup);
   body = replacer.ReplaceAll(body, "C256;", "C139;");
-  body = replacer.ReplaceAll(body, "C7;", "C18;");
   body = replacer.ReplaceAll(body, "\\L", "\\L ");
   return "{" + body;
 }
@@ -150,9 +149,9 @@ CString RtfWriter::ConvertRun(CString run) {
   header = replacer.ReplaceAll(header, "", "\\plain");
   CString font = TextBetween(header, "\\f", "\\");
   CString size = TextBetween(header, "\\fs", "\\");
-  if (header.Find("cf") < 0) header += "\\cf0";
   CString height;
   height.Format("%.1f", std::strtod(size, nullptr) * rtfwords::kUnitsPerHalfPoint);
+  if (header.Find("cf") < 0) height += ";";
   header = replacer.ReplaceAll(header, "{\\H" + height, "\\fs" + size);
   CString bold = header.Find("\\b") >= 0 ? "|b1" : "|b0";
   CString italic = header.Find("\\i") >= 0 ? "|i1" : "|i0";
@@ -170,7 +169,7 @@ CString RtfWriter::ConvertRun(CString run) {
     header = replacer.ReplaceAll(header, "\\L", "\\ul");
     text += "\\l";
   }
-  return "{" + header + " " + text + "}}";
+  return "{" + header + (header.Right(1) == ";" ? "" : " ") + text + "}}";
 }
 
 CString RtfWriter::StripControlWords(CString text) {

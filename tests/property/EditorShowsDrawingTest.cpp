@@ -32,7 +32,7 @@ struct Shown {
 using Paragraphs = std::vector<std::vector<Shown>>;
 
 // The mapping from the text area to the drawing. Plain correspondences:
-// - automatic colour is index 7; the RGB that stands for ByLayer is 256; any other RGB is the
+// - automatic colour is the entity's, ByLayer (256), and so is the RGB that stands for ByLayer; any other RGB is the
 //   host's nearest palette index;
 // - an empty text area over the new text's empty contents: nothing was typed, nothing written.
 // Quirks of the writer's own rules, each kept as the writer has it:
@@ -40,7 +40,7 @@ using Paragraphs = std::vector<std::vector<Shown>>;
 //   with one decimal, so a height is compared as that number;
 // - bold and italic travel only in a font code, and the control's default face ("MS Sans Serif")
 //   gets none, so on that face they do not reach the drawing;
-// - colour 139 is written as ByLayer (256) and colour 18 as 7, whichever the user chose;
+// - colour 139 is written as ByLayer (256), whichever the user chose;
 // - one space behind a colour code is removed for every colour table entry with that code, so
 //   where several colours of the RTF share an index, a run that begins with spaces loses some.
 Shown FromControl(char ch, const CHARFORMAT& format) {
@@ -51,7 +51,7 @@ Shown FromControl(char ch, const CHARFORMAT& format) {
   std::snprintf(height, sizeof height, "%.1f", std::lround(format.yHeight / 10.0) / 12.0);
   shown.tenths = static_cast<int>(std::lround(std::atof(height) * 10.0));
   if (format.dwEffects & CFE_AUTOCOLOR) {
-    shown.color = 7;
+    shown.color = 256;
   } else if (format.crTextColor == colors.RgbOfIndex(256)) {
     shown.color = 256;
   } else {
@@ -59,7 +59,6 @@ Shown FromControl(char ch, const CHARFORMAT& format) {
     shown.color = colors.NearestIndex(GetRValue(c), GetGValue(c), GetBValue(c));
   }
   if (shown.color == 139) shown.color = 256;
-  if (shown.color == 18) shown.color = 7;
   const bool defaultFace = std::string(format.szFaceName) == "MS Sans Serif";
   shown.bold = !defaultFace && (format.dwEffects & CFE_BOLD) != 0;
   shown.italic = !defaultFace && (format.dwEffects & CFE_ITALIC) != 0;
