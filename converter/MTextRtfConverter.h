@@ -60,7 +60,6 @@ class MTextRtfConverter {
   void ConvertParagraphs();
   void ConvertHeightCodes();
   CString BuildFontTable() const;
-  void ShowByBlockAsDefault();
   void ProtectBeforeColourPass();
   CString ColourPass();  // ends codes with a space, fills colourKeys, returns the colour table
   void RestoreAfterColourPass();

@@ -47,7 +47,6 @@ CString MTextRtfConverter::MTextToRtf(CString contents) {
   ConvertParagraphs();
   ConvertHeightCodes();
   CString fontTable = BuildFontTable();
-  ShowByBlockAsDefault();
   ProtectBeforeColourPass();
   CString colourTable = ColourPass();
   RestoreAfterColourPass();
@@ -76,7 +75,6 @@ void MTextRtfConverter::DropOffFlags() { ApplyRewrites(workText, kDropOffFlags);
 void MTextRtfConverter::ConvertBoldItalic() { ApplyRewrites(workText, kConvertBoldItalic); }
 void MTextRtfConverter::ConvertParagraphs() { ApplyRewrites(workText, kConvertParagraphs); }
 void MTextRtfConverter::ConvertHeightCodes() { ApplyRewrites(workText, kConvertHeightCodes); }
-void MTextRtfConverter::ShowByBlockAsDefault() { ApplyRewrites(workText, kShowByBlockAsDefault); }
 void MTextRtfConverter::ProtectBeforeColourPass() { ApplyRewrites(workText, kProtectBeforeColourPass); }
 void MTextRtfConverter::RestoreAfterColourPass() { ApplyRewrites(workText, kRestoreAfterColourPass); }
 void MTextRtfConverter::RestoreEscapedFontLetters() { ApplyRewrites(workText, kRestoreEscapedFontLetters); }

@@ -38,7 +38,7 @@ void MTextRtfConverter::GroupPlainText() {
     return;
   }
   ConvertContentHeights();
-  WrapBetweenGroups("}{\\H" + IntegerText(m_runningHeight) + ";" + kAutoColour);
+  WrapBetweenGroups(CString("}{") + kAutoColour);
   RewriteRunningHeights();
   ReplaceIn(workText, "//__", "\\\\H");
   if (workText.Find("\\f") < 0) {

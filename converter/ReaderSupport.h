@@ -137,8 +137,6 @@ inline constexpr Rewrite kDropOffFlags[] = {{"|b0", ""}, {"|i0", ""}};
 inline constexpr Rewrite kConvertBoldItalic[] = {{"|b1", "\\b"}, {"|i1", "\\i"}};
 inline constexpr Rewrite kConvertParagraphs[] = {{"\\\\P", "//__"}, {"\\P", "\\par "}, {"//__", "\\\\P"}};
 inline constexpr Rewrite kConvertHeightCodes[] = {{"\\\\H", "//__"}, {"\\H", "\\fs"}, {"//__", "\\\\H"}};
-// Colour by block is shown as colour 7.
-inline constexpr Rewrite kShowByBlockAsDefault[] = {{"\\C0", "\\C7"}};
 inline constexpr Rewrite kProtectBeforeColourPass[] = {{"\\\\;", "//__"}, {"\\}", "$$$###"}, {"\\{", "#__$"}};
 inline constexpr Rewrite kRestoreAfterColourPass[] = {{"$$$###", "\\}"}, {"#__$", "\\{"}, {"//__", "\\\\;"}};
 inline constexpr Rewrite kRestoreEscapedFontLetters[] = {{"__##", "\\\\f"}, {"__$$", "\\\\F"}};

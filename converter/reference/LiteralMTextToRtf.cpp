@@ -82,7 +82,6 @@ class Reader {
     Apply(reader::kConvertParagraphs);
     Apply(reader::kConvertHeightCodes);
     CString fontTable = FontTable();
-    Apply(reader::kShowByBlockAsDefault);
     Apply(reader::kProtectBeforeColourPass);
     CString colourTable = ColourPass();
     Apply(reader::kRestoreAfterColourPass);
@@ -156,7 +155,7 @@ class Reader {
       return;
     }
     ContentHeights();
-    Wrap("}{\\H" + IntegerText(v) + ";" + reader::kAutoColour);
+    Wrap(CString("}{") + reader::kAutoColour);
     RunningHeights(v);
     R("//__", "\\\\H");
     if (text.Find("\\f") < 0) {

@@ -19,6 +19,7 @@ const std::string kRed = "\\red255\\green0\\blue0;";        // colour 1
 const std::string kYellow = "\\red255\\green255\\blue0;";   // colour 2
 const std::string kColour12 = "\\red165\\green0\\blue0;";
 const std::string kByLayer = "\\red19\\green38\\blue38;";  // 256 is shown as 139
+const std::string kByBlock = "\\red254\\green254\\blue254;";  // 0: next to white
 const std::string kArial204 = "{\\f1\\fswiss\\fcharset204 Arial;}";
 
 std::string Doc(const std::string& fonts, const std::string& colours, const std::string& body) {
@@ -103,8 +104,8 @@ TEST(MTextToRtf, ColourCodesAndTheColourTable) {
       // Keys 1 and 12 are two entries; "\C12" is never read as "\C1" and a 2.
       // Text without a colour code is in the automatic colour: the empty entry.
       {"\\C1;x\\C12;y", Doc("", kAuto + kRed + kColour12, "{\\fs30\\cf1 \\cf2 x\\cf3 y}")},
-      // By block is shown as colour 7, by layer in the colour of index 139.
-      {"\\C0;z", Doc("", kAuto + kWhite, "{\\fs30\\cf1 \\cf2 z}")},
+      // By block is shown next to white, by layer in the colour of index 139.
+      {"\\C0;z", Doc("", kAuto + kByBlock, "{\\fs30\\cf1 \\cf2 z}")},
       {"\\C256;z", Doc("", kAuto + kByLayer, "{\\fs30\\cf1 \\cf2 z}")},
       {"\\C2;a\\C2;b", Doc("", kAuto + kYellow, "{\\fs30\\cf1 \\cf2 a\\cf2 b}")},
   });

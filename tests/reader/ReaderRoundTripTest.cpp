@@ -73,14 +73,15 @@ const std::vector<RoundTrip> kRoundTrips = {
      kStreamHead + "{\\f2\\fswiss\\fcharset204 Arial;}}\r\n{\\colortbl\\red0\\green0\\blue0;\\red255\\green0\\blue0;}\r\n"
                    "\\deflang1049\\pard\\plain\\f2\\fs30\\cf1 \\{x\\} \\\\P\r\n\\par }\r\n",
      "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C1;\\{x\\} \\\\P}}}"},
-    // The exceptions that the rules make: colour 0 (by block) is shown as colour 7 and comes
-    // back as 7; colour 139 is the colour that by layer is shown in, and comes back as 256.
+    // By block is shown next to white and comes back as by block; colour 139 is the colour that
+    // by layer is shown in, and comes back as 256.
     {"{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C0;x}}}",
-     kReaderHead + "{\\f1\\fswiss\\fcharset204 Arial;}}{\\colortbl\\red0\\green0\\blue0;\\red255\\green255\\blue255;}"
+     kReaderHead + "{\\f1\\fswiss\\fcharset204 Arial;}}{\\colortbl\\red0\\green0\\blue0;\\red254\\green254\\blue254;}"
                    "{{\\f1 {\\fs30\\cf1 x}}}",
-     kStreamHead + "{\\f2\\fswiss\\fcharset204 Arial;}}\r\n{\\colortbl\\red0\\green0\\blue0;\\red255\\green255\\blue255;}\r\n"
+     kStreamHead +
+         "{\\f2\\fswiss\\fcharset204 Arial;}}\r\n{\\colortbl\\red0\\green0\\blue0;\\red254\\green254\\blue254;}\r\n"
                    "\\deflang1049\\pard\\plain\\f2\\fs30\\cf1 x\r\n\\par }\r\n",
-     "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C7;x}}}"},
+     "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C0;x}}}"},
     {"{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C139;x}}}",
      kReaderHead + "{\\f1\\fswiss\\fcharset204 Arial;}}{\\colortbl\\red0\\green0\\blue0;\\red19\\green38\\blue38;}"
                    "{{\\f1 {\\fs30\\cf1 x}}}",

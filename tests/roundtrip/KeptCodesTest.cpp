@@ -124,6 +124,14 @@ const Row kRows[] = {
     {"underline to the end", "\\Lab", "{{{\\H2.5;\\Lab}\\l}}"},
     {"underline on the writer's contents", "{{{\\H2.5\\C1;\\LHello\\l}}{{\\H2.5\\C1;x}}}",
      "{{{\\H2.5\\C1;\\LHello\\l}}{{\\H2.5\\C1;x}}}"},
+    // colours: no code stays no code; ByBlock, ByLayer and an index come back as written
+    {"no colour code", "edges 1 & 3", "{{{\\H2.5;edges 1 & 3}}}"},
+    {"colours as written", "\\C0;a\\C256;b\\C18;c\\C7;d",
+     "{{{\\H2.5\\C0;a}}{{\\H2.5\\C256;b}}{{\\H2.5\\C18;c}}{{\\H2.5\\C7;d}}}"},
+    {"text behind a group keeps the height outside it", "\\H15.5;{\\C1;T}\\P{\\C2;S}",
+     "{{{\\H15.5\\C1;T}}{{\\H15.5;\\P}}{{\\H15.5\\C2;S}}}"},
+    {"a font code without a name", "\\fArial;a\\f;b",
+     "{{\\fArial|c|b0|i0;{\\H2.5;a}}\\f;{\\fArial|c|b0|i0;{\\H2.5;b}}}"},
     // lines: the control's final mark is no line; a text's own empty last line stays one
     {"two lines", "a\\Pb", "{{{\\H2.5;a\\Pb}}}"},
     {"an empty last line", "a\\P", "{{{\\H2.5;a\\P}}}"},

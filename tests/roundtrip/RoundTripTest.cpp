@@ -109,9 +109,9 @@ TEST_F(RoundTrip, MTextTheWriterProducedComesBack) {
       {"three paragraphs", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C2;one\\Ptwo\\P\\Pthree\\P}}}", nullptr},
       {"spaces stay spaces", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C1;a    b\\P}}}", nullptr},
       {"a tab stays a tab", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C1;a\tb\\P}}}", nullptr},
-      // The exceptions the colour rules make: colour 0 (by block) is shown as colour 7 and
-      // comes back as 7; colour 139 is the colour by layer is shown in, and comes back as 256.
-      {"by block shows as 7", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C0;x\\P}}}", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C7;x\\P}}}"},
+      // By block comes back as by block; colour 139 is the colour by layer is shown in, and comes
+      // back as 256.
+      {"by block comes back", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C0;x\\P}}}", nullptr},
       {"139 comes back as by layer", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C139;x\\P}}}",
        "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C256;x\\P}}}"},
   };
