@@ -547,9 +547,14 @@ void MTextRtfConverter::ParseFontTable() {
       string_view a = tail.Between(i, charsetWord, 8, destination);
       string_view b = tail.Between(i, charsetWord, 8, space);
       descriptor += cap(a.size() <= b.size() ? a : b);
+    } else {
+      descriptor += '0';  // the control writes no "\fcharset" for character set 0
     }
+    // The family word ends at the next backslash or at the space before the name.
     long first = slash[std::min(i + 3, text.size() + 1)];
     long next = first < 0 ? -1 : slash[static_cast<size_t>(first) + 1];
+    long blank = first < 0 ? -1 : space[static_cast<size_t>(first) + 1];
+    if (blank >= 0 && (next < 0 || blank < next)) next = blank;
     if (next >= 0) {
       string_view word = string_view(text).substr(static_cast<size_t>(first) + 1, static_cast<size_t>(next - first - 1));
       for (const auto& family : rtfwords::kFontFamilies) {

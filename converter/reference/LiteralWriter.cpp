@@ -102,11 +102,15 @@ void RtfWriter::ParseFontTable() {
       CString a = TextBetween(tail, "fcharset", "{\\*\\");
       CString b = TextBetween(tail, "fcharset", " ");
       charset += (a.GetLength() <= b.GetLength() ? a : b).Left(rtfwords::kMaxFontField);
+    } else {
+      charset += "0";
     }
     CString name = TextBetween(tail, " ", ";").Left(rtfwords::kMaxFontField);
     CString pitch;
     int first = text.Find("\\", i + 3);
     int next = first < 0 ? -1 : text.Find("\\", first + 1);
+    int blank = first < 0 ? -1 : text.Find(" ", first + 1);
+    if (blank >= 0 && (next < 0 || blank < next)) next = blank;
     if (next >= 0) {
       CString word = text.Mid(first + 1, next - first - 1);
       for (const auto& family : rtfwords::kFontFamilies) {

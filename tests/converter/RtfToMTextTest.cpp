@@ -165,15 +165,15 @@ struct FontTableCase {
 TEST(ParseFontTable, MakesOneDescriptorPerEntry) {
   const FontTableCase cases[] = {
       {"the control's entries", "{\\f2\\fswiss\\fcharset204 Arial;}{\\f3\\fmodern Courier New;}",
-       {"Arial|c204|p34", "Courier New|c"}},
+       {"Arial|c204|p34", "Courier New|c0|p49"}},
       {"families", "{\\f2\\froman\\fcharset1 R;}{\\f3\\fscript\\fcharset1 S;}{\\f4\\fdecor\\fcharset1 D;}",
        {"R|c1|p18", "S|c1|p2", "D|c1|p82"}},
       // The name inside an \fname group, the charset digits up to that group.
       {"fname group", "{\\f2\\froman\\fcharset204{\\*\\fname Times New Roman;}Times New Roman Cyr;}",
        {"Times New Roman|c204|p18"}},
-      // A family word directly followed by the name: read up to the next backslash, it is no
-      // family word, and there is no pitch field.
-      {"family word before the name", "{\\f2\\fswiss Arial;}{\\f3\\fnil Tahoma;}", {"Arial|c", "Tahoma|c"}},
+      // A family word directly followed by the name ends at the space; no "\\fcharset" is
+      // character set 0.
+      {"family word before the name", "{\\f2\\fswiss Arial;}{\\f3\\fnil Tahoma;}", {"Arial|c0|p34", "Tahoma|c0"}},
       // A name longer than any face name is cut to 31 bytes.
       {"long name", "{\\f2\\fnil\\fcharset204 ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789;}",
        {"ABCDEFGHIJKLMNOPQRSTUVWXYZ01234|c204"}},

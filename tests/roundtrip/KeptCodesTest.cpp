@@ -131,7 +131,7 @@ const Row kRows[] = {
     {"text behind a group keeps the height outside it", "\\H15.5;{\\C1;T}\\P{\\C2;S}",
      "{{{\\H15.5\\C1;T}}{{\\H15.5;\\P}}{{\\H15.5\\C2;S}}}"},
     {"a font code without a name", "\\fArial;a\\f;b",
-     "{{\\fArial|c|b0|i0;{\\H2.5;a}}\\f;{\\fArial|c|b0|i0;{\\H2.5;b}}}"},
+     "{{\\fArial|c0|b0|i0;{\\H2.5;a}}\\f;{\\fArial|c0|b0|i0;{\\H2.5;b}}}"},
     // lines: the control's final mark is no line; a text's own empty last line stays one
     {"two lines", "a\\Pb", "{{{\\H2.5;a\\Pb}}}"},
     {"an empty last line", "a\\P", "{{{\\H2.5;a\\P}}}"},
@@ -191,8 +191,8 @@ TEST_F(KeptCodes, EditingNeitherMakesNorClearsCodeText) {
   edit.SetSel(0, -1);
   edit.SetFaceName("Arial");
   EXPECT_EQ((std::vector<std::string>{"\\S1/2;"}), Marked()) << "the face went to the text only";
-  EXPECT_BYTES_EQ(std::string("{{\\fArial|c|b0|i0;{\\H2.5;a}}{\\fArial|c|b0|i0;{\\H2.5;\\S1/2;}}"
-                              "{\\fArial|c|b0|i0;{\\H2.5;b}}}"),
+  EXPECT_BYTES_EQ(std::string("{{\\fArial|c0|b0|i0;{\\H2.5;a}}{\\fArial|c0|b0|i0;{\\H2.5;\\S1/2;}}"
+                              "{\\fArial|c0|b0|i0;{\\H2.5;b}}}"),
                   Written());
 
   Trip("x");

@@ -93,7 +93,7 @@ TEST_F(RoundTrip, MTextTheWriterProducedComesBack) {
        nullptr},
       // The reader's Symbol entry has no character set, so the control keeps it apart from its
       // own Symbol (font 1, character set 2) and the writer gives it an empty character set.
-      {"Symbol", "{{\\fSymbol|b0|i0;{\\H2.5\\C1;a\\P}}}", "{{\\fSymbol|c|b0|i0;{\\H2.5\\C1;a\\P}}}"},
+      {"Symbol", "{{\\fSymbol|b0|i0;{\\H2.5\\C1;a\\P}}}", "{{\\fSymbol|c0|b0|i0;{\\H2.5\\C1;a\\P}}}"},
       {"default font", "{{{\\H2.5\\C1;plain\\P}}}", nullptr},
       {"Cyrillic, heights 10 and 1.7",
        "{{\\fArial|c204|p34|b0|i0;{\\H10.0\\C3;\xcf\xf0\xe8\\P}}{\\fArial|c204|p34|b1|i0;{\\H1.7\\C3;z\\P}}}", nullptr},
@@ -166,7 +166,7 @@ TEST_F(RoundTrip, TypedBackslashEndingAParagraph) {
   edit.SetFaceName("Arial");
   edit.SetSize(15);
   const std::string first = Writer(S(edit.GetRtf()));
-  EXPECT_BYTES_EQ("{{\\fArial|c|b0|i0;{\\H2.5;a\\\\\\Pb}}}", first) << "the writer keeps the break";
+  EXPECT_BYTES_EQ("{{\\fArial|c0|b0|i0;{\\H2.5;a\\\\\\Pb}}}", first) << "the writer keeps the break";
   // The reader takes the escaped pair for text and the "\\P" behind it for the break.
   EXPECT_BYTES_EQ(first, Trip(first)) << "the break and the letter behind it survive the trip";
 }
