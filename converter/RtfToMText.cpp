@@ -113,48 +113,28 @@ string PutFontNames(string text, const CStringArray& descriptors) {
   return text;
 }
 
-// The colour references: colour k's "cf" k becomes "C" code ";", and then every "C" code ";"
-// loses one space behind it. Done colour by colour, a code written by colour k loses one space
-// for each colour from k on with the same code, and a code already in the text one for each
-// colour with that code; one sweep removes those counts directly.
+// The colour references: colour k's "cf" k becomes "C" code ";", which takes the place of the
+// space that ended the control word. Text that spells a colour code keeps its spaces.
 string PutColorCodes(string_view text, const CStringArray& codes) {
   const int n = codes.GetSize();
-  std::map<string_view, int> withCode;
-  std::vector<int> fromHereOn(static_cast<size_t>(n));
-  for (int k = n - 1; k >= 0; --k) fromHereOn[static_cast<size_t>(k)] = ++withCode[View(codes[k])];
   string out;
   out.reserve(text.size() + text.size() / 8);
-  auto skipSpaces = [&](size_t at, int count) {
-    while (count-- > 0 && at < text.size() && text[at] == ' ') ++at;
-    return at;
-  };
   size_t i = 0;
   while (i < text.size()) {
-    size_t hit = i;
-    while (hit < text.size() && text[hit] != 'c' && text[hit] != 'C') ++hit;
+    size_t hit = text.find("cf", i);
+    if (hit == npos) break;
     out.append(text, i, hit - i);
-    i = hit;
-    if (i == text.size()) break;
-    if (text[i] == 'c' && i + 1 < text.size() && text[i + 1] == 'f') {
-      size_t end = DigitsEnd(text, i + 2);
-      long k = CanonicalNumber(text.substr(i + 2, end - i - 2), n);
-      if (k >= 0) {
-        out += 'C';
-        out += View(codes[static_cast<int>(k)]);
-        out += ';';
-        i = skipSpaces(end, fromHereOn[static_cast<size_t>(k)]);
-        continue;
-      }
-    } else if (text[i] == 'C') {
-      size_t end = DigitsEnd(text, i + 1);
-      auto found = withCode.find(text.substr(i + 1, end - i - 1));
-      if (end < text.size() && text[end] == ';' && found != withCode.end()) {
-        out.append(text, i, end + 1 - i);
-        i = skipSpaces(end + 1, found->second);
-        continue;
-      }
+    size_t end = DigitsEnd(text, hit + 2);
+    long k = CanonicalNumber(text.substr(hit + 2, end - hit - 2), n);
+    if (k < 0) {
+      out += 'c';
+      i = hit + 1;
+      continue;
     }
-    out += text[i++];
+    out += 'C';
+    out += View(codes[static_cast<int>(k)]);
+    out += ';';
+    i = end < text.size() && text[end] == ' ' ? end + 1 : end;
   }
   out.append(text, std::min(i, text.size()), npos);
   return out;

@@ -61,10 +61,18 @@ CString RtfWriter::RtfToMText(CString rtf) {
   for (int k = 0; k < fontDescriptors.GetSize(); ++k) {
     body = ReplaceNumber(body, "\\f" + fontDescriptors[k], "\\f" + Number(k + 2));
   }
-  for (int k = 0; k < colorCodes.GetSize(); ++k) {
+  // Each "cf" k becomes its colour code, which takes the place of the space behind the word.
+  for (int pos = body.Find("cf"); pos >= 0; pos = body.Find("cf", pos + 1)) {
+    int end = pos + 2;
+    while (IsDigit(body.GetAt(end))) ++end;
+    CString digits = body.Mid(pos + 2, end - pos - 2);
+    if (digits.IsEmpty() || digits.GetLength() > 9 || (digits.GetAt(0) == '0' && digits.GetLength() > 1)) continue;
+    int k = Atoi(digits);
+    if (k >= colorCodes.GetSize()) continue;
+    if (body.GetAt(end) == ' ') ++end;
     CString code = "C" + colorCodes[k] + ";";
-    body = ReplaceNumber(body, code, "cf" + Number(k));
-    body = replacer.ReplaceAll(body, code, code + " ");
+    body = body.Left(pos) + code + body.Mid(end);
+    pos += code.GetLength() - 1;
   }
   body = ReplaceNumber(body, "\\fSymbol", "\\f1");
   body = replacer.ReplaceAll(body, "", rtfwords::kSymbolBulletGroup);

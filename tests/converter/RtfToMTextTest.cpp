@@ -133,12 +133,14 @@ TEST(RtfToMText, ReplacesFontAndColourReferences) {
               "\\red8\\green8\\blue8;\\red9\\green9\\blue9;\\red10\\green10\\blue10;\\red0\\green0\\blue255;",
               "\\plain\\f2\\fs20\\cf1 a\\plain\\f2\\fs20\\cf12 b"),
        "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C1;a}}{\\fArial|c204|p34|b0|i0;{\\H1.7\\C5;b}}}"},
-      // Two entries with one index give equal codes; the space behind a code goes once for
-      // each entry from its own on with that code, so the first colour's run loses the space
-      // its text starts with.
+      // Two entries with one index give equal codes; a code takes the place of the space that
+      // ended the word, and the spaces a text starts with stay.
       {"two entries, one index", Stream(kArial, "\\red255\\green0\\blue0;\\red255\\green1\\blue1;",
                                         "\\plain\\f2\\fs20\\cf1  x\\plain\\f2\\fs20\\cf2  y"),
-       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C1;x}}{\\fArial|c204|p34|b0|i0;{\\H1.7\\C1; y}}}"},
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C1; x}}{\\fArial|c204|p34|b0|i0;{\\H1.7\\C1; y}}}"},
+      // Text that spells a colour code keeps the space behind it.
+      {"a colour code in the text", Stream(kArial, "\\red255\\green0\\blue0;", "\\plain\\f2\\fs20\\cf1 \\\\C1; y"),
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C1;\\\\C1; y}}}"},
       // "cf" and a number in the user's text is replaced like a reference.
       {"cf in the text", Stream(kArial, "\\red255\\green0\\blue0;", "\\plain\\f2\\fs20 xcf1 y"),
        "{{\\fArial|c204|p34|b0|i0;{\\H1.7;xC1;y}}}"},
