@@ -135,7 +135,9 @@ std::vector<Piece> Scan(std::string_view s) {
         // So is one without its ";": it runs to the end of the text, and the reader's passes
         // would make a font name of all of it.
         const bool open = s[end - 1] != ';';
-        kind = face == kCodeFace || shapeWithFields || open ? PieceKind::kBareCode : PieceKind::kReaderCode;
+        // And one without a name ("\\f;"), which names no font.
+        kind = face == kCodeFace || face.empty() || shapeWithFields || open ? PieceKind::kBareCode
+                                                                             : PieceKind::kReaderCode;
         break;
       }
       case 'H':

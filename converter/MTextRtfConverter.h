@@ -48,7 +48,6 @@ class MTextRtfConverter {
   void TakeOutKeptCodes();  // kept codes become stand-in tokens, shown again by PutBackKeptCodes
   void ProtectEscapedFontLetters();
   void ProtectEscapedBraces();
-  void DropUnderlineCodes();
   void DelimitOneLetterCodes();
   void GroupPlainText();
   void RewritePreGroupedHeights();
@@ -61,13 +60,13 @@ class MTextRtfConverter {
   void ConvertParagraphs();
   void ConvertHeightCodes();
   CString BuildFontTable() const;
-  void ShowByBlockAsDefault();
   void ProtectBeforeColourPass();
   CString ColourPass();  // ends codes with a space, fills colourKeys, returns the colour table
   void RestoreAfterColourPass();
   void ReplaceColourCodes();
   void RestoreEscapedFontLetters();
   void PutBackKeptCodes();
+  void KeepFinalEmptyLine();  // a text that ends with an empty line keeps it in the control
 
   // Steps inside the passes above: the grouping, the carrying into font runs, the colour pass.
   void ConvertContentHeights();

@@ -33,7 +33,6 @@ CString MTextRtfConverter::MTextToRtf(CString contents) {
   const bool preGrouped = LeadingBytes(View(workText)) == "{{";
   if (!preGrouped) {
     ProtectEscapedBraces();
-    DropUnderlineCodes();
     DelimitOneLetterCodes();
     GroupPlainText();
   } else {
@@ -48,13 +47,13 @@ CString MTextRtfConverter::MTextToRtf(CString contents) {
   ConvertParagraphs();
   ConvertHeightCodes();
   CString fontTable = BuildFontTable();
-  ShowByBlockAsDefault();
   ProtectBeforeColourPass();
   CString colourTable = ColourPass();
   RestoreAfterColourPass();
   ReplaceColourCodes();
   RestoreEscapedFontLetters();
   PutBackKeptCodes();
+  KeepFinalEmptyLine();
   // The base height last: a height written in the text keeps its own spelling.
   KnowHeight(LeadingInteger(IntegerText(TextHeight() * 12 + 0.5)), TextHeight());
   // The outer group and any group the body leaves open stay open: the control reads them so.
@@ -70,19 +69,18 @@ double MTextRtfConverter::TextHeight() const { return m_target ? m_target->TextH
 
 void MTextRtfConverter::ProtectEscapedFontLetters() { ApplyRewrites(workText, kProtectEscapedFontLetters); }
 void MTextRtfConverter::ProtectEscapedBraces() { ApplyRewrites(workText, kProtectEscapedBraces); }
-void MTextRtfConverter::DropUnderlineCodes() { ApplyRewrites(workText, kDropUnderlineCodes); }
 void MTextRtfConverter::DelimitOneLetterCodes() { ApplyRewrites(workText, kDelimitOneLetterCodes); }
 void MTextRtfConverter::ConvertUnderline() { ApplyRewrites(workText, kConvertUnderline); }
 void MTextRtfConverter::DropOffFlags() { ApplyRewrites(workText, kDropOffFlags); }
 void MTextRtfConverter::ConvertBoldItalic() { ApplyRewrites(workText, kConvertBoldItalic); }
 void MTextRtfConverter::ConvertParagraphs() { ApplyRewrites(workText, kConvertParagraphs); }
 void MTextRtfConverter::ConvertHeightCodes() { ApplyRewrites(workText, kConvertHeightCodes); }
-void MTextRtfConverter::ShowByBlockAsDefault() { ApplyRewrites(workText, kShowByBlockAsDefault); }
 void MTextRtfConverter::ProtectBeforeColourPass() { ApplyRewrites(workText, kProtectBeforeColourPass); }
 void MTextRtfConverter::RestoreAfterColourPass() { ApplyRewrites(workText, kRestoreAfterColourPass); }
 void MTextRtfConverter::RestoreEscapedFontLetters() { ApplyRewrites(workText, kRestoreEscapedFontLetters); }
+void MTextRtfConverter::KeepFinalEmptyLine() { workText = detail::ToCString(detail::WithFinalEmptyLineKept(View(workText))); }
 
-// On the writer's contents a height value runs from "\H" to the next backslash, whatever it holds.
+// On the writer's contents a height value runs from "\H" to the next backslash or ";", whatever it holds.
 void MTextRtfConverter::RewritePreGroupedHeights() {
   ReplaceIn(workText, "\\\\H", "//__");
   const std::string text = Bytes(workText);

@@ -24,32 +24,32 @@ void MTextRtfConverter::GroupPlainText() {
   const bool hasHeight = workText.Find("\\H") >= 0;
   const bool hasFont = workText.Find("\\f") >= 0 || workText.Find("\\F") >= 0;
   if (!hasHeight && !hasFont) {
-    workText = "{\\H" + IntegerText(m_runningHeight) + "\\C7;" + workText + "}";
+    workText = "{\\H" + IntegerText(m_runningHeight) + kAutoColour + workText + "}";
     ReplaceIn(workText, "//__", "\\\\H");
     return;
   }
   if (!hasHeight) {
     ReplaceIn(workText, "\\F", "\\f");
     ReplaceIn(workText, ".shx", "");
-    WrapBetweenGroups("}{\\C7;");
+    WrapBetweenGroups(CString("}{") + kAutoColour);
     CarryColoursIntoFontRuns();
     BuildFontGroups();
     ReplaceIn(workText, "//__", "\\\\H");
     return;
   }
   ConvertContentHeights();
-  WrapBetweenGroups("}{\\H" + IntegerText(m_runningHeight) + ";\\C7;");
+  WrapBetweenGroups(CString("}{") + kAutoColour);
   RewriteRunningHeights();
   ReplaceIn(workText, "//__", "\\\\H");
   if (workText.Find("\\f") < 0) {
     // The text in front of the first height code is at the base height.
-    workText = "{\\H" + IntegerText(TextHeight() * 12 + 0.5) + ";\\C7;" + workText + "}";
+    workText = "{\\H" + IntegerText(TextHeight() * 12 + 0.5) + ";" + kAutoColour + workText + "}";
     return;
   }
   CarryHeightsIntoFontRuns();
   if (workText.Find("\\C") >= 0) CarryColoursIntoFontRuns();
   // Text in front of the first font run is shown at the base height too.
-  workText = "{\\H" + IntegerText(TextHeight() * 12 + 0.5) + ";\\C7;" + workText + "}";
+  workText = "{\\H" + IntegerText(TextHeight() * 12 + 0.5) + ";" + kAutoColour + workText + "}";
 }
 
 // The host writes absolute heights in drawing units ("\H2.5;"); the control reads "\fs" in
@@ -183,7 +183,7 @@ void MTextRtfConverter::CarryColoursIntoFontRuns() {
   const std::string text = Bytes(workText);
   const size_t first = text.find("\\f");
   if (first == npos) return;
-  std::string carried = "\\C7;";
+  std::string carried = kAutoColour;
   size_t c = first == 0 ? npos : text.rfind("\\C", first - 1);
   if (c != npos) carried = "\\C" + UpToCode(std::string_view(text).substr(c + 2, text.find(';', c + 2) - c - 2)) + ";";
   std::string carriedOut;
@@ -214,6 +214,6 @@ void MTextRtfConverter::BuildFontGroups() {
       if (!lastRun || run.find('}') == npos) groups += "}";
     });
   }
-  workText = "{\\H" + IntegerText(m_runningHeight) + "\\C7;" + detail::ToCString(text.substr(0, first)) +
+  workText = "{\\H" + IntegerText(m_runningHeight) + kAutoColour + detail::ToCString(text.substr(0, first)) +
              detail::ToCString(groups);
 }

@@ -116,7 +116,7 @@ CString MTextRtfConverter::ColourPass() {
   CollectColourKeys();
   CString table = kColourTableHead;
   for (int k = 0; k < colourKeys.GetSize(); ++k) {
-    table += ColourTableEntry(m_colors.RgbOfIndex(LeadingInteger(colourKeys[k])));
+    table += ColourTableEntryOfKey(colourKeys[k], m_colors);
   }
   ReplaceIn(workText, kParagraphToken, "\\par");
   return table + "}";

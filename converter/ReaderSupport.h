@@ -22,8 +22,9 @@ inline const char kParagraphToken[] = "~~%%par%%~~";
 // a token for part of a code.
 inline constexpr char kKeptCodeOpen = '\x01';
 inline constexpr char kKeptCodeClose = '\x02';
-// Where a value that runs to the next code ends: at a backslash, or at a kept code's token.
-inline constexpr char kCodeEnds[] = "\\\x01";
+// Where a height value of the writer's contents ends: at a backslash, at a kept code's token, or
+// at its own ";" (the writer ends a height so where no colour code follows it).
+inline constexpr char kCodeEnds[] = "\\\x01;";
 
 // The leading decimal number of a text as atof reads it (blanks, sign, digits, point, exponent),
 // 0 when there is none. Hexadecimal, "inf" and "nan" are not numbers in MText.
@@ -119,8 +120,6 @@ struct Rewrite {
 // that would take it for a code.
 inline constexpr Rewrite kProtectEscapedFontLetters[] = {{"\\\\f", "__##"}, {"\\\\F", "__$$"}};
 inline constexpr Rewrite kProtectEscapedBraces[] = {{"\\}", "$$$###"}, {"\\{", "#__$"}};
-inline constexpr Rewrite kDropUnderlineCodes[] = {{"\\\\L", "//__"}, {"\\L", ""}, {"//__", "\\\\L"},
-                                                  {"\\\\l", "//__"}, {"\\l", ""}, {"//__", "\\\\l"}};
 // Overline, strike-through and the column and line breaks of dimension text carry no ";": a
 // space behind each ends the control word, which the control would otherwise read on into the
 // letters of the text behind it and lose them.
@@ -131,13 +130,13 @@ inline constexpr Rewrite kDelimitOneLetterCodes[] = {
     {"\\\\k", "//__"}, {"\\k", "\\k "}, {"//__", "\\\\k"},
     {"\\\\N", "//__"}, {"\\N", "\\N "}, {"//__", "\\\\N"},
     {"\\\\X", "//__"}, {"\\X", "\\X "}, {"//__", "\\\\X"}};
-inline constexpr Rewrite kConvertUnderline[] = {{"\\\\L", "//__"}, {"\\L", "\\ul;"}, {"//__", "\\\\L"}};
+// Underline on and off, on both paths.
+inline constexpr Rewrite kConvertUnderline[] = {{"\\\\L", "//__"}, {"\\L", "\\ul;"},     {"//__", "\\\\L"},
+                                                {"\\\\l", "//__"}, {"\\l", "\\ulnone;"}, {"//__", "\\\\l"}};
 inline constexpr Rewrite kDropOffFlags[] = {{"|b0", ""}, {"|i0", ""}};
 inline constexpr Rewrite kConvertBoldItalic[] = {{"|b1", "\\b"}, {"|i1", "\\i"}};
 inline constexpr Rewrite kConvertParagraphs[] = {{"\\\\P", "//__"}, {"\\P", "\\par "}, {"//__", "\\\\P"}};
 inline constexpr Rewrite kConvertHeightCodes[] = {{"\\\\H", "//__"}, {"\\H", "\\fs"}, {"//__", "\\\\H"}};
-// Colour by block is shown as colour 7.
-inline constexpr Rewrite kShowByBlockAsDefault[] = {{"\\C0", "\\C7"}};
 inline constexpr Rewrite kProtectBeforeColourPass[] = {{"\\\\;", "//__"}, {"\\}", "$$$###"}, {"\\{", "#__$"}};
 inline constexpr Rewrite kRestoreAfterColourPass[] = {{"$$$###", "\\}"}, {"#__$", "\\{"}, {"//__", "\\\\;"}};
 inline constexpr Rewrite kRestoreEscapedFontLetters[] = {{"__##", "\\\\f"}, {"__$$", "\\\\F"}};
@@ -171,10 +170,22 @@ inline CString FontTableEntry(CString key, int number) {
 }
 
 // The colour table entry of a colour key: the RGB of the index its leading number gives.
+// The colour code that the grouping gives text without a colour code of its own. Its key holds
+// a letter, which no colour code the reader reads can: its entry is the empty one of RTF, the
+// control's automatic colour.
+inline constexpr char kAutoColour[] = "\\Ca;";
+inline constexpr char kAutoColourKey[] = "a";
+
 inline CString ColourTableEntry(unsigned long rgb) {
   CString entry;
   entry.Format("\\red%lu\\green%lu\\blue%lu;", rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
   return entry;
+}
+
+template <class Colors>
+CString ColourTableEntryOfKey(const CString& key, const Colors& colors) {
+  if (key == kAutoColourKey) return CString(";");
+  return ColourTableEntry(colors.RgbOfIndex(LeadingInteger(key)));
 }
 
 }  // namespace reader

@@ -113,48 +113,28 @@ string PutFontNames(string text, const CStringArray& descriptors) {
   return text;
 }
 
-// The colour references: colour k's "cf" k becomes "C" code ";", and then every "C" code ";"
-// loses one space behind it. Done colour by colour, a code written by colour k loses one space
-// for each colour from k on with the same code, and a code already in the text one for each
-// colour with that code; one sweep removes those counts directly.
+// The colour references: colour k's "cf" k becomes "C" code ";", which takes the place of the
+// space that ended the control word. Text that spells a colour code keeps its spaces.
 string PutColorCodes(string_view text, const CStringArray& codes) {
   const int n = codes.GetSize();
-  std::map<string_view, int> withCode;
-  std::vector<int> fromHereOn(static_cast<size_t>(n));
-  for (int k = n - 1; k >= 0; --k) fromHereOn[static_cast<size_t>(k)] = ++withCode[View(codes[k])];
   string out;
   out.reserve(text.size() + text.size() / 8);
-  auto skipSpaces = [&](size_t at, int count) {
-    while (count-- > 0 && at < text.size() && text[at] == ' ') ++at;
-    return at;
-  };
   size_t i = 0;
   while (i < text.size()) {
-    size_t hit = i;
-    while (hit < text.size() && text[hit] != 'c' && text[hit] != 'C') ++hit;
+    size_t hit = text.find("cf", i);
+    if (hit == npos) break;
     out.append(text, i, hit - i);
-    i = hit;
-    if (i == text.size()) break;
-    if (text[i] == 'c' && i + 1 < text.size() && text[i + 1] == 'f') {
-      size_t end = DigitsEnd(text, i + 2);
-      long k = CanonicalNumber(text.substr(i + 2, end - i - 2), n);
-      if (k >= 0) {
-        out += 'C';
-        out += View(codes[static_cast<int>(k)]);
-        out += ';';
-        i = skipSpaces(end, fromHereOn[static_cast<size_t>(k)]);
-        continue;
-      }
-    } else if (text[i] == 'C') {
-      size_t end = DigitsEnd(text, i + 1);
-      auto found = withCode.find(text.substr(i + 1, end - i - 1));
-      if (end < text.size() && text[end] == ';' && found != withCode.end()) {
-        out.append(text, i, end + 1 - i);
-        i = skipSpaces(end + 1, found->second);
-        continue;
-      }
+    size_t end = DigitsEnd(text, hit + 2);
+    long k = CanonicalNumber(text.substr(hit + 2, end - hit - 2), n);
+    if (k < 0) {
+      out += 'c';
+      i = hit + 1;
+      continue;
     }
-    out += text[i++];
+    out += 'C';
+    out += View(codes[static_cast<int>(k)]);
+    out += ';';
+    i = end < text.size() && text[end] == ' ' ? end + 1 : end;
   }
   out.append(text, std::min(i, text.size()), npos);
   return out;
@@ -414,8 +394,10 @@ CString ConvertRunText(string_view run, RunWork& work) {
   }
   work.lastFont = font;
   string size(detail::TextBetween(header, "\\fs", "\\"));
-  if (header.find("cf") == npos) header += "\\cf0";
-  Replace(header, "{\\H" + work.heights.Of(size), "\\fs" + size, spare);
+  // A run without a colour is in the control's automatic colour, the entity's own: it gets no
+  // colour code, and its height code ends with its own ";".
+  const bool automatic = header.find("cf") == npos;
+  Replace(header, "{\\H" + work.heights.Of(size) + (automatic ? ";" : ""), "\\fs" + size, spare);
   string fields = header.find("\\b") != npos ? "|b1" : "|b0";
   fields += header.find("\\i") != npos ? "|i1;" : "|i0;";
   Replace(header, "\\f" + font + fields, "\\f" + font, spare);
@@ -426,12 +408,14 @@ CString ConvertRunText(string_view run, RunWork& work) {
     Replace(header, "\\L", "\\ul", spare);
     text += "\\l";
   }
-  const int length = static_cast<int>(header.size() + text.size() + 4);
+  // The space ends the run's last control word; behind a ";" there is none to end.
+  const bool separated = header.empty() || header.back() != ';';
+  const int length = static_cast<int>(header.size() + text.size() + 3 + separated);
   CString converted;
   char* out = converted.GetBufferSetLength(length);
   *out++ = '{';
   out = std::copy(header.begin(), header.end(), out);
-  *out++ = ' ';
+  if (separated) *out++ = ' ';
   out = std::copy(text.begin(), text.end(), out);
   *out++ = '}';
   *out = '}';
@@ -502,7 +486,6 @@ CString MTextRtfConverter::RtfToMText(CString rtf) {
   body = ReplaceNumbers(body, "\\f", 1, 1, [](long) { return string_view("Symbol"); });
   Replace(body, "", rtfwords::kSymbolBulletGroup);
   Replace(body, "C256;", "C139;");
-  Replace(body, "C7;", "C18;");
   Replace(body, "\\L", "\\L ");
   body.insert(body.begin(), '{');
   return ToCString(PutBackCodeText(body, m_codes));
@@ -544,9 +527,14 @@ void MTextRtfConverter::ParseFontTable() {
       string_view a = tail.Between(i, charsetWord, 8, destination);
       string_view b = tail.Between(i, charsetWord, 8, space);
       descriptor += cap(a.size() <= b.size() ? a : b);
+    } else {
+      descriptor += '0';  // the control writes no "\fcharset" for character set 0
     }
+    // The family word ends at the next backslash or at the space before the name.
     long first = slash[std::min(i + 3, text.size() + 1)];
     long next = first < 0 ? -1 : slash[static_cast<size_t>(first) + 1];
+    long blank = first < 0 ? -1 : space[static_cast<size_t>(first) + 1];
+    if (blank >= 0 && (next < 0 || blank < next)) next = blank;
     if (next >= 0) {
       string_view word = string_view(text).substr(static_cast<size_t>(first) + 1, static_cast<size_t>(next - first - 1));
       for (const auto& family : rtfwords::kFontFamilies) {
@@ -562,6 +550,7 @@ void MTextRtfConverter::ConvertBody() {
   // CR and LF are the control's line breaks in the stream, not text; in MText a line feed
   // would be a line break of its own.
   body.erase(std::remove_if(body.begin(), body.end(), [](char c) { return c == '\r' || c == '\n'; }), body.end());
+  body = detail::WithoutFinalParagraphMark(body);
   body = string(detail::TextBetween(body, "\\pard", ""));
   for (const char* word : rtfwords::kTabWords) Replace(body, "\t", word);
   // Quotes, dashes and the bullet written as words keep their bytes; the skip lists below
@@ -580,7 +569,12 @@ void MTextRtfConverter::ConvertBody() {
     AddRun(runTexts, ConvertRunText(stripped.substr(runStart, next - runStart), work));
     runStart = next;
   }
-  AddRun(runTexts, ConvertRunText(stripped.substr(runStart), work));
+  // A last run that holds only the document's closing braces formatted the control's final
+  // mark, which is no text: the braces alone.
+  string_view last = stripped.substr(runStart);
+  string_view lastText = detail::TextBetween(last, " ", "");
+  if (runStart > 0 && lastText.find_first_not_of('}') == npos) AddRun(runTexts, ToCString(lastText));
+  else AddRun(runTexts, ConvertRunText(last, work));
   m_codes = std::move(work.codes);
 }
 

@@ -173,6 +173,50 @@ std::string DecodeHexEscapes(std::string_view text) {
   return out;
 }
 
+bool HoldsNoText(std::string_view rtf) {
+  auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+  auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+  for (size_t i = 0; i < rtf.size();) {
+    char c = rtf[i];
+    if (c == '{' || c == '}' || c == '\r' || c == '\n') {
+      ++i;
+      continue;
+    }
+    if (c != '\\' || i + 1 >= rtf.size() || !isLetter(rtf[i + 1])) return false;
+    for (++i; i < rtf.size() && isLetter(rtf[i]); ++i) {
+    }
+    if (i < rtf.size() && rtf[i] == '-') ++i;
+    while (i < rtf.size() && isDigit(rtf[i])) ++i;
+    if (i < rtf.size() && rtf[i] == ' ') ++i;  // the control word's delimiter
+  }
+  return true;
+}
+
+size_t TrailingParagraphMark(std::string_view rtf) {
+  constexpr std::string_view kPar = "\\par ";
+  size_t mark = rtf.rfind(kPar);
+  while (mark != std::string_view::npos && Escaped(rtf, mark)) mark = rtf.rfind(kPar, mark - 1);
+  if (mark == std::string_view::npos || !HoldsNoText(rtf.substr(mark + kPar.size()))) return std::string_view::npos;
+  return mark;
+}
+
+std::string WithFinalEmptyLineKept(std::string_view rtf) {
+  std::string out(rtf);
+  size_t mark = TrailingParagraphMark(rtf);
+  // A body without any text gets the mark in its first group that closes, so that the final
+  // mark keeps the height and colour written there.
+  if (mark == std::string_view::npos && HoldsNoText(rtf)) mark = rtf.find('}');
+  if (mark != std::string_view::npos) out.insert(mark, "\\par ");
+  return out;
+}
+
+std::string WithoutFinalParagraphMark(std::string_view rtf) {
+  std::string out(rtf);
+  size_t mark = TrailingParagraphMark(rtf);
+  if (mark != std::string_view::npos) out.erase(mark, 5);
+  return out;
+}
+
 }  // namespace detail
 
 CString TextBetween(CString source, CString start, CString end) {

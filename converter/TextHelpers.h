@@ -69,4 +69,17 @@ inline bool Escaped(std::string_view text, size_t pos) {
   return (pos - run) % 2 == 1;
 }
 
+// Where the last paragraph mark ("\\par " with its own backslash) of an RTF body stands when
+// nothing but group braces and control words follows it, or npos. The rich edit control drops
+// such a mark when it reads a document (its last paragraph then ends at its own final mark), and
+// writes its final mark as one when it streams out.
+size_t TrailingParagraphMark(std::string_view rtf);
+// Whether an RTF body holds nothing but group braces and control words.
+bool HoldsNoText(std::string_view rtf);
+// A body whose text ends with a paragraph mark gets one more, which the control drops when it
+// reads it: the empty last line stays a line of its own. A body without text gets one too.
+std::string WithFinalEmptyLineKept(std::string_view rtf);
+// The control's final paragraph mark taken out of a streamed-out body: it is no line of the text.
+std::string WithoutFinalParagraphMark(std::string_view rtf);
+
 }  // namespace detail

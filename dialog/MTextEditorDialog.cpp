@@ -5,6 +5,7 @@
 #include <acedads.h>
 #include <adscodes.h>
 #include <dbapserv.h>
+#include <dbcolor.h>
 #include <dbmtext.h>
 #include <dbsymtb.h>
 
@@ -14,6 +15,7 @@
 
 #include "controls/AboutDialog.h"
 #include "host/DrawingAdapter.h"
+#include "host/HostColors.h"
 #include "host/EditTarget.h"
 #include "host/EditingRun.h"
 #include "host/EditorCommand.h"
@@ -432,10 +434,11 @@ void MTextEditorDialog::OnContextMenu(CWnd* wnd, CPoint point) { CAcUiDialog::On
 void MTextEditorDialog::ApplyColourAction() {
   int index = m_colorCombo.GetCurrentItemColorIndex();
   if (index == 256) index = m_colorCombo.GetLayerColorIndex();
-  else if (index == 0) index = m_colorCombo.GetBlockColorIndex();
   CHARFORMAT format = m_richEdit.GetSelectionFormat(0xE0000007);
   format.dwEffects &= ~CFE_AUTOCOLOR;
-  format.crTextColor = m_colorCombo.GetColorFromIndex(index);
+  // ByBlock in the RGB that the writer reads back as ByBlock.
+  format.crTextColor =
+      index == AcCmColor::kByBlock ? HostColors().RgbOfIndex(index) : m_colorCombo.GetColorFromIndex(index);
   format.dwMask = CFM_COLOR;
   m_richEdit.SetSelectionCharFormat(format);
 }
@@ -629,12 +632,14 @@ void MTextEditorDialog::UpdateFromSelection() {
     m_richEdit.SetParaFormat(para);
   }
   CHARFORMAT format = m_richEdit.GetSelectionFormat(0xE0000007);
-  const int index = m_colorCombo.GetColorIndex(format.crTextColor);
-  if (index == 0) {
-    format.dwEffects &= ~CFE_AUTOCOLOR;
-    format.crTextColor = m_colorCombo.GetColorFromIndex(m_colorCombo.GetLayerColorIndex());
-    format.dwMask = CFM_COLOR;
-    m_richEdit.SetSelectionCharFormat(format);
+  // Text in the automatic colour is in the entity's own colour, ByLayer; the RGB that stands
+  // for ByLayer is ByLayer too. Showing a colour never sets one.
+  int index = AcCmColor::kByLayer;
+  if (!(format.dwEffects & CFE_AUTOCOLOR) &&
+      format.crTextColor != m_colorCombo.GetColorFromIndex(AcCmColor::kByLayer)) {
+    index = format.crTextColor == HostColors().RgbOfIndex(AcCmColor::kByBlock)
+                ? AcCmColor::kByBlock
+                : m_colorCombo.GetColorIndex(format.crTextColor);
   }
   m_colorCombo.SetCurSel(m_colorCombo.FindItemByColorIndex(index));
   m_heightCombo.SetWindowText(OneDecimal(format.yHeight * 0.05 / 6.0));

@@ -154,17 +154,9 @@ bool MeasurementOnly(const CString& contents) {
 }  // namespace
 
 CString DimensionOverrideText(const CString& contents) {
-  // The writer ends the text with "\P" and the groups' closing braces: drop them, and close again
-  // what is left open. Nothing but codes is the empty override: the measurement shows again.
+  // Nothing but codes is the empty override: the measurement shows again. What the text leaves
+  // open is closed.
   CString s = contents;
-  const char* text = s;
-  int last = -1;
-  for (int i = 0; text[i]; ++i) {
-    if (text[i] != '\\' || !text[i + 1]) continue;
-    if (text[i + 1] == 'P') last = i;
-    ++i;  // an escaped character is text: "\\P" is a backslash and a P
-  }
-  if (last >= 0) s = s.Left(last);
   if (!HoldsText(s)) return CString();
   for (int open = OpenGroups(s); open > 0; --open) s += '}';
   return s;

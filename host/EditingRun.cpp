@@ -84,7 +84,6 @@ void LoadTargetIntoDialog(MTextEditorDialog& dialog) {
     target.rtfPending = false;
   }
   dialog.m_widthEdit.SetWindowText(OneDecimal(target.width));
-  dialog.ApplyColourAction();
   target.baselineRtf = dialog.m_richEdit.GetRtf();
   theLastRtfSeen = target.baselineRtf;
   target.textEdited = false;

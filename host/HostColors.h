@@ -8,6 +8,7 @@ class HostColors : public ColorLookup {
   // Channels outside 0 to 255 reach the host's 8-bit parameters as their low byte.
   unsigned short NearestIndex(int red, int green, int blue) const override;
   // ByLayer (256) is shown in the RGB of index 139, which the writer turns back into ByLayer;
-  // ByBlock (0) and any number outside 0 to 256 are shown in the RGB of index 7.
+  // ByBlock (0) in an RGB of its own next to white, which the writer reads back as ByBlock; any
+  // number outside 0 to 256 in the RGB of index 7.
   unsigned long RgbOfIndex(int index) const override;
 };

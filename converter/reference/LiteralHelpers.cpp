@@ -60,4 +60,52 @@ CString DecodeHexEscapes(CString text) {
   return text;
 }
 
+namespace {
+
+bool IsLetter(TCHAR c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// Whether only braces and control words stand in the text from `from` on.
+bool HoldsNoText(const CString& rtf, int from) {
+  int i = from;
+  while (i < rtf.GetLength()) {
+    TCHAR c = rtf.GetAt(i);
+    if (c == '{' || c == '}' || c == '\r' || c == '\n') {
+      i += 1;
+    } else if (c == '\\' && IsLetter(rtf.GetAt(i + 1))) {
+      i += 1;
+      while (IsLetter(rtf.GetAt(i))) i += 1;
+      if (rtf.GetAt(i) == '-') i += 1;
+      while (rtf.GetAt(i) >= '0' && rtf.GetAt(i) <= '9') i += 1;
+      if (rtf.GetAt(i) == ' ') i += 1;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The last "\par " that no backslash escapes, if only braces and control words follow it.
+int TrailingParagraphMark(const CString& rtf) {
+  int mark = -1;
+  for (int pos = rtf.Find("\\par "); pos >= 0; pos = rtf.Find("\\par ", pos + 1)) {
+    int backslashes = 0;
+    while (pos - backslashes - 1 >= 0 && rtf.GetAt(pos - backslashes - 1) == '\\') ++backslashes;
+    if (backslashes % 2 == 0) mark = pos;
+  }
+  return mark >= 0 && HoldsNoText(rtf, mark + 5) ? mark : -1;
+}
+
+}  // namespace
+
+CString WithFinalEmptyLineKept(CString rtf) {
+  int mark = TrailingParagraphMark(rtf);
+  if (mark < 0 && HoldsNoText(rtf, 0)) mark = rtf.Find("}");
+  return mark < 0 ? rtf : rtf.Left(mark) + "\\par " + rtf.Mid(mark);
+}
+
+CString WithoutFinalParagraphMark(CString rtf) {
+  int mark = TrailingParagraphMark(rtf);
+  return mark < 0 ? rtf : rtf.Left(mark) + rtf.Mid(mark + 5);
+}
+
 }  // namespace literal

@@ -15,5 +15,9 @@ class TextReplacer {
 
 CString CutSpans(CString source, CString start, CString end);
 CString DecodeHexEscapes(CString text);
+// The rich edit control's last paragraph mark: one more behind a text that ends with an empty
+// line, and the final mark of a streamed-out document taken away.
+CString WithFinalEmptyLineKept(CString rtf);
+CString WithoutFinalParagraphMark(CString rtf);
 
 }  // namespace literal

@@ -68,7 +68,6 @@ class Reader {
     bool preGrouped = text.Left(2) == "{{";
     if (!preGrouped) {
       Apply(reader::kProtectEscapedBraces);
-      Apply(reader::kDropUnderlineCodes);
       Apply(reader::kDelimitOneLetterCodes);
       Group();
     } else {
@@ -83,7 +82,6 @@ class Reader {
     Apply(reader::kConvertParagraphs);
     Apply(reader::kConvertHeightCodes);
     CString fontTable = FontTable();
-    Apply(reader::kShowByBlockAsDefault);
     Apply(reader::kProtectBeforeColourPass);
     CString colourTable = ColourPass();
     Apply(reader::kRestoreAfterColourPass);
@@ -91,6 +89,7 @@ class Reader {
     ColourCodes();
     R("//__", "\\\\C");
     Apply(reader::kRestoreEscapedFontLetters);
+    text = WithFinalEmptyLineKept(text);
     return fontTable + colourTable + text;
   }
 
@@ -127,6 +126,8 @@ class Reader {
     for (int i = 0; i < text.GetLength(); ++i) {
       if (text.Mid(i, 2) != "\\H") continue;
       int end = text.Find('\\', i + 2);
+      int semicolon = text.Find(';', i + 2);
+      if (semicolon >= 0 && (end < 0 || semicolon < end)) end = semicolon;
       if (end < 0) end = i + 2;
       CString value = text.Mid(i + 2, end - i - 2);
       text = text.Left(i + 2) + HalfPointsText(value) + text.Mid(end);
@@ -140,30 +141,30 @@ class Reader {
     bool hasH = text.Find("\\H") >= 0;
     bool hasFont = text.Find("\\f") >= 0 || text.Find("\\F") >= 0;
     if (!hasH && !hasFont) {
-      text = "{\\H" + IntegerText(v) + "\\C7;" + text + "}";
+      text = "{\\H" + IntegerText(v) + reader::kAutoColour + text + "}";
       R("//__", "\\\\H");
       return;
     }
     if (!hasH) {
       R("\\F", "\\f");
       R(".shx", "");
-      Wrap("}{\\C7;");
+      Wrap(CString("}{") + reader::kAutoColour);
       CarryColours();
       FontGroups(v);
       R("//__", "\\\\H");
       return;
     }
     ContentHeights();
-    Wrap("}{\\H" + IntegerText(v) + ";\\C7;");
+    Wrap(CString("}{") + reader::kAutoColour);
     RunningHeights(v);
     R("//__", "\\\\H");
     if (text.Find("\\f") < 0) {
-      text = "{\\H" + IntegerText(Base()) + ";\\C7;" + text + "}";
+      text = "{\\H" + IntegerText(Base()) + ";" + reader::kAutoColour + text + "}";
       return;
     }
     CarryHeights();
     if (text.Find("\\C") >= 0) CarryColours();
-    text = "{\\H" + IntegerText(Base()) + ";\\C7;" + text + "}";
+    text = "{\\H" + IntegerText(Base()) + ";" + reader::kAutoColour + text + "}";
   }
 
   // Absolute heights written by the host ("\H2.5;") in drawing units become half-points.
@@ -244,7 +245,7 @@ class Reader {
   void CarryColours() {
     int first = text.Find("\\f");
     if (first < 0) return;
-    CString carried = "\\C7;";
+    CString carried = reader::kAutoColour;
     int c = LastCodeBefore(text.Left(first), "\\C", first);
     if (c >= 0) carried = "\\C" + UpToCode(TextBetween(text.Mid(c), "\\C", ";")) + ";";
     CString before = text.Mid(first), after;
@@ -279,7 +280,7 @@ class Reader {
       }
       start = next;
     }
-    text = "{\\H" + IntegerText(v) + "\\C7;" + (first < 0 ? text : text.Left(first)) + groups;
+    text = "{\\H" + IntegerText(v) + reader::kAutoColour + (first < 0 ? text : text.Left(first)) + groups;
   }
 
   // The font description behind a font code: up to its ";", and no further than the next font code.
@@ -362,7 +363,7 @@ class Reader {
     }
     CString table = reader::kColourTableHead;
     for (int k = 0; k < m_colourKeys.GetSize(); ++k) {
-      table += reader::ColourTableEntry(m_colors.RgbOfIndex(reader::LeadingInteger(m_colourKeys[k])));
+      table += reader::ColourTableEntryOfKey(m_colourKeys[k], m_colors);
     }
     R(reader::kParagraphToken, "\\par");
     return table + "}";

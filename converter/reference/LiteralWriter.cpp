@@ -61,15 +61,22 @@ CString RtfWriter::RtfToMText(CString rtf) {
   for (int k = 0; k < fontDescriptors.GetSize(); ++k) {
     body = ReplaceNumber(body, "\\f" + fontDescriptors[k], "\\f" + Number(k + 2));
   }
-  for (int k = 0; k < colorCodes.GetSize(); ++k) {
+  // Each "cf" k becomes its colour code, which takes the place of the space behind the word.
+  for (int pos = body.Find("cf"); pos >= 0; pos = body.Find("cf", pos + 1)) {
+    int end = pos + 2;
+    while (IsDigit(body.GetAt(end))) ++end;
+    CString digits = body.Mid(pos + 2, end - pos - 2);
+    if (digits.IsEmpty() || digits.GetLength() > 9 || (digits.GetAt(0) == '0' && digits.GetLength() > 1)) continue;
+    int k = Atoi(digits);
+    if (k >= colorCodes.GetSize()) continue;
+    if (body.GetAt(end) == ' ') ++end;
     CString code = "C" + colorCodes[k] + ";";
-    body = ReplaceNumber(body, code, "cf" + Number(k));
-    body = replacer.ReplaceAll(body, code, code + " ");
+    body = body.Left(pos) + code + body.Mid(end);
+    pos += code.GetLength() - 1;
   }
   body = ReplaceNumber(body, "\\fSymbol", "\\f1");
   body = replacer.ReplaceAll(body, "", rtfwords::kSymbolBulletGroup);
   body = replacer.ReplaceAll(body, "C256;", "C139;");
-  body = replacer.ReplaceAll(body, "C7;", "C18;");
   body = replacer.ReplaceAll(body, "\\L", "\\L ");
   return "{" + body;
 }
@@ -103,11 +110,15 @@ void RtfWriter::ParseFontTable() {
       CString a = TextBetween(tail, "fcharset", "{\\*\\");
       CString b = TextBetween(tail, "fcharset", " ");
       charset += (a.GetLength() <= b.GetLength() ? a : b).Left(rtfwords::kMaxFontField);
+    } else {
+      charset += "0";
     }
     CString name = TextBetween(tail, " ", ";").Left(rtfwords::kMaxFontField);
     CString pitch;
     int first = text.Find("\\", i + 3);
     int next = first < 0 ? -1 : text.Find("\\", first + 1);
+    int blank = first < 0 ? -1 : text.Find(" ", first + 1);
+    if (blank >= 0 && (next < 0 || blank < next)) next = blank;
     if (next >= 0) {
       CString word = text.Mid(first + 1, next - first - 1);
       for (const auto& family : rtfwords::kFontFamilies) {
@@ -122,6 +133,7 @@ void RtfWriter::ConvertBody() {
   TextReplacer replacer;
   bodyText = replacer.ReplaceAll(bodyText, "", "\r");
   bodyText = replacer.ReplaceAll(bodyText, "", "\n");
+  bodyText = WithoutFinalParagraphMark(bodyText);
   bodyText = TextBetween(bodyText, "\\pard", "");
   for (const char* word : rtfwords::kTabWords) bodyText = replacer.ReplaceAll(bodyText, "\t", word);
   for (const auto& word : rtfwords::kCharacterWords) {
@@ -134,7 +146,12 @@ void RtfWriter::ConvertBody() {
     if (runStart >= 0) runTexts.Add(ConvertRun(bodyText.Mid(runStart, i - runStart)));
     runStart = runStart < 0 ? 0 : i;
   }
-  if (runStart >= 0) runTexts.Add(ConvertRun(bodyText.Mid(runStart)));
+  if (runStart < 0) return;
+  CString last = bodyText.Mid(runStart);
+  CString lastText = TextBetween(last, " ", "");
+  bool onlyBraces = true;
+  for (int i = 0; i < lastText.GetLength(); ++i) onlyBraces = onlyBraces && lastText.GetAt(i) == '}';
+  runTexts.Add(runStart > 0 && onlyBraces ? lastText : ConvertRun(last));
 }
 
 CString RtfWriter::ConvertRun(CString run) {
@@ -144,9 +161,9 @@ CString RtfWriter::ConvertRun(CString run) {
   header = replacer.ReplaceAll(header, "", "\\plain");
   CString font = TextBetween(header, "\\f", "\\");
   CString size = TextBetween(header, "\\fs", "\\");
-  if (header.Find("cf") < 0) header += "\\cf0";
   CString height;
   height.Format("%.1f", std::strtod(size, nullptr) * rtfwords::kUnitsPerHalfPoint);
+  if (header.Find("cf") < 0) height += ";";
   header = replacer.ReplaceAll(header, "{\\H" + height, "\\fs" + size);
   CString bold = header.Find("\\b") >= 0 ? "|b1" : "|b0";
   CString italic = header.Find("\\i") >= 0 ? "|i1" : "|i0";
@@ -164,7 +181,7 @@ CString RtfWriter::ConvertRun(CString run) {
     header = replacer.ReplaceAll(header, "\\L", "\\ul");
     text += "\\l";
   }
-  return "{" + header + " " + text + "}}";
+  return "{" + header + (header.Right(1) == ";" ? "" : " ") + text + "}}";
 }
 
 CString RtfWriter::StripControlWords(CString text) {

@@ -43,12 +43,15 @@ TEST(AcCmColor, KeepsByBlockAndByLayerAndRefusesOtherNumbers) {
   EXPECT_EQ(255, color.green());
 }
 
-TEST(HostColors, ShowsByLayerSoThatTheWriterReadsItBack) {
+TEST(HostColors, ShowsByLayerAndByBlockSoThatTheWriterReadsThemBack) {
   HostColors colors;
   unsigned long byLayer = colors.RgbOfIndex(256);
   EXPECT_EQ(0x262613u, byLayer);  // index 139: red 19, green 38, blue 38
   EXPECT_EQ(139, colors.NearestIndex(byLayer & 0xFF, (byLayer >> 8) & 0xFF, (byLayer >> 16) & 0xFF));
-  EXPECT_EQ(0xFFFFFFu, colors.RgbOfIndex(0));
+  unsigned long byBlock = colors.RgbOfIndex(0);
+  EXPECT_EQ(0xFEFEFEu, byBlock);
+  EXPECT_EQ(0, colors.NearestIndex(byBlock & 0xFF, (byBlock >> 8) & 0xFF, (byBlock >> 16) & 0xFF));
+  EXPECT_NE(0, colors.NearestIndex(0xFD, 0xFE, 0xFE)) << "only that RGB is ByBlock";
   EXPECT_EQ(0xFFFFFFu, colors.RgbOfIndex(300));
   EXPECT_EQ(0x0000FFu, colors.RgbOfIndex(1));
   // Channels outside 0 to 255 reach the host as their low byte.

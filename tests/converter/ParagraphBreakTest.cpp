@@ -15,17 +15,17 @@ struct ParagraphCase {
 TEST(ConvertRun, ParagraphMarkBehindTypedBackslashesStaysABreak) {
   const ParagraphCase cases[] = {
       // The user's own backslash-par (one escaped backslash, then "par ") stays text.
-      {"\\plain\\f2\\fs20 a\\\\par b", "{\\f2|b0|i0;{\\H1.7\\cf0 a\\\\par b}}"},
+      {"\\plain\\f2\\fs20 a\\\\par b", "{\\f2|b0|i0;{\\H1.7;a\\\\par b}}"},
       // A backslash typed at the end of a paragraph: the escaped backslash, then the mark.
-      {"\\plain\\f2\\fs20 a\\\\\\par b", "{\\f2|b0|i0;{\\H1.7\\cf0 a\\\\\\Pb}}"},
+      {"\\plain\\f2\\fs20 a\\\\\\par b", "{\\f2|b0|i0;{\\H1.7;a\\\\\\Pb}}"},
       // Two typed backslashes and "par ": text; two typed backslashes and the mark: a break.
-      {"\\plain\\f2\\fs20 a\\\\\\\\par b", "{\\f2|b0|i0;{\\H1.7\\cf0 a\\\\\\\\par b}}"},
-      {"\\plain\\f2\\fs20 a\\\\\\\\\\par b", "{\\f2|b0|i0;{\\H1.7\\cf0 a\\\\\\\\\\Pb}}"},
+      {"\\plain\\f2\\fs20 a\\\\\\\\par b", "{\\f2|b0|i0;{\\H1.7;a\\\\\\\\par b}}"},
+      {"\\plain\\f2\\fs20 a\\\\\\\\\\par b", "{\\f2|b0|i0;{\\H1.7;a\\\\\\\\\\Pb}}"},
       // The same at the very start of the run text and at its end.
-      {"\\plain\\f2\\fs20 \\\\\\par ", "{\\f2|b0|i0;{\\H1.7\\cf0 \\\\\\P}}"},
-      {"\\plain\\f2\\fs20 x\\par \\\\par ", "{\\f2|b0|i0;{\\H1.7\\cf0 x\\P\\\\par }}"},
+      {"\\plain\\f2\\fs20 \\\\\\par ", "{\\f2|b0|i0;{\\H1.7;\\\\\\P}}"},
+      {"\\plain\\f2\\fs20 x\\par \\\\par ", "{\\f2|b0|i0;{\\H1.7;x\\P\\\\par }}"},
       // A placeholder typed by the user still turns into a backslash-par, as it always did.
-      {"\\plain\\f2\\fs20 a//__b", "{\\f2|b0|i0;{\\H1.7\\cf0 a\\\\par b}}"},
+      {"\\plain\\f2\\fs20 a//__b", "{\\f2|b0|i0;{\\H1.7;a\\\\par b}}"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testsupport::Readable(c.run));
@@ -47,7 +47,7 @@ TEST(RtfToMText, TypedBackslashEndingAParagraphKeepsTheBreak) {
   MTextRtfConverter fast(colors);
   literal::RtfWriter reference(colors);
   const CString input(rtf.data(), static_cast<int>(rtf.size()));
-  const char* expected = "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;a\\\\\\Pb\\P}}}";
+  const char* expected = "{{\\fArial|c204|p34|b0|i0;{\\H1.7;a\\\\\\Pb}}}";
   EXPECT_BYTES_EQ(expected, fast.RtfToMText(input));
   EXPECT_BYTES_EQ(expected, reference.RtfToMText(input));
 }

@@ -42,48 +42,48 @@ struct DocumentCase {
 TEST(RtfToMText, ConvertsTheControlsDialect) {
   const DocumentCase cases[] = {
       // The empty document: one run in the default font, no text.
-      {"empty document", Stream("", "", "\\plain\\f0\\fs17 "), "{{{\\H1.4\\C7;\\P}}}"},
-      {"one word", Stream(kArial, "", "\\plain\\f2\\fs20 Hello"), "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;Hello\\P}}}"},
+      {"empty document", Stream("", "", "\\plain\\f0\\fs17 "), "{{{\\H1.4;}}}"},
+      {"one word", Stream(kArial, "", "\\plain\\f2\\fs20 Hello"), "{{\\fArial|c204|p34|b0|i0;{\\H1.7;Hello}}}"},
       // Fonts, sizes, colours, bold, italic, underline, run by run.
       {"formats",
        Stream(kArialTimes, kRedBlueByLayer,
               "\\plain\\f2\\fs20\\cf1\\b Red bold \\plain\\f3\\fs30\\i\\ul under\\plain\\f3\\fs24\\cf2\\b\\i blue"
               "\\plain\\f2\\fs20\\cf3  layer"),
        "{{\\fArial|c204|p34|b1|i0;{\\H1.7\\C1;Red bold }}"
-       "{\\fTimes New Roman|c204|p18|b0|i1;{\\H2.5\\L\\C7;under\\l}}"
+       "{\\fTimes New Roman|c204|p18|b0|i1;{\\H2.5;\\Lunder\\l}}"
        "{\\fTimes New Roman|c204|p18|b1|i1;{\\H2.0\\C5;blue}}"
-       "{\\fArial|c204|p34|b0|i0;{\\H1.7\\C256; layer\\P}}}"},
+       "{\\fArial|c204|p34|b0|i0;{\\H1.7\\C256; layer}}}"},
       // Explicit black is colour 0 and comes out as 7, like the automatic colour.
-      {"explicit black", Stream(kArial, "", "\\plain\\f2\\fs20\\cf0 x"), "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;x\\P}}}"},
+      {"explicit black: the nearest index", Stream(kArial, "", "\\plain\\f2\\fs20\\cf0 x"), "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C18;x}}}"},
       // Paragraphs: CR LF is dropped, every \par with its space is a break; a paragraph that
       // starts in the previous format carries no header.
       {"paragraphs", Stream(kArial, "", "\\plain\\f2\\fs20 one\r\n\\par two\r\n\\par \r\n\\par three"),
-       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;one\\Ptwo\\P\\Pthree\\P}}}"},
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7;one\\Ptwo\\P\\Pthree}}}"},
       // A tab is \tab and its space: one tab character.
-      {"tab", Stream(kArial, "", "\\plain\\f2\\fs20 a\\tab b"), "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;a\tb\\P}}}"},
+      {"tab", Stream(kArial, "", "\\plain\\f2\\fs20 a\\tab b"), "{{\\fArial|c204|p34|b0|i0;{\\H1.7;a\tb}}}"},
       // Escapes: the literals pass through as MText spells them the same way.
       {"escapes", Stream(kArial, "", "\\plain\\f2\\fs20 \\\\ \\{x\\}"),
-       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;\\\\ \\{x\\}\\P}}}"},
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7;\\\\ \\{x\\}}}}"},
       {"Cyrillic", Stream(kArial, "", "\\plain\\f2\\fs20 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2, \\'ec\\'e8\\'f0"),
-       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0\\P}}}"},
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7;\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0}}}"},
       // The seven characters the control writes as words.
       {"character words",
        Stream(kArial, "", "\\plain\\f2\\fs20 \\lquote a\\rquote  \\ldblquote b\\rdblquote  \\bullet  1\\endash 2\\emdash 3"),
-       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;\x91" "a\x92 \x93" "b\x94 \x95 1\x96" "2\x97" "3\\P}}}"},
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7;\x91" "a\x92 \x93" "b\x94 \x95 1\x96" "2\x97" "3}}}"},
       // Bold in the automatic colour keeps its bold and underline.
       {"bold underline in the automatic colour", Stream(kArial, "", "\\plain\\f2\\fs20\\b\\ul Hi"),
-       "{{\\fArial|c204|p34|b1|i0;{\\H1.7\\L\\C7;Hi\\P}\\l}}"},
+       "{{\\fArial|c204|p34|b1|i0;{\\H1.7;\\LHi}\\l}}"},
       // Text in the default font carries no font code, and loses its bold with it.
-      {"default font", Stream("", "", "\\plain\\f0\\fs20\\b bold"), "{{{\\H1.7\\C7;bold\\P}}}"},
+      {"default font", Stream("", "", "\\plain\\f0\\fs20\\b bold"), "{{{\\H1.7;bold}}}"},
       // The paragraph mark in a format of its own: a run header with no text before it.
-      {"format of the paragraph mark", Stream(kArial, "", "\\plain\\f2\\fs20 a\\plain\\f2\\fs24 "),
-       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;a}}{\\fArial|c204|p34|b0|i0;{\\H2.0\\C7;\\P}}}"},
+      {"a final mark in a format of its own is no text", Stream(kArial, "", "\\plain\\f2\\fs20 a\\plain\\f2\\fs24 "),
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7;a}}}"},
       // Paragraph words after the first \pard go, as do their indents and tab stops.
       {"paragraph format", Stream(kArial, "", "\\plain\\f2\\fs20 a\r\n\\par \\pard\\qc\\plain\\f2\\fs20 b"),
-       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;a\\P}}{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;b\\P}}}"},
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7;a\\P}}{\\fArial|c204|p34|b0|i0;{\\H1.7;b}}}"},
       // The user's own backslash-par stays as typed.
       {"typed backslash-par", Stream(kArial, "", "\\plain\\f2\\fs20 a\\\\par b"),
-       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;a\\\\par b\\P}}}"},
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7;a\\\\par b}}}"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -98,8 +98,8 @@ TEST(RtfToMText, BulletParagraphsKeepTheirListWords) {
                            "\\plain\\f2\\fs20 Text\r\n\\par \\pard\\li200\\fi-200{\\*\\pn\\pnlvlblt\\pnf1\\pnindent200"
                            "{\\pntxtb\\'b7}}\\plain\\f2\\fs20 {\\pntext\\f1\\'b7\\tab}Item");
   EXPECT_BYTES_EQ(
-      "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;Text\\P\\fi-200{\\*\\pn\\pnlvlblt\\pnf1\\pnindent200{\\pntxtb\xB7}}}}"
-      "{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;{\\pntext\\fSymbol\xB7\t}Item\\P}}}",
+      "{{\\fArial|c204|p34|b0|i0;{\\H1.7;Text\\P\\fi-200{\\*\\pn\\pnlvlblt\\pnf1\\pnindent200{\\pntxtb\xB7}}}}"
+      "{\\fArial|c204|p34|b0|i0;{\\H1.7;{\\pntext\\fSymbol\xB7\t}Item}}}",
       ToMText(rtf));
 }
 
@@ -117,8 +117,8 @@ TEST(RtfToMText, BuiltDocumentsGiveTheirRuns) {
   doc.Add(redItalic, "\x93x\x94\n");
   doc.Add(plain, "end");
   EXPECT_BYTES_EQ(
-      "{{\\fArial|c204|p34|b0|i0;{\\H2.0\\C7;\xC0\xE1\xE2\t}}{\\fArial|c204|p34|b0|i1;{\\H2.0\\C1;\x93x\x94\\P}}"
-      "{\\fArial|c204|p34|b0|i0;{\\H2.0\\C7;end\\P}}}",
+      "{{\\fArial|c204|p34|b0|i0;{\\H2.0;\xC0\xE1\xE2\t}}{\\fArial|c204|p34|b0|i1;{\\H2.0\\C1;\x93x\x94\\P}}"
+      "{\\fArial|c204|p34|b0|i0;{\\H2.0;end}}}",
       ToMText(doc.Rtf()));
 }
 
@@ -132,21 +132,23 @@ TEST(RtfToMText, ReplacesFontAndColourReferences) {
               "\\red4\\green4\\blue4;\\red5\\green5\\blue5;\\red6\\green6\\blue6;\\red7\\green7\\blue7;"
               "\\red8\\green8\\blue8;\\red9\\green9\\blue9;\\red10\\green10\\blue10;\\red0\\green0\\blue255;",
               "\\plain\\f2\\fs20\\cf1 a\\plain\\f2\\fs20\\cf12 b"),
-       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C1;a}}{\\fArial|c204|p34|b0|i0;{\\H1.7\\C5;b\\P}}}"},
-      // Two entries with one index give equal codes; the space behind a code goes once for
-      // each entry from its own on with that code, so the first colour's run loses the space
-      // its text starts with.
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C1;a}}{\\fArial|c204|p34|b0|i0;{\\H1.7\\C5;b}}}"},
+      // Two entries with one index give equal codes; a code takes the place of the space that
+      // ended the word, and the spaces a text starts with stay.
       {"two entries, one index", Stream(kArial, "\\red255\\green0\\blue0;\\red255\\green1\\blue1;",
                                         "\\plain\\f2\\fs20\\cf1  x\\plain\\f2\\fs20\\cf2  y"),
-       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C1;x}}{\\fArial|c204|p34|b0|i0;{\\H1.7\\C1; y\\P}}}"},
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C1; x}}{\\fArial|c204|p34|b0|i0;{\\H1.7\\C1; y}}}"},
+      // Text that spells a colour code keeps the space behind it.
+      {"a colour code in the text", Stream(kArial, "\\red255\\green0\\blue0;", "\\plain\\f2\\fs20\\cf1 \\\\C1; y"),
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C1;\\\\C1; y}}}"},
       // "cf" and a number in the user's text is replaced like a reference.
       {"cf in the text", Stream(kArial, "\\red255\\green0\\blue0;", "\\plain\\f2\\fs20 xcf1 y"),
-       "{{\\fArial|c204|p34|b0|i0;{\\H1.7\\C7;xC1;y\\P}}}"},
+       "{{\\fArial|c204|p34|b0|i0;{\\H1.7;xC1;y}}}"},
       // The Symbol font is named, and its bullet group goes.
       {"Symbol", Stream(kArial, "", "\\plain\\f1\\fs20 a{\\f1\\'b7\\tab}b"),
-       "{{\\fSymbol|b0|i0;{\\H1.7\\C7;ab\\P}}}"},
+       "{{\\fSymbol|b0|i0;{\\H1.7;ab}}}"},
       // No colour table and no \deflang: the parts are taken by the absent-marker rule.
-      {"no tables", "{\\rtf1\\pard\\plain\\f0\\fs24 x}", "{{{\\H2.0\\C7;x}}}"},
+      {"no tables", "{\\rtf1\\pard\\plain\\f0\\fs24 x}", "{{{\\H2.0;x}}}"},
       {"no run", Stream(kArial, "", " text"), "{"},
       {"nothing", "", "{"},
   };
@@ -165,15 +167,15 @@ struct FontTableCase {
 TEST(ParseFontTable, MakesOneDescriptorPerEntry) {
   const FontTableCase cases[] = {
       {"the control's entries", "{\\f2\\fswiss\\fcharset204 Arial;}{\\f3\\fmodern Courier New;}",
-       {"Arial|c204|p34", "Courier New|c"}},
+       {"Arial|c204|p34", "Courier New|c0|p49"}},
       {"families", "{\\f2\\froman\\fcharset1 R;}{\\f3\\fscript\\fcharset1 S;}{\\f4\\fdecor\\fcharset1 D;}",
        {"R|c1|p18", "S|c1|p2", "D|c1|p82"}},
       // The name inside an \fname group, the charset digits up to that group.
       {"fname group", "{\\f2\\froman\\fcharset204{\\*\\fname Times New Roman;}Times New Roman Cyr;}",
        {"Times New Roman|c204|p18"}},
-      // A family word directly followed by the name: read up to the next backslash, it is no
-      // family word, and there is no pitch field.
-      {"family word before the name", "{\\f2\\fswiss Arial;}{\\f3\\fnil Tahoma;}", {"Arial|c", "Tahoma|c"}},
+      // A family word directly followed by the name ends at the space; no "\\fcharset" is
+      // character set 0.
+      {"family word before the name", "{\\f2\\fswiss Arial;}{\\f3\\fnil Tahoma;}", {"Arial|c0|p34", "Tahoma|c0"}},
       // A name longer than any face name is cut to 31 bytes.
       {"long name", "{\\f2\\fnil\\fcharset204 ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789;}",
        {"ABCDEFGHIJKLMNOPQRSTUVWXYZ01234|c204"}},
@@ -222,24 +224,24 @@ TEST(ConvertRun, TranslatesTheHeaderAndTheText) {
   const PassCase cases[] = {
       {"\\plain\\f2\\fs20\\cf1\\b\\ul Hello\\par ", "{\\f2|b1|i0;{\\H1.7\\cf1\\L Hello\\P\\l}}"},
       // Without "cf" the run gets colour 0; its size text still ends at the next backslash.
-      {"\\plain\\f2\\fs20\\i x", "{\\f2|b0|i1;{\\H1.7\\cf0 x}}"},
+      {"\\plain\\f2\\fs20\\i x", "{\\f2|b0|i1;{\\H1.7;x}}"},
       // A bold-off word still counts as bold.
-      {"\\plain\\f2\\fs20\\b0 x", "{\\f2|b1|i0;{\\H1.70\\cf0 x}}"},
+      {"\\plain\\f2\\fs20\\b0 x", "{\\f2|b1|i0;{\\H1.7;0 x}}"},
       // A \par not followed by a space stays.
-      {"\\plain\\f2\\fs20 a\\par", "{\\f2|b0|i0;{\\H1.7\\cf0 a\\par}}"},
+      {"\\plain\\f2\\fs20 a\\par", "{\\f2|b0|i0;{\\H1.7;a\\par}}"},
       // No space at all: the whole run is header and, by the absent-marker rule, text.
-      {"\\plain\\f2\\fs20", "{\\f2|b0|i0;{\\H1.7\\cf0 \\plain\\f2\\fs20}}"},
+      {"\\plain\\f2\\fs20", "{\\f2|b0|i0;{\\H1.7;\\plain\\f2\\fs20}}"},
       // Words the writer does not know stay in the header.
-      {"\\plain\\f2\\fs16\\dn4 x", "{\\f2|b0|i0;{\\H1.3\\dn4\\cf0 x}}"},
+      {"\\plain\\f2\\fs16\\dn4 x", "{\\f2|b0|i0;{\\H1.3;\\dn4 x}}"},
   };
   ExpectEachCase(cases, &MTextRtfConverter::ConvertRun);
 }
 
 TEST(ConvertRun, RoundsTheHeightToOneDecimal) {
   const PassCase cases[] = {
-      {"\\plain\\f2\\fs20 x", "{\\f2|b0|i0;{\\H1.7\\cf0 x}}"}, {"\\plain\\f2\\fs24 x", "{\\f2|b0|i0;{\\H2.0\\cf0 x}}"},
-      {"\\plain\\f2\\fs30 x", "{\\f2|b0|i0;{\\H2.5\\cf0 x}}"}, {"\\plain\\f2\\fs25 x", "{\\f2|b0|i0;{\\H2.1\\cf0 x}}"},
-      {"\\plain\\f2\\fs7 x", "{\\f2|b0|i0;{\\H0.6\\cf0 x}}"},
+      {"\\plain\\f2\\fs20 x", "{\\f2|b0|i0;{\\H1.7;x}}"}, {"\\plain\\f2\\fs24 x", "{\\f2|b0|i0;{\\H2.0;x}}"},
+      {"\\plain\\f2\\fs30 x", "{\\f2|b0|i0;{\\H2.5;x}}"}, {"\\plain\\f2\\fs25 x", "{\\f2|b0|i0;{\\H2.1;x}}"},
+      {"\\plain\\f2\\fs7 x", "{\\f2|b0|i0;{\\H0.6;x}}"},
   };
   ExpectEachCase(cases, &MTextRtfConverter::ConvertRun);
 }
@@ -253,7 +255,7 @@ TEST(ConvertRun, EveryOneDecimalHeightSurvivesTheWayBack) {
     CString run;
     run.Format("\\plain\\f2\\fs%d x", halfPoints);
     CString expected;
-    expected.Format("{\\f2|b0|i0;{\\H%d.%d\\cf0 x}}", tenths / 10, tenths % 10);
+    expected.Format("{\\f2|b0|i0;{\\H%d.%d;x}}", tenths / 10, tenths % 10);
     ASSERT_BYTES_EQ(expected, converter.ConvertRun(run)) << tenths;
   }
 }
@@ -286,8 +288,8 @@ TEST(ConvertBody, CutsTheBodyIntoRuns) {
   ASSERT_EQ(2, converter.runTexts.GetSize());
   // The first run also holds what stands before the first \plain (here a space ends its
   // header early); equal runs stay two.
-  EXPECT_BYTES_EQ("{ lead\\f2|b0|i0;{\\H1.7\\cf0 lead\\plain\\f2\\fs20 a}}", converter.runTexts[0]);
-  EXPECT_BYTES_EQ("{\\f2|b0|i0;{\\H1.7\\cf0 a\\P}}}", converter.runTexts[1]);
+  EXPECT_BYTES_EQ("{ lead\\f2|b0|i0;{\\H1.7;lead\\plain\\f2\\fs20 a}}", converter.runTexts[0]);
+  EXPECT_BYTES_EQ("{\\f2|b0|i0;{\\H1.7;a}}}", converter.runTexts[1]);
 }
 
 TEST(RtfToMText, ConvertsTheControlsOwnDocuments) {

@@ -5,6 +5,7 @@
 #include <dbsymtb.h>
 
 #include "DialogFixture.h"
+#include "host/HostColors.h"
 #include "qplatform/WindowSystem.h"
 
 namespace {
@@ -91,22 +92,30 @@ TEST_F(ToolbarFormat, TypedHeightIsTruncatedAndTheNextSelectionShowsIt) {
   EXPECT_EQ(Text(IDC_HEIGHT), "0.6");
 }
 
-// ByLayer and ByBlock are shown in the colours the combo draws them in; automatic colour is cleared.
+// ByLayer is shown in the colour the combo draws it in, ByBlock in the RGB the writer reads back
+// as ByBlock; automatic colour is cleared, and the colour box shows the chosen item again.
 TEST_F(ToolbarFormat, ColourItemsByLayerByBlockAndIndex) {
   OpenEditor();
   qplatform::TypeText(Editor(), "ab");
   CAcUiColorComboBox& combo = dialog->m_colorCombo;
+  dialog->m_richEdit.SetSel(0, 2);
+  EXPECT_EQ(Text(IDC_COLOR), "ПоСлою") << "typed text is in the automatic colour, the entity's";
   struct Case {
     int index;
-    int shownAs;
+    COLORREF shown;
   };
-  for (const Case& c : {Case{256, combo.GetLayerColorIndex()}, Case{0, combo.GetBlockColorIndex()}, Case{1, 1},
-                        Case{30, 30}}) {
+  for (const Case& c : {Case{256, combo.GetColorFromIndex(combo.GetLayerColorIndex())},
+                        Case{0, static_cast<COLORREF>(HostColors().RgbOfIndex(0))}, Case{1, combo.GetColorFromIndex(1)},
+                        Case{30, combo.GetColorFromIndex(30)}}) {
     dialog->m_richEdit.SetSel(0, 2);
     Choose(*dialog, combo, IDC_COLOR, combo.FindItemByColorIndex(c.index));
     const CHARFORMAT format = dialog->m_richEdit.GetSelectionFormat(CFM_COLOR);
-    EXPECT_EQ(format.crTextColor, combo.GetColorFromIndex(c.shownAs)) << c.index;
+    EXPECT_EQ(format.crTextColor, c.shown) << c.index;
     EXPECT_EQ(format.dwEffects & CFE_AUTOCOLOR, 0u) << c.index;
+    dialog->m_richEdit.SetSel(2, 2);
+    dialog->m_richEdit.SetSel(0, 1);
+    EXPECT_EQ(combo.GetCurrentItemColorIndex(), c.index);
+    EXPECT_EQ(dialog->m_richEdit.GetSelectionFormat(CFM_COLOR).crTextColor, c.shown) << "showing recolours nothing";
   }
 }
 

@@ -117,26 +117,25 @@ TEST_F(DrawingAdapterTest, AnEmptyEditorGivesTheEmptyOverrideSoTheMeasurementSho
   EXPECT_EQ(qhost::Display().updates, updates + 1);
 }
 
-TEST_F(DrawingAdapterTest, OverrideTextCutsAtTheLastParagraphBreak) {
+TEST_F(DrawingAdapterTest, OverrideTextKeepsEveryLine) {
   struct Case {
     const char* contents;
     const char* expected;
   } cases[] = {
-      // The writer's shape: the last break and the closing braces go, the groups close again.
-      {"{{\\fArial|b0;{\\H1.7;ABC\\P}}}", "{{\\fArial|b0;{\\H1.7;ABC}}}"},
-      {"{{\\fArial|b0;{\\H1.7;A\\PB\\P}}}", "{{\\fArial|b0;{\\H1.7;A\\PB}}}"},
-      // No break: the contents stay whole.
+      // The writer's shape: every line stays, a two-line override and an own last empty line too.
+      {"{{\\fArial|b0;{\\H1.7;ABC}}}", "{{\\fArial|b0;{\\H1.7;ABC}}}"},
+      {"{{\\fArial|b0;{\\H1.7;A\\PB}}}", "{{\\fArial|b0;{\\H1.7;A\\PB}}}"},
+      {"{{\\fArial|b0;{\\H1.7;A\\P}}}", "{{\\fArial|b0;{\\H1.7;A\\P}}}"},
       {"ABCD", "ABCD"},
-      {"{\\fArial;ABCD}", "{\\fArial;ABCD}"},
-      // Only codes left: the empty override.
+      // What the text leaves open is closed.
+      {"{\\fArial;AB\\PCD", "{\\fArial;AB\\PCD}"},
+      // Only codes: the empty override.
       {"{\\fArial|b0;\\P}", ""},
-      {"{{\\fArial|b0;{\\H1.7\\C7;\\P}}}", ""},
+      {"{{\\fArial|b0;{\\H1.7\\C7;}}}", ""},
       {"", ""},
       // Escaped characters are text: "\\P" is no break, "\{" opens no group.
       {"{\\fA;x\\\\P}", "{\\fA;x\\\\P}"},
-      {"{\\fA;\\{\\P}", "{\\fA;\\{}"},
-      // A ';' the user typed is text.
-      {"{\\fA;x;\\P}", "{\\fA;x;}"},
+      {"{\\fA;\\{\\P}", "{\\fA;\\{\\P}"},
   };
   for (const Case& c : cases) EXPECT_BYTES_EQ(c.expected, DimensionOverrideText(c.contents)) << c.contents;
 }
@@ -193,14 +192,14 @@ TEST_F(DrawingAdapterTest, MeasurementAloneKeepsTheOverrideTheDrawingHad) {
     Target(id);
     theEditTarget.isDimension = true;
     theEditTarget.dimensionText = original;
-    WriteTargetContents("{{\\fArial|b0;{\\C7;<>\\P}}}", "");
+    WriteTargetContents("{{\\fArial|b0;{\\C7;<>}}}", "");
     EXPECT_EQ(original, DimensionText(id));
   }
   // Text beside it is written.
   AcDbObjectId id = AddDimension("");
   Target(id);
-  WriteTargetContents("{\\C7;<>x\\P}", "");
-  EXPECT_EQ("{\\C7;<>x}", DimensionText(id));
+  WriteTargetContents("{\\C7;<>x\\Py}", "");
+  EXPECT_EQ("{\\C7;<>x\\Py}", DimensionText(id)) << "a two-line override keeps both lines";
 }
 
 TEST_F(DrawingAdapterTest, WithoutTheDimensionFlagTheContentsAreWrittenAsTheyAre) {

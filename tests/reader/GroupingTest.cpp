@@ -63,12 +63,13 @@ TEST(GroupPlainText, HeightsOfTheWrappers) {
 
 TEST(GroupPlainText, WrapsTheTextBetweenGroups) {
   ExpectBodies({
-      // The text behind a group gets a group with the base height and colour 7.
-      {"\\H2.5;a{\\H1.5;b}c", "{\\fs30 \\cf1 \\fs30 a{\\fs18 b}{\\fs30 \\cf1 c}}"},
+      // The text behind a group gets a group of its own in the automatic colour; its height is
+      // the one in force outside the groups.
+      {"\\H2.5;a{\\H1.5;b}c", "{\\fs30 \\cf1 \\fs30 a{\\fs18 b}{\\cf1 c}}"},
       // Two groups back to back: the step ends at the first "}{", the word behind is left.
       {"{\\H2;a}{\\H3;b}c", "{\\fs30 \\cf1 {\\fs24 a}{\\fs36 b}c}"},
       // The same text between two pairs of groups is wrapped everywhere at once.
-      {"\\H1;{\\C1;a} {\\C2;b} {\\C3;c}", "{\\fs30 \\cf1 \\fs12 {\\cf2 a}{\\fs30 \\cf1  }{\\cf3 b}{\\fs30 \\cf1  }{\\cf4 c}}"},
+      {"\\H1;{\\C1;a} {\\C2;b} {\\C3;c}", "{\\fs30 \\cf1 \\fs12 {\\cf2 a}{\\cf1  }{\\cf3 b}{\\cf1  }{\\cf4 c}}"},
   });
 }
 

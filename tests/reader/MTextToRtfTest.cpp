@@ -14,10 +14,12 @@ using readertest::Read;
 namespace {
 
 const std::string kWhite = "\\red255\\green255\\blue255;";  // colour 7
+const std::string kAuto = ";";  // the automatic colour of text without a colour code
 const std::string kRed = "\\red255\\green0\\blue0;";        // colour 1
 const std::string kYellow = "\\red255\\green255\\blue0;";   // colour 2
 const std::string kColour12 = "\\red165\\green0\\blue0;";
 const std::string kByLayer = "\\red19\\green38\\blue38;";  // 256 is shown as 139
+const std::string kByBlock = "\\red254\\green254\\blue254;";  // 0: next to white
 const std::string kArial204 = "{\\f1\\fswiss\\fcharset204 Arial;}";
 
 std::string Doc(const std::string& fonts, const std::string& colours, const std::string& body) {
@@ -41,28 +43,34 @@ void ExpectReads(const std::vector<Case>& cases) {
 
 TEST(MTextToRtf, EscapesParagraphsAndUnderline) {
   ExpectReads({
-      // The empty text is one group with the base height and colour 7, and no text.
-      {"", Doc("", kWhite, "{\\fs30\\cf1 }")},
-      {"Hello\\PWorld", Doc("", kWhite, "{\\fs30\\cf1 Hello\\par World}")},
+      // The empty text is one group with the base height and colour 7, and a paragraph mark
+      // that the control takes for its final one: it keeps that height and colour.
+      {"", Doc("", kAuto, "{\\fs30\\cf1 \\par }")},
+      {"Hello\\PWorld", Doc("", kAuto, "{\\fs30\\cf1 Hello\\par World}")},
+      // A text that ends with an empty line gets one mark more: the control drops the last.
+      {"Hello\\P", Doc("", kAuto, "{\\fs30\\cf1 Hello\\par \\par }")},
+      {"Hello\\P\\P", Doc("", kAuto, "{\\fs30\\cf1 Hello\\par \\par \\par }")},
+      {"Hello\\\\P", Doc("", kAuto, "{\\fs30\\cf1 Hello\\\\P}")},
       // Escaped backslashes before code letters, and escaped braces, stay as they are. The
       // colour keys are collected before "\\C" is protected: the escaped one adds an entry.
-      {"a\\\\Pb\\\\fc\\\\Hd\\\\Ce", Doc("", kWhite, "{\\fs30\\cf1 a\\\\Pb\\\\fc\\\\Hd\\\\Ce}")},
-      {"\\{x\\}", Doc("", kWhite, "{\\fs30\\cf1 \\{x\\}}")},
+      {"a\\\\Pb\\\\fc\\\\Hd\\\\Ce", Doc("", kAuto, "{\\fs30\\cf1 a\\\\Pb\\\\fc\\\\Hd\\\\Ce}")},
+      {"\\{x\\}", Doc("", kAuto, "{\\fs30\\cf1 \\{x\\}}")},
       // A typed backslash right before a code: the escaped pair is text, the code is read.
-      {"a\\\\\\Pb", Doc("", kWhite, "{\\fs30\\cf1 a\\\\\\par b}")},
-      {"a\\\\\\Lb\\\\\\\\Lc", Doc("", kWhite, "{\\fs30\\cf1 a\\\\b\\\\\\\\Lc}")},
-      {"\\\\\\H5;x", Doc("", kWhite, "{\\fs30 \\cf1 \\\\\\fs60 x}")},
-      // On plain-text contents underline is dropped altogether.
-      {"\\Lword\\l", Doc("", kWhite, "{\\fs30\\cf1 word}")},
+      {"a\\\\\\Pb", Doc("", kAuto, "{\\fs30\\cf1 a\\\\\\par b}")},
+      {"a\\\\\\Lb\\\\\\\\Lc", Doc("", kAuto, "{\\fs30\\cf1 a\\\\\\ul b\\\\\\\\Lc}")},
+      {"\\\\\\H5;x", Doc("", kAuto, "{\\fs30 \\cf1 \\\\\\fs60 x}")},
+      // Underline on and off, on plain-text contents too.
+      {"\\Lword\\l", Doc("", kAuto, "{\\fs30\\cf1 \\ul word\\ulnone }")},
+      {"A\\LB\\lCD", Doc("", kAuto, "{\\fs30\\cf1 A\\ul B\\ulnone CD}")},
       // Codes the control cannot show keep their place as code text in the reserved face.
-      {"\\A1;x", Doc("{\\f1 MText Code;}", kWhite, "{\\fs30\\cf1 {\\f1 \\\\A1;}x}")},
+      {"\\A1;x", Doc("{\\f1 MText Code;}", kAuto, "{\\fs30\\cf1 {\\f1 \\\\A1;}x}")},
   });
 }
 
 TEST(MTextToRtf, WritersOwnContentsKeepTheirGroups) {
   ExpectReads({
       {"{{\\fArial|c204|p34|b1|i0;{\\H1.6\\C1;\\LHello\\P\\l}}}",
-       Doc(kArial204, kRed, "{{\\f1\\b {\\fs19\\cf1 \\ul Hello\\par \\l}}}")},
+       Doc(kArial204, kRed, "{{\\f1\\b {\\fs19\\cf1 \\ul Hello\\par \\par \\ulnone }}}")},
       // No brace escapes and no underline removal on this path: "\L" becomes "\ul ".
       {"{{\\L x}}", Doc("", "", "{{\\ul  x}}")},
       {"{{\\fSymbol|b0|i0;{\\H2.5\\C1;a}}}", Doc("{\\f1 Symbol;}", kRed, "{{\\f1 {\\fs30\\cf1 a}}}")},
@@ -74,18 +82,18 @@ TEST(MTextToRtf, FontCodesAndTheFontTable) {
       // Bold and italic flags in front of the charset are put behind it; bold and regular
       // Arial share one font number.
       {"\\fArial|b1|i0|c204|p34;A\\fArial|b0|i0|c204|p34;B",
-       Doc(kArial204, kWhite, "{\\fs30\\cf1 {\\f1\\b \\cf1 A}{\\f1 \\cf1 B}")},
-      {"\\fArial;abc", Doc("{\\f1 Arial;}", kWhite, "{\\fs30\\cf1 {\\f1 \\cf1 abc}")},
+       Doc(kArial204, kAuto, "{\\fs30\\cf1 {\\f1\\b \\cf1 A}{\\f1 \\cf1 B}")},
+      {"\\fArial;abc", Doc("{\\f1 Arial;}", kAuto, "{\\fs30\\cf1 {\\f1 \\cf1 abc}")},
       {"\\fCourier|c0|p49;a\\fScript|c0|p2;b\\fTimes|c204|p18;c\\fOdd|c1|p7;d",
        Doc("{\\f1\\fmodern\\fcharset0 Courier;}{\\f2\\fscript\\fcharset0 Script;}"
            "{\\f3\\froman\\fcharset204 Times;}{\\f4\\fnil\\fcharset1 Odd;}",
-           kWhite, "{\\fs30\\cf1 {\\f1 \\cf1 a}{\\f2 \\cf1 b}{\\f3 \\cf1 c}{\\f4 \\cf1 d}")},
+           kAuto, "{\\fs30\\cf1 {\\f1 \\cf1 a}{\\f2 \\cf1 b}{\\f3 \\cf1 c}{\\f4 \\cf1 d}")},
       // A shape font keeps its file in the table when the text has a height code...
-      {"\\Ftxt.shx;abc\\H2;d", Doc("{\\f1\\fnil\\fprg2 txt;}", kWhite, "{\\fs30 \\cf1 \\f1 abc\\fs24 d}")},
+      {"\\Ftxt.shx;abc\\H2;d", Doc("{\\f1\\fnil\\fprg2 txt;}", kAuto, "{\\fs30 \\cf1 \\f1 abc\\fs24 d}")},
       // ...and is a plain font name otherwise, the grouping having dropped ".shx".
-      {"\\Ftxt.shx;abc", Doc("{\\f1 txt;}", kWhite, "{\\fs30\\cf1 {\\f1 \\cf1 abc}")},
+      {"\\Ftxt.shx;abc", Doc("{\\f1 txt;}", kAuto, "{\\fs30\\cf1 {\\f1 \\cf1 abc}")},
       // A font code without its ";" at the end of the text is kept as code text.
-      {"a\\fArial", Doc("{\\f1 MText Code;}", kWhite, "{\\fs30\\cf1 a{\\f1 \\\\fArial}}")},
+      {"a\\fArial", Doc("{\\f1 MText Code;}", kAuto, "{\\fs30\\cf1 a{\\f1 \\\\fArial}}")},
       // A code cut short ends at the next font code: each gets a key of its own.
       {"{{\\fA\\fB;x}}", Doc("{\\f1 A;}{\\f2 B;}", "", "{{\\fA\\f2 x}}")},
   });
@@ -94,17 +102,18 @@ TEST(MTextToRtf, FontCodesAndTheFontTable) {
 TEST(MTextToRtf, ColourCodesAndTheColourTable) {
   ExpectReads({
       // Keys 1 and 12 are two entries; "\C12" is never read as "\C1" and a 2.
-      {"\\C1;x\\C12;y", Doc("", kWhite + kRed + kColour12, "{\\fs30\\cf1 \\cf2 x\\cf3 y}")},
-      // By block is shown as colour 7, by layer in the colour of index 139.
-      {"\\C0;z", Doc("", kWhite, "{\\fs30\\cf1 \\cf1 z}")},
-      {"\\C256;z", Doc("", kWhite + kByLayer, "{\\fs30\\cf1 \\cf2 z}")},
-      {"\\C2;a\\C2;b", Doc("", kWhite + kYellow, "{\\fs30\\cf1 \\cf2 a\\cf2 b}")},
+      // Text without a colour code is in the automatic colour: the empty entry.
+      {"\\C1;x\\C12;y", Doc("", kAuto + kRed + kColour12, "{\\fs30\\cf1 \\cf2 x\\cf3 y}")},
+      // By block is shown next to white, by layer in the colour of index 139.
+      {"\\C0;z", Doc("", kAuto + kByBlock, "{\\fs30\\cf1 \\cf2 z}")},
+      {"\\C256;z", Doc("", kAuto + kByLayer, "{\\fs30\\cf1 \\cf2 z}")},
+      {"\\C2;a\\C2;b", Doc("", kAuto + kYellow, "{\\fs30\\cf1 \\cf2 a\\cf2 b}")},
   });
 }
 
 TEST(MTextToRtf, BaseHeightComesFromTheTarget) {
-  EXPECT_BYTES_EQ(Doc("", kWhite, "{\\fs60\\cf1 x}"), Read("x", 5.0));
-  EXPECT_BYTES_EQ(Doc("", kWhite, "{\\fs0\\cf1 x}"), Read("x", 0.0));
+  EXPECT_BYTES_EQ(Doc("", kAuto, "{\\fs60\\cf1 x}"), Read("x", 5.0));
+  EXPECT_BYTES_EQ(Doc("", kAuto, "{\\fs0\\cf1 x}"), Read("x", 0.0));
 }
 
 // The wrapper's height is rounded once, so a plain text keeps its height through the editor:
@@ -133,7 +142,7 @@ TEST(MTextToRtf, LeavesEachDocumentInTheTarget) {
   EXPECT_BYTES_EQ(rtf.GetString(), target.rtfText.GetString());
   MTextRtfConverter second(colors, link);
   second.MTextToRtf("two");
-  EXPECT_BYTES_EQ(Doc("", kWhite, "{\\fs30\\cf1 two}"), target.rtfText.GetString());
+  EXPECT_BYTES_EQ(Doc("", kAuto, "{\\fs30\\cf1 two}"), target.rtfText.GetString());
 }
 
 // Known quirks: plain text that spells what a pass looks for is rewritten as if it were a code.
@@ -141,16 +150,16 @@ TEST(MTextToRtf, LeavesEachDocumentInTheTarget) {
 TEST(MTextToRtf, PlainTextThatSpellsACodeIsRewritten) {
   ExpectReads({
       // A placeholder token typed as text comes back as what it stands for.
-      {"a__##b", Doc("", kWhite, "{\\fs30\\cf1 a\\\\fb}")},
-      {"//__x", Doc("", kWhite, "{\\fs30\\cf1 \\\\Lx}")},
-      {"$$$###", Doc("", kWhite, "{\\fs30\\cf1 \\}}")},
+      {"a__##b", Doc("", kAuto, "{\\fs30\\cf1 a\\\\fb}")},
+      {"//__x", Doc("", kAuto, "{\\fs30\\cf1 \\\\Ox}")},
+      {"$$$###", Doc("", kAuto, "{\\fs30\\cf1 \\}}")},
       // Font flags in the text become bold and italic words; the "y" is read into the word.
-      {"x|b1y|i0z", Doc("", kWhite, "{\\fs30\\cf1 x\\byz}")},
+      {"x|b1y|i0z", Doc("", kAuto, "{\\fs30\\cf1 x\\byz}")},
       // ".shx" is dropped from the whole text of contents with a font code and no height.
-      {"file.shx \\fA;x", Doc("{\\f1 A;}", kWhite, "{\\fs30\\cf1 file {\\f1 \\cf1 x}")},
+      {"file.shx \\fA;x", Doc("{\\f1 A;}", kAuto, "{\\fs30\\cf1 file {\\f1 \\cf1 x}")},
       // A ";" behind a literal backslash is text like any other.
-      {"p\\\\q;r", Doc("", kWhite, "{\\fs30\\cf1 p\\\\q;r}")},
-      {"a\\\\;b", Doc("", kWhite, "{\\fs30\\cf1 a\\\\;b}")},
+      {"p\\\\q;r", Doc("", kAuto, "{\\fs30\\cf1 p\\\\q;r}")},
+      {"a\\\\;b", Doc("", kAuto, "{\\fs30\\cf1 a\\\\;b}")},
   });
 }
 

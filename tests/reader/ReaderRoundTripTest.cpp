@@ -32,61 +32,62 @@ std::string WriterOf(const std::string& stream) {
 
 const std::vector<RoundTrip> kRoundTrips = {
     // Bold Arial, 2.5 units (30 half-points), red.
-    {"{{\\fArial|c204|p34|b1|i0;{\\H2.5\\C1;Hello\\P}}}",
+    {"{{\\fArial|c204|p34|b1|i0;{\\H2.5\\C1;Hello}}}",
      kReaderHead + "{\\f1\\fswiss\\fcharset204 Arial;}}{\\colortbl\\red0\\green0\\blue0;\\red255\\green0\\blue0;}"
-                   "{{\\f1\\b {\\fs30\\cf1 Hello\\par }}}",
+                   "{{\\f1\\b {\\fs30\\cf1 Hello}}}",
      kStreamHead + "{\\f2\\fswiss\\fcharset204 Arial;}}\r\n{\\colortbl\\red0\\green0\\blue0;\\red255\\green0\\blue0;}\r\n"
                    "\\deflang1049\\pard\\plain\\f2\\fs30\\cf1\\b Hello\r\n\\par }\r\n",
-     "{{\\fArial|c204|p34|b1|i0;{\\H2.5\\C1;Hello\\P}}}"},
+     "{{\\fArial|c204|p34|b1|i0;{\\H2.5\\C1;Hello}}}"},
     // Two runs: italic underlined Arial by layer, then Times New Roman in colour 7.
-    {"{{\\fArial|c204|p34|b0|i1;{\\H1.6\\C256;\\LA\\l}}{\\fTimes New Roman|c204|p18|b0|i0;{\\H2.0\\C7;B\\P}}}",
+    {"{{\\fArial|c204|p34|b0|i1;{\\H1.6\\C256;\\LA\\l}}{\\fTimes New Roman|c204|p18|b0|i0;{\\H2.0\\C7;B}}}",
      kReaderHead + "{\\f1\\fswiss\\fcharset204 Arial;}{\\f2\\froman\\fcharset204 Times New Roman;}}"
                    "{\\colortbl\\red0\\green0\\blue0;\\red19\\green38\\blue38;\\red255\\green255\\blue255;}"
-                   "{{\\f1\\i {\\fs19\\cf1 \\ul A\\l}}{\\f2 {\\fs24\\cf2 B\\par }}}",
+                   "{{\\f1\\i {\\fs19\\cf1 \\ul A\\ulnone }}{\\f2 {\\fs24\\cf2 B}}}",
      kStreamHead + "{\\f2\\fswiss\\fcharset204 Arial;}{\\f3\\froman\\fcharset204 Times New Roman;}}\r\n"
                    "{\\colortbl\\red0\\green0\\blue0;\\red19\\green38\\blue38;\\red255\\green255\\blue255;}\r\n"
                    "\\deflang1049\\pard\\plain\\f2\\fs19\\cf1\\i\\ul A\\plain\\f3\\fs24\\cf2 B\r\n\\par }\r\n",
-     "{{\\fArial|c204|p34|b0|i1;{\\H1.6\\C256;\\LA\\l}}{\\fTimes New Roman|c204|p18|b0|i0;{\\H2.0\\C7;B\\P}}}"},
+     "{{\\fArial|c204|p34|b0|i1;{\\H1.6\\C256;\\LA\\l}}{\\fTimes New Roman|c204|p18|b0|i0;{\\H2.0\\C7;B}}}"},
     // The Symbol font is the control's font 1.
-    {"{{\\fSymbol|b0|i0;{\\H2.5\\C1;a\\P}}}",
-     kReaderHead + "{\\f1 Symbol;}}{\\colortbl\\red0\\green0\\blue0;\\red255\\green0\\blue0;}{{\\f1 {\\fs30\\cf1 a\\par }}}",
+    {"{{\\fSymbol|b0|i0;{\\H2.5\\C1;a}}}",
+     kReaderHead + "{\\f1 Symbol;}}{\\colortbl\\red0\\green0\\blue0;\\red255\\green0\\blue0;}{{\\f1 {\\fs30\\cf1 a}}}",
      kStreamHead + "}\r\n{\\colortbl\\red0\\green0\\blue0;\\red255\\green0\\blue0;}\r\n"
                    "\\deflang1049\\pard\\plain\\f1\\fs30\\cf1 a\r\n\\par }\r\n",
-     "{{\\fSymbol|b0|i0;{\\H2.5\\C1;a\\P}}}"},
+     "{{\\fSymbol|b0|i0;{\\H2.5\\C1;a}}}"},
     // Text in the control's default font carries no font code.
-    {"{{{\\H2.5\\C1;plain\\P}}}",
-     kReaderHead + "}{\\colortbl\\red0\\green0\\blue0;\\red255\\green0\\blue0;}{{{\\fs30\\cf1 plain\\par }}}",
+    {"{{{\\H2.5\\C1;plain}}}",
+     kReaderHead + "}{\\colortbl\\red0\\green0\\blue0;\\red255\\green0\\blue0;}{{{\\fs30\\cf1 plain}}}",
      kStreamHead + "}\r\n{\\colortbl\\red0\\green0\\blue0;\\red255\\green0\\blue0;}\r\n"
                    "\\deflang1049\\pard\\plain\\f0\\fs30\\cf1 plain\r\n\\par }\r\n",
-     "{{{\\H2.5\\C1;plain\\P}}}"},
+     "{{{\\H2.5\\C1;plain}}}"},
     // Heights of 10 and 1.7 units (120 and 20 half-points), two paragraphs, Cyrillic text.
-    {"{{\\fArial|c204|p34|b0|i0;{\\H10.0\\C3;\xcf\xf0\xe8\\P}}{\\fArial|c204|p34|b1|i0;{\\H1.7\\C3;z\\P}}}",
+    {"{{\\fArial|c204|p34|b0|i0;{\\H10.0\\C3;\xcf\xf0\xe8\\P}}{\\fArial|c204|p34|b1|i0;{\\H1.7\\C3;z}}}",
      kReaderHead + "{\\f1\\fswiss\\fcharset204 Arial;}}{\\colortbl\\red0\\green0\\blue0;\\red0\\green255\\blue0;}"
-                   "{{\\f1 {\\fs120\\cf1 \xcf\xf0\xe8\\par }}{\\f1\\b {\\fs20\\cf1 z\\par }}}",
+                   "{{\\f1 {\\fs120\\cf1 \xcf\xf0\xe8\\par }}{\\f1\\b {\\fs20\\cf1 z}}}",
      kStreamHead + "{\\f2\\fswiss\\fcharset204 Arial;}}\r\n{\\colortbl\\red0\\green0\\blue0;\\red0\\green255\\blue0;}\r\n"
                    "\\deflang1049\\pard\\plain\\f2\\fs120\\cf1 \\'cf\\'f0\\'e8\r\n\\par \\plain\\f2\\fs20\\cf1\\b z\r\n\\par }\r\n",
-     "{{\\fArial|c204|p34|b0|i0;{\\H10.0\\C3;\xcf\xf0\xe8\\P}}{\\fArial|c204|p34|b1|i0;{\\H1.7\\C3;z\\P}}}"},
+     "{{\\fArial|c204|p34|b0|i0;{\\H10.0\\C3;\xcf\xf0\xe8\\P}}{\\fArial|c204|p34|b1|i0;{\\H1.7\\C3;z}}}"},
     // Escaped braces and a typed backslash-P stay text all the way.
-    {"{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C1;\\{x\\} \\\\P\\P}}}",
+    {"{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C1;\\{x\\} \\\\P}}}",
      kReaderHead + "{\\f1\\fswiss\\fcharset204 Arial;}}{\\colortbl\\red0\\green0\\blue0;\\red255\\green0\\blue0;}"
-                   "{{\\f1 {\\fs30\\cf1 \\{x\\} \\\\P\\par }}}",
+                   "{{\\f1 {\\fs30\\cf1 \\{x\\} \\\\P}}}",
      kStreamHead + "{\\f2\\fswiss\\fcharset204 Arial;}}\r\n{\\colortbl\\red0\\green0\\blue0;\\red255\\green0\\blue0;}\r\n"
                    "\\deflang1049\\pard\\plain\\f2\\fs30\\cf1 \\{x\\} \\\\P\r\n\\par }\r\n",
-     "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C1;\\{x\\} \\\\P\\P}}}"},
-    // The exceptions that the rules make: colour 0 (by block) is shown as colour 7 and comes
-    // back as 7; colour 139 is the colour that by layer is shown in, and comes back as 256.
-    {"{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C0;x\\P}}}",
-     kReaderHead + "{\\f1\\fswiss\\fcharset204 Arial;}}{\\colortbl\\red0\\green0\\blue0;\\red255\\green255\\blue255;}"
-                   "{{\\f1 {\\fs30\\cf1 x\\par }}}",
-     kStreamHead + "{\\f2\\fswiss\\fcharset204 Arial;}}\r\n{\\colortbl\\red0\\green0\\blue0;\\red255\\green255\\blue255;}\r\n"
+     "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C1;\\{x\\} \\\\P}}}"},
+    // By block is shown next to white and comes back as by block; colour 139 is the colour that
+    // by layer is shown in, and comes back as 256.
+    {"{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C0;x}}}",
+     kReaderHead + "{\\f1\\fswiss\\fcharset204 Arial;}}{\\colortbl\\red0\\green0\\blue0;\\red254\\green254\\blue254;}"
+                   "{{\\f1 {\\fs30\\cf1 x}}}",
+     kStreamHead +
+         "{\\f2\\fswiss\\fcharset204 Arial;}}\r\n{\\colortbl\\red0\\green0\\blue0;\\red254\\green254\\blue254;}\r\n"
                    "\\deflang1049\\pard\\plain\\f2\\fs30\\cf1 x\r\n\\par }\r\n",
-     "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C7;x\\P}}}"},
-    {"{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C139;x\\P}}}",
+     "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C0;x}}}"},
+    {"{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C139;x}}}",
      kReaderHead + "{\\f1\\fswiss\\fcharset204 Arial;}}{\\colortbl\\red0\\green0\\blue0;\\red19\\green38\\blue38;}"
-                   "{{\\f1 {\\fs30\\cf1 x\\par }}}",
+                   "{{\\f1 {\\fs30\\cf1 x}}}",
      kStreamHead + "{\\f2\\fswiss\\fcharset204 Arial;}}\r\n{\\colortbl\\red0\\green0\\blue0;\\red19\\green38\\blue38;}\r\n"
                    "\\deflang1049\\pard\\plain\\f2\\fs30\\cf1 x\r\n\\par }\r\n",
-     "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C256;x\\P}}}"},
+     "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C256;x}}}"},
 };
 
 }  // namespace

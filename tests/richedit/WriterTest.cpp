@@ -35,7 +35,7 @@ TEST(RichEditToMText, TypedAndFormattedTextConvertsToTheExpectedMText) {
          Format(f, 0, -1, ColorFormat(RGB(255, 0, 0)));
          Format(f, 0, -1, MakeCharFormat(CFM_BOLD, CFE_BOLD));
        },
-       "{{\\fArial|c204|p34|b1|i0;{\\H1.7\\C1;Hello\\P}}}"},
+       "{{\\fArial|c204|p34|b1|i0;{\\H1.7\\C1;Hello}}}"},
       {"two paragraphs, italic and underlined",
        [](EngineFixture& f) {
          TypeText(f.send, "One\nTwo");
@@ -46,7 +46,7 @@ TEST(RichEditToMText, TypedAndFormattedTextConvertsToTheExpectedMText) {
          Format(f, 5, 8, ColorFormat(RGB(0, 255, 0)));
          Format(f, 5, 8, MakeCharFormat(CFM_ITALIC | CFM_UNDERLINE, CFE_ITALIC | CFE_UNDERLINE));
        },
-       "{{\\fArial|c204|p34|b1|i0;{\\H2.5\\C1;One\\P}}{\\fArial|c204|p34|b0|i1;{\\H2.5\\C3;\\LTwo\\P}\\l}}"},
+       "{{\\fArial|c204|p34|b1|i0;{\\H2.5\\C1;One\\P}}{\\fArial|c204|p34|b0|i1;{\\H2.5\\C3;\\LTwo}\\l}}"},
       // Cyrillic text, a tab and the typographic quotes pass as bytes.
       {"code page 1251 text",
        [](EngineFixture& f) {
@@ -55,7 +55,7 @@ TEST(RichEditToMText, TypedAndFormattedTextConvertsToTheExpectedMText) {
          Format(f, 0, -1, SizeFormat(240));
          Format(f, 0, -1, ColorFormat(RGB(0, 0, 255)));
        },
-       "{{\\fTimes New Roman|c204|p18|b0|i0;{\\H2.0\\C5;\xCF\xF0\xE8\x93\t\x94\\P}}}"},
+       "{{\\fTimes New Roman|c204|p18|b0|i0;{\\H2.0\\C5;\xCF\xF0\xE8\x93\t\x94}}}"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

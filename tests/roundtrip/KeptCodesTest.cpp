@@ -82,50 +82,69 @@ struct Row {
 // MText in, what the editor writes back when the user changed nothing, at base height 2.5.
 const Row kRows[] = {
     // stacks: inside the run group, with the run's height, colour and font
-    {"stack", "a\\S1/2;b", "{{{\\H2.5\\C7;a}}{{\\H2.5\\C7;\\S1/2;}}{{\\H2.5\\C7;b\\P}}}"},
+    {"stack", "a\\S1/2;b", "{{{\\H2.5;a}}{{\\H2.5;\\S1/2;}}{{\\H2.5;b}}}"},
     {"stack with a caret and a space", "\\A1;<>\\S0.01^ 0.02;",
-     "{\\A1;{{\\H2.5\\C7;<>}}{{\\H2.5\\C7;\\S0.01^ 0.02;}}{{\\H2.5\\C7;\\P}}}"},
+     "{\\A1;{{\\H2.5;<>}}{{\\H2.5;\\S0.01^ 0.02;}}}"},
     {"stack in a group with a relative height", "3{\\H0.75x;\\S1/2;}\"",
-     "{{{\\H2.5\\C7;3}}{{\\H1.875\\C7;\\S1/2;}}{{\\H2.5\\C7;\"\\P}}}"},
+     "{{{\\H2.5;3}}{{\\H1.875;\\S1/2;}}{{\\H2.5;\"}}}"},
     {"stack inside a coloured bold run", "{\\fArial|b1|i0|c204|p34;\\C1;a\\S1/2;b}",
      "{{\\fArial|c204|p34|b1|i0;{\\H2.5\\C1;a}}{\\fArial|c204|p34|b1|i0;{\\H2.5\\C1;\\S1/2;}}"
-     "{\\fArial|c204|p34|b1|i0;{\\H2.5\\C1;b\\P}}}"},
-    {"stack cut short at the end gets its ;", "\\S1/2", "{{{\\H2.5\\C7;\\S1/2;}}{{\\H2.5\\C7;\\P}}}"},
+     "{\\fArial|c204|p34|b1|i0;{\\H2.5\\C1;b}}}"},
+    {"stack cut short at the end gets its ;", "\\S1/2", "{{{\\H2.5;\\S1/2;}}}"},
     // characters outside code page 1251, and those inside it
-    {"character outside the code page", "\\U+00D8", "{{{\\H2.5\\C7;\\U+00D8}}{{\\H2.5\\C7;\\P}}}"},
-    {"in a word", "Pripomo\\U+010dki", "{{{\\H2.5\\C7;Pripomo}}{{\\H2.5\\C7;\\U+010d}}{{\\H2.5\\C7;ki\\P}}}"},
-    {"Cyrillic written as \\U+", "\\U+0414\\U+0430", "{{{\\H2.5\\C7;\xC4\xE0\\P}}}"},
-    {"non-breaking space", "x\\~y", "{{{\\H2.5\\C7;x}}{{\\H2.5\\C7;\\~}}{{\\H2.5\\C7;y\\P}}}"},
+    {"character outside the code page", "\\U+00D8", "{{{\\H2.5;\\U+00D8}}}"},
+    {"in a word", "Pripomo\\U+010dki", "{{{\\H2.5;Pripomo}}{{\\H2.5;\\U+010d}}{{\\H2.5;ki}}}"},
+    {"Cyrillic written as \\U+", "\\U+0414\\U+0430", "{{{\\H2.5;\xC4\xE0}}}"},
+    {"non-breaking space", "x\\~y", "{{{\\H2.5;x}}{{\\H2.5;\\~}}{{\\H2.5;y}}}"},
     // codes that act on what follows: bare, between the groups
-    {"alignment ends with its group", "{\\A1;x}y", "{{\\A1;{{\\H2.5\\C7;x}}}{{\\H2.5\\C7;y\\P}}}"},
-    {"alignment to the end", "\\A1;x", "{\\A1;{{\\H2.5\\C7;x\\P}}}"},
-    {"paragraph code", "\\pxqc;Title", "{\\pxqc;{{\\H2.5\\C7;Title\\P}}}"},
-    {"paragraph code without a comma", "\\pxi-3,l4t4;x", "{\\pxi-3,l4t4;{{\\H2.5\\C7;x\\P}}}"},
-    {"paragraph code with stars", "\\pi*,l*,t;x", "{\\pi*,l*,t;{{\\H2.5\\C7;x\\P}}}"},
-    {"width and tracking", "\\W1.0000000000;\\T1.0000000000;abc", "{\\W1.0000000000;\\T1.0000000000;{{\\H2.5\\C7;abc\\P}}}"},
-    {"column break", "a\\Nb", "{{{\\H2.5\\C7;a}}\\N{{\\H2.5\\C7;b\\P}}}"},
-    {"a font code naming the reserved face", "\\fMText Code;x", "{\\fMText Code;{{\\H2.5\\C7;x\\P}}}"},
-    {"a height the reader cannot read exactly", "a\\Hbig;b", "{{{\\H2.5\\C7;a}}\\Hbig;{{\\H2.5\\C7;b\\P}}}"},
+    {"alignment ends with its group", "{\\A1;x}y", "{{\\A1;{{\\H2.5;x}}}{{\\H2.5;y}}}"},
+    {"alignment to the end", "\\A1;x", "{\\A1;{{\\H2.5;x}}}"},
+    {"paragraph code", "\\pxqc;Title", "{\\pxqc;{{\\H2.5;Title}}}"},
+    {"paragraph code without a comma", "\\pxi-3,l4t4;x", "{\\pxi-3,l4t4;{{\\H2.5;x}}}"},
+    {"paragraph code with stars", "\\pi*,l*,t;x", "{\\pi*,l*,t;{{\\H2.5;x}}}"},
+    {"width and tracking", "\\W1.0000000000;\\T1.0000000000;abc", "{\\W1.0000000000;\\T1.0000000000;{{\\H2.5;abc}}}"},
+    {"column break", "a\\Nb", "{{{\\H2.5;a}}\\N{{\\H2.5;b}}}"},
+    {"a font code naming the reserved face", "\\fMText Code;x", "{\\fMText Code;{{\\H2.5;x}}}"},
+    {"a height the reader cannot read exactly", "a\\Hbig;b", "{{{\\H2.5;a}}\\Hbig;{{\\H2.5;b}}}"},
     // heights come back as written
-    {"absolute height", "\\H2.25;abc", "{{{\\H2.25\\C7;abc\\P}}}"},
-    {"relative height", "{\\H0.75x;abc}", "{{{\\H1.875\\C7;abc\\P}}}"},
-    {"relative after absolute", "\\H10;ABC\\H0.5x;DEF", "{{{\\H10\\C7;ABC}}{{\\H5\\C7;DEF\\P}}}"},
+    {"absolute height", "\\H2.25;abc", "{{{\\H2.25;abc}}}"},
+    {"relative height", "{\\H0.75x;abc}", "{{{\\H1.875;abc}}}"},
+    {"relative after absolute", "\\H10;ABC\\H0.5x;DEF", "{{{\\H10;ABC}}{{\\H5;DEF}}}"},
     // literal backslashes are text: no pass reads the letters behind them
-    {"escaped stack", "a\\\\S1/2;b", "{{{\\H2.5\\C7;a\\\\S1/2;b\\P}}}"},
-    {"path", "C:\\\\temp", "{{{\\H2.5\\C7;C:\\\\temp\\P}}}"},
-    {"escaped \\U+", "\\\\U+00D8", "{{{\\H2.5\\C7;\\\\U+00D8\\P}}}"},
-    {"escaped non-breaking space", "x\\\\~y", "{{{\\H2.5\\C7;x\\\\~y\\P}}}"},
-    {"a skip-list word behind a backslash", "D:\\\\video\\\\x", "{{{\\H2.5\\C7;D:\\\\video\\\\x\\P}}}"},
-    {"\\tab behind a backslash", "C:\\\\tab\\\\y", "{{{\\H2.5\\C7;C:\\\\tab\\\\y\\P}}}"},
-    {"\\plain behind a backslash", "a\\\\plain b", "{{{\\H2.5\\C7;a\\\\plain b\\P}}}"},
-    {"a tab", "a\tb", "{{{\\H2.5\\C7;a\tb\\P}}}"},
+    {"escaped stack", "a\\\\S1/2;b", "{{{\\H2.5;a\\\\S1/2;b}}}"},
+    {"path", "C:\\\\temp", "{{{\\H2.5;C:\\\\temp}}}"},
+    {"escaped \\U+", "\\\\U+00D8", "{{{\\H2.5;\\\\U+00D8}}}"},
+    {"escaped non-breaking space", "x\\\\~y", "{{{\\H2.5;x\\\\~y}}}"},
+    {"a skip-list word behind a backslash", "D:\\\\video\\\\x", "{{{\\H2.5;D:\\\\video\\\\x}}}"},
+    {"\\tab behind a backslash", "C:\\\\tab\\\\y", "{{{\\H2.5;C:\\\\tab\\\\y}}}"},
+    {"\\plain behind a backslash", "a\\\\plain b", "{{{\\H2.5;a\\\\plain b}}}"},
+    {"a tab", "a\tb", "{{{\\H2.5;a\tb}}}"},
+    // underline, on plain-text contents and on the writer's own
+    {"underline in plain text", "A\\LB\\lCD", "{{{\\H2.5;A}}{{\\H2.5;\\LB\\l}}{{\\H2.5;CD}}}"},
+    {"underline to the end", "\\Lab", "{{{\\H2.5;\\Lab}\\l}}"},
+    {"underline on the writer's contents", "{{{\\H2.5\\C1;\\LHello\\l}}{{\\H2.5\\C1;x}}}",
+     "{{{\\H2.5\\C1;\\LHello\\l}}{{\\H2.5\\C1;x}}}"},
+    // colours: no code stays no code; ByBlock, ByLayer and an index come back as written
+    {"no colour code", "edges 1 & 3", "{{{\\H2.5;edges 1 & 3}}}"},
+    {"colours as written", "\\C0;a\\C256;b\\C18;c\\C7;d",
+     "{{{\\H2.5\\C0;a}}{{\\H2.5\\C256;b}}{{\\H2.5\\C18;c}}{{\\H2.5\\C7;d}}}"},
+    {"text behind a group keeps the height outside it", "\\H15.5;{\\C1;T}\\P{\\C2;S}",
+     "{{{\\H15.5\\C1;T}}{{\\H15.5;\\P}}{{\\H15.5\\C2;S}}}"},
+    {"a font code without a name", "\\fArial;a\\f;b",
+     "{{\\fArial|c0|b0|i0;{\\H2.5;a}}\\f;{\\fArial|c0|b0|i0;{\\H2.5;b}}}"},
+    // lines: the control's final mark is no line; a text's own empty last line stays one
+    {"two lines", "a\\Pb", "{{{\\H2.5;a\\Pb}}}"},
+    {"an empty last line", "a\\P", "{{{\\H2.5;a\\P}}}"},
+    {"two empty last lines", "a\\P\\P", "{{{\\H2.5;a\\P\\P}}}"},
+    {"only an empty line", "\\P", "{{{\\H2.5;\\P}}}"},
+    {"an empty last line in a group", "{\\C1;a\\P}", "{{{\\H2.5\\C1;a\\P}}}"},
     // other control characters: the control holds their escapes, which read as the characters
-    {"a control character", "a\x05" "b", "{{{\\H2.5\\C7;a}}{{\\H2.5\\C7;\\U+0005}}{{\\H2.5\\C7;b\\P}}}"},
+    {"a control character", "a\x05" "b", "{{{\\H2.5;a}}{{\\H2.5;\\U+0005}}{{\\H2.5;b}}}"},
     {"line ends and a vertical tab", "a\nb\r\x0B",
-     "{{{\\H2.5\\C7;a}}{{\\H2.5\\C7;\\U+000A}}{{\\H2.5\\C7;b}}{{\\H2.5\\C7;\\U+000D\\U+000B}}{{\\H2.5\\C7;\\P}}}"},
+     "{{{\\H2.5;a}}{{\\H2.5;\\U+000A}}{{\\H2.5;b}}{{\\H2.5;\\U+000D\\U+000B}}}"},
     {"the bytes of the passes' tokens", "\x01" "a\x02\x03\x04;",
-     "{{{\\H2.5\\C7;\\U+0001}}{{\\H2.5\\C7;a}}{{\\H2.5\\C7;\\U+0002\\U+0003\\U+0004}}{{\\H2.5\\C7;;\\P}}}"},
-    {"a control character inside a code", "\\S1\x03/2;x", "{{{\\H2.5\\C7;\\S1\\U+0003/2;}}{{\\H2.5\\C7;x\\P}}}"},
+     "{{{\\H2.5;\\U+0001}}{{\\H2.5;a}}{{\\H2.5;\\U+0002\\U+0003\\U+0004}}{{\\H2.5;;}}}"},
+    {"a control character inside a code", "\\S1\x03/2;x", "{{{\\H2.5;\\S1\\U+0003/2;}}{{\\H2.5;x}}}"},
 };
 
 TEST_F(KeptCodes, EachRowComesBackAsWritten) {
@@ -166,7 +185,7 @@ TEST_F(KeptCodes, MarkedStretchesAreCodesToTheHost) {
 TEST_F(KeptCodes, TextTypedInTheEditorIsText) {
   Trip("");
   Type("A\\Pb C:\\Net\\Old");
-  EXPECT_BYTES_EQ(std::string("{{{\\H1.4\\C7;A\\\\Pb C:\\\\Net\\\\Old\\P}}}"), Written());
+  EXPECT_BYTES_EQ(std::string("{{{\\H2.5;A\\\\Pb C:\\\\Net\\\\Old}}}"), Written());
 }
 
 // Only loading makes code text: typing at a marked run's edge, a face chosen for a selection
@@ -176,13 +195,13 @@ TEST_F(KeptCodes, EditingNeitherMakesNorClearsCodeText) {
   Trip("a\\S1/2;");
   edit.SetSel(7, 7);  // behind the stack
   Type("b");
-  EXPECT_BYTES_EQ(std::string("{{{\\H2.5\\C7;a}}{{\\H2.5\\C7;\\S1/2;}}{{\\H2.5\\C7;b}}{{\\H2.5\\C7;\\P}}}"), Written());
+  EXPECT_BYTES_EQ(std::string("{{{\\H2.5;a}}{{\\H2.5;\\S1/2;}}{{\\H2.5;b}}}"), Written());
 
   edit.SetSel(0, -1);
   edit.SetFaceName("Arial");
   EXPECT_EQ((std::vector<std::string>{"\\S1/2;"}), Marked()) << "the face went to the text only";
-  EXPECT_BYTES_EQ(std::string("{{\\fArial|c|b0|i0;{\\H2.5\\C7;a}}{\\fArial|c|b0|i0;{\\H2.5\\C7;\\S1/2;}}"
-                              "{\\fArial|c|b0|i0;{\\H2.5\\C7;b\\P}}}"),
+  EXPECT_BYTES_EQ(std::string("{{\\fArial|c0|b0|i0;{\\H2.5;a}}{\\fArial|c0|b0|i0;{\\H2.5;\\S1/2;}}"
+                              "{\\fArial|c0|b0|i0;{\\H2.5;b}}}"),
                   Written());
 
   Trip("x");
@@ -241,12 +260,12 @@ TEST_F(KeptCodes, ABrokenCodeIsWrittenAsText) {
   Trip("a\\S1/2;b");
   dialog.m_richEdit.SetSel(6, 7);
   dialog.m_richEdit.ReplaceSel("");
-  EXPECT_BYTES_EQ(std::string("{{{\\H2.5\\C7;a}}{{\\H2.5\\C7;\\\\S1/2}}{{\\H2.5\\C7;b\\P}}}"), Written());
+  EXPECT_BYTES_EQ(std::string("{{{\\H2.5;a}}{{\\H2.5;\\\\S1/2}}{{\\H2.5;b}}}"), Written());
   // A marked brace whose partner is gone is a literal brace.
   Trip("{\\A1;x}y");
   dialog.m_richEdit.SetSel(0, 1);
   dialog.m_richEdit.ReplaceSel("");
-  EXPECT_BYTES_EQ(std::string("{\\A1;{{\\H2.5\\C7;x}}\\}{{\\H2.5\\C7;y\\P}}}"), Written());
+  EXPECT_BYTES_EQ(std::string("{\\A1;{{\\H2.5;x}}\\}{{\\H2.5;y}}}"), Written());
 }
 
 }  // namespace
