@@ -6,6 +6,7 @@
 // 1 MiB, the time itself ("seconds"; the bound is 0.2). Times are processor time, the least of
 // three runs.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <ctime>
@@ -132,4 +133,15 @@ const int kRegistered = Register();
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  // Freed memory stays in the process, so that the repeated runs of every size reuse what the first
+  // touched: without this the allocator hands large blocks back to the system at once, and only the
+  // sizes whose blocks happen to stay in the heap are measured warm.
+  mallopt(M_MMAP_MAX, 0);
+  mallopt(M_TRIM_THRESHOLD, INT32_MAX);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
