@@ -33,19 +33,8 @@ namespace {
 
 constexpr int kDimtxsty = 340;  // the text style: a handle
 
-std::string Trimmed(const Image& img, const Group& g) {
-  std::string s = img.value(g);
-  size_t b = s.find_first_not_of(" \t"), e = s.find_last_not_of(" \t");
-  return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-}
-
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
 double Number(const Image& img, const Group& g) {
-  double v = std::strtod(Trimmed(img, g).c_str(), nullptr);
+  double v = std::strtod(img.trimmed(g).c_str(), nullptr);
   return std::isfinite(v) ? v : 0.0;
 }
 
@@ -55,16 +44,12 @@ int Integer(const Image& img, const Group& g, int fallback) {
   return v >= -32768 && v <= 32767 ? static_cast<int>(v) : fallback;
 }
 
-uint64_t Handle(const Image& img, const Group& g) { return AcDbHandle(Trimmed(img, g).c_str()).value(); }
+uint64_t Handle(const Image& img, const Group& g) { return AcDbHandle(img.trimmed(g).c_str()).value(); }
 
 // The object with handle `h` when it is of class `cls`, else null.
 AcDbObjectId ObjectOf(const AcDbDatabase::Impl& impl, uint64_t h, AcRxClass* cls) {
   AcDbStub* stub = impl.find(h);
   return stub && stub->object && stub->object->isKindOf(cls) ? AcDbObjectId(stub) : AcDbObjectId();
-}
-
-AcDbHandle Unused(const AcDbDatabase::Impl& impl, uint64_t h) {
-  return h != 0 && impl.find(h) == nullptr ? AcDbHandle(h) : AcDbHandle();
 }
 
 // The index of a text style name in the names loaded entities resolved to (see EntitySource::style).
@@ -89,7 +74,7 @@ void AddDimStyle(AcDbDatabase& db, const Image& img, const EntitySource& r, std:
     const Group& k = gs[i];
     switch (k.code) {
       case 2:
-        if (!DecodeText(img.codec, Trimmed(img, k), name)) misfits.push_back(k.line + 1);
+        if (!DecodeText(img.codec, img.trimmed(k), name)) misfits.push_back(k.line + 1);
         break;
       case 5:
       case 105: handle = Handle(img, k); break;
@@ -112,7 +97,7 @@ void AddDimStyle(AcDbDatabase& db, const Image& img, const EntitySource& r, std:
     delete rec;
     return;
   }
-  detail::AddRecord(db, impl.dimStyleTable, rec, name, Unused(impl, handle));
+  detail::AddRecord(db, impl.dimStyleTable, rec, name, UnusedHandle(impl, handle));
 }
 
 // The ACAD DSTYLE extended data: 1001 "ACAD", 1000 "DSTYLE", 1002 "{", pairs of a 1070 variable
@@ -120,8 +105,8 @@ void AddDimStyle(AcDbDatabase& db, const Image& img, const EntitySource& r, std:
 void ReadOverrides(AcDbDatabase& db, const Image& img, const std::vector<Group>& gs, AcDbDimension& d) {
   const size_t end = gs.size();
   size_t k = 1;
-  while (k < end && !(gs[k].code == 1001 && Trimmed(img, gs[k]) == "ACAD")) ++k;
-  if (k + 2 >= end || gs[k + 1].code != 1000 || Upper(Trimmed(img, gs[k + 1])) != "DSTYLE" || gs[k + 2].code != 1002)
+  while (k < end && !(gs[k].code == 1001 && img.trimmed(gs[k]) == "ACAD")) ++k;
+  if (k + 2 >= end || gs[k + 1].code != 1000 || img.word(gs[k + 1]) != "DSTYLE" || gs[k + 2].code != 1002)
     return;
   for (k += 3; k + 1 < end && gs[k].code == 1070; k += 2) {
     int code = Integer(img, gs[k], 0);
@@ -132,19 +117,6 @@ void ReadOverrides(AcDbDatabase& db, const Image& img, const std::vector<Group>&
     else if (v.code == 1040 || v.code == 1070)
       detail::DimensionLoader::SetOverride(d, code, Number(img, v));
   }
-}
-
-// Whether the value of group `at`, blanks aside, is `word` in any case (no copy: the BLOCKS
-// section of a large drawing has many records).
-bool ValueIs(const Image& img, const Group& g, const char* word) {
-  size_t b = g.valueBegin, e = g.valueEnd;
-  while (b < e && (img.bytes[b] == ' ' || img.bytes[b] == '\t')) ++b;
-  while (e > b && (img.bytes[e - 1] == ' ' || img.bytes[e - 1] == '\t')) --e;
-  size_t n = std::strlen(word);
-  if (e - b != n) return false;
-  for (size_t i = 0; i < n; ++i)
-    if (std::toupper(static_cast<unsigned char>(img.bytes[b + i])) != word[i]) return false;
-  return true;
 }
 
 // The text entities (MTEXT, TEXT) of the blocks named in `wanted` (upper case), by name: the
@@ -162,7 +134,7 @@ std::map<std::string, std::vector<EntitySource>> ReadBlockTexts(const Image& img
     pos = g.end;
     if (g.code != 0) {
       if (blockStarts && g.code == 2) {
-        std::string name = Upper(Trimmed(img, g));
+        std::string name = img.word(g);
         if (wanted.count(name)) current = &blocks[name];
         blockStarts = false;
       }
@@ -171,12 +143,12 @@ std::map<std::string, std::vector<EntitySource>> ReadBlockTexts(const Image& img
     }
     text = nullptr;
     blockStarts = false;
-    if (ValueIs(img, g, "BLOCK")) {
+    if (img.is(g, "BLOCK")) {
       current = nullptr;
       blockStarts = true;
-    } else if (ValueIs(img, g, "ENDBLK")) {
+    } else if (img.is(g, "ENDBLK")) {
       current = nullptr;
-    } else if (current != nullptr && (ValueIs(img, g, "MTEXT") || ValueIs(img, g, "TEXT"))) {
+    } else if (current != nullptr && (img.is(g, "MTEXT") || img.is(g, "TEXT"))) {
       current->push_back({g.codeBegin, g.end, g.line, 0});
       text = &current->back();
     }
@@ -208,7 +180,7 @@ AcDbObjectId AddBlock(AcDbDatabase& db, Image& img, const std::string& name,
     if (entity == nullptr) continue;
     misfits.insert(misfits.end(), r.misfits.begin(), r.misfits.end());
     size_t at;
-    AcDbObjectId entityId = impl.add(entity, id, Unused(impl, r.Find(5, at) ? Handle(img, gs[at]) : 0));
+    AcDbObjectId entityId = impl.add(entity, id, UnusedHandle(impl, r.Find(5, at) ? Handle(img, gs[at]) : 0));
     auto source = std::make_unique<EntitySource>(e);
     source->style = StyleIndex(img, StyleOf(*entity));
     entityId.stub()->source = std::move(source);

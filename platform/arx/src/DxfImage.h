@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dbmain.h"
@@ -113,8 +114,12 @@ struct Image {
   std::string path;  // where the drawing was loaded from or last saved to
 
   std::string value(const Group& g) const { return bytes.substr(g.valueBegin, g.valueEnd - g.valueBegin); }
+  // The value without blanks around it.
+  std::string trimmed(const Group& g) const;
   // The value without blanks around it and in upper case, as types and names are compared.
   std::string word(const Group& g) const;
+  // Whether the trimmed value is `upperWord` in any case; no copy is made.
+  bool is(const Group& g, std::string_view upperWord) const;
   // The group that starts at byte `offset`, whose code line is line `line` of the file. The file
   // was split into groups when it was loaded, so the group is well formed.
   Group GroupAt(size_t offset, uint32_t line = 0) const;
@@ -123,6 +128,13 @@ struct Image {
   std::string codeLine(int code) const;
   bool isR12() const { return version < "AC1012"; }
 };
+
+// `s` in upper case, as DXF types and table names are compared.
+std::string Upper(std::string s);
+
+// `h` as the handle of a loaded object, or the null handle (a new one is given) when it is 0 or
+// another object of the database already has it.
+AcDbHandle UnusedHandle(const AcDbDatabase::Impl& impl, uint64_t h);
 
 // The modelled values of an entity as the saver would write them.
 // (FieldsOf and the readers: DxfEntities.h)

@@ -30,11 +30,6 @@ std::string Trim(const std::string& s) {
   return s.substr(b, e - b);
 }
 
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
 struct Failure {
   std::string message;
 };
@@ -65,14 +60,6 @@ std::string_view TrimView(std::string_view s) {
   return s.substr(b, e - b);
 }
 
-// Whether the trimmed value of `g` is `word`, in any case.
-bool ValueIs(const Image& img, const Group& g, std::string_view word) {
-  std::string_view v = TrimView(std::string_view(img.bytes).substr(g.valueBegin, g.valueEnd - g.valueBegin));
-  if (v.size() != word.size()) return false;
-  for (size_t k = 0; k < v.size(); ++k)
-    if (std::toupper(static_cast<unsigned char>(v[k])) != word[k]) return false;
-  return true;
-}
 
 // The group code of a code line; -1 when the line holds none.
 long CodeOf(std::string_view line) {
@@ -139,7 +126,7 @@ void SplitGroups(Image& img) {
   while (ReadGroup(b, pos, line, g)) {
     pos = g.end;
     line += 2;
-    if (g.code == 0 && ValueIs(img, g, "EOF")) break;
+    if (g.code == 0 && img.is(g, "EOF")) break;
   }
   img.groupsEndOffset = pos;
 }
@@ -228,11 +215,11 @@ Layout ReadStructure(Image& img) {
     bool ended = false;
     while (cursor.Next(g)) {
       if (g.code == 0) {
-        if (ValueIs(img, g, "ENDSEC")) {
+        if (img.is(g, "ENDSEC")) {
           ended = true;
           break;
         }
-        if (ValueIs(img, g, "SECTION") || ValueIs(img, g, "EOF"))
+        if (img.is(g, "SECTION") || img.is(g, "EOF"))
           Fail(g.line, "section " + Shown(section.substr(0, 40)) + " (line " + std::to_string(sectionLine) + ") has no ENDSEC");
       }
       if (header) {
@@ -309,10 +296,6 @@ uint32_t LineAt(const Image& img, size_t offset) {
   return 1 + static_cast<uint32_t>(std::count(img.bytes.begin(), img.bytes.begin() + static_cast<long>(offset), '\n'));
 }
 
-AcDbHandle UniqueHandle(AcDbDatabase::Impl& impl, uint64_t h) {
-  return h != 0 && impl.find(h) == nullptr ? AcDbHandle(h) : AcDbHandle();
-}
-
 void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout& layout,
                    std::vector<std::string>& warnings) {
   Image& img = *image;
@@ -333,7 +316,7 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
     rec->setFileName(RecordText(img, gs, 3, misfits).c_str());
     rec->setTextSize(RecordReal(img, gs, 40, 0.0));
     rec->setXScale(RecordReal(img, gs, 41, 1.0));
-    detail::AddRecord(db, impl.styleTable, rec, name, UniqueHandle(impl, RecordHandle(img, gs)));
+    detail::AddRecord(db, impl.styleTable, rec, name, UnusedHandle(impl, RecordHandle(img, gs)));
   }
   auto* styles = static_cast<AcDbTextStyleTable*>(impl.styleTable.stub()->object.get());
   if (!styles->has("Standard")) detail::AddRecord(db, impl.styleTable, new AcDbTextStyleTableRecord(), "Standard", {});
@@ -345,9 +328,9 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
     if (name == "*PAPER_SPACE") img.paperSpaceRecord = AcDbHandle(RecordHandle(img, gs));
   }
   impl.modelSpace = detail::AddRecord(db, impl.blockTable, new AcDbBlockTableRecord(), ACDB_MODEL_SPACE,
-                                      UniqueHandle(impl, img.modelSpaceRecord.value()));
+                                      UnusedHandle(impl, img.modelSpaceRecord.value()));
   impl.paperSpace = detail::AddRecord(db, impl.blockTable, new AcDbBlockTableRecord(), ACDB_PAPER_SPACE,
-                                      UniqueHandle(impl, img.paperSpaceRecord.value()));
+                                      UnusedHandle(impl, img.paperSpaceRecord.value()));
 
   StyleLookup styleByName = [&](const std::string& name) {
     AcDbObjectId id;
@@ -368,7 +351,7 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
     size_t at;
     if (r.Find(5, at)) h = HexValue(img.value(gs[at]));
     AcDbObjectId space = paper ? impl.paperSpace : impl.modelSpace;
-    AcDbObjectId id = impl.add(entity, space, UniqueHandle(impl, h));
+    AcDbObjectId id = impl.add(entity, space, UnusedHandle(impl, h));
     auto source = std::make_unique<EntitySource>(s);
     auto style = styleNumbers.emplace(StyleOf(*entity), static_cast<uint32_t>(img.styleNames.size()));
     if (style.second) img.styleNames.push_back(style.first->first);
@@ -411,7 +394,26 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
 
 }  // namespace
 
-std::string Image::word(const Group& g) const { return Upper(Trim(value(g))); }
+std::string Upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+std::string Image::trimmed(const Group& g) const { return Trim(value(g)); }
+
+std::string Image::word(const Group& g) const { return Upper(trimmed(g)); }
+
+bool Image::is(const Group& g, std::string_view upperWord) const {
+  std::string_view v = TrimView(std::string_view(bytes).substr(g.valueBegin, g.valueEnd - g.valueBegin));
+  if (v.size() != upperWord.size()) return false;
+  for (size_t k = 0; k < v.size(); ++k)
+    if (std::toupper(static_cast<unsigned char>(v[k])) != upperWord[k]) return false;
+  return true;
+}
+
+AcDbHandle UnusedHandle(const AcDbDatabase::Impl& impl, uint64_t h) {
+  return h != 0 && impl.find(h) == nullptr ? AcDbHandle(h) : AcDbHandle();
+}
 
 Group Image::GroupAt(size_t offset, uint32_t line) const {
   Group g;

@@ -47,10 +47,7 @@ constexpr size_t kMaxPoints = 200000;
 constexpr size_t kMaxBlockEntities = 100000;
 constexpr double kPi = 3.14159265358979323846;
 
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
+using dxf::Upper;
 
 std::string Trim(const std::string& s) {
   size_t b = s.find_first_not_of(" \t"), e = s.find_last_not_of(" \t");
@@ -131,6 +128,7 @@ struct FileGroups {
     }
   }
   std::string value(size_t i) const { return image.value(groups[i]); }
+  std::string word(size_t i) const { return image.word(groups[i]); }
   // The index of the group that starts at byte `offset`, or of the first one after it.
   size_t IndexAt(size_t offset) const {
     auto it = std::lower_bound(groups.begin(), groups.end(), offset,
@@ -146,7 +144,7 @@ std::vector<Record> Records(const FileGroups& img, size_t from, size_t to) {
   for (size_t i = from; i < to;) {
     size_t j = i + 1;
     while (j < to && img.groups[j].code != 0) ++j;
-    std::string type = Upper(Trim(img.value(i)));
+    std::string type = img.word(i);
     if ((type == "VERTEX" || type == "ATTRIB" || type == "SEQEND") && !out.empty() &&
         (out.back().type == "POLYLINE" || out.back().type == "INSERT")) {
       if (type != "SEQEND") out.back().followers.emplace_back(i, j);
@@ -164,11 +162,11 @@ FileTables ReadTables(const FileGroups& img) {
   const size_t n = img.groups.size();
   for (size_t i = 0; i < n; ++i) {
     if (img.groups[i].code != 0) continue;
-    std::string word = Upper(Trim(img.value(i)));
+    std::string word = img.word(i);
     if (word == "SECTION" && i + 1 < n && img.groups[i + 1].code == 2) {
-      section = Upper(Trim(img.value(i + 1)));
+      section = img.word(i + 1);
       size_t end = i + 2;
-      while (end < n && !(img.groups[end].code == 0 && Upper(Trim(img.value(end))) == "ENDSEC")) ++end;
+      while (end < n && !(img.groups[end].code == 0 && img.word(end) == "ENDSEC")) ++end;
       if (section == "ENTITIES") t.entities = Records(img, i + 2, end);
       if (section != "TABLES" && section != "BLOCKS") i = end;
     } else if (section == "TABLES" && word == "LAYER") {
@@ -176,7 +174,7 @@ FileTables ReadTables(const FileGroups& img) {
       std::string name;
       for (size_t k = i + 1; k < n && img.groups[k].code != 0; ++k) {
         int code = img.groups[k].code;
-        if (code == 2) name = Upper(Trim(img.value(k)));
+        if (code == 2) name = img.word(k);
         if (code == 62) layer.color = std::atoi(img.value(k).c_str());
         if (code == 70) layer.frozen = (std::atoi(img.value(k).c_str()) & 1) != 0;
       }
@@ -187,12 +185,12 @@ FileTables ReadTables(const FileGroups& img) {
       size_t k = i + 1;
       for (; k < n && img.groups[k].code != 0; ++k) {
         int code = img.groups[k].code;
-        if (code == 2) name = Upper(Trim(img.value(k)));
+        if (code == 2) name = img.word(k);
         if (code == 10) block.base.x = std::strtod(img.value(k).c_str(), nullptr);
         if (code == 20) block.base.y = std::strtod(img.value(k).c_str(), nullptr);
       }
       size_t end = k;
-      while (end < n && !(img.groups[end].code == 0 && Upper(Trim(img.value(end))) == "ENDBLK")) ++end;
+      while (end < n && !(img.groups[end].code == 0 && img.word(end) == "ENDBLK")) ++end;
       block.records = Records(img, k, end);
       t.blocks[name] = std::move(block);
       i = end;
@@ -521,7 +519,7 @@ bool Painter::DrawRecord(const Record& r, Entity& e, const Context& ctx) {
     std::vector<std::vector<long>> faces;
     for (const auto& [first, end] : r.followers) {
       Groups v{*m_img, first, end};
-      if (Upper(Trim(m_img->value(first))) != "VERTEX") continue;
+      if (m_img->word(first) != "VERTEX") continue;
       long vertexFlags = v.integer(70, 0);
       if ((vertexFlags & 128) && !(vertexFlags & 64)) {
         faces.push_back({v.integer(71, 0), v.integer(72, 0), v.integer(73, 0), v.integer(74, 0)});
