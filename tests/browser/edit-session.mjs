@@ -37,7 +37,10 @@ function check(ok, what) {
 }
 
 // qhost on any free loopback port; its address comes on the error stream.
-const qhost = spawn(qhostBinary, [drawing, '--serve', '--port', '0'], { stdio: ['ignore', 'pipe', 'pipe'], cwd: work });
+// The dialog's remembered size stays in the work folder: a size saved by an earlier run (the resize
+// below) would otherwise open the dialog wider each time, until its grip is off the page.
+const qhost = spawn(qhostBinary, [drawing, '--serve', '--port', '0'],
+  { stdio: ['ignore', 'pipe', 'pipe'], cwd: work, env: { ...process.env, XDG_CONFIG_HOME: work } });
 let qhostErr = '';
 let qhostOut = '';
 qhost.stdout.on('data', (d) => { qhostOut += d; });
