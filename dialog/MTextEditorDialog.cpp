@@ -4,21 +4,21 @@
 
 #include <acedads.h>
 #include <adscodes.h>
-#include <dbapserv.h>
 #include <dbcolor.h>
-#include <dbmtext.h>
-#include <dbsymtb.h>
 
 #include <cstdlib>
 
 #include <aced.h>
 
 #include "controls/AboutDialog.h"
+#include "converter/DrawingUnits.h"
+#include "converter/KeptCodes.h"
+#include "host/Angles.h"
 #include "host/DrawingAdapter.h"
-#include "host/HostColors.h"
 #include "host/EditTarget.h"
 #include "host/EditingRun.h"
-#include "host/EditorCommand.h"
+#include "host/HostColors.h"
+#include "host/TextSelection.h"
 
 namespace {
 
@@ -88,7 +88,6 @@ const Tip kTips[] = {
     {IDC_WIDTH, "Ширина текста"},
 };
 
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 // The rich edit's largest text limit (EM_EXLIMITTEXT).
 constexpr long kLargestTextLimit = 0x7FFFFFFF;
 // How far a nudge moves the text, in drawing units.
@@ -107,6 +106,7 @@ bool SelectedText(CComboBox& combo, CString& text) {
 
 MTextEditorDialog::MTextEditorDialog(CWnd* parent)
     : CAcUiDialog(IDD, parent),
+      m_richEdit(keptcodes::kCodeFace),
       m_toolTip(nullptr),
       m_icon(AfxGetApp()->LoadIcon(IDI_QUILLON)),
       m_boldCheck(0),
@@ -251,21 +251,7 @@ BOOL MTextEditorDialog::OnInitDialog() {
   m_fontCombo.Fill();
   theEditTarget.liveUpdate = true;
 
-  AcDbTextStyleTable* styles = nullptr;
-  if (acdbHostApplicationServices()->workingDatabase()->getSymbolTable(styles, AcDb::kForRead) == Acad::eOk) {
-    AcDbTextStyleTableIterator* it = nullptr;
-    styles->newIterator(it, true, true);
-    for (; it != nullptr && !it->done(); it->step(true, true)) {
-      AcDbTextStyleTableRecord* record = nullptr;
-      if (it->getRecord(record, AcDb::kForRead, false) != Acad::eOk) continue;
-      const char* name = nullptr;
-      record->getName(name);
-      m_styleCombo.AddString(name);
-      record->close();
-    }
-    delete it;
-    styles->close();
-  }
+  for (const CString& name : TextStyleNames()) m_styleCombo.AddString(name);
 
   m_rotationCombo.AddString("0");
   m_rotationCombo.AddString("90");
@@ -279,7 +265,7 @@ BOOL MTextEditorDialog::OnInitDialog() {
   m_dynamicMode = 1;
   if (theEditTarget.lineSpacingFactor == 0.0) theEditTarget.lineSpacingFactor = 1.0;
   m_widthEdit.SetAllowedChars("1 2 3 4 5 6 7 8 9 0  .", TRUE);
-  LoadTargetIntoDialog(*this);
+  LoadTargetIntoEditor(*this);
   return TRUE;
 }
 
@@ -297,7 +283,7 @@ void MTextEditorDialog::OnOK() {
   CString text;
   switch (box != nullptr ? box->GetDlgCtrlID() : 0) {
     case IDC_HEIGHT:
-      HeightEdited(*this);
+      OnHeightEdited();
       break;
     case IDC_ROTATION:
       OnRotationEdited();
@@ -319,7 +305,7 @@ void MTextEditorDialog::OnOK() {
 // The drawing holds what the editor shows, and an MText left empty is erased.
 void MTextEditorDialog::FinishTarget() {
   if (!theEditTarget.liveUpdate) CommitEditor(*this);
-  if (!theEditTarget.isDimension) EraseIfEmpty(this, theEditTarget.entityName);
+  if (!theEditTarget.isDimension) EraseIfEmpty(m_richEdit.GetWindowTextLength() == 0, theEditTarget.entityName);
 }
 
 BOOL MTextEditorDialog::PreTranslateMessage(MSG* msg) {
@@ -378,8 +364,8 @@ void MTextEditorDialog::OnRotationEdited() {
 
 void MTextEditorDialog::OnRotationSelected() {
   CString text;
-  if (SelectedText(m_rotationCombo, text)) theEditTarget.rotation = std::atof(text) * kRadiansPerDegree;
-  WriteTarget(this);
+  if (SelectedText(m_rotationCombo, text)) theEditTarget.rotation = Radians(std::atof(text));
+  WriteTarget();
   m_richEdit.SetFocus();
 }
 
@@ -400,9 +386,32 @@ void MTextEditorDialog::OnSymbolButton() { StartSymbolPicker(); }
 void MTextEditorDialog::OnSpacingUp() { ChangeLineSpacing(true); }
 void MTextEditorDialog::OnSpacingDown() { ChangeLineSpacing(false); }
 void MTextEditorDialog::OnSpacingStyleSelected() { ApplyLineSpacingStyle(); }
-void MTextEditorDialog::OnWidthKillFocus() { WidthEditLeft(*this); }
-void MTextEditorDialog::OnHeightEdited() { HeightEdited(*this); }
-void MTextEditorDialog::OnDynamicMode() { DynamicModeToggled(*this); }
+
+void MTextEditorDialog::OnWidthKillFocus() {
+  BeginWaitCursor();
+  CString text;
+  m_widthEdit.GetWindowText(text);
+  TakeWidthText(text);
+  CommitEditor(*this);
+  EndWaitCursor();
+}
+
+void MTextEditorDialog::OnHeightEdited() {
+  CString text;
+  m_heightCombo.GetWindowText(text);
+  ApplyHeightAction(std::atof(text));
+}
+
+void MTextEditorDialog::OnDynamicMode() {
+  UpdateData(TRUE);
+  if (m_dynamicMode == 1) {
+    theEditTarget.liveUpdate = true;
+    CommitEditor(*this);
+  } else {
+    theEditTarget.liveUpdate = false;
+  }
+  m_richEdit.SetFocus();
+}
 
 int MTextEditorDialog::OnCreate(LPCREATESTRUCT cs) {
   if (CAcUiDialog::OnCreate(cs) == -1) return -1;
@@ -429,6 +438,37 @@ void MTextEditorDialog::OnDestroy() {
 HCURSOR MTextEditorDialog::OnQueryDragIcon() { return CAcUiDialog::OnQueryDragIcon(); }
 void MTextEditorDialog::OnContextMenu(CWnd* wnd, CPoint point) { CAcUiDialog::OnContextMenu(wnd, point); }
 
+// ---- The editor as the editing run reaches it ----
+
+void MTextEditorDialog::ShowTarget(const ShownTarget& shown) {
+  switch (shown.justification) {
+    case 0: m_justifyLeftButton.SetCheck(1); break;
+    case 1: m_justifyCentreButton.SetCheck(1); break;
+    case 2: m_justifyRightButton.SetCheck(1); break;
+    default: break;
+  }
+  m_rotationText = shown.rotationText;
+  m_styleText = shown.styleName;
+  m_styleCombo.SelectString(-1, shown.styleName);
+  m_heightText = shown.heightText;
+  UpdateData(FALSE);
+  const double points = std::atof(m_heightText) * kPointsPerDrawingUnit;
+  m_richEdit.SetSize(points);
+  m_richEdit.SetSize(points, TRUE);
+  m_richEdit.SetSel(0, m_richText.GetLength());
+  m_richEdit.SetBackgroundColor(FALSE, m_colorCombo.GetColorFromIndex(0));
+  if (shown.rtf != nullptr) m_richEdit.SetRtf(*shown.rtf);
+  m_widthEdit.SetWindowText(shown.widthText);
+}
+
+CString MTextEditorDialog::EditorRtf() { return m_richEdit.GetRtf(); }
+void MTextEditorDialog::KeepConverted(const CString& contents) { m_mtextContents = contents; }
+
+void MTextEditorDialog::WriteTarget() {
+  UpdateData(TRUE);
+  WriteTargetContents(m_mtextContents, m_styleText);
+}
+
 // ---- Actions ----
 
 void MTextEditorDialog::ApplyColourAction() {
@@ -453,8 +493,8 @@ void MTextEditorDialog::ApplyStyleAction() {
 // The height is stored before the size is set, so that the change the size makes writes it.
 void MTextEditorDialog::ApplyHeightAction(double height) {
   theEditTarget.textHeight = height;
-  m_richEdit.SetSize(height * 6.0);
-  WriteTarget(this);
+  m_richEdit.SetSize(height * kPointsPerDrawingUnit);
+  WriteTarget();
 }
 
 void MTextEditorDialog::ApplyJustification(int justification) {
@@ -463,13 +503,13 @@ void MTextEditorDialog::ApplyJustification(int justification) {
   for (int i = 0; i < 3; ++i) {
     if (i != justification) buttons[i]->SetCheck(0);
   }
-  WriteTarget(this);
+  WriteTarget();
   m_richEdit.SetFocus();
 }
 
 void MTextEditorDialog::ApplyRotation(double degrees) {
-  theEditTarget.rotation = degrees * kRadiansPerDegree;
-  WriteTarget(this);
+  theEditTarget.rotation = Radians(degrees);
+  WriteTarget();
 }
 
 // Bold and italic are left alone while the font list shows "MS Sans Serif"; the properties are
@@ -478,7 +518,7 @@ void MTextEditorDialog::ToggleEffectAction(DWORD effect) {
   CString face;
   m_fontCombo.GetWindowText(face);
   if (effect == CFE_UNDERLINE || face != "MS Sans Serif") m_richEdit.ToggleEffect(effect, effect);
-  WriteTarget(this);
+  WriteTarget();
   m_richEdit.SetFocus();
 }
 
@@ -486,7 +526,7 @@ void MTextEditorDialog::ChangeLineSpacing(bool up) {
   double& factor = theEditTarget.lineSpacingFactor;
   if (up ? !(factor >= 0.9 && factor < 4.0) : !(factor > 1.0 && factor <= 4.1)) return;
   factor += up ? 0.01 : -0.01;
-  WriteTarget(this);
+  WriteTarget();
   m_richEdit.SetFocus();
 }
 
@@ -495,7 +535,7 @@ void MTextEditorDialog::ApplyLineSpacingStyle() {
   if (SelectedText(m_spacingStyleCombo, text)) {
     if (text == "Не менее") theEditTarget.lineSpacingStyle = 1;
     if (text == "Точно") theEditTarget.lineSpacingStyle = 2;
-    WriteTarget(this);
+    WriteTarget();
   }
   m_richEdit.SetFocus();
 }
@@ -623,7 +663,7 @@ void MTextEditorDialog::ApplyFontAction() {
 void MTextEditorDialog::UpdateFromSelection() {
   long start = 0, end = 0;
   m_richEdit.GetSel(start, end);
-  if (start != end && theEditTarget.pasting) {
+  if (start != end && m_richEdit.Pasting()) {
     PARAFORMAT para = m_richEdit.GetSelectionParaFormat();
     para.wNumbering = 0;
     para.dxStartIndent = 0;
@@ -642,7 +682,7 @@ void MTextEditorDialog::UpdateFromSelection() {
                 : m_colorCombo.GetColorIndex(format.crTextColor);
   }
   m_colorCombo.SetCurSel(m_colorCombo.FindItemByColorIndex(index));
-  m_heightCombo.SetWindowText(OneDecimal(format.yHeight * 0.05 / 6.0));
+  m_heightCombo.SetWindowText(OneDecimal(format.yHeight * 0.05 / kPointsPerDrawingUnit));
   m_fontCombo.SetCurSel(m_fontCombo.FindStringExact(-1, format.szFaceName));
 }
 
@@ -651,7 +691,7 @@ void MTextEditorDialog::UpdateFromSelection() {
 void MTextEditorDialog::ShowNextTarget() {
   theEditTarget.loading = true;
   UpdateData(FALSE);
-  LoadTargetIntoDialog(*this);
+  LoadTargetIntoEditor(*this);
   ReturnFromHost();
 }
 
@@ -667,7 +707,7 @@ void MTextEditorDialog::EditAnotherText() {
   if (!theEditTarget.liveUpdate) CommitEditor(*this);
   BeginEditorCommand();
   ShowWindow(SW_HIDE);
-  if (!theEditTarget.isDimension) EraseIfEmpty(this, theEditTarget.entityName);
+  if (!theEditTarget.isDimension) EraseIfEmpty(m_richEdit.GetWindowTextLength() == 0, theEditTarget.entityName);
   m_richText.Empty();
   int result = kSelectAgain;
   while (result != kTextSelected && result != kSelectionStopped) result = SelectText();
@@ -684,7 +724,7 @@ void MTextEditorDialog::PickInsertionPoint() {
   if (!target.liveUpdate) CommitEditor(*this);
   const ads_point base = {target.location.x, target.location.y, target.location.z};
   target.currentContents.Empty();
-  if (!target.isDimension) EraseIfEmpty(this, target.entityName);
+  if (!target.isDimension) EraseIfEmpty(m_richEdit.GetWindowTextLength() == 0, target.entityName);
   BeginEditorCommand();
   ShowWindow(SW_HIDE);
   ads_point picked = {base[0], base[1], base[2]};
@@ -716,14 +756,7 @@ void MTextEditorDialog::NudgeText(int direction) {
     if (direction == 3) target.location.x -= kNudgeStep;
     if (direction == 4) target.location.y -= kNudgeStep;
   }
-  AcDbObjectId id;
-  AcDbMText* mtext = nullptr;
-  if (acdbGetObjectId(id, target.entityName) == Acad::eOk &&
-      acdbOpenObject(mtext, id, AcDb::kForWrite) == Acad::eOk) {
-    mtext->setLocation(target.location);
-    mtext->setAlignmentPoint(target.location);
-    mtext->close();
-  }
+  MoveTargetToLocation();
   m_richEdit.SetFocus();
   RefreshDisplay();
 }

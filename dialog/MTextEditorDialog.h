@@ -10,9 +10,10 @@
 #include "controls/EditorRichEdit.h"
 #include "controls/FontListCombo.h"
 #include "controls/NumericEdit.h"
+#include "host/EditorWindow.h"
 #include "resources/resource.h"
 
-class MTextEditorDialog : public CAcUiDialog {
+class MTextEditorDialog : public CAcUiDialog, public EditorWindow {
  public:
   enum { IDD = IDD_MTEXT_EDITOR };
 
@@ -73,6 +74,13 @@ class MTextEditorDialog : public CAcUiDialog {
   int m_dynamicMode;
   // The MText contents last converted from the rich text; what WriteTarget writes.
   CString m_mtextContents;
+
+  // The editor as the editing run reaches it.
+  void ShowTarget(const ShownTarget& shown) override;
+  CString EditorRtf() override;
+  void KeepConverted(const CString& contents) override;
+  // Exchanges the controls' values and writes the converted text and the style box's text.
+  void WriteTarget() override;
 
   // Resizing state.
   bool m_rememberSize;

@@ -24,7 +24,6 @@ struct EditTarget {
   CString rtfText;              // the reader's document of the target's text
   int lineSpacingStyle = 0;     // 1 at least, 2 exactly
   int offsetMode = 0;           // nudge direction: 1 positive, 2 negative
-  bool pasting = false;
   bool liveUpdate = false;      // dynamic mode
   bool isDimension = false;     // only the override text is written
   CString dimensionText;        // a dimension's override text as it was selected

@@ -66,7 +66,7 @@ TEST_F(EditorRichEditNotifications, APasteChangesThenSelectsThePastedTextWhilePa
   // the paste moves the caret and changes the text; then the pasted text is selected and the
   // caret put behind it, all with the paste flag up
   EXPECT_EQ(dialog.log, (Log{"code 0 pasting", "code 1", "code 0 pasting", "code 0 pasting", "paste"}));
-  EXPECT_FALSE(theEditTarget.pasting);
+  EXPECT_FALSE(dialog.m_richEdit.Pasting());
 }
 
 TEST_F(EditorRichEditNotifications, TheParentHearsEachNotificationThenItsForwardedCode) {

@@ -18,7 +18,6 @@ TEST(EditTarget, ModuleRecordStartsEmpty) {
   EXPECT_TRUE(t.rtfText.IsEmpty());
   EXPECT_EQ(0, t.lineSpacingStyle);
   EXPECT_EQ(0, t.offsetMode);
-  EXPECT_FALSE(t.pasting);
   EXPECT_FALSE(t.liveUpdate);
   EXPECT_FALSE(t.isDimension);
   EXPECT_TRUE(t.textStyleId.isNull());
