@@ -181,7 +181,7 @@ void EditorRichEdit::ForwardToParent(UINT code) {
   }
 }
 
-void EditorRichEdit::OnChange() { ForwardToParent(1); }
+void EditorRichEdit::OnChange() { ForwardToParent(kTextChangedCode); }
 
 void EditorRichEdit::OnChar(UINT nChar, UINT, UINT) {
   if (nChar >= ' ' || nChar == '\t' || nChar == '\r') LeaveCodeFace();
@@ -259,7 +259,7 @@ bool EditorRichEdit::MarkUnicodeCodes(long first, long last) {
 }
 
 void EditorRichEdit::OnSelChange(NMHDR*, LRESULT* result) {
-  ForwardToParent(0);
+  ForwardToParent(kSelectionChangedCode);
   *result = 0;
 }
 

@@ -11,6 +11,11 @@ class EditorRichEdit : public CRichEditCtrl {
   // Every format the toolbar shows or sets: bold, italic, underline, colour, face and size.
   static constexpr DWORD kFullFormatMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_COLOR | CFM_FACE | CFM_SIZE;
 
+  // The codes of the WM_COMMAND the control sends its parent after each change of its text and
+  // each change of its selection.
+  static constexpr UINT kTextChangedCode = 1;
+  static constexpr UINT kSelectionChangedCode = 0;
+
   // `codeFace` is the face that marks code text (text shown and written back as it is written);
   // without one, no text is code text.
   explicit EditorRichEdit(const char* codeFace = nullptr);

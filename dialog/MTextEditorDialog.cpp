@@ -203,10 +203,10 @@ ON_CBN_SELENDOK(IDC_COLOR, OnColorSelected)
 ON_BN_CLICKED(IDC_ITALIC, OnItalicButton)
 ON_BN_CLICKED(IDC_UNDERLINE, OnUnderlineButton)
 ON_BN_CLICKED(IDC_BOLD, OnBoldButton)
-ON_CONTROL(1, IDC_RICHEDIT, OnRichTextChanged)  // forwarded by the text area for a change
+ON_CONTROL(EditorRichEdit::kTextChangedCode, IDC_RICHEDIT, OnRichTextChanged)
 ON_EN_MAXTEXT(IDC_RICHEDIT, OnRichTextFull)
 ON_CBN_SELENDOK(IDC_FONT, OnFontSelected)
-ON_CONTROL(0, IDC_RICHEDIT, OnRichSelectionChanged)  // forwarded for a selection change
+ON_CONTROL(EditorRichEdit::kSelectionChangedCode, IDC_RICHEDIT, OnRichSelectionChanged)
 ON_BN_CLICKED(IDC_SYMBOL, OnSymbolButton)
 ON_BN_CLICKED(IDC_SPACING_UP, OnSpacingUp)
 ON_BN_CLICKED(IDC_SPACING_DOWN, OnSpacingDown)
@@ -258,10 +258,10 @@ BOOL MTextEditorDialog::OnInitDialog() {
   for (const char* height : {"1.8", "2.5", "3.5", "5", "7", "10", "18"}) m_heightCombo.AddString(height);
   m_spacingStyleCombo.AddString("Не менее");
   m_spacingStyleCombo.AddString("Точно");
-  if (theEditTarget.lineSpacingStyle == 1) m_spacingStyleCombo.SelectString(-1, "Не менее");
-  if (theEditTarget.lineSpacingStyle == 2) m_spacingStyleCombo.SelectString(-1, "Точно");
+  if (theEditTarget.lineSpacingStyle == SpacingStyle::kAtLeast) m_spacingStyleCombo.SelectString(-1, "Не менее");
+  if (theEditTarget.lineSpacingStyle == SpacingStyle::kExactly) m_spacingStyleCombo.SelectString(-1, "Точно");
 
-  theEditTarget.offsetMode = 2;
+  theEditTarget.offsetMode = OffsetMode::kNegative;
   m_dynamicMode = 1;
   if (theEditTarget.lineSpacingFactor == 0.0) theEditTarget.lineSpacingFactor = 1.0;
   m_widthEdit.SetAllowedChars("1 2 3 4 5 6 7 8 9 0  .", TRUE);
@@ -353,9 +353,9 @@ void MTextEditorDialog::OnCutButton() { m_richEdit.Cut(); }
 void MTextEditorDialog::OnCopyButton() { m_richEdit.Copy(); }
 void MTextEditorDialog::OnPasteButton() { m_richEdit.LimitedPaste(); }
 
-void MTextEditorDialog::OnJustifyLeft() { ApplyJustification(0); }
-void MTextEditorDialog::OnJustifyCentre() { ApplyJustification(1); }
-void MTextEditorDialog::OnJustifyRight() { ApplyJustification(2); }
+void MTextEditorDialog::OnJustifyLeft() { ApplyJustification(Justification::kLeft); }
+void MTextEditorDialog::OnJustifyCentre() { ApplyJustification(Justification::kCentre); }
+void MTextEditorDialog::OnJustifyRight() { ApplyJustification(Justification::kRight); }
 
 void MTextEditorDialog::OnRotationEdited() {
   UpdateData(TRUE);
@@ -442,9 +442,9 @@ void MTextEditorDialog::OnContextMenu(CWnd* wnd, CPoint point) { CAcUiDialog::On
 
 void MTextEditorDialog::ShowTarget(const ShownTarget& shown) {
   switch (shown.justification) {
-    case 0: m_justifyLeftButton.SetCheck(1); break;
-    case 1: m_justifyCentreButton.SetCheck(1); break;
-    case 2: m_justifyRightButton.SetCheck(1); break;
+    case Justification::kLeft: m_justifyLeftButton.SetCheck(1); break;
+    case Justification::kCentre: m_justifyCentreButton.SetCheck(1); break;
+    case Justification::kRight: m_justifyRightButton.SetCheck(1); break;
     default: break;
   }
   m_rotationText = shown.rotationText;
@@ -474,7 +474,7 @@ void MTextEditorDialog::WriteTarget() {
 void MTextEditorDialog::ApplyColourAction() {
   int index = m_colorCombo.GetCurrentItemColorIndex();
   if (index == 256) index = m_colorCombo.GetLayerColorIndex();
-  CHARFORMAT format = m_richEdit.GetSelectionFormat(0xE0000007);
+  CHARFORMAT format = m_richEdit.GetSelectionFormat(EditorRichEdit::kFullFormatMask);
   format.dwEffects &= ~CFE_AUTOCOLOR;
   // ByBlock in the RGB that the writer reads back as ByBlock.
   format.crTextColor =
@@ -497,11 +497,11 @@ void MTextEditorDialog::ApplyHeightAction(double height) {
   WriteTarget();
 }
 
-void MTextEditorDialog::ApplyJustification(int justification) {
+void MTextEditorDialog::ApplyJustification(Justification justification) {
   theEditTarget.justification = justification;
   CButton* buttons[] = {&m_justifyLeftButton, &m_justifyCentreButton, &m_justifyRightButton};
   for (int i = 0; i < 3; ++i) {
-    if (i != justification) buttons[i]->SetCheck(0);
+    if (i != static_cast<int>(justification)) buttons[i]->SetCheck(0);
   }
   WriteTarget();
   m_richEdit.SetFocus();
@@ -533,8 +533,8 @@ void MTextEditorDialog::ChangeLineSpacing(bool up) {
 void MTextEditorDialog::ApplyLineSpacingStyle() {
   CString text;
   if (SelectedText(m_spacingStyleCombo, text)) {
-    if (text == "Не менее") theEditTarget.lineSpacingStyle = 1;
-    if (text == "Точно") theEditTarget.lineSpacingStyle = 2;
+    if (text == "Не менее") theEditTarget.lineSpacingStyle = SpacingStyle::kAtLeast;
+    if (text == "Точно") theEditTarget.lineSpacingStyle = SpacingStyle::kExactly;
     WriteTarget();
   }
   m_richEdit.SetFocus();
@@ -549,7 +549,7 @@ void MTextEditorDialog::SayTextIsFull() {
 }
 
 void MTextEditorDialog::SetOffsetMode() {
-  theEditTarget.offsetMode = m_offsetDirectionCheck.GetCheck() == 1 ? 1 : 2;
+  theEditTarget.offsetMode = m_offsetDirectionCheck.GetCheck() == 1 ? OffsetMode::kPositive : OffsetMode::kNegative;
 }
 
 // The tooltip control is replaced after every hand-over to the host and every About box.
@@ -671,7 +671,7 @@ void MTextEditorDialog::UpdateFromSelection() {
     para.dwMask = PFM_STARTINDENT | PFM_OFFSET | PFM_NUMBERING;
     m_richEdit.SetParaFormat(para);
   }
-  CHARFORMAT format = m_richEdit.GetSelectionFormat(0xE0000007);
+  CHARFORMAT format = m_richEdit.GetSelectionFormat(EditorRichEdit::kFullFormatMask);
   // Text in the automatic colour is in the entity's own colour, ByLayer; the RGB that stands
   // for ByLayer is ByLayer too. Showing a colour never sets one.
   int index = AcCmColor::kByLayer;
@@ -740,21 +740,25 @@ void MTextEditorDialog::PickInsertionPoint() {
   ShowNextTarget();
 }
 
-void MTextEditorDialog::NudgeX() { NudgeText(theEditTarget.offsetMode == 1 ? 1 : 3); }
-void MTextEditorDialog::NudgeY() { NudgeText(theEditTarget.offsetMode == 1 ? 2 : 4); }
+void MTextEditorDialog::NudgeX() {
+  NudgeText(theEditTarget.offsetMode == OffsetMode::kPositive ? NudgeDirection::kPlusX : NudgeDirection::kMinusX);
+}
+void MTextEditorDialog::NudgeY() {
+  NudgeText(theEditTarget.offsetMode == OffsetMode::kPositive ? NudgeDirection::kPlusY : NudgeDirection::kMinusY);
+}
 
 // Moves the text half a drawing unit in place: only its location and alignment point change. A
 // dimension is not moved.
-void MTextEditorDialog::NudgeText(int direction) {
+void MTextEditorDialog::NudgeText(NudgeDirection direction) {
   EditTarget& target = theEditTarget;
   UpdateData(TRUE);
   if (target.isDimension) return;
   if (m_offsetDirection == 1) {
-    if (direction == 1) target.location.x += kNudgeStep;
-    if (direction == 2) target.location.y += kNudgeStep;
+    if (direction == NudgeDirection::kPlusX) target.location.x += kNudgeStep;
+    if (direction == NudgeDirection::kPlusY) target.location.y += kNudgeStep;
   } else {
-    if (direction == 3) target.location.x -= kNudgeStep;
-    if (direction == 4) target.location.y -= kNudgeStep;
+    if (direction == NudgeDirection::kMinusX) target.location.x -= kNudgeStep;
+    if (direction == NudgeDirection::kMinusY) target.location.y -= kNudgeStep;
   }
   MoveTargetToLocation();
   m_richEdit.SetFocus();

@@ -103,7 +103,7 @@ class MTextEditorDialog : public CAcUiDialog, public EditorWindow {
   void ApplyStyleAction();
   void ApplyHeightAction(double height);
   void ApplyFontAction();
-  void ApplyJustification(int justification);
+  void ApplyJustification(Justification justification);
   void ApplyRotation(double degrees);
   void ToggleEffectAction(DWORD effect);
   void ChangeLineSpacing(bool up);
@@ -115,8 +115,10 @@ class MTextEditorDialog : public CAcUiDialog, public EditorWindow {
   void PickInsertionPoint();
   void NudgeX();
   void NudgeY();
-  // 1 +X, 2 +Y, 3 -X, 4 -Y; only the directions of the toggle's state move the text.
-  void NudgeText(int direction);
+  // The nudge buttons' directions: +X and +Y move the text while the direction toggle is on,
+  // -X and -Y while it is off.
+  enum class NudgeDirection { kPlusX = 1, kPlusY = 2, kMinusX = 3, kMinusY = 4 };
+  void NudgeText(NudgeDirection direction);
   void ShowNextTarget();
   void ReturnFromHost();
   void SetOffsetMode();

@@ -97,16 +97,14 @@ bool WriteMText(AcDbMText* mtext, const EditTarget& target, const CString& conte
   apply(mtext->textHeight() != target.textHeight, [&] { return mtext->setTextHeight(target.textHeight); });
   apply(mtext->rotation() != target.rotation, [&] { return mtext->setRotation(target.rotation); });
   apply(mtext->textStyle() != target.textStyleId, [&] { return mtext->setTextStyle(target.textStyleId); });
-  apply(mtext->horizontalMode() != target.justification, [&] {
-    return mtext->setHorizontalMode(static_cast<AcDb::TextHorzMode>(target.justification));
-  });
+  const auto mode = static_cast<AcDb::TextHorzMode>(target.justification);
+  apply(mtext->horizontalMode() != mode, [&] { return mtext->setHorizontalMode(mode); });
   apply(mtext->location() != target.location, [&] {
     mtext->setAlignmentPoint(target.location);
     return mtext->setLocation(target.location);
   });
-  apply(mtext->lineSpacingStyle() != target.lineSpacingStyle, [&] {
-    return mtext->setLineSpacingStyle(static_cast<AcDb::LineSpacingStyle>(target.lineSpacingStyle));
-  });
+  const auto spacing = static_cast<AcDb::LineSpacingStyle>(target.lineSpacingStyle);
+  apply(mtext->lineSpacingStyle() != spacing, [&] { return mtext->setLineSpacingStyle(spacing); });
   apply(mtext->lineSpacingFactor() != target.lineSpacingFactor,
         [&] { return mtext->setLineSpacingFactor(target.lineSpacingFactor); });
   apply(mtext->width() != target.width, [&] { return mtext->setWidth(target.width); });

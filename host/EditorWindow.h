@@ -5,13 +5,15 @@
 
 #include <afx.h>
 
+#include "host/EditTarget.h"
+
 // The target's properties as the dialog shows them.
 struct ShownTarget {
-  int justification = 0;       // the justification button to check
-  CString rotationText;        // whole degrees
+  Justification justification = Justification::kLeft;  // the button to check
+  CString rotationText;                                 // whole degrees
   CString styleName;
-  CString heightText;          // as the height box shows it
-  const CString* rtf = nullptr;  // a document to load into the text area, or none
+  CString heightText;                                   // as the height box shows it
+  const CString* rtf = nullptr;                         // a document to load, or none
   CString widthText;
 };
 

@@ -65,9 +65,9 @@ int SelectText() {
     target.textHeight = mtext->textHeight();
     const CString contents = TakeHostString(mtext->contents());
     ReadIntoTarget(contents, contents);
-    target.justification = mtext->horizontalMode();
+    target.justification = static_cast<Justification>(mtext->horizontalMode());
     target.lineSpacingFactor = mtext->lineSpacingFactor();
-    target.lineSpacingStyle = mtext->lineSpacingStyle();
+    target.lineSpacingStyle = static_cast<SpacingStyle>(mtext->lineSpacingStyle());
     target.location = mtext->location();
     StyleNameById(target.textStyleName, mtext->textStyle());
     target.rotation = mtext->rotation();

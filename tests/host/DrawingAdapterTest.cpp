@@ -219,9 +219,9 @@ TEST_F(DrawingAdapterTest, WritingAnMTextSetsContentsAndEveryProperty) {
   EditTarget& t = theEditTarget;
   t.textHeight = 5;
   t.rotation = 0.5;
-  t.justification = 2;
+  t.justification = Justification::kRight;
   t.location = AcGePoint3d(10, 20, 0);
-  t.lineSpacingStyle = 2;
+  t.lineSpacingStyle = SpacingStyle::kExactly;
   t.lineSpacingFactor = 1.5;
   t.width = 40;
   t.textStyleId = StyleIdByName("Standard");
@@ -248,7 +248,7 @@ TEST_F(DrawingAdapterTest, ANewTextTakesTheCurrentStyleWhenItsOwnNamesNone) {
   theEditTarget.textStyleName = "Missing";
   theEditTarget.location = AcGePoint3d(1, 2, 0);
   theEditTarget.textHeight = 5;
-  theEditTarget.lineSpacingStyle = 1;
+  theEditTarget.lineSpacingStyle = SpacingStyle::kAtLeast;
   theEditTarget.lineSpacingFactor = 1;
   CreateMText("");
   EXPECT_EQ(std::string(theEditTarget.textStyleName), "Standard");
@@ -283,7 +283,7 @@ void TargetHoldsWhatTheEntityHolds(AcDbObjectId id, const char* contents) {
   t.textHeight = 3;
   t.location = AcGePoint3d(4, 5, 0);
   t.width = 69.6875;
-  t.lineSpacingStyle = 1;
+  t.lineSpacingStyle = SpacingStyle::kAtLeast;
   t.lineSpacingFactor = 1;
 }
 
@@ -303,7 +303,7 @@ TEST_F(DrawingAdapterTest, APropertyChangedBeforeTheTextWritesOnlyThatProperty) 
   const char* contents = "{\\fGOST|b0;odd}";
   AcDbObjectId id = Add(LoadedMText(contents));
   TargetHoldsWhatTheEntityHolds(id, contents);
-  theEditTarget.justification = 2;
+  theEditTarget.justification = Justification::kRight;
   WriteTargetContents("", "");  // the dialog's converted text: never filled yet
   AcDbMText* mtext = nullptr;
   ASSERT_EQ(acdbOpenObject(mtext, id, AcDb::kForRead), Acad::eOk);
@@ -364,7 +364,7 @@ TEST_F(DrawingAdapterTest, ANewTextGoesToPaperSpaceWhenTilemodeIsOff) {
   off.resval.rint = 0;
   ASSERT_EQ(acedSetVar("TILEMODE", &off), RTNORM);
   theEditTarget.textHeight = 2.5;
-  theEditTarget.lineSpacingStyle = 1;
+  theEditTarget.lineSpacingStyle = SpacingStyle::kAtLeast;
   theEditTarget.lineSpacingFactor = 1;
   CreateMText("");
   AcDbObjectId id;
