@@ -305,6 +305,12 @@ void MTextEditorDialog::OnOK() {
 // The drawing holds what the editor shows, and an MText left empty is erased.
 void MTextEditorDialog::FinishTarget() {
   if (!theEditTarget.liveUpdate) CommitEditor(*this);
+  EraseTargetIfEmpty();
+}
+
+// The control's own text counts, not the last exchanged one: an editor that was never exchanged
+// still shows its text. A dimension is never erased.
+void MTextEditorDialog::EraseTargetIfEmpty() {
   if (!theEditTarget.isDimension) EraseIfEmpty(m_richEdit.GetWindowTextLength() == 0, theEditTarget.entityName);
 }
 
@@ -707,7 +713,7 @@ void MTextEditorDialog::EditAnotherText() {
   if (!theEditTarget.liveUpdate) CommitEditor(*this);
   BeginEditorCommand();
   ShowWindow(SW_HIDE);
-  if (!theEditTarget.isDimension) EraseIfEmpty(m_richEdit.GetWindowTextLength() == 0, theEditTarget.entityName);
+  EraseTargetIfEmpty();
   m_richText.Empty();
   int result = kSelectAgain;
   while (result != kTextSelected && result != kSelectionStopped) result = SelectText();
@@ -724,7 +730,7 @@ void MTextEditorDialog::PickInsertionPoint() {
   if (!target.liveUpdate) CommitEditor(*this);
   const ads_point base = {target.location.x, target.location.y, target.location.z};
   target.currentContents.Empty();
-  if (!target.isDimension) EraseIfEmpty(m_richEdit.GetWindowTextLength() == 0, target.entityName);
+  EraseTargetIfEmpty();
   BeginEditorCommand();
   ShowWindow(SW_HIDE);
   ads_point picked = {base[0], base[1], base[2]};

@@ -123,6 +123,8 @@ class MTextEditorDialog : public CAcUiDialog, public EditorWindow {
   void ReturnFromHost();
   void SetOffsetMode();
   void FinishTarget();
+  // Erases the target MText when the text area shows no text (see EraseIfEmpty).
+  void EraseTargetIfEmpty();
   void CreateToolTips();
   void RenewToolTips();
   void UpdateStatusPanes();
