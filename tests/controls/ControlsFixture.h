@@ -20,7 +20,8 @@ using Log = std::vector<std::string>;
 
 class ControlsDialog : public CDialog {
  public:
-  ControlsDialog() : CDialog(IDD_CONTROLS), m_richEdit(keptcodes::kCodeFace) {}
+  // The text area marks code text in `codeFace`, as the editor's does; null for none.
+  explicit ControlsDialog(const char* codeFace = keptcodes::kCodeFace) : CDialog(IDD_CONTROLS), m_richEdit(codeFace) {}
   EditorRichEdit m_richEdit;
   FontListCombo m_fontCombo;
   NumericEdit m_widthEdit;
