@@ -6,6 +6,7 @@
 #include <dbdim.h>
 
 #include <string>
+#include <vector>
 
 #include "arx/HostFixture.h"
 #include "converter/MTextRtfConverter.h"
@@ -379,6 +380,43 @@ TEST_F(DrawingAdapterTest, ANewTextGoesToPaperSpaceWhenTilemodeIsOff) {
   table->getAt(ACDB_PAPER_SPACE, paper);
   table->close();
   EXPECT_EQ(space, paper);
+}
+
+// ---- Moving the target and listing styles ----
+
+TEST_F(DrawingAdapterTest, MovingTheTargetSetsOnlyItsLocationAndAlignmentPoint) {
+  auto* mtext = new AcDbMText;
+  mtext->setContents("kept");
+  mtext->setLocation(AcGePoint3d(1, 2, 0));
+  AcDbObjectId id = Add(mtext);
+  acdbGetAdsName(theEditTarget.entityName, id);
+  theEditTarget.location = AcGePoint3d(3.5, 2, 0);
+  EXPECT_TRUE(MoveTargetToLocation());
+  AcDbMText* moved = nullptr;
+  ASSERT_EQ(acdbOpenObject(moved, id, AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(moved->location(), AcGePoint3d(3.5, 2, 0));
+  EXPECT_EQ(moved->alignmentPoint(), AcGePoint3d(3.5, 2, 0));
+  EXPECT_EQ(std::string(moved->contentsConst()), "kept");
+  moved->close();
+
+  // A dimension is no MText: it stays where it is.
+  AcDbObjectId dim = AddDimension("");
+  acdbGetAdsName(theEditTarget.entityName, dim);
+  EXPECT_FALSE(MoveTargetToLocation());
+}
+
+TEST_F(DrawingAdapterTest, TheStyleListHoldsTheDrawingsTextStylesInTableOrder) {
+  AcDbTextStyleTable* table = nullptr;
+  ASSERT_EQ(db().getTextStyleTable(table, AcDb::kForWrite), Acad::eOk);
+  auto* record = new AcDbTextStyleTableRecord;
+  record->setName("Narrow");
+  AcDbObjectId id;
+  ASSERT_EQ(table->add(id, record), Acad::eOk);
+  record->close();
+  table->close();
+  std::vector<std::string> names;
+  for (const CString& name : TextStyleNames()) names.emplace_back(name);
+  EXPECT_EQ(names, (std::vector<std::string>{"Standard", "Narrow"}));
 }
 
 }  // namespace
