@@ -5,20 +5,17 @@
 #include <cstring>
 #include <string>
 
-#include "converter/KeptCodes.h"
-#include "host/EditTarget.h"
+#include "resources/resource.h"
 
 namespace {
 
 // The context menu's select-all command; the editor's text area has the same id.
-constexpr UINT kSelectAllCommand = 5002;
+constexpr UINT kSelectAllCommand = IDC_RICHEDIT;
 // Clipboard texts longer than this are refused.
 constexpr int kPasteLimit = 16384;
 // How far in front of a typed hexadecimal digit a "\U+XXXX" and the backslashes before it are looked for.
 constexpr long kUnicodeLookBack = 32;
-constexpr DWORD kFullMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_COLOR | CFM_FACE | CFM_SIZE;
-
-bool IsCodeFace(const CHARFORMAT& format) { return std::strcmp(format.szFaceName, keptcodes::kCodeFace) == 0; }
+constexpr DWORD kFullMask = EditorRichEdit::kFullFormatMask;
 
 DWORD CALLBACK CollectChunk(DWORD_PTR cookie, BYTE* buffer, LONG count, LONG* done) {
   *reinterpret_cast<CString*>(cookie) += CString(reinterpret_cast<LPCTSTR>(buffer), count);
@@ -55,8 +52,12 @@ BEGIN_MESSAGE_MAP(EditorRichEdit, CRichEditCtrl)
   ON_NOTIFY_REFLECT(EN_SELCHANGE, OnSelChange)
 END_MESSAGE_MAP()
 
-EditorRichEdit::EditorRichEdit() = default;
+EditorRichEdit::EditorRichEdit(const char* codeFace) : m_codeFace(codeFace ? codeFace : "") {}
 EditorRichEdit::~EditorRichEdit() = default;
+
+bool EditorRichEdit::IsCodeFace(const CHARFORMAT& format) const {
+  return !m_codeFace.IsEmpty() && std::strcmp(format.szFaceName, m_codeFace) == 0;
+}
 
 CString EditorRichEdit::GetRtf() {
   CString rtf;
@@ -108,7 +109,7 @@ void EditorRichEdit::SetFaceName(LPCTSTR faceName) {
   format.dwMask = CFM_FACE;
   long start = 0, end = 0;
   GetSel(start, end);
-  if (start == end || !std::strstr(GetRtf().GetString(), keptcodes::kCodeFace)) {
+  if (start == end || m_codeFace.IsEmpty() || !std::strstr(GetRtf().GetString(), m_codeFace)) {
     SetSelectionCharFormat(format);
     return;
   }
@@ -163,14 +164,13 @@ void EditorRichEdit::LimitedPaste() {
     CWaitCursor wait;
     long start = 0, end = 0;
     GetSel(start, end);
-    // The dialog's selection handler knows the pasted text by this flag (it strips its numbering).
-    theEditTarget.pasting = true;
+    m_pasting = true;
     LeaveCodeFace();
     SendMessage(WM_PASTE);
     if (MarkUnicodeCodes(start, start + length)) OnChange();
     SetSel(start, start + length);
     SetSel(start + length, start + length);
-    theEditTarget.pasting = false;
+    m_pasting = false;
   }
   SetFocus();
 }
@@ -181,7 +181,7 @@ void EditorRichEdit::ForwardToParent(UINT code) {
   }
 }
 
-void EditorRichEdit::OnChange() { ForwardToParent(1); }
+void EditorRichEdit::OnChange() { ForwardToParent(kTextChangedCode); }
 
 void EditorRichEdit::OnChar(UINT nChar, UINT, UINT) {
   if (nChar >= ' ' || nChar == '\t' || nChar == '\r') LeaveCodeFace();
@@ -226,6 +226,7 @@ void EditorRichEdit::LeaveCodeFace() {
 }
 
 bool EditorRichEdit::MarkUnicodeCodes(long first, long last) {
+  if (m_codeFace.IsEmpty()) return false;
   if (first < 0) first = 0;
   if (last - first < 7) return false;
   const DWORD mask = GetEventMask();
@@ -246,7 +247,7 @@ bool EditorRichEdit::MarkUnicodeCodes(long first, long last) {
     SetSel(first + static_cast<long>(i), first + static_cast<long>(i) + 7);
     CHARFORMAT format = GetSelectionFormat(CFM_FACE);
     if (IsCodeFace(format)) continue;
-    lstrcpyn(format.szFaceName, keptcodes::kCodeFace, sizeof(format.szFaceName));
+    lstrcpyn(format.szFaceName, m_codeFace, sizeof(format.szFaceName));
     format.dwMask = CFM_FACE;
     SetSelectionCharFormat(format);
     marked = true;
@@ -258,7 +259,7 @@ bool EditorRichEdit::MarkUnicodeCodes(long first, long last) {
 }
 
 void EditorRichEdit::OnSelChange(NMHDR*, LRESULT* result) {
-  ForwardToParent(0);
+  ForwardToParent(kSelectionChangedCode);
   *result = 0;
 }
 

@@ -8,8 +8,21 @@
 
 class EditorRichEdit : public CRichEditCtrl {
  public:
-  EditorRichEdit();
+  // Every format the toolbar shows or sets: bold, italic, underline, colour, face and size.
+  static constexpr DWORD kFullFormatMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_COLOR | CFM_FACE | CFM_SIZE;
+
+  // The codes of the WM_COMMAND the control sends its parent after each change of its text and
+  // each change of its selection.
+  static constexpr UINT kTextChangedCode = 1;
+  static constexpr UINT kSelectionChangedCode = 0;
+
+  // `codeFace` is the face that marks code text (text shown and written back as it is written);
+  // without one, no text is code text.
+  explicit EditorRichEdit(const char* codeFace = nullptr);
   ~EditorRichEdit() override;
+
+  // True while LimitedPaste pastes: the parent's selection handler knows the pasted text by it.
+  bool Pasting() const { return m_pasting; }
 
   // The whole contents as one RTF document, and a document that replaces them.
   CString GetRtf();
@@ -49,6 +62,10 @@ class EditorRichEdit : public CRichEditCtrl {
   DECLARE_MESSAGE_MAP()
 
  private:
+  CString m_codeFace;
+  bool m_pasting = false;
+
+  bool IsCodeFace(const CHARFORMAT& format) const;
   void ForwardToParent(UINT code);
   // Code text (the reserved face) is made by loading only: what is typed or pasted at a marked
   // run's edge takes the face of the text beside it instead.

@@ -4,21 +4,21 @@
 
 #include <acedads.h>
 #include <adscodes.h>
-#include <dbapserv.h>
 #include <dbcolor.h>
-#include <dbmtext.h>
-#include <dbsymtb.h>
 
 #include <cstdlib>
 
 #include <aced.h>
 
 #include "controls/AboutDialog.h"
+#include "converter/DrawingUnits.h"
+#include "converter/KeptCodes.h"
+#include "host/Angles.h"
 #include "host/DrawingAdapter.h"
-#include "host/HostColors.h"
 #include "host/EditTarget.h"
 #include "host/EditingRun.h"
-#include "host/EditorCommand.h"
+#include "host/HostColors.h"
+#include "host/TextSelection.h"
 
 namespace {
 
@@ -88,7 +88,6 @@ const Tip kTips[] = {
     {IDC_WIDTH, "Ширина текста"},
 };
 
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 // The rich edit's largest text limit (EM_EXLIMITTEXT).
 constexpr long kLargestTextLimit = 0x7FFFFFFF;
 // How far a nudge moves the text, in drawing units.
@@ -107,6 +106,7 @@ bool SelectedText(CComboBox& combo, CString& text) {
 
 MTextEditorDialog::MTextEditorDialog(CWnd* parent)
     : CAcUiDialog(IDD, parent),
+      m_richEdit(keptcodes::kCodeFace),
       m_toolTip(nullptr),
       m_icon(AfxGetApp()->LoadIcon(IDI_QUILLON)),
       m_boldCheck(0),
@@ -203,10 +203,10 @@ ON_CBN_SELENDOK(IDC_COLOR, OnColorSelected)
 ON_BN_CLICKED(IDC_ITALIC, OnItalicButton)
 ON_BN_CLICKED(IDC_UNDERLINE, OnUnderlineButton)
 ON_BN_CLICKED(IDC_BOLD, OnBoldButton)
-ON_CONTROL(1, IDC_RICHEDIT, OnRichTextChanged)  // forwarded by the text area for a change
+ON_CONTROL(EditorRichEdit::kTextChangedCode, IDC_RICHEDIT, OnRichTextChanged)
 ON_EN_MAXTEXT(IDC_RICHEDIT, OnRichTextFull)
 ON_CBN_SELENDOK(IDC_FONT, OnFontSelected)
-ON_CONTROL(0, IDC_RICHEDIT, OnRichSelectionChanged)  // forwarded for a selection change
+ON_CONTROL(EditorRichEdit::kSelectionChangedCode, IDC_RICHEDIT, OnRichSelectionChanged)
 ON_BN_CLICKED(IDC_SYMBOL, OnSymbolButton)
 ON_BN_CLICKED(IDC_SPACING_UP, OnSpacingUp)
 ON_BN_CLICKED(IDC_SPACING_DOWN, OnSpacingDown)
@@ -251,35 +251,21 @@ BOOL MTextEditorDialog::OnInitDialog() {
   m_fontCombo.Fill();
   theEditTarget.liveUpdate = true;
 
-  AcDbTextStyleTable* styles = nullptr;
-  if (acdbHostApplicationServices()->workingDatabase()->getSymbolTable(styles, AcDb::kForRead) == Acad::eOk) {
-    AcDbTextStyleTableIterator* it = nullptr;
-    styles->newIterator(it, true, true);
-    for (; it != nullptr && !it->done(); it->step(true, true)) {
-      AcDbTextStyleTableRecord* record = nullptr;
-      if (it->getRecord(record, AcDb::kForRead, false) != Acad::eOk) continue;
-      const char* name = nullptr;
-      record->getName(name);
-      m_styleCombo.AddString(name);
-      record->close();
-    }
-    delete it;
-    styles->close();
-  }
+  for (const CString& name : TextStyleNames()) m_styleCombo.AddString(name);
 
   m_rotationCombo.AddString("0");
   m_rotationCombo.AddString("90");
   for (const char* height : {"1.8", "2.5", "3.5", "5", "7", "10", "18"}) m_heightCombo.AddString(height);
   m_spacingStyleCombo.AddString("Не менее");
   m_spacingStyleCombo.AddString("Точно");
-  if (theEditTarget.lineSpacingStyle == 1) m_spacingStyleCombo.SelectString(-1, "Не менее");
-  if (theEditTarget.lineSpacingStyle == 2) m_spacingStyleCombo.SelectString(-1, "Точно");
+  if (theEditTarget.lineSpacingStyle == SpacingStyle::kAtLeast) m_spacingStyleCombo.SelectString(-1, "Не менее");
+  if (theEditTarget.lineSpacingStyle == SpacingStyle::kExactly) m_spacingStyleCombo.SelectString(-1, "Точно");
 
-  theEditTarget.offsetMode = 2;
+  theEditTarget.offsetMode = OffsetMode::kNegative;
   m_dynamicMode = 1;
   if (theEditTarget.lineSpacingFactor == 0.0) theEditTarget.lineSpacingFactor = 1.0;
   m_widthEdit.SetAllowedChars("1 2 3 4 5 6 7 8 9 0  .", TRUE);
-  LoadTargetIntoDialog(*this);
+  LoadTargetIntoEditor(*this);
   return TRUE;
 }
 
@@ -297,7 +283,7 @@ void MTextEditorDialog::OnOK() {
   CString text;
   switch (box != nullptr ? box->GetDlgCtrlID() : 0) {
     case IDC_HEIGHT:
-      HeightEdited(*this);
+      OnHeightEdited();
       break;
     case IDC_ROTATION:
       OnRotationEdited();
@@ -319,7 +305,13 @@ void MTextEditorDialog::OnOK() {
 // The drawing holds what the editor shows, and an MText left empty is erased.
 void MTextEditorDialog::FinishTarget() {
   if (!theEditTarget.liveUpdate) CommitEditor(*this);
-  if (!theEditTarget.isDimension) EraseIfEmpty(this, theEditTarget.entityName);
+  EraseTargetIfEmpty();
+}
+
+// The control's own text counts, not the last exchanged one: an editor that was never exchanged
+// still shows its text. A dimension is never erased.
+void MTextEditorDialog::EraseTargetIfEmpty() {
+  if (!theEditTarget.isDimension) EraseIfEmpty(m_richEdit.GetWindowTextLength() == 0, theEditTarget.entityName);
 }
 
 BOOL MTextEditorDialog::PreTranslateMessage(MSG* msg) {
@@ -367,9 +359,9 @@ void MTextEditorDialog::OnCutButton() { m_richEdit.Cut(); }
 void MTextEditorDialog::OnCopyButton() { m_richEdit.Copy(); }
 void MTextEditorDialog::OnPasteButton() { m_richEdit.LimitedPaste(); }
 
-void MTextEditorDialog::OnJustifyLeft() { ApplyJustification(0); }
-void MTextEditorDialog::OnJustifyCentre() { ApplyJustification(1); }
-void MTextEditorDialog::OnJustifyRight() { ApplyJustification(2); }
+void MTextEditorDialog::OnJustifyLeft() { ApplyJustification(Justification::kLeft); }
+void MTextEditorDialog::OnJustifyCentre() { ApplyJustification(Justification::kCentre); }
+void MTextEditorDialog::OnJustifyRight() { ApplyJustification(Justification::kRight); }
 
 void MTextEditorDialog::OnRotationEdited() {
   UpdateData(TRUE);
@@ -378,8 +370,8 @@ void MTextEditorDialog::OnRotationEdited() {
 
 void MTextEditorDialog::OnRotationSelected() {
   CString text;
-  if (SelectedText(m_rotationCombo, text)) theEditTarget.rotation = std::atof(text) * kRadiansPerDegree;
-  WriteTarget(this);
+  if (SelectedText(m_rotationCombo, text)) theEditTarget.rotation = Radians(std::atof(text));
+  WriteTarget();
   m_richEdit.SetFocus();
 }
 
@@ -400,9 +392,32 @@ void MTextEditorDialog::OnSymbolButton() { StartSymbolPicker(); }
 void MTextEditorDialog::OnSpacingUp() { ChangeLineSpacing(true); }
 void MTextEditorDialog::OnSpacingDown() { ChangeLineSpacing(false); }
 void MTextEditorDialog::OnSpacingStyleSelected() { ApplyLineSpacingStyle(); }
-void MTextEditorDialog::OnWidthKillFocus() { WidthEditLeft(*this); }
-void MTextEditorDialog::OnHeightEdited() { HeightEdited(*this); }
-void MTextEditorDialog::OnDynamicMode() { DynamicModeToggled(*this); }
+
+void MTextEditorDialog::OnWidthKillFocus() {
+  BeginWaitCursor();
+  CString text;
+  m_widthEdit.GetWindowText(text);
+  TakeWidthText(text);
+  CommitEditor(*this);
+  EndWaitCursor();
+}
+
+void MTextEditorDialog::OnHeightEdited() {
+  CString text;
+  m_heightCombo.GetWindowText(text);
+  ApplyHeightAction(std::atof(text));
+}
+
+void MTextEditorDialog::OnDynamicMode() {
+  UpdateData(TRUE);
+  if (m_dynamicMode == 1) {
+    theEditTarget.liveUpdate = true;
+    CommitEditor(*this);
+  } else {
+    theEditTarget.liveUpdate = false;
+  }
+  m_richEdit.SetFocus();
+}
 
 int MTextEditorDialog::OnCreate(LPCREATESTRUCT cs) {
   if (CAcUiDialog::OnCreate(cs) == -1) return -1;
@@ -429,12 +444,43 @@ void MTextEditorDialog::OnDestroy() {
 HCURSOR MTextEditorDialog::OnQueryDragIcon() { return CAcUiDialog::OnQueryDragIcon(); }
 void MTextEditorDialog::OnContextMenu(CWnd* wnd, CPoint point) { CAcUiDialog::OnContextMenu(wnd, point); }
 
+// ---- The editor as the editing run reaches it ----
+
+void MTextEditorDialog::ShowTarget(const ShownTarget& shown) {
+  switch (shown.justification) {
+    case Justification::kLeft: m_justifyLeftButton.SetCheck(1); break;
+    case Justification::kCentre: m_justifyCentreButton.SetCheck(1); break;
+    case Justification::kRight: m_justifyRightButton.SetCheck(1); break;
+    default: break;
+  }
+  m_rotationText = shown.rotationText;
+  m_styleText = shown.styleName;
+  m_styleCombo.SelectString(-1, shown.styleName);
+  m_heightText = shown.heightText;
+  UpdateData(FALSE);
+  const double points = std::atof(m_heightText) * kPointsPerDrawingUnit;
+  m_richEdit.SetSize(points);
+  m_richEdit.SetSize(points, TRUE);
+  m_richEdit.SetSel(0, m_richText.GetLength());
+  m_richEdit.SetBackgroundColor(FALSE, m_colorCombo.GetColorFromIndex(0));
+  if (shown.rtf != nullptr) m_richEdit.SetRtf(*shown.rtf);
+  m_widthEdit.SetWindowText(shown.widthText);
+}
+
+CString MTextEditorDialog::EditorRtf() { return m_richEdit.GetRtf(); }
+void MTextEditorDialog::KeepConverted(const CString& contents) { m_mtextContents = contents; }
+
+void MTextEditorDialog::WriteTarget() {
+  UpdateData(TRUE);
+  WriteTargetContents(m_mtextContents, m_styleText);
+}
+
 // ---- Actions ----
 
 void MTextEditorDialog::ApplyColourAction() {
   int index = m_colorCombo.GetCurrentItemColorIndex();
   if (index == 256) index = m_colorCombo.GetLayerColorIndex();
-  CHARFORMAT format = m_richEdit.GetSelectionFormat(0xE0000007);
+  CHARFORMAT format = m_richEdit.GetSelectionFormat(EditorRichEdit::kFullFormatMask);
   format.dwEffects &= ~CFE_AUTOCOLOR;
   // ByBlock in the RGB that the writer reads back as ByBlock.
   format.crTextColor =
@@ -453,23 +499,23 @@ void MTextEditorDialog::ApplyStyleAction() {
 // The height is stored before the size is set, so that the change the size makes writes it.
 void MTextEditorDialog::ApplyHeightAction(double height) {
   theEditTarget.textHeight = height;
-  m_richEdit.SetSize(height * 6.0);
-  WriteTarget(this);
+  m_richEdit.SetSize(height * kPointsPerDrawingUnit);
+  WriteTarget();
 }
 
-void MTextEditorDialog::ApplyJustification(int justification) {
+void MTextEditorDialog::ApplyJustification(Justification justification) {
   theEditTarget.justification = justification;
   CButton* buttons[] = {&m_justifyLeftButton, &m_justifyCentreButton, &m_justifyRightButton};
   for (int i = 0; i < 3; ++i) {
-    if (i != justification) buttons[i]->SetCheck(0);
+    if (i != static_cast<int>(justification)) buttons[i]->SetCheck(0);
   }
-  WriteTarget(this);
+  WriteTarget();
   m_richEdit.SetFocus();
 }
 
 void MTextEditorDialog::ApplyRotation(double degrees) {
-  theEditTarget.rotation = degrees * kRadiansPerDegree;
-  WriteTarget(this);
+  theEditTarget.rotation = Radians(degrees);
+  WriteTarget();
 }
 
 // Bold and italic are left alone while the font list shows "MS Sans Serif"; the properties are
@@ -478,7 +524,7 @@ void MTextEditorDialog::ToggleEffectAction(DWORD effect) {
   CString face;
   m_fontCombo.GetWindowText(face);
   if (effect == CFE_UNDERLINE || face != "MS Sans Serif") m_richEdit.ToggleEffect(effect, effect);
-  WriteTarget(this);
+  WriteTarget();
   m_richEdit.SetFocus();
 }
 
@@ -486,16 +532,16 @@ void MTextEditorDialog::ChangeLineSpacing(bool up) {
   double& factor = theEditTarget.lineSpacingFactor;
   if (up ? !(factor >= 0.9 && factor < 4.0) : !(factor > 1.0 && factor <= 4.1)) return;
   factor += up ? 0.01 : -0.01;
-  WriteTarget(this);
+  WriteTarget();
   m_richEdit.SetFocus();
 }
 
 void MTextEditorDialog::ApplyLineSpacingStyle() {
   CString text;
   if (SelectedText(m_spacingStyleCombo, text)) {
-    if (text == "Не менее") theEditTarget.lineSpacingStyle = 1;
-    if (text == "Точно") theEditTarget.lineSpacingStyle = 2;
-    WriteTarget(this);
+    if (text == "Не менее") theEditTarget.lineSpacingStyle = SpacingStyle::kAtLeast;
+    if (text == "Точно") theEditTarget.lineSpacingStyle = SpacingStyle::kExactly;
+    WriteTarget();
   }
   m_richEdit.SetFocus();
 }
@@ -509,7 +555,7 @@ void MTextEditorDialog::SayTextIsFull() {
 }
 
 void MTextEditorDialog::SetOffsetMode() {
-  theEditTarget.offsetMode = m_offsetDirectionCheck.GetCheck() == 1 ? 1 : 2;
+  theEditTarget.offsetMode = m_offsetDirectionCheck.GetCheck() == 1 ? OffsetMode::kPositive : OffsetMode::kNegative;
 }
 
 // The tooltip control is replaced after every hand-over to the host and every About box.
@@ -623,7 +669,7 @@ void MTextEditorDialog::ApplyFontAction() {
 void MTextEditorDialog::UpdateFromSelection() {
   long start = 0, end = 0;
   m_richEdit.GetSel(start, end);
-  if (start != end && theEditTarget.pasting) {
+  if (start != end && m_richEdit.Pasting()) {
     PARAFORMAT para = m_richEdit.GetSelectionParaFormat();
     para.wNumbering = 0;
     para.dxStartIndent = 0;
@@ -631,7 +677,7 @@ void MTextEditorDialog::UpdateFromSelection() {
     para.dwMask = PFM_STARTINDENT | PFM_OFFSET | PFM_NUMBERING;
     m_richEdit.SetParaFormat(para);
   }
-  CHARFORMAT format = m_richEdit.GetSelectionFormat(0xE0000007);
+  CHARFORMAT format = m_richEdit.GetSelectionFormat(EditorRichEdit::kFullFormatMask);
   // Text in the automatic colour is in the entity's own colour, ByLayer; the RGB that stands
   // for ByLayer is ByLayer too. Showing a colour never sets one.
   int index = AcCmColor::kByLayer;
@@ -642,7 +688,7 @@ void MTextEditorDialog::UpdateFromSelection() {
                 : m_colorCombo.GetColorIndex(format.crTextColor);
   }
   m_colorCombo.SetCurSel(m_colorCombo.FindItemByColorIndex(index));
-  m_heightCombo.SetWindowText(OneDecimal(format.yHeight * 0.05 / 6.0));
+  m_heightCombo.SetWindowText(OneDecimal(format.yHeight * 0.05 / kPointsPerDrawingUnit));
   m_fontCombo.SetCurSel(m_fontCombo.FindStringExact(-1, format.szFaceName));
 }
 
@@ -651,7 +697,7 @@ void MTextEditorDialog::UpdateFromSelection() {
 void MTextEditorDialog::ShowNextTarget() {
   theEditTarget.loading = true;
   UpdateData(FALSE);
-  LoadTargetIntoDialog(*this);
+  LoadTargetIntoEditor(*this);
   ReturnFromHost();
 }
 
@@ -667,7 +713,7 @@ void MTextEditorDialog::EditAnotherText() {
   if (!theEditTarget.liveUpdate) CommitEditor(*this);
   BeginEditorCommand();
   ShowWindow(SW_HIDE);
-  if (!theEditTarget.isDimension) EraseIfEmpty(this, theEditTarget.entityName);
+  EraseTargetIfEmpty();
   m_richText.Empty();
   int result = kSelectAgain;
   while (result != kTextSelected && result != kSelectionStopped) result = SelectText();
@@ -684,7 +730,7 @@ void MTextEditorDialog::PickInsertionPoint() {
   if (!target.liveUpdate) CommitEditor(*this);
   const ads_point base = {target.location.x, target.location.y, target.location.z};
   target.currentContents.Empty();
-  if (!target.isDimension) EraseIfEmpty(this, target.entityName);
+  EraseTargetIfEmpty();
   BeginEditorCommand();
   ShowWindow(SW_HIDE);
   ads_point picked = {base[0], base[1], base[2]};
@@ -700,30 +746,27 @@ void MTextEditorDialog::PickInsertionPoint() {
   ShowNextTarget();
 }
 
-void MTextEditorDialog::NudgeX() { NudgeText(theEditTarget.offsetMode == 1 ? 1 : 3); }
-void MTextEditorDialog::NudgeY() { NudgeText(theEditTarget.offsetMode == 1 ? 2 : 4); }
+void MTextEditorDialog::NudgeX() {
+  NudgeText(theEditTarget.offsetMode == OffsetMode::kPositive ? NudgeDirection::kPlusX : NudgeDirection::kMinusX);
+}
+void MTextEditorDialog::NudgeY() {
+  NudgeText(theEditTarget.offsetMode == OffsetMode::kPositive ? NudgeDirection::kPlusY : NudgeDirection::kMinusY);
+}
 
 // Moves the text half a drawing unit in place: only its location and alignment point change. A
 // dimension is not moved.
-void MTextEditorDialog::NudgeText(int direction) {
+void MTextEditorDialog::NudgeText(NudgeDirection direction) {
   EditTarget& target = theEditTarget;
   UpdateData(TRUE);
   if (target.isDimension) return;
   if (m_offsetDirection == 1) {
-    if (direction == 1) target.location.x += kNudgeStep;
-    if (direction == 2) target.location.y += kNudgeStep;
+    if (direction == NudgeDirection::kPlusX) target.location.x += kNudgeStep;
+    if (direction == NudgeDirection::kPlusY) target.location.y += kNudgeStep;
   } else {
-    if (direction == 3) target.location.x -= kNudgeStep;
-    if (direction == 4) target.location.y -= kNudgeStep;
+    if (direction == NudgeDirection::kMinusX) target.location.x -= kNudgeStep;
+    if (direction == NudgeDirection::kMinusY) target.location.y -= kNudgeStep;
   }
-  AcDbObjectId id;
-  AcDbMText* mtext = nullptr;
-  if (acdbGetObjectId(id, target.entityName) == Acad::eOk &&
-      acdbOpenObject(mtext, id, AcDb::kForWrite) == Acad::eOk) {
-    mtext->setLocation(target.location);
-    mtext->setAlignmentPoint(target.location);
-    mtext->close();
-  }
+  MoveTargetToLocation();
   m_richEdit.SetFocus();
   RefreshDisplay();
 }

@@ -10,9 +10,10 @@
 #include "controls/EditorRichEdit.h"
 #include "controls/FontListCombo.h"
 #include "controls/NumericEdit.h"
+#include "host/EditorWindow.h"
 #include "resources/resource.h"
 
-class MTextEditorDialog : public CAcUiDialog {
+class MTextEditorDialog : public CAcUiDialog, public EditorWindow {
  public:
   enum { IDD = IDD_MTEXT_EDITOR };
 
@@ -74,6 +75,13 @@ class MTextEditorDialog : public CAcUiDialog {
   // The MText contents last converted from the rich text; what WriteTarget writes.
   CString m_mtextContents;
 
+  // The editor as the editing run reaches it.
+  void ShowTarget(const ShownTarget& shown) override;
+  CString EditorRtf() override;
+  void KeepConverted(const CString& contents) override;
+  // Exchanges the controls' values and writes the converted text and the style box's text.
+  void WriteTarget() override;
+
   // Resizing state.
   bool m_rememberSize;
   bool m_showGrip;
@@ -95,7 +103,7 @@ class MTextEditorDialog : public CAcUiDialog {
   void ApplyStyleAction();
   void ApplyHeightAction(double height);
   void ApplyFontAction();
-  void ApplyJustification(int justification);
+  void ApplyJustification(Justification justification);
   void ApplyRotation(double degrees);
   void ToggleEffectAction(DWORD effect);
   void ChangeLineSpacing(bool up);
@@ -107,12 +115,16 @@ class MTextEditorDialog : public CAcUiDialog {
   void PickInsertionPoint();
   void NudgeX();
   void NudgeY();
-  // 1 +X, 2 +Y, 3 -X, 4 -Y; only the directions of the toggle's state move the text.
-  void NudgeText(int direction);
+  // The nudge buttons' directions: +X and +Y move the text while the direction toggle is on,
+  // -X and -Y while it is off.
+  enum class NudgeDirection { kPlusX = 1, kPlusY = 2, kMinusX = 3, kMinusY = 4 };
+  void NudgeText(NudgeDirection direction);
   void ShowNextTarget();
   void ReturnFromHost();
   void SetOffsetMode();
   void FinishTarget();
+  // Erases the target MText when the text area shows no text (see EraseIfEmpty).
+  void EraseTargetIfEmpty();
   void CreateToolTips();
   void RenewToolTips();
   void UpdateStatusPanes();

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "dialog/MTextEditorDialog.h"
+#include "converter/DrawingUnits.h"
 #include "host/EditTarget.h"
 #include "host/EditingRun.h"
 
@@ -97,16 +97,14 @@ bool WriteMText(AcDbMText* mtext, const EditTarget& target, const CString& conte
   apply(mtext->textHeight() != target.textHeight, [&] { return mtext->setTextHeight(target.textHeight); });
   apply(mtext->rotation() != target.rotation, [&] { return mtext->setRotation(target.rotation); });
   apply(mtext->textStyle() != target.textStyleId, [&] { return mtext->setTextStyle(target.textStyleId); });
-  apply(mtext->horizontalMode() != target.justification, [&] {
-    return mtext->setHorizontalMode(static_cast<AcDb::TextHorzMode>(target.justification));
-  });
+  const auto mode = static_cast<AcDb::TextHorzMode>(target.justification);
+  apply(mtext->horizontalMode() != mode, [&] { return mtext->setHorizontalMode(mode); });
   apply(mtext->location() != target.location, [&] {
     mtext->setAlignmentPoint(target.location);
     return mtext->setLocation(target.location);
   });
-  apply(mtext->lineSpacingStyle() != target.lineSpacingStyle, [&] {
-    return mtext->setLineSpacingStyle(static_cast<AcDb::LineSpacingStyle>(target.lineSpacingStyle));
-  });
+  const auto spacing = static_cast<AcDb::LineSpacingStyle>(target.lineSpacingStyle);
+  apply(mtext->lineSpacingStyle() != spacing, [&] { return mtext->setLineSpacingStyle(spacing); });
   apply(mtext->lineSpacingFactor() != target.lineSpacingFactor,
         [&] { return mtext->setLineSpacingFactor(target.lineSpacingFactor); });
   apply(mtext->width() != target.width, [&] { return mtext->setWidth(target.width); });
@@ -140,9 +138,10 @@ std::vector<HeightCode> HeightCodes(const char* s) {
   return codes;
 }
 
-// Whether two heights are the same to the editor, which holds them in whole RTF half-points,
-// 12 to a drawing unit.
-bool SameHalfPoints(double a, double b) { return std::floor(a * 12.0 + 0.5) == std::floor(b * 12.0 + 0.5); }
+// Whether two heights are the same to the editor, which holds them in whole RTF half-points.
+bool SameHalfPoints(double a, double b) {
+  return std::floor(a * kHalfPointsPerDrawingUnit + 0.5) == std::floor(b * kHalfPointsPerDrawingUnit + 0.5);
+}
 
 // Whether the contents show the measurement alone: "<>" and nothing else but codes, or nothing.
 bool MeasurementOnly(const CString& contents) {
@@ -216,11 +215,6 @@ void CreateMText(const CString& contents) {
   target.created = true;
 }
 
-void WriteTarget(MTextEditorDialog* dialog) {
-  dialog->UpdateData(TRUE);
-  WriteTargetContents(dialog->m_mtextContents, dialog->m_styleText);
-}
-
 void WriteTargetContents(const CString& contents, const CString& styleText) {
   EditTarget& target = theEditTarget;
   target.currentContents = target.textEdited ? contents : target.loadedContents;
@@ -256,11 +250,10 @@ void WriteTargetContents(const CString& contents, const CString& styleText) {
   }
 }
 
-bool EraseIfEmpty(MTextEditorDialog* dialog, const ads_name entityName) {
-  // The control's own text, not the last exchanged one: an editor that was never exchanged
-  // still shows its text. A text of the drawing that shows empty stays unless the user emptied it.
+bool EraseIfEmpty(bool editorEmpty, const ads_name entityName) {
+  // A text of the drawing that shows empty stays unless the user emptied it.
   const EditTarget& target = theEditTarget;
-  if (dialog->m_richEdit.GetWindowTextLength() == 0 && (target.textEdited || target.created)) {
+  if (editorEmpty && (target.textEdited || target.created)) {
     if (AcDbEntity* entity = OpenEntityForWrite(entityName)) {
       if (AcDbMText::cast(entity)) entity->erase(true);
       entity->close();
@@ -268,6 +261,40 @@ bool EraseIfEmpty(MTextEditorDialog* dialog, const ads_name entityName) {
   }
   theEditTarget.currentContents.Empty();
   return true;
+}
+
+bool MoveTargetToLocation() {
+  const EditTarget& target = theEditTarget;
+  AcDbObjectId id;
+  AcDbMText* mtext = nullptr;
+  if (acdbGetObjectId(id, target.entityName) != Acad::eOk || acdbOpenObject(mtext, id, AcDb::kForWrite) != Acad::eOk) {
+    return false;
+  }
+  mtext->setLocation(target.location);
+  mtext->setAlignmentPoint(target.location);
+  mtext->close();
+  return true;
+}
+
+std::vector<CString> TextStyleNames() {
+  std::vector<CString> names;
+  AcDbTextStyleTable* styles = nullptr;
+  if (acdbHostApplicationServices()->workingDatabase()->getSymbolTable(styles, AcDb::kForRead) != Acad::eOk) {
+    return names;
+  }
+  AcDbTextStyleTableIterator* it = nullptr;
+  styles->newIterator(it, true, true);
+  for (; it != nullptr && !it->done(); it->step(true, true)) {
+    AcDbTextStyleTableRecord* record = nullptr;
+    if (it->getRecord(record, AcDb::kForRead, false) != Acad::eOk) continue;
+    const char* name = nullptr;
+    record->getName(name);
+    names.emplace_back(name);
+    record->close();
+  }
+  delete it;
+  styles->close();
+  return names;
 }
 
 Acad::ErrorStatus StyleNameById(CString& name, AcDbObjectId id) {

@@ -7,21 +7,25 @@
 #include <afx.h>
 #include <dbid.h>
 
+#include <vector>
+
 class AcDbDimension;
 class AcDbEntity;
-class MTextEditorDialog;
 
 // Adds an MText with `contents` and the properties of theEditTarget at its location to the current
 // space; theEditTarget.entityName then names it.
 void CreateMText(const CString& contents);
 
-// Writes the dialog's converted text (m_mtextContents) and theEditTarget's properties to the
-// target: an MText gets contents and properties, a dimension its override text. Redraws.
-void WriteTarget(MTextEditorDialog* dialog);
+// Erases the named MText when the editor shows no text (`editorEmpty`) and the user emptied it or
+// it is a text of this run. Always empties theEditTarget.currentContents and returns true.
+bool EraseIfEmpty(bool editorEmpty, const ads_name entityName);
 
-// Erases the named MText when the dialog's plain text (m_richText) is empty. Always empties
-// theEditTarget.currentContents and returns true.
-bool EraseIfEmpty(MTextEditorDialog* dialog, const ads_name entityName);
+// Moves the target MText to theEditTarget's location: its location and alignment point, nothing
+// else. False when the target is no MText that opens.
+bool MoveTargetToLocation();
+
+// The names of the working database's text styles, in the table's order.
+std::vector<CString> TextStyleNames();
 
 // The name of a text style record; eOk when `id` named one. A null id leaves `name` unchanged.
 Acad::ErrorStatus StyleNameById(CString& name, AcDbObjectId id);
@@ -40,8 +44,10 @@ Acad::ErrorStatus AppendToCurrentSpace(AcDbEntity* entity, AcDbObjectId& id);
 // Has the host redraw the changed entities at once, even behind a modal dialog.
 void RefreshDisplay();
 
-// The write steps behind WriteTarget, without the dialog: `contents` becomes currentContents and
-// is written to the target; a non-empty `styleText` becomes textStyleName.
+// Writes the editor's converted text and theEditTarget's properties to the target: `contents`
+// (the text converted last) becomes currentContents unless the text is unchanged, and is written:
+// an MText gets contents and properties, a dimension its override text; the changed entity is
+// redrawn. A non-empty `styleText` (the style box's text) becomes textStyleName.
 void WriteTargetContents(const CString& contents, const CString& styleText);
 
 // A dimension's override text from the writer's contents: the contents up to the last "\P";

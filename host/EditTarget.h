@@ -8,12 +8,20 @@
 
 #include "converter/ReaderTarget.h"
 
+// How the text lines up at its location: the drawing's horizontal mode, of which the editor
+// offers the first three (a text of the drawing may bring another, which is kept).
+enum class Justification { kLeft = 0, kCentre = 1, kRight = 2 };
+// The line spacing style as the drawing stores it; kUnset until a text or the user sets one.
+enum class SpacingStyle { kUnset = 0, kAtLeast = 1, kExactly = 2 };
+// Which way the nudge buttons move the text; the dialog sets it when it opens.
+enum class OffsetMode { kUnset = 0, kPositive = 1, kNegative = 2 };
+
 // Filled by the command, shown and changed by the dialog, written to the entity by the drawing
 // adapter. Never reset between runs, so a new text starts with what the last one left.
 struct EditTarget {
   AcGePoint3d location;         // insertion point, also written as the alignment point
   double textHeight = 0.0;      // 0: not set, the dialog shows TEXTSIZE
-  int justification = 0;        // 0 left, 1 centre, 2 right
+  Justification justification = Justification::kLeft;
   double rotation = 0.0;        // radians
   CString currentContents;      // the contents last written to the target
   CString textStyleName;
@@ -22,9 +30,8 @@ struct EditTarget {
   bool rtfPending = false;      // rtfText waits to be streamed into the editor
   double lineSpacingFactor = 0.0;
   CString rtfText;              // the reader's document of the target's text
-  int lineSpacingStyle = 0;     // 1 at least, 2 exactly
-  int offsetMode = 0;           // nudge direction: 1 positive, 2 negative
-  bool pasting = false;
+  SpacingStyle lineSpacingStyle = SpacingStyle::kUnset;
+  OffsetMode offsetMode = OffsetMode::kUnset;
   bool liveUpdate = false;      // dynamic mode
   bool isDimension = false;     // only the override text is written
   CString dimensionText;        // a dimension's override text as it was selected

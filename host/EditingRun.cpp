@@ -5,10 +5,12 @@
 
 #include <cstdlib>
 
+#include "converter/DrawingUnits.h"
 #include "converter/MTextRtfConverter.h"
-#include "dialog/MTextEditorDialog.h"
+#include "host/Angles.h"
 #include "host/DrawingAdapter.h"
 #include "host/EditTarget.h"
+#include "host/EditorWindow.h"
 #include "host/HostColors.h"
 
 CString theLastRtfSeen;
@@ -23,21 +25,17 @@ CString OneDecimal(double value) {
 
 namespace {
 
-constexpr double kDegreesPerRadian = 57.29577951308232;
-// The rich edit shows a text height h as 6h points.
-constexpr double kPointsPerUnit = 6.0;
-
 // Only a text the user changed is converted: while the editor holds what was loaded, the
 // target keeps (or gets back) the text it had.
-void ConvertAndWrite(MTextEditorDialog& dialog, const CString& rtf) {
+void ConvertAndWrite(EditorWindow& editor, const CString& rtf) {
   theEditTarget.textEdited = rtf != theEditTarget.baselineRtf;
   if (theEditTarget.textEdited) {
     HostColors colors;
     MTextRtfConverter converter(colors);
     converter.knownHeights = theEditTarget.knownHeights;
-    dialog.m_mtextContents = converter.RtfToMText(rtf);
+    editor.KeepConverted(converter.RtfToMText(rtf));
   }
-  WriteTarget(&dialog);
+  editor.WriteTarget();
 }
 
 }  // namespace
@@ -51,81 +49,44 @@ CString HeightText(double height) {
   return text;
 }
 
-void LoadTargetIntoDialog(MTextEditorDialog& dialog) {
+void LoadTargetIntoEditor(EditorWindow& editor) {
   EditTarget& target = theEditTarget;
   // The control reports every step of filling it as a change; none of them is the user's.
   target.loading = true;
-  switch (target.justification) {
-    case 0: dialog.m_justifyLeftButton.SetCheck(1); break;
-    case 1: dialog.m_justifyCentreButton.SetCheck(1); break;
-    case 2: dialog.m_justifyRightButton.SetCheck(1); break;
-    default: break;
-  }
-  dialog.m_rotationText.Format("%i", static_cast<int>(target.rotation * kDegreesPerRadian));
+  ShownTarget shown;
+  shown.justification = target.justification;
+  shown.rotationText.Format("%i", static_cast<int>(Degrees(target.rotation)));
 
   target.textStyleId = StyleIdByName(target.textStyleName);
   if (target.textStyleId.isNull()) {
     GetVarString("TEXTSTYLE", target.textStyleName);
     target.textStyleId = StyleIdByName(target.textStyleName);
   }
-  dialog.m_styleText = target.textStyleName;
-  dialog.m_styleCombo.SelectString(-1, target.textStyleName);
-
-  dialog.m_heightText = HeightText(target.textHeight);
-
-  dialog.UpdateData(FALSE);
-  const double points = std::atof(dialog.m_heightText) * kPointsPerUnit;
-  dialog.m_richEdit.SetSize(points);
-  dialog.m_richEdit.SetSize(points, TRUE);
-  dialog.m_richEdit.SetSel(0, dialog.m_richText.GetLength());
-  dialog.m_richEdit.SetBackgroundColor(FALSE, dialog.m_colorCombo.GetColorFromIndex(0));
-  if (target.rtfPending) {
-    dialog.m_richEdit.SetRtf(target.rtfText);
-    target.rtfPending = false;
-  }
-  dialog.m_widthEdit.SetWindowText(OneDecimal(target.width));
-  target.baselineRtf = dialog.m_richEdit.GetRtf();
+  shown.styleName = target.textStyleName;
+  shown.heightText = HeightText(target.textHeight);
+  if (target.rtfPending) shown.rtf = &target.rtfText;
+  shown.widthText = OneDecimal(target.width);
+  editor.ShowTarget(shown);
+  target.rtfPending = false;
+  target.baselineRtf = editor.EditorRtf();
   theLastRtfSeen = target.baselineRtf;
   target.textEdited = false;
   target.loading = false;
 }
 
-void CommitEditor(MTextEditorDialog& dialog) { ConvertAndWrite(dialog, dialog.m_richEdit.GetRtf()); }
+void CommitEditor(EditorWindow& editor) { ConvertAndWrite(editor, editor.EditorRtf()); }
 
-void LiveUpdate(MTextEditorDialog& dialog) {
-  CString rtf = dialog.m_richEdit.GetRtf();
+void LiveUpdate(EditorWindow& editor) {
+  CString rtf = editor.EditorRtf();
   // A list's numbering text would reach the MText as plain characters.
-  if (rtf.Find("\\pntext") < 0 && rtf != theLastRtfSeen) ConvertAndWrite(dialog, rtf);
+  if (rtf.Find("\\pntext") < 0 && rtf != theLastRtfSeen) ConvertAndWrite(editor, rtf);
   theLastRtfSeen = rtf;
 }
 
-void RichTextChanged(MTextEditorDialog& dialog) {
-  if (theEditTarget.liveUpdate && !theEditTarget.loading) LiveUpdate(dialog);
+void RichTextChanged(EditorWindow& editor) {
+  if (theEditTarget.liveUpdate && !theEditTarget.loading) LiveUpdate(editor);
 }
 
-void DynamicModeToggled(MTextEditorDialog& dialog) {
-  dialog.UpdateData(TRUE);
-  if (dialog.m_dynamicMode == 1) {
-    theEditTarget.liveUpdate = true;
-    CommitEditor(dialog);
-  } else {
-    theEditTarget.liveUpdate = false;
-  }
-  dialog.m_richEdit.SetFocus();
-}
-
-void WidthEditLeft(MTextEditorDialog& dialog) {
-  dialog.BeginWaitCursor();
-  CString text;
-  dialog.m_widthEdit.GetWindowText(text);
-  // The box shows the width to one decimal: passing through it must not round the width.
+void TakeWidthText(const CString& text) {
   if (text != OneDecimal(theEditTarget.width)) theEditTarget.width = std::atof(text);
-  CommitEditor(dialog);
-  dialog.EndWaitCursor();
-}
-
-void HeightEdited(MTextEditorDialog& dialog) {
-  CString text;
-  dialog.m_heightCombo.GetWindowText(text);
-  dialog.ApplyHeightAction(std::atof(text));
 }

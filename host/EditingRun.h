@@ -3,7 +3,7 @@
 
 #include <afx.h>
 
-class MTextEditorDialog;
+class EditorWindow;
 
 // The last RTF that LiveUpdate read from the editor; each load starts it at the loaded text.
 extern CString theLastRtfSeen;
@@ -13,16 +13,15 @@ CString OneDecimal(double value);
 // A text height as the height box shows it: in current units, TEXTSIZE for 0, at least one decimal.
 CString HeightText(double height);
 
-// Shows theEditTarget's properties in the dialog and streams a pending RTF into its text area.
-void LoadTargetIntoDialog(MTextEditorDialog& dialog);
-// Converts the editor's RTF into the dialog's MText contents and writes the target.
-void CommitEditor(MTextEditorDialog& dialog);
+// Shows theEditTarget's properties in the editor and streams a pending RTF into its text area.
+void LoadTargetIntoEditor(EditorWindow& editor);
+// Converts the editor's RTF into MText contents and writes the target.
+void CommitEditor(EditorWindow& editor);
 // As CommitEditor, but only when the RTF changed since the last call and holds no list text.
 // CommitEditor and LiveUpdate convert only a text that differs from the one loaded.
-void LiveUpdate(MTextEditorDialog& dialog);
-
-// The dialog's handlers of the editing run.
-void RichTextChanged(MTextEditorDialog& dialog);     // text area, code 1
-void DynamicModeToggled(MTextEditorDialog& dialog);  // dynamic-mode toggle clicked
-void WidthEditLeft(MTextEditorDialog& dialog);       // width edit lost the focus
-void HeightEdited(MTextEditorDialog& dialog);        // height box text edited
+void LiveUpdate(EditorWindow& editor);
+// The text area changed: live update, unless it is off or the editor is being filled.
+void RichTextChanged(EditorWindow& editor);
+// The width box's text: the target's width unless it is the width as the box shows it, so that
+// passing through the box never rounds the width.
+void TakeWidthText(const CString& text);

@@ -5,13 +5,27 @@
 #    through a stand-in's private files or its front-end API (qplatform/...);
 #  - converter/ uses no platform header but the CString stand-in (afx.h, afxcoll.h with
 #    windows.h's basic types) and its own colour-lookup interface;
-#  - no platform file includes a module header.
+#  - no platform file includes a module header;
+#  - the module's folders include each other only downwards, as the table `layers` below lists;
+#    the one exception is host/EditorCommand.cpp, the command that runs the dialog.
 # Prints each violation and exits 1 when there is any.
 set -u
 root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 cd "$root" || exit 2
 
 modules="converter host dialog controls resources"
+# folder: the other module folders it may include
+layers="
+converter:
+resources:
+controls: resources
+host: converter resources
+dialog: controls converter host resources
+"
+# file: the module folder it may include besides its own folder's allowed ones
+exceptions="
+host/EditorCommand.cpp: dialog
+"
 public=$(find platform/*/include -type f \( -name '*.h' -o -name '*.def' \) 2>/dev/null | sed -E 's|^platform/[^/]+/include/||' | sort -u)
 status=0
 fail() { echo "seam: $1"; status=1; }
@@ -21,6 +35,12 @@ includes() {  # file -> one included name per line
 }
 
 is_public() { grep -qxF "$1" <<<"$public"; }
+
+may_include() {  # may_include <file> <its folder> <included folder>
+  [ "$2" = "$3" ] && return 0
+  grep -qw "$3" <<<"$(sed -n "s|^$2:||p" <<<"$layers")" && return 0
+  grep -qw "$3" <<<"$(sed -n "s|^$1:||p" <<<"$exceptions")"
+}
 
 for dir in $modules; do
   [ -d "$dir" ] || continue
@@ -33,6 +53,7 @@ for dir in $modules; do
       top=${inc%%/*}
       if [ "$top" != "$inc" ] && grep -qw "$top" <<<"$modules"; then
         [ -f "$inc" ] || fail "$file includes a missing module header: $inc"
+        may_include "$file" "$dir" "$top" || fail "$file: $dir/ may not include $top/ ($inc)"
         continue
       fi
       if is_public "$inc"; then

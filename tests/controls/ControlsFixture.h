@@ -13,14 +13,15 @@
 #include "controls/FontListCombo.h"
 #include "controls/NumericEdit.h"
 #include "data/ControlsTestResource.h"
-#include "host/EditTarget.h"
+#include "converter/KeptCodes.h"
 #include "win32/Fixture.h"
 
 using Log = std::vector<std::string>;
 
 class ControlsDialog : public CDialog {
  public:
-  ControlsDialog() : CDialog(IDD_CONTROLS) {}
+  // The text area marks code text in `codeFace`, as the editor's does; null for none.
+  explicit ControlsDialog(const char* codeFace = keptcodes::kCodeFace) : CDialog(IDD_CONTROLS), m_richEdit(codeFace) {}
   EditorRichEdit m_richEdit;
   FontListCombo m_fontCombo;
   NumericEdit m_widthEdit;
@@ -48,7 +49,7 @@ class ControlsDialog : public CDialog {
     CDialog::OnCancel();
   }
   afx_msg void OnTextChanged() { log.push_back("code 1" + Sender()); }
-  afx_msg void OnSelectionChanged() { log.push_back((theEditTarget.pasting ? "code 0 pasting" : "code 0") + Sender()); }
+  afx_msg void OnSelectionChanged() { log.push_back((m_richEdit.Pasting() ? "code 0 pasting" : "code 0") + Sender()); }
   afx_msg void OnPasteButton() {
     m_richEdit.LimitedPaste();
     log.push_back("paste");

@@ -14,6 +14,7 @@ using EditorRichEditPaste = ControlsTest;
 using EditorRichEditMenu = ControlsTest;
 using EditorRichEditRtf = ControlsTest;
 using EditorRichEditFormat = ControlsTest;
+using EditorRichEditCodeText = ControlsTest;
 
 std::string TextOf(EditorRichEdit& edit) {
   CString text;
@@ -66,7 +67,7 @@ TEST_F(EditorRichEditNotifications, APasteChangesThenSelectsThePastedTextWhilePa
   // the paste moves the caret and changes the text; then the pasted text is selected and the
   // caret put behind it, all with the paste flag up
   EXPECT_EQ(dialog.log, (Log{"code 0 pasting", "code 1", "code 0 pasting", "code 0 pasting", "paste"}));
-  EXPECT_FALSE(theEditTarget.pasting);
+  EXPECT_FALSE(dialog.m_richEdit.Pasting());
 }
 
 TEST_F(EditorRichEditNotifications, TheParentHearsEachNotificationThenItsForwardedCode) {
@@ -227,6 +228,30 @@ TEST_F(EditorRichEditRtf, ADocumentLongerThanTheControlsRequestArrivesWholeAndRe
   EXPECT_NE(out.find("{\\f2\\fswiss Arial;}"), std::string::npos);
   EXPECT_NE(out.find("\\plain\\f2\\fs20 " + body.substr(0, 12)), std::string::npos) << testsupport::Readable(out);
   dialog.DestroyWindow();
+}
+
+// ---- Code text ----
+
+// A "\U+XXXX" typed to its last digit becomes code text in the face the owner gave the control;
+// a control given none (as the About box's) has no code text, and the code keeps the typed face.
+TEST_F(EditorRichEditCodeText, ATypedCodeTakesTheOwnersCodeFaceAndNoneWithoutOne) {
+  struct Case {
+    const char* codeFace;
+    bool marked;
+  };
+  for (const Case& c : {Case{keptcodes::kCodeFace, true}, Case{nullptr, false}}) {
+    ControlsDialog dialog(c.codeFace);
+    ASSERT_TRUE(dialog.Create(IDD_CONTROLS));
+    dialog.m_richEdit.SetFocus();
+    for (char ch : std::string("x\\U+00D8")) ::SendMessage(dialog.m_richEdit.m_hWnd, WM_CHAR, ch, 1);
+    ASSERT_EQ(TextOf(dialog.m_richEdit), "x\\U+00D8");
+    dialog.m_richEdit.SetSel(0, 1);
+    const std::string typed = dialog.m_richEdit.GetSelectionFormat(CFM_FACE).szFaceName;
+    dialog.m_richEdit.SetSel(1, 8);
+    const std::string code = dialog.m_richEdit.GetSelectionFormat(CFM_FACE).szFaceName;
+    EXPECT_EQ(code, c.marked ? std::string(keptcodes::kCodeFace) : typed) << (c.marked ? "with a code face" : "without");
+    dialog.DestroyWindow();
+  }
 }
 
 // ---- Selection format operations ----

@@ -43,7 +43,7 @@ TEST_F(EditorInitialisation, SpacingStyleShownByItsName) {
   };
   for (const Case& c : {Case{0, ""}, Case{1, "Не менее"}, Case{2, "Точно"}, Case{3, ""}}) {
     SetUp();
-    theEditTarget.lineSpacingStyle = c.style;
+    theEditTarget.lineSpacingStyle = static_cast<SpacingStyle>(c.style);
     OpenEditor();
     EXPECT_EQ(Text(IDC_SPACING_STYLE), c.shown) << "lineSpacingStyle " << c.style;
     TearDown();
@@ -62,10 +62,10 @@ TEST_F(EditorInitialisation, ZeroSpacingFactorBecomesOneOthersStay) {
 }
 
 TEST_F(EditorInitialisation, DynamicModeOnAndNudgeNegative) {
-  theEditTarget.offsetMode = 1;
+  theEditTarget.offsetMode = OffsetMode::kPositive;
   OpenEditor();
   EXPECT_TRUE(theEditTarget.liveUpdate);
-  EXPECT_EQ(theEditTarget.offsetMode, 2);
+  EXPECT_EQ(theEditTarget.offsetMode, OffsetMode::kNegative);
   EXPECT_EQ(dialog->m_dynamicModeCheck.GetCheck(), 1);
 }
 
@@ -178,7 +178,7 @@ TEST_F(EditorShowsTarget, UnknownStyleFallsBackToTextStyle) {
 }
 
 TEST_F(EditorShowsTarget, JustificationChecksItsButton) {
-  theEditTarget.justification = 2;
+  theEditTarget.justification = Justification::kRight;
   OpenEditor();
   EXPECT_EQ(dialog->m_justifyLeftButton.GetCheck(), 0);
   EXPECT_EQ(dialog->m_justifyRightButton.GetCheck(), 1);

@@ -32,6 +32,11 @@ int EntityCount() {
   return count;
 }
 
+// A point as "(x, y, z)", for readable comparisons.
+std::string At(const AcGePoint3d& p) {
+  return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ", " + std::to_string(p.z) + ")";
+}
+
 // Makes the named entity the target again, so that Contents() reads it.
 void Retarget(const ads_name name) {
   theEditTarget.entityName[0] = name[0];
@@ -208,7 +213,7 @@ TEST_F(TargetActions, TwoNudgesWithTheToggleOffThenOneWithItOn) {
   EXPECT_EQ(theEditTarget.location.x, 9.0);
   EXPECT_EQ(theEditTarget.location.y, 20.0);
   Click(IDC_OFFSET_DIRECTION);
-  EXPECT_EQ(theEditTarget.offsetMode, 1);
+  EXPECT_EQ(theEditTarget.offsetMode, OffsetMode::kPositive);
   Click(IDC_OFFSET_Y);
   EXPECT_EQ(theEditTarget.location.x, 9.0);
   EXPECT_EQ(theEditTarget.location.y, 20.5);
@@ -221,6 +226,39 @@ TEST_F(TargetActions, TwoNudgesWithTheToggleOffThenOneWithItOn) {
   EXPECT_TRUE(Holds(mtext->contentsConst(), "moved")) << mtext->contentsConst();
   mtext->close();
   EXPECT_EQ(EntityCount(), 1);
+}
+
+// Each nudge button, in the toggle state that moves the text, moves it its own way by half a
+// unit: the record and the entity alike, and nothing along the other axis.
+TEST_F(TargetActions, EachNudgeDirectionMovesTheTextItsWayByHalfAUnit) {
+  struct Case {
+    const char* direction;
+    bool toggleOn;
+    int button;
+    double dx, dy;
+  };
+  const Case cases[] = {
+      {"+X", true, IDC_OFFSET_X, 0.5, 0.0},
+      {"-X", false, IDC_OFFSET_X, -0.5, 0.0},
+      {"+Y", true, IDC_OFFSET_Y, 0.0, 0.5},
+      {"-Y", false, IDC_OFFSET_Y, 0.0, -0.5},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    theEditTarget.location = AcGePoint3d(10, 20, 0);
+    OpenEditor();
+    if (c.toggleOn) Click(IDC_OFFSET_DIRECTION);
+    Click(c.button);
+    const AcGePoint3d expected(10 + c.dx, 20 + c.dy, 0);
+    EXPECT_EQ(At(theEditTarget.location), At(expected)) << c.direction;
+    AcDbObjectId id;
+    acdbGetObjectId(id, theEditTarget.entityName);
+    AcDbMText* mtext = nullptr;
+    ASSERT_EQ(acdbOpenObject(mtext, id, AcDb::kForRead), Acad::eOk) << c.direction;
+    EXPECT_EQ(At(mtext->location()), At(expected)) << c.direction;
+    mtext->close();
+    TearDown();
+  }
 }
 
 // A nudge moves the entity in place and writes no text: with dynamic mode off the typed text

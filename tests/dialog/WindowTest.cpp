@@ -234,9 +234,9 @@ TEST_F(EditorActions, RotationFromTheListInRadians) {
 TEST_F(EditorActions, JustificationButtonsWriteAndReleaseTheOthers) {
   OpenEditor();
   Click(IDC_JUSTIFY_RIGHT);
-  EXPECT_EQ(theEditTarget.justification, 2);
+  EXPECT_EQ(theEditTarget.justification, Justification::kRight);
   Click(IDC_JUSTIFY_CENTRE);
-  EXPECT_EQ(theEditTarget.justification, 1);
+  EXPECT_EQ(theEditTarget.justification, Justification::kCentre);
   EXPECT_EQ(dialog->m_justifyRightButton.GetCheck(), 0);
   EXPECT_EQ(dialog->m_justifyLeftButton.GetCheck(), 0);
 }

@@ -6,6 +6,7 @@
 #include <dbdim.h>
 
 #include <string>
+#include <vector>
 
 #include "arx/HostFixture.h"
 #include "converter/MTextRtfConverter.h"
@@ -219,9 +220,9 @@ TEST_F(DrawingAdapterTest, WritingAnMTextSetsContentsAndEveryProperty) {
   EditTarget& t = theEditTarget;
   t.textHeight = 5;
   t.rotation = 0.5;
-  t.justification = 2;
+  t.justification = Justification::kRight;
   t.location = AcGePoint3d(10, 20, 0);
-  t.lineSpacingStyle = 2;
+  t.lineSpacingStyle = SpacingStyle::kExactly;
   t.lineSpacingFactor = 1.5;
   t.width = 40;
   t.textStyleId = StyleIdByName("Standard");
@@ -248,7 +249,7 @@ TEST_F(DrawingAdapterTest, ANewTextTakesTheCurrentStyleWhenItsOwnNamesNone) {
   theEditTarget.textStyleName = "Missing";
   theEditTarget.location = AcGePoint3d(1, 2, 0);
   theEditTarget.textHeight = 5;
-  theEditTarget.lineSpacingStyle = 1;
+  theEditTarget.lineSpacingStyle = SpacingStyle::kAtLeast;
   theEditTarget.lineSpacingFactor = 1;
   CreateMText("");
   EXPECT_EQ(std::string(theEditTarget.textStyleName), "Standard");
@@ -283,7 +284,7 @@ void TargetHoldsWhatTheEntityHolds(AcDbObjectId id, const char* contents) {
   t.textHeight = 3;
   t.location = AcGePoint3d(4, 5, 0);
   t.width = 69.6875;
-  t.lineSpacingStyle = 1;
+  t.lineSpacingStyle = SpacingStyle::kAtLeast;
   t.lineSpacingFactor = 1;
 }
 
@@ -303,7 +304,7 @@ TEST_F(DrawingAdapterTest, APropertyChangedBeforeTheTextWritesOnlyThatProperty) 
   const char* contents = "{\\fGOST|b0;odd}";
   AcDbObjectId id = Add(LoadedMText(contents));
   TargetHoldsWhatTheEntityHolds(id, contents);
-  theEditTarget.justification = 2;
+  theEditTarget.justification = Justification::kRight;
   WriteTargetContents("", "");  // the dialog's converted text: never filled yet
   AcDbMText* mtext = nullptr;
   ASSERT_EQ(acdbOpenObject(mtext, id, AcDb::kForRead), Acad::eOk);
@@ -364,7 +365,7 @@ TEST_F(DrawingAdapterTest, ANewTextGoesToPaperSpaceWhenTilemodeIsOff) {
   off.resval.rint = 0;
   ASSERT_EQ(acedSetVar("TILEMODE", &off), RTNORM);
   theEditTarget.textHeight = 2.5;
-  theEditTarget.lineSpacingStyle = 1;
+  theEditTarget.lineSpacingStyle = SpacingStyle::kAtLeast;
   theEditTarget.lineSpacingFactor = 1;
   CreateMText("");
   AcDbObjectId id;
@@ -379,6 +380,43 @@ TEST_F(DrawingAdapterTest, ANewTextGoesToPaperSpaceWhenTilemodeIsOff) {
   table->getAt(ACDB_PAPER_SPACE, paper);
   table->close();
   EXPECT_EQ(space, paper);
+}
+
+// ---- Moving the target and listing styles ----
+
+TEST_F(DrawingAdapterTest, MovingTheTargetSetsOnlyItsLocationAndAlignmentPoint) {
+  auto* mtext = new AcDbMText;
+  mtext->setContents("kept");
+  mtext->setLocation(AcGePoint3d(1, 2, 0));
+  AcDbObjectId id = Add(mtext);
+  acdbGetAdsName(theEditTarget.entityName, id);
+  theEditTarget.location = AcGePoint3d(3.5, 2, 0);
+  EXPECT_TRUE(MoveTargetToLocation());
+  AcDbMText* moved = nullptr;
+  ASSERT_EQ(acdbOpenObject(moved, id, AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(moved->location(), AcGePoint3d(3.5, 2, 0));
+  EXPECT_EQ(moved->alignmentPoint(), AcGePoint3d(3.5, 2, 0));
+  EXPECT_EQ(std::string(moved->contentsConst()), "kept");
+  moved->close();
+
+  // A dimension is no MText: it stays where it is.
+  AcDbObjectId dim = AddDimension("");
+  acdbGetAdsName(theEditTarget.entityName, dim);
+  EXPECT_FALSE(MoveTargetToLocation());
+}
+
+TEST_F(DrawingAdapterTest, TheStyleListHoldsTheDrawingsTextStylesInTableOrder) {
+  AcDbTextStyleTable* table = nullptr;
+  ASSERT_EQ(db().getTextStyleTable(table, AcDb::kForWrite), Acad::eOk);
+  auto* record = new AcDbTextStyleTableRecord;
+  record->setName("Narrow");
+  AcDbObjectId id;
+  ASSERT_EQ(table->add(id, record), Acad::eOk);
+  record->close();
+  table->close();
+  std::vector<std::string> names;
+  for (const CString& name : TextStyleNames()) names.emplace_back(name);
+  EXPECT_EQ(names, (std::vector<std::string>{"Standard", "Narrow"}));
 }
 
 }  // namespace

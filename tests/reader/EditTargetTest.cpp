@@ -7,7 +7,7 @@ TEST(EditTarget, ModuleRecordStartsEmpty) {
   const EditTarget& t = theEditTarget;
   EXPECT_EQ(AcGePoint3d::kOrigin, t.location);
   EXPECT_EQ(0.0, t.textHeight);
-  EXPECT_EQ(0, t.justification);
+  EXPECT_EQ(Justification::kLeft, t.justification);
   EXPECT_EQ(0.0, t.rotation);
   EXPECT_TRUE(t.currentContents.IsEmpty());
   EXPECT_TRUE(t.textStyleName.IsEmpty());
@@ -16,9 +16,8 @@ TEST(EditTarget, ModuleRecordStartsEmpty) {
   EXPECT_FALSE(t.rtfPending);
   EXPECT_EQ(0.0, t.lineSpacingFactor);
   EXPECT_TRUE(t.rtfText.IsEmpty());
-  EXPECT_EQ(0, t.lineSpacingStyle);
-  EXPECT_EQ(0, t.offsetMode);
-  EXPECT_FALSE(t.pasting);
+  EXPECT_EQ(SpacingStyle::kUnset, t.lineSpacingStyle);
+  EXPECT_EQ(OffsetMode::kUnset, t.offsetMode);
   EXPECT_FALSE(t.liveUpdate);
   EXPECT_FALSE(t.isDimension);
   EXPECT_TRUE(t.textStyleId.isNull());

@@ -12,6 +12,7 @@
 #include "controls/ControlsFixture.h"
 #include "converter/KeptCodes.h"
 #include "converter/MTextRtfConverter.h"
+#include "host/EditTarget.h"
 #include "host/HostColors.h"
 #include "support/Bytes.h"
 

@@ -10,6 +10,7 @@
 
 #include "controls/ControlsFixture.h"
 #include "converter/MTextRtfConverter.h"
+#include "host/EditTarget.h"
 #include "host/HostColors.h"
 #include "support/Bytes.h"
 
