@@ -70,6 +70,7 @@ class MTextRtfConverter {
 
   // Steps inside the passes above: the grouping, the carrying into font runs, the colour pass.
   void ConvertContentHeights();
+  void FindHeightScopes();
   void WrapBetweenGroups(const CString& head);
   void RewriteRunningHeights();
   void CarryHeightsIntoFontRuns();
@@ -96,4 +97,7 @@ class MTextRtfConverter {
   const ColorLookup& m_colors;
   ReaderTarget* m_target = nullptr;
   double m_runningHeight = 0.0;  // the grouping pass's running value, in half-points
+  std::vector<long> m_heightInForce;  // per height code, the code in force in front of it (-1: the base)
+  std::vector<long> m_heightAtFont;   // per font code, the height code in force there
+  std::vector<std::string> m_heightTexts;  // per height code, its value as rewritten
 };

@@ -4,6 +4,8 @@
 
 #include <afxcoll.h>
 
+#include <vector>
+
 #include "converter/ReaderSupport.h"
 #include "converter/reference/LiteralHelpers.h"
 
@@ -155,6 +157,7 @@ class Reader {
       return;
     }
     ContentHeights();
+    Scopes();
     Wrap(CString("}{") + reader::kAutoColour);
     RunningHeights(v);
     R("//__", "\\\\H");
@@ -196,20 +199,49 @@ class Reader {
     }
   }
 
+  // For each height code and each font code, the height code in force in front of it: the last
+  // one before it whose group is still open, -1 for the base.
+  void Scopes() {
+    m_heightScope.clear();
+    m_fontScope.clear();
+    std::vector<int> open;
+    int inForce = -1;
+    for (int i = 0; i < text.GetLength(); ++i) {
+      if (text.Mid(i, 2) == "\\f") m_fontScope.push_back(inForce);
+      if (text.GetAt(i) == '{') {
+        open.push_back(inForce);
+      } else if (text.GetAt(i) == '}' && !open.empty()) {
+        inForce = open.back();
+        open.pop_back();
+      } else if (text.Mid(i, 2) == "\\H") {
+        m_heightScope.push_back(inForce);
+        inForce = static_cast<int>(m_heightScope.size()) - 1;
+      }
+    }
+  }
+
   void RunningHeights(double& v) {
     text = m_replacer.ReplaceAll(text, "{\\H", "\\H");
+    std::vector<double> behind;
+    m_heightTexts.RemoveAll();
     int s = text.Find("{\\H");
     CString out = s < 0 ? text : text.Left(s);
     while (s >= 0) {
+      int n = static_cast<int>(behind.size());
+      int scope = n < static_cast<int>(m_heightScope.size()) ? m_heightScope[n] : n - 1;
+      v = scope < 0 ? Base() : behind[scope];
       int end = text.Find("{\\", s + 1);
       CString segment = text.Mid(s + 1, (end < 0 ? text.GetLength() : end) - s - 1);
       CString value = TextBetween(segment, "\\H", ";");
       if (value.Find('x') >= 0) {
         v = LeadingDecimal(value.Left(value.GetLength() - 1)) * v;
         segment = "\\H" + IntegerText(v) + segment.Mid(2 + value.GetLength());
+        m_heightTexts.Add(IntegerText(v));
       } else {
         v = LeadingDecimal(value) + 0.5;
+        m_heightTexts.Add(value.Find('\\') < 0 ? UpToCode(value) : CString());
       }
+      behind.push_back(v);
       out += segment;
       if (end < 0) break;
       s = text.Find("{\\H", end);
@@ -227,6 +259,11 @@ class Reader {
     for (int start = first; start >= 0; ++number) {
       int next = text.Find("\\f", start + 1);
       CString run = next < 0 ? text.Mid(start) : text.Mid(start, next - start);
+      if (number <= static_cast<int>(m_fontScope.size())) {
+        int code = m_fontScope[number - 1];
+        if (code < 0) carried = "\\H" + IntegerText(Base()) + ";";
+        else if (code < m_heightTexts.GetSize() && !m_heightTexts[code].IsEmpty()) carried = "\\H" + m_heightTexts[code] + ";";
+      }
       run = WithCarried(run, "\\H", carried);
       int last = run.ReverseFind(';');
       int h = LastCodeBefore(run, "\\H", last);
@@ -385,6 +422,9 @@ class Reader {
   TextReplacer m_replacer;
   CStringArray m_fontKeys;
   CStringArray m_colourKeys;
+  std::vector<int> m_heightScope;  // per height code, the code in force in front of it
+  std::vector<int> m_fontScope;    // per font code, the height code in force there
+  CStringArray m_heightTexts;  // per height code, its value as rewritten
 };
 
 }  // namespace

@@ -110,6 +110,13 @@ const Row kRows[] = {
     {"absolute height", "\\H2.25;abc", "{{{\\H2.25;abc}}}"},
     {"relative height", "{\\H0.75x;abc}", "{{{\\H1.875;abc}}}"},
     {"relative after absolute", "\\H10;ABC\\H0.5x;DEF", "{{{\\H10;ABC}}{{\\H5;DEF}}}"},
+    // a height reaches to the end of its group: what comes after refers to the height outside it
+    {"relative heights in groups one after another", "{\\H2x;a}{\\H0.5x;b}c", "{{{\\H5;a}}{{\\H1.25;b}}{{\\H2.5;c}}}"},
+    {"relative height behind a nested group", "{\\H2x;a{\\H3x;b}\\H0.5x;c}", "{{{\\H5;a}}{{\\H15;b}}{{\\H2.5;c}}}"},
+    {"a font run at the height in force", "\\H6;a \\fArial|b0|i1|c0|p34;b", "{{{\\H6;a }}{\\fArial|c0|p34|b0|i1;{\\H6;b}}}"},
+    {"a font run behind a closed group", "{\\H6;a}\\fArial;b", "{{{\\H6;a}}{\\fArial|c0|b0|i0;{\\H2.5;b}}}"},
+    {"font runs in groups one after another", "{\\fArial;\\H1.4x;a}{\\fArial;\\H1.4x;b}\\fArial;c",
+     "{{\\fArial|c0|b0|i0;{\\H3.5;ab}}{\\fArial|c0|b0|i0;{\\H2.5;c}}}"},
     // literal backslashes are text: no pass reads the letters behind them
     {"escaped stack", "a\\\\S1/2;b", "{{{\\H2.5;a\\\\S1/2;b}}}"},
     {"path", "C:\\\\temp", "{{{\\H2.5;C:\\\\temp}}}"},
