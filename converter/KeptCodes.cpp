@@ -226,6 +226,7 @@ bool ReadsAsKeptCodes(std::string_view code, std::vector<Piece>& pieces) {
       case PieceKind::kOpen:
       case PieceKind::kClose:
       case PieceKind::kCharacter:
+      case PieceKind::kLoneBackslash:  // complete only at the end of the text, as NeedsTerminator's codes
         break;
       case PieceKind::kInlineCode:
       case PieceKind::kBareCode:

@@ -325,7 +325,8 @@ CString ConvertMarkedStretch(const string& asText, string_view text, bool atEnd,
   string code;
   std::vector<keptcodes::Piece> pieces;
   if (!MarkedCode(text, code) || !keptcodes::ReadsAsKeptCodes(code, pieces) ||
-      (!atEnd && keptcodes::NeedsTerminator(string_view(code).substr(pieces.back().begin)))) {
+      (!atEnd && (pieces.back().kind == keptcodes::PieceKind::kLoneBackslash ||
+                  keptcodes::NeedsTerminator(string_view(code).substr(pieces.back().begin))))) {
     return ConvertRunText(asText + string(text), work);
   }
   CString out;
@@ -424,7 +425,8 @@ CString ConvertRunText(string_view run, RunWork& work) {
 }
 
 // The kept code text in place of its tokens, and every literal backslash as "\\\\". A marked
-// brace is code only with its partner: one left alone is written as a literal brace.
+// brace is code only with its partner: one left alone is written as a literal brace. A marked
+// backslash is code only at the end of the text.
 string PutBackCodeText(string_view body, const std::vector<string>& codes) {
   std::vector<bool> literal(codes.size(), false);
   std::vector<size_t> open;
@@ -449,8 +451,14 @@ string PutBackCodeText(string_view body, const std::vector<string>& codes) {
       out += c;
       continue;
     }
-    out += literal[n] ? "\\" + codes[n] : codes[n];
     i = close;
+    // A backslash that ended the text ends it again, behind the groups' closing braces.
+    if (codes[n] == "\\" && body.find_first_not_of('}', i + 1) == npos) {
+      out.append(body, i + 1, npos);
+      out += '\\';
+      break;
+    }
+    out += literal[n] ? "\\" + codes[n] : codes[n];
   }
   return out;
 }

@@ -39,10 +39,6 @@ KNOWN = {
         "a true-colour code (\\c0;) is kept as code between the run groups, and the colour code of "
         "the run behind it, which the writer restates, clears it",
         ["text, Arial, h5\\P\\fArial|b1|i0|c0|p0;", "2D Centroid markers are created"]),
-    "lone backslash at the end": (
-        "ezdxf reads a backslash that ends the text as a blank; the editor keeps it as a literal "
-        "backslash, which ezdxf then reads as a backslash",
-        ["a\\\\\\"]),
 }
 
 
