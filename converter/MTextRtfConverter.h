@@ -20,6 +20,9 @@ class MTextRtfConverter {
 
   // The writer: the control's whole RTF document in, MText contents out. Never fails.
   CString RtfToMText(CString rtf);
+  // The writer's face for bold or italic text in the control's default font: the text style's
+  // TrueType face. Empty (a shape font) drops them.
+  CString defaultFace;
 
   // The writer's passes, public so that a test can run one alone.
   void ParseColorTable();

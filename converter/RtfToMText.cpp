@@ -487,14 +487,19 @@ CString MTextRtfConverter::RtfToMText(CString rtf) {
 
   string body;
   for (int k = 0; k < runTexts.GetSize(); ++k) body += View(runTexts[k]);
-  // Text in the control's default font carries no font code; its bold and italic go with it.
-  for (const char* code : rtfwords::kDefaultFontCodes) Replace(body, "", code);
+  // Text in the control's default font is in the text style's font and carries no font code. On
+  // a TrueType style its bold and italic need that face's code; on a shape font they are lost
+  // (the editor does not offer them there).
+  for (const char* code : rtfwords::kDefaultFontCodes) {
+    if (defaultFace.IsEmpty() || string_view(code) == rtfwords::kDefaultFontCodes[0]) Replace(body, "", code);
+  }
   body = PutFontNames(std::move(body), fontDescriptors);
   body = PutColorCodes(body, colorCodes);
   body = ReplaceNumbers(body, "\\f", 1, 1, [](long) { return string_view("Symbol"); });
   Replace(body, "", rtfwords::kSymbolBulletGroup);
   Replace(body, "C256;", "C139;");
   Replace(body, "\\L", "\\L ");
+  if (!defaultFace.IsEmpty()) Replace(body, "\\f" + string(View(defaultFace)) + "|", "\\f0|");
   body.insert(body.begin(), '{');
   return ToCString(PutBackCodeText(body, m_codes));
 }

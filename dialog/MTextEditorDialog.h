@@ -98,6 +98,9 @@ class MTextEditorDialog : public CAcUiDialog {
   void ApplyJustification(int justification);
   void ApplyRotation(double degrees);
   void ToggleEffectAction(DWORD effect);
+  bool BoldItalicOffered();
+  void UpdateBoldItalic();
+  bool EffectKey(const MSG& msg);
   void ChangeLineSpacing(bool up);
   void ApplyLineSpacingStyle();
   void UpdateFromSelection();

@@ -35,6 +35,7 @@ void ConvertAndWrite(MTextEditorDialog& dialog, const CString& rtf) {
     HostColors colors;
     MTextRtfConverter converter(colors);
     converter.knownHeights = theEditTarget.knownHeights;
+    converter.defaultFace = StyleTrueTypeFace(theEditTarget.textStyleId);
     dialog.m_mtextContents = converter.RtfToMText(rtf);
   }
   WriteTarget(&dialog);
