@@ -203,6 +203,8 @@ void MTextRtfConverter::PutBackKeptCodes() {
     // A literal backslash is text, not code: it goes back as RTF's escaped backslash.
     if (n < m_keptCodes.size()) {
       out += m_keptCodes[n] == kLiteral ? "\\\\" : font + keptcodes::RtfEscaped(m_keptCodes[n]) + "}";
+      // The text behind a shape font code is in the default face: the code's own font.
+      if (m_keptCodes[n].compare(0, 2, "\\F") == 0) out += "\\f0 ";
     } else {
       out.append(text, at, close + 1 - at);
     }

@@ -29,12 +29,6 @@ KNOWN = {
         "the colour carried into font runs ignores groups: a font run in a group after a closed "
         "group with a colour of its own takes that group's colour",
         ["{\\A1;Complex MTEXT content:}"]),
-    "shape font": (
-        "a shape font code that the reader keeps as code (with fields, \\Fcdm|c0;) reaches only that "
-        "code: the text behind it is written in the font before it; and code text before any text "
-        "(\\U+ codes behind \\Fsimplex.shx,…;) is written in the default font",
-        ["\\Fsimplex.shx,gbcbig.shx;", "- Font: {\\fCalibri|b0|i0|c0|p34;Calibri\\Fcdm|c0;",
-         "Swiss 721 (helvetica-like)"]),
     "true colour": (
         "a true-colour code (\\c0;) is kept as code between the run groups, and the colour code of "
         "the run behind it, which the writer restates, clears it",

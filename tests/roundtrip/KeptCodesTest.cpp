@@ -104,6 +104,11 @@ const Row kRows[] = {
     {"paragraph code with stars", "\\pi*,l*,t;x", "{\\pi*,l*,t;{{\\H2.5;x}}}"},
     {"width and tracking", "\\W1.0000000000;\\T1.0000000000;abc", "{\\W1.0000000000;\\T1.0000000000;{{\\H2.5;abc}}}"},
     {"column break", "a\\Nb", "{{{\\H2.5;a}}\\N{{\\H2.5;b}}}"},
+    // shape fonts: the same code, and the text behind it in no font code of the writer's
+    {"shape font", "\\Ftxt.shx;abc", "{\\Ftxt.shx;{{\\H2.5;abc}}}"},
+    {"shape font with a character set", "x\\Farchquik.shx|c0;abc", "{{{\\H2.5;x}}\\Farchquik.shx|c0;{{\\H2.5;abc}}}"},
+    {"shape font between TrueType ones", "{\\fCalibri|b0|i0|c0|p34;C\\Fcdm|c0; D \\fConsolas|b0|i0|c0|p49;E}",
+     "{{\\fCalibri|c0|p34|b0|i0;{\\H2.5;C}}\\Fcdm|c0;{{\\H2.5; D }}{\\fConsolas|c0|p49|b0|i0;{\\H2.5;E}}}"},
     {"a font code naming the reserved face", "\\fMText Code;x", "{\\fMText Code;{{\\H2.5;x}}}"},
     {"a height the reader cannot read exactly", "a\\Hbig;b", "{{{\\H2.5;a}}\\Hbig;{{\\H2.5;b}}}"},
     // heights come back as written
