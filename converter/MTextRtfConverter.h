@@ -73,7 +73,7 @@ class MTextRtfConverter {
 
   // Steps inside the passes above: the grouping, the carrying into font runs, the colour pass.
   void ConvertContentHeights();
-  void FindHeightScopes();
+  void FindScopes();
   void WrapBetweenGroups(const CString& head);
   void RewriteRunningHeights();
   void CarryHeightsIntoFontRuns();
@@ -103,4 +103,5 @@ class MTextRtfConverter {
   std::vector<long> m_heightInForce;  // per height code, the code in force in front of it (-1: the base)
   std::vector<long> m_heightAtFont;   // per font code, the height code in force there
   std::vector<std::string> m_heightTexts;  // per height code, its value as rewritten
+  std::vector<std::string> m_colourAtFont;  // per font code, the colour value in force there
 };

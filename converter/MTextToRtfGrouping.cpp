@@ -38,6 +38,7 @@ void MTextRtfConverter::GroupPlainText() {
   if (!hasHeight) {
     ReplaceIn(workText, "\\F", "\\f");
     ReplaceIn(workText, ".shx", "");
+    FindScopes();
     WrapBetweenGroups(CString("}{") + kAutoColour);
     CarryColoursIntoFontRuns();
     BuildFontGroups();
@@ -45,7 +46,7 @@ void MTextRtfConverter::GroupPlainText() {
     return;
   }
   ConvertContentHeights();
-  FindHeightScopes();
+  FindScopes();
   WrapBetweenGroups(CString("}{") + kAutoColour);
   RewriteRunningHeights();
   ReplaceIn(workText, "//__", "\\\\H");
@@ -82,25 +83,37 @@ void MTextRtfConverter::ConvertContentHeights() {
   workText = detail::ToCString(out);
 }
 
-// A height code reaches to the end of the group it stands in. For each "\H" and each "\f" this
-// finds the height code in force in front of it, the last one before it whose group is still
-// open (-1: the base). Read before the wrapping, which adds groups of its own.
-void MTextRtfConverter::FindHeightScopes() {
+// A height or colour code reaches to the end of the group it stands in. For each "\H" this finds
+// the height code in force in front of it, the last one before it whose group is still open (-1:
+// the base), and for each "\f" the height and the colour in force there. Read before the
+// wrapping, which adds groups of its own.
+void MTextRtfConverter::FindScopes() {
   const std::string_view text = View(workText);
-  std::vector<long> open;
-  long inForce = -1;
+  struct InForce {
+    long height = -1;
+    std::string colour;  // the colour code's value, "" for none, "\" for one that runs into another code
+  };
+  std::vector<InForce> open;
+  InForce inForce;
   m_heightInForce.clear();
   m_heightAtFont.clear();
+  m_colourAtFont.clear();
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text.compare(i, 2, "\\f") == 0) m_heightAtFont.push_back(inForce);
+    if (text.compare(i, 2, "\\f") == 0) {
+      m_heightAtFont.push_back(inForce.height);
+      m_colourAtFont.push_back(inForce.colour);
+    }
     if (text[i] == '{') {
       open.push_back(inForce);
     } else if (text[i] == '}' && !open.empty()) {
       inForce = open.back();
       open.pop_back();
     } else if (text.compare(i, 2, "\\H") == 0) {
-      m_heightInForce.push_back(inForce);
-      inForce = static_cast<long>(m_heightInForce.size()) - 1;
+      m_heightInForce.push_back(inForce.height);
+      inForce.height = static_cast<long>(m_heightInForce.size()) - 1;
+    } else if (text.compare(i, 2, "\\C") == 0) {
+      const std::string_view value = text.substr(i + 2, text.find(';', i + 2) - i - 2);
+      inForce.colour = value.find('\\') == npos ? std::string(value) : "\\";
     }
   }
 }
@@ -232,7 +245,14 @@ void MTextRtfConverter::CarryColoursIntoFontRuns() {
   size_t c = first == 0 ? npos : text.rfind("\\C", first - 1);
   if (c != npos) carried = "\\C" + UpToCode(std::string_view(text).substr(c + 2, text.find(';', c + 2) - c - 2)) + ";";
   std::string carriedOut;
+  size_t number = 0;
   ForEachFontRun(text, first, [&](std::string run, bool) {
+    // A run carries the colour in force at its font code, the automatic one outside every
+    // colour's group.
+    if (number < m_colourAtFont.size() && m_colourAtFont[number] != "\\") {
+      carried = m_colourAtFont[number].empty() ? std::string(kAutoColour) : "\\C" + m_colourAtFont[number] + ";";
+    }
+    ++number;
     InsertCarried(run, "\\C", carried);
     size_t last;
     size_t code = LastCodeBeforeLastSemicolon(run, "\\C", last);

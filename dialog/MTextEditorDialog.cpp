@@ -451,6 +451,7 @@ void MTextEditorDialog::ApplyStyleAction() {
   if (SelectedText(m_styleCombo, theEditTarget.textStyleName)) {
     theEditTarget.textStyleId = StyleIdByName(theEditTarget.textStyleName);
   }
+  UpdateBoldItalic();
   LiveUpdate(*this);
 }
 

@@ -150,6 +150,7 @@ class Reader {
     if (!hasH) {
       R("\\F", "\\f");
       R(".shx", "");
+      Scopes();
       Wrap(CString("}{") + reader::kAutoColour);
       CarryColours();
       FontGroups(v);
@@ -200,22 +201,36 @@ class Reader {
   }
 
   // For each height code and each font code, the height code in force in front of it: the last
-  // one before it whose group is still open, -1 for the base.
+  // one before it whose group is still open, -1 for the base; for each font code the colour value
+  // in force ("" for none, "\" for one that runs into another code).
   void Scopes() {
     m_heightScope.clear();
     m_fontScope.clear();
+    m_colourScope.RemoveAll();
     std::vector<int> open;
+    CStringArray openColours;
     int inForce = -1;
+    CString colour;
     for (int i = 0; i < text.GetLength(); ++i) {
-      if (text.Mid(i, 2) == "\\f") m_fontScope.push_back(inForce);
+      if (text.Mid(i, 2) == "\\f") {
+        m_fontScope.push_back(inForce);
+        m_colourScope.Add(colour);
+      }
       if (text.GetAt(i) == '{') {
         open.push_back(inForce);
+        openColours.Add(colour);
       } else if (text.GetAt(i) == '}' && !open.empty()) {
         inForce = open.back();
         open.pop_back();
+        colour = openColours[openColours.GetSize() - 1];
+        openColours.RemoveAt(openColours.GetSize() - 1);
       } else if (text.Mid(i, 2) == "\\H") {
         m_heightScope.push_back(inForce);
         inForce = static_cast<int>(m_heightScope.size()) - 1;
+      } else if (text.Mid(i, 2) == "\\C") {
+        int semi = text.Find(';', i + 2);
+        CString value = semi < 0 ? text.Mid(i + 2) : text.Mid(i + 2, semi - i - 2);
+        colour = value.Find('\\') < 0 ? value : CString("\\");
       }
     }
   }
@@ -286,9 +301,12 @@ class Reader {
     int c = LastCodeBefore(text.Left(first), "\\C", first);
     if (c >= 0) carried = "\\C" + UpToCode(TextBetween(text.Mid(c), "\\C", ";")) + ";";
     CString before = text.Mid(first), after;
-    for (int start = first; start >= 0;) {
+    for (int start = first, number = 0; start >= 0; ++number) {
       int next = text.Find("\\f", start + 1);
       CString run = next < 0 ? text.Mid(start) : text.Mid(start, next - start);
+      if (number < m_colourScope.GetSize() && m_colourScope[number] != "\\") {
+        carried = m_colourScope[number].IsEmpty() ? CString(reader::kAutoColour) : "\\C" + m_colourScope[number] + ";";
+      }
       run = WithCarried(run, "\\C", carried);
       int last = run.ReverseFind(';');
       int code = LastCodeBefore(run, "\\C", last);
@@ -424,6 +442,7 @@ class Reader {
   CStringArray m_colourKeys;
   std::vector<int> m_heightScope;  // per height code, the code in force in front of it
   std::vector<int> m_fontScope;    // per font code, the height code in force there
+  CStringArray m_colourScope;      // per font code, the colour value in force there
   CStringArray m_heightTexts;  // per height code, its value as rewritten
 };
 

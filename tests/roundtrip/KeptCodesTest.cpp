@@ -120,6 +120,8 @@ const Row kRows[] = {
     {"relative height behind a nested group", "{\\H2x;a{\\H3x;b}\\H0.5x;c}", "{{{\\H5;a}}{{\\H15;b}}{{\\H2.5;c}}}"},
     {"a font run at the height in force", "\\H6;a \\fArial|b0|i1|c0|p34;b", "{{{\\H6;a }}{\\fArial|c0|p34|b0|i1;{\\H6;b}}}"},
     {"a font run behind a closed group", "{\\H6;a}\\fArial;b", "{{{\\H6;a}}{\\fArial|c0|b0|i0;{\\H2.5;b}}}"},
+    {"a font run behind a group with a colour", "{\\C1;\\fArial;a}{\\fArial;b}",
+     "{{\\fArial|c0|b0|i0;{\\H2.5\\C1;a}}{\\fArial|c0|b0|i0;{\\H2.5;b}}}"},
     {"font runs in groups one after another", "{\\fArial;\\H1.4x;a}{\\fArial;\\H1.4x;b}\\fArial;c",
      "{{\\fArial|c0|b0|i0;{\\H3.5;ab}}{\\fArial|c0|b0|i0;{\\H2.5;c}}}"},
     // literal backslashes are text: no pass reads the letters behind them
