@@ -129,15 +129,14 @@ std::vector<Piece> Scan(std::string_view s) {
         // A font code naming the reserved face is code text of its own.
         std::string_view face = s.substr(i + 2, end - i - 2);
         face = face.substr(0, face.find_first_of("|;"));
-        // A shape font code with fields is not one the reader can show.
-        const bool shapeWithFields = code == 'F' && face.size() < s.substr(i + 2, end - i - 2).size() &&
-                                     s[i + 2 + face.size()] == '|';
-        // So is one without its ";": it runs to the end of the text, and the reader's passes
+        // A shape font code is not one the control can show: it comes back as written, and the
+        // text behind it is shown in the default face, which writes no font code of its own.
+        const bool shape = code == 'F';
+        // Nor is one without its ";": it runs to the end of the text, and the reader's passes
         // would make a font name of all of it.
         const bool open = s[end - 1] != ';';
-        // And one without a name ("\\f;"), which names no font.
-        kind = face == kCodeFace || face.empty() || shapeWithFields || open ? PieceKind::kBareCode
-                                                                             : PieceKind::kReaderCode;
+        // Nor one without a name ("\\f;"), which names no font.
+        kind = face == kCodeFace || face.empty() || shape || open ? PieceKind::kBareCode : PieceKind::kReaderCode;
         break;
       }
       case 'H':
@@ -226,6 +225,7 @@ bool ReadsAsKeptCodes(std::string_view code, std::vector<Piece>& pieces) {
       case PieceKind::kOpen:
       case PieceKind::kClose:
       case PieceKind::kCharacter:
+      case PieceKind::kLoneBackslash:  // complete only at the end of the text, as NeedsTerminator's codes
         break;
       case PieceKind::kInlineCode:
       case PieceKind::kBareCode:

@@ -20,6 +20,9 @@ class MTextRtfConverter {
 
   // The writer: the control's whole RTF document in, MText contents out. Never fails.
   CString RtfToMText(CString rtf);
+  // The writer's face for bold or italic text in the control's default font: the text style's
+  // TrueType face. Empty (a shape font) drops them.
+  CString defaultFace;
 
   // The writer's passes, public so that a test can run one alone.
   void ParseColorTable();
@@ -70,6 +73,7 @@ class MTextRtfConverter {
 
   // Steps inside the passes above: the grouping, the carrying into font runs, the colour pass.
   void ConvertContentHeights();
+  void FindScopes();
   void WrapBetweenGroups(const CString& head);
   void RewriteRunningHeights();
   void CarryHeightsIntoFontRuns();
@@ -96,4 +100,8 @@ class MTextRtfConverter {
   const ColorLookup& m_colors;
   ReaderTarget* m_target = nullptr;
   double m_runningHeight = 0.0;  // the grouping pass's running value, in half-points
+  std::vector<long> m_heightInForce;  // per height code, the code in force in front of it (-1: the base)
+  std::vector<long> m_heightAtFont;   // per font code, the height code in force there
+  std::vector<std::string> m_heightTexts;  // per height code, its value as rewritten
+  std::vector<std::string> m_colourAtFont;  // per font code, the colour value in force there
 };

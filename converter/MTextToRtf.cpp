@@ -9,6 +9,10 @@ using namespace reader;
 
 namespace {
 
+// The kept code of an escaped backslash, a literal backslash of the text. A backslash that ends
+// the text is kept as code, so that it comes back where it stood.
+constexpr char kLiteral[] = "\\\\";
+
 // The first two bytes of the text that are not part of a kept code's token.
 std::string LeadingBytes(std::string_view text) {
   std::string lead;
@@ -141,7 +145,7 @@ void MTextRtfConverter::TakeOutKeptCodes() {
     marked[open.back()] = marked[closer[open.back()]] = true;
   }
   auto token = [&](std::string code) {
-    m_marksCode = m_marksCode || code != "\\";
+    m_marksCode = m_marksCode || code != kLiteral;
     m_keptCodes.push_back(std::move(code));
     return keptcodes::Token(kKeptCodeOpen, m_keptCodes.size() - 1, kKeptCodeClose);
   };
@@ -171,7 +175,7 @@ void MTextRtfConverter::TakeOutKeptCodes() {
       case PieceKind::kBareCode: out += token(std::string(bytes)); break;
       case PieceKind::kLoneBackslash: out += token("\\"); break;
       case PieceKind::kEscape:
-        if (bytes[1] == '\\') out += token("\\");
+        if (bytes[1] == '\\') out += token(kLiteral);
         else out.append(bytes);
         break;
       case PieceKind::kOpen: out += marked[k] ? "{" + token("{") : "{"; break;
@@ -198,7 +202,9 @@ void MTextRtfConverter::PutBackKeptCodes() {
     out.append(text, from, at - from);
     // A literal backslash is text, not code: it goes back as RTF's escaped backslash.
     if (n < m_keptCodes.size()) {
-      out += m_keptCodes[n] == "\\" ? "\\\\" : font + keptcodes::RtfEscaped(m_keptCodes[n]) + "}";
+      out += m_keptCodes[n] == kLiteral ? "\\\\" : font + keptcodes::RtfEscaped(m_keptCodes[n]) + "}";
+      // The text behind a shape font code is in the default face: the code's own font.
+      if (m_keptCodes[n].compare(0, 2, "\\F") == 0) out += "\\f0 ";
     } else {
       out.append(text, at, close + 1 - at);
     }

@@ -1,5 +1,7 @@
 // The reader's grouping of plain-text contents: runs of text wrapped in groups that state their
 // height and colour, relative heights made absolute, and heights and colours carried into font runs.
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "converter/MTextRtfConverter.h"
@@ -12,6 +14,11 @@ namespace {
 constexpr size_t npos = std::string::npos;
 
 std::string Integer(double x) { return IntegerText(x).GetString(); }
+
+// A carried value ends at its own ";" or where another code begins. The value of a code cut
+// short would otherwise run on over the codes behind it, and each run would carry a copy of them
+// all into the next; a colour code followed by other codes would carry their text along.
+std::string UpToCode(std::string_view value) { return std::string(value.substr(0, value.find_first_of(";\\"))); }
 
 }  // namespace
 
@@ -31,6 +38,7 @@ void MTextRtfConverter::GroupPlainText() {
   if (!hasHeight) {
     ReplaceIn(workText, "\\F", "\\f");
     ReplaceIn(workText, ".shx", "");
+    FindScopes();
     WrapBetweenGroups(CString("}{") + kAutoColour);
     CarryColoursIntoFontRuns();
     BuildFontGroups();
@@ -38,6 +46,7 @@ void MTextRtfConverter::GroupPlainText() {
     return;
   }
   ConvertContentHeights();
+  FindScopes();
   WrapBetweenGroups(CString("}{") + kAutoColour);
   RewriteRunningHeights();
   ReplaceIn(workText, "//__", "\\\\H");
@@ -74,14 +83,56 @@ void MTextRtfConverter::ConvertContentHeights() {
   workText = detail::ToCString(out);
 }
 
-// Relative heights ("\H0.5x;") chain from the height in force, the last absolute one or the
+// A height or colour code reaches to the end of the group it stands in. For each "\H" this finds
+// the height code in force in front of it, the last one before it whose group is still open (-1:
+// the base), and for each "\f" the height and the colour in force there. Read before the
+// wrapping, which adds groups of its own.
+void MTextRtfConverter::FindScopes() {
+  const std::string_view text = View(workText);
+  struct InForce {
+    long height = -1;
+    std::string colour;  // the colour code's value, "" for none, "\" for one that runs into another code
+  };
+  std::vector<InForce> open;
+  InForce inForce;
+  m_heightInForce.clear();
+  m_heightAtFont.clear();
+  m_colourAtFont.clear();
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text.compare(i, 2, "\\f") == 0) {
+      m_heightAtFont.push_back(inForce.height);
+      m_colourAtFont.push_back(inForce.colour);
+    }
+    if (text[i] == '{') {
+      open.push_back(inForce);
+    } else if (text[i] == '}' && !open.empty()) {
+      inForce = open.back();
+      open.pop_back();
+    } else if (text.compare(i, 2, "\\H") == 0) {
+      m_heightInForce.push_back(inForce.height);
+      inForce.height = static_cast<long>(m_heightInForce.size()) - 1;
+    } else if (text.compare(i, 2, "\\C") == 0) {
+      const std::string_view value = text.substr(i + 2, text.find(';', i + 2) - i - 2);
+      inForce.colour = value.find('\\') == npos ? std::string(value) : "\\";
+    }
+  }
+}
+
+// Relative heights ("\H0.5x;") multiply the height in force, the code's scope found above, or the
 // base. Each code's segment runs from its "\H" to the next "{\" once every "\H" has a "{".
 void MTextRtfConverter::RewriteRunningHeights() {
   std::string text = detail::ReplaceAll(View(workText), "{\\H", "\\H");
-  double units = TextHeight();  // the height in force in drawing units, as the running value has it
+  // The running value and the height in drawing units behind each code.
+  std::vector<std::pair<double, double>> behind;
+  m_heightTexts.clear();
+  const std::pair<double, double> base(TextHeight() * 12 + 0.5, TextHeight());
   size_t s = text.find("{\\H");
   std::string out = text.substr(0, s);
   while (s != npos) {
+    const size_t code = behind.size();
+    const long scope = code < m_heightInForce.size() ? m_heightInForce[code] : static_cast<long>(code) - 1;
+    double units;
+    std::tie(m_runningHeight, units) = scope < 0 ? base : behind[static_cast<size_t>(scope)];
     size_t end = text.find("{\\", s + 1);
     std::string segment = text.substr(s + 1, (end == npos ? text.size() : end) - s - 1);
     std::string_view value = detail::TextBetween(segment, "\\H", ";");
@@ -91,13 +142,17 @@ void MTextRtfConverter::RewriteRunningHeights() {
       units = factor * units;
       KnowHeight(LeadingInteger(IntegerText(m_runningHeight)), units);
       segment = "\\H" + Integer(m_runningHeight) + segment.substr(2 + value.size());
+      m_heightTexts.push_back(Integer(m_runningHeight));
     } else {
+      // A value that runs into another code is no height a run could carry.
+      m_heightTexts.push_back(value.find('\\') == npos ? UpToCode(value) : std::string());
       // An absolute height, in half-points by now, is what a relative one after it refers to.
       const double half = LeadingDecimal(value.data(), static_cast<int>(value.size()));
       m_runningHeight = half + 0.5;
       auto known = knownHeights.find(LeadingInteger(IntegerText(half)));
       units = known != knownHeights.end() ? LeadingDecimal(known->second) : half / 12;
     }
+    behind.emplace_back(m_runningHeight, units);
     out += segment;
     if (end == npos) break;
     s = text.find("{\\H", end);
@@ -135,11 +190,6 @@ std::string ReplaceFontRuns(const std::string& text, size_t first, const std::st
   return once;
 }
 
-// A carried value ends at its own ";" or where another code begins. The value of a code cut
-// short would otherwise run on over the codes behind it, and each run would carry a copy of them
-// all into the next; a colour code followed by other codes would carry their text along.
-std::string UpToCode(std::string_view value) { return std::string(value.substr(0, value.find_first_of(";\\"))); }
-
 // Puts the carried code right behind the run's first ";" (at its start without one), unless the
 // run's own code of that kind stands there already.
 void InsertCarried(std::string& run, std::string_view code, const std::string& carried) {
@@ -164,7 +214,15 @@ void MTextRtfConverter::CarryHeightsIntoFontRuns() {
   std::string carried = "\\H" + Integer(TextHeight() * 12 + 0.5) + ";";
   std::string carriedOut;
   bool firstRun = true;
+  size_t number = 0;
   ForEachFontRun(text, first, [&](std::string run, bool) {
+    // A run carries the height in force at its font code: the base outside every height's group.
+    if (number < m_heightAtFont.size()) {
+      const long code = m_heightAtFont[number];
+      if (code < 0) carried = "\\H" + Integer(TextHeight() * 12 + 0.5) + ";";
+      else if (static_cast<size_t>(code) < m_heightTexts.size() && !m_heightTexts[code].empty()) carried = "\\H" + m_heightTexts[code] + ";";
+    }
+    ++number;
     InsertCarried(run, "\\H", carried);
     size_t last;
     size_t h = LastCodeBeforeLastSemicolon(run, "\\H", last);
@@ -187,7 +245,14 @@ void MTextRtfConverter::CarryColoursIntoFontRuns() {
   size_t c = first == 0 ? npos : text.rfind("\\C", first - 1);
   if (c != npos) carried = "\\C" + UpToCode(std::string_view(text).substr(c + 2, text.find(';', c + 2) - c - 2)) + ";";
   std::string carriedOut;
+  size_t number = 0;
   ForEachFontRun(text, first, [&](std::string run, bool) {
+    // A run carries the colour in force at its font code, the automatic one outside every
+    // colour's group.
+    if (number < m_colourAtFont.size() && m_colourAtFont[number] != "\\") {
+      carried = m_colourAtFont[number].empty() ? std::string(kAutoColour) : "\\C" + m_colourAtFont[number] + ";";
+    }
+    ++number;
     InsertCarried(run, "\\C", carried);
     size_t last;
     size_t code = LastCodeBeforeLastSemicolon(run, "\\C", last);

@@ -325,7 +325,8 @@ CString ConvertMarkedStretch(const string& asText, string_view text, bool atEnd,
   string code;
   std::vector<keptcodes::Piece> pieces;
   if (!MarkedCode(text, code) || !keptcodes::ReadsAsKeptCodes(code, pieces) ||
-      (!atEnd && keptcodes::NeedsTerminator(string_view(code).substr(pieces.back().begin)))) {
+      (!atEnd && (pieces.back().kind == keptcodes::PieceKind::kLoneBackslash ||
+                  keptcodes::NeedsTerminator(string_view(code).substr(pieces.back().begin))))) {
     return ConvertRunText(asText + string(text), work);
   }
   CString out;
@@ -424,7 +425,8 @@ CString ConvertRunText(string_view run, RunWork& work) {
 }
 
 // The kept code text in place of its tokens, and every literal backslash as "\\\\". A marked
-// brace is code only with its partner: one left alone is written as a literal brace.
+// brace is code only with its partner: one left alone is written as a literal brace. A marked
+// backslash is code only at the end of the text.
 string PutBackCodeText(string_view body, const std::vector<string>& codes) {
   std::vector<bool> literal(codes.size(), false);
   std::vector<size_t> open;
@@ -449,8 +451,14 @@ string PutBackCodeText(string_view body, const std::vector<string>& codes) {
       out += c;
       continue;
     }
-    out += literal[n] ? "\\" + codes[n] : codes[n];
     i = close;
+    // A backslash that ended the text ends it again, behind the groups' closing braces.
+    if (codes[n] == "\\" && body.find_first_not_of('}', i + 1) == npos) {
+      out.append(body, i + 1, npos);
+      out += '\\';
+      break;
+    }
+    out += literal[n] ? "\\" + codes[n] : codes[n];
   }
   return out;
 }
@@ -479,14 +487,19 @@ CString MTextRtfConverter::RtfToMText(CString rtf) {
 
   string body;
   for (int k = 0; k < runTexts.GetSize(); ++k) body += View(runTexts[k]);
-  // Text in the control's default font carries no font code; its bold and italic go with it.
-  for (const char* code : rtfwords::kDefaultFontCodes) Replace(body, "", code);
+  // Text in the control's default font is in the text style's font and carries no font code. On
+  // a TrueType style its bold and italic need that face's code; on a shape font they are lost
+  // (the editor does not offer them there).
+  for (const char* code : rtfwords::kDefaultFontCodes) {
+    if (defaultFace.IsEmpty() || string_view(code) == rtfwords::kDefaultFontCodes[0]) Replace(body, "", code);
+  }
   body = PutFontNames(std::move(body), fontDescriptors);
   body = PutColorCodes(body, colorCodes);
   body = ReplaceNumbers(body, "\\f", 1, 1, [](long) { return string_view("Symbol"); });
   Replace(body, "", rtfwords::kSymbolBulletGroup);
   Replace(body, "C256;", "C139;");
   Replace(body, "\\L", "\\L ");
+  if (!defaultFace.IsEmpty()) Replace(body, "\\f" + string(View(defaultFace)) + "|", "\\f0|");
   body.insert(body.begin(), '{');
   return ToCString(PutBackCodeText(body, m_codes));
 }

@@ -22,6 +22,9 @@
 
 namespace {
 
+// The control's default face: text in it is in the text style's font.
+constexpr char kDefaultFace[] = "MS Sans Serif";
+
 // The button faces in the order they are loaded; 0 for the face that no button shows.
 struct Face {
   UINT bitmap;
@@ -316,6 +319,7 @@ void MTextEditorDialog::EraseTargetIfEmpty() {
 
 BOOL MTextEditorDialog::PreTranslateMessage(MSG* msg) {
   if (m_toolTip != nullptr) m_toolTip->RelayEvent(msg);
+  if (EffectKey(*msg)) return TRUE;
   UpdateStatusPanes();
   return CAcUiDialog::PreTranslateMessage(msg);
 }
@@ -493,6 +497,7 @@ void MTextEditorDialog::ApplyStyleAction() {
   if (SelectedText(m_styleCombo, theEditTarget.textStyleName)) {
     theEditTarget.textStyleId = StyleIdByName(theEditTarget.textStyleName);
   }
+  UpdateBoldItalic();
   LiveUpdate(*this);
 }
 
@@ -518,15 +523,38 @@ void MTextEditorDialog::ApplyRotation(double degrees) {
   WriteTarget();
 }
 
-// Bold and italic are left alone while the font list shows "MS Sans Serif"; the properties are
-// written either way.
+// Bold and italic are left alone where the drawing cannot have them (BoldItalicOffered); the
+// properties are written either way.
 void MTextEditorDialog::ToggleEffectAction(DWORD effect) {
-  CString face;
-  m_fontCombo.GetWindowText(face);
-  if (effect == CFE_UNDERLINE || face != "MS Sans Serif") m_richEdit.ToggleEffect(effect, effect);
+  if (effect == CFE_UNDERLINE || BoldItalicOffered()) m_richEdit.ToggleEffect(effect, effect);
   WriteTarget();
   m_richEdit.SetFocus();
 }
+
+// Text in the control's default face is in the text style's font. A shape font has no bold or
+// italic, so they are not offered while the selection holds such text; on a TrueType style the
+// writer gives them the style's face.
+bool MTextEditorDialog::BoldItalicOffered() {
+  const CHARFORMAT format = m_richEdit.GetSelectionFormat(CFM_FACE);
+  const bool defaultFace = !(format.dwMask & CFM_FACE) || CString(format.szFaceName) == kDefaultFace;
+  return !defaultFace || !StyleTrueTypeFace(theEditTarget.textStyleId).IsEmpty();
+}
+
+// Greys bold and italic where they are not offered.
+void MTextEditorDialog::UpdateBoldItalic() {
+  const BOOL offered = BoldItalicOffered();
+  m_boldButton.EnableWindow(offered);
+  m_italicButton.EnableWindow(offered);
+}
+
+// Ctrl+B and Ctrl+I in the text area act as the buttons do, also when they are greyed.
+bool MTextEditorDialog::EffectKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.hwnd != m_richEdit.m_hWnd || GetKeyState(VK_CONTROL) >= 0) return false;
+  if (msg.wParam != 'B' && msg.wParam != 'I') return false;
+  ToggleEffectAction(msg.wParam == 'B' ? CFE_BOLD : CFE_ITALIC);
+  return true;
+}
+
 
 void MTextEditorDialog::ChangeLineSpacing(bool up) {
   double& factor = theEditTarget.lineSpacingFactor;
@@ -661,6 +689,7 @@ void MTextEditorDialog::ApplyFontAction() {
   if (!SelectedText(m_fontCombo, text)) return;
   const int paren = text.Find('(');
   m_richEdit.SetFaceName(paren >= 0 ? text.Left(paren > 0 ? paren - 1 : 0) : text);
+  UpdateBoldItalic();
   m_richEdit.SetFocus();
 }
 
@@ -690,6 +719,7 @@ void MTextEditorDialog::UpdateFromSelection() {
   m_colorCombo.SetCurSel(m_colorCombo.FindItemByColorIndex(index));
   m_heightCombo.SetWindowText(OneDecimal(format.yHeight * 0.05 / kPointsPerDrawingUnit));
   m_fontCombo.SetCurSel(m_fontCombo.FindStringExact(-1, format.szFaceName));
+  UpdateBoldItalic();
 }
 
 // Empties the editor and loads the new target into it. Emptying it is no change of either text:

@@ -106,6 +106,9 @@ class MTextEditorDialog : public CAcUiDialog, public EditorWindow {
   void ApplyJustification(Justification justification);
   void ApplyRotation(double degrees);
   void ToggleEffectAction(DWORD effect);
+  bool BoldItalicOffered();
+  void UpdateBoldItalic();
+  bool EffectKey(const MSG& msg);
   void ChangeLineSpacing(bool up);
   void ApplyLineSpacingStyle();
   void UpdateFromSelection();

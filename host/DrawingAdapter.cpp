@@ -315,6 +315,22 @@ Acad::ErrorStatus StyleNameById(CString& name, AcDbObjectId id) {
   return Acad::eOk;
 }
 
+CString StyleTrueTypeFace(AcDbObjectId styleId) {
+  AcDbObject* object = nullptr;
+  if (styleId.isNull() || acdbOpenAcDbObject(object, styleId, AcDb::kForRead) != Acad::eOk) return CString();
+  CString file;
+  if (AcDbTextStyleTableRecord* style = AcDbTextStyleTableRecord::cast(object)) {
+    const char* name = nullptr;
+    if (style->fileName(name) == Acad::eOk && name) file = name;
+  }
+  object->close();
+  const int dot = file.ReverseFind('.');
+  CString extension = dot < 0 ? CString() : file.Mid(dot + 1);
+  extension.MakeLower();
+  if (extension != "ttf" && extension != "ttc" && extension != "otf") return CString();
+  return file.Left(dot);
+}
+
 AcDbObjectId StyleIdByName(const CString& name) {
   AcDbObjectId id;
   AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();

@@ -31,6 +31,10 @@ std::vector<CString> TextStyleNames();
 Acad::ErrorStatus StyleNameById(CString& name, AcDbObjectId id);
 // The id of the working database's text style `name`; null when there is none.
 AcDbObjectId StyleIdByName(const CString& name);
+// The TrueType face of a text style's font, as a font code names it: the font file's name without
+// its extension (".ttf", ".ttc", ".otf"). Empty for a shape font (".shx", or a file name without
+// extension, as the host's default "txt"), and for a style that cannot be read.
+CString StyleTrueTypeFace(AcDbObjectId styleId);
 
 // System variables: 0 when read, 3 otherwise (the out value then stays as it was).
 int GetVarString(const char* name, CString& value);

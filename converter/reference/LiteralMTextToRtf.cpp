@@ -4,6 +4,8 @@
 
 #include <afxcoll.h>
 
+#include <vector>
+
 #include "converter/ReaderSupport.h"
 #include "converter/reference/LiteralHelpers.h"
 
@@ -148,6 +150,7 @@ class Reader {
     if (!hasH) {
       R("\\F", "\\f");
       R(".shx", "");
+      Scopes();
       Wrap(CString("}{") + reader::kAutoColour);
       CarryColours();
       FontGroups(v);
@@ -155,6 +158,7 @@ class Reader {
       return;
     }
     ContentHeights();
+    Scopes();
     Wrap(CString("}{") + reader::kAutoColour);
     RunningHeights(v);
     R("//__", "\\\\H");
@@ -196,20 +200,63 @@ class Reader {
     }
   }
 
+  // For each height code and each font code, the height code in force in front of it: the last
+  // one before it whose group is still open, -1 for the base; for each font code the colour value
+  // in force ("" for none, "\" for one that runs into another code).
+  void Scopes() {
+    m_heightScope.clear();
+    m_fontScope.clear();
+    m_colourScope.RemoveAll();
+    std::vector<int> open;
+    CStringArray openColours;
+    int inForce = -1;
+    CString colour;
+    for (int i = 0; i < text.GetLength(); ++i) {
+      if (text.Mid(i, 2) == "\\f") {
+        m_fontScope.push_back(inForce);
+        m_colourScope.Add(colour);
+      }
+      if (text.GetAt(i) == '{') {
+        open.push_back(inForce);
+        openColours.Add(colour);
+      } else if (text.GetAt(i) == '}' && !open.empty()) {
+        inForce = open.back();
+        open.pop_back();
+        colour = openColours[openColours.GetSize() - 1];
+        openColours.RemoveAt(openColours.GetSize() - 1);
+      } else if (text.Mid(i, 2) == "\\H") {
+        m_heightScope.push_back(inForce);
+        inForce = static_cast<int>(m_heightScope.size()) - 1;
+      } else if (text.Mid(i, 2) == "\\C") {
+        int semi = text.Find(';', i + 2);
+        CString value = semi < 0 ? text.Mid(i + 2) : text.Mid(i + 2, semi - i - 2);
+        colour = value.Find('\\') < 0 ? value : CString("\\");
+      }
+    }
+  }
+
   void RunningHeights(double& v) {
     text = m_replacer.ReplaceAll(text, "{\\H", "\\H");
+    std::vector<double> behind;
+    m_heightTexts.RemoveAll();
     int s = text.Find("{\\H");
     CString out = s < 0 ? text : text.Left(s);
     while (s >= 0) {
+      int n = static_cast<int>(behind.size());
+      int scope = n < static_cast<int>(m_heightScope.size()) ? m_heightScope[n] : n - 1;
+      v = scope < 0 ? Base() : behind[scope];
       int end = text.Find("{\\", s + 1);
       CString segment = text.Mid(s + 1, (end < 0 ? text.GetLength() : end) - s - 1);
       CString value = TextBetween(segment, "\\H", ";");
       if (value.Find('x') >= 0) {
         v = LeadingDecimal(value.Left(value.GetLength() - 1)) * v;
         segment = "\\H" + IntegerText(v) + segment.Mid(2 + value.GetLength());
+        m_heightTexts.Add(IntegerText(v));
       } else {
         v = LeadingDecimal(value) + 0.5;
+        m_heightTexts.Add(value.Find('\\') < 0 ? UpToCode(value) : CString());
       }
+      behind.push_back(v);
       out += segment;
       if (end < 0) break;
       s = text.Find("{\\H", end);
@@ -227,6 +274,11 @@ class Reader {
     for (int start = first; start >= 0; ++number) {
       int next = text.Find("\\f", start + 1);
       CString run = next < 0 ? text.Mid(start) : text.Mid(start, next - start);
+      if (number <= static_cast<int>(m_fontScope.size())) {
+        int code = m_fontScope[number - 1];
+        if (code < 0) carried = "\\H" + IntegerText(Base()) + ";";
+        else if (code < m_heightTexts.GetSize() && !m_heightTexts[code].IsEmpty()) carried = "\\H" + m_heightTexts[code] + ";";
+      }
       run = WithCarried(run, "\\H", carried);
       int last = run.ReverseFind(';');
       int h = LastCodeBefore(run, "\\H", last);
@@ -249,9 +301,12 @@ class Reader {
     int c = LastCodeBefore(text.Left(first), "\\C", first);
     if (c >= 0) carried = "\\C" + UpToCode(TextBetween(text.Mid(c), "\\C", ";")) + ";";
     CString before = text.Mid(first), after;
-    for (int start = first; start >= 0;) {
+    for (int start = first, number = 0; start >= 0; ++number) {
       int next = text.Find("\\f", start + 1);
       CString run = next < 0 ? text.Mid(start) : text.Mid(start, next - start);
+      if (number < m_colourScope.GetSize() && m_colourScope[number] != "\\") {
+        carried = m_colourScope[number].IsEmpty() ? CString(reader::kAutoColour) : "\\C" + m_colourScope[number] + ";";
+      }
       run = WithCarried(run, "\\C", carried);
       int last = run.ReverseFind(';');
       int code = LastCodeBefore(run, "\\C", last);
@@ -385,6 +440,10 @@ class Reader {
   TextReplacer m_replacer;
   CStringArray m_fontKeys;
   CStringArray m_colourKeys;
+  std::vector<int> m_heightScope;  // per height code, the code in force in front of it
+  std::vector<int> m_fontScope;    // per font code, the height code in force there
+  CStringArray m_colourScope;      // per font code, the colour value in force there
+  CStringArray m_heightTexts;  // per height code, its value as rewritten
 };
 
 }  // namespace

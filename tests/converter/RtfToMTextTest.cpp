@@ -342,3 +342,16 @@ TEST(RtfToMText, EndsOnBadInput) {
 }
 
 }  // namespace
+
+// Bold and italic in the control's default face: on a TrueType text style they are written in the
+// style's face; on a shape font (no face given) there is nothing to write them with.
+TEST(RtfToMText, BoldAndItalicInTheDefaultFaceTakeTheStylesFace) {
+  const std::string rtf = Stream("", "", "\\plain\\f0\\fs30\\b bold\\plain\\f0\\fs30  plain\\plain\\f0\\fs30\\i\\b both");
+  HostColors colors;
+  MTextRtfConverter converter(colors);
+  converter.defaultFace = "arial";
+  CString mtext = converter.RtfToMText(CString(rtf.c_str()));
+  EXPECT_BYTES_EQ(std::string("{{\\farial|b1|i0;{\\H2.5;bold}}{{\\H2.5; plain}}{\\farial|b1|i1;{\\H2.5;both}}}"),
+                  std::string(mtext.GetString()));
+  EXPECT_BYTES_EQ(std::string("{{{\\H2.5;bold}}{{\\H2.5; plain}}{{\\H2.5;both}}}"), ToMText(rtf));
+}

@@ -1,6 +1,8 @@
 // Shared set-up of the editor dialog tests.
 #include "DialogFixture.h"
 
+#include <dbsymtb.h>
+
 void EditorDialogTest::SetUp() {
   WindowSystemTest::SetUp();
   qhost::ResetSession();
@@ -48,6 +50,16 @@ void EditorDialogTest::SetVar(const char* name, short value) {
   rb.restype = RTSHORT;
   rb.resval.rint = value;
   acedSetVar(name, &rb);
+}
+
+void EditorDialogTest::SetStandardFont(const char* file) {
+  AcDbTextStyleTable* table = nullptr;
+  ASSERT_EQ(Acad::eOk, acdbHostApplicationServices()->workingDatabase()->getTextStyleTable(table, AcDb::kForRead));
+  AcDbTextStyleTableRecord* style = nullptr;
+  ASSERT_EQ(Acad::eOk, table->getAt("Standard", style, AcDb::kForWrite));
+  table->close();
+  style->setFileName(file);
+  style->close();
 }
 
 qplatform::RichEditSend EditorDialogTest::Editor() {

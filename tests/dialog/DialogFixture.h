@@ -32,6 +32,8 @@ class EditorDialogTest : public WindowSystemTest {
   // How often the drawing was written and redrawn so far.
   static int Writes() { return qhost::Display().updates; }
   static void SetVar(const char* name, short value);
+  // Gives the drawing's Standard text style the font file `file` ("arial.ttf", "txt").
+  static void SetStandardFont(const char* file);
 
   qplatform::RichEditSend Editor();
   // A click on a button of the dialog, as the user's click would arrive.

@@ -58,6 +58,7 @@ void Choose(MTextEditorDialog& dialog, CComboBox& combo, int id, int item) {
 // ---- Character format of the selection ----
 
 TEST_F(ToolbarFormat, BoldOnAPartlyBoldSelectionMakesAllBoldThenAllRegular) {
+  SetStandardFont("arial.ttf");
   OpenEditor();
   qplatform::TypeText(Editor(), "abcd");
   dialog->m_richEdit.SetSel(0, 2);

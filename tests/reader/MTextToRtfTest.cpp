@@ -88,10 +88,9 @@ TEST(MTextToRtf, FontCodesAndTheFontTable) {
        Doc("{\\f1\\fmodern\\fcharset0 Courier;}{\\f2\\fscript\\fcharset0 Script;}"
            "{\\f3\\froman\\fcharset204 Times;}{\\f4\\fnil\\fcharset1 Odd;}",
            kAuto, "{\\fs30\\cf1 {\\f1 \\cf1 a}{\\f2 \\cf1 b}{\\f3 \\cf1 c}{\\f4 \\cf1 d}")},
-      // A shape font keeps its file in the table when the text has a height code...
-      {"\\Ftxt.shx;abc\\H2;d", Doc("{\\f1\\fnil\\fprg2 txt;}", kAuto, "{\\fs30 \\cf1 \\f1 abc\\fs24 d}")},
-      // ...and is a plain font name otherwise, the grouping having dropped ".shx".
-      {"\\Ftxt.shx;abc", Doc("{\\f1 txt;}", kAuto, "{\\fs30\\cf1 {\\f1 \\cf1 abc}")},
+      // A shape font code is code text, and the text behind it is in the default face.
+      {"\\Ftxt.shx;abc\\H2;d", Doc("{\\f1 MText Code;}", kAuto, "{\\fs30 \\cf1 {\\f1 \\\\Ftxt.shx;}\\f0 abc\\fs24 d}")},
+      {"\\Ftxt.shx;abc", Doc("{\\f1 MText Code;}", kAuto, "{\\fs30\\cf1 {\\f1 \\\\Ftxt.shx;}\\f0 abc}")},
       // A font code without its ";" at the end of the text is kept as code text.
       {"a\\fArial", Doc("{\\f1 MText Code;}", kAuto, "{\\fs30\\cf1 a{\\f1 \\\\fArial}}")},
       // A code cut short ends at the next font code: each gets a key of its own.

@@ -49,6 +49,11 @@ TEST(ReaderDifferential, ShapesOfTheShortcuts) {
       "\\C1;\\H2;a;b;\\C1 \\H2 a;",
       "{\\fArial;\\H2;x}",
       "\\H0.5x;{\\H2x;a}{\\H2x;b}c",
+      // A height reaches to the end of its group, also into the font runs behind it.
+      "{\\H2x;a}{\\H0.5x;b}\\H3;c{\\H0.5x;d{\\H2x;e}\\H2x;f}g",
+      "{\\fA;\\H2x;a}{\\fB;\\H0.5x;b}\\fC;c\\H6;d\\fA;e{\\H2;f}\\fB;g",
+      "{\\C1;\\fA;a}{\\fB;b}\\C2;{\\fA;\\C3;c}\\fB;d{\\C4\\fA;e}\\fB;f",
+      "{\\C1;\\fA;a}{\\fB;b}\\C2;{\\fA;\\C3;c}\\fB;d\\H2;x",
       "\\fA|b1|c2;x\\fA|b1|c2;y\\fx|y|b1|c2;z\\fx|y|b1|c2;\\fA|i1|b0|c2|p34;w",
       "{{\\fA\\fB;x\\fA|b1;y}}",
       // More "}" between two "{" than nested groups hold: the whole-text form of the wrapping.
