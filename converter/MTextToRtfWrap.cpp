@@ -32,7 +32,9 @@ bool OnlyClosingBraces(std::string_view text) { return text.find_first_not_of('}
 // time.
 class WrapByPieces {
  public:
-  WrapByPieces(const std::string& copy, const std::string& head) : m_copy(copy), m_tail(head.substr(2)) {}
+  WrapByPieces(const std::string& copy, const std::string& head)
+      : m_copy(copy), m_tail(head.substr(2)), m_read(0, PieceHash{this}) {}
+  WrapByPieces(const WrapByPieces&) = delete;  // its index of reads hashes through this object
 
   // One replacement of the step for t (a piece of the copy); false when it changed nothing.
   bool Wrap(std::string_view t) {
@@ -58,7 +60,6 @@ class WrapByPieces {
  private:
   struct Piece {
     std::string text;
-    Hashes hashes;
     int previous = -1, next = -1;
     bool alive = true;
   };
@@ -67,6 +68,15 @@ class WrapByPieces {
     size_t at;
   };
   using Index = std::unordered_multimap<std::uint64_t, Brace>;
+  // A t by its place in the copy, hashed in constant time: a hash of all its bytes would read
+  // every suffix of a long text behind the last "}" once each, in quadratic time.
+  struct PieceHash {
+    const WrapByPieces* wrap;
+    size_t operator()(std::string_view t) const {
+      const size_t first = static_cast<size_t>(t.data() - wrap->m_copy.data());
+      return static_cast<size_t>(Key(wrap->m_copyHashes.Of(first, first + t.size()), t.size()));
+    }
+  };
 
   static constexpr size_t kShortLead = 4;
   static std::uint64_t Key(std::uint64_t hash, size_t length) { return hash * 31 + length; }
@@ -97,9 +107,12 @@ class WrapByPieces {
     }
   }
 
+  // The hashes of a piece serve its listing only, in one buffer that every piece reuses: kept per
+  // piece they were eight bytes for each byte of text, which left the cache for large texts.
   int Add(std::string text) {
     const int id = static_cast<int>(m_pieces.size());
-    Hashes hashes(text);
+    m_scratch.Assign(text);
+    const Hashes& hashes = m_scratch;
     for (size_t at = text.find('}'); at != npos; at = text.find('}', at + 1)) {
       m_behind.emplace(Key(hashes.Of(at + 1, text.size()), text.size() - at - 1), Brace{id, at});
       for (size_t n = 1; n <= kShortLead && at + n < text.size(); ++n) {
@@ -109,7 +122,7 @@ class WrapByPieces {
         m_lead[Key(hashes.Of(at + 1, at + 1 + n), n)].push_back(Brace{id, at});
       }
     }
-    m_pieces.push_back(Piece{std::move(text), std::move(hashes)});
+    m_pieces.push_back(Piece{std::move(text)});
     return id;
   }
 
@@ -120,15 +133,19 @@ class WrapByPieces {
     m_last = id;
   }
 
-  // The "}" behind which the pattern may stand, by piece: those whose text behind has t's hash.
+  // Whether t stands right behind the "}" at `at`, which leaves room for it.
+  static bool Behind(const Piece& piece, size_t at, std::string_view t) {
+    return std::string_view(piece.text).substr(at + 1, t.size()) == t;
+  }
+
+  // The "}" behind which the pattern stands, into m_found: those whose text behind is t.
   // `whole` is "}" + t + "{": a piece that ends in "}" + t and is not the last; entries of pieces
   // that were cut are dropped as they are met. Otherwise "}" + t, found by its lead.
-  std::unordered_map<int, std::vector<size_t>> Candidates(std::string_view t, std::uint64_t hash, bool whole,
-                                                          std::uint64_t leadKey) {
-    std::unordered_map<int, std::vector<size_t>> found;
+  void Candidates(std::string_view t, std::uint64_t hash, bool whole, std::uint64_t leadKey) {
+    m_found.clear();
     if (!whole) {
-      LeadCandidates(t, hash, leadKey, found);
-      return found;
+      LeadCandidates(t, leadKey);
+      return;
     }
     for (auto [it, end] = m_behind.equal_range(Key(hash, t.size())); it != end;) {
       const Brace& b = it->second;
@@ -138,13 +155,9 @@ class WrapByPieces {
         continue;
       }
       const size_t stop = b.at + 1 + t.size();
-      if (stop <= piece.text.size() && piece.hashes.Of(b.at + 1, stop) == hash &&
-          !(b.piece == m_last || stop != piece.text.size())) {
-        found[b.piece].push_back(b.at);
-      }
+      if (stop == piece.text.size() && b.piece != m_last && Behind(piece, b.at, t)) m_found.push_back(b);
       ++it;
     }
-    return found;
   }
 
   // The "}" whose text behind begins with t, among those listed under t's lead. A piece never
@@ -152,35 +165,38 @@ class WrapByPieces {
   // every "}" that t stands behind is cut by the sweep that finds it: so each t reads the list
   // only from where the same t stopped reading before. Without that, texts whose gaps repeat
   // read every "}" of a lead once for each of their gaps, in quadratic time.
-  void LeadCandidates(std::string_view t, std::uint64_t hash, std::uint64_t leadKey,
-                      std::unordered_map<int, std::vector<size_t>>& found) {
-    const std::vector<Brace>& braces = m_lead[leadKey];
+  void LeadCandidates(std::string_view t, std::uint64_t leadKey) {
+    // Most leads of the suffixes behind the last "}" stand behind none: they are not listed.
+    const auto listed = m_lead.find(leadKey);
+    if (listed == m_lead.end()) return;
+    const std::vector<Brace>& braces = listed->second;
     for (size_t& read = m_read[t]; read < braces.size(); ++read) {
       const Brace& b = braces[read];
       const Piece& piece = m_pieces[b.piece];
       const size_t stop = b.at + 1 + t.size();
-      if (piece.alive && stop <= piece.text.size() && piece.hashes.Of(b.at + 1, stop) == hash)
-        found[b.piece].push_back(b.at);
+      if (piece.alive && stop <= piece.text.size() && Behind(piece, b.at, t)) m_found.push_back(b);
     }
   }
 
   // One left-to-right scan that replaces the pattern: each occurrence that does not overlap one
-  // replaced before it. When one of them ended the text, the scan starts over once more.
+  // replaced before it. When one of them ended the text, the scan starts over once more. The
+  // pieces are cut one after another, in any order: each cut reads only its own piece and links.
   bool Sweep(std::string_view t, std::uint64_t hash, bool whole, std::uint64_t leadKey) {
-    auto candidates = Candidates(t, hash, whole, leadKey);
+    Candidates(t, hash, whole, leadKey);
+    std::sort(m_found.begin(), m_found.end(),
+              [](const Brace& a, const Brace& b) { return a.piece != b.piece ? a.piece < b.piece : a.at < b.at; });
     bool replaced = false, endedText = false;
-    for (auto& [id, places] : candidates) {
-      std::sort(places.begin(), places.end());
-      const Piece& piece = m_pieces[id];
-      std::vector<size_t> taken;
-      for (size_t at : places) {
-        if (!taken.empty() && at < taken.back() + 1 + t.size()) continue;
-        if (piece.text.compare(at + 1, t.size(), t) == 0) taken.push_back(at);
+    for (size_t k = 0; k < m_found.size();) {
+      const int id = m_found[k].piece;
+      m_taken.clear();
+      for (; k < m_found.size() && m_found[k].piece == id; ++k) {
+        const size_t at = m_found[k].at;
+        if (m_taken.empty() || at >= m_taken.back() + 1 + t.size()) m_taken.push_back(at);
       }
-      if (taken.empty()) continue;
-      if (!whole && id == m_last && taken.back() + 1 + t.size() == piece.text.size()) endedText = true;
+      const Piece& piece = m_pieces[id];
+      if (!whole && id == m_last && m_taken.back() + 1 + t.size() == piece.text.size()) endedText = true;
       if (whole && piece.next == m_last && m_pieces[m_last].text.empty()) endedText = true;
-      Cut(id, taken, t.size());
+      Cut(id, m_taken, t.size());
       replaced = true;
     }
     if (endedText) Sweep(t, hash, whole, leadKey);
@@ -190,7 +206,8 @@ class WrapByPieces {
   // Cuts a piece behind each taken "}": the piece up to the first of them, then one piece per
   // occurrence with the head's tail, t, "}" and the text up to the next taken "}".
   void Cut(int id, const std::vector<size_t>& taken, size_t length) {
-    const std::string text = m_pieces[id].text;
+    // A cut piece is never read again: its text goes to the new pieces.
+    const std::string text = std::move(m_pieces[id].text);
     const int before = m_pieces[id].previous, after = m_pieces[id].next;
     m_pieces[id].alive = false;
     std::vector<int> pieces{Add(text.substr(0, taken[0] + 1))};
@@ -211,11 +228,14 @@ class WrapByPieces {
 
   const std::string& m_copy;
   Hashes m_copyHashes;
+  Hashes m_scratch;
   std::string m_tail;
   std::vector<Piece> m_pieces;
   Index m_behind;
   std::unordered_map<std::uint64_t, std::vector<Brace>> m_lead;
-  std::unordered_map<std::string_view, size_t> m_read;  // by t (a piece of the copy): how far it read
+  std::vector<Brace> m_found;   // the candidates of a sweep
+  std::vector<size_t> m_taken;  // the places a sweep cuts in one piece
+  std::unordered_map<std::string_view, size_t, PieceHash> m_read;  // by t (a piece of the copy): how far it read
   int m_first = -1, m_last = -1;
 };
 
