@@ -24,27 +24,26 @@ bool OnlyClosingBraces(std::string_view text) { return text.find_first_not_of('}
 // "}" + t + "{" and "}" + t, hold no "{" but the last, so each stands inside one piece, the
 // first at the end of a piece that is not the last. A replacement keeps t and inserts "{" and
 // the head's tail behind the "}", and a "}" behind t: it cuts the piece behind the "}", and the
-// new piece holds the head's tail, t, "}" and the rest. Every "}" of a piece is indexed by the
-// text behind it (by its hash), and listed under the leads of that text: its first one to four
-// bytes, and its first 8, 16, 32, ... bytes by their hash. A pattern is looked up by its
+// new piece holds the head's tail, t, "}" and the rest. Every "}" of a piece is listed under the
+// leads of the text behind it: its first one to four bytes, and its first 8, 16, 32, ... bytes by
+// their hash. A pattern is looked up by its
 // longest lead, so that the "}" it meets share at least half of it: with the four bytes alone,
 // texts whose gaps begin alike ("\P" and a word) met every such "}" for every t, in quadratic
 // time.
 class WrapByPieces {
  public:
   WrapByPieces(const std::string& copy, const std::string& head)
-      : m_copy(copy), m_tail(head.substr(2)), m_read(0, PieceHash{this}) {}
+      : m_copy(copy), m_tail(head.substr(2)), m_read{ReadIndex(0, PieceHash{this}), ReadIndex(0, PieceHash{this})} {}
   WrapByPieces(const WrapByPieces&) = delete;  // its index of reads hashes through this object
 
   // One replacement of the step for t (a piece of the copy); false when it changed nothing.
   bool Wrap(std::string_view t) {
     if (m_first < 0) MakePieces();
     const size_t first = static_cast<size_t>(t.data() - m_copy.data());
-    const std::uint64_t hash = m_copyHashes.Of(first, first + t.size());
     const size_t lead = LeadLength(t.size());
     const std::uint64_t leadKey =
         lead <= kShortLead ? LeadKey(t, lead) : Key(m_copyHashes.Of(first, first + lead), lead);
-    return Sweep(t, hash, true, leadKey) || Sweep(t, hash, false, leadKey);
+    return Sweep(t, true, leadKey) || Sweep(t, false, leadKey);
   }
 
   std::string Result() const {
@@ -67,7 +66,6 @@ class WrapByPieces {
     int piece;
     size_t at;
   };
-  using Index = std::unordered_multimap<std::uint64_t, Brace>;
   // A t by its place in the copy, hashed in constant time: a hash of all its bytes would read
   // every suffix of a long text behind the last "}" once each, in quadratic time.
   struct PieceHash {
@@ -79,6 +77,7 @@ class WrapByPieces {
   };
 
   static constexpr size_t kShortLead = 4;
+  static constexpr size_t kFewBraces = 8;
   static std::uint64_t Key(std::uint64_t hash, size_t length) { return hash * 31 + length; }
   // The lead a pattern of this length is looked up by: all of it up to four bytes, else the
   // longest power of two that it holds (4 for 5 to 7 bytes).
@@ -114,7 +113,6 @@ class WrapByPieces {
     m_scratch.Assign(text);
     const Hashes& hashes = m_scratch;
     for (size_t at = text.find('}'); at != npos; at = text.find('}', at + 1)) {
-      m_behind.emplace(Key(hashes.Of(at + 1, text.size()), text.size() - at - 1), Brace{id, at});
       for (size_t n = 1; n <= kShortLead && at + n < text.size(); ++n) {
         m_lead[LeadKey(std::string_view(text).substr(at + 1), n)].push_back(Brace{id, at});
       }
@@ -138,51 +136,37 @@ class WrapByPieces {
     return std::string_view(piece.text).substr(at + 1, t.size()) == t;
   }
 
-  // The "}" behind which the pattern stands, into m_found: those whose text behind is t.
-  // `whole` is "}" + t + "{": a piece that ends in "}" + t and is not the last; entries of pieces
-  // that were cut are dropped as they are met. Otherwise "}" + t, found by its lead.
-  void Candidates(std::string_view t, std::uint64_t hash, bool whole, std::uint64_t leadKey) {
+  // The "}" behind which the pattern stands, into m_found, among those listed under t's lead:
+  // `whole` is "}" + t + "{", at the end of a piece that is not the last; otherwise "}" + t.
+  // A piece never changes (a cut one is replaced by new pieces, whose "}" are listed anew at the
+  // end) and the last piece stays the last until it is cut; every "}" that the pattern stands
+  // behind is cut by the sweep that finds it. So each t reads the list, for each pattern, only
+  // from where the same t stopped reading before. Without that, texts whose gaps repeat read
+  // every "}" of a lead once for each of their gaps, in quadratic time.
+  void Candidates(std::string_view t, bool whole, std::uint64_t leadKey) {
     m_found.clear();
-    if (!whole) {
-      LeadCandidates(t, leadKey);
-      return;
-    }
-    for (auto [it, end] = m_behind.equal_range(Key(hash, t.size())); it != end;) {
-      const Brace& b = it->second;
-      const Piece& piece = m_pieces[b.piece];
-      if (!piece.alive) {
-        it = m_behind.erase(it);
-        continue;
-      }
-      const size_t stop = b.at + 1 + t.size();
-      if (stop == piece.text.size() && b.piece != m_last && Behind(piece, b.at, t)) m_found.push_back(b);
-      ++it;
-    }
-  }
-
-  // The "}" whose text behind begins with t, among those listed under t's lead. A piece never
-  // changes (a cut one is replaced by new pieces, whose "}" are listed anew at the end), and
-  // every "}" that t stands behind is cut by the sweep that finds it: so each t reads the list
-  // only from where the same t stopped reading before. Without that, texts whose gaps repeat
-  // read every "}" of a lead once for each of their gaps, in quadratic time.
-  void LeadCandidates(std::string_view t, std::uint64_t leadKey) {
     // Most leads of the suffixes behind the last "}" stand behind none: they are not listed.
     const auto listed = m_lead.find(leadKey);
     if (listed == m_lead.end()) return;
     const std::vector<Brace>& braces = listed->second;
-    for (size_t& read = m_read[t]; read < braces.size(); ++read) {
+    // A short list is read whole each time: the suffixes behind the last "}" are many, each met
+    // once, and an entry for each of them cost more than reading its few "}".
+    size_t fromStart = 0;
+    for (size_t& read = braces.size() <= kFewBraces ? fromStart : m_read[whole][t]; read < braces.size(); ++read) {
       const Brace& b = braces[read];
       const Piece& piece = m_pieces[b.piece];
       const size_t stop = b.at + 1 + t.size();
-      if (piece.alive && stop <= piece.text.size() && Behind(piece, b.at, t)) m_found.push_back(b);
+      if (!piece.alive || stop > piece.text.size()) continue;
+      if (whole && (stop != piece.text.size() || b.piece == m_last)) continue;
+      if (Behind(piece, b.at, t)) m_found.push_back(b);
     }
   }
 
   // One left-to-right scan that replaces the pattern: each occurrence that does not overlap one
   // replaced before it. When one of them ended the text, the scan starts over once more. The
   // pieces are cut one after another, in any order: each cut reads only its own piece and links.
-  bool Sweep(std::string_view t, std::uint64_t hash, bool whole, std::uint64_t leadKey) {
-    Candidates(t, hash, whole, leadKey);
+  bool Sweep(std::string_view t, bool whole, std::uint64_t leadKey) {
+    Candidates(t, whole, leadKey);
     std::sort(m_found.begin(), m_found.end(),
               [](const Brace& a, const Brace& b) { return a.piece != b.piece ? a.piece < b.piece : a.at < b.at; });
     bool replaced = false, endedText = false;
@@ -199,7 +183,7 @@ class WrapByPieces {
       Cut(id, m_taken, t.size());
       replaced = true;
     }
-    if (endedText) Sweep(t, hash, whole, leadKey);
+    if (endedText) Sweep(t, whole, leadKey);
     return replaced;
   }
 
@@ -231,11 +215,12 @@ class WrapByPieces {
   Hashes m_scratch;
   std::string m_tail;
   std::vector<Piece> m_pieces;
-  Index m_behind;
   std::unordered_map<std::uint64_t, std::vector<Brace>> m_lead;
   std::vector<Brace> m_found;   // the candidates of a sweep
   std::vector<size_t> m_taken;  // the places a sweep cuts in one piece
-  std::unordered_map<std::string_view, size_t, PieceHash> m_read;  // by t (a piece of the copy): how far it read
+  // By pattern ("}" + t, then "}" + t + "{") and t (a piece of the copy): how far it read its list.
+  using ReadIndex = std::unordered_map<std::string_view, size_t, PieceHash>;
+  ReadIndex m_read[2];
   int m_first = -1, m_last = -1;
 };
 
