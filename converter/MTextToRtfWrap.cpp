@@ -48,7 +48,10 @@ class WrapByPieces {
 
   std::string Result() const {
     if (m_first < 0) return m_copy;
+    size_t size = 0;
+    for (int p = m_first; p >= 0; p = m_pieces[p].next) size += m_pieces[p].text.size() + 1;
     std::string out;
+    out.reserve(size);
     for (int p = m_first; p >= 0; p = m_pieces[p].next) {
       if (p != m_first) out += '{';
       out += m_pieces[p].text;
