@@ -117,14 +117,26 @@ class WrapByPieces {
     const Hashes& hashes = m_scratch;
     for (size_t at = text.find('}'); at != npos; at = text.find('}', at + 1)) {
       for (size_t n = 1; n <= kShortLead && at + n < text.size(); ++n) {
-        m_lead[LeadKey(std::string_view(text).substr(at + 1), n)].push_back(Brace{id, at});
+        List(LeadKey(std::string_view(text).substr(at + 1), n), Brace{id, at});
       }
       for (size_t n = 2 * kShortLead; at + n < text.size(); n *= 2) {
-        m_lead[Key(hashes.Of(at + 1, at + 1 + n), n)].push_back(Brace{id, at});
+        List(Key(hashes.Of(at + 1, at + 1 + n), n), Brace{id, at});
       }
     }
     m_pieces.push_back(Piece{std::move(text)});
     return id;
+  }
+
+  // Every list is a chain through one pool: a vector for each lead would be allocated and grown
+  // apart, most of them for one or two "}".
+  void List(std::uint64_t key, Brace brace) {
+    Lead& lead = m_lead[key];
+    const int entry = static_cast<int>(m_listed.size());
+    m_listed.push_back(Listed{brace, -1});
+    if (lead.last >= 0) m_listed[lead.last].next = entry;
+    else lead.first = entry;
+    lead.last = entry;
+    ++lead.size;
   }
 
   void Append(int id) {
@@ -151,12 +163,13 @@ class WrapByPieces {
     // Most leads of the suffixes behind the last "}" stand behind none: they are not listed.
     const auto listed = m_lead.find(leadKey);
     if (listed == m_lead.end()) return;
-    const std::vector<Brace>& braces = listed->second;
+    const Lead& lead = listed->second;
     // A short list is read whole each time: the suffixes behind the last "}" are many, each met
     // once, and an entry for each of them cost more than reading its few "}".
-    size_t fromStart = 0;
-    for (size_t& read = braces.size() <= kFewBraces ? fromStart : m_read[whole][t]; read < braces.size(); ++read) {
-      const Brace& b = braces[read];
+    int fromStart = -1;
+    int& read = lead.size <= kFewBraces ? fromStart : m_read[whole][t].last;
+    for (int e = read < 0 ? lead.first : m_listed[read].next; e >= 0; read = e, e = m_listed[e].next) {
+      const Brace& b = m_listed[e].brace;
       const Piece& piece = m_pieces[b.piece];
       const size_t stop = b.at + 1 + t.size();
       if (!piece.alive || stop > piece.text.size()) continue;
@@ -218,11 +231,23 @@ class WrapByPieces {
   Hashes m_scratch;
   std::string m_tail;
   std::vector<Piece> m_pieces;
-  std::unordered_map<std::uint64_t, std::vector<Brace>> m_lead;
+  struct Listed {
+    Brace brace;
+    int next;  // the next entry of the same lead, or -1
+  };
+  struct Lead {
+    int first = -1, last = -1;
+    size_t size = 0;
+  };
+  std::vector<Listed> m_listed;
+  std::unordered_map<std::uint64_t, Lead> m_lead;
   std::vector<Brace> m_found;   // the candidates of a sweep
   std::vector<size_t> m_taken;  // the places a sweep cuts in one piece
   // By pattern ("}" + t, then "}" + t + "{") and t (a piece of the copy): how far it read its list.
-  using ReadIndex = std::unordered_map<std::string_view, size_t, PieceHash>;
+  struct Read {
+    int last = -1;  // the last entry read, or -1
+  };
+  using ReadIndex = std::unordered_map<std::string_view, Read, PieceHash>;
   ReadIndex m_read[2];
   int m_first = -1, m_last = -1;
 };
