@@ -130,7 +130,7 @@ class WrapByPieces {
   // Every list is a chain through one pool: a vector for each lead would be allocated and grown
   // apart, most of them for one or two "}".
   void List(std::uint64_t key, Brace brace) {
-    Lead& lead = m_lead[key];
+    Lead& lead = m_lead.At(key);
     const int entry = static_cast<int>(m_listed.size());
     m_listed.push_back(Listed{brace, -1});
     if (lead.last >= 0) m_listed[lead.last].next = entry;
@@ -161,9 +161,9 @@ class WrapByPieces {
   void Candidates(std::string_view t, bool whole, std::uint64_t leadKey) {
     m_found.clear();
     // Most leads of the suffixes behind the last "}" stand behind none: they are not listed.
-    const auto listed = m_lead.find(leadKey);
-    if (listed == m_lead.end()) return;
-    const Lead& lead = listed->second;
+    const Lead* listed = m_lead.Find(leadKey);
+    if (listed == nullptr) return;
+    const Lead& lead = *listed;
     // A short list is read whole each time: the suffixes behind the last "}" are many, each met
     // once, and an entry for each of them cost more than reading its few "}".
     int fromStart = -1;
@@ -240,7 +240,50 @@ class WrapByPieces {
     size_t size = 0;
   };
   std::vector<Listed> m_listed;
-  std::unordered_map<std::uint64_t, Lead> m_lead;
+  // The lists by lead, in one table probed in place: a node for each lead, scattered over the
+  // heap, cost a cache miss at each "}" listed once the text outgrew the cache.
+  class Leads {
+   public:
+    const Lead* Find(std::uint64_t key) const {
+      if (m_slots.empty()) return nullptr;
+      for (size_t i = Slot(key);; i = (i + 1) & (m_slots.size() - 1)) {
+        if (m_slots[i].lead.first < 0) return nullptr;
+        if (m_slots[i].key == key) return &m_slots[i].lead;
+      }
+    }
+    Lead& At(std::uint64_t key) {
+      if ((m_used + 1) * 2 > m_slots.size()) Grow();
+      size_t i = Slot(key);
+      for (; m_slots[i].lead.first >= 0; i = (i + 1) & (m_slots.size() - 1)) {
+        if (m_slots[i].key == key) return m_slots[i].lead;
+      }
+      ++m_used;
+      m_slots[i].key = key;
+      return m_slots[i].lead;  // its first entry is listed at once, which marks the slot taken
+    }
+
+   private:
+    struct Entry {
+      std::uint64_t key = 0;
+      Lead lead;
+    };
+    size_t Slot(std::uint64_t key) const {
+      return static_cast<size_t>((key * 0x9e3779b97f4a7c15u) >> 32) & (m_slots.size() - 1);
+    }
+    void Grow() {
+      std::vector<Entry> old(std::max<size_t>(1024, m_slots.size() * 2));
+      old.swap(m_slots);
+      for (const Entry& e : old) {
+        if (e.lead.first < 0) continue;
+        size_t i = Slot(e.key);
+        while (m_slots[i].lead.first >= 0) i = (i + 1) & (m_slots.size() - 1);
+        m_slots[i] = e;
+      }
+    }
+    std::vector<Entry> m_slots;
+    size_t m_used = 0;
+  };
+  Leads m_lead;
   std::vector<Brace> m_found;   // the candidates of a sweep
   std::vector<size_t> m_taken;  // the places a sweep cuts in one piece
   // By pattern ("}" + t, then "}" + t + "{") and t (a piece of the copy): how far it read its list.
