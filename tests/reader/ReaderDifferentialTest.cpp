@@ -12,6 +12,12 @@
 
 namespace {
 
+std::string Repeated(const std::string& text, int times) {
+  std::string out;
+  while (times-- > 0) out += text;
+  return out;
+}
+
 // Kept codes and literal backslashes follow rules of their own, which the literal reader does not know.
 void ExpectSame(const std::string& mtext, double height = 2.5) {
   if (keptcodes::HoldsKeptCode(mtext)) return;
@@ -56,6 +62,11 @@ TEST(ReaderDifferential, ShapesOfTheShortcuts) {
       // More "}" between two "{" than nested groups hold: the whole-text form of the wrapping.
       std::string(70, '}') + "\\H1;{a}b{c}b" + std::string(70, '}'),
       "\\H1;{a" + std::string(70, '}') + "b{c}b}}{d}b",
+      // A long text behind the last "}": each of its ends is a gap of its own, and the "}" in
+      // front of it stands behind a short list or, with more than eight alike, a long one.
+      "\\H1;{a}" + std::string(3000, 'x'),
+      "\\H1;" + Repeated("{a}xxxx", 12) + std::string(2000, 'x'),
+      "\\H1;" + Repeated("{a}xx{b}\\Pxx", 10) + "{c}" + Repeated("x\\P", 600),
   };
   for (const std::string& text : texts) ExpectSame(text);
 }
