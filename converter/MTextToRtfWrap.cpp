@@ -26,10 +26,9 @@ bool OnlyClosingBraces(std::string_view text) { return text.find_first_not_of('}
 // the head's tail behind the "}", and a "}" behind t: it cuts the piece behind the "}", and the
 // new piece holds the head's tail, t, "}" and the rest. Every "}" of a piece is listed under the
 // leads of the text behind it: its first one to four bytes, and its first 8, 16, 32, ... bytes by
-// their hash. A pattern is looked up by its
-// longest lead, so that the "}" it meets share at least half of it: with the four bytes alone,
-// texts whose gaps begin alike ("\P" and a word) met every such "}" for every t, in quadratic
-// time.
+// their hash. A pattern is looked up by its longest lead, so that the "}" it meets share at least
+// half of it: with the four bytes alone, texts whose gaps begin alike ("\P" and a word) met every
+// such "}" for every t, in quadratic time.
 class WrapByPieces {
  public:
   WrapByPieces(const std::string& copy, const std::string& head)
