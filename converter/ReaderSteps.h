@@ -76,7 +76,11 @@ inline std::string Bytes(const CString& text) { return std::string(detail::View(
 // Hashes of every prefix of a text, so that any piece of it hashes in constant time.
 class Hashes {
  public:
-  explicit Hashes(std::string_view text = {}) : m_prefix(text.size() + 1) {
+  explicit Hashes(std::string_view text = {}) { Assign(text); }
+  // Hashes of another text, in the memory these held.
+  void Assign(std::string_view text) {
+    m_prefix.resize(text.size() + 1);
+    m_prefix[0] = 0;
     for (size_t i = 0; i < text.size(); ++i) {
       m_prefix[i + 1] = m_prefix[i] * kBase + static_cast<unsigned char>(text[i]) + 1;
     }

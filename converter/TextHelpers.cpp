@@ -94,16 +94,23 @@ std::string_view TextBetween(std::string_view source, std::string_view start, st
 
 void ReplaceAllInto(std::string& out, std::string_view source, std::string_view replacement,
                     std::string_view pattern) {
-  out.assign(source);
-  if (pattern.empty()) return;
+  if (pattern.empty()) {
+    out.assign(source);
+    return;
+  }
   const bool mayStartOver = !EndsWith(replacement, pattern);
   // One sweep replaces the occurrences left to right, going on behind each insertion, which is
-  // the step-by-step scan; only an occurrence that ends the text sends it round once more.
+  // the step-by-step scan; only an occurrence that ends the text sends it round once more. A
+  // round that finds nothing leaves the text as it is: the source, or the last round's output.
   std::string previous;
-  for (;;) {
+  for (bool firstRound = true;; firstRound = false) {
     size_t hit = Find(source, pattern);
-    if (hit == std::string::npos) return;
+    if (hit == std::string::npos) {
+      if (firstRound) out.assign(source);
+      return;
+    }
     out.clear();
+    out.reserve(source.size());
     size_t from = 0;
     bool endedText = false;
     while (hit != std::string::npos) {
