@@ -111,8 +111,8 @@ std::uint64_t Fingerprint(const std::string& bytes) {
 // indexed forms. The literal reference is too slow for 256 KiB, and mixed contents hold kept codes
 // it does not know: the fingerprints and lengths below are those of the output the reader gave
 // before its passes were made linear on such texts (with heights and colours already scoped by
-// groups), computed from that build. Texts of the second
-// shape small enough for the reference are compared with it as well.
+// groups), computed from that build. Texts of the second shape small enough for the reference are
+// compared with it as well.
 TEST(ReaderDifferential, LargeTextsKeepTheirOutput) {
   const std::string mixed = readertest::Read(mtextshapes::Mixed(256 << 10));
   EXPECT_EQ(mixed.size(), 283005u);
