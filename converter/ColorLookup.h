@@ -6,8 +6,8 @@
 class ColorLookup {
  public:
   virtual ~ColorLookup() = default;
-  // The nearest colour index of an RGB value (the writer's colour table).
+  // The nearest colour index of an RGB value (RtfToMText's colour table).
   virtual unsigned short NearestIndex(int red, int green, int blue) const = 0;
-  // The RGB value shown for a colour index (the reader's colour table).
+  // The RGB value shown for a colour index (MTextToRtf's colour table).
   virtual unsigned long RgbOfIndex(int index) const = 0;
 };

@@ -37,8 +37,8 @@ size_t ArgumentCodeEnd(std::string_view s, size_t i, bool numeric) {
   return end;
 }
 
-// Whether the value of a height or colour code is one the reader shows exactly: a plain decimal
-// number (a height also as a factor, "0.5x") ended by its ";", by the next code (as the writer
+// Whether the value of a height or colour code is one MTextToRtf shows exactly: a plain decimal
+// number (a height also as a factor, "0.5x") ended by its ";", by the next code (as RtfToMText
 // writes "{\H2.5\C7;") or by a brace. Any other form is kept as written.
 bool ReadableValue(std::string_view value, bool height, bool endedByCode) {
   if (!value.empty() && value.back() == ';') value.remove_suffix(1);
@@ -53,7 +53,7 @@ bool ReadableValue(std::string_view value, bool height, bool endedByCode) {
   return digits > 0;
 }
 
-// The bytes that the reader's stand-in tokens are made of.
+// The bytes that MTextToRtf's stand-in tokens are made of.
 bool IsTokenByte(char c) { return c == '\x01' || c == '\x02'; }
 
 // A control character but the tab: the control cannot hold it, and the passes' tokens are made of
@@ -132,7 +132,7 @@ std::vector<Piece> Scan(std::string_view s) {
         // A shape font code is not one the control can show: it comes back as written, and the
         // text behind it is shown in the default face, which writes no font code of its own.
         const bool shape = code == 'F';
-        // Nor is one without its ";": it runs to the end of the text, and the reader's passes
+        // Nor is one without its ";": it runs to the end of the text, and MTextToRtf's passes
         // would make a font name of all of it.
         const bool open = s[end - 1] != ';';
         // Nor one without a name ("\\f;"), which names no font.

@@ -33,16 +33,16 @@ struct Piece {
 // The contents cut into pieces, read as the host reads them: every byte in exactly one piece.
 std::vector<Piece> Scan(std::string_view mtext);
 
-// A height or colour value ended by a brace ("\H15.5{"): the reader's passes read values up to
-// a ";", so it gets one (or, on the writer's own contents, is kept as code).
+// A height or colour value ended by a brace ("\H15.5{"): MTextToRtf's passes read values up to
+// a ";", so it gets one (or, on RtfToMText's own contents, is kept as code).
 bool EndedByBrace(std::string_view mtext, const Piece& piece);
 
-// True when the contents hold a code that the reader keeps as code text, a literal backslash
-// (which no pass may take for part of a code) or a byte that the reader's stand-in tokens use.
-// The reader's literal reference holds only for other contents.
+// True when the contents hold a code that MTextToRtf keeps as code text, a literal backslash
+// (which no pass may take for part of a code) or a byte that MTextToRtf's stand-in tokens use.
+// MTextToRtf's literal reference holds only for other contents.
 bool HoldsKeptCode(std::string_view mtext);
 
-// True when an RTF document holds marked code text or a literal backslash: the writer's literal
+// True when an RTF document holds marked code text or a literal backslash: RtfToMText's literal
 // reference holds only for other documents.
 bool HoldsMarkedText(std::string_view rtf);
 

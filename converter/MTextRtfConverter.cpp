@@ -3,7 +3,7 @@
 
 MTextRtfConverter::MTextRtfConverter(const ColorLookup& colors) : m_colors(colors) {}
 
-MTextRtfConverter::MTextRtfConverter(const ColorLookup& colors, ReaderTarget& target)
+MTextRtfConverter::MTextRtfConverter(const ColorLookup& colors, MTextToRtfTarget& target)
     : m_colors(colors), m_target(&target) {}
 
 MTextRtfConverter::~MTextRtfConverter() = default;

@@ -9,29 +9,29 @@
 #include <vector>
 
 #include "converter/ColorLookup.h"
-#include "converter/ReaderTarget.h"
+#include "converter/MTextToRtfTarget.h"
 
 class MTextRtfConverter {
  public:
   explicit MTextRtfConverter(const ColorLookup& colors);
   // A converter that also reads MText: the target gives the base height and keeps the result.
-  MTextRtfConverter(const ColorLookup& colors, ReaderTarget& target);
+  MTextRtfConverter(const ColorLookup& colors, MTextToRtfTarget& target);
   virtual ~MTextRtfConverter();
 
-  // The writer: the control's whole RTF document in, MText contents out. Never fails.
+  // RtfToMText: the control's whole RTF document in, MText contents out. Never fails.
   CString RtfToMText(CString rtf);
-  // The writer's face for bold or italic text in the control's default font: the text style's
+  // RtfToMText's face for bold or italic text in the control's default font: the text style's
   // TrueType face. Empty (a shape font) drops them.
   CString defaultFace;
 
-  // The writer's passes, public so that a test can run one alone.
+  // RtfToMText's passes, public so that a test can run one alone.
   void ParseColorTable();
   void ParseFontTable();
   void ConvertBody();
   CString ConvertRun(CString run);
   CString StripControlWords(CString text);
 
-  // The writer's lists and texts. They start empty and no step clears them.
+  // RtfToMText's lists and texts. They start empty and no step clears them.
   CStringArray fontDescriptors;
   CStringArray colorCodes;
   CStringArray runTexts;
@@ -39,14 +39,14 @@ class MTextRtfConverter {
   CString colorTableText;
   CString bodyText;
 
-  // The reader: MText contents in, the control's whole RTF document out. Never fails.
+  // MTextToRtf: MText contents in, the control's whole RTF document out. Never fails.
   CString MTextToRtf(CString contents);
 
-  // The heights a text had, by the half-point size the reader gave them: the reader fills it, the
+  // The heights a text had, by the half-point size MTextToRtf gave them: MTextToRtf fills it, the
   // writer writes a size found here with the height text it came from.
   KnownHeights knownHeights;
 
-  // The reader's passes in the order MTextToRtf runs them, public so that a test can run one
+  // MTextToRtf's passes in the order it runs them, public so that a test can run one
   // alone. Each rewrites workText unless it says otherwise.
   void TakeOutKeptCodes();  // kept codes become stand-in tokens, shown again by PutBackKeptCodes
   void ProtectEscapedFontLetters();
@@ -82,7 +82,7 @@ class MTextRtfConverter {
   void TerminateCodesWithSpaces();
   void CollectColourKeys();
 
-  // The reader's working string and lists (MText to RTF).
+  // MTextToRtf's working string and lists (MText to RTF).
   CString workText;
   CStringArray fontKeys;
   CStringArray colourKeys;
@@ -92,13 +92,13 @@ class MTextRtfConverter {
   void KnowHeight(int halfPoints, const CString& height);
   void KnowHeight(int halfPoints, double height);
 
-  std::vector<std::string> m_keptCodes;  // the reader's kept codes and literal backslashes, by token
+  std::vector<std::string> m_keptCodes;  // MTextToRtf's kept codes and literal backslashes, by token
   bool m_marksCode = false;              // a kept code is shown in the reserved face
-  int m_codeFont = -1;                   // the writer's RTF font number of the reserved face
-  std::vector<std::string> m_codes;      // the writer's kept code text, by token
+  int m_codeFont = -1;                   // RtfToMText's RTF font number of the reserved face
+  std::vector<std::string> m_codes;      // RtfToMText's kept code text, by token
 
   const ColorLookup& m_colors;
-  ReaderTarget* m_target = nullptr;
+  MTextToRtfTarget* m_target = nullptr;
   double m_runningHeight = 0.0;  // the grouping pass's running value, in half-points
   std::vector<long> m_heightInForce;  // per height code, the code in force in front of it (-1: the base)
   std::vector<long> m_heightAtFont;   // per font code, the height code in force there

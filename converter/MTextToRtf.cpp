@@ -1,11 +1,11 @@
-// The MText reader's top level: the sequence of passes, and the passes that are fixed rewrites.
+// MTextToRtf's top level: the sequence of passes, and the passes that are fixed rewrites.
 #include <cstdio>
 
 #include "converter/KeptCodes.h"
 #include "converter/MTextRtfConverter.h"
-#include "converter/ReaderSteps.h"
+#include "converter/MTextToRtfSteps.h"
 
-using namespace reader;
+using namespace mtext_to_rtf;
 
 namespace {
 
@@ -33,7 +33,7 @@ CString MTextRtfConverter::MTextToRtf(CString contents) {
   workText = contents;
   TakeOutKeptCodes();
   ProtectEscapedFontLetters();
-  // The writer's own contents begin with "{{": they are grouped already.
+  // RtfToMText's own contents begin with "{{": they are grouped already.
   const bool preGrouped = LeadingBytes(View(workText)) == "{{";
   if (!preGrouped) {
     ProtectEscapedBraces();
@@ -84,7 +84,7 @@ void MTextRtfConverter::RestoreAfterColourPass() { ApplyRewrites(workText, kRest
 void MTextRtfConverter::RestoreEscapedFontLetters() { ApplyRewrites(workText, kRestoreEscapedFontLetters); }
 void MTextRtfConverter::KeepFinalEmptyLine() { workText = detail::ToCString(detail::WithFinalEmptyLineKept(View(workText))); }
 
-// On the writer's contents a height value runs from "\H" to the next backslash or ";", whatever it holds.
+// On RtfToMText's contents a height value runs from "\H" to the next backslash or ";", whatever it holds.
 void MTextRtfConverter::RewritePreGroupedHeights() {
   ReplaceIn(workText, "\\\\H", "//__");
   const std::string text = Bytes(workText);
@@ -139,7 +139,7 @@ void MTextRtfConverter::TakeOutKeptCodes() {
     if (pieces[k].kind == PieceKind::kOpen) open.push_back(k);
     if (pieces[k].kind == PieceKind::kClose && !open.empty()) open.pop_back();
     if (pieces[k].kind != PieceKind::kBareCode || open.empty() || closer[open.back()] == pieces.size()) continue;
-    // A group around the whole text (the writer's own frame) ends nothing early: a code's reach
+    // A group around the whole text (RtfToMText's own frame) ends nothing early: a code's reach
     // ends at the end of the text with or without it.
     if (open.back() == 0 && closer[0] == pieces.size() - 1) continue;
     marked[open.back()] = marked[closer[open.back()]] = true;
@@ -149,8 +149,8 @@ void MTextRtfConverter::TakeOutKeptCodes() {
     m_keptCodes.push_back(std::move(code));
     return keptcodes::Token(kKeptCodeOpen, m_keptCodes.size() - 1, kKeptCodeClose);
   };
-  // The reader's passes read a height or colour value up to its ";" on plain-text contents, and
-  // on the writer's own up to the next backslash. One ended by a brace gets its ";" on the first
+  // MTextToRtf's passes read a height or colour value up to its ";" on plain-text contents, and
+  // on RtfToMText's own up to the next backslash. One ended by a brace gets its ";" on the first
   // and is kept as code on the second.
   size_t lead = 0, leadingOpens = 0;
   for (size_t k = 0; k < pieces.size() && lead < 2; ++k) {

@@ -1,13 +1,13 @@
-// The reader's grouping of plain-text contents: runs of text wrapped in groups that state their
+// MTextToRtf's grouping of plain-text contents: runs of text wrapped in groups that state their
 // height and colour, relative heights made absolute, and heights and colours carried into font runs.
 #include <tuple>
 #include <utility>
 #include <vector>
 
 #include "converter/MTextRtfConverter.h"
-#include "converter/ReaderSteps.h"
+#include "converter/MTextToRtfSteps.h"
 
-using namespace reader;
+using namespace mtext_to_rtf;
 
 namespace {
 
@@ -23,7 +23,7 @@ std::string UpToCode(std::string_view value) { return std::string(value.substr(0
 }  // namespace
 
 // Every wrapper's height is the base rounded once, int(height x 12 + 0.5): a value rounded
-// twice (31 half-points for 2.5) comes back from the writer as a larger height, so a text would
+// twice (31 half-points for 2.5) comes back from RtfToMText as a larger height, so a text would
 // grow each time it was opened in the editor.
 void MTextRtfConverter::GroupPlainText() {
   ReplaceIn(workText, "\\\\H", "//__");

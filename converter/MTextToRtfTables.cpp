@@ -1,4 +1,4 @@
-// The reader's font and colour passes: font keys and numbers, the font table, the colour pass
+// MTextToRtf's font and colour passes: font keys and numbers, the font table, the colour pass
 // that ends codes with a space, and the colour table.
 #include <cstdint>
 #include <unordered_map>
@@ -7,9 +7,9 @@
 
 #include "converter/KeptCodes.h"
 #include "converter/MTextRtfConverter.h"
-#include "converter/ReaderSteps.h"
+#include "converter/MTextToRtfSteps.h"
 
-using namespace reader;
+using namespace mtext_to_rtf;
 
 namespace {
 constexpr size_t npos = std::string::npos;
@@ -55,7 +55,7 @@ void MTextRtfConverter::CollectFontKeys() {
 }
 
 // A spec with its bold and italic flags in front of its charset and pitch fields is rewritten
-// everywhere to have them behind, as the writer writes them.
+// everywhere to have them behind, as RtfToMText writes them.
 void MTextRtfConverter::ReorderFontSpecs() {
   std::string text = Bytes(workText);
   bool changed = false;

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "converter/MTextRtfConverter.h"
-#include "converter/ReaderSteps.h"
+#include "converter/MTextToRtfSteps.h"
 
-using namespace reader;
+using namespace mtext_to_rtf;
 
 namespace {
 

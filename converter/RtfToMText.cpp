@@ -1,4 +1,4 @@
-// The MText writer: the rich edit control's RTF document in, MText contents out. Each pass is
+// RtfToMText: the rich edit control's RTF document in, MText contents out. Each pass is
 // one named step; each runs in one or a few sweeps over the text, giving the bytes that the
 // passes give when every replacement rebuilds the whole string.
 #include <algorithm>
@@ -12,7 +12,7 @@
 
 #include "converter/KeptCodes.h"
 #include "converter/MTextRtfConverter.h"
-#include "converter/RtfWords.h"
+#include "converter/RtfToMTextWords.h"
 #include "converter/TextHelpers.h"
 
 namespace {
@@ -145,7 +145,7 @@ string PutColorCodes(string_view text, const CStringArray& codes) {
 class SkipListIndex {
  public:
   SkipListIndex() {
-    for (const auto& list : rtfwords::kSkipLists) {
+    for (const auto& list : rtf_to_mtext_words::kSkipLists) {
       string_view words = list.words;
       m_words.push_back(words);
       auto& starts = m_starts.emplace_back();
@@ -228,7 +228,7 @@ class HeightTexts {
     if (known != m_known.end()) return m_texts[size] = string(View(known->second));
     CString height;
     // One decimal, rounded to the nearest, so that a height survives the way back.
-    height.Format("%.1f", std::strtod(size.c_str(), nullptr) * rtfwords::kUnitsPerHalfPoint);
+    height.Format("%.1f", std::strtod(size.c_str(), nullptr) * rtf_to_mtext_words::kUnitsPerHalfPoint);
     return m_texts[size] = string(View(height));
   }
 
@@ -490,13 +490,13 @@ CString MTextRtfConverter::RtfToMText(CString rtf) {
   // Text in the control's default font is in the text style's font and carries no font code. On
   // a TrueType style its bold and italic need that face's code; on a shape font they are lost
   // (the editor does not offer them there).
-  for (const char* code : rtfwords::kDefaultFontCodes) {
-    if (defaultFace.IsEmpty() || string_view(code) == rtfwords::kDefaultFontCodes[0]) Replace(body, "", code);
+  for (const char* code : rtf_to_mtext_words::kDefaultFontCodes) {
+    if (defaultFace.IsEmpty() || string_view(code) == rtf_to_mtext_words::kDefaultFontCodes[0]) Replace(body, "", code);
   }
   body = PutFontNames(std::move(body), fontDescriptors);
   body = PutColorCodes(body, colorCodes);
   body = ReplaceNumbers(body, "\\f", 1, 1, [](long) { return string_view("Symbol"); });
-  Replace(body, "", rtfwords::kSymbolBulletGroup);
+  Replace(body, "", rtf_to_mtext_words::kSymbolBulletGroup);
   Replace(body, "C256;", "C139;");
   Replace(body, "\\L", "\\L ");
   if (!defaultFace.IsEmpty()) Replace(body, "\\f" + string(View(defaultFace)) + "|", "\\f0|");
@@ -520,7 +520,7 @@ void MTextRtfConverter::ParseColorTable() {
 }
 
 void MTextRtfConverter::ParseFontTable() {
-  string text = detail::ReplaceAll(string(View(fontTableText)) + "}", "", rtfwords::kFixedFontEntries);
+  string text = detail::ReplaceAll(string(View(fontTableText)) + "}", "", rtf_to_mtext_words::kFixedFontEntries);
   const auto fontWord = NextOccurrences(text, "\\f");
   const auto space = NextOccurrences(text, " ");
   const auto semicolon = NextOccurrences(text, ";");
@@ -528,7 +528,7 @@ void MTextRtfConverter::ParseFontTable() {
   const auto destination = NextOccurrences(text, "{\\*\\");
   const auto slash = NextOccurrences(text, "\\");
   const TailReader tail(text);
-  const auto cap = [](string_view field) { return field.substr(0, rtfwords::kMaxFontField); };
+  const auto cap = [](string_view field) { return field.substr(0, rtf_to_mtext_words::kMaxFontField); };
   for (size_t i = text.find('{'); i != npos; i = text.find('{', i + 1)) {
     if (destination[i] == static_cast<long>(i)) continue;
     string descriptor(cap(tail.Between(i, space, 1, semicolon)));
@@ -550,7 +550,7 @@ void MTextRtfConverter::ParseFontTable() {
     if (blank >= 0 && (next < 0 || blank < next)) next = blank;
     if (next >= 0) {
       string_view word = string_view(text).substr(static_cast<size_t>(first) + 1, static_cast<size_t>(next - first - 1));
-      for (const auto& family : rtfwords::kFontFamilies) {
+      for (const auto& family : rtf_to_mtext_words::kFontFamilies) {
         if (word == family.word) descriptor += family.pitch;
       }
     }
@@ -565,10 +565,10 @@ void MTextRtfConverter::ConvertBody() {
   body.erase(std::remove_if(body.begin(), body.end(), [](char c) { return c == '\r' || c == '\n'; }), body.end());
   body = detail::WithoutFinalParagraphMark(body);
   body = string(detail::TextBetween(body, "\\pard", ""));
-  for (const char* word : rtfwords::kTabWords) Replace(body, "\t", word);
+  for (const char* word : rtf_to_mtext_words::kTabWords) Replace(body, "\t", word);
   // Quotes, dashes and the bullet written as words keep their bytes; the skip lists below
   // would drop some of them.
-  for (const auto& word : rtfwords::kCharacterWords) Replace(body, string(1, word.byte), word.word);
+  for (const auto& word : rtf_to_mtext_words::kCharacterWords) Replace(body, string(1, word.byte), word.word);
   bodyText = StripControlWords(ToCString(body));
 
   string_view stripped = View(bodyText);
@@ -604,10 +604,10 @@ CString MTextRtfConverter::StripControlWords(CString input) {
     // Until a removal changes the text at i, only lists with a word beginning with the letter
     // after this backslash can hold the candidate.
     const unsigned possible = i + 1 < text.size() ? index.ListsFor(text[i + 1]) : ~0u;
-    for (size_t list = 0; list < std::size(rtfwords::kSkipLists); ++list) {
+    for (size_t list = 0; list < std::size(rtf_to_mtext_words::kSkipLists); ++list) {
       if (i >= text.size()) break;  // an empty candidate marks nothing
       if (!delimiter && !(possible & (1u << list))) continue;
-      string_view candidate = string_view(text).substr(i, static_cast<size_t>(rtfwords::kSkipLists[list].length));
+      string_view candidate = string_view(text).substr(i, static_cast<size_t>(rtf_to_mtext_words::kSkipLists[list].length));
       if (!index.Contains(list, candidate)) continue;
       if (!delimiter) {
         size_t slash = text.find('\\', i + 1), space = text.find(' ', i + 1);

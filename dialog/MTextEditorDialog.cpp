@@ -486,7 +486,7 @@ void MTextEditorDialog::ApplyColourAction() {
   if (index == 256) index = m_colorCombo.GetLayerColorIndex();
   CHARFORMAT format = m_richEdit.GetSelectionFormat(EditorRichEdit::kFullFormatMask);
   format.dwEffects &= ~CFE_AUTOCOLOR;
-  // ByBlock in the RGB that the writer reads back as ByBlock.
+  // ByBlock in the RGB that RtfToMText reads back as ByBlock.
   format.crTextColor =
       index == AcCmColor::kByBlock ? HostColors().RgbOfIndex(index) : m_colorCombo.GetColorFromIndex(index);
   format.dwMask = CFM_COLOR;

@@ -1,4 +1,4 @@
-// Fuzz target: the host's MText reader tokenizes every byte of any contents and lays it out.
+// Fuzz target: the host's MTextToRtf tokenizes every byte of any contents and lays it out.
 #include <cstdint>
 #include <cstdlib>
 #include <string>

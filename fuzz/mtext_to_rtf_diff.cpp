@@ -1,5 +1,5 @@
 // The fast reader against the literal one: the same document for every input. Inputs are kept
-// small, as the literal reader rebuilds the whole string at every replacement.
+// small, as the literal MTextToRtf rebuilds the whole string at every replacement.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   EditTargetReader link(target);
   HostColors colors;
   CString mtext(reinterpret_cast<const char*>(data) + 1, static_cast<int>(size - 1));
-  // Kept codes and literal backslashes follow rules the literal reader does not know.
+  // Kept codes and literal backslashes follow rules the literal MTextToRtf does not know.
   if (keptcodes::HoldsKeptCode(std::string_view(mtext.GetString(), static_cast<size_t>(mtext.GetLength())))) return 0;
   CString expected = literal::MTextToRtf(mtext, target.textHeight, colors);
   MTextRtfConverter fast(colors, link);

@@ -111,7 +111,7 @@ bool WriteMText(AcDbMText* mtext, const EditTarget& target, const CString& conte
   return set;
 }
 
-// A height code: "\Hv;" or "\Hvx;", relative; the writer may leave out the ';' before the next code.
+// A height code: "\Hv;" or "\Hvx;", relative; RtfToMText may leave out the ';' before the next code.
 struct HeightCode {
   size_t begin, end;
   double value;

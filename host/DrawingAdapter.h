@@ -54,7 +54,7 @@ void RefreshDisplay();
 // redrawn. A non-empty `styleText` (the style box's text) becomes textStyleName.
 void WriteTargetContents(const CString& contents, const CString& styleText);
 
-// A dimension's override text from the writer's contents: the contents up to the last "\P";
+// A dimension's override text from RtfToMText's contents: the contents up to the last "\P";
 // empty when only the font code is left; otherwise closed with "}}".
 CString DimensionOverrideText(const CString& contents);
 

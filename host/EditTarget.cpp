@@ -1,4 +1,4 @@
-// The module's edit target record and the reader's view of it.
+// The module's edit target record and MTextToRtf's view of it.
 #include "host/EditTarget.h"
 
 #include "host/DrawingAdapter.h"

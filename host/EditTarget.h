@@ -6,7 +6,7 @@
 #include <dbid.h>
 #include <gepnt3d.h>
 
-#include "converter/ReaderTarget.h"
+#include "converter/MTextToRtfTarget.h"
 
 // How the text lines up at its location: the drawing's horizontal mode, of which the editor
 // offers the first three (a text of the drawing may bring another, which is kept).
@@ -29,7 +29,7 @@ struct EditTarget {
   ads_name entityName = {0, 0};
   bool rtfPending = false;      // rtfText waits to be streamed into the editor
   double lineSpacingFactor = 0.0;
-  CString rtfText;              // the reader's document of the target's text
+  CString rtfText;              // MTextToRtf's document of the target's text
   SpacingStyle lineSpacingStyle = SpacingStyle::kUnset;
   OffsetMode offsetMode = OffsetMode::kUnset;
   bool liveUpdate = false;      // dynamic mode
@@ -44,14 +44,14 @@ struct EditTarget {
   bool textEdited = false;
   bool created = false;         // a new text of this run, not one the drawing had
   bool loading = false;         // the editor is being filled: its changes are not the user's
-  KnownHeights knownHeights;    // the loaded text's heights, given back by the writer as they were
+  KnownHeights knownHeights;    // the loaded text's heights, given back by RtfToMText as they were
 };
 
 // The module's one record, constructed when the module is loaded.
 extern EditTarget theEditTarget;
 
-// The MText reader's view of a record: its text height in, the RTF document kept in rtfText.
-class EditTargetReader : public ReaderTarget {
+// MTextToRtf's view of a record: its text height in, the RTF document kept in rtfText.
+class EditTargetReader : public MTextToRtfTarget {
  public:
   explicit EditTargetReader(EditTarget& target) : m_target(target) {}
   double TextHeight() const override;

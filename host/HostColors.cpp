@@ -5,7 +5,7 @@
 
 namespace {
 
-// The palette index whose RGB stands for ByLayer on screen (the writer maps it back to 256).
+// The palette index whose RGB stands for ByLayer on screen (RtfToMText maps it back to 256).
 constexpr int kByLayerShownAs = 139;
 constexpr int kDefaultColor = 7;
 // ByBlock is shown in an RGB next to index 7's white that no palette index has, and only that

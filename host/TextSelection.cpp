@@ -22,7 +22,7 @@ constexpr int kNothingPicked = 7;  // ERRNO after a pick that hit no object
 // The measurement placeholder: an empty override text shows the measurement alone.
 const char kMeasurement[] = "<>";
 
-// The reader's document of `shown`, with the target's height as its base; `loaded` is kept as the
+// MTextToRtf's document of `shown`, with the target's height as its base; `loaded` is kept as the
 // drawing had it, so that a text left unchanged is never written.
 void ReadIntoTarget(const CString& loaded, const CString& shown) {
   HostColors colors;

@@ -1,5 +1,5 @@
-// qconvert mtext-roundtrip: MText through the reader, the rich edit control and the writer, as the
-// editor loads a text and writes it back: the heights the reader met pass to the writer.
+// qconvert mtext-roundtrip: MText through MTextToRtf, the rich edit control and RtfToMText, as the
+// editor loads a text and writes it back: the heights MTextToRtf met pass to RtfToMText.
 #include "converter/MTextRtfConverter.h"
 #include "host/EditTarget.h"
 #include "host/HostColors.h"

@@ -29,7 +29,7 @@ const qconvert::Command kCommands[] = {
     {"mtext-to-rtf", "MText contents to RTF document; base height H (default 2.5)", qconvert::MTextToRtf,
      qconvert::MTextToRtfOption, "[--height H] "},
     {"rtf-through-control", "any RTF through the rich edit control: its own dialect", qconvert::RtfThroughControl},
-    {"mtext-roundtrip", "MText through the reader, the control and the writer; base height H", qconvert::MTextRoundTrip,
+    {"mtext-roundtrip", "MText through MTextToRtf, the control and RtfToMText; base height H", qconvert::MTextRoundTrip,
      qconvert::MTextToRtfOption, "[--height H] "},
 };
 

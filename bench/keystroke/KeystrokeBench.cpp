@@ -1,5 +1,5 @@
 // One keystroke in the editor dialog with dynamic mode on, end to end: the character message to the
-// text area, its change notification, the stream-out, the writer, the write to the entity and the
+// text area, its change notification, the stream-out, RtfToMText, the write to the entity and the
 // redraw. Cyrillic documents of 1 and 16 KiB with 100 runs, and of 16 KiB with 300. "x_writer" is the keystroke's processor
 // time as a ratio of RtfToMText alone on the same stream, "x_copy" of a single memchr and memcpy
 // pass over the stream's bytes, both measured in the same run.

@@ -1,6 +1,6 @@
-// MText contents of any size in the two shapes that made the reader grow worst: realistic mixed
+// MText contents of any size in the two shapes that made MTextToRtf grow worst: realistic mixed
 // contents, and contents of nothing but paragraph breaks and relative-height groups. The scaling
-// benchmark measures them; the reader's tests hold its output on them.
+// benchmark measures them; MTextToRtf's tests hold its output on them.
 #pragma once
 
 #include <cstddef>

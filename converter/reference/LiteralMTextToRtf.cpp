@@ -1,4 +1,4 @@
-// The MText reader step for step: every replacement is a literal ReplaceAll over the whole text and
+// MTextToRtf step for step: every replacement is a literal ReplaceAll over the whole text and
 // every scan looks at each position afresh. Slow on purpose; only the reference uses it.
 #include "converter/reference/LiteralMTextToRtf.h"
 
@@ -6,15 +6,15 @@
 
 #include <vector>
 
-#include "converter/ReaderSupport.h"
+#include "converter/MTextToRtfSupport.h"
 #include "converter/reference/LiteralHelpers.h"
 
 namespace literal {
 namespace {
 
-using reader::HalfPointsText;
-using reader::IntegerText;
-using reader::LeadingDecimal;
+using mtext_to_rtf::HalfPointsText;
+using mtext_to_rtf::IntegerText;
+using mtext_to_rtf::LeadingDecimal;
 
 bool IsFontCode(const CString& two) { return two == "\\f" || two == "\\F"; }
 
@@ -66,31 +66,31 @@ class Reader {
 
   CString Run(CString contents) {
     text = contents;
-    Apply(reader::kProtectEscapedFontLetters);
+    Apply(mtext_to_rtf::kProtectEscapedFontLetters);
     bool preGrouped = text.Left(2) == "{{";
     if (!preGrouped) {
-      Apply(reader::kProtectEscapedBraces);
-      Apply(reader::kDelimitOneLetterCodes);
+      Apply(mtext_to_rtf::kProtectEscapedBraces);
+      Apply(mtext_to_rtf::kDelimitOneLetterCodes);
       Group();
     } else {
       PreGroupedHeights();
     }
     CollectFontKeys();
-    Apply(reader::kConvertUnderline);
+    Apply(mtext_to_rtf::kConvertUnderline);
     if (!preGrouped) ReorderFontSpecs();
-    Apply(reader::kDropOffFlags);
+    Apply(mtext_to_rtf::kDropOffFlags);
     ReplaceFontCodes();
-    Apply(reader::kConvertBoldItalic);
-    Apply(reader::kConvertParagraphs);
-    Apply(reader::kConvertHeightCodes);
+    Apply(mtext_to_rtf::kConvertBoldItalic);
+    Apply(mtext_to_rtf::kConvertParagraphs);
+    Apply(mtext_to_rtf::kConvertHeightCodes);
     CString fontTable = FontTable();
-    Apply(reader::kProtectBeforeColourPass);
+    Apply(mtext_to_rtf::kProtectBeforeColourPass);
     CString colourTable = ColourPass();
-    Apply(reader::kRestoreAfterColourPass);
+    Apply(mtext_to_rtf::kRestoreAfterColourPass);
     R("\\\\C", "//__");
     ColourCodes();
     R("//__", "\\\\C");
-    Apply(reader::kRestoreEscapedFontLetters);
+    Apply(mtext_to_rtf::kRestoreEscapedFontLetters);
     text = WithFinalEmptyLineKept(text);
     return fontTable + colourTable + text;
   }
@@ -98,7 +98,7 @@ class Reader {
  private:
   // X -> Y: every occurrence of X in the text becomes Y.
   // An escaped-backslash pattern ("\\P") matches only where its first backslash is preceded by
-  // an even number of backslashes, as the fast reader's rewrites do.
+  // an even number of backslashes, as the fast MTextToRtf's rewrites do.
   void R(const CString& from, const CString& to) {
     if (from.Left(2) != "\\\\") {
       text = m_replacer.ReplaceAll(text, to, from);
@@ -117,8 +117,8 @@ class Reader {
   }
 
   template <size_t N>
-  void Apply(const reader::Rewrite (&rewrites)[N]) {
-    for (const reader::Rewrite& r : rewrites) R(r.from, r.to);
+  void Apply(const mtext_to_rtf::Rewrite (&rewrites)[N]) {
+    for (const mtext_to_rtf::Rewrite& r : rewrites) R(r.from, r.to);
   }
 
   double Base() const { return m_height * 12 + 0.5; }
@@ -143,7 +143,7 @@ class Reader {
     bool hasH = text.Find("\\H") >= 0;
     bool hasFont = text.Find("\\f") >= 0 || text.Find("\\F") >= 0;
     if (!hasH && !hasFont) {
-      text = "{\\H" + IntegerText(v) + reader::kAutoColour + text + "}";
+      text = "{\\H" + IntegerText(v) + mtext_to_rtf::kAutoColour + text + "}";
       R("//__", "\\\\H");
       return;
     }
@@ -151,7 +151,7 @@ class Reader {
       R("\\F", "\\f");
       R(".shx", "");
       Scopes();
-      Wrap(CString("}{") + reader::kAutoColour);
+      Wrap(CString("}{") + mtext_to_rtf::kAutoColour);
       CarryColours();
       FontGroups(v);
       R("//__", "\\\\H");
@@ -159,16 +159,16 @@ class Reader {
     }
     ContentHeights();
     Scopes();
-    Wrap(CString("}{") + reader::kAutoColour);
+    Wrap(CString("}{") + mtext_to_rtf::kAutoColour);
     RunningHeights(v);
     R("//__", "\\\\H");
     if (text.Find("\\f") < 0) {
-      text = "{\\H" + IntegerText(Base()) + ";" + reader::kAutoColour + text + "}";
+      text = "{\\H" + IntegerText(Base()) + ";" + mtext_to_rtf::kAutoColour + text + "}";
       return;
     }
     CarryHeights();
     if (text.Find("\\C") >= 0) CarryColours();
-    text = "{\\H" + IntegerText(Base()) + ";" + reader::kAutoColour + text + "}";
+    text = "{\\H" + IntegerText(Base()) + ";" + mtext_to_rtf::kAutoColour + text + "}";
   }
 
   // Absolute heights written by the host ("\H2.5;") in drawing units become half-points.
@@ -179,7 +179,7 @@ class Reader {
       int semi = text.Find(';', h + 2);
       if (semi < 0) break;
       CString value = text.Mid(h + 2, semi - h - 2);
-      if (!reader::IsPlainDecimal(value)) continue;
+      if (!mtext_to_rtf::IsPlainDecimal(value)) continue;
       out += text.Mid(from, h + 2 - from) + HalfPointsText(value);
       from = semi;
     }
@@ -297,7 +297,7 @@ class Reader {
   void CarryColours() {
     int first = text.Find("\\f");
     if (first < 0) return;
-    CString carried = reader::kAutoColour;
+    CString carried = mtext_to_rtf::kAutoColour;
     int c = LastCodeBefore(text.Left(first), "\\C", first);
     if (c >= 0) carried = "\\C" + UpToCode(TextBetween(text.Mid(c), "\\C", ";")) + ";";
     CString before = text.Mid(first), after;
@@ -305,7 +305,7 @@ class Reader {
       int next = text.Find("\\f", start + 1);
       CString run = next < 0 ? text.Mid(start) : text.Mid(start, next - start);
       if (number < m_colourScope.GetSize() && m_colourScope[number] != "\\") {
-        carried = m_colourScope[number].IsEmpty() ? CString(reader::kAutoColour) : "\\C" + m_colourScope[number] + ";";
+        carried = m_colourScope[number].IsEmpty() ? CString(mtext_to_rtf::kAutoColour) : "\\C" + m_colourScope[number] + ";";
       }
       run = WithCarried(run, "\\C", carried);
       int last = run.ReverseFind(';');
@@ -335,7 +335,7 @@ class Reader {
       }
       start = next;
     }
-    text = "{\\H" + IntegerText(v) + reader::kAutoColour + (first < 0 ? text : text.Left(first)) + groups;
+    text = "{\\H" + IntegerText(v) + mtext_to_rtf::kAutoColour + (first < 0 ? text : text.Left(first)) + groups;
   }
 
   // The font description behind a font code: up to its ";", and no further than the next font code.
@@ -390,8 +390,8 @@ class Reader {
   }
 
   CString FontTable() {
-    CString table = reader::kFontTableHead;
-    for (int k = 0; k < m_fontKeys.GetSize(); ++k) table += reader::FontTableEntry(m_fontKeys[k], k + 1);
+    CString table = mtext_to_rtf::kFontTableHead;
+    for (int k = 0; k < m_fontKeys.GetSize(); ++k) table += mtext_to_rtf::FontTableEntry(m_fontKeys[k], k + 1);
     return table + "}";
   }
 
@@ -403,7 +403,7 @@ class Reader {
   }
 
   CString ColourPass() {
-    R("\\par", reader::kParagraphToken);
+    R("\\par", mtext_to_rtf::kParagraphToken);
     CStringArray recorded;
     for (int i = 0; i <= text.GetLength(); ++i) {
       if (text.GetAt(i) != '\\') continue;
@@ -416,11 +416,11 @@ class Reader {
       CString key = ColourKeyAt(i);
       if (IndexOf(m_colourKeys, key) < 0) m_colourKeys.Add(key);
     }
-    CString table = reader::kColourTableHead;
+    CString table = mtext_to_rtf::kColourTableHead;
     for (int k = 0; k < m_colourKeys.GetSize(); ++k) {
-      table += reader::ColourTableEntryOfKey(m_colourKeys[k], m_colors);
+      table += mtext_to_rtf::ColourTableEntryOfKey(m_colourKeys[k], m_colors);
     }
-    R(reader::kParagraphToken, "\\par");
+    R(mtext_to_rtf::kParagraphToken, "\\par");
     return table + "}";
   }
 

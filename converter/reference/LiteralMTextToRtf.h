@@ -1,4 +1,4 @@
-// The MText reader written pass for pass with the literal helpers: the reference that the fast
+// MTextToRtf written pass for pass with the literal helpers: the reference that the fast
 // reader is held to by differential tests, benchmarks and a fuzz target.
 #pragma once
 

@@ -60,7 +60,7 @@ std::string EscapeText(const std::string& text);
 std::string SizedDocument(size_t bytes, int runs, bool cyrillic, unsigned seed = 1);
 
 // A document of random runs over a few fonts and colours, with random texts that include the
-// bytes and words the writer treats specially.
+// bytes and words RtfToMText treats specially.
 std::string RandomDocument(std::mt19937& rng, int maxRuns);
 
 }  // namespace rtfdocs

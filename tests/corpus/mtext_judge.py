@@ -31,7 +31,7 @@ KNOWN = {
         ["{\\A1;Complex MTEXT content:}"]),
     "true colour": (
         "a true-colour code (\\c0;) is kept as code between the run groups, and the colour code of "
-        "the run behind it, which the writer restates, clears it",
+        "the run behind it, which RtfToMText restates, clears it",
         ["text, Arial, h5\\P\\fArial|b1|i0|c0|p0;", "2D Centroid markers are created"]),
 }
 
@@ -151,7 +151,7 @@ def main():
     differing, unexpected, seen = 0, 0, {}
     for number, original in enumerate(strings, 1):
         back = roundtrip(qconvert, height, original)
-        # The writer works in code page 1251; the original compared is the one it was given.
+        # RtfToMText works in code page 1251; the original compared is the one it was given.
         diffs = compare(to_cp1251(original).decode("cp1251"), back, float(height))
         cause = known_cause(original)
         if cause:

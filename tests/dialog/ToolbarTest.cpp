@@ -98,7 +98,7 @@ TEST_F(ToolbarFormat, TypedHeightIsTruncatedAndTheNextSelectionShowsIt) {
   EXPECT_EQ(Text(IDC_HEIGHT), "0.6");
 }
 
-// ByLayer is shown in the colour the combo draws it in, ByBlock in the RGB the writer reads back
+// ByLayer is shown in the colour the combo draws it in, ByBlock in the RGB RtfToMText reads back
 // as ByBlock; automatic colour is cleared, and the colour box shows the chosen item again.
 TEST_F(ToolbarFormat, ColourItemsByLayerByBlockAndIndex) {
   OpenEditor();

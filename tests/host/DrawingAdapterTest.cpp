@@ -34,7 +34,7 @@ class DrawingAdapterTest : public HostTest {
     HostTest::TearDown();
   }
 
-  // What the writer makes of `typed` in a fresh rich edit control, as the editor converts it.
+  // What RtfToMText makes of `typed` in a fresh rich edit control, as the editor converts it.
   static CString TypedAsMText(const std::string& typed) {
     HWND frame = CreateFrame();
     HWND edit = CreateChild(frame, "RICHEDIT", 1, ES_MULTILINE, "", RECT{0, 0, 200, 100});
@@ -123,7 +123,7 @@ TEST_F(DrawingAdapterTest, OverrideTextKeepsEveryLine) {
     const char* contents;
     const char* expected;
   } cases[] = {
-      // The writer's shape: every line stays, a two-line override and an own last empty line too.
+      // RtfToMText's shape: every line stays, a two-line override and an own last empty line too.
       {"{{\\fArial|b0;{\\H1.7;ABC}}}", "{{\\fArial|b0;{\\H1.7;ABC}}}"},
       {"{{\\fArial|b0;{\\H1.7;A\\PB}}}", "{{\\fArial|b0;{\\H1.7;A\\PB}}}"},
       {"{{\\fArial|b0;{\\H1.7;A\\P}}}", "{{\\fArial|b0;{\\H1.7;A\\P}}}"},
@@ -172,7 +172,7 @@ TEST_F(DrawingAdapterTest, HeightCodesOfTheDimensionsOwnHeightGoUnlessTheOverrid
     const char* original;
     const char* expected;
   } cases[] = {
-      {"the writer's base height goes", "{{{\\H2.5\\C7;<>xy}}}", 2.5, "", "{{{\\C7;<>xy}}}"},
+      {"RtfToMText's base height goes", "{{{\\H2.5\\C7;<>xy}}}", 2.5, "", "{{{\\C7;<>xy}}}"},
       {"with its ';'", "{\\H2.5;<>xy}", 2.5, "<>", "{<>xy}"},
       {"a height the user set stays", "{\\H2.5;<>{\\H5;xy}}", 2.5, "", "{<>{\\H5;xy}}"},
       {"heights equal in half-points are the same", "{\\H0.1667;<>}", 0.18, "", "{<>}"},
@@ -289,7 +289,7 @@ void TargetHoldsWhatTheEntityHolds(AcDbObjectId id, const char* contents) {
 }
 
 TEST_F(DrawingAdapterTest, AnUnchangedTextWithUnchangedPropertiesIsNotTouched) {
-  // Codes the writer would never give back as they are.
+  // Codes RtfToMText would never give back as they are.
   const char* contents = "{\\fGOST|b0;\\H0.7x;\\S1/2;}\\P";
   AcDbObjectId id = Add(LoadedMText(contents));
   TargetHoldsWhatTheEntityHolds(id, contents);

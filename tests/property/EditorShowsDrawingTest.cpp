@@ -35,7 +35,7 @@ using Paragraphs = std::vector<std::vector<Shown>>;
 // - automatic colour is the entity's, ByLayer (256), and so is the RGB that stands for ByLayer;
 //   any other RGB is the host's nearest palette index;
 // - an empty text area over the new text's empty contents: nothing was typed, nothing written.
-// Quirks of the writer's own rules, each kept as the writer has it:
+// Quirks of RtfToMText's own rules, each kept as RtfToMText has it:
 // - sizes: the RTF carries whole half points (twips / 10, rounded) and "\H" is half points / 12
 //   with one decimal, so a height is compared as that number;
 // - colour 139 is written as ByLayer (256), whichever the user chose;

@@ -32,7 +32,7 @@ class KeptCodes : public ControlsTest {
     ControlsTest::TearDown();
   }
 
-  // MText through the reader, the dialog's control and the writer, the heights passed along as
+  // MText through MTextToRtf, the dialog's control and RtfToMText, the heights passed along as
   // the editing run passes them.
   std::string Trip(const std::string& mtext, double height = 2.5) {
     HostColors colors;
@@ -105,13 +105,13 @@ const Row kRows[] = {
     {"paragraph code with stars", "\\pi*,l*,t;x", "{\\pi*,l*,t;{{\\H2.5;x}}}"},
     {"width and tracking", "\\W1.0000000000;\\T1.0000000000;abc", "{\\W1.0000000000;\\T1.0000000000;{{\\H2.5;abc}}}"},
     {"column break", "a\\Nb", "{{{\\H2.5;a}}\\N{{\\H2.5;b}}}"},
-    // shape fonts: the same code, and the text behind it in no font code of the writer's
+    // shape fonts: the same code, and the text behind it in no font code of RtfToMText's
     {"shape font", "\\Ftxt.shx;abc", "{\\Ftxt.shx;{{\\H2.5;abc}}}"},
     {"shape font with a character set", "x\\Farchquik.shx|c0;abc", "{{{\\H2.5;x}}\\Farchquik.shx|c0;{{\\H2.5;abc}}}"},
     {"shape font between TrueType ones", "{\\fCalibri|b0|i0|c0|p34;C\\Fcdm|c0; D \\fConsolas|b0|i0|c0|p49;E}",
      "{{\\fCalibri|c0|p34|b0|i0;{\\H2.5;C}}\\Fcdm|c0;{{\\H2.5; D }}{\\fConsolas|c0|p49|b0|i0;{\\H2.5;E}}}"},
     {"a font code naming the reserved face", "\\fMText Code;x", "{\\fMText Code;{{\\H2.5;x}}}"},
-    {"a height the reader cannot read exactly", "a\\Hbig;b", "{{{\\H2.5;a}}\\Hbig;{{\\H2.5;b}}}"},
+    {"a height MTextToRtf cannot read exactly", "a\\Hbig;b", "{{{\\H2.5;a}}\\Hbig;{{\\H2.5;b}}}"},
     // heights come back as written
     {"absolute height", "\\H2.25;abc", "{{{\\H2.25;abc}}}"},
     {"relative height", "{\\H0.75x;abc}", "{{{\\H1.875;abc}}}"},
@@ -135,10 +135,10 @@ const Row kRows[] = {
     {"\\plain behind a backslash", "a\\\\plain b", "{{{\\H2.5;a\\\\plain b}}}"},
     {"a tab", "a\tb", "{{{\\H2.5;a\tb}}}"},
     {"a backslash that ends the text", "a\\\\\\", "{{{\\H2.5;a\\\\}}}\\"},
-    // underline, on plain-text contents and on the writer's own
+    // underline, on plain-text contents and on RtfToMText's own
     {"underline in plain text", "A\\LB\\lCD", "{{{\\H2.5;A}}{{\\H2.5;\\LB\\l}}{{\\H2.5;CD}}}"},
     {"underline to the end", "\\Lab", "{{{\\H2.5;\\Lab}\\l}}"},
-    {"underline on the writer's contents", "{{{\\H2.5\\C1;\\LHello\\l}}{{\\H2.5\\C1;x}}}",
+    {"underline on RtfToMText's contents", "{{{\\H2.5\\C1;\\LHello\\l}}{{\\H2.5\\C1;x}}}",
      "{{{\\H2.5\\C1;\\LHello\\l}}{{\\H2.5\\C1;x}}}"},
     // colours: no code stays no code; ByBlock, ByLayer and an index come back as written
     {"no colour code", "edges 1 & 3", "{{{\\H2.5;edges 1 & 3}}}"},
@@ -170,7 +170,7 @@ TEST_F(KeptCodes, EachRowComesBackAsWritten) {
   }
 }
 
-// What the writer gives back is a fixed point: read and written again, it stays.
+// What RtfToMText gives back is a fixed point: read and written again, it stays.
 TEST_F(KeptCodes, WrittenTextIsAFixedPoint) {
   for (const Row& row : kRows) {
     SCOPED_TRACE(row.name);

@@ -1,5 +1,5 @@
-// Round trips through the real pieces: MText through the reader, the editor's rich edit control
-// (stream in, stream out) and the writer; and text typed and formatted in the control.
+// Round trips through the real pieces: MText through MTextToRtf, the editor's rich edit control
+// (stream in, stream out) and RtfToMText; and text typed and formatted in the control.
 #include <iconv.h>
 #include <qplatform/RichEditTesting.h>
 
@@ -78,7 +78,7 @@ class RoundTrip : public ControlsTest {
   ControlsDialog dialog;
 };
 
-// ---- MText the writer produced comes back ----
+// ---- MText RtfToMText produced comes back ----
 
 struct WriterCase {
   const char* what;
@@ -92,8 +92,8 @@ TEST_F(RoundTrip, MTextTheWriterProducedComesBack) {
       {"bold Arial", "{{\\fArial|c204|p34|b1|i0;{\\H2.5\\C1;Hello\\P}}}", nullptr},
       {"two runs", "{{\\fArial|c204|p34|b0|i1;{\\H1.6\\C256;\\LA\\l}}{\\fTimes New Roman|c204|p18|b0|i0;{\\H2.0;B\\P}}}",
        nullptr},
-      // The reader's Symbol entry has no character set, so the control keeps it apart from its
-      // own Symbol (font 1, character set 2) and the writer gives it an empty character set.
+      // MTextToRtf's Symbol entry has no character set, so the control keeps it apart from its
+      // own Symbol (font 1, character set 2) and RtfToMText gives it an empty character set.
       {"Symbol", "{{\\fSymbol|b0|i0;{\\H2.5\\C1;a\\P}}}", "{{\\fSymbol|c0|b0|i0;{\\H2.5\\C1;a\\P}}}"},
       {"default font", "{{{\\H2.5\\C1;plain\\P}}}", nullptr},
       {"Cyrillic, heights 10 and 1.7",
@@ -101,7 +101,7 @@ TEST_F(RoundTrip, MTextTheWriterProducedComesBack) {
       {"bold italic underlined Courier",
        "{{\\fCourier New|c204|p49|b1|i1;{\\H3.5\\C5;\\Lmono\\l}}{\\fCourier New|c204|p49|b0|i0;{\\H3.5\\C5; text\\P}}}",
        nullptr},
-      // An underlined last run: the writer puts the underline-off code behind the document's
+      // An underlined last run: RtfToMText puts the underline-off code behind the document's
       // closing brace.
       {"underlined last run", "{{\\fArial|c204|p34|b0|i0;{\\H2.5\\C1;\\Lend\\P}\\l}}", nullptr},
       // escapes and paragraphs
@@ -151,7 +151,7 @@ TEST_F(RoundTrip, TypedAndFormattedTextIsAFixedPoint) {
   const std::string typedShown = Shown();
   const std::string first = Writer(S(edit.GetRtf()));
 
-  // Reader, control and writer bring it back as it was: text typed in the automatic colour
+  // Reader, control and RtfToMText bring it back as it was: text typed in the automatic colour
   // stays in it and gets no colour code.
   EXPECT_EQ(first.find("\\C7;"), std::string::npos) << first;
   EXPECT_BYTES_EQ(first, Trip(first));
@@ -167,8 +167,8 @@ TEST_F(RoundTrip, TypedBackslashEndingAParagraph) {
   edit.SetFaceName("Arial");
   edit.SetSize(15);
   const std::string first = Writer(S(edit.GetRtf()));
-  EXPECT_BYTES_EQ("{{\\fArial|c0|b0|i0;{\\H2.5;a\\\\\\Pb}}}", first) << "the writer keeps the break";
-  // The reader takes the escaped pair for text and the "\\P" behind it for the break.
+  EXPECT_BYTES_EQ("{{\\fArial|c0|b0|i0;{\\H2.5;a\\\\\\Pb}}}", first) << "RtfToMText keeps the break";
+  // MTextToRtf takes the escaped pair for text and the "\\P" behind it for the break.
   EXPECT_BYTES_EQ(first, Trip(first)) << "the break and the letter behind it survive the trip";
 }
 
@@ -196,8 +196,8 @@ TEST_F(RoundTrip, CorpusStringsAreStableAfterTheFirstTrip) {
     const std::string twice = Trip(once);
     if (once == twice) continue;
     // A font, height or colour code cut short at the end of the text is kept as code and written
-    // back as the host reads it (a font code with its ";"); behind it stand the writer's groups,
-    // and the next trip reads it as a code of the reader's own.
+    // back as the host reads it (a font code with its ";"); behind it stand RtfToMText's groups,
+    // and the next trip reads it as a code of MTextToRtf's own.
     size_t code = m.find_last_of('\\');
     if (code != std::string::npos && code + 1 < m.size() && std::strchr("fFHC", m[code + 1]) &&
         m.find(';', code) == std::string::npos) {

@@ -1,6 +1,6 @@
 // MTextToRtf on contents of 1, 16 and 64 KiB in four styles (plain text; the host's codes for
 // fonts, heights and colours every few words, in single groups and in groups inside font
-// groups; the writer's own grouped output), and the literal reference on the same contents;
+// groups; RtfToMText's own grouped output), and the literal reference on the same contents;
 // each case reports its processor time as a ratio of the reference's ("x_literal", below 1 is
 // faster) and of a single memchr and memcpy pass over the same contents ("x_copy").
 #include <benchmark/benchmark.h>

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ReaderSupport.h"
+#include "MTextToRtfFixture.h"
 #include "converter/KeptCodes.h"
 #include "support/Bytes.h"
 
@@ -81,7 +81,7 @@ std::string VisibleInMText(const std::string& m) {
   return seen;
 }
 
-// What the rich edit control shows of the reader's document: the body without control words.
+// What the rich edit control shows of MTextToRtf's document: the body without control words.
 std::string VisibleInRtf(const std::string& rtf) {
   std::string body = rtf.substr(rtf.find('}', rtf.find("{\\colortbl")) + 1);
   std::string seen;
@@ -132,7 +132,7 @@ const Quirk* QuirkOf(const std::string& m) {
 
 }  // namespace
 
-TEST(ReaderCorpus, EveryStringKeepsItsTextInOrder) {
+TEST(MTextToRtfCorpus, EveryStringKeepsItsTextInOrder) {
   REQUIRE_SHARED_DIR(dir);
   std::vector<std::string> lines = CorpusLines(dir);
   ASSERT_GT(lines.size(), 100u);
@@ -140,7 +140,7 @@ TEST(ReaderCorpus, EveryStringKeepsItsTextInOrder) {
   std::set<const Quirk*> seenQuirks;
   for (const std::string& m : lines) {
     auto start = std::chrono::steady_clock::now();
-    std::string rtf = readertest::Read(m);
+    std::string rtf = mtext_to_rtf_test::Read(m);
     double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     EXPECT_LT(ms, 200.0) << testsupport::Readable(m);
     ASSERT_EQ(0u, rtf.find("{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fnil MS Sans Serif;}"));
@@ -160,11 +160,11 @@ TEST(ReaderCorpus, EveryStringKeepsItsTextInOrder) {
   for (const Quirk& q : kQuirks) EXPECT_TRUE(seenQuirks.count(&q)) << "no longer seen: " << q.why;
 }
 
-TEST(ReaderCorpus, FastPassesMatchTheLiteralReference) {
+TEST(MTextToRtfCorpus, FastPassesMatchTheLiteralReference) {
   REQUIRE_SHARED_DIR(dir);
   for (const std::string& m : CorpusLines(dir)) {
     if (m.size() > 4096) continue;  // the reference is quadratic
     if (keptcodes::HoldsKeptCode(m)) continue;
-    EXPECT_BYTES_EQ(readertest::ReadLiterally(m), readertest::Read(m)) << testsupport::Readable(m);
+    EXPECT_BYTES_EQ(mtext_to_rtf_test::ReadLiterally(m), mtext_to_rtf_test::Read(m)) << testsupport::Readable(m);
   }
 }

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "ReaderSupport.h"
+#include "MTextToRtfFixture.h"
 #include "converter/MTextRtfConverter.h"
 #include "host/HostColors.h"
 #include "support/Bytes.h"
 
-using readertest::Read;
+using mtext_to_rtf_test::Read;
 
 namespace {
 

@@ -1,7 +1,7 @@
-// The writer's paragraph rule next to typed backslashes: a "\par " is the paragraph mark unless its
-// own backslash is escaped; the fast and the literal writer agree byte for byte.
+// RtfToMText's paragraph rule next to typed backslashes: a "\par " is the paragraph mark unless its
+// own backslash is escaped; the fast and the literal RtfToMText agree byte for byte.
 #include "converter/MTextRtfConverter.h"
-#include "converter/reference/LiteralWriter.h"
+#include "converter/reference/LiteralRtfToMText.h"
 #include "host/HostColors.h"
 #include "support/Bytes.h"
 
@@ -31,7 +31,7 @@ TEST(ConvertRun, ParagraphMarkBehindTypedBackslashesStaysABreak) {
     SCOPED_TRACE(testsupport::Readable(c.run));
     HostColors colors;
     MTextRtfConverter fast(colors);
-    literal::RtfWriter reference(colors);
+    literal::RtfToMTextConverter reference(colors);
     EXPECT_BYTES_EQ(c.expected, fast.ConvertRun(c.run));
     EXPECT_BYTES_EQ(c.expected, reference.ConvertRun(c.run));
   }
@@ -45,7 +45,7 @@ TEST(RtfToMText, TypedBackslashEndingAParagraphKeepsTheBreak) {
       "\\deflang1049\\pard\\plain\\f2\\fs20 a\\\\\r\n\\par b\r\n\\par }\r\n";
   HostColors colors;
   MTextRtfConverter fast(colors);
-  literal::RtfWriter reference(colors);
+  literal::RtfToMTextConverter reference(colors);
   const CString input(rtf.data(), static_cast<int>(rtf.size()));
   const char* expected = "{{\\fArial|c204|p34|b0|i0;{\\H1.7;a\\\\\\Pb}}}";
   EXPECT_BYTES_EQ(expected, fast.RtfToMText(input));

@@ -1,11 +1,11 @@
-// Helpers of the reader tests: conversions at a given height, with the host's colours.
+// Helpers of MTextToRtf tests: conversions at a given height, with the host's colours.
 #pragma once
 
 #include <string>
 
 #include "host/EditTarget.h"
 
-namespace readertest {
+namespace mtext_to_rtf_test {
 
 // MText contents in, RTF document out, through a fresh converter on a record of that height.
 std::string Read(const std::string& mtext, double height = 2.5);
@@ -16,4 +16,4 @@ std::string ReadLiterally(const std::string& mtext, double height = 2.5);
 extern const std::string kFontTable0;
 extern const std::string kColours7;
 
-}  // namespace readertest
+}  // namespace mtext_to_rtf_test

@@ -1,4 +1,4 @@
-// Numbers and fixed tokens of the MText reader, shared by its passes and by the literal reference.
+// Numbers and fixed tokens of MTextToRtf, shared by its passes and by the literal reference.
 #pragma once
 
 #include <afx.h>
@@ -11,19 +11,19 @@
 #include <string>
 #include <string_view>
 
-namespace reader {
+namespace mtext_to_rtf {
 
 // Stands for "\par" during the colour pass, so that its terminator rule leaves the word alone.
 // It carries no backslash and no ";", and it is put back right after the pass.
 inline const char kParagraphToken[] = "~~%%par%%~~";
 
-// A kept code stands in the reader's working text as a token (keptcodes::Token) between these
+// A kept code stands in MTextToRtf's working text as a token (keptcodes::Token) between these
 // bytes. None of its bytes is a code letter, a digit, a ";", a space or a brace, so no pass takes
 // a token for part of a code.
 inline constexpr char kKeptCodeOpen = '\x01';
 inline constexpr char kKeptCodeClose = '\x02';
-// Where a height value of the writer's contents ends: at a backslash, at a kept code's token, or
-// at its own ";" (the writer ends a height so where no colour code follows it).
+// Where a height value of RtfToMText's contents ends: at a backslash, at a kept code's token, or
+// at its own ";" (RtfToMText ends a height so where no colour code follows it).
 inline constexpr char kCodeEnds[] = "\\\x01;";
 
 // The leading decimal number of a text as atof reads it (blanks, sign, digits, point, exponent),
@@ -171,7 +171,7 @@ inline CString FontTableEntry(CString key, int number) {
 
 // The colour table entry of a colour key: the RGB of the index its leading number gives.
 // The colour code that the grouping gives text without a colour code of its own. Its key holds
-// a letter, which no colour code the reader reads can: its entry is the empty one of RTF, the
+// a letter, which no colour code MTextToRtf reads can: its entry is the empty one of RTF, the
 // control's automatic colour.
 inline constexpr char kAutoColour[] = "\\Ca;";
 inline constexpr char kAutoColourKey[] = "a";
@@ -188,4 +188,4 @@ CString ColourTableEntryOfKey(const CString& key, const Colors& colors) {
   return ColourTableEntry(colors.RgbOfIndex(LeadingInteger(key)));
 }
 
-}  // namespace reader
+}  // namespace mtext_to_rtf

@@ -1,4 +1,4 @@
-// What the MText reader needs of the text being edited: the base height, and a place for the result.
+// What MTextToRtf needs of the text being edited: the base height, and a place for the result.
 #pragma once
 
 #include <afx.h>
@@ -10,13 +10,13 @@
 using KnownHeights = std::map<int, CString>;
 
 // The host implements this on its record of the edit target; the converter knows nothing more of it.
-class ReaderTarget {
+class MTextToRtfTarget {
  public:
-  virtual ~ReaderTarget() = default;
+  virtual ~MTextToRtfTarget() = default;
   // The text height in drawing units that plain runs are shown at (0 when none is set).
   virtual double TextHeight() const = 0;
   // Keeps the RTF document that a conversion made, for the editor to stream in.
   virtual void SetRtfText(const CString& rtf) = 0;
-  // Keeps the heights that the document shows, for the writer to give back as they were.
+  // Keeps the heights that the document shows, for RtfToMText to give back as they were.
   virtual void SetKnownHeights(const KnownHeights& heights) = 0;
 };

@@ -7,7 +7,7 @@
 #include "converter/reference/RtfDocuments.h"
 #include "host/HostColors.h"
 #include "support/Bytes.h"
-#include "tests/converter/ControlSamples.h"
+#include "tests/rtf_to_mtext/ControlSamples.h"
 
 namespace {
 
@@ -231,7 +231,7 @@ TEST(ConvertRun, TranslatesTheHeaderAndTheText) {
       {"\\plain\\f2\\fs20 a\\par", "{\\f2|b0|i0;{\\H1.7;a\\par}}"},
       // No space at all: the whole run is header and, by the absent-marker rule, text.
       {"\\plain\\f2\\fs20", "{\\f2|b0|i0;{\\H1.7;\\plain\\f2\\fs20}}"},
-      // Words the writer does not know stay in the header.
+      // Words RtfToMText does not know stay in the header.
       {"\\plain\\f2\\fs16\\dn4 x", "{\\f2|b0|i0;{\\H1.3;\\dn4 x}}"},
   };
   ExpectEachCase(cases, &MTextRtfConverter::ConvertRun);
@@ -247,7 +247,7 @@ TEST(ConvertRun, RoundsTheHeightToOneDecimal) {
 }
 
 TEST(ConvertRun, EveryOneDecimalHeightSurvivesTheWayBack) {
-  // The reader writes a height h as int(h * 12 + 0.5) half-points; the writer must give h back.
+  // MTextToRtf writes a height h as int(h * 12 + 0.5) half-points; RtfToMText must give h back.
   HostColors colors;
   MTextRtfConverter converter(colors);
   for (int tenths = 1; tenths <= 2000; ++tenths) {

@@ -1,4 +1,4 @@
-// Internals of the reader's pass files: rewrites of the working text through the fast helpers.
+// Internals of MTextToRtf's pass files: rewrites of the working text through the fast helpers.
 #pragma once
 
 #include <afx.h>
@@ -11,10 +11,10 @@
 #include <string>
 #include <string_view>
 
-#include "converter/ReaderSupport.h"
+#include "converter/MTextToRtfSupport.h"
 #include "converter/TextHelpers.h"
 
-namespace reader {
+namespace mtext_to_rtf {
 
 // Whether the pattern stands in the text. A short pattern is looked for at each place its last
 // byte stands (the letter of a code, where the first is a backslash that texts dense in codes
@@ -101,4 +101,4 @@ inline std::string DecimalText(long long n) { return std::to_string(n); }
 
 inline std::string_view View(const CString& text) { return detail::View(text); }
 
-}  // namespace reader
+}  // namespace mtext_to_rtf

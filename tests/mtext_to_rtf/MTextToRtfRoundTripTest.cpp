@@ -1,11 +1,11 @@
-// The round trip of the writer's own contents: MText -> the reader's RTF -> the control -> the
-// writer -> the same MText. Until the control exists, each case pins the reader's document and
+// The round trip of RtfToMText's own contents: MText -> MTextToRtf's RTF -> the control -> the
+// writer -> the same MText. Until the control exists, each case pins MTextToRtf's document and
 // the stream the control writes for it (in its dialect: same runs, fonts, sizes and colours),
-// and checks that the writer turns that stream back into the contents.
+// and checks that RtfToMText turns that stream back into the contents.
 #include <string>
 #include <vector>
 
-#include "ReaderSupport.h"
+#include "MTextToRtfFixture.h"
 #include "converter/MTextRtfConverter.h"
 #include "host/HostColors.h"
 #include "support/Bytes.h"
@@ -92,10 +92,10 @@ const std::vector<RoundTrip> kRoundTrips = {
 
 }  // namespace
 
-TEST(ReaderRoundTrip, WritersContentsComeBack) {
+TEST(MTextToRtfRoundTrip, WritersContentsComeBack) {
   for (const RoundTrip& c : kRoundTrips) {
     SCOPED_TRACE(testsupport::Readable(c.mtext));
-    EXPECT_BYTES_EQ(c.rtf, readertest::Read(c.mtext));
+    EXPECT_BYTES_EQ(c.rtf, mtext_to_rtf_test::Read(c.mtext));
     EXPECT_BYTES_EQ(c.back, WriterOf(c.stream));
   }
 }

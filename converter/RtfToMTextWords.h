@@ -1,7 +1,7 @@
-// The RTF words and fixed strings that the MText writer looks for, listed once.
+// The RTF words and fixed strings that RtfToMText looks for, listed once.
 #pragma once
 
-namespace rtfwords {
+namespace rtf_to_mtext_words {
 
 // The control words removed with their parameters, one list string per word length. The lists
 // are searched as strings: a candidate matches when it occurs anywhere in the list of its length.
@@ -55,11 +55,11 @@ inline constexpr char kSymbolBulletGroup[] = "{\\fSymbol\xB7\t}";
 // A tab is "\tab" and its delimiter space; both become one tab character of the MText.
 inline constexpr const char* kTabWords[] = {"\\tab ", "\\tab"};
 
-// The longest face name a Windows font has (LF_FACESIZE without its NUL); the writer keeps no
+// The longest face name a Windows font has (LF_FACESIZE without its NUL); RtfToMText keeps no
 // more of a font table's name or charset text, which bounds what one font reference becomes.
 inline constexpr int kMaxFontField = 31;
 
 // Half-points to drawing units: the height h of an MText text is shown as 12 h half-points.
 inline constexpr double kUnitsPerHalfPoint = 0.08333333333333333;
 
-}  // namespace rtfwords
+}  // namespace rtf_to_mtext_words

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ReaderSupport.h"
+#include "MTextToRtfFixture.h"
 #include "bench/support/MTextShapes.h"
 #include "converter/KeptCodes.h"
 #include "support/Bytes.h"
@@ -18,16 +18,16 @@ std::string Repeated(const std::string& text, int times) {
   return out;
 }
 
-// Kept codes and literal backslashes follow rules of their own, which the literal reader does not know.
+// Kept codes and literal backslashes follow rules of their own, which the literal MTextToRtf does not know.
 void ExpectSame(const std::string& mtext, double height = 2.5) {
   if (keptcodes::HoldsKeptCode(mtext)) return;
-  EXPECT_BYTES_EQ(readertest::ReadLiterally(mtext, height), readertest::Read(mtext, height))
+  EXPECT_BYTES_EQ(mtext_to_rtf_test::ReadLiterally(mtext, height), mtext_to_rtf_test::Read(mtext, height))
       << "contents: " << testsupport::Readable(mtext);
 }
 
 }  // namespace
 
-TEST(ReaderDifferential, RandomTextsOfCodePieces) {
+TEST(MTextToRtfDifferential, RandomTextsOfCodePieces) {
   const char* pieces[] = {"{", "}", "{", "}", "\\f", "\\F", "\\H", "\\C", ";", "x", "a", "b", " ", "|b1", "|i0",
                           "|c204", "|p34", "\\", "1", "2", ".", ".shx", "\\P", "\\L", "\\l", "\\\\", "Arial",
                           "0.5x;", "2.5;", "\\A1;", "{{", "} ", "}a{", "\\a b;", "\\O", "__##", "//__", "\\{", "\\}"};
@@ -42,7 +42,7 @@ TEST(ReaderDifferential, RandomTextsOfCodePieces) {
 
 // Shapes that decide which form of a pass runs: gaps between groups that repeat or begin with
 // one another, nested groups, codes that reach a ";" turned into a space.
-TEST(ReaderDifferential, ShapesOfTheShortcuts) {
+TEST(MTextToRtfDifferential, ShapesOfTheShortcuts) {
   const std::vector<std::string> texts = {
       "\\H1;{\\C1;a} {\\C2;b} and more {\\C3;c} and",
       "\\H1;{a}b{c}bc",
@@ -79,7 +79,7 @@ TEST(ReaderDifferential, ShapesOfTheShortcuts) {
 // The wrapping between groups looks a pattern up by its longest lead: gaps that begin alike
 // ("\\P" and a word), share 8, 16 or 32 bytes and then differ, repeat whole, or stand behind a
 // "}" that a "{" does not follow; in texts long enough to hold many of each.
-TEST(ReaderDifferential, GapsThatBeginAlike) {
+TEST(MTextToRtfDifferential, GapsThatBeginAlike) {
   const char* const gaps[] = {"\\Pdrawing layer ", "\\Pdrawing layer scale", "\\Pdrawing layers", "\\Pdr",
                               "\\Pdrawing", "\\Pdrawing layer scale 1:100 note A-3 and more", "\\Pdrawing layer}x",
                               " ", "\\P", "\\Pdrawing layer scale 1:100 note A-3 and more!"};
@@ -109,15 +109,15 @@ std::uint64_t Fingerprint(const std::string& bytes) {
 
 // Large texts in the shapes the scaling benchmark measures, where the fast passes take their
 // indexed forms. The literal reference is too slow for 256 KiB, and mixed contents hold kept codes
-// it does not know: the fingerprints and lengths below are those of the output the reader gave
+// it does not know: the fingerprints and lengths below are those of the output MTextToRtf gave
 // before its passes were made linear on such texts (with heights and colours already scoped by
 // groups), computed from that build. Texts of the second shape small enough for the reference are
 // compared with it as well.
-TEST(ReaderDifferential, LargeTextsKeepTheirOutput) {
-  const std::string mixed = readertest::Read(mtextshapes::Mixed(256 << 10));
+TEST(MTextToRtfDifferential, LargeTextsKeepTheirOutput) {
+  const std::string mixed = mtext_to_rtf_test::Read(mtextshapes::Mixed(256 << 10));
   EXPECT_EQ(mixed.size(), 283005u);
   EXPECT_EQ(Fingerprint(mixed), 0xec28ff97ebb19c50u);
-  const std::string breaks = readertest::Read(mtextshapes::BreaksAndHeights(256 << 10));
+  const std::string breaks = mtext_to_rtf_test::Read(mtextshapes::BreaksAndHeights(256 << 10));
   EXPECT_EQ(breaks.size(), 333754u);
   EXPECT_EQ(Fingerprint(breaks), 0x6b5291863522a419u);
   ExpectSame(mtextshapes::BreaksAndHeights(16 << 10));

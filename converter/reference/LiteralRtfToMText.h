@@ -1,4 +1,4 @@
-// The MText writer written step for step on the literal helpers: the reference that tests,
+// RtfToMText written step for step on the literal helpers: the reference that tests,
 // benchmarks and fuzz targets hold MTextRtfConverter::RtfToMText to.
 #pragma once
 
@@ -9,9 +9,9 @@
 
 namespace literal {
 
-class RtfWriter {
+class RtfToMTextConverter {
  public:
-  explicit RtfWriter(const ColorLookup& colors) : m_colors(colors) {}
+  explicit RtfToMTextConverter(const ColorLookup& colors) : m_colors(colors) {}
 
   CString RtfToMText(CString rtf);
   void ParseColorTable();

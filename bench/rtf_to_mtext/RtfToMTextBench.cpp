@@ -9,7 +9,7 @@
 
 #include "bench/support/BenchSupport.h"
 #include "converter/MTextRtfConverter.h"
-#include "converter/reference/LiteralWriter.h"
+#include "converter/reference/LiteralRtfToMText.h"
 #include "converter/reference/RtfDocuments.h"
 #include "host/HostColors.h"
 
@@ -50,8 +50,8 @@ double LiteralSeconds(const Case& c, const CString& rtf) {
   auto key = std::make_tuple(c.kib, c.cyrillic, c.runs);
   auto found = measured.find(key);
   if (found != measured.end()) return found->second;
-  SecondsPerConversion<literal::RtfWriter>(rtf, 1);
-  double seconds = SecondsPerConversion<literal::RtfWriter>(rtf, c.kib >= 64 ? 2 : 5);
+  SecondsPerConversion<literal::RtfToMTextConverter>(rtf, 1);
+  double seconds = SecondsPerConversion<literal::RtfToMTextConverter>(rtf, c.kib >= 64 ? 2 : 5);
   return measured[key] = seconds;
 }
 
@@ -74,7 +74,7 @@ void BM_LiteralRtfToMText(benchmark::State& state, Case c) {
   CString rtf = Stream(c);
   HostColors colors;
   for (auto _ : state) {
-    literal::RtfWriter writer(colors);
+    literal::RtfToMTextConverter writer(colors);
     benchmark::DoNotOptimize(writer.RtfToMText(rtf));
   }
 }

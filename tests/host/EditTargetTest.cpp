@@ -1,4 +1,4 @@
-// EditTarget: the module's record starts empty, and the reader reaches it through its view.
+// EditTarget: the module's record starts empty, and MTextToRtf reaches it through its view.
 #include <gtest/gtest.h>
 
 #include "host/EditTarget.h"

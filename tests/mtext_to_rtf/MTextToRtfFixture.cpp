@@ -1,11 +1,11 @@
-// Helpers of the reader tests.
-#include "ReaderSupport.h"
+// Helpers of MTextToRtf tests.
+#include "MTextToRtfFixture.h"
 
 #include "converter/MTextRtfConverter.h"
 #include "converter/reference/LiteralMTextToRtf.h"
 #include "host/HostColors.h"
 
-namespace readertest {
+namespace mtext_to_rtf_test {
 
 const std::string kFontTable0 = "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fnil MS Sans Serif;}}";
 const std::string kColours7 = "{\\colortbl\\red0\\green0\\blue0;\\red255\\green255\\blue255;}";
@@ -26,4 +26,4 @@ std::string ReadLiterally(const std::string& mtext, double height) {
   return std::string(rtf.GetString(), static_cast<size_t>(rtf.GetLength()));
 }
 
-}  // namespace readertest
+}  // namespace mtext_to_rtf_test

@@ -1,11 +1,11 @@
-// The MText writer pass by pass as written, every replacement rebuilding the whole string.
-// Slow on purpose; the fast writer must give the same bytes for every input.
-#include "converter/reference/LiteralWriter.h"
+// RtfToMText pass by pass as written, every replacement rebuilding the whole string.
+// Slow on purpose; the fast RtfToMText must give the same bytes for every input.
+#include "converter/reference/LiteralRtfToMText.h"
 
 #include <climits>
 #include <cstdlib>
 
-#include "converter/RtfWords.h"
+#include "converter/RtfToMTextWords.h"
 #include "converter/reference/LiteralHelpers.h"
 
 namespace literal {
@@ -46,7 +46,7 @@ int Atoi(const CString& text) {
 
 }  // namespace
 
-CString RtfWriter::RtfToMText(CString rtf) {
+CString RtfToMTextConverter::RtfToMText(CString rtf) {
   TextReplacer replacer;
   rtf = DecodeHexEscapes(rtf);
   colorTableText = TextBetween(rtf, "{\\colortbl", ";}");
@@ -57,7 +57,7 @@ CString RtfWriter::RtfToMText(CString rtf) {
   ConvertBody();
   CString body;
   for (int k = 0; k < runTexts.GetSize(); ++k) body += runTexts[k];
-  for (const char* code : rtfwords::kDefaultFontCodes) body = replacer.ReplaceAll(body, "", code);
+  for (const char* code : rtf_to_mtext_words::kDefaultFontCodes) body = replacer.ReplaceAll(body, "", code);
   for (int k = 0; k < fontDescriptors.GetSize(); ++k) {
     body = ReplaceNumber(body, "\\f" + fontDescriptors[k], "\\f" + Number(k + 2));
   }
@@ -75,13 +75,13 @@ CString RtfWriter::RtfToMText(CString rtf) {
     pos += code.GetLength() - 1;
   }
   body = ReplaceNumber(body, "\\fSymbol", "\\f1");
-  body = replacer.ReplaceAll(body, "", rtfwords::kSymbolBulletGroup);
+  body = replacer.ReplaceAll(body, "", rtf_to_mtext_words::kSymbolBulletGroup);
   body = replacer.ReplaceAll(body, "C256;", "C139;");
   body = replacer.ReplaceAll(body, "\\L", "\\L ");
   return "{" + body;
 }
 
-void RtfWriter::ParseColorTable() {
+void RtfToMTextConverter::ParseColorTable() {
   TextReplacer replacer;
   CString text = colorTableText;
   for (const char* word : {"red", "green", "blue", ";"}) text = replacer.ReplaceAll(text, "", word);
@@ -99,9 +99,9 @@ void RtfWriter::ParseColorTable() {
   }
 }
 
-void RtfWriter::ParseFontTable() {
+void RtfToMTextConverter::ParseFontTable() {
   TextReplacer replacer;
-  CString text = replacer.ReplaceAll(fontTableText + "}", "", rtfwords::kFixedFontEntries);
+  CString text = replacer.ReplaceAll(fontTableText + "}", "", rtf_to_mtext_words::kFixedFontEntries);
   for (int i = 0; i <= text.GetLength(); ++i) {
     if (text.GetAt(i) != '{' || text.Mid(i, 4) == "{\\*\\") continue;
     CString tail = text.Mid(i);
@@ -109,11 +109,11 @@ void RtfWriter::ParseFontTable() {
     if (TextBetween(tail, "\\f", " ").Find("fcharset") >= 0) {
       CString a = TextBetween(tail, "fcharset", "{\\*\\");
       CString b = TextBetween(tail, "fcharset", " ");
-      charset += (a.GetLength() <= b.GetLength() ? a : b).Left(rtfwords::kMaxFontField);
+      charset += (a.GetLength() <= b.GetLength() ? a : b).Left(rtf_to_mtext_words::kMaxFontField);
     } else {
       charset += "0";
     }
-    CString name = TextBetween(tail, " ", ";").Left(rtfwords::kMaxFontField);
+    CString name = TextBetween(tail, " ", ";").Left(rtf_to_mtext_words::kMaxFontField);
     CString pitch;
     int first = text.Find("\\", i + 3);
     int next = first < 0 ? -1 : text.Find("\\", first + 1);
@@ -121,7 +121,7 @@ void RtfWriter::ParseFontTable() {
     if (blank >= 0 && (next < 0 || blank < next)) next = blank;
     if (next >= 0) {
       CString word = text.Mid(first + 1, next - first - 1);
-      for (const auto& family : rtfwords::kFontFamilies) {
+      for (const auto& family : rtf_to_mtext_words::kFontFamilies) {
         if (word == family.word) pitch = family.pitch;
       }
     }
@@ -129,14 +129,14 @@ void RtfWriter::ParseFontTable() {
   }
 }
 
-void RtfWriter::ConvertBody() {
+void RtfToMTextConverter::ConvertBody() {
   TextReplacer replacer;
   bodyText = replacer.ReplaceAll(bodyText, "", "\r");
   bodyText = replacer.ReplaceAll(bodyText, "", "\n");
   bodyText = WithoutFinalParagraphMark(bodyText);
   bodyText = TextBetween(bodyText, "\\pard", "");
-  for (const char* word : rtfwords::kTabWords) bodyText = replacer.ReplaceAll(bodyText, "\t", word);
-  for (const auto& word : rtfwords::kCharacterWords) {
+  for (const char* word : rtf_to_mtext_words::kTabWords) bodyText = replacer.ReplaceAll(bodyText, "\t", word);
+  for (const auto& word : rtf_to_mtext_words::kCharacterWords) {
     bodyText = replacer.ReplaceAll(bodyText, CString(word.byte), word.word);
   }
   bodyText = StripControlWords(bodyText);
@@ -154,7 +154,7 @@ void RtfWriter::ConvertBody() {
   runTexts.Add(runStart > 0 && onlyBraces ? lastText : ConvertRun(last));
 }
 
-CString RtfWriter::ConvertRun(CString run) {
+CString RtfToMTextConverter::ConvertRun(CString run) {
   TextReplacer replacer;
   CString header = TextBetween(run, "", " ");
   CString text = TextBetween(run, " ", "");
@@ -162,7 +162,7 @@ CString RtfWriter::ConvertRun(CString run) {
   CString font = TextBetween(header, "\\f", "\\");
   CString size = TextBetween(header, "\\fs", "\\");
   CString height;
-  height.Format("%.1f", std::strtod(size, nullptr) * rtfwords::kUnitsPerHalfPoint);
+  height.Format("%.1f", std::strtod(size, nullptr) * rtf_to_mtext_words::kUnitsPerHalfPoint);
   if (header.Find("cf") < 0) height += ";";
   header = replacer.ReplaceAll(header, "{\\H" + height, "\\fs" + size);
   CString bold = header.Find("\\b") >= 0 ? "|b1" : "|b0";
@@ -184,13 +184,13 @@ CString RtfWriter::ConvertRun(CString run) {
   return "{" + header + (header.Right(1) == ";" ? "" : " ") + text + "}}";
 }
 
-CString RtfWriter::StripControlWords(CString text) {
+CString RtfToMTextConverter::StripControlWords(CString text) {
   for (int i = 0; i < text.GetLength(); ++i) {
     if (text.GetAt(i) != '\\') continue;
     int slash = text.Find("\\", i + 1);
     int space = text.Find(" ", i + 1);
     CString delimiter = (space >= 0 && (slash < 0 || space < slash)) ? " " : "\\";
-    for (const auto& list : rtfwords::kSkipLists) {
+    for (const auto& list : rtf_to_mtext_words::kSkipLists) {
       CString candidate = text.Mid(i, list.length);
       if (CString(list.words).Find(candidate) >= 0) text = CutSpans(text, candidate, delimiter);
     }

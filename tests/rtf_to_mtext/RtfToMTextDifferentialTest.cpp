@@ -4,11 +4,11 @@
 
 #include "converter/KeptCodes.h"
 #include "converter/MTextRtfConverter.h"
-#include "converter/reference/LiteralWriter.h"
+#include "converter/reference/LiteralRtfToMText.h"
 #include "converter/reference/RtfDocuments.h"
 #include "host/HostColors.h"
 #include "support/Bytes.h"
-#include "tests/converter/ControlSamples.h"
+#include "tests/rtf_to_mtext/ControlSamples.h"
 
 namespace {
 
@@ -20,13 +20,13 @@ std::string Joined(const CStringArray& list) {
   return all;
 }
 
-// Converts with both writers and compares the result and every list. Marked code text and
-// literal backslashes follow rules of their own, which the literal writer does not know.
+// Converts with both RtfToMText converters and compares the result and every list. Marked code text and
+// literal backslashes follow rules of their own, which the literal RtfToMText does not know.
 void ExpectSameAsLiteral(const std::string& rtf) {
   if (keptcodes::HoldsMarkedText(rtf)) return;
   HostColors colors;
   MTextRtfConverter fast(colors);
-  literal::RtfWriter reference(colors);
+  literal::RtfToMTextConverter reference(colors);
   CString expected = reference.RtfToMText(C(rtf));
   CString actual = fast.RtfToMText(C(rtf));
   SCOPED_TRACE("rtf: " + testsupport::Readable(rtf));
@@ -124,7 +124,7 @@ TEST(RtfToMText, MatchesTheLiteralWriterOnTheControlsOwnDocuments) {
 TEST(StripControlWords, MatchesTheLiteralPassOnSplicedBytes) {
   HostColors colors;
   MTextRtfConverter fast(colors);
-  literal::RtfWriter reference(colors);
+  literal::RtfToMTextConverter reference(colors);
   std::mt19937 rng(14);
   for (int round = 0; round < 5000; ++round) {
     std::string text;

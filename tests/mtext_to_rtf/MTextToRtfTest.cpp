@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "ReaderSupport.h"
+#include "MTextToRtfFixture.h"
 #include "converter/MTextRtfConverter.h"
 #include "host/HostColors.h"
 #include "support/Bytes.h"
 
-using readertest::Read;
+using mtext_to_rtf_test::Read;
 
 namespace {
 
@@ -116,7 +116,7 @@ TEST(MTextToRtf, BaseHeightComesFromTheTarget) {
 }
 
 // The wrapper's height is rounded once, so a plain text keeps its height through the editor:
-// the writer's height of the half-points that the reader made is the height it started with.
+// RtfToMText's height of the half-points that MTextToRtf made is the height it started with.
 TEST(MTextToRtf, PlainTextKeepsItsHeightThroughTheWriter) {
   for (double height : {0.7, 1.8, 2.5, 3.5, 5.0, 7.0, 10.0, 18.0}) {
     std::string rtf = Read("x", height);
