@@ -42,18 +42,27 @@ class MTextRtfConverter {
   // MTextToRtf: MText contents in, the control's whole RTF document out. Never fails.
   CString MTextToRtf(CString contents);
 
-  // The heights a text had, by the half-point size MTextToRtf gave them: MTextToRtf fills it, the
-  // writer writes a size found here with the height text it came from.
+  // The heights a text had, by the half-point size MTextToRtf gave them: MTextToRtf fills it,
+  // RtfToMText writes a size found here with the height text it came from.
   KnownHeights knownHeights;
 
-  // MTextToRtf's passes in the order it runs them, public so that a test can run one
-  // alone. Each rewrites workText unless it says otherwise.
+  // The passes of MTextToRtf that tests run alone; each rewrites workText.
+  void GroupPlainText();
+  void RewritePreGroupedHeights();
+  void WrapBetweenGroups(const CString& head);
+  void CarryColoursIntoFontRuns();
+  void TerminateCodesWithSpaces();
+
+  // MTextToRtf's working string.
+  CString workText;
+
+ private:
+  // MTextToRtf's passes in the order it runs them (with the public ones above). Each rewrites
+  // workText unless it says otherwise.
   void TakeOutKeptCodes();  // kept codes become stand-in tokens, shown again by PutBackKeptCodes
   void ProtectEscapedFontLetters();
   void ProtectEscapedBraces();
   void DelimitOneLetterCodes();
-  void GroupPlainText();
-  void RewritePreGroupedHeights();
   void CollectFontKeys();
   void ConvertUnderline();
   void ReorderFontSpecs();
@@ -71,23 +80,18 @@ class MTextRtfConverter {
   void PutBackKeptCodes();
   void KeepFinalEmptyLine();  // a text that ends with an empty line keeps it in the control
 
-  // Steps inside the passes above: the grouping, the carrying into font runs, the colour pass.
+  // Steps inside the passes: the grouping, the carrying into font runs, the colour pass.
   void ConvertContentHeights();
   void FindScopes();
-  void WrapBetweenGroups(const CString& head);
   void RewriteRunningHeights();
   void CarryHeightsIntoFontRuns();
-  void CarryColoursIntoFontRuns();
   void BuildFontGroups();
-  void TerminateCodesWithSpaces();
   void CollectColourKeys();
 
-  // MTextToRtf's working string and lists (MText to RTF).
-  CString workText;
+  // MTextToRtf's lists.
   CStringArray fontKeys;
   CStringArray colourKeys;
 
- private:
   double TextHeight() const;
   void KnowHeight(int halfPoints, const CString& height);
   void KnowHeight(int halfPoints, double height);

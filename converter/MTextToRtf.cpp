@@ -86,7 +86,7 @@ void MTextRtfConverter::KeepFinalEmptyLine() { workText = detail::ToCString(deta
 
 // On RtfToMText's contents a height value runs from "\H" to the next backslash or ";", whatever it holds.
 void MTextRtfConverter::RewritePreGroupedHeights() {
-  ReplaceIn(workText, "\\\\H", "//__");
+  ReplaceAllIn(workText, "//__", "\\\\H");
   const std::string text = Bytes(workText);
   std::string out;
   out.reserve(text.size() + 16);
@@ -103,7 +103,7 @@ void MTextRtfConverter::RewritePreGroupedHeights() {
   }
   out.append(text, from, std::string::npos);
   workText = detail::ToCString(out);
-  ReplaceIn(workText, "//__", "\\\\H");
+  ReplaceAllIn(workText, "\\\\H", "//__");
 }
 
 void MTextRtfConverter::KnowHeight(int halfPoints, const CString& height) {

@@ -26,30 +26,30 @@ std::string UpToCode(std::string_view value) { return std::string(value.substr(0
 // twice (31 half-points for 2.5) comes back from RtfToMText as a larger height, so a text would
 // grow each time it was opened in the editor.
 void MTextRtfConverter::GroupPlainText() {
-  ReplaceIn(workText, "\\\\H", "//__");
+  ReplaceAllIn(workText, "//__", "\\\\H");
   m_runningHeight = TextHeight() * 12 + 0.5;
   const bool hasHeight = workText.Find("\\H") >= 0;
   const bool hasFont = workText.Find("\\f") >= 0 || workText.Find("\\F") >= 0;
   if (!hasHeight && !hasFont) {
     workText = "{\\H" + IntegerText(m_runningHeight) + kAutoColour + workText + "}";
-    ReplaceIn(workText, "//__", "\\\\H");
+    ReplaceAllIn(workText, "\\\\H", "//__");
     return;
   }
   if (!hasHeight) {
-    ReplaceIn(workText, "\\F", "\\f");
-    ReplaceIn(workText, ".shx", "");
+    ReplaceAllIn(workText, "\\f", "\\F");
+    ReplaceAllIn(workText, "", ".shx");
     FindScopes();
     WrapBetweenGroups(CString("}{") + kAutoColour);
     CarryColoursIntoFontRuns();
     BuildFontGroups();
-    ReplaceIn(workText, "//__", "\\\\H");
+    ReplaceAllIn(workText, "\\\\H", "//__");
     return;
   }
   ConvertContentHeights();
   FindScopes();
   WrapBetweenGroups(CString("}{") + kAutoColour);
   RewriteRunningHeights();
-  ReplaceIn(workText, "//__", "\\\\H");
+  ReplaceAllIn(workText, "\\\\H", "//__");
   if (workText.Find("\\f") < 0) {
     // The text in front of the first height code is at the base height.
     workText = "{\\H" + IntegerText(TextHeight() * 12 + 0.5) + ";" + kAutoColour + workText + "}";

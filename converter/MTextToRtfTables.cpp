@@ -85,21 +85,21 @@ void MTextRtfConverter::ReorderFontSpecs() {
 }
 
 void MTextRtfConverter::ReplaceFontCodes() {
-  ReplaceIn(workText, "\\\\f", "//__");
+  ReplaceAllIn(workText, "//__", "\\\\f");
   for (int k = 0; k < fontKeys.GetSize(); ++k) {
     const std::string key = Bytes(fontKeys[k]);
     const std::string number = DecimalText(k + 1);
     if (key.size() >= 4 && key.compare(key.size() - 4, 4, ".shx") == 0) {
-      ReplaceIn(workText, "\\F" + key, "\\f" + number);
+      ReplaceAllIn(workText, "\\f" + number, "\\F" + key);
     } else if (key.find('|') != std::string::npos) {
-      ReplaceIn(workText, "\\f" + key, "\\f" + number);
+      ReplaceAllIn(workText, "\\f" + number, "\\f" + key);
     } else {
-      ReplaceIn(workText, "\\f" + key + ";", "\\f" + number + ";");
+      ReplaceAllIn(workText, "\\f" + number + ";", "\\f" + key + ";");
       // A name with bold or italic fields only ("\fArial Narrow|b1;").
-      ReplaceIn(workText, "\\f" + key + "|", "\\f" + number + "|");
+      ReplaceAllIn(workText, "\\f" + number + "|", "\\f" + key + "|");
     }
   }
-  ReplaceIn(workText, "//__", "\\\\f");
+  ReplaceAllIn(workText, "\\\\f", "//__");
 }
 
 CString MTextRtfConverter::BuildFontTable() const {
@@ -111,14 +111,14 @@ CString MTextRtfConverter::BuildFontTable() const {
 }
 
 CString MTextRtfConverter::ColourPass() {
-  ReplaceIn(workText, "\\par", kParagraphToken);
+  ReplaceAllIn(workText, kParagraphToken, "\\par");
   TerminateCodesWithSpaces();
   CollectColourKeys();
   CString table = kColourTableHead;
   for (int k = 0; k < colourKeys.GetSize(); ++k) {
     table += ColourTableEntryOfKey(colourKeys[k], m_colors);
   }
-  ReplaceIn(workText, kParagraphToken, "\\par");
+  ReplaceAllIn(workText, "\\par", kParagraphToken);
   return table + "}";
 }
 
@@ -204,7 +204,7 @@ void MTextRtfConverter::CollectColourKeys() {
 // Each colour code becomes "\cf" and the number of its own key, as a whole ("\C12" is never
 // taken for "\C1" and a "2").
 void MTextRtfConverter::ReplaceColourCodes() {
-  ReplaceIn(workText, "\\\\C", "//__");
+  ReplaceAllIn(workText, "//__", "\\\\C");
   const std::string text = Bytes(workText);
   std::unordered_map<std::string_view, int> numbers;
   std::vector<std::string> held;
@@ -223,5 +223,5 @@ void MTextRtfConverter::ReplaceColourCodes() {
   }
   out.append(text, from, std::string::npos);
   workText = detail::ToCString(out);
-  ReplaceIn(workText, "//__", "\\\\C");
+  ReplaceAllIn(workText, "\\\\C", "//__");
 }
