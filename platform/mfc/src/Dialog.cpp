@@ -8,7 +8,7 @@
 #include <iostream>
 
 #include "mfc/src/AfxState.h"
-#include "win32/src/Internal.h"
+#include "qplatform/ModalWait.h"
 
 using afxdetail::State;
 

@@ -1,4 +1,4 @@
-// Code page 1251 as Unicode and back, for every conversion at the edges (private).
+// Code page 1251 as Unicode and back, for every conversion at the edges (the DXF codec, scripts, the renderer).
 #pragma once
 
 #include <cstdint>

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "arx/src/Cp1251.h"
+#include "qplatform/Cp1251.h"
 
 namespace qhost {
 namespace {

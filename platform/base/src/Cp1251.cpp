@@ -1,5 +1,5 @@
 // Code page 1251 as Unicode, read once from iconv.
-#include "arx/src/Cp1251.h"
+#include "qplatform/Cp1251.h"
 
 #include <iconv.h>
 
