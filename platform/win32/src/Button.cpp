@@ -1,7 +1,5 @@
 // Windows stand-in: the BUTTON class: push buttons, check boxes, radio buttons (also push-like),
 // bitmap and icon faces, owner-drawn buttons, and the BN_* notifications.
-#include <unordered_map>
-
 #include "win32/src/Internal.h"
 
 namespace qwin::detail {
@@ -201,10 +199,8 @@ LRESULT OnPaint(ButtonCall& c) {
   return 0;
 }
 
-using ButtonHandler = LRESULT (*)(ButtonCall&);
-
-const std::unordered_map<UINT, ButtonHandler>& ButtonHandlers() {
-  static const std::unordered_map<UINT, ButtonHandler> handlers = {
+const HandlerTable<ButtonCall>& ButtonHandlers() {
+  static const HandlerTable<ButtonCall> handlers = {
       {WM_GETDLGCODE, OnGetDlgCode},
       {WM_LBUTTONDOWN, OnLButtonDown},
       {WM_LBUTTONDBLCLK, OnLButtonDown},
@@ -229,9 +225,8 @@ const std::unordered_map<UINT, ButtonHandler>& ButtonHandlers() {
 LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* w = Find(button);
   ButtonCall call{button, *w, DataOf<ButtonData>(*w), TypeOf(*w), wParam, lParam};
-  const auto& handlers = ButtonHandlers();
-  const auto found = handlers.find(message);
-  if (found != handlers.end()) return found->second(call);
+  LRESULT result = 0;
+  if (Dispatch(ButtonHandlers(), message, call, result)) return result;
   return ControlDefault(button, BM_GETCHECK, BM_SETIMAGE, message, wParam, lParam);
 }
 

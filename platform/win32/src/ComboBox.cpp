@@ -1,7 +1,6 @@
 // Windows stand-in: the COMBOBOX class: drop-down and drop-down list styles, sorted and owner-drawn
 // lists, the CB_* messages and the CBN_* notifications.
 #include <algorithm>
-#include <unordered_map>
 
 #include "win32/src/Internal.h"
 
@@ -468,10 +467,8 @@ LRESULT OnDestroy(ComboCall& c) {
   return 0;
 }
 
-using ComboHandler = LRESULT (*)(ComboCall&);
-
-const std::unordered_map<UINT, ComboHandler>& ComboHandlers() {
-  static const std::unordered_map<UINT, ComboHandler> handlers = {
+const HandlerTable<ComboCall>& ComboHandlers() {
+  static const HandlerTable<ComboCall> handlers = {
       {WM_CREATE, OnCreate},
       {WM_SETFONT, OnSetFont},
       {WM_GETDLGCODE, OnGetDlgCode},
@@ -516,9 +513,8 @@ const std::unordered_map<UINT, ComboHandler>& ComboHandlers() {
 LRESULT CALLBACK ComboProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* w = Find(combo);
   ComboCall call{combo, *w, DataOf<ComboData>(*w), message, wParam, lParam};
-  const auto& handlers = ComboHandlers();
-  const auto found = handlers.find(message);
-  if (found != handlers.end()) return found->second(call);
+  LRESULT result = 0;
+  if (Dispatch(ComboHandlers(), message, call, result)) return result;
   return ControlDefault(combo, CB_GETEDITSEL, CB_FINDSTRINGEXACT + 8, message, wParam, lParam);
 }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <unordered_map>
 
 #include "win32/src/Internal.h"
 
@@ -263,10 +262,8 @@ LRESULT OnPaint(EditCall& c) {
   return 0;
 }
 
-using EditHandler = LRESULT (*)(EditCall&);
-
-const std::unordered_map<UINT, EditHandler>& EditHandlers() {
-  static const std::unordered_map<UINT, EditHandler> handlers = {
+const HandlerTable<EditCall>& EditHandlers() {
+  static const HandlerTable<EditCall> handlers = {
       {WM_GETDLGCODE, OnGetDlgCode},
       {WM_SETTEXT, OnSetText},
       {WM_CHAR, OnChar},
@@ -298,9 +295,8 @@ const std::unordered_map<UINT, EditHandler>& EditHandlers() {
 LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* w = Find(edit);
   EditCall call{edit, *w, DataOf<EditData>(*w), message, wParam, lParam};
-  const auto& handlers = EditHandlers();
-  const auto found = handlers.find(message);
-  if (found != handlers.end()) return found->second(call);
+  LRESULT result = 0;
+  if (Dispatch(EditHandlers(), message, call, result)) return result;
   return ControlDefault(edit, EM_GETSEL, EM_SETREADONLY + 0x10, message, wParam, lParam);
 }
 

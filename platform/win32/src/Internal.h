@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace qwin::detail {
@@ -90,6 +91,19 @@ LRESULT RunCbtHooks(int code, WPARAM wParam, LPARAM lParam);
 // A control's default: a message of its own range (`first`..`last`) that it does not handle is
 // logged as not implemented and answered 0; any other goes to DefWindowProc.
 LRESULT ControlDefault(HWND window, UINT first, UINT last, UINT message, WPARAM wParam, LPARAM lParam);
+
+// A control's message handlers, one per message (as the rich edit engine dispatches): each takes
+// the control's record of the call (its window, its data, the message's arguments).
+template <typename Call>
+using HandlerTable = std::unordered_map<UINT, LRESULT (*)(Call&)>;
+// Runs the handler of `message` into `result`; false when the table has none.
+template <typename Call>
+bool Dispatch(const HandlerTable<Call>& table, UINT message, Call& call, LRESULT& result) {
+  const auto found = table.find(message);
+  if (found == table.end()) return false;
+  result = found->second(call);
+  return true;
+}
 
 // Message delivery through the recorder and the window's procedure.
 LRESULT Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
