@@ -13,8 +13,8 @@
 #include <sstream>
 
 #include "mfc/src/AfxState.h"
-#include "qplatform/ModalWait.h"
 #include "qplatform/Profile.h"
+#include "qplatform/WindowServices.h"
 
 using afxdetail::State;
 using qwin::detail::Lower;

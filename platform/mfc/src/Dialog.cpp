@@ -8,7 +8,7 @@
 #include <iostream>
 
 #include "mfc/src/AfxState.h"
-#include "qplatform/ModalWait.h"
+#include "qplatform/WindowServices.h"
 
 using afxdetail::State;
 

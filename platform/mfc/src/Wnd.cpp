@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "mfc/src/AfxState.h"
-#include "qplatform/ModalWait.h"
+#include "qplatform/WindowServices.h"
 
 namespace afxdetail {
 

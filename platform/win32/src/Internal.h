@@ -1,11 +1,11 @@
 // Internals of the window stand-in shared by its files: window records, classes, messages; the
-// pieces the MFC stand-in takes too are published in qplatform/ModalWait.h.
+// pieces the MFC stand-in takes too are published in qplatform/WindowServices.h.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include "qplatform/ModalWait.h"
+#include "qplatform/WindowServices.h"
 
 #include <functional>
 #include <map>
