@@ -11,7 +11,7 @@ const std::vector<Verb>& Verbs() {
       {"enter", kAtCommandPrompt | kAtHostPrompt | kAtDialog | kAtMessageBox},
       {"escape", kAtCommandPrompt | kAtHostPrompt | kAtDialog | kAtMenu | kAtMessageBox},
       {"context-menu", kAtCommandPrompt},
-      {"help", kAtAnyWait},
+      {"help", kAtEveryWait},
       {"click", kAtDialog},
       {"dblclick", kAtDialog},
       {"rclick", kAtDialog},
@@ -28,8 +28,8 @@ const std::vector<Verb>& Verbs() {
       {"syscommand", kAtDialog},
       {"menu", kAtMenu},
       {"answer", kAtMessageBox},
-      {"clipboard", kAtAnyWait},
-      {"keyboard", kAtAnyWait},
+      {"clipboard", kAtModalWait},
+      {"keyboard", kAtModalWait},
       {"charmap", kAtCharacterMap},
   };
   return verbs;

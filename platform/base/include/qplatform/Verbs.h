@@ -16,8 +16,9 @@ enum VerbWaits : unsigned {
   kAtDialog = 1u << 2,         // a waiting dialog of the window stand-in
   kAtMenu = 1u << 3,           // a waiting popup menu
   kAtMessageBox = 1u << 4,     // a waiting message box
-  kAtAnyWait = 1u << 5,        // every wait (the machine's state, help)
-  kAtCharacterMap = 1u << 6,   // while qhost's character map is open
+  kAtCharacterMap = 1u << 5,   // while qhost's character map is open
+  kAtModalWait = kAtDialog | kAtMenu | kAtMessageBox,  // any modal loop (the machine's events)
+  kAtEveryWait = kAtCommandPrompt | kAtHostPrompt | kAtModalWait | kAtCharacterMap,
 };
 
 struct Verb {
