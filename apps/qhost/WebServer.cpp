@@ -6,10 +6,10 @@
 
 #include <nlohmann/json.hpp>
 #include <atomic>
-#include <set>
 #include <thread>
 
 #include "qplatform/Script.h"
+#include "qplatform/Verbs.h"
 
 namespace qhostweb {
 
@@ -19,12 +19,12 @@ namespace {
 
 using nlohmann::json;
 
-// The verbs of the session vocabulary that a page may send; anything else is refused at the door.
-const std::set<std::string> kVerbs = {
-    "command", "type",   "point",  "pick",     "enter",    "escape",  "context-menu", "click",
-    "dblclick", "rclick", "hover", "focus",    "key",      "choose",  "edit",         "select",
-    "resize",  "minimize", "restore", "close", "syscommand", "menu",  "answer",       "charmap",
-    "clipboard", "keyboard"};
+// A page may send any verb of the session vocabulary but help, which answers a reader of the
+// transcript (the page shows the controls itself); anything else is refused at the door.
+bool PageMaySend(const std::string& verb) {
+  const qhost::Verb* known = qhost::FindVerb(verb);
+  return known && verb != "help";
+}
 const size_t kMaxArgs = 16;
 const size_t kMaxBody = 64 * 1024;
 // How long a request for a newer state waits before it answers with the same one.
@@ -75,7 +75,7 @@ bool ParseEventRequest(const std::string& body, qhost::InputEvent& event, std::s
       }
     }
   }
-  if (!kVerbs.count(event.verb)) return Refuse(error, "\"" + event.verb + "\" is not an event a page can send");
+  if (!PageMaySend(event.verb)) return Refuse(error, "\"" + event.verb + "\" is not an event a page can send");
   event.origin = "page";
   return true;
 }

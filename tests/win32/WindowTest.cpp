@@ -74,6 +74,45 @@ TEST_F(WindowTree, ChildRectanglesAreInTheParentsClientCoordinates) {
   EXPECT_EQ(p.y, 6);
 }
 
+// The frames windows get and the sizes GetSystemMetrics reports are the same numbers: a frame
+// read back through AdjustWindowRectEx and through a created window's client area.
+TEST_F(WindowTree, FramesAreMadeOfTheSystemMetrics) {
+  struct Case {
+    DWORD style, exStyle;
+    int side, top;  // the frame's width at the sides and at the top
+  };
+  const int caption = GetSystemMetrics(SM_CYCAPTION);
+  const Case cases[] = {
+      {WS_POPUP | WS_BORDER, 0, GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER)},
+      {WS_POPUP | WS_CAPTION, 0, GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CYDLGFRAME) + caption},
+      {WS_POPUP | WS_CAPTION | WS_THICKFRAME, 0, GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME) + caption},
+      {WS_POPUP, WS_EX_DLGMODALFRAME, GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CYDLGFRAME)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.style);
+    RECT r{100, 100, 200, 150};
+    ASSERT_TRUE(AdjustWindowRectEx(&r, c.style, FALSE, c.exStyle));
+    EXPECT_EQ(100 - c.side, r.left);
+    EXPECT_EQ(100 - c.top, r.top);
+    EXPECT_EQ(200 + c.side, r.right);
+    EXPECT_EQ(150 + c.side, r.bottom);
+    HWND window = CreateWindowEx(c.exStyle, "STATIC", "", c.style, 0, 0, 100, 80, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(window);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(100 - 2 * c.side, client.right);
+    EXPECT_EQ(80 - c.top - c.side, client.bottom);
+    DestroyWindow(window);
+  }
+  // Scroll bars take their metric's width from the client area.
+  HWND scrolled = CreateWindowEx(0, "STATIC", "", WS_POPUP | WS_VSCROLL | WS_HSCROLL, 0, 0, 100, 80, nullptr, nullptr,
+                                 nullptr, nullptr);
+  RECT client;
+  GetClientRect(scrolled, &client);
+  EXPECT_EQ(100 - GetSystemMetrics(SM_CXVSCROLL), client.right);
+  EXPECT_EQ(80 - GetSystemMetrics(SM_CYHSCROLL), client.bottom);
+}
+
 TEST_F(WindowTree, DestroyWindowSendsDestroyParentFirstAndNcDestroyChildFirst) {
   HWND frame = CreateFrame();
   HWND child = CreateChild(frame, "STATIC", 1, 0);

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "arx/src/Cp1251.h"
+#include "qplatform/Cp1251.h"
 #include "arx/src/DxfImage.h"
 
 namespace qhost::dxf {

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "arx/src/DbInternals.h"
+#include "arx/src/DefaultDrawing.h"
 #include "arx/src/DxfDimensions.h"
 #include "arx/src/DxfEntities.h"
 #include "arx/src/DxfImage.h"
@@ -513,10 +514,6 @@ DrawingLoad LoadDrawing(const std::string& path) {
   DrawingLoad result = LoadDrawingFromBytes(std::move(bytes), path);
   if (result.database) result.database->impl().image->path = path;
   return result;
-}
-
-namespace detail {
-const std::string& DefaultDrawingBytes();
 }
 
 void LoadDefaultDrawing(AcDbDatabase& db) {

@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "arx/src/DbInternals.h"
+#include "arx/src/DefaultDrawing.h"
 #include "arx/src/DxfEntities.h"
 #include "arx/src/DxfImage.h"
 #include "arx/src/StubLog.h"
@@ -211,10 +212,6 @@ struct Edit {
 
 }  // namespace
 }  // namespace dxf
-
-namespace detail {
-const std::string& DefaultDrawingBytes();
-}
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <set>
 
 #include "arx/src/AciPalette.h"
-#include "arx/src/Cp1251.h"
+#include "qplatform/Cp1251.h"
 #include "arx/src/DbInternals.h"
 #include "arx/src/DxfEntities.h"
 #include "arx/src/DxfImage.h"

@@ -14,7 +14,7 @@
 
 #include "mfc/src/AfxState.h"
 #include "qplatform/Profile.h"
-#include "win32/src/Internal.h"
+#include "qplatform/WindowServices.h"
 
 using afxdetail::State;
 using qwin::detail::Lower;

@@ -8,7 +8,7 @@
 #include <iostream>
 
 #include "mfc/src/AfxState.h"
-#include "win32/src/Internal.h"
+#include "qplatform/WindowServices.h"
 
 using afxdetail::State;
 

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "mfc/src/AfxState.h"
-#include "win32/src/Internal.h"
+#include "qplatform/WindowServices.h"
 
 namespace afxdetail {
 

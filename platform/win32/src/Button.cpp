@@ -94,78 +94,140 @@ void Paint(HWND button, Window& w) {
   EndPaint(button, &ps);
 }
 
+// One message to a button, as its handlers see it.
+struct ButtonCall {
+  HWND button;
+  Window& w;
+  ButtonData& data;
+  DWORD type;  // BS_PUSHBUTTON, BS_AUTOCHECKBOX, ... as the message arrived
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+LRESULT OnGetDlgCode(ButtonCall& c) {
+  if (c.type == BS_GROUPBOX) return DLGC_STATIC;
+  if (c.type == BS_RADIOBUTTON || c.type == BS_AUTORADIOBUTTON) return DLGC_BUTTON | DLGC_RADIOBUTTON;
+  if (IsCheckType(c.type)) return DLGC_BUTTON;
+  return DLGC_BUTTON | (c.type == BS_DEFPUSHBUTTON ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+}
+
+// WM_LBUTTONDOWN and WM_LBUTTONDBLCLK.
+LRESULT OnLButtonDown(ButtonCall& c) {
+  if (c.type == BS_GROUPBOX) return 0;
+  SetFocus(c.button);
+  SetCapture(c.button);
+  c.data.pushed = true;
+  return 0;
+}
+
+LRESULT OnLButtonUp(ButtonCall& c) {
+  if (!c.data.pushed) return 0;
+  c.data.pushed = false;
+  ReleaseCapture();
+  Click(c.button);
+  return 0;
+}
+
+LRESULT OnKeyDown(ButtonCall& c) {
+  if (c.wParam == VK_SPACE) c.data.pushed = true;
+  return 0;
+}
+
+LRESULT OnKeyUp(ButtonCall& c) {
+  if (c.wParam == VK_SPACE && c.data.pushed) {
+    c.data.pushed = false;
+    Click(c.button);
+  }
+  return 0;
+}
+
+LRESULT OnClick(ButtonCall& c) {
+  SendMessage(c.button, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  SendMessage(c.button, WM_LBUTTONUP, 0, 0);
+  return 0;
+}
+
+LRESULT OnGetCheck(ButtonCall& c) {
+  return IsCheckType(c.type) || (c.w.style & BS_PUSHLIKE) ? c.data.check : BST_UNCHECKED;
+}
+
+LRESULT OnSetCheck(ButtonCall& c) {
+  if (IsCheckType(c.type)) c.data.check = static_cast<UINT>(c.wParam) & 3;
+  InvalidateRect(c.button, nullptr, FALSE);
+  return 0;
+}
+
+LRESULT OnGetState(ButtonCall& c) {
+  return c.data.check | (c.data.pushed ? BST_PUSHED : 0u) | (GetFocus() == c.button ? BST_FOCUS : 0u);
+}
+
+LRESULT OnSetState(ButtonCall& c) {
+  c.data.pushed = c.wParam != 0;
+  return 0;
+}
+
+LRESULT OnSetStyle(ButtonCall& c) {
+  c.w.style = (c.w.style & ~0xFFFFu) | LOWORD(c.wParam);
+  return 0;
+}
+
+LRESULT OnSetImage(ButtonCall& c) {
+  HANDLE old = c.data.image;
+  c.data.image = reinterpret_cast<HANDLE>(c.lParam);
+  c.data.imageType = static_cast<UINT>(c.wParam);
+  InvalidateRect(c.button, nullptr, FALSE);
+  return reinterpret_cast<LRESULT>(old);
+}
+
+LRESULT OnGetImage(ButtonCall& c) {
+  return reinterpret_cast<LRESULT>(c.data.imageType == c.wParam ? c.data.image : nullptr);
+}
+
+LRESULT OnSetFocus(ButtonCall& c) {
+  if (c.w.style & BS_NOTIFY) NotifyParent(c.button, BN_SETFOCUS);
+  return 0;
+}
+
+LRESULT OnKillFocus(ButtonCall& c) {
+  if (c.w.style & BS_NOTIFY) NotifyParent(c.button, BN_KILLFOCUS);
+  c.data.pushed = false;
+  return 0;
+}
+
+LRESULT OnPaint(ButtonCall& c) {
+  Paint(c.button, c.w);
+  return 0;
+}
+
+const HandlerTable<ButtonCall>& ButtonHandlers() {
+  static const HandlerTable<ButtonCall> handlers = {
+      {WM_GETDLGCODE, OnGetDlgCode},
+      {WM_LBUTTONDOWN, OnLButtonDown},
+      {WM_LBUTTONDBLCLK, OnLButtonDown},
+      {WM_LBUTTONUP, OnLButtonUp},
+      {WM_KEYDOWN, OnKeyDown},
+      {WM_KEYUP, OnKeyUp},
+      {BM_CLICK, OnClick},
+      {BM_GETCHECK, OnGetCheck},
+      {BM_SETCHECK, OnSetCheck},
+      {BM_GETSTATE, OnGetState},
+      {BM_SETSTATE, OnSetState},
+      {BM_SETSTYLE, OnSetStyle},
+      {BM_SETIMAGE, OnSetImage},
+      {BM_GETIMAGE, OnGetImage},
+      {WM_SETFOCUS, OnSetFocus},
+      {WM_KILLFOCUS, OnKillFocus},
+      {WM_PAINT, OnPaint},
+  };
+  return handlers;
+}
+
 LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* w = Find(button);
-  auto& data = DataOf<ButtonData>(*w);
-  DWORD type = TypeOf(*w);
-  switch (message) {
-    case WM_GETDLGCODE:
-      if (type == BS_GROUPBOX) return DLGC_STATIC;
-      if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON) return DLGC_BUTTON | DLGC_RADIOBUTTON;
-      if (IsCheckType(type)) return DLGC_BUTTON;
-      return DLGC_BUTTON | (type == BS_DEFPUSHBUTTON ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      if (type == BS_GROUPBOX) return 0;
-      SetFocus(button);
-      SetCapture(button);
-      data.pushed = true;
-      return 0;
-    case WM_LBUTTONUP:
-      if (!data.pushed) return 0;
-      data.pushed = false;
-      ReleaseCapture();
-      Click(button);
-      return 0;
-    case WM_KEYDOWN:
-      if (wParam == VK_SPACE) data.pushed = true;
-      return 0;
-    case WM_KEYUP:
-      if (wParam == VK_SPACE && data.pushed) {
-        data.pushed = false;
-        Click(button);
-      }
-      return 0;
-    case BM_CLICK:
-      SendMessage(button, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-      SendMessage(button, WM_LBUTTONUP, 0, 0);
-      return 0;
-    case BM_GETCHECK:
-      return IsCheckType(type) || (w->style & BS_PUSHLIKE) ? data.check : BST_UNCHECKED;
-    case BM_SETCHECK:
-      if (IsCheckType(type)) data.check = static_cast<UINT>(wParam) & 3;
-      InvalidateRect(button, nullptr, FALSE);
-      return 0;
-    case BM_GETSTATE:
-      return data.check | (data.pushed ? BST_PUSHED : 0u) | (GetFocus() == button ? BST_FOCUS : 0u);
-    case BM_SETSTATE:
-      data.pushed = wParam != 0;
-      return 0;
-    case BM_SETSTYLE:
-      w->style = (w->style & ~0xFFFFu) | LOWORD(wParam);
-      return 0;
-    case BM_SETIMAGE: {
-      HANDLE old = data.image;
-      data.image = reinterpret_cast<HANDLE>(lParam);
-      data.imageType = static_cast<UINT>(wParam);
-      InvalidateRect(button, nullptr, FALSE);
-      return reinterpret_cast<LRESULT>(old);
-    }
-    case BM_GETIMAGE:
-      return reinterpret_cast<LRESULT>(data.imageType == wParam ? data.image : nullptr);
-    case WM_SETFOCUS:
-      if (w->style & BS_NOTIFY) NotifyParent(button, BN_SETFOCUS);
-      return 0;
-    case WM_KILLFOCUS:
-      if (w->style & BS_NOTIFY) NotifyParent(button, BN_KILLFOCUS);
-      data.pushed = false;
-      return 0;
-    case WM_PAINT:
-      Paint(button, *w);
-      return 0;
-    default:
-      return ControlDefault(button, BM_GETCHECK, BM_SETIMAGE, message, wParam, lParam);
-  }
+  ButtonCall call{button, *w, DataOf<ButtonData>(*w), TypeOf(*w), wParam, lParam};
+  LRESULT result = 0;
+  if (Dispatch(ButtonHandlers(), message, call, result)) return result;
+  return ControlDefault(button, BM_GETCHECK, BM_SETIMAGE, message, wParam, lParam);
 }
 
 }  // namespace

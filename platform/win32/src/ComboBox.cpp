@@ -192,236 +192,330 @@ void Measure(HWND combo, Window& w) {
   w.rect.bottom = r.top + d.editHeight + 8;
 }
 
-LRESULT CALLBACK ComboProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
-  Window* w = Find(combo);
-  auto& d = DataOf<ComboData>(*w);
-  switch (message) {
-    case WM_CREATE:
-      d.droppedHeight = w->rect.bottom - w->rect.top;
-      Measure(combo, *w);
+// One message to a combo box, as its handlers see it.
+struct ComboCall {
+  HWND combo;
+  Window& w;
+  ComboData& d;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  int Index() const { return static_cast<int>(wParam); }  // the item a CB_ message names
+  bool ValidIndex() const { return Index() >= 0 && Index() < Count(d); }
+};
+
+LRESULT OnCreate(ComboCall& c) {
+  c.d.droppedHeight = c.w.rect.bottom - c.w.rect.top;
+  Measure(c.combo, c.w);
+  return 0;
+}
+
+LRESULT OnSetFont(ComboCall& c) {
+  c.w.font = reinterpret_cast<HFONT>(c.wParam);
+  if (!OwnerDrawn(c.w)) Measure(c.combo, c.w);
+  return 0;
+}
+
+LRESULT OnGetDlgCode(ComboCall& c) {
+  // An open list takes Enter and Escape itself (choose, close), as the real control does;
+  // only a closed one leaves them to the dialog.
+  const auto* msg = reinterpret_cast<const MSG*>(c.lParam);
+  const bool listKey = msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE);
+  return DLGC_WANTCHARS | DLGC_WANTARROWS | (HasEdit(c.w) ? DLGC_HASSETSEL : 0u) |
+         (listKey && c.d.dropped ? DLGC_WANTMESSAGE : 0u);
+}
+
+LRESULT OnAddString(ComboCall& c) { return Insert(c.w, -1, c.lParam); }
+
+LRESULT OnInsertString(ComboCall& c) { return Insert(c.w, c.Index() < 0 ? Count(c.d) : c.Index(), c.lParam); }
+
+LRESULT OnDeleteString(ComboCall& c) {
+  if (!c.ValidIndex()) return CB_ERR;
+  DeleteItem(c.combo, c.w, c.Index());
+  return Count(c.d);
+}
+
+LRESULT OnResetContent(ComboCall& c) {
+  while (Count(c.d) > 0) DeleteItem(c.combo, c.w, Count(c.d) - 1);
+  SetSelection(c.w, -1);
+  return CB_OKAY;
+}
+
+LRESULT OnGetCount(ComboCall& c) { return Count(c.d); }
+
+LRESULT OnGetCurSel(ComboCall& c) { return c.d.selection; }
+
+LRESULT OnSetCurSel(ComboCall& c) {
+  int index = c.ValidIndex() ? c.Index() : -1;
+  SetSelection(c.w, index);
+  return index < 0 ? CB_ERR : index;
+}
+
+LRESULT OnGetLbText(ComboCall& c) {
+  if (!c.ValidIndex() || !c.lParam) return CB_ERR;
+  const std::string& text = c.d.items[static_cast<size_t>(c.Index())].text;
+  std::copy(text.begin(), text.end(), reinterpret_cast<char*>(c.lParam));
+  reinterpret_cast<char*>(c.lParam)[text.size()] = 0;
+  return static_cast<LRESULT>(text.size());
+}
+
+LRESULT OnGetLbTextLen(ComboCall& c) {
+  return c.ValidIndex() ? static_cast<LRESULT>(c.d.items[static_cast<size_t>(c.Index())].text.size()) : CB_ERR;
+}
+
+// CB_FINDSTRING and CB_FINDSTRINGEXACT.
+LRESULT OnFindString(ComboCall& c) {
+  return c.lParam ? FindItem(c.d, c.Index(), reinterpret_cast<LPCSTR>(c.lParam), c.message == CB_FINDSTRINGEXACT)
+                  : CB_ERR;
+}
+
+LRESULT OnSelectString(ComboCall& c) {
+  int index = c.lParam ? FindItem(c.d, c.Index(), reinterpret_cast<LPCSTR>(c.lParam), false) : CB_ERR;
+  if (index >= 0) SetSelection(c.w, index);
+  return index;
+}
+
+LRESULT OnGetItemData(ComboCall& c) {
+  return c.ValidIndex() ? static_cast<LRESULT>(c.d.items[static_cast<size_t>(c.Index())].data) : CB_ERR;
+}
+
+LRESULT OnSetItemData(ComboCall& c) {
+  if (!c.ValidIndex()) return CB_ERR;
+  c.d.items[static_cast<size_t>(c.Index())].data = static_cast<ULONG_PTR>(c.lParam);
+  return TRUE;
+}
+
+LRESULT OnSetItemHeight(ComboCall& c) {
+  (c.Index() < 0 ? c.d.editHeight : c.d.itemHeight) = static_cast<int>(c.lParam);
+  return CB_OKAY;
+}
+
+LRESULT OnGetItemHeight(ComboCall& c) { return c.Index() < 0 ? c.d.editHeight : c.d.itemHeight; }
+
+LRESULT OnShowDropDown(ComboCall& c) {
+  ShowDropDown(c.combo, c.wParam != 0);
+  return TRUE;
+}
+
+LRESULT OnGetDroppedState(ComboCall& c) { return c.d.dropped; }
+
+LRESULT OnGetDroppedControlRect(ComboCall& c) {
+  if (c.lParam) {
+    auto* rect = reinterpret_cast<LPRECT>(c.lParam);
+    GetWindowRect(c.combo, rect);
+    rect->bottom = rect->top + c.d.droppedHeight;
+  }
+  return CB_OKAY;
+}
+
+LRESULT OnLimitText(ComboCall& c) {
+  c.d.limit = static_cast<int>(c.wParam);
+  return TRUE;
+}
+
+LRESULT OnGetEditSel(ComboCall& c) {
+  if (c.wParam) *reinterpret_cast<DWORD*>(c.wParam) = c.d.editStart;
+  if (c.lParam) *reinterpret_cast<DWORD*>(c.lParam) = c.d.editEnd;
+  return MAKELRESULT(c.d.editStart, c.d.editEnd);
+}
+
+LRESULT OnSetEditSel(ComboCall& c) {
+  if (!HasEdit(c.w)) return CB_ERR;
+  int start = static_cast<short>(LOWORD(c.lParam));
+  int end = static_cast<short>(HIWORD(c.lParam));
+  DWORD size = static_cast<DWORD>(c.d.edit.size());
+  c.d.editStart = start < 0 ? size : std::min<DWORD>(static_cast<DWORD>(start), size);
+  c.d.editEnd = end < 0 ? size : std::min<DWORD>(static_cast<DWORD>(end), size);
+  return TRUE;
+}
+
+LRESULT OnSetExtendedUi(ComboCall& c) {
+  c.d.extendedUi = c.wParam != 0;
+  return CB_OKAY;
+}
+
+LRESULT OnGetExtendedUi(ComboCall& c) { return c.d.extendedUi; }
+
+LRESULT OnSetText(ComboCall& c) {
+  std::string text = c.lParam ? reinterpret_cast<LPCSTR>(c.lParam) : "";
+  int index = FindItem(c.d, -1, text, true);
+  if (!HasEdit(c.w)) {
+    if (index < 0) return CB_ERR;
+    SetSelection(c.w, index);
+    return TRUE;
+  }
+  c.d.edit = text;
+  c.d.selection = index;
+  c.d.editStart = c.d.editEnd = 0;
+  return TRUE;
+}
+
+// WM_GETTEXT and WM_GETTEXTLENGTH.
+LRESULT OnGetText(ComboCall& c) {
+  std::string text = HasEdit(c.w) ? c.d.edit : c.d.selection >= 0 ? c.d.items[static_cast<size_t>(c.d.selection)].text : "";
+  if (c.message == WM_GETTEXTLENGTH) return static_cast<LRESULT>(text.size());
+  if (!c.wParam || !c.lParam) return 0;
+  lstrcpyn(reinterpret_cast<LPSTR>(c.lParam), text.c_str(), static_cast<int>(c.wParam));
+  return lstrlen(reinterpret_cast<LPSTR>(c.lParam));
+}
+
+LRESULT OnChar(ComboCall& c) {
+  if (HasEdit(c.w)) {
+    EditKey(c.combo, c.w, static_cast<int>(static_cast<signed char>(c.wParam)), 0);
+  } else if (c.wParam >= 0x20) {
+    std::string prefix(1, static_cast<char>(c.wParam));
+    int index = FindItem(c.d, c.d.selection, prefix, false);
+    if (index >= 0 && index != c.d.selection) {
+      SetSelection(c.w, index);
+      Notify(c.combo, CBN_SELCHANGE);
+    }
+  }
+  return 0;
+}
+
+LRESULT OnKeyDown(ComboCall& c) {
+  ComboData& d = c.d;
+  switch (c.wParam) {
+    case VK_DELETE:
+      if (HasEdit(c.w)) EditKey(c.combo, c.w, 0, VK_DELETE);
       return 0;
-    case WM_SETFONT:
-      w->font = reinterpret_cast<HFONT>(wParam);
-      if (!OwnerDrawn(*w)) Measure(combo, *w);
+    case VK_F4:
+      ShowDropDown(c.combo, !d.dropped);
       return 0;
-    case WM_GETDLGCODE: {
-      // An open list takes Enter and Escape itself (choose, close), as the real control does;
-      // only a closed one leaves them to the dialog.
-      const auto* msg = reinterpret_cast<const MSG*>(lParam);
-      const bool listKey = msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE);
-      return DLGC_WANTCHARS | DLGC_WANTARROWS | (HasEdit(*w) ? DLGC_HASSETSEL : 0u) |
-             (listKey && d.dropped ? DLGC_WANTMESSAGE : 0u);
-    }
-    case CB_ADDSTRING:
-      return Insert(*w, -1, lParam);
-    case CB_INSERTSTRING:
-      return Insert(*w, static_cast<int>(wParam) < 0 ? Count(d) : static_cast<int>(wParam), lParam);
-    case CB_DELETESTRING: {
-      int index = static_cast<int>(wParam);
-      if (index < 0 || index >= Count(d)) return CB_ERR;
-      DeleteItem(combo, *w, index);
-      return Count(d);
-    }
-    case CB_RESETCONTENT:
-      while (Count(d) > 0) DeleteItem(combo, *w, Count(d) - 1);
-      SetSelection(*w, -1);
-      return CB_OKAY;
-    case CB_GETCOUNT:
-      return Count(d);
-    case CB_GETCURSEL:
-      return d.selection;
-    case CB_SETCURSEL: {
-      int index = static_cast<int>(wParam);
-      if (index < -1 || index >= Count(d)) index = -1;
-      SetSelection(*w, index);
-      return index < 0 ? CB_ERR : index;
-    }
-    case CB_GETLBTEXT: {
-      int index = static_cast<int>(wParam);
-      if (index < 0 || index >= Count(d) || !lParam) return CB_ERR;
-      const std::string& text = d.items[static_cast<size_t>(index)].text;
-      std::copy(text.begin(), text.end(), reinterpret_cast<char*>(lParam));
-      reinterpret_cast<char*>(lParam)[text.size()] = 0;
-      return static_cast<LRESULT>(text.size());
-    }
-    case CB_GETLBTEXTLEN: {
-      int index = static_cast<int>(wParam);
-      return index < 0 || index >= Count(d) ? CB_ERR : static_cast<LRESULT>(d.items[static_cast<size_t>(index)].text.size());
-    }
-    case CB_FINDSTRING:
-    case CB_FINDSTRINGEXACT:
-      return lParam ? FindItem(d, static_cast<int>(wParam), reinterpret_cast<LPCSTR>(lParam), message == CB_FINDSTRINGEXACT)
-                    : CB_ERR;
-    case CB_SELECTSTRING: {
-      int index = lParam ? FindItem(d, static_cast<int>(wParam), reinterpret_cast<LPCSTR>(lParam), false) : CB_ERR;
-      if (index >= 0) SetSelection(*w, index);
-      return index;
-    }
-    case CB_GETITEMDATA: {
-      int index = static_cast<int>(wParam);
-      return index < 0 || index >= Count(d) ? CB_ERR : static_cast<LRESULT>(d.items[static_cast<size_t>(index)].data);
-    }
-    case CB_SETITEMDATA: {
-      int index = static_cast<int>(wParam);
-      if (index < 0 || index >= Count(d)) return CB_ERR;
-      d.items[static_cast<size_t>(index)].data = static_cast<ULONG_PTR>(lParam);
-      return TRUE;
-    }
-    case CB_SETITEMHEIGHT:
-      (static_cast<int>(wParam) < 0 ? d.editHeight : d.itemHeight) = static_cast<int>(lParam);
-      return CB_OKAY;
-    case CB_GETITEMHEIGHT:
-      return static_cast<int>(wParam) < 0 ? d.editHeight : d.itemHeight;
-    case CB_SHOWDROPDOWN:
-      ShowDropDown(combo, wParam != 0);
-      return TRUE;
-    case CB_GETDROPPEDSTATE:
-      return d.dropped;
-    case CB_GETDROPPEDCONTROLRECT:
-      if (lParam) {
-        GetWindowRect(combo, reinterpret_cast<LPRECT>(lParam));
-        reinterpret_cast<LPRECT>(lParam)->bottom = reinterpret_cast<LPRECT>(lParam)->top + d.droppedHeight;
+    case VK_UP:
+    case VK_DOWN: {
+      int index = d.selection + (c.wParam == VK_DOWN ? 1 : -1);
+      if (d.selection < 0) index = 0;
+      if (index >= 0 && index < Count(d) && index != d.selection) {
+        SetSelection(c.w, index);
+        Notify(c.combo, CBN_SELCHANGE);
       }
-      return CB_OKAY;
-    case CB_LIMITTEXT:
-      d.limit = static_cast<int>(wParam);
-      return TRUE;
-    case CB_GETEDITSEL:
-      if (wParam) *reinterpret_cast<DWORD*>(wParam) = d.editStart;
-      if (lParam) *reinterpret_cast<DWORD*>(lParam) = d.editEnd;
-      return MAKELRESULT(d.editStart, d.editEnd);
-    case CB_SETEDITSEL: {
-      if (!HasEdit(*w)) return CB_ERR;
-      int start = static_cast<short>(LOWORD(lParam));
-      int end = static_cast<short>(HIWORD(lParam));
+      return 0;
+    }
+    case VK_HOME:
+    case VK_END:
+    case VK_LEFT:
+    case VK_RIGHT: {
+      if (!HasEdit(c.w)) return 0;
       DWORD size = static_cast<DWORD>(d.edit.size());
-      d.editStart = start < 0 ? size : std::min<DWORD>(static_cast<DWORD>(start), size);
-      d.editEnd = end < 0 ? size : std::min<DWORD>(static_cast<DWORD>(end), size);
-      return TRUE;
-    }
-    case CB_SETEXTENDEDUI:
-      d.extendedUi = wParam != 0;
-      return CB_OKAY;
-    case CB_GETEXTENDEDUI:
-      return d.extendedUi;
-    case WM_SETTEXT: {
-      std::string text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
-      int index = FindItem(d, -1, text, true);
-      if (!HasEdit(*w)) {
-        if (index < 0) return CB_ERR;
-        SetSelection(*w, index);
-        return TRUE;
-      }
-      d.edit = text;
-      d.selection = index;
-      d.editStart = d.editEnd = 0;
-      return TRUE;
-    }
-    case WM_GETTEXT:
-    case WM_GETTEXTLENGTH: {
-      std::string text = HasEdit(*w) ? d.edit : d.selection >= 0 ? d.items[static_cast<size_t>(d.selection)].text : "";
-      if (message == WM_GETTEXTLENGTH) return static_cast<LRESULT>(text.size());
-      if (!wParam || !lParam) return 0;
-      lstrcpyn(reinterpret_cast<LPSTR>(lParam), text.c_str(), static_cast<int>(wParam));
-      return lstrlen(reinterpret_cast<LPSTR>(lParam));
-    }
-    case WM_CHAR:
-      if (HasEdit(*w)) {
-        EditKey(combo, *w, static_cast<int>(static_cast<signed char>(wParam)), 0);
-      } else if (wParam >= 0x20) {
-        std::string prefix(1, static_cast<char>(wParam));
-        int index = FindItem(d, d.selection, prefix, false);
-        if (index >= 0 && index != d.selection) {
-          SetSelection(*w, index);
-          Notify(combo, CBN_SELCHANGE);
-        }
-      }
+      DWORD caret = d.editEnd;
+      if (c.wParam == VK_HOME) caret = 0;
+      if (c.wParam == VK_END) caret = size;
+      if (c.wParam == VK_LEFT && caret > 0) --caret;
+      if (c.wParam == VK_RIGHT && caret < size) ++caret;
+      d.editEnd = caret;
+      if (GetKeyState(VK_SHIFT) >= 0) d.editStart = caret;
       return 0;
-    case WM_KEYDOWN:
-      switch (wParam) {
-        case VK_DELETE:
-          if (HasEdit(*w)) EditKey(combo, *w, 0, VK_DELETE);
-          return 0;
-        case VK_F4:
-          ShowDropDown(combo, !d.dropped);
-          return 0;
-        case VK_UP:
-        case VK_DOWN: {
-          int index = d.selection + (wParam == VK_DOWN ? 1 : -1);
-          if (d.selection < 0) index = 0;
-          if (index >= 0 && index < Count(d) && index != d.selection) {
-            SetSelection(*w, index);
-            Notify(combo, CBN_SELCHANGE);
-          }
-          return 0;
-        }
-        case VK_HOME:
-        case VK_END:
-        case VK_LEFT:
-        case VK_RIGHT: {
-          if (!HasEdit(*w)) return 0;
-          DWORD size = static_cast<DWORD>(d.edit.size());
-          DWORD caret = d.editEnd;
-          if (wParam == VK_HOME) caret = 0;
-          if (wParam == VK_END) caret = size;
-          if (wParam == VK_LEFT && caret > 0) --caret;
-          if (wParam == VK_RIGHT && caret < size) ++caret;
-          d.editEnd = caret;
-          if (GetKeyState(VK_SHIFT) >= 0) d.editStart = caret;
-          return 0;
-        }
-        case VK_RETURN:
-        case VK_ESCAPE:
-          if (d.dropped) {
-            Notify(combo, wParam == VK_RETURN ? CBN_SELENDOK : CBN_SELENDCANCEL);
-            ShowDropDown(combo, false);
-          }
-          return 0;
-        default:
-          return 0;
-      }
-    case WM_LBUTTONDOWN:
-      SetFocus(combo);
-      ShowDropDown(combo, !d.dropped);
-      return 0;
-    case WM_SETFOCUS:
-      if (HasEdit(*w)) {
-        d.editStart = 0;
-        d.editEnd = static_cast<DWORD>(d.edit.size());
-      }
-      Notify(combo, CBN_SETFOCUS);
-      return 0;
-    case WM_KILLFOCUS:
+    }
+    case VK_RETURN:
+    case VK_ESCAPE:
       if (d.dropped) {
-        Notify(combo, CBN_SELENDCANCEL);
-        ShowDropDown(combo, false);
+        Notify(c.combo, c.wParam == VK_RETURN ? CBN_SELENDOK : CBN_SELENDCANCEL);
+        ShowDropDown(c.combo, false);
       }
-      Notify(combo, CBN_KILLFOCUS);
-      return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(combo, &ps);
-      if (OwnerDrawn(*w)) {
-        EndPaint(combo, &ps);
-        DrawItem(combo, *w, d.selection, ODS_COMBOBOXEDIT | (GetFocus() == combo ? ODS_FOCUS | ODS_SELECTED : 0u));
-        return 0;
-      }
-      SendMessage(GetParent(combo), HasEdit(*w) ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                  reinterpret_cast<LPARAM>(combo));
-      std::string text(GetWindowTextLength(combo), '\0');
-      GetWindowText(combo, text.data(), static_cast<int>(text.size()) + 1);
-      RECT rect;
-      GetClientRect(combo, &rect);
-      DrawText(dc, text.c_str(), -1, &rect, DT_SINGLELINE | DT_VCENTER);
-      EndPaint(combo, &ps);
-      return 0;
-    }
-    case WM_DESTROY:
-      while (Count(d) > 0) DeleteItem(combo, *w, Count(d) - 1);
       return 0;
     default:
-      return ControlDefault(combo, CB_GETEDITSEL, CB_FINDSTRINGEXACT + 8, message, wParam, lParam);
+      return 0;
   }
+}
+
+LRESULT OnLButtonDown(ComboCall& c) {
+  SetFocus(c.combo);
+  ShowDropDown(c.combo, !c.d.dropped);
+  return 0;
+}
+
+LRESULT OnSetFocus(ComboCall& c) {
+  if (HasEdit(c.w)) {
+    c.d.editStart = 0;
+    c.d.editEnd = static_cast<DWORD>(c.d.edit.size());
+  }
+  Notify(c.combo, CBN_SETFOCUS);
+  return 0;
+}
+
+LRESULT OnKillFocus(ComboCall& c) {
+  if (c.d.dropped) {
+    Notify(c.combo, CBN_SELENDCANCEL);
+    ShowDropDown(c.combo, false);
+  }
+  Notify(c.combo, CBN_KILLFOCUS);
+  return 0;
+}
+
+LRESULT OnPaint(ComboCall& c) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(c.combo, &ps);
+  if (OwnerDrawn(c.w)) {
+    EndPaint(c.combo, &ps);
+    DrawItem(c.combo, c.w, c.d.selection, ODS_COMBOBOXEDIT | (GetFocus() == c.combo ? ODS_FOCUS | ODS_SELECTED : 0u));
+    return 0;
+  }
+  SendMessage(GetParent(c.combo), HasEdit(c.w) ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+              reinterpret_cast<LPARAM>(c.combo));
+  std::string text(GetWindowTextLength(c.combo), '\0');
+  GetWindowText(c.combo, text.data(), static_cast<int>(text.size()) + 1);
+  RECT rect;
+  GetClientRect(c.combo, &rect);
+  DrawText(dc, text.c_str(), -1, &rect, DT_SINGLELINE | DT_VCENTER);
+  EndPaint(c.combo, &ps);
+  return 0;
+}
+
+LRESULT OnDestroy(ComboCall& c) {
+  while (Count(c.d) > 0) DeleteItem(c.combo, c.w, Count(c.d) - 1);
+  return 0;
+}
+
+const HandlerTable<ComboCall>& ComboHandlers() {
+  static const HandlerTable<ComboCall> handlers = {
+      {WM_CREATE, OnCreate},
+      {WM_SETFONT, OnSetFont},
+      {WM_GETDLGCODE, OnGetDlgCode},
+      {CB_ADDSTRING, OnAddString},
+      {CB_INSERTSTRING, OnInsertString},
+      {CB_DELETESTRING, OnDeleteString},
+      {CB_RESETCONTENT, OnResetContent},
+      {CB_GETCOUNT, OnGetCount},
+      {CB_GETCURSEL, OnGetCurSel},
+      {CB_SETCURSEL, OnSetCurSel},
+      {CB_GETLBTEXT, OnGetLbText},
+      {CB_GETLBTEXTLEN, OnGetLbTextLen},
+      {CB_FINDSTRING, OnFindString},
+      {CB_FINDSTRINGEXACT, OnFindString},
+      {CB_SELECTSTRING, OnSelectString},
+      {CB_GETITEMDATA, OnGetItemData},
+      {CB_SETITEMDATA, OnSetItemData},
+      {CB_SETITEMHEIGHT, OnSetItemHeight},
+      {CB_GETITEMHEIGHT, OnGetItemHeight},
+      {CB_SHOWDROPDOWN, OnShowDropDown},
+      {CB_GETDROPPEDSTATE, OnGetDroppedState},
+      {CB_GETDROPPEDCONTROLRECT, OnGetDroppedControlRect},
+      {CB_LIMITTEXT, OnLimitText},
+      {CB_GETEDITSEL, OnGetEditSel},
+      {CB_SETEDITSEL, OnSetEditSel},
+      {CB_SETEXTENDEDUI, OnSetExtendedUi},
+      {CB_GETEXTENDEDUI, OnGetExtendedUi},
+      {WM_SETTEXT, OnSetText},
+      {WM_GETTEXT, OnGetText},
+      {WM_GETTEXTLENGTH, OnGetText},
+      {WM_CHAR, OnChar},
+      {WM_KEYDOWN, OnKeyDown},
+      {WM_LBUTTONDOWN, OnLButtonDown},
+      {WM_SETFOCUS, OnSetFocus},
+      {WM_KILLFOCUS, OnKillFocus},
+      {WM_PAINT, OnPaint},
+      {WM_DESTROY, OnDestroy},
+  };
+  return handlers;
+}
+
+LRESULT CALLBACK ComboProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
+  Window* w = Find(combo);
+  ComboCall call{combo, *w, DataOf<ComboData>(*w), message, wParam, lParam};
+  LRESULT result = 0;
+  if (Dispatch(ComboHandlers(), message, call, result)) return result;
+  return ControlDefault(combo, CB_GETEDITSEL, CB_FINDSTRINGEXACT + 8, message, wParam, lParam);
 }
 
 }  // namespace

@@ -86,147 +86,218 @@ void PaintText(HWND window, Window& w, UINT ctlColor, UINT format) {
   EndPaint(window, &ps);
 }
 
+// One message to an edit control, as its handlers see it.
+struct EditCall {
+  HWND edit;
+  Window& w;
+  EditData& d;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  bool Multiline() const { return (w.style & ES_MULTILINE) != 0; }
+  bool ReadOnly() const { return (w.style & ES_READONLY) != 0; }
+};
+
+LRESULT OnGetDlgCode(EditCall& c) {
+  UINT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
+  auto* msg = reinterpret_cast<const MSG*>(c.lParam);
+  if (c.Multiline() && msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN && (c.w.style & ES_WANTRETURN)) {
+    code |= DLGC_WANTMESSAGE;
+  }
+  return code;
+}
+
+LRESULT OnSetText(EditCall& c) {
+  c.w.text = c.lParam ? reinterpret_cast<LPCSTR>(c.lParam) : "";
+  InvalidateRect(c.edit, nullptr, FALSE);
+  c.d.start = c.d.end = 0;
+  c.d.modified = false;
+  c.d.canUndo = false;
+  if (!c.Multiline()) Changed(c.edit);
+  return TRUE;
+}
+
+LRESULT OnChar(EditCall& c) {
+  if (c.ReadOnly()) return 0;
+  unsigned char ch = static_cast<unsigned char>(c.wParam);
+  if (ch == 8) {
+    auto [start, end] = Ordered(c.d, c.w.text);
+    if (start == end && start > 0) c.d.start = start - 1;
+    if (start != end || start > 0) ReplaceSelection(c.edit, c.w, "", true);
+  } else if (ch == '\r') {
+    if (c.Multiline()) ReplaceSelection(c.edit, c.w, "\r\n", true);
+  } else if (ch >= 0x20 || ch == '\t') {
+    if (ch == '\t' && !c.Multiline()) return 0;
+    if ((c.w.style & ES_NUMBER) && (ch < '0' || ch > '9')) {
+      MessageBeep(0);
+      return 0;
+    }
+    char typed = static_cast<char>(ch);
+    if (c.w.style & ES_UPPERCASE) typed = static_cast<char>(std::toupper(ch));
+    if (c.w.style & ES_LOWERCASE) typed = static_cast<char>(std::tolower(ch));
+    ReplaceSelection(c.edit, c.w, std::string(1, typed), true);
+  }
+  return 0;
+}
+
+LRESULT OnKeyDown(EditCall& c) {
+  DWORD size = static_cast<DWORD>(c.w.text.size());
+  DWORD caret = std::min(c.d.end, size);
+  switch (c.wParam) {
+    case VK_DELETE:
+      if (c.ReadOnly()) return 0;
+      if (c.d.start == c.d.end) c.d.end = std::min(caret + 1, size);
+      ReplaceSelection(c.edit, c.w, "", true);
+      return 0;
+    case VK_LEFT: caret = caret > 0 ? caret - 1 : 0; break;
+    case VK_RIGHT: caret = std::min(caret + 1, size); break;
+    case VK_HOME: caret = 0; break;
+    case VK_END: caret = size; break;
+    default: return 0;
+  }
+  c.d.end = caret;
+  if (GetKeyState(VK_SHIFT) >= 0) c.d.start = caret;
+  return 0;
+}
+
+LRESULT OnGetSel(EditCall& c) {
+  auto [start, end] = Ordered(c.d, c.w.text);
+  if (c.wParam) *reinterpret_cast<DWORD*>(c.wParam) = start;
+  if (c.lParam) *reinterpret_cast<DWORD*>(c.lParam) = end;
+  return MAKELRESULT(start, end);
+}
+
+LRESULT OnSetSel(EditCall& c) {
+  DWORD size = static_cast<DWORD>(c.w.text.size());
+  long start = static_cast<long>(static_cast<int>(c.wParam));
+  long end = static_cast<long>(static_cast<int>(c.lParam));
+  if (start < 0) {
+    c.d.start = c.d.end = std::min(c.d.end, size);
+    return 0;
+  }
+  c.d.start = std::min<DWORD>(static_cast<DWORD>(start), size);
+  c.d.end = end < 0 ? size : std::min<DWORD>(static_cast<DWORD>(end), size);
+  return 0;
+}
+
+LRESULT OnReplaceSel(EditCall& c) {
+  ReplaceSelection(c.edit, c.w, c.lParam ? reinterpret_cast<LPCSTR>(c.lParam) : "", false);
+  if (!c.wParam) c.d.canUndo = false;
+  return 0;
+}
+
+LRESULT OnLimitText(EditCall& c) {
+  c.d.limit = c.wParam ? static_cast<int>(c.wParam) : 0x7FFFFFFE;
+  return 0;
+}
+
+LRESULT OnGetModify(EditCall& c) { return c.d.modified; }
+
+LRESULT OnSetModify(EditCall& c) {
+  c.d.modified = c.wParam != 0;
+  return 0;
+}
+
+LRESULT OnSetReadOnly(EditCall& c) {
+  c.w.style = c.wParam ? (c.w.style | ES_READONLY) : (c.w.style & ~ES_READONLY);
+  return TRUE;
+}
+
+LRESULT OnCanUndo(EditCall& c) { return c.d.canUndo; }
+
+LRESULT OnUndo(EditCall& c) {
+  if (!c.d.canUndo) return FALSE;
+  std::swap(c.w.text, c.d.undo);
+  c.d.start = c.d.end = static_cast<DWORD>(c.w.text.size());
+  Changed(c.edit);
+  return TRUE;
+}
+
+LRESULT OnEmptyUndoBuffer(EditCall& c) {
+  c.d.canUndo = false;
+  return 0;
+}
+
+LRESULT OnGetLineCount(EditCall& c) {
+  return 1 + static_cast<LRESULT>(std::count(c.w.text.begin(), c.w.text.end(), '\n'));
+}
+
+// WM_COPY and WM_CUT.
+LRESULT OnCopy(EditCall& c) {
+  auto [start, end] = Ordered(c.d, c.w.text);
+  if (start == end) return 0;
+  Copy(c.w.text.substr(start, end - start));
+  if (c.message == WM_CUT && !c.ReadOnly()) ReplaceSelection(c.edit, c.w, "", true);
+  return 0;
+}
+
+LRESULT OnPaste(EditCall& c) {
+  if (!c.ReadOnly()) ReplaceSelection(c.edit, c.w, PasteText(), true);
+  return 0;
+}
+
+LRESULT OnClear(EditCall& c) {
+  if (!c.ReadOnly()) ReplaceSelection(c.edit, c.w, "", true);
+  return 0;
+}
+
+LRESULT OnSetFocus(EditCall& c) {
+  NotifyParent(c.edit, EN_SETFOCUS);
+  return 0;
+}
+
+LRESULT OnKillFocus(EditCall& c) {
+  NotifyParent(c.edit, EN_KILLFOCUS);
+  return 0;
+}
+
+LRESULT OnLButtonDown(EditCall& c) {
+  SetFocus(c.edit);
+  return 0;
+}
+
+LRESULT OnPaint(EditCall& c) {
+  PaintText(c.edit, c.w, c.ReadOnly() || (c.w.style & WS_DISABLED) ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
+            c.Multiline() ? DT_WORDBREAK : DT_SINGLELINE);
+  return 0;
+}
+
+const HandlerTable<EditCall>& EditHandlers() {
+  static const HandlerTable<EditCall> handlers = {
+      {WM_GETDLGCODE, OnGetDlgCode},
+      {WM_SETTEXT, OnSetText},
+      {WM_CHAR, OnChar},
+      {WM_KEYDOWN, OnKeyDown},
+      {EM_GETSEL, OnGetSel},
+      {EM_SETSEL, OnSetSel},
+      {EM_REPLACESEL, OnReplaceSel},
+      {EM_LIMITTEXT, OnLimitText},
+      {EM_GETMODIFY, OnGetModify},
+      {EM_SETMODIFY, OnSetModify},
+      {EM_SETREADONLY, OnSetReadOnly},
+      {EM_CANUNDO, OnCanUndo},
+      {EM_UNDO, OnUndo},
+      {WM_UNDO, OnUndo},
+      {EM_EMPTYUNDOBUFFER, OnEmptyUndoBuffer},
+      {EM_GETLINECOUNT, OnGetLineCount},
+      {WM_COPY, OnCopy},
+      {WM_CUT, OnCopy},
+      {WM_PASTE, OnPaste},
+      {WM_CLEAR, OnClear},
+      {WM_SETFOCUS, OnSetFocus},
+      {WM_KILLFOCUS, OnKillFocus},
+      {WM_LBUTTONDOWN, OnLButtonDown},
+      {WM_PAINT, OnPaint},
+  };
+  return handlers;
+}
+
 LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* w = Find(edit);
-  auto& d = DataOf<EditData>(*w);
-  bool multiline = (w->style & ES_MULTILINE) != 0;
-  bool readOnly = (w->style & ES_READONLY) != 0;
-  switch (message) {
-    case WM_GETDLGCODE: {
-      UINT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
-      auto* msg = reinterpret_cast<const MSG*>(lParam);
-      if (multiline && msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN && (w->style & ES_WANTRETURN)) {
-        code |= DLGC_WANTMESSAGE;
-      }
-      return code;
-    }
-    case WM_SETTEXT:
-      w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
-      InvalidateRect(edit, nullptr, FALSE);
-      d.start = d.end = 0;
-      d.modified = false;
-      d.canUndo = false;
-      if (!multiline) Changed(edit);
-      return TRUE;
-    case WM_CHAR: {
-      if (readOnly) return 0;
-      unsigned char c = static_cast<unsigned char>(wParam);
-      if (c == 8) {
-        auto [start, end] = Ordered(d, w->text);
-        if (start == end && start > 0) d.start = start - 1;
-        if (start != end || start > 0) ReplaceSelection(edit, *w, "", true);
-      } else if (c == '\r') {
-        if (multiline) ReplaceSelection(edit, *w, "\r\n", true);
-      } else if (c >= 0x20 || c == '\t') {
-        if (c == '\t' && !multiline) return 0;
-        if ((w->style & ES_NUMBER) && (c < '0' || c > '9')) {
-          MessageBeep(0);
-          return 0;
-        }
-        char ch = static_cast<char>(c);
-        if (w->style & ES_UPPERCASE) ch = static_cast<char>(std::toupper(c));
-        if (w->style & ES_LOWERCASE) ch = static_cast<char>(std::tolower(c));
-        ReplaceSelection(edit, *w, std::string(1, ch), true);
-      }
-      return 0;
-    }
-    case WM_KEYDOWN: {
-      DWORD size = static_cast<DWORD>(w->text.size());
-      DWORD caret = std::min(d.end, size);
-      switch (wParam) {
-        case VK_DELETE:
-          if (readOnly) return 0;
-          if (d.start == d.end) d.end = std::min(caret + 1, size);
-          ReplaceSelection(edit, *w, "", true);
-          return 0;
-        case VK_LEFT: caret = caret > 0 ? caret - 1 : 0; break;
-        case VK_RIGHT: caret = std::min(caret + 1, size); break;
-        case VK_HOME: caret = 0; break;
-        case VK_END: caret = size; break;
-        default: return 0;
-      }
-      d.end = caret;
-      if (GetKeyState(VK_SHIFT) >= 0) d.start = caret;
-      return 0;
-    }
-    case EM_GETSEL: {
-      auto [start, end] = Ordered(d, w->text);
-      if (wParam) *reinterpret_cast<DWORD*>(wParam) = start;
-      if (lParam) *reinterpret_cast<DWORD*>(lParam) = end;
-      return MAKELRESULT(start, end);
-    }
-    case EM_SETSEL: {
-      DWORD size = static_cast<DWORD>(w->text.size());
-      long start = static_cast<long>(static_cast<int>(wParam));
-      long end = static_cast<long>(static_cast<int>(lParam));
-      if (start < 0) {
-        d.start = d.end = std::min(d.end, size);
-        return 0;
-      }
-      d.start = std::min<DWORD>(static_cast<DWORD>(start), size);
-      d.end = end < 0 ? size : std::min<DWORD>(static_cast<DWORD>(end), size);
-      return 0;
-    }
-    case EM_REPLACESEL:
-      ReplaceSelection(edit, *w, lParam ? reinterpret_cast<LPCSTR>(lParam) : "", false);
-      if (!wParam) d.canUndo = false;
-      return 0;
-    case EM_LIMITTEXT:
-      d.limit = wParam ? static_cast<int>(wParam) : 0x7FFFFFFE;
-      return 0;
-    case EM_GETMODIFY:
-      return d.modified;
-    case EM_SETMODIFY:
-      d.modified = wParam != 0;
-      return 0;
-    case EM_SETREADONLY:
-      w->style = wParam ? (w->style | ES_READONLY) : (w->style & ~ES_READONLY);
-      return TRUE;
-    case EM_CANUNDO:
-      return d.canUndo;
-    case EM_UNDO:
-    case WM_UNDO: {
-      if (!d.canUndo) return FALSE;
-      std::swap(w->text, d.undo);
-      d.start = d.end = static_cast<DWORD>(w->text.size());
-      Changed(edit);
-      return TRUE;
-    }
-    case EM_EMPTYUNDOBUFFER:
-      d.canUndo = false;
-      return 0;
-    case EM_GETLINECOUNT:
-      return 1 + static_cast<LRESULT>(std::count(w->text.begin(), w->text.end(), '\n'));
-    case WM_COPY:
-    case WM_CUT: {
-      auto [start, end] = Ordered(d, w->text);
-      if (start == end) return 0;
-      Copy(w->text.substr(start, end - start));
-      if (message == WM_CUT && !readOnly) ReplaceSelection(edit, *w, "", true);
-      return 0;
-    }
-    case WM_PASTE:
-      if (!readOnly) ReplaceSelection(edit, *w, PasteText(), true);
-      return 0;
-    case WM_CLEAR:
-      if (!readOnly) ReplaceSelection(edit, *w, "", true);
-      return 0;
-    case WM_SETFOCUS:
-      NotifyParent(edit, EN_SETFOCUS);
-      return 0;
-    case WM_KILLFOCUS:
-      NotifyParent(edit, EN_KILLFOCUS);
-      return 0;
-    case WM_LBUTTONDOWN:
-      SetFocus(edit);
-      return 0;
-    case WM_PAINT:
-      PaintText(edit, *w, readOnly || (w->style & WS_DISABLED) ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
-                multiline ? DT_WORDBREAK : DT_SINGLELINE);
-      return 0;
-    default:
-      return ControlDefault(edit, EM_GETSEL, EM_SETREADONLY + 0x10, message, wParam, lParam);
-  }
+  EditCall call{edit, *w, DataOf<EditData>(*w), message, wParam, lParam};
+  LRESULT result = 0;
+  if (Dispatch(EditHandlers(), message, call, result)) return result;
+  return ControlDefault(edit, EM_GETSEL, EM_SETREADONLY + 0x10, message, wParam, lParam);
 }
 
 struct StaticData : ControlData {

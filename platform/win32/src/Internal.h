@@ -1,18 +1,18 @@
-// Internals of the window stand-in shared by its files: window records, classes, modal waits.
+// Internals of the window stand-in shared by its files: window records, classes, messages; the
+// pieces the MFC stand-in takes too are published in qplatform/WindowServices.h.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include "qplatform/WindowServices.h"
+
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
-
-namespace qhost {
-struct InputEvent;
-}
 
 namespace qwin::detail {
 
@@ -88,12 +88,22 @@ void ResetWindows();
 // The window-creation hooks (SetWindowsHookEx with WH_CBT), run before WM_NCCREATE.
 LRESULT RunCbtHooks(int code, WPARAM wParam, LPARAM lParam);
 
-// Logs the name of an API piece or message that a stand-in does not implement, once.
-void Unimplemented(const std::string& what);
-
 // A control's default: a message of its own range (`first`..`last`) that it does not handle is
 // logged as not implemented and answered 0; any other goes to DefWindowProc.
 LRESULT ControlDefault(HWND window, UINT first, UINT last, UINT message, WPARAM wParam, LPARAM lParam);
+
+// A control's message handlers, one per message (as the rich edit engine dispatches): each takes
+// the control's record of the call (its window, its data, the message's arguments).
+template <typename Call>
+using HandlerTable = std::unordered_map<UINT, LRESULT (*)(Call&)>;
+// Runs the handler of `message` into `result`; false when the table has none.
+template <typename Call>
+bool Dispatch(const HandlerTable<Call>& table, UINT message, Call& call, LRESULT& result) {
+  const auto found = table.find(message);
+  if (found == table.end()) return false;
+  result = found->second(call);
+  return true;
+}
 
 // Message delivery through the recorder and the window's procedure.
 LRESULT Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -108,20 +118,6 @@ void PostFront(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void ClearPostedMessages();
 void ResetMessages();
 
-// A modal wait: a dialog's loop, a popup menu or a message box, waiting for input events.
-struct ModalWait {
-  std::string name;          // "dialog 5000", "menu", "message box \"Quillon\""
-  HWND window = nullptr;     // where window events go (the dialog)
-  // Handles an event itself (menu choices, answers); returns false to let the window events run.
-  std::function<bool(const qhost::InputEvent&, std::string*)> accept;
-  std::function<void()> cancel;  // what Escape would do
-  std::function<void()> force;   // ends the wait when cancelling did not
-  std::function<bool()> ended;   // true once the wait is over
-  int cancels = 0;
-};
-// Runs the wait: messages and events until it has ended. `pump` handles one message
-// (pre-translation, translation and dispatch); the default dispatches it.
-void RunModalWait(ModalWait& wait, const std::function<void(MSG&)>& pump = {});
 // Takes the next message, reading input events for the innermost wait when none is posted;
 // false when there is no wait left to read for.
 bool NextMessage(MSG& msg);
@@ -158,8 +154,6 @@ HGDIOBJ NewGdiObject(const GdiObject& object);
 const GdiObject* FindGdiObject(HGDIOBJ handle);
 std::string DescribeGdiObject(HGDIOBJ handle);
 
-// Resources: the name of a compiled resource from its bytes ("5000"), for waits and snapshots.
-std::string ResourceNameOf(const void* data);
 // The resource of type `type` that bears the same name as the resource at `data`, in the same
 // module; {nullptr, 0} when there is none.
 std::pair<const unsigned char*, size_t> CompanionResource(const void* data, int type);
@@ -184,11 +178,7 @@ void RecordMenu(HWND owner, std::vector<std::string> items, UINT chosen);
 bool ShellOpenerEnabled();
 int OpenWithDesktop(const std::string& verb, const std::string& address, std::string& outcome);
 
-// WM_CTLCOLORMSGBOX .. WM_CTLCOLORSTATIC.
-inline bool IsCtlColor(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
-
 // Text helpers.
-std::string Lower(std::string text);
 std::string Upper(std::string text);
 std::string Quote(const std::string& text);
 bool EqualNoCase(const std::string& a, const std::string& b);

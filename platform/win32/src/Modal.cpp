@@ -212,164 +212,213 @@ HWND EnabledTarget(const ModalWait& wait, const std::string& word, std::string* 
   return target;
 }
 
-// Events for the windows of a waiting dialog.
-bool ApplyWindowEvent(const qhost::InputEvent& e, ModalWait& wait, std::string* error) {
-  const std::string& verb = e.verb;
-  if (EqualNoCase(verb, "clipboard")) {
-    if (e.args.empty()) {
-      SetClipboardFormats({});
-    } else {
-      SetClipboardText(e.args[0]);
-    }
-    return true;
+// ---- Events for the windows of a waiting dialog, one handler each ----
+
+bool Clipboard(const qhost::InputEvent& e, ModalWait&, std::string*) {
+  if (e.args.empty()) {
+    SetClipboardFormats({});
+  } else {
+    SetClipboardText(e.args[0]);
   }
-  if (EqualNoCase(verb, "keyboard")) return SetKeyboard(e, error);
-  if (!wait.window) {
-    *error = "'" + verb + "' has no window to go to while waiting for " + wait.name;
+  return true;
+}
+
+bool Keyboard(const qhost::InputEvent& e, ModalWait&, std::string* error) { return SetKeyboard(e, error); }
+
+bool Click(const qhost::InputEvent& e, ModalWait& wait, std::string* error) {
+  HWND target = nullptr;
+  POINT p{0, 0};
+  if (!MousePosition(e, wait, true, target, p, error)) return false;
+  bool right = EqualNoCase(e.verb, "rclick");
+  WPARAM button = right ? MK_RBUTTON : MK_LBUTTON;
+  PostMouse(target, WM_MOUSEMOVE, 0, p);
+  PostMouse(target, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, button, p);
+  PostMouse(target, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, p);
+  if (EqualNoCase(e.verb, "dblclick")) {
+    PostMouse(target, WM_LBUTTONDBLCLK, button, p);
+    PostMouse(target, WM_LBUTTONUP, 0, p);
+  }
+  return true;
+}
+
+bool Hover(const qhost::InputEvent& e, ModalWait& wait, std::string* error) {
+  HWND target = nullptr;
+  POINT p{0, 0};
+  if (!MousePosition(e, wait, false, target, p, error)) return false;
+  PostMouse(target, WM_MOUSEMOVE, 0, p);
+  return true;
+}
+
+bool Focus(const qhost::InputEvent& e, ModalWait& wait, std::string* error) {
+  if (!Need(e, 1, "a control id", error)) return false;
+  HWND target = EnabledTarget(wait, e.args[0], error);
+  if (!target) return false;
+  SetFocus(target);
+  return true;
+}
+
+bool Type(const qhost::InputEvent& e, ModalWait& wait, std::string* error) {
+  if (!Need(e, 1, "a text", error)) return false;
+  TypeText(KeyboardTarget(wait), e.args[0]);
+  return true;
+}
+
+// key <keys>, and enter and escape as their keys.
+bool Key(const qhost::InputEvent& e, ModalWait& wait, std::string* error) {
+  std::string keys = EqualNoCase(e.verb, "key") ? (e.args.empty() ? "" : e.args[0]) : e.verb;
+  std::vector<int> modifiers;
+  int vk = 0;
+  size_t start = 0;
+  while (start <= keys.size()) {
+    size_t plus = keys.find('+', start + 1);
+    if (plus == std::string::npos) plus = keys.size();
+    std::string word = keys.substr(start, plus - start);
+    int code = ParseKey(word);
+    if (!code) {
+      *error = "no key named '" + word + "'";
+      return false;
+    }
+    if (plus < keys.size()) {
+      modifiers.push_back(code);
+    } else {
+      vk = code;
+    }
+    start = plus + 1;
+  }
+  PostKeyStroke(KeyboardTarget(wait), vk, modifiers);
+  return true;
+}
+
+// The enabled control that choose, edit and select name first, with the value after it.
+HWND ControlWithValue(const qhost::InputEvent& e, ModalWait& wait, std::string* error) {
+  if (!Need(e, 2, "a control id and a value", error)) return nullptr;
+  return EnabledTarget(wait, e.args[0], error);
+}
+
+bool IsCombo(HWND window) { return EqualNoCase(Find(window)->className, "COMBOBOX"); }
+
+bool Choose(const qhost::InputEvent& e, ModalWait& wait, std::string* error) {
+  HWND target = ControlWithValue(e, wait, error);
+  if (!target) return false;
+  if (!IsCombo(target)) {
+    *error = "control " + e.args[0] + " is not a combo box";
     return false;
   }
-  if (EqualNoCase(verb, "click") || EqualNoCase(verb, "rclick") || EqualNoCase(verb, "dblclick")) {
-    HWND target = nullptr;
-    POINT p{0, 0};
-    if (!MousePosition(e, wait, true, target, p, error)) return false;
-    bool right = EqualNoCase(verb, "rclick");
-    WPARAM button = right ? MK_RBUTTON : MK_LBUTTON;
-    PostMouse(target, WM_MOUSEMOVE, 0, p);
-    PostMouse(target, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, button, p);
-    PostMouse(target, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, p);
-    if (EqualNoCase(verb, "dblclick")) {
-      PostMouse(target, WM_LBUTTONDBLCLK, button, p);
-      PostMouse(target, WM_LBUTTONUP, 0, p);
-    }
-    return true;
+  const std::string& item = e.args[1];
+  long index = -1;
+  if (item.size() > 1 && item[0] == '#' && ParseInt(item.substr(1), index)) {
+    if (index >= SendMessage(target, CB_GETCOUNT, 0, 0)) index = -1;
+  } else {
+    index = static_cast<long>(SendMessage(target, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                          reinterpret_cast<LPARAM>(item.c_str())));
   }
-  if (EqualNoCase(verb, "hover")) {
-    HWND target = nullptr;
-    POINT p{0, 0};
-    if (!MousePosition(e, wait, false, target, p, error)) return false;
-    PostMouse(target, WM_MOUSEMOVE, 0, p);
-    return true;
+  if (index < 0) {
+    *error = "combo box " + e.args[0] + " has no item " + Quote(item);
+    return false;
   }
-  if (EqualNoCase(verb, "focus")) {
-    if (!Need(e, 1, "a control id", error)) return false;
-    HWND target = EnabledTarget(wait, e.args[0], error);
-    if (!target) return false;
-    SetFocus(target);
-    return true;
+  ComboUserChoose(target, static_cast<int>(index));
+  return true;
+}
+
+bool Edit(const qhost::InputEvent& e, ModalWait& wait, std::string* error) {
+  HWND target = ControlWithValue(e, wait, error);
+  if (!target) return false;
+  bool combo = IsCombo(target);
+  SetFocus(target);
+  SendMessage(target, combo ? CB_SETEDITSEL : EM_SETSEL, 0, combo ? MAKELPARAM(0, 0xFFFF) : -1);
+  if (e.args[1].empty()) {
+    PostKeyStroke(target, VK_DELETE, {});
+  } else {
+    TypeText(target, e.args[1]);
   }
-  if (EqualNoCase(verb, "type")) {
-    if (!Need(e, 1, "a text", error)) return false;
-    TypeText(KeyboardTarget(wait), e.args[0]);
-    return true;
+  return true;
+}
+
+bool Select(const qhost::InputEvent& e, ModalWait& wait, std::string* error) {
+  HWND target = ControlWithValue(e, wait, error);
+  if (!target) return false;
+  long from = 0, to = 0;
+  if (e.args.size() < 3 || !ParseInt(e.args[1], from) || !ParseInt(e.args[2], to)) {
+    *error = "'select' needs a control id and two character positions";
+    return false;
   }
-  if (EqualNoCase(verb, "key") || EqualNoCase(verb, "enter") || EqualNoCase(verb, "escape")) {
-    std::string keys = EqualNoCase(verb, "key") ? (e.args.empty() ? "" : e.args[0]) : verb;
-    std::vector<int> modifiers;
-    int vk = 0;
-    size_t start = 0;
-    while (start <= keys.size()) {
-      size_t plus = keys.find('+', start + 1);
-      if (plus == std::string::npos) plus = keys.size();
-      std::string word = keys.substr(start, plus - start);
-      int code = ParseKey(word);
-      if (!code) {
-        *error = "no key named '" + word + "'";
-        return false;
-      }
-      if (plus < keys.size()) {
-        modifiers.push_back(code);
-      } else {
-        vk = code;
-      }
-      start = plus + 1;
-    }
-    PostKeyStroke(KeyboardTarget(wait), vk, modifiers);
-    return true;
+  SendMessage(target, EM_SETSEL, static_cast<WPARAM>(from), to);
+  return true;
+}
+
+bool Resize(const qhost::InputEvent& e, ModalWait& wait, std::string* error) {
+  long width = 0, height = 0;
+  if (e.args.size() < 2 || !ParseInt(e.args[0], width) || !ParseInt(e.args[1], height)) {
+    *error = "'resize' needs a width and a height in pixels";
+    return false;
   }
-  if (EqualNoCase(verb, "choose") || EqualNoCase(verb, "edit") || EqualNoCase(verb, "select")) {
-    if (!Need(e, 2, "a control id and a value", error)) return false;
-    HWND target = EnabledTarget(wait, e.args[0], error);
-    if (!target) return false;
-    Window* w = Find(target);
-    bool combo = EqualNoCase(w->className, "COMBOBOX");
-    if (EqualNoCase(verb, "choose")) {
-      if (!combo) {
-        *error = "control " + e.args[0] + " is not a combo box";
-        return false;
-      }
-      const std::string& item = e.args[1];
-      long index = -1;
-      if (item.size() > 1 && item[0] == '#' && ParseInt(item.substr(1), index)) {
-        if (index >= SendMessage(target, CB_GETCOUNT, 0, 0)) index = -1;
-      } else {
-        index = static_cast<long>(SendMessage(target, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                              reinterpret_cast<LPARAM>(item.c_str())));
-      }
-      if (index < 0) {
-        *error = "combo box " + e.args[0] + " has no item " + Quote(item);
-        return false;
-      }
-      ComboUserChoose(target, static_cast<int>(index));
-      return true;
-    }
-    if (EqualNoCase(verb, "edit")) {
-      SetFocus(target);
-      SendMessage(target, combo ? CB_SETEDITSEL : EM_SETSEL, 0, combo ? MAKELPARAM(0, 0xFFFF) : -1);
-      if (e.args[1].empty()) {
-        PostKeyStroke(target, VK_DELETE, {});
-      } else {
-        TypeText(target, e.args[1]);
-      }
-      return true;
-    }
-    long from = 0, to = 0;
-    if (e.args.size() < 3 || !ParseInt(e.args[1], from) || !ParseInt(e.args[2], to)) {
-      *error = "'select' needs a control id and two character positions";
-      return false;
-    }
-    SendMessage(target, EM_SETSEL, static_cast<WPARAM>(from), to);
-    return true;
+  MINMAXINFO info{};
+  SendMessage(wait.window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  width = std::max<long>(width, info.ptMinTrackSize.x);
+  height = std::max<long>(height, info.ptMinTrackSize.y);
+  if (info.ptMaxTrackSize.x) width = std::min<long>(width, info.ptMaxTrackSize.x);
+  if (info.ptMaxTrackSize.y) height = std::min<long>(height, info.ptMaxTrackSize.y);
+  SetWindowPos(wait.window, nullptr, 0, 0, static_cast<int>(width), static_cast<int>(height),
+               SWP_NOMOVE | SWP_NOZORDER);
+  return true;
+}
+
+// minimize, restore and close: the caption buttons.
+bool CaptionButton(const qhost::InputEvent& e, ModalWait& wait, std::string*) {
+  UINT command = EqualNoCase(e.verb, "minimize") ? SC_MINIMIZE : EqualNoCase(e.verb, "restore") ? SC_RESTORE : SC_CLOSE;
+  PostMessage(wait.window, WM_SYSCOMMAND, command, 0);
+  return true;
+}
+
+bool SysCommand(const qhost::InputEvent& e, ModalWait& wait, std::string* error) {
+  if (!Need(e, 1, "a command id or close, minimize, restore", error)) return false;
+  long command = 0;
+  const std::string& word = e.args[0];
+  if (EqualNoCase(word, "close")) {
+    command = SC_CLOSE;
+  } else if (EqualNoCase(word, "minimize")) {
+    command = SC_MINIMIZE;
+  } else if (EqualNoCase(word, "restore")) {
+    command = SC_RESTORE;
+  } else if (!ParseInt(word, command)) {
+    *error = "'" + word + "' is no system command";
+    return false;
   }
-  if (EqualNoCase(verb, "resize")) {
-    long width = 0, height = 0;
-    if (e.args.size() < 2 || !ParseInt(e.args[0], width) || !ParseInt(e.args[1], height)) {
-      *error = "'resize' needs a width and a height in pixels";
-      return false;
-    }
-    MINMAXINFO info{};
-    SendMessage(wait.window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-    width = std::max<long>(width, info.ptMinTrackSize.x);
-    height = std::max<long>(height, info.ptMinTrackSize.y);
-    if (info.ptMaxTrackSize.x) width = std::min<long>(width, info.ptMaxTrackSize.x);
-    if (info.ptMaxTrackSize.y) height = std::min<long>(height, info.ptMaxTrackSize.y);
-    SetWindowPos(wait.window, nullptr, 0, 0, static_cast<int>(width), static_cast<int>(height),
-                 SWP_NOMOVE | SWP_NOZORDER);
-    return true;
+  PostMessage(wait.window, WM_SYSCOMMAND, static_cast<WPARAM>(command), 0);
+  return true;
+}
+
+struct WindowEvent {
+  const char* verb;
+  bool needsWindow;  // goes to the waiting dialog's windows (the machine's events do not)
+  bool (*apply)(const qhost::InputEvent&, ModalWait&, std::string*);
+};
+// The verbs any ModalWait applies to its windows, any case.
+const WindowEvent kWindowEvents[] = {
+    {"clipboard", false, Clipboard}, {"keyboard", false, Keyboard},
+    {"click", true, Click},          {"rclick", true, Click},       {"dblclick", true, Click},
+    {"hover", true, Hover},          {"focus", true, Focus},        {"type", true, Type},
+    {"key", true, Key},              {"enter", true, Key},          {"escape", true, Key},
+    {"choose", true, Choose},        {"edit", true, Edit},          {"select", true, Select},
+    {"resize", true, Resize},        {"minimize", true, CaptionButton}, {"restore", true, CaptionButton},
+    {"close", true, CaptionButton},  {"syscommand", true, SysCommand},
+};
+
+// Events for the windows of a waiting dialog.
+bool ApplyWindowEvent(const qhost::InputEvent& e, ModalWait& wait, std::string* error) {
+  const WindowEvent* event = nullptr;
+  for (const WindowEvent& candidate : kWindowEvents)
+    if (EqualNoCase(e.verb, candidate.verb)) event = &candidate;
+  if (event && !event->needsWindow) return event->apply(e, wait, error);
+  if (!wait.window) {
+    *error = "'" + e.verb + "' has no window to go to while waiting for " + wait.name;
+    return false;
   }
-  if (EqualNoCase(verb, "minimize") || EqualNoCase(verb, "restore") || EqualNoCase(verb, "close")) {
-    UINT command = EqualNoCase(verb, "minimize") ? SC_MINIMIZE : EqualNoCase(verb, "restore") ? SC_RESTORE : SC_CLOSE;
-    PostMessage(wait.window, WM_SYSCOMMAND, command, 0);
-    return true;
+  if (!event) {
+    *error = "'" + e.verb + "' is not a user-interface event";
+    return false;
   }
-  if (EqualNoCase(verb, "syscommand")) {
-    if (!Need(e, 1, "a command id or close, minimize, restore", error)) return false;
-    long command = 0;
-    const std::string& word = e.args[0];
-    if (EqualNoCase(word, "close")) {
-      command = SC_CLOSE;
-    } else if (EqualNoCase(word, "minimize")) {
-      command = SC_MINIMIZE;
-    } else if (EqualNoCase(word, "restore")) {
-      command = SC_RESTORE;
-    } else if (!ParseInt(word, command)) {
-      *error = "'" + word + "' is no system command";
-      return false;
-    }
-    PostMessage(wait.window, WM_SYSCOMMAND, static_cast<WPARAM>(command), 0);
-    return true;
-  }
-  *error = "'" + verb + "' is not a user-interface event";
-  return false;
+  return event->apply(e, wait, error);
 }
 
 bool Apply(const qhost::InputEvent& e, ModalWait& wait, std::string* error) {
@@ -457,6 +506,12 @@ bool ApplyInputEvent(const qhost::InputEvent& event, std::string* error) {
   if (Apply(event, *S().waits.back(), err)) return true;
   RecordError(event, S().waits.back(), *err);
   return false;
+}
+
+std::vector<std::string> WindowEventVerbs() {
+  std::vector<std::string> verbs;
+  for (const WindowEvent& event : kWindowEvents) verbs.push_back(event.verb);
+  return verbs;
 }
 
 const std::vector<std::string>& InputErrors() { return S().errors; }

@@ -1,4 +1,5 @@
 // Windows stand-in: window classes, creation and destruction, the tree, geometry, visibility, focus.
+// The rectangle helpers are in Rect.cpp, the system metrics and window frames in Metrics.cpp.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -101,24 +102,6 @@ std::string Label(HWND window) {
   if (!w) return "(no window)";
   if (w->style & WS_CHILD) return std::to_string(w->id);
   return w->className;
-}
-
-RECT FrameOf(DWORD style, DWORD exStyle) {
-  RECT f{0, 0, 0, 0};
-  int edge = 0;
-  if (style & WS_THICKFRAME) {
-    edge = 4;
-  } else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME)) {
-    edge = 3;
-  } else if (style & WS_BORDER) {
-    edge = 1;
-  }
-  if (exStyle & WS_EX_CLIENTEDGE) edge += 2;
-  f.left = f.top = f.right = f.bottom = edge;
-  if ((style & WS_CAPTION) == WS_CAPTION) f.top += GetSystemMetrics(SM_CYCAPTION);
-  if (style & WS_VSCROLL) f.right += GetSystemMetrics(SM_CXVSCROLL);
-  if (style & WS_HSCROLL) f.bottom += GetSystemMetrics(SM_CYHSCROLL);
-  return f;
 }
 
 RECT ClientRectOf(const Window& w) {
@@ -783,16 +766,6 @@ HWND WindowFromPoint(POINT point) {
   return nullptr;
 }
 
-BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL, DWORD exStyle) {
-  if (!rect) return FALSE;
-  RECT f = FrameOf(style & ~(WS_VSCROLL | WS_HSCROLL), exStyle);
-  rect->left -= f.left;
-  rect->top -= f.top;
-  rect->right += f.right;
-  rect->bottom += f.bottom;
-  return TRUE;
-}
-
 BOOL InvalidateRect(HWND window, const RECT*, BOOL) {
   if (!window) {
     for (HWND top : S().topLevel) MarkDirty(top, true);
@@ -871,88 +844,4 @@ LONG_PTR SetWindowLongPtr(HWND window, int index, LONG_PTR value) {
       w->dialogLongs[index] = value;
   }
   return old;
-}
-
-// Rectangles.
-BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom) {
-  if (!rect) return FALSE;
-  *rect = RECT{left, top, right, bottom};
-  return TRUE;
-}
-BOOL SetRectEmpty(LPRECT rect) { return SetRect(rect, 0, 0, 0, 0); }
-BOOL CopyRect(LPRECT to, const RECT* from) {
-  if (!to || !from) return FALSE;
-  *to = *from;
-  return TRUE;
-}
-BOOL IsRectEmpty(const RECT* rect) { return !rect || rect->right <= rect->left || rect->bottom <= rect->top; }
-BOOL PtInRect(const RECT* rect, POINT p) {
-  return rect && p.x >= rect->left && p.x < rect->right && p.y >= rect->top && p.y < rect->bottom;
-}
-BOOL OffsetRect(LPRECT rect, int dx, int dy) {
-  if (!rect) return FALSE;
-  rect->left += dx;
-  rect->right += dx;
-  rect->top += dy;
-  rect->bottom += dy;
-  return TRUE;
-}
-BOOL InflateRect(LPRECT rect, int dx, int dy) {
-  if (!rect) return FALSE;
-  rect->left -= dx;
-  rect->right += dx;
-  rect->top -= dy;
-  rect->bottom += dy;
-  return TRUE;
-}
-BOOL IntersectRect(LPRECT result, const RECT* a, const RECT* b) {
-  RECT r{std::max(a->left, b->left), std::max(a->top, b->top), std::min(a->right, b->right),
-         std::min(a->bottom, b->bottom)};
-  if (IsRectEmpty(&r)) r = RECT{0, 0, 0, 0};
-  *result = r;
-  return !IsRectEmpty(&r);
-}
-BOOL UnionRect(LPRECT result, const RECT* a, const RECT* b) {
-  if (IsRectEmpty(a)) {
-    *result = *b;
-  } else if (IsRectEmpty(b)) {
-    *result = *a;
-  } else {
-    *result = RECT{std::min(a->left, b->left), std::min(a->top, b->top), std::max(a->right, b->right),
-                   std::max(a->bottom, b->bottom)};
-  }
-  return !IsRectEmpty(result);
-}
-BOOL EqualRect(const RECT* a, const RECT* b) {
-  return a->left == b->left && a->top == b->top && a->right == b->right && a->bottom == b->bottom;
-}
-
-int GetSystemMetrics(int index) {
-  switch (index) {
-    case SM_CXSCREEN: return 1024;
-    case SM_CYSCREEN: return 768;
-    case SM_CXVSCROLL:
-    case SM_CYHSCROLL:
-    case SM_CYVSCROLL:
-    case SM_CXHSCROLL: return 16;
-    case SM_CYCAPTION: return 19;
-    case SM_CXBORDER:
-    case SM_CYBORDER: return 1;
-    case SM_CXDLGFRAME:
-    case SM_CYDLGFRAME: return 3;
-    case SM_CXFRAME:
-    case SM_CYFRAME: return 4;
-    case SM_CXICON:
-    case SM_CYICON:
-    case SM_CXCURSOR:
-    case SM_CYCURSOR: return 32;
-    case SM_CXSMICON:
-    case SM_CYSMICON: return 16;
-    case SM_CYMENU: return 19;
-    case SM_CXMIN: return 112;
-    case SM_CYMIN: return 27;
-    default:
-      Unimplemented("GetSystemMetrics " + std::to_string(index));
-      return 0;
-  }
 }

@@ -48,6 +48,9 @@ class MessageRecorder {
 // Applies one user-interface event of the session-script vocabulary to the innermost modal wait
 // (dialog, menu or message box). Returns false and sets `error` when the event cannot be used there.
 bool ApplyInputEvent(const qhost::InputEvent& event, std::string* error);
+// The verbs a waiting dialog applies to its windows (menus and message boxes take a few of
+// their own first).
+std::vector<std::string> WindowEventVerbs();
 // The events that could not be used ("session.txt:12: ..."), in order; cleared by Reset.
 const std::vector<std::string>& InputErrors();
 // The name of the innermost modal wait ("dialog 5000", "menu", "message box \"Quillon\""), or "".
