@@ -34,11 +34,10 @@ void ExpectBodies(const std::vector<Case>& cases) {
 // Runs one pass alone on a working text, at base height 2.5.
 class OnePass : public ::testing::Test {
  protected:
-  OnePass() : m_link(m_target), converter(m_colors, m_link) { m_target.textHeight = 2.5; }
+  OnePass() : converter(m_colors, m_target) {}
 
   HostColors m_colors;
-  EditTarget m_target;
-  EditTargetReader m_link;
+  mtext_to_rtf_test::Target m_target{2.5};
 
  public:
   MTextRtfConverter converter;

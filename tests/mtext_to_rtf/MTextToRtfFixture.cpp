@@ -12,10 +12,8 @@ const std::string kColours7 = "{\\colortbl\\red0\\green0\\blue0;\\red255\\green2
 
 std::string Read(const std::string& mtext, double height) {
   HostColors colors;
-  EditTarget target;
-  target.textHeight = height;
-  EditTargetReader link(target);
-  MTextRtfConverter converter(colors, link);
+  Target target(height);
+  MTextRtfConverter converter(colors, target);
   CString rtf = converter.MTextToRtf(CString(mtext.data(), static_cast<int>(mtext.size())));
   return std::string(rtf.GetString(), static_cast<size_t>(rtf.GetLength()));
 }

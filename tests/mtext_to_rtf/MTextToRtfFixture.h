@@ -3,11 +3,26 @@
 
 #include <string>
 
-#include "host/EditTarget.h"
+#include <afx.h>
+
+#include "converter/MTextToRtfTarget.h"
 
 namespace mtext_to_rtf_test {
 
-// MText contents in, RTF document out, through a fresh converter on a record of that height.
+// A text of a given height that keeps what MTextToRtf leaves in it. (The host's record answers a
+// height of 0 with the drawing's TEXTSIZE; the host's tests hold that.)
+struct Target : MTextToRtfTarget {
+  explicit Target(double h = 2.5) : height(h) {}
+  double TextHeight() const override { return height; }
+  void SetRtfText(const CString& text) override { rtf = text; }
+  void SetKnownHeights(const KnownHeights& known) override { heights = known; }
+
+  double height;
+  CString rtf;
+  KnownHeights heights;
+};
+
+// MText contents in, RTF document out, through a fresh converter on a text of that height.
 std::string Read(const std::string& mtext, double height = 2.5);
 // The same through the literal reference.
 std::string ReadLiterally(const std::string& mtext, double height = 2.5);

@@ -133,15 +133,13 @@ TEST(MTextToRtf, PlainTextKeepsItsHeightThroughTheWriter) {
 
 TEST(MTextToRtf, LeavesEachDocumentInTheTarget) {
   HostColors colors;
-  EditTarget target;
-  target.textHeight = 2.5;
-  EditTargetReader link(target);
-  MTextRtfConverter first(colors, link);
+  mtext_to_rtf_test::Target target(2.5);
+  MTextRtfConverter first(colors, target);
   CString rtf = first.MTextToRtf("one");
-  EXPECT_BYTES_EQ(rtf.GetString(), target.rtfText.GetString());
-  MTextRtfConverter second(colors, link);
+  EXPECT_BYTES_EQ(rtf.GetString(), target.rtf.GetString());
+  MTextRtfConverter second(colors, target);
   second.MTextToRtf("two");
-  EXPECT_BYTES_EQ(Doc("", kAuto, "{\\fs30\\cf1 two}"), target.rtfText.GetString());
+  EXPECT_BYTES_EQ(Doc("", kAuto, "{\\fs30\\cf1 two}"), target.rtf.GetString());
 }
 
 // Known quirks: plain text that spells what a pass looks for is rewritten as if it were a code.
