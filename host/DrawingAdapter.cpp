@@ -20,7 +20,6 @@
 
 #include "converter/DrawingUnits.h"
 #include "host/EditTarget.h"
-#include "host/EditingRun.h"
 
 namespace {
 
@@ -393,4 +392,13 @@ void RefreshDisplay() {
     document->transactionManager()->flushGraphics();
   }
   acedUpdateDisplay();
+}
+
+CString HeightText(double height) {
+  if (height == 0.0) GetVarReal("TEXTSIZE", height);
+  char formatted[64] = "";
+  acdbRToS(height, -1, -1, formatted);
+  CString text = formatted;
+  if (text.Find('.') < 0) text += ".0";
+  return text;
 }

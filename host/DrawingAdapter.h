@@ -36,6 +36,9 @@ AcDbObjectId StyleIdByName(const CString& name);
 // extension, as the host's default "txt"), and for a style that cannot be read.
 CString StyleTrueTypeFace(AcDbObjectId styleId);
 
+// A text height as the height box shows it: in current units, TEXTSIZE for 0, at least one decimal.
+CString HeightText(double height);
+
 // System variables: 0 when read, 3 otherwise (the out value then stays as it was).
 int GetVarString(const char* name, CString& value);
 int GetVarReal(const char* name, double& value);

@@ -1,8 +1,6 @@
 // The editing run: filling the editor from the target, writing its text back, and live update.
 #include "host/EditingRun.h"
 
-#include <acedads.h>
-
 #include <cstdlib>
 
 #include "converter/DrawingUnits.h"
@@ -40,15 +38,6 @@ void ConvertAndWrite(EditorWindow& editor, const CString& rtf) {
 }
 
 }  // namespace
-
-CString HeightText(double height) {
-  if (height == 0.0) GetVarReal("TEXTSIZE", height);
-  char formatted[64] = "";
-  acdbRToS(height, -1, -1, formatted);
-  CString text = formatted;
-  if (text.Find('.') < 0) text += ".0";
-  return text;
-}
 
 void LoadTargetIntoEditor(EditorWindow& editor) {
   EditTarget& target = theEditTarget;

@@ -10,8 +10,6 @@ extern CString theLastRtfSeen;
 
 // A number as "%f" shows it, cut after the first digit behind the point (12.345678 -> 12.3).
 CString OneDecimal(double value);
-// A text height as the height box shows it: in current units, TEXTSIZE for 0, at least one decimal.
-CString HeightText(double height);
 
 // Shows theEditTarget's properties in the editor and streams a pending RTF into its text area.
 void LoadTargetIntoEditor(EditorWindow& editor);
