@@ -144,6 +144,15 @@ const Row kRows[] = {
     {"no colour code", "edges 1 & 3", "{{{\\H2.5;edges 1 & 3}}}"},
     {"colours as written", "\\C0;a\\C256;b\\C18;c\\C7;d",
      "{{{\\H2.5\\C0;a}}{{\\H2.5\\C256;b}}{{\\H2.5\\C18;c}}{{\\H2.5\\C7;d}}}"},
+    // a true colour: stated again behind the colour code of each run it reaches, up to the
+    // colour code that ends it, which is kept as well
+    {"true colour to the end", "a\\c0;b", "{{{\\H2.5;a}}\\c0;{{\\H2.5;\\c0;b}}}"},
+    {"true colour behind a colour", "\\C1;a\\c0;b\\C1;c\\C2;d",
+     "{{{\\H2.5\\C1;a}}\\c0;{{\\H2.5\\C1;\\c0;b}}\\C1;{{\\H2.5\\C1;c}}{{\\H2.5\\C2;d}}}"},
+    {"true colour in a group", "\\C1;x{\\c255;y\\C1;w}z",
+     "{{{\\H2.5\\C1;x}}{\\c255;{{\\H2.5\\C1;\\c255;y}}\\C1;{{\\H2.5\\C1;w}}}{{\\H2.5\\C1;z}}}"},
+    {"true colour across font runs", "\\fArial;\\c0;x\\fArial|b0|i1;\\C1;y",
+     "{\\c0;{\\fArial|c0|b0|i0;{\\H2.5;\\c0;x}}\\C1;{\\fArial|c0|b0|i1;{\\H2.5\\C1;y}}}"},
     {"text behind a group keeps the height outside it", "\\H15.5;{\\C1;T}\\P{\\C2;S}",
      "{{{\\H15.5\\C1;T}}{{\\H15.5;\\P}}{{\\H15.5\\C2;S}}}"},
     {"a font code without a name", "\\fArial;a\\f;b",
@@ -243,6 +252,20 @@ TEST_F(KeptCodes, EditingNeitherMakesNorClearsCodeText) {
   edit.SetSel(4, 4);  // at the end of the marked alignment code
   edit.LimitedPaste();
   EXPECT_EQ((std::vector<std::string>{"\\A1;", "\\U+00D8"}), Marked());
+}
+
+// A true colour reaches the runs in the colour they had when it was loaded: text the user gives
+// another colour is in that colour, no longer in the true colour.
+TEST_F(KeptCodes, ARecolouredRunLeavesTheTrueColour) {
+  EditorRichEdit& edit = dialog.m_richEdit;
+  Trip("\\C1;a\\c0;bc");
+  edit.SetSel(6, 7);  // "c", behind "a", the code text and "b"
+  CHARFORMAT format{};
+  format.cbSize = sizeof format;
+  format.dwMask = CFM_COLOR;
+  format.crTextColor = RGB(0, 0, 255);
+  edit.SetSelectionCharFormat(format);
+  EXPECT_BYTES_EQ(std::string("{{{\\H2.5\\C1;a}}\\c0;{{\\H2.5\\C1;\\c0;b}}{{\\H2.5\\C5;c}}}"), Written());
 }
 
 // The characters outside code page 1251 of a text, as the host reads them: the code points of
