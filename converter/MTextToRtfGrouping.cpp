@@ -39,7 +39,7 @@ void MTextRtfConverter::GroupPlainText() {
     ReplaceIn(workText, "\\F", "\\f");
     ReplaceIn(workText, ".shx", "");
     FindScopes();
-    WrapBetweenGroups(CString("}{") + kAutoColour);
+    WrapBetweenGroups("}{");
     CarryColoursIntoFontRuns();
     BuildFontGroups();
     ReplaceIn(workText, "//__", "\\\\H");
@@ -47,7 +47,7 @@ void MTextRtfConverter::GroupPlainText() {
   }
   ConvertContentHeights();
   FindScopes();
-  WrapBetweenGroups(CString("}{") + kAutoColour);
+  WrapBetweenGroups("}{");
   RewriteRunningHeights();
   ReplaceIn(workText, "//__", "\\\\H");
   if (workText.Find("\\f") < 0) {
@@ -190,6 +190,24 @@ std::string ReplaceFontRuns(const std::string& text, size_t first, const std::st
   return once;
 }
 
+// Where the run closes a group opened in front of its font code: its first "}" that no "{" of
+// its own opened, or npos. The run's font group closes right there, so that the group the font
+// code stood in ends where it ended; a font group that took that "}" for its own left the group
+// open to the end of the text, and its height and colour with it.
+size_t FirstOuterClose(std::string_view run) {
+  long depth = 0;
+  for (size_t i = 0; i < run.size(); ++i) {
+    if (run[i] == '{') ++depth;
+    else if (run[i] == '}' && --depth < 0) return i;
+  }
+  return npos;
+}
+
+// The run as a font group closed in front of the group it stands in.
+std::string ClosedBeforeOuterClose(const std::string& run, size_t close) {
+  return "{" + run.substr(0, close) + "}" + run.substr(close);
+}
+
 // Puts the carried code right behind the run's first ";" (at its start without one), unless the
 // run's own code of that kind stands there already.
 void InsertCarried(std::string& run, std::string_view code, const std::string& carried) {
@@ -227,7 +245,10 @@ void MTextRtfConverter::CarryHeightsIntoFontRuns() {
     size_t last;
     size_t h = LastCodeBeforeLastSemicolon(run, "\\H", last);
     if (h != npos) carried = "\\H" + UpToCode(std::string_view(run).substr(h + 2, run.find(';', h + 2) - h - 2)) + ";";
-    if (run.find('}') != npos) {
+    const size_t outerClose = FirstOuterClose(run);
+    if (outerClose != npos) {
+      carriedOut += ClosedBeforeOuterClose(run, outerClose);
+    } else if (run.find('}') != npos) {
       carriedOut += "{" + run;
     } else {
       carriedOut += firstRun ? run + "}" : "{" + run + "}";
@@ -269,12 +290,18 @@ void MTextRtfConverter::CarryColoursIntoFontRuns() {
 
 // Every font run but the last becomes a group of its own; the last one is left open when it
 // holds a "}" (which then closes it), and the whole text goes into a group with the base height.
+// A run that closes a group opened in front of it is closed in front of that "}".
 void MTextRtfConverter::BuildFontGroups() {
   const std::string text = Bytes(workText);
   const size_t first = text.find("\\f");
   std::string groups;
   if (first != npos) {
     ForEachFontRun(text, first, [&](const std::string& run, bool lastRun) {
+      const size_t outerClose = FirstOuterClose(run);
+      if (outerClose != npos) {
+        groups += ClosedBeforeOuterClose(run, outerClose);
+        return;
+      }
       groups += "{" + run;
       if (!lastRun || run.find('}') == npos) groups += "}";
     });

@@ -26,6 +26,17 @@ int LastCodeBefore(const CString& text, const CString& code, int limit) {
   return -1;
 }
 
+// The first "}" of a font run that closes a group opened in front of the run, or -1.
+int FirstOuterClose(const CString& run) {
+  int depth = 0;
+  for (int i = 0; i < run.GetLength(); ++i) {
+    if (run.GetAt(i) == '{') ++depth;
+    if (run.GetAt(i) == '}') --depth;
+    if (depth < 0) return i;
+  }
+  return -1;
+}
+
 bool OnlyClosingBraces(const CString& text) {
   for (int i = 0; i < text.GetLength(); ++i) {
     if (text.GetAt(i) != '}') return false;
@@ -151,7 +162,7 @@ class Reader {
       R("\\F", "\\f");
       R(".shx", "");
       Scopes();
-      Wrap(CString("}{") + reader::kAutoColour);
+      Wrap("}{");
       CarryColours();
       FontGroups(v);
       R("//__", "\\\\H");
@@ -159,7 +170,7 @@ class Reader {
     }
     ContentHeights();
     Scopes();
-    Wrap(CString("}{") + reader::kAutoColour);
+    Wrap("}{");
     RunningHeights(v);
     R("//__", "\\\\H");
     if (text.Find("\\f") < 0) {
@@ -283,7 +294,10 @@ class Reader {
       int last = run.ReverseFind(';');
       int h = LastCodeBefore(run, "\\H", last);
       if (h >= 0) carried = "\\H" + UpToCode(run.Mid(h + 2, run.Find(';', h + 2) - h - 2)) + ";";
-      if (run.Find('}') >= 0) {
+      int outer = FirstOuterClose(run);
+      if (outer >= 0) {
+        run = "{" + run.Left(outer) + "}" + run.Mid(outer);
+      } else if (run.Find('}') >= 0) {
         run = "{" + run;
       } else {
         run = number == 1 ? run + "}" : "{" + run + "}";
@@ -328,7 +342,10 @@ class Reader {
       int next = text.Find("\\f", start + 1);
       CString run = next < 0 ? text.Mid(start + 2) : text.Mid(start + 2, next - start - 2);
       int brace = run.ReverseFind('}');
-      if (next >= 0 || brace < 0) {
+      int outer = FirstOuterClose(run);
+      if (outer >= 0) {
+        groups += "{\\f" + run.Left(outer) + "}" + run.Mid(outer);
+      } else if (next >= 0 || brace < 0) {
         groups += "{\\f" + run + "}";
       } else {
         groups += "{\\f" + run.Left(brace) + "}" + run.Mid(brace + 1);

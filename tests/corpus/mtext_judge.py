@@ -24,12 +24,7 @@ LEAST_IDENTICAL = 98.0
 
 # Strings that do not come back equal yet, each with its cause. A string listed here that comes
 # back equal fails the test too, so that the list shrinks with the causes.
-KNOWN = {
-    "colour across groups": (
-        "the colour of a closed group still reaches text between later groups: the \\P behind "
-        "{\\C1;...HEADLINE}{...} comes back in colour 1",
-        ["{\\A1;Complex MTEXT content:}"]),
-}
+KNOWN = {}
 
 
 def known_cause(original):
