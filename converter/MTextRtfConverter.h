@@ -45,6 +45,9 @@ class MTextRtfConverter {
   // The heights a text had, by the half-point size the reader gave them: the reader fills it, the
   // writer writes a size found here with the height text it came from.
   KnownHeights knownHeights;
+  // The text's font descriptors that the control's font table cannot hold: the reader fills it,
+  // the writer gives such a font back with the descriptor it came from.
+  KnownFonts knownFonts;
 
   // The reader's passes in the order MTextToRtf runs them, public so that a test can run one
   // alone. Each rewrites workText unless it says otherwise.
@@ -63,6 +66,7 @@ class MTextRtfConverter {
   void ConvertParagraphs();
   void ConvertHeightCodes();
   CString BuildFontTable() const;
+  void KnowFonts();  // fills knownFonts from fontKeys
   void ProtectBeforeColourPass();
   CString ColourPass();  // ends codes with a space, fills colourKeys, returns the colour table
   void RestoreAfterColourPass();

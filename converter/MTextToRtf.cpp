@@ -51,6 +51,7 @@ CString MTextRtfConverter::MTextToRtf(CString contents) {
   ConvertParagraphs();
   ConvertHeightCodes();
   CString fontTable = BuildFontTable();
+  KnowFonts();
   ProtectBeforeColourPass();
   CString colourTable = ColourPass();
   RestoreAfterColourPass();
@@ -65,6 +66,7 @@ CString MTextRtfConverter::MTextToRtf(CString contents) {
   if (m_target) {
     m_target->SetRtfText(document);
     m_target->SetKnownHeights(knownHeights);
+    m_target->SetKnownFonts(knownFonts);
   }
   return document;
 }

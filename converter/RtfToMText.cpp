@@ -522,6 +522,8 @@ CString MTextRtfConverter::RtfToMText(CString rtf) {
   fontTableText = ToCString(detail::TextBetween(document, "fonttbl", "}}"));
   ParseFontTable();
   for (int k = 0; k < fontDescriptors.GetSize(); ++k) {
+    auto known = knownFonts.find(fontDescriptors[k]);
+    if (known != knownFonts.end()) fontDescriptors[k] = known->second;
     if (View(fontDescriptors[k]).rfind(string(keptcodes::kCodeFace) + "|", 0) == 0) m_codeFont = k + 2;
   }
   bodyText = ToCString(detail::TextBetween(document, "\\deflang", ""));

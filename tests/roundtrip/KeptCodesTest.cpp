@@ -46,6 +46,7 @@ class KeptCodes : public ControlsTest {
     HostColors colors;
     MTextRtfConverter writer(colors);
     writer.knownHeights = theEditTarget.knownHeights;
+    writer.knownFonts = theEditTarget.knownFonts;
     return S(writer.RtfToMText(dialog.m_richEdit.GetRtf()));
   }
   // The text the control shows in the reserved face, stretch by stretch.
@@ -110,6 +111,15 @@ const Row kRows[] = {
     {"shape font with a character set", "x\\Farchquik.shx|c0;abc", "{{{\\H2.5;x}}\\Farchquik.shx|c0;{{\\H2.5;abc}}}"},
     {"shape font between TrueType ones", "{\\fCalibri|b0|i0|c0|p34;C\\Fcdm|c0; D \\fConsolas|b0|i0|c0|p49;E}",
      "{{\\fCalibri|c0|p34|b0|i0;{\\H2.5;C}}\\Fcdm|c0;{{\\H2.5; D }}{\\fConsolas|c0|p49|b0|i0;{\\H2.5;E}}}"},
+    // a font code's pitch field comes back as written, also one that no family word stands for
+    {"pitch 0", "\\fArial|b0|i0|c0|p0;x", "{{\\fArial|c0|p0|b0|i0;{\\H2.5;x}}}"},
+    {"pitch 7", "\\fArial|b1|i0|c0|p7;x", "{{\\fArial|c0|p7|b1|i0;{\\H2.5;x}}}"},
+    {"pitch 33 beside a family word's 34", "\\fX|c0|p33;a\\fY|c0|p34;b",
+     "{{\\fX|c0|p33|b0|i0;{\\H2.5;a}}{\\fY|c0|p34|b0|i0;{\\H2.5;b}}}"},
+    {"a character set without a number gets one, the pitch stays", "\\fVerdana|c|p34|b0|i0;x",
+     "{{\\fVerdana|c0|p34|b0|i0;{\\H2.5;x}}}"},
+    // two codes the control holds as one font: neither pitch can be told, both are left out
+    {"one font in the control", "\\fA|c0|p0;a\\fA|c0|p1;b", "{{\\fA|c0|b0|i0;{\\H2.5;ab}}}"},
     {"a font code naming the reserved face", "\\fMText Code;x", "{\\fMText Code;{{\\H2.5;x}}}"},
     {"a height the reader cannot read exactly", "a\\Hbig;b", "{{{\\H2.5;a}}\\Hbig;{{\\H2.5;b}}}"},
     // heights come back as written
