@@ -1,5 +1,6 @@
 // The reader's font and colour passes: font keys and numbers, the font table, the colour pass
 // that ends codes with a space, and the colour table.
+#include <algorithm>
 #include <cstdint>
 #include <unordered_map>
 #include <unordered_set>
@@ -85,9 +86,15 @@ void MTextRtfConverter::ReorderFontSpecs() {
   if (changed) workText = detail::ToCString(text);
 }
 
+// Longer keys first: a key that begins another ("Arial|c0", "Arial|c0|p0") would otherwise take
+// the start of the other's codes, whose rest became text.
 void MTextRtfConverter::ReplaceFontCodes() {
   ReplaceIn(workText, "\\\\f", "//__");
-  for (int k = 0; k < fontKeys.GetSize(); ++k) {
+  std::vector<int> order(static_cast<size_t>(fontKeys.GetSize()));
+  for (int k = 0; k < fontKeys.GetSize(); ++k) order[static_cast<size_t>(k)] = k;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](int a, int b) { return fontKeys[a].GetLength() > fontKeys[b].GetLength(); });
+  for (int k : order) {
     const std::string key = Bytes(fontKeys[k]);
     const std::string number = DecimalText(k + 1);
     if (key.size() >= 4 && key.compare(key.size() - 4, 4, ".shx") == 0) {

@@ -389,9 +389,17 @@ class Reader {
     }
   }
 
+  // Longer keys first (keys of one length in the table's order), so that no key takes the start
+  // of another's codes.
   void ReplaceFontCodes() {
     R("\\\\f", "//__");
-    for (int k = 0; k < m_fontKeys.GetSize(); ++k) {
+    std::vector<bool> done(static_cast<size_t>(m_fontKeys.GetSize()), false);
+    for (int n = 0; n < m_fontKeys.GetSize(); ++n) {
+      int k = -1;
+      for (int j = 0; j < m_fontKeys.GetSize(); ++j) {
+        if (!done[j] && (k < 0 || m_fontKeys[j].GetLength() > m_fontKeys[k].GetLength())) k = j;
+      }
+      done[k] = true;
       const CString& key = m_fontKeys[k];
       CString number = Decimal(k + 1);
       if (key.Right(4) == ".shx") {

@@ -64,6 +64,10 @@ TEST(ReaderDifferential, ShapesOfTheShortcuts) {
       "{\\C1;\\fA;a}{\\fB;b}\\C2;{\\fA;\\C3;c}\\fB;d\\H2;x",
       "\\fA|b1|c2;x\\fA|b1|c2;y\\fx|y|b1|c2;z\\fx|y|b1|c2;\\fA|i1|b0|c2|p34;w",
       "{{\\fA\\fB;x\\fA|b1;y}}",
+      // Font groups close with the group their code stands in; one key begins another.
+      "{\\C1;\\H2;\\fA;a}{\\fA;b}c{\\C2;\\fB;d{\\fA;e}f}g\\fA;h}i",
+      "{\\C3;{\\H2;F}\\P}\\fA;{\\C1;x{y\\fB;z}}w",
+      "\\fArial|c0;a\\fArial|c0|p0;b\\fArial|c0|p0|b1;c\\fArial;d",
       // More "}" between two "{" than nested groups hold: the whole-text form of the wrapping.
       std::string(70, '}') + "\\H1;{a}b{c}b" + std::string(70, '}'),
       "\\H1;{a" + std::string(70, '}') + "b{c}b}}{d}b",

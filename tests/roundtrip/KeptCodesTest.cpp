@@ -120,6 +120,8 @@ const Row kRows[] = {
      "{{\\fVerdana|c0|p34|b0|i0;{\\H2.5;x}}}"},
     // two codes the control holds as one font: neither pitch can be told, both are left out
     {"one font in the control", "\\fA|c0|p0;a\\fA|c0|p1;b", "{{\\fA|c0|b0|i0;{\\H2.5;ab}}}"},
+    // a font code that begins another does not take the other's start: its rest is no text
+    {"a font code that begins another", "\\fArial|c0;a\\fArial|c0|p0;b", "{{\\fArial|c0|b0|i0;{\\H2.5;ab}}}"},
     {"a font code naming the reserved face", "\\fMText Code;x", "{\\fMText Code;{{\\H2.5;x}}}"},
     {"a height the reader cannot read exactly", "a\\Hbig;b", "{{{\\H2.5;a}}\\Hbig;{{\\H2.5;b}}}"},
     // heights come back as written
