@@ -143,7 +143,9 @@ void MTextRtfConverter::TakeOutKeptCodes() {
   // code, is the writer's own: it ends nothing and is left out.
   std::vector<bool> endsTrueColour(pieces.size(), false), restated(pieces.size(), false);
   {
-    auto bytesOf = [&](size_t k) { return std::string_view(text).substr(pieces[k].begin, pieces[k].end - pieces[k].begin); };
+    auto bytesOf = [&](size_t k) {
+      return std::string_view(text).substr(pieces[k].begin, pieces[k].end - pieces[k].begin);
+    };
     auto isCode = [&](size_t k, PieceKind kind, const char* code) {
       return k < pieces.size() && pieces[k].kind == kind && bytesOf(k).compare(0, 2, code) == 0;
     };
@@ -157,7 +159,9 @@ void MTextRtfConverter::TakeOutKeptCodes() {
         outside.pop_back();
       }
       const bool restating = !trueColour.empty() && isCode(k, PieceKind::kBareCode, "\\c") && bytesOf(k) == trueColour;
-      if (restating && k > 0 && (isCode(k - 1, PieceKind::kReaderCode, "\\C") || isCode(k - 1, PieceKind::kReaderCode, "\\H"))) {
+      const bool behindRunCode = k > 0 && (isCode(k - 1, PieceKind::kReaderCode, "\\C") ||
+                                           isCode(k - 1, PieceKind::kReaderCode, "\\H"));
+      if (restating && behindRunCode) {
         restated[k] = true;
       } else if (isCode(k, PieceKind::kBareCode, "\\c")) {
         trueColour = bytesOf(k);

@@ -132,7 +132,8 @@ std::string DescriptorReadBack(std::string_view key) {
   if (charset == std::string::npos || space == std::string::npos || charset > space) return std::string();
   const std::string family = entry.substr(5, charset - 5);  // behind "{\f0\"
   const std::string number = entry.substr(charset + 9, space - charset - 9);
-  std::string read = std::string(key.substr(0, bar)) + "|c" + DecimalText(LeadingInteger(number.c_str(), static_cast<int>(number.size())));
+  std::string read = std::string(key.substr(0, bar)) + "|c" +
+                     DecimalText(LeadingInteger(number.c_str(), static_cast<int>(number.size())));
   for (const auto& f : rtfwords::kFontFamilies) {
     if (family == f.word) read += f.pitch;
   }
@@ -158,8 +159,9 @@ void MTextRtfConverter::KnowFonts() {
     const std::string key = Bytes(fontKeys[k]);
     const std::string read = DescriptorReadBack(key);
     if (read.empty()) continue;
-    auto known = keyOf.emplace(read, DescriptorKept(key, read));
-    if (!known.second && known.first->second != DescriptorKept(key, read)) known.first->second.clear();
+    std::string kept = DescriptorKept(key, read);
+    auto known = keyOf.emplace(read, kept);
+    if (!known.second && known.first->second != kept) known.first->second.clear();
   }
   for (const auto& [read, key] : keyOf) {
     if (!key.empty() && read != key) knownFonts.emplace(detail::ToCString(read), detail::ToCString(key));

@@ -123,7 +123,8 @@ TEST(CarryIntoFontRuns, HeightsAndColoursInForce) {
 TEST(CarryIntoFontRuns, FontGroupsEndWithTheGroupTheyStandIn) {
   ExpectBodies({
       {"{\\C1;\\fArial;a}{\\fArial;b}c", "{\\fs30\\cf1 {\\cf2 {\\f1 \\cf2 a}}{{\\f1 \\cf1 b}}c"},
-      {"{\\C1;\\H2;\\fArial;a}{\\fArial;b}c", "{\\fs30 \\cf1 {\\cf2 \\fs24 {\\f1 \\cf2 \\fs24 a}}{{\\f1 \\cf1 \\fs30 b}}c}"},
+      {"{\\C1;\\H2;\\fArial;a}{\\fArial;b}c",
+       "{\\fs30 \\cf1 {\\cf2 \\fs24 {\\f1 \\cf2 \\fs24 a}}{{\\f1 \\cf1 \\fs30 b}}c}"},
       {"{\\C1;\\H3;\\fArial;a}b{\\C2;c}d",
        "{\\fs30 \\cf1 {\\cf2 \\fs36 {\\f1 \\cf2 \\fs36 a}}{b}{\\cf3 c}{d}}"},
       // The wrapping gives "z" and the run behind it a group, which the first run opens and its
