@@ -295,13 +295,7 @@ class Reader {
       int h = LastCodeBefore(run, "\\H", last);
       if (h >= 0) carried = "\\H" + UpToCode(run.Mid(h + 2, run.Find(';', h + 2) - h - 2)) + ";";
       int outer = FirstOuterClose(run);
-      if (outer >= 0) {
-        run = "{" + run.Left(outer) + "}" + run.Mid(outer);
-      } else if (run.Find('}') >= 0) {
-        run = "{" + run;
-      } else {
-        run = number == 1 ? run + "}" : "{" + run + "}";
-      }
+      run = outer >= 0 ? "{" + run.Left(outer) + "}" + run.Mid(outer) : "{" + run + "}";
       after += run;
       start = next;
     }
@@ -341,15 +335,8 @@ class Reader {
     for (int start = first; start >= 0;) {
       int next = text.Find("\\f", start + 1);
       CString run = next < 0 ? text.Mid(start + 2) : text.Mid(start + 2, next - start - 2);
-      int brace = run.ReverseFind('}');
       int outer = FirstOuterClose(run);
-      if (outer >= 0) {
-        groups += "{\\f" + run.Left(outer) + "}" + run.Mid(outer);
-      } else if (next >= 0 || brace < 0) {
-        groups += "{\\f" + run + "}";
-      } else {
-        groups += "{\\f" + run.Left(brace) + "}" + run.Mid(brace + 1);
-      }
+      groups += outer >= 0 ? "{\\f" + run.Left(outer) + "}" + run.Mid(outer) : "{\\f" + run + "}";
       start = next;
     }
     text = "{\\H" + IntegerText(v) + reader::kAutoColour + (first < 0 ? text : text.Left(first)) + groups;

@@ -106,15 +106,15 @@ TEST(CarryIntoFontRuns, HeightsAndColoursInForce) {
       // A run's own colour is carried on into the next run.
       {"\\fA;x\\fB;\\C1;y\\fA;z", "{\\fs30\\cf1 {\\f1 \\cf1 x}{\\f2 \\cf2 y}{\\f1 \\cf2 z}"},
       // A height directly behind the font code: nothing carried in; the next run gets it.
-      // The first run is closed, the second is a group of its own.
-      {"\\fA;\\H2;x\\fB;y", "{\\fs30 \\cf1 \\f1 \\fs24 x}{\\f2 \\fs24 y}}"},
+      // Each run is a group of its own.
+      {"\\fA;\\H2;x\\fB;y", "{\\fs30 \\cf1 {\\f1 \\fs24 x}{\\f2 \\fs24 y}}"},
       // Text between the font code and its height: the base height (30) goes in front of it.
-      {"\\fA;z\\H2;x", "{\\fs30 \\cf1 \\f1 \\fs30 z\\fs24 x}}"},
+      {"\\fA;z\\H2;x", "{\\fs30 \\cf1 {\\f1 \\fs30 z\\fs24 x}}"},
       // A carried value ends at its own ";" or at the next code: other codes behind a colour
       // code, and the codes behind one cut short, are not carried along.
       {"\\fA;\\C1;\\A1;x\\fB;y", "{\\fs30\\cf1 {\\f1 \\cf2 {\\f3 \\\\A1;}x}{\\f2 \\cf2 y}"},
       {"\\C1\\fA;x\\fB;y", "{\\fs30\\cf1 \\cf2\\f1 \\cf3 x}{\\f2 \\cf3 y}"},
-      {"\\fA;\\H2\\fB;y\\fC;z", "{\\fs30 \\cf1 \\f1 \\fs2}{\\f2 \\fs30 y}{\\f3 \\fs30 z}}"},
+      {"\\fA;\\H2\\fB;y\\fC;z", "{\\fs30 \\cf1 {\\f1 \\fs2}{\\f2 \\fs30 y}{\\f3 \\fs30 z}}"},
   });
 }
 
@@ -127,6 +127,9 @@ TEST(CarryIntoFontRuns, FontGroupsEndWithTheGroupTheyStandIn) {
        "{\\fs30 \\cf1 {\\cf2 \\fs24 {\\f1 \\cf2 \\fs24 a}}{{\\f1 \\cf1 \\fs30 b}}c}"},
       {"{\\C1;\\H3;\\fArial;a}b{\\C2;c}d",
        "{\\fs30 \\cf1 {\\cf2 \\fs36 {\\f1 \\cf2 \\fs36 a}}{b}{\\cf3 c}{d}}"},
+      // The first font run in a group closes in front of the next run, not the group with it.
+      {"{\\C1;\\H3;a\\fA;x\\fB;y}z",
+       "{\\fs30 \\cf1 {\\cf2 \\fs36 a{\\f1 \\cf2 \\fs36 x}{\\f2 \\cf2 \\fs36 y}}{z}}"},
       // The wrapping gives "z" and the run behind it a group, which the first run opens and its
       // own "}" closes: the second run's font group stands inside the first's.
       {"\\fA;x{\\C2;y}z\\fB;w", "{\\fs30\\cf1 {\\f1 \\cf1 x{\\cf2 y}{z}{\\f2 \\cf1 w}}"},
