@@ -356,6 +356,9 @@ std::string WrapSequence(const std::string& copy, Wrapping wrapping) {
   for (size_t close = text.find('}'); close != npos; close = text.find('}', j)) {
     size_t open = text.find('{', close + 1);
     std::string_view t = text.substr(close + 1, open == npos ? npos : open - close - 1);
+    // The text up to the next "}" only: a group around more would close with that "}", and the
+    // group it stands in would stay open over the text behind it.
+    t = t.substr(0, t.find('}'));
     // Behind a t of closing braces only, each next t is one brace shorter, down to the empty
     // one that ends the step: none of them is wrapped.
     if (t.empty() || OnlyClosingBraces(t)) return wrapping.Result();

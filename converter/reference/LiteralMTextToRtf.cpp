@@ -201,6 +201,8 @@ class Reader {
     CString copy = text;
     for (int j = 0; j < copy.GetLength(); ++j) {
       CString t = TextBetween(copy.Mid(j), "}", "{");
+      // The text up to the next "}" only: a group around more would close with that "}".
+      if (t.Find('}') >= 0) t = t.Left(t.Find('}'));
       if (t.IsEmpty()) break;
       if (OnlyClosingBraces(t)) continue;
       if (text.Find("}" + t + "{") >= 0) {

@@ -67,6 +67,8 @@ TEST(GroupPlainText, WrapsTheTextBetweenGroups) {
       // force outside the groups.
       {"\\H2.5;a{\\H1.5;b}c", "{\\fs30 \\cf1 \\fs30 a{\\fs18 b}{c}}"},
       {"{\\C3;{\\H2;F}\\P}", "{\\fs30 \\cf1 {\\cf2 {\\fs24 F}{\\par \\par }}}"},
+      // The text between groups reaches to the next "}" only: "v" stands behind the outer group.
+      {"{\\H3;x{\\H2;y}z}v", "{\\fs30 \\cf1 {\\fs36 x{\\fs24 y}{z}}{v}}"},
       // Two groups back to back: the step ends at the first "}{", the word behind is left.
       {"{\\H2;a}{\\H3;b}c", "{\\fs30 \\cf1 {\\fs24 a}{\\fs36 b}c}"},
       // The same text between two pairs of groups is wrapped everywhere at once.
@@ -144,10 +146,15 @@ TEST_F(OnePass, WrapBetweenGroupsWrapsEveryMatchingGap) {
   EXPECT_BYTES_EQ("{a}{\\C7;b}{c}{\\C7;b}{\\C7;c}", converter.workText.GetString());
 }
 
+// A gap reaches to the next "}" only: its group closes in front of the "}" of the group it stands
+// in, and "}}" (no gap) ends the step.
 TEST_F(OnePass, WrapBetweenGroupsOnNestedGroups) {
+  converter.workText = "{a{b}c}d";
+  converter.WrapBetweenGroups("}{\\C7;");
+  EXPECT_BYTES_EQ("{a{b}{\\C7;c}}{\\C7;d}", converter.workText.GetString());
   converter.workText = "a}}x{";
   converter.WrapBetweenGroups("}{\\C7;");
-  EXPECT_BYTES_EQ("a}{\\C7;}{\\C7;x}}{", converter.workText.GetString());
+  EXPECT_BYTES_EQ("a}}x{", converter.workText.GetString());
 }
 
 TEST_F(OnePass, CarryColoursAddsTheCodeInForce) {
