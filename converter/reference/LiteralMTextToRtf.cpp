@@ -37,13 +37,6 @@ int FirstOuterClose(const CString& run) {
   return -1;
 }
 
-bool OnlyClosingBraces(const CString& text) {
-  for (int i = 0; i < text.GetLength(); ++i) {
-    if (text.GetAt(i) != '}') return false;
-  }
-  return true;
-}
-
 // A carried value ends at its own ";" or where another code begins.
 CString UpToCode(const CString& value) {
   int end = value.FindOneOf(";\\");
@@ -204,7 +197,6 @@ class Reader {
       // The text up to the next "}" only: a group around more would close with that "}".
       if (t.Find('}') >= 0) t = t.Left(t.Find('}'));
       if (t.IsEmpty()) break;
-      if (OnlyClosingBraces(t)) continue;
       if (text.Find("}" + t + "{") >= 0) {
         text = m_replacer.ReplaceAll(text, head + t + "}{", "}" + t + "{");
       } else {
