@@ -231,6 +231,10 @@ bool ReadsAsKeptCodes(std::string_view code, std::vector<Piece>& pieces) {
       case PieceKind::kBareCode:
         if (IsTokenByte(code[p.begin])) return false;
         break;
+      case PieceKind::kReaderCode:
+        // A colour code is kept where it ends a true colour's reach.
+        if (code.compare(p.begin, 2, "\\C") != 0) return false;
+        break;
       default:
         return false;
     }

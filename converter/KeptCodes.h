@@ -50,8 +50,9 @@ bool HoldsMarkedText(std::string_view rtf);
 char Cp1251Byte(unsigned codePoint);
 
 // Whether a stretch of marked text reads, as the host reads MText, as complete kept codes only
-// (braces included); `pieces` receives them. A lone backslash at its end counts, like a code that
-// needs its terminator: it is one only at the end of the text.
+// (braces included, and colour codes, which are kept where they end a true colour); `pieces`
+// receives them. A lone backslash at its end counts, like a code that needs its terminator: it is
+// one only at the end of the text.
 bool ReadsAsKeptCodes(std::string_view code, std::vector<Piece>& pieces);
 
 // A stack, paragraph or font code that ran to the end of its text: it takes everything up to the

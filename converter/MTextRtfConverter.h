@@ -45,6 +45,9 @@ class MTextRtfConverter {
   // The heights a text had, by the half-point size MTextToRtf gave them: MTextToRtf fills it,
   // RtfToMText writes a size found here with the height text it came from.
   KnownHeights knownHeights;
+  // The text's font descriptors that the control's font table cannot hold: MTextToRtf fills it,
+  // RtfToMText gives such a font back with the descriptor it came from.
+  KnownFonts knownFonts;
 
   // The passes of MTextToRtf that tests run alone; each rewrites workText.
   void GroupPlainText();
@@ -72,6 +75,7 @@ class MTextRtfConverter {
   void ConvertParagraphs();
   void ConvertHeightCodes();
   CString BuildFontTable() const;
+  void KnowFonts();  // fills knownFonts from fontKeys
   void ProtectBeforeColourPass();
   CString ColourPass();  // ends codes with a space, fills colourKeys, returns the colour table
   void RestoreAfterColourPass();

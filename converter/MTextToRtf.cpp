@@ -51,6 +51,7 @@ CString MTextRtfConverter::MTextToRtf(CString contents) {
   ConvertParagraphs();
   ConvertHeightCodes();
   CString fontTable = BuildFontTable();
+  KnowFonts();
   ProtectBeforeColourPass();
   CString colourTable = ColourPass();
   RestoreAfterColourPass();
@@ -65,6 +66,7 @@ CString MTextRtfConverter::MTextToRtf(CString contents) {
   if (m_target) {
     m_target->SetRtfText(document);
     m_target->SetKnownHeights(knownHeights);
+    m_target->SetKnownFonts(knownFonts);
   }
   return document;
 }
@@ -134,11 +136,48 @@ void MTextRtfConverter::TakeOutKeptCodes() {
       open.pop_back();
     }
   }
+  // A colour code that ends a true colour's reach (a "\c" code in force in its group) is kept as
+  // code as well, behind the colour code itself: RtfToMText states the true colour again behind
+  // the colour code of every run up to it, and the control shows no change of colour where it
+  // stands. Such a statement, the true colour in force directly behind a run's height or colour
+  // code, is RtfToMText's own: it ends nothing and is left out.
+  std::vector<bool> endsTrueColour(pieces.size(), false), restated(pieces.size(), false);
+  {
+    auto bytesOf = [&](size_t k) {
+      return std::string_view(text).substr(pieces[k].begin, pieces[k].end - pieces[k].begin);
+    };
+    auto isCode = [&](size_t k, PieceKind kind, const char* code) {
+      return k < pieces.size() && pieces[k].kind == kind && bytesOf(k).compare(0, 2, code) == 0;
+    };
+    std::vector<std::string_view> outside;
+    std::string_view trueColour;
+    for (size_t k = 0; k < pieces.size(); ++k) {
+      const PieceKind kind = pieces[k].kind;
+      if (kind == PieceKind::kOpen) outside.push_back(trueColour);
+      if (kind == PieceKind::kClose && !outside.empty()) {
+        trueColour = outside.back();
+        outside.pop_back();
+      }
+      const bool restating = !trueColour.empty() && isCode(k, PieceKind::kBareCode, "\\c") && bytesOf(k) == trueColour;
+      const bool behindRunCode = k > 0 && (isCode(k - 1, PieceKind::kReaderCode, "\\C") ||
+                                           isCode(k - 1, PieceKind::kReaderCode, "\\H"));
+      if (restating && behindRunCode) {
+        restated[k] = true;
+      } else if (isCode(k, PieceKind::kBareCode, "\\c")) {
+        trueColour = bytesOf(k);
+      } else if (!trueColour.empty() && isCode(k, PieceKind::kReaderCode, "\\C") &&
+                 !(isCode(k + 1, PieceKind::kBareCode, "\\c") && bytesOf(k + 1) == trueColour)) {
+        endsTrueColour[k] = true;
+        trueColour = std::string_view();
+      }
+    }
+  }
   open.clear();
   for (size_t k = 0; k < pieces.size(); ++k) {
     if (pieces[k].kind == PieceKind::kOpen) open.push_back(k);
     if (pieces[k].kind == PieceKind::kClose && !open.empty()) open.pop_back();
-    if (pieces[k].kind != PieceKind::kBareCode || open.empty() || closer[open.back()] == pieces.size()) continue;
+    const bool reachesOn = (pieces[k].kind == PieceKind::kBareCode && !restated[k]) || endsTrueColour[k];
+    if (!reachesOn || open.empty() || closer[open.back()] == pieces.size()) continue;
     // A group around the whole text (RtfToMText's own frame) ends nothing early: a code's reach
     // ends at the end of the text with or without it.
     if (open.back() == 0 && closer[0] == pieces.size() - 1) continue;
@@ -164,6 +203,12 @@ void MTextRtfConverter::TakeOutKeptCodes() {
   for (size_t k = 0; k < pieces.size(); ++k) {
     const auto& p = pieces[k];
     std::string_view bytes = std::string_view(text).substr(p.begin, p.end - p.begin);
+    if (restated[k]) continue;
+    if (endsTrueColour[k]) {
+      out.append(bytes);
+      out += token(std::string(bytes));
+      continue;
+    }
     if (keptcodes::EndedByBrace(text, p)) {
       if (preGrouped) out += token(std::string(bytes));
       else out += std::string(bytes) + ";";

@@ -39,7 +39,7 @@ void MTextRtfConverter::GroupPlainText() {
     ReplaceAllIn(workText, "\\f", "\\F");
     ReplaceAllIn(workText, "", ".shx");
     FindScopes();
-    WrapBetweenGroups(CString("}{") + kAutoColour);
+    WrapBetweenGroups("}{");
     CarryColoursIntoFontRuns();
     BuildFontGroups();
     ReplaceAllIn(workText, "\\\\H", "//__");
@@ -47,7 +47,7 @@ void MTextRtfConverter::GroupPlainText() {
   }
   ConvertContentHeights();
   FindScopes();
-  WrapBetweenGroups(CString("}{") + kAutoColour);
+  WrapBetweenGroups("}{");
   RewriteRunningHeights();
   ReplaceAllIn(workText, "\\\\H", "//__");
   if (workText.Find("\\f") < 0) {
@@ -190,6 +190,27 @@ std::string ReplaceFontRuns(const std::string& text, size_t first, const std::st
   return once;
 }
 
+// Where the run closes a group opened in front of its font code: its first "}" that no "{" of
+// its own opened, or npos. The run's font group closes right there, so that the group the font
+// code stood in ends where it ended; a font group that took that "}" for its own (or a first run
+// closed without a "{", or one left open) left a group open to the end of the text, or closed one
+// early, and the text behind it took a height and colour that were not in force there.
+size_t FirstOuterClose(std::string_view run) {
+  long depth = 0;
+  for (size_t i = 0; i < run.size(); ++i) {
+    if (run[i] == '{') ++depth;
+    else if (run[i] == '}' && --depth < 0) return i;
+  }
+  return npos;
+}
+
+// The run as a font group: closed in front of the group it stands in, or at its end.
+std::string FontGroup(const std::string& run) {
+  const size_t close = FirstOuterClose(run);
+  if (close == npos) return "{" + run + "}";
+  return "{" + run.substr(0, close) + "}" + run.substr(close);
+}
+
 // Puts the carried code right behind the run's first ";" (at its start without one), unless the
 // run's own code of that kind stands there already.
 void InsertCarried(std::string& run, std::string_view code, const std::string& carried) {
@@ -213,7 +234,6 @@ void MTextRtfConverter::CarryHeightsIntoFontRuns() {
   if (first == npos) return;
   std::string carried = "\\H" + Integer(TextHeight() * 12 + 0.5) + ";";
   std::string carriedOut;
-  bool firstRun = true;
   size_t number = 0;
   ForEachFontRun(text, first, [&](std::string run, bool) {
     // A run carries the height in force at its font code: the base outside every height's group.
@@ -227,12 +247,7 @@ void MTextRtfConverter::CarryHeightsIntoFontRuns() {
     size_t last;
     size_t h = LastCodeBeforeLastSemicolon(run, "\\H", last);
     if (h != npos) carried = "\\H" + UpToCode(std::string_view(run).substr(h + 2, run.find(';', h + 2) - h - 2)) + ";";
-    if (run.find('}') != npos) {
-      carriedOut += "{" + run;
-    } else {
-      carriedOut += firstRun ? run + "}" : "{" + run + "}";
-    }
-    firstRun = false;
+    carriedOut += FontGroup(run);
   });
   if (carriedOut != std::string_view(text).substr(first)) workText = detail::ToCString(ReplaceFontRuns(text, first, carriedOut));
 }
@@ -267,17 +282,14 @@ void MTextRtfConverter::CarryColoursIntoFontRuns() {
   if (carriedOut != std::string_view(text).substr(first)) workText = detail::ToCString(ReplaceFontRuns(text, first, carriedOut));
 }
 
-// Every font run but the last becomes a group of its own; the last one is left open when it
-// holds a "}" (which then closes it), and the whole text goes into a group with the base height.
+// Every font run becomes a group of its own, and the whole text goes into a group with the base
+// height.
 void MTextRtfConverter::BuildFontGroups() {
   const std::string text = Bytes(workText);
   const size_t first = text.find("\\f");
   std::string groups;
   if (first != npos) {
-    ForEachFontRun(text, first, [&](const std::string& run, bool lastRun) {
-      groups += "{" + run;
-      if (!lastRun || run.find('}') == npos) groups += "}";
-    });
+    ForEachFontRun(text, first, [&](const std::string& run, bool) { groups += FontGroup(run); });
   }
   workText = "{\\H" + IntegerText(m_runningHeight) + kAutoColour + detail::ToCString(text.substr(0, first)) +
              detail::ToCString(groups);

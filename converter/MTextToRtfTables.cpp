@@ -1,5 +1,6 @@
 // MTextToRtf's font and colour passes: font keys and numbers, the font table, the colour pass
 // that ends codes with a space, and the colour table.
+#include <algorithm>
 #include <cstdint>
 #include <unordered_map>
 #include <unordered_set>
@@ -8,6 +9,7 @@
 #include "converter/KeptCodes.h"
 #include "converter/MTextRtfConverter.h"
 #include "converter/MTextToRtfSteps.h"
+#include "converter/RtfToMTextWords.h"
 
 using namespace mtext_to_rtf;
 
@@ -84,9 +86,15 @@ void MTextRtfConverter::ReorderFontSpecs() {
   if (changed) workText = detail::ToCString(text);
 }
 
+// Longer keys first: a key that begins another ("Arial|c0", "Arial|c0|p0") would otherwise take
+// the start of the other's codes, whose rest became text.
 void MTextRtfConverter::ReplaceFontCodes() {
   ReplaceAllIn(workText, "//__", "\\\\f");
-  for (int k = 0; k < fontKeys.GetSize(); ++k) {
+  std::vector<int> order(static_cast<size_t>(fontKeys.GetSize()));
+  for (int k = 0; k < fontKeys.GetSize(); ++k) order[static_cast<size_t>(k)] = k;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](int a, int b) { return fontKeys[a].GetLength() > fontKeys[b].GetLength(); });
+  for (int k : order) {
     const std::string key = Bytes(fontKeys[k]);
     const std::string number = DecimalText(k + 1);
     if (key.size() >= 4 && key.compare(key.size() - 4, 4, ".shx") == 0) {
@@ -108,6 +116,56 @@ CString MTextRtfConverter::BuildFontTable() const {
   // The reserved face of kept codes comes last, as an ordinary entry.
   if (m_marksCode) table += FontTableEntry(keptcodes::kCodeFace, fontKeys.GetSize() + 1);
   return table + "}";
+}
+
+// The descriptor RtfToMText reads back from the control's entry for a font key: the name, the
+// character set as a number, and the pitch that the family word stands for. Empty for a key whose
+// entry the control does not give back as a descriptor of its name (a shape font, a key without
+// fields, a name with a brace or a backslash).
+namespace {
+std::string DescriptorReadBack(std::string_view key) {
+  const size_t bar = key.find('|');
+  if (bar == std::string_view::npos || key.find_first_of("{}\\") != std::string_view::npos) return std::string();
+  const std::string entry(View(FontTableEntry(detail::ToCString(std::string(key)), 0)));
+  const size_t charset = entry.find("\\fcharset");
+  const size_t space = entry.find(' ');
+  if (charset == std::string::npos || space == std::string::npos || charset > space) return std::string();
+  const std::string family = entry.substr(5, charset - 5);  // behind "{\f0\"
+  const std::string number = entry.substr(charset + 9, space - charset - 9);
+  std::string read = std::string(key.substr(0, bar)) + "|c" +
+                     DecimalText(LeadingInteger(number.c_str(), static_cast<int>(number.size())));
+  for (const auto& f : rtf_to_mtext_words::kFontFamilies) {
+    if (family == f.word) read += f.pitch;
+  }
+  return read;
+}
+
+// The descriptor RtfToMText is to give back for a font key: as read back, with the key's own
+// pitch field ("|p0", "|p7") in place of the family word's.
+std::string DescriptorKept(std::string_view key, std::string read) {
+  const size_t pitch = read.find("|p");
+  if (pitch != std::string::npos) read.erase(pitch);
+  const size_t own = key.find("|p");
+  if (own != std::string_view::npos) read += key.substr(own, key.find('|', own + 1) - own);
+  return read;
+}
+}  // namespace
+
+// Each font key that RtfToMText would read back as another descriptor is known by that one,
+// unless another key reads back as the same: the control holds the two as one font.
+void MTextRtfConverter::KnowFonts() {
+  std::unordered_map<std::string, std::string> keyOf;  // kept, by descriptor read back; "" when shared
+  for (int k = 0; k < fontKeys.GetSize(); ++k) {
+    const std::string key = Bytes(fontKeys[k]);
+    const std::string read = DescriptorReadBack(key);
+    if (read.empty()) continue;
+    std::string kept = DescriptorKept(key, read);
+    auto known = keyOf.emplace(read, kept);
+    if (!known.second && known.first->second != kept) known.first->second.clear();
+  }
+  for (const auto& [read, key] : keyOf) {
+    if (!key.empty() && read != key) knownFonts.emplace(detail::ToCString(read), detail::ToCString(key));
+  }
 }
 
 CString MTextRtfConverter::ColourPass() {

@@ -9,6 +9,11 @@
 // that shows them.
 using KnownHeights = std::map<int, CString>;
 
+// A text's font descriptors ("Arial|c0|p0") by the descriptor that the control's font table gives
+// RtfToMText for them ("Arial|c0"), where the two differ: the table keeps no pitch field that no
+// family word stands for.
+using KnownFonts = std::map<CString, CString>;
+
 // The host implements this on its record of the edit target; the converter knows nothing more of it.
 class MTextToRtfTarget {
  public:
@@ -19,4 +24,6 @@ class MTextToRtfTarget {
   virtual void SetRtfText(const CString& rtf) = 0;
   // Keeps the heights that the document shows, for RtfToMText to give back as they were.
   virtual void SetKnownHeights(const KnownHeights& heights) = 0;
+  // Keeps the font descriptors that the document's font table cannot hold, for RtfToMText.
+  virtual void SetKnownFonts(const KnownFonts& fonts) = 0;
 };

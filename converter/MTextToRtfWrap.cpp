@@ -18,8 +18,6 @@ constexpr size_t npos = std::string::npos;
 // writes it, and is wrapped by whole-text replacement instead.
 constexpr size_t kMostClosingsInAPiece = 64;
 
-bool OnlyClosingBraces(std::string_view text) { return text.find_first_not_of('}') == std::string_view::npos; }
-
 // The working text held as its pieces between opening braces. Both patterns of the step,
 // "}" + t + "{" and "}" + t, hold no "{" but the last, so each stands inside one piece, the
 // first at the end of a piece that is not the last. A replacement keeps t and inserts "{" and
@@ -335,11 +333,9 @@ class WrapByReplacement {
 };
 
 // Runs the step's sequence of t over the copy: for each position j, t is the text behind the
-// first "}" at or after j up to the next "{" (the text from j when no "}" follows). An empty t
-// ends the step. A t of closing braces only is left unwrapped: its replacement would end with
-// its own pattern, and where that occurrence ends the text the scan would never end. Positions
-// up to the same "}" share their t; wrapping the same t again after it changed nothing changes
-// nothing.
+// first "}" at or after j up to the next "{" or "}" (the text from j when no "}" follows). An
+// empty t ends the step. Positions up to the same "}" share their t; wrapping the same t again
+// after it changed nothing changes nothing.
 template <class Wrapping>
 std::string WrapSequence(const std::string& copy, Wrapping wrapping) {
   std::string_view last;
@@ -356,9 +352,10 @@ std::string WrapSequence(const std::string& copy, Wrapping wrapping) {
   for (size_t close = text.find('}'); close != npos; close = text.find('}', j)) {
     size_t open = text.find('{', close + 1);
     std::string_view t = text.substr(close + 1, open == npos ? npos : open - close - 1);
-    // Behind a t of closing braces only, each next t is one brace shorter, down to the empty
-    // one that ends the step: none of them is wrapped.
-    if (t.empty() || OnlyClosingBraces(t)) return wrapping.Result();
+    // The text up to the next "}" only: a group around more would close with that "}", and the
+    // group it stands in would stay open over the text behind it.
+    t = t.substr(0, t.find('}'));
+    if (t.empty()) return wrapping.Result();
     for (size_t times = close - j + 1; times > 0 && wrap(t); --times) {
     }
     j = close + 1;

@@ -306,6 +306,15 @@ struct RunWork {
   long codeFont;
   std::vector<string> codes;
   string lastFont = "0";
+  // A true-colour code (\c) kept as bare code, and the control colour of the first run behind
+  // it; the marked groups around it keep the ones in force outside them.
+  struct TrueColour {
+    string code;
+    string colour;
+    bool colourSeen = false;
+  };
+  TrueColour trueColour;
+  std::vector<TrueColour> trueColoursOutside;
 };
 
 CString ConvertRunText(string_view run, RunWork& work);
@@ -314,6 +323,39 @@ CString ConvertRunText(string_view run, RunWork& work);
 string CodeToken(RunWork& work, string code) {
   work.codes.push_back(std::move(code));
   return keptcodes::Token(kCodeOpen, work.codes.size() - 1, kCodeClose);
+}
+
+// A bare code as it reaches the true colour: a "\c" code sets it, a "\C" code clears it, a
+// marked group keeps the one in force outside it.
+void KeepTrueColour(const string& piece, RunWork& work) {
+  if (piece == "{") {
+    work.trueColoursOutside.push_back(work.trueColour);
+  } else if (piece == "}" && !work.trueColoursOutside.empty()) {
+    work.trueColour = std::move(work.trueColoursOutside.back());
+    work.trueColoursOutside.pop_back();
+  } else if (piece.compare(0, 2, "\\c") == 0) {
+    work.trueColour = RunWork::TrueColour{piece, string(), false};
+  } else if (piece.compare(0, 2, "\\C") == 0) {
+    work.trueColour.code.clear();  // a colour code kept where it ended the true colour's reach
+  }
+}
+
+// The true colour in force in front of a run of text: the run's colour code, which RtfToMText
+// states in every run, would clear it, so it is stated again behind that code. It reaches the
+// runs in the control colour of the first run behind it; a run in another colour had a colour
+// code of its own in between (or the user gave it one), which cleared the true colour.
+string TrueColourBehindColourCode(string_view header, RunWork& work) {
+  RunWork::TrueColour& in = work.trueColour;
+  if (in.code.empty()) return string();
+  const size_t cf = header.find("\\cf");
+  const string colour(cf == npos ? string_view() : header.substr(cf, DigitsEnd(header, cf + 3) - cf));
+  if (!in.colourSeen) {
+    in.colour = colour;
+    in.colourSeen = true;
+  }
+  if (colour == in.colour) return CodeToken(work, in.code);
+  in.code.clear();
+  return string();
 }
 
 // The codes of one stretch of a marked run (no paragraph mark in it). Codes that stand where a
@@ -344,6 +386,7 @@ CString ConvertMarkedStretch(const string& asText, string_view text, bool atEnd,
       continue;
     }
     flush();
+    KeepTrueColour(piece, work);
     out += ToCString(CodeToken(work, piece));
   }
   flush();
@@ -404,7 +447,7 @@ CString ConvertRunText(string_view run, RunWork& work) {
   Replace(header, "\\f" + font + fields, "\\f" + font, spare);
   Replace(header, "", "\\b", spare);
   Replace(header, "", "\\i", spare);
-  text = ParagraphBreaks(text);
+  text = TrueColourBehindColourCode(header, work) + ParagraphBreaks(text);
   if (header.find("\\ul") != npos) {
     Replace(header, "\\L", "\\ul", spare);
     text += "\\l";
@@ -479,6 +522,8 @@ CString MTextRtfConverter::RtfToMText(CString rtf) {
   fontTableText = ToCString(detail::TextBetween(document, "fonttbl", "}}"));
   ParseFontTable();
   for (int k = 0; k < fontDescriptors.GetSize(); ++k) {
+    auto known = knownFonts.find(fontDescriptors[k]);
+    if (known != knownFonts.end()) fontDescriptors[k] = known->second;
     if (View(fontDescriptors[k]).rfind(string(keptcodes::kCodeFace) + "|", 0) == 0) m_codeFont = k + 2;
   }
   bodyText = ToCString(detail::TextBetween(document, "\\deflang", ""));

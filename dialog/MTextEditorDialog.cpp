@@ -532,8 +532,8 @@ void MTextEditorDialog::ToggleEffectAction(DWORD effect) {
 }
 
 // Text in the control's default face is in the text style's font. A shape font has no bold or
-// italic, so they are not offered while the selection holds such text; on a TrueType style the
-// writer gives them the style's face.
+// italic, so they are not offered while the selection holds such text; on a TrueType style
+// RtfToMText gives them the style's face.
 bool MTextEditorDialog::BoldItalicOffered() {
   const CHARFORMAT format = m_richEdit.GetSelectionFormat(CFM_FACE);
   const bool defaultFace = !(format.dwMask & CFM_FACE) || CString(format.szFaceName) == kDefaultFace;

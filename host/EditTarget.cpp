@@ -15,3 +15,4 @@ double EditTargetReader::TextHeight() const {
 
 void EditTargetReader::SetRtfText(const CString& rtf) { m_target.rtfText = rtf; }
 void EditTargetReader::SetKnownHeights(const KnownHeights& heights) { m_target.knownHeights = heights; }
+void EditTargetReader::SetKnownFonts(const KnownFonts& fonts) { m_target.knownFonts = fonts; }

@@ -45,6 +45,7 @@ struct EditTarget {
   bool created = false;         // a new text of this run, not one the drawing had
   bool loading = false;         // the editor is being filled: its changes are not the user's
   KnownHeights knownHeights;    // the loaded text's heights, given back by RtfToMText as they were
+  KnownFonts knownFonts;        // the loaded text's font fields that the control's table cannot hold
 };
 
 // The module's one record, constructed when the module is loaded.
@@ -57,6 +58,7 @@ class EditTargetReader : public MTextToRtfTarget {
   double TextHeight() const override;
   void SetRtfText(const CString& rtf) override;
   void SetKnownHeights(const KnownHeights& heights) override;
+  void SetKnownFonts(const KnownFonts& fonts) override;
 
  private:
   EditTarget& m_target;

@@ -31,6 +31,7 @@ void ConvertAndWrite(EditorWindow& editor, const CString& rtf) {
     HostColors colors;
     MTextRtfConverter converter(colors);
     converter.knownHeights = theEditTarget.knownHeights;
+    converter.knownFonts = theEditTarget.knownFonts;
     converter.defaultFace = StyleTrueTypeFace(theEditTarget.textStyleId);
     editor.KeepConverted(converter.RtfToMText(rtf));
   }

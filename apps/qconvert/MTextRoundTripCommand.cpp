@@ -12,6 +12,7 @@ std::string MTextRoundTrip(const std::string& mtext) {
   HostColors colors;
   MTextRtfConverter writer(colors);
   writer.knownHeights = theEditTarget.knownHeights;
+  writer.knownFonts = theEditTarget.knownFonts;
   CString back = writer.RtfToMText(CString(rtf.data(), static_cast<int>(rtf.size())));
   return std::string(back.GetString(), static_cast<size_t>(back.GetLength()));
 }

@@ -26,11 +26,15 @@ int LastCodeBefore(const CString& text, const CString& code, int limit) {
   return -1;
 }
 
-bool OnlyClosingBraces(const CString& text) {
-  for (int i = 0; i < text.GetLength(); ++i) {
-    if (text.GetAt(i) != '}') return false;
+// The first "}" of a font run that closes a group opened in front of the run, or -1.
+int FirstOuterClose(const CString& run) {
+  int depth = 0;
+  for (int i = 0; i < run.GetLength(); ++i) {
+    if (run.GetAt(i) == '{') ++depth;
+    if (run.GetAt(i) == '}') --depth;
+    if (depth < 0) return i;
   }
-  return true;
+  return -1;
 }
 
 // A carried value ends at its own ";" or where another code begins.
@@ -151,7 +155,7 @@ class Reader {
       R("\\F", "\\f");
       R(".shx", "");
       Scopes();
-      Wrap(CString("}{") + mtext_to_rtf::kAutoColour);
+      Wrap("}{");
       CarryColours();
       FontGroups(v);
       R("//__", "\\\\H");
@@ -159,7 +163,7 @@ class Reader {
     }
     ContentHeights();
     Scopes();
-    Wrap(CString("}{") + mtext_to_rtf::kAutoColour);
+    Wrap("}{");
     RunningHeights(v);
     R("//__", "\\\\H");
     if (text.Find("\\f") < 0) {
@@ -190,8 +194,9 @@ class Reader {
     CString copy = text;
     for (int j = 0; j < copy.GetLength(); ++j) {
       CString t = TextBetween(copy.Mid(j), "}", "{");
+      // The text up to the next "}" only: a group around more would close with that "}".
+      if (t.Find('}') >= 0) t = t.Left(t.Find('}'));
       if (t.IsEmpty()) break;
-      if (OnlyClosingBraces(t)) continue;
       if (text.Find("}" + t + "{") >= 0) {
         text = m_replacer.ReplaceAll(text, head + t + "}{", "}" + t + "{");
       } else {
@@ -283,11 +288,8 @@ class Reader {
       int last = run.ReverseFind(';');
       int h = LastCodeBefore(run, "\\H", last);
       if (h >= 0) carried = "\\H" + UpToCode(run.Mid(h + 2, run.Find(';', h + 2) - h - 2)) + ";";
-      if (run.Find('}') >= 0) {
-        run = "{" + run;
-      } else {
-        run = number == 1 ? run + "}" : "{" + run + "}";
-      }
+      int outer = FirstOuterClose(run);
+      run = outer >= 0 ? "{" + run.Left(outer) + "}" + run.Mid(outer) : "{" + run + "}";
       after += run;
       start = next;
     }
@@ -327,12 +329,8 @@ class Reader {
     for (int start = first; start >= 0;) {
       int next = text.Find("\\f", start + 1);
       CString run = next < 0 ? text.Mid(start + 2) : text.Mid(start + 2, next - start - 2);
-      int brace = run.ReverseFind('}');
-      if (next >= 0 || brace < 0) {
-        groups += "{\\f" + run + "}";
-      } else {
-        groups += "{\\f" + run.Left(brace) + "}" + run.Mid(brace + 1);
-      }
+      int outer = FirstOuterClose(run);
+      groups += outer >= 0 ? "{\\f" + run.Left(outer) + "}" + run.Mid(outer) : "{\\f" + run + "}";
       start = next;
     }
     text = "{\\H" + IntegerText(v) + mtext_to_rtf::kAutoColour + (first < 0 ? text : text.Left(first)) + groups;
@@ -372,9 +370,17 @@ class Reader {
     }
   }
 
+  // Longer keys first (keys of one length in the table's order), so that no key takes the start
+  // of another's codes.
   void ReplaceFontCodes() {
     R("\\\\f", "//__");
-    for (int k = 0; k < m_fontKeys.GetSize(); ++k) {
+    std::vector<bool> done(static_cast<size_t>(m_fontKeys.GetSize()), false);
+    for (int n = 0; n < m_fontKeys.GetSize(); ++n) {
+      int k = -1;
+      for (int j = 0; j < m_fontKeys.GetSize(); ++j) {
+        if (!done[j] && (k < 0 || m_fontKeys[j].GetLength() > m_fontKeys[k].GetLength())) k = j;
+      }
+      done[k] = true;
       const CString& key = m_fontKeys[k];
       CString number = Decimal(k + 1);
       if (key.Right(4) == ".shx") {

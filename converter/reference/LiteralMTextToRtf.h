@@ -1,5 +1,5 @@
 // MTextToRtf written pass for pass with the literal helpers: the reference that the fast
-// reader is held to by differential tests, benchmarks and a fuzz target.
+// MTextToRtf is held to by differential tests, benchmarks and a fuzz target.
 #pragma once
 
 #include <afx.h>

@@ -24,16 +24,7 @@ LEAST_IDENTICAL = 98.0
 
 # Strings that do not come back equal yet, each with its cause. A string listed here that comes
 # back equal fails the test too, so that the list shrinks with the causes.
-KNOWN = {
-    "colour across groups": (
-        "the colour of a closed group still reaches text between later groups: the \\P behind "
-        "{\\C1;...HEADLINE}{...} comes back in colour 1",
-        ["{\\A1;Complex MTEXT content:}"]),
-    "true colour": (
-        "a true-colour code (\\c0;) is kept as code between the run groups, and the colour code of "
-        "the run behind it, which RtfToMText restates, clears it",
-        ["text, Arial, h5\\P\\fArial|b1|i0|c0|p0;", "2D Centroid markers are created"]),
-}
+KNOWN = {}
 
 
 def known_cause(original):

@@ -107,6 +107,20 @@ TEST_F(EditingRunTest, CommitWritesEvenTheLoadedTextButConvertsOnlyAChangedOne) 
   EXPECT_EQ(editor.converted.size(), 1u);
 }
 
+// What MTextToRtf kept of the loaded text reaches RtfToMText: a font's pitch field that the
+// control's font table cannot hold, and a height as it was written.
+TEST_F(EditingRunTest, AChangedTextIsWrittenWithTheLoadedFontsAndHeights) {
+  LoadTargetIntoEditor(editor);
+  theEditTarget.knownFonts["Arial|c0"] = "Arial|c0|p0";
+  theEditTarget.knownHeights[27] = "2.25";
+  editor.rtf =
+      "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fnil MS Sans Serif;}{\\f1\\froman\\fcharset2 Symbol;}"
+      "{\\f2\\fnil Arial;}}\r\n{\\colortbl\\red0\\green0\\blue0;}\r\n\\deflang1049\\pard\\plain\\f2\\fs27 x\r\n\\par }\r\n";
+  CommitEditor(editor);
+  ASSERT_EQ(editor.converted.size(), 1u);
+  EXPECT_EQ(editor.converted[0], "{{\\fArial|c0|p0|b0|i0;{\\H2.25;x}}}");
+}
+
 TEST_F(EditingRunTest, TextChangesWhileLoadingOrWithoutLiveUpdateWriteNothing) {
   LoadTargetIntoEditor(editor);
   editor.rtf = kTypedRtf;

@@ -49,9 +49,9 @@ TEST(GroupPlainText, HeightsOfTheWrappers) {
   ExpectBodies({
       // No codes: one group, base 2.5 gives int(30.5 + 0.5) = 31.
       {"text", "{\\fs30\\cf1 text}"},
-      // A font code and no height: the wrapper, the group's own "{", then a font group; the
-      // document has two more opening braces than closing ones.
-      {"{\\fArial;word}", "{\\fs30\\cf1 {{\\f1 \\cf1 word}"},
+      // A font code and no height: the wrapper, the group's own "{", then a font group, closed in
+      // front of the group's "}"; the document has one more opening brace than closing ones.
+      {"{\\fArial;word}", "{\\fs30\\cf1 {{\\f1 \\cf1 word}}"},
       // Relative heights chain: 0.5 x 30.5 gives 15, then 2 x 15.25 gives 30.
       {"a\\H0.5x;b\\H2x;c", "{\\fs30 \\cf1 a\\fs15 b\\fs30 c}"},
       // An absolute code between them is what the next one refers to (2 x 36.5); the text in
@@ -62,13 +62,16 @@ TEST(GroupPlainText, HeightsOfTheWrappers) {
 
 TEST(GroupPlainText, WrapsTheTextBetweenGroups) {
   ExpectBodies({
-      // The text behind a group gets a group of its own in the automatic colour; its height is
-      // the one in force outside the groups.
-      {"\\H2.5;a{\\H1.5;b}c", "{\\fs30 \\cf1 \\fs30 a{\\fs18 b}{\\cf1 c}}"},
+      // The text behind a group gets a group of its own; its height and colour are the ones in
+      // force outside the groups.
+      {"\\H2.5;a{\\H1.5;b}c", "{\\fs30 \\cf1 \\fs30 a{\\fs18 b}{c}}"},
+      {"{\\C3;{\\H2;F}\\P}", "{\\fs30 \\cf1 {\\cf2 {\\fs24 F}{\\par \\par }}}"},
+      // The text between groups reaches to the next "}" only: "v" stands behind the outer group.
+      {"{\\H3;x{\\H2;y}z}v", "{\\fs30 \\cf1 {\\fs36 x{\\fs24 y}{z}}{v}}"},
       // Two groups back to back: the step ends at the first "}{", the word behind is left.
       {"{\\H2;a}{\\H3;b}c", "{\\fs30 \\cf1 {\\fs24 a}{\\fs36 b}c}"},
       // The same text between two pairs of groups is wrapped everywhere at once.
-      {"\\H1;{\\C1;a} {\\C2;b} {\\C3;c}", "{\\fs30 \\cf1 \\fs12 {\\cf2 a}{\\cf1  }{\\cf3 b}{\\cf1  }{\\cf4 c}}"},
+      {"\\H1;{\\C1;a} {\\C2;b} {\\C3;c}", "{\\fs30 \\cf1 \\fs12 {\\cf2 a}{ }{\\cf3 b}{ }{\\cf4 c}}"},
   });
 }
 
@@ -86,8 +89,9 @@ TEST(GroupPlainText, EndsWhereAScanWouldNot) {
   ExpectBodies({
       // Text between groups that is closing braces only is left unwrapped.
       {"{\\H2;a}}}", "{\\fs30 \\cf1 {\\fs24 a}}}}"},
-      // Height carrying on a single run that holds a "}".
-      {"{\\fArial;\\H2;x}", "{\\fs30 \\cf1 {{\\f1 \\fs24 x}}"},
+      // Height carrying on a single run that holds a "}". The run's font group closes in front of
+      // it; the carried run holds the old run once more, which the replacement takes once more.
+      {"{\\fArial;\\H2;x}", "{\\fs30 \\cf1 {{{\\f1 \\fs24 x}}}}"},
       // A font code without its ";" is kept as code text: no font run to carry a colour into.
       {"\\C2;\\fArial", "{\\fs30\\cf1 \\cf2 {\\f1 \\\\fArial}}"},
       // A text that ends in "\H": a height code with no value is kept as code text.
@@ -103,15 +107,33 @@ TEST(CarryIntoFontRuns, HeightsAndColoursInForce) {
       // A run's own colour is carried on into the next run.
       {"\\fA;x\\fB;\\C1;y\\fA;z", "{\\fs30\\cf1 {\\f1 \\cf1 x}{\\f2 \\cf2 y}{\\f1 \\cf2 z}"},
       // A height directly behind the font code: nothing carried in; the next run gets it.
-      // The first run is closed, the second is a group of its own.
-      {"\\fA;\\H2;x\\fB;y", "{\\fs30 \\cf1 \\f1 \\fs24 x}{\\f2 \\fs24 y}}"},
+      // Each run is a group of its own.
+      {"\\fA;\\H2;x\\fB;y", "{\\fs30 \\cf1 {\\f1 \\fs24 x}{\\f2 \\fs24 y}}"},
       // Text between the font code and its height: the base height (30) goes in front of it.
-      {"\\fA;z\\H2;x", "{\\fs30 \\cf1 \\f1 \\fs30 z\\fs24 x}}"},
+      {"\\fA;z\\H2;x", "{\\fs30 \\cf1 {\\f1 \\fs30 z\\fs24 x}}"},
       // A carried value ends at its own ";" or at the next code: other codes behind a colour
       // code, and the codes behind one cut short, are not carried along.
       {"\\fA;\\C1;\\A1;x\\fB;y", "{\\fs30\\cf1 {\\f1 \\cf2 {\\f3 \\\\A1;}x}{\\f2 \\cf2 y}"},
       {"\\C1\\fA;x\\fB;y", "{\\fs30\\cf1 \\cf2\\f1 \\cf3 x}{\\f2 \\cf3 y}"},
-      {"\\fA;\\H2\\fB;y\\fC;z", "{\\fs30 \\cf1 \\f1 \\fs2}{\\f2 \\fs30 y}{\\f3 \\fs30 z}}"},
+      {"\\fA;\\H2\\fB;y\\fC;z", "{\\fs30 \\cf1 {\\f1 \\fs2}{\\f2 \\fs30 y}{\\f3 \\fs30 z}}"},
+  });
+}
+
+// A font run's group closes in front of the "}" that closes the group its font code stands in:
+// the group's height and colour end there, and the text behind it is in those outside it.
+TEST(CarryIntoFontRuns, FontGroupsEndWithTheGroupTheyStandIn) {
+  ExpectBodies({
+      {"{\\C1;\\fArial;a}{\\fArial;b}c", "{\\fs30\\cf1 {\\cf2 {\\f1 \\cf2 a}}{{\\f1 \\cf1 b}}c"},
+      {"{\\C1;\\H2;\\fArial;a}{\\fArial;b}c",
+       "{\\fs30 \\cf1 {\\cf2 \\fs24 {\\f1 \\cf2 \\fs24 a}}{{\\f1 \\cf1 \\fs30 b}}c}"},
+      {"{\\C1;\\H3;\\fArial;a}b{\\C2;c}d",
+       "{\\fs30 \\cf1 {\\cf2 \\fs36 {\\f1 \\cf2 \\fs36 a}}{b}{\\cf3 c}{d}}"},
+      // The first font run in a group closes in front of the next run, not the group with it.
+      {"{\\C1;\\H3;a\\fA;x\\fB;y}z",
+       "{\\fs30 \\cf1 {\\cf2 \\fs36 a{\\f1 \\cf2 \\fs36 x}{\\f2 \\cf2 \\fs36 y}}{z}}"},
+      // The wrapping gives "z" and the run behind it a group, which the first run opens and its
+      // own "}" closes: the second run's font group stands inside the first's.
+      {"\\fA;x{\\C2;y}z\\fB;w", "{\\fs30\\cf1 {\\f1 \\cf1 x{\\cf2 y}{z}{\\f2 \\cf1 w}}"},
   });
 }
 
@@ -123,10 +145,15 @@ TEST_F(OnePass, WrapBetweenGroupsWrapsEveryMatchingGap) {
   EXPECT_BYTES_EQ("{a}{\\C7;b}{c}{\\C7;b}{\\C7;c}", converter.workText.GetString());
 }
 
+// A gap reaches to the next "}" only: its group closes in front of the "}" of the group it stands
+// in, and "}}" (no gap) ends the step.
 TEST_F(OnePass, WrapBetweenGroupsOnNestedGroups) {
+  converter.workText = "{a{b}c}d";
+  converter.WrapBetweenGroups("}{\\C7;");
+  EXPECT_BYTES_EQ("{a{b}{\\C7;c}}{\\C7;d}", converter.workText.GetString());
   converter.workText = "a}}x{";
   converter.WrapBetweenGroups("}{\\C7;");
-  EXPECT_BYTES_EQ("a}{\\C7;}{\\C7;x}}{", converter.workText.GetString());
+  EXPECT_BYTES_EQ("a}}x{", converter.workText.GetString());
 }
 
 TEST_F(OnePass, CarryColoursAddsTheCodeInForce) {

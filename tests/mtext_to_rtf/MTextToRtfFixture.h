@@ -16,10 +16,12 @@ struct Target : MTextToRtfTarget {
   double TextHeight() const override { return height; }
   void SetRtfText(const CString& text) override { rtf = text; }
   void SetKnownHeights(const KnownHeights& known) override { heights = known; }
+  void SetKnownFonts(const KnownFonts& known) override { fonts = known; }
 
   double height;
   CString rtf;
   KnownHeights heights;
+  KnownFonts fonts;
 };
 
 // MText contents in, RTF document out, through a fresh converter on a text of that height.

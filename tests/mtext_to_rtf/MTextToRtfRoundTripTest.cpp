@@ -1,5 +1,5 @@
-// The round trip of RtfToMText's own contents: MText -> MTextToRtf's RTF -> the control -> the
-// writer -> the same MText. Until the control exists, each case pins MTextToRtf's document and
+// The round trip of RtfToMText's own contents: MText -> MTextToRtf's RTF -> the control ->
+// RtfToMText -> the same MText. Until the control exists, each case pins MTextToRtf's document and
 // the stream the control writes for it (in its dialect: same runs, fonts, sizes and colours),
 // and checks that RtfToMText turns that stream back into the contents.
 #include <string>

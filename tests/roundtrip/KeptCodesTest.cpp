@@ -46,6 +46,7 @@ class KeptCodes : public ControlsTest {
     HostColors colors;
     MTextRtfConverter writer(colors);
     writer.knownHeights = theEditTarget.knownHeights;
+    writer.knownFonts = theEditTarget.knownFonts;
     return S(writer.RtfToMText(dialog.m_richEdit.GetRtf()));
   }
   // The text the control shows in the reserved face, stretch by stretch.
@@ -110,6 +111,17 @@ const Row kRows[] = {
     {"shape font with a character set", "x\\Farchquik.shx|c0;abc", "{{{\\H2.5;x}}\\Farchquik.shx|c0;{{\\H2.5;abc}}}"},
     {"shape font between TrueType ones", "{\\fCalibri|b0|i0|c0|p34;C\\Fcdm|c0; D \\fConsolas|b0|i0|c0|p49;E}",
      "{{\\fCalibri|c0|p34|b0|i0;{\\H2.5;C}}\\Fcdm|c0;{{\\H2.5; D }}{\\fConsolas|c0|p49|b0|i0;{\\H2.5;E}}}"},
+    // a font code's pitch field comes back as written, also one that no family word stands for
+    {"pitch 0", "\\fArial|b0|i0|c0|p0;x", "{{\\fArial|c0|p0|b0|i0;{\\H2.5;x}}}"},
+    {"pitch 7", "\\fArial|b1|i0|c0|p7;x", "{{\\fArial|c0|p7|b1|i0;{\\H2.5;x}}}"},
+    {"pitch 33 beside a family word's 34", "\\fX|c0|p33;a\\fY|c0|p34;b",
+     "{{\\fX|c0|p33|b0|i0;{\\H2.5;a}}{\\fY|c0|p34|b0|i0;{\\H2.5;b}}}"},
+    {"a character set without a number gets one, the pitch stays", "\\fVerdana|c|p34|b0|i0;x",
+     "{{\\fVerdana|c0|p34|b0|i0;{\\H2.5;x}}}"},
+    // two codes the control holds as one font: neither pitch can be told, both are left out
+    {"one font in the control", "\\fA|c0|p0;a\\fA|c0|p1;b", "{{\\fA|c0|b0|i0;{\\H2.5;ab}}}"},
+    // a font code that begins another does not take the other's start: its rest is no text
+    {"a font code that begins another", "\\fArial|c0;a\\fArial|c0|p0;b", "{{\\fArial|c0|b0|i0;{\\H2.5;ab}}}"},
     {"a font code naming the reserved face", "\\fMText Code;x", "{\\fMText Code;{{\\H2.5;x}}}"},
     {"a height MTextToRtf cannot read exactly", "a\\Hbig;b", "{{{\\H2.5;a}}\\Hbig;{{\\H2.5;b}}}"},
     // heights come back as written
@@ -144,6 +156,15 @@ const Row kRows[] = {
     {"no colour code", "edges 1 & 3", "{{{\\H2.5;edges 1 & 3}}}"},
     {"colours as written", "\\C0;a\\C256;b\\C18;c\\C7;d",
      "{{{\\H2.5\\C0;a}}{{\\H2.5\\C256;b}}{{\\H2.5\\C18;c}}{{\\H2.5\\C7;d}}}"},
+    // a true colour: stated again behind the colour code of each run it reaches, up to the
+    // colour code that ends it, which is kept as well
+    {"true colour to the end", "a\\c0;b", "{{{\\H2.5;a}}\\c0;{{\\H2.5;\\c0;b}}}"},
+    {"true colour behind a colour", "\\C1;a\\c0;b\\C1;c\\C2;d",
+     "{{{\\H2.5\\C1;a}}\\c0;{{\\H2.5\\C1;\\c0;b}}\\C1;{{\\H2.5\\C1;c}}{{\\H2.5\\C2;d}}}"},
+    {"true colour in a group", "\\C1;x{\\c255;y\\C1;w}z",
+     "{{{\\H2.5\\C1;x}}{\\c255;{{\\H2.5\\C1;\\c255;y}}\\C1;{{\\H2.5\\C1;w}}}{{\\H2.5\\C1;z}}}"},
+    {"true colour across font runs", "\\fArial;\\c0;x\\fArial|b0|i1;\\C1;y",
+     "{\\c0;{\\fArial|c0|b0|i0;{\\H2.5;\\c0;x}}\\C1;{\\fArial|c0|b0|i1;{\\H2.5\\C1;y}}}"},
     {"text behind a group keeps the height outside it", "\\H15.5;{\\C1;T}\\P{\\C2;S}",
      "{{{\\H15.5\\C1;T}}{{\\H15.5;\\P}}{{\\H15.5\\C2;S}}}"},
     {"a font code without a name", "\\fArial;a\\f;b",
@@ -243,6 +264,20 @@ TEST_F(KeptCodes, EditingNeitherMakesNorClearsCodeText) {
   edit.SetSel(4, 4);  // at the end of the marked alignment code
   edit.LimitedPaste();
   EXPECT_EQ((std::vector<std::string>{"\\A1;", "\\U+00D8"}), Marked());
+}
+
+// A true colour reaches the runs in the colour they had when it was loaded: text the user gives
+// another colour is in that colour, no longer in the true colour.
+TEST_F(KeptCodes, ARecolouredRunLeavesTheTrueColour) {
+  EditorRichEdit& edit = dialog.m_richEdit;
+  Trip("\\C1;a\\c0;bc");
+  edit.SetSel(6, 7);  // "c", behind "a", the code text and "b"
+  CHARFORMAT format{};
+  format.cbSize = sizeof format;
+  format.dwMask = CFM_COLOR;
+  format.crTextColor = RGB(0, 0, 255);
+  edit.SetSelectionCharFormat(format);
+  EXPECT_BYTES_EQ(std::string("{{{\\H2.5\\C1;a}}\\c0;{{\\H2.5\\C1;\\c0;b}}{{\\H2.5\\C5;c}}}"), Written());
 }
 
 // The characters outside code page 1251 of a text, as the host reads them: the code points of

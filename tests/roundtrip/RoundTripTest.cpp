@@ -43,14 +43,14 @@ class RoundTrip : public ControlsTest {
     ControlsTest::TearDown();
   }
 
-  static std::string Reader(const std::string& mtext) {
+  static std::string ToRtf(const std::string& mtext) {
     theEditTarget.textHeight = 2.5;
     HostColors colors;
     EditTargetReader target(theEditTarget);
     MTextRtfConverter converter(colors, target);
     return S(converter.MTextToRtf(C(mtext)));
   }
-  static std::string Writer(const std::string& rtf) {
+  static std::string ToMText(const std::string& rtf) {
     HostColors colors;
     MTextRtfConverter converter(colors);
     return S(converter.RtfToMText(C(rtf)));
@@ -60,7 +60,7 @@ class RoundTrip : public ControlsTest {
     dialog.m_richEdit.SetRtf(C(rtf));
     return S(dialog.m_richEdit.GetRtf());
   }
-  std::string Trip(const std::string& mtext) { return Writer(ThroughControl(Reader(mtext))); }
+  std::string Trip(const std::string& mtext) { return ToMText(ThroughControl(ToRtf(mtext))); }
 
   // The paragraphs and runs the control shows, with their formats (the selection left out).
   std::string Shown() {
@@ -149,9 +149,9 @@ TEST_F(RoundTrip, TypedAndFormattedTextIsAFixedPoint) {
   red.crTextColor = RGB(255, 0, 0);
   edit.SetSelectionCharFormat(red);
   const std::string typedShown = Shown();
-  const std::string first = Writer(S(edit.GetRtf()));
+  const std::string first = ToMText(S(edit.GetRtf()));
 
-  // Reader, control and RtfToMText bring it back as it was: text typed in the automatic colour
+  // MTextToRtf, the control and RtfToMText bring it back as it was: text typed in the automatic colour
   // stays in it and gets no colour code.
   EXPECT_EQ(first.find("\\C7;"), std::string::npos) << first;
   EXPECT_BYTES_EQ(first, Trip(first));
@@ -166,7 +166,7 @@ TEST_F(RoundTrip, TypedBackslashEndingAParagraph) {
   edit.SetSel(0, -1);
   edit.SetFaceName("Arial");
   edit.SetSize(15);
-  const std::string first = Writer(S(edit.GetRtf()));
+  const std::string first = ToMText(S(edit.GetRtf()));
   EXPECT_BYTES_EQ("{{\\fArial|c0|b0|i0;{\\H2.5;a\\\\\\Pb}}}", first) << "RtfToMText keeps the break";
   // MTextToRtf takes the escaped pair for text and the "\\P" behind it for the break.
   EXPECT_BYTES_EQ(first, Trip(first)) << "the break and the letter behind it survive the trip";
