@@ -97,6 +97,8 @@ class MTextRtfConverter {
   CStringArray colourKeys;
 
   double TextHeight() const;
+  // The base height in half-points and the half that rounds it when it is cut to an integer.
+  double BaseHalfPoints() const;
   void KnowHeight(int halfPoints, const CString& height);
   void KnowHeight(int halfPoints, double height);
 

@@ -60,7 +60,7 @@ CString MTextRtfConverter::MTextToRtf(CString contents) {
   PutBackKeptCodes();
   KeepFinalEmptyLine();
   // The base height last: a height written in the text keeps its own spelling.
-  KnowHeight(LeadingInteger(IntegerText(TextHeight() * 12 + 0.5)), TextHeight());
+  KnowHeight(LeadingInteger(IntegerText(BaseHalfPoints())), TextHeight());
   // The outer group and any group the body leaves open stay open: the control reads them so.
   CString document = fontTable + colourTable + workText;
   if (m_target) {
@@ -72,6 +72,7 @@ CString MTextRtfConverter::MTextToRtf(CString contents) {
 }
 
 double MTextRtfConverter::TextHeight() const { return m_target ? m_target->TextHeight() : 0.0; }
+double MTextRtfConverter::BaseHalfPoints() const { return TextHeight() * kHalfPointsPerDrawingUnit + 0.5; }
 
 void MTextRtfConverter::ProtectEscapedFontLetters() { ApplyRewrites(workText, kProtectEscapedFontLetters); }
 void MTextRtfConverter::ProtectEscapedBraces() { ApplyRewrites(workText, kProtectEscapedBraces); }

@@ -27,7 +27,7 @@ std::string UpToCode(std::string_view value) { return std::string(value.substr(0
 // grow each time it was opened in the editor.
 void MTextRtfConverter::GroupPlainText() {
   ReplaceAllIn(workText, "//__", "\\\\H");
-  m_runningHeight = TextHeight() * 12 + 0.5;
+  m_runningHeight = BaseHalfPoints();
   const bool hasHeight = workText.Find("\\H") >= 0;
   const bool hasFont = workText.Find("\\f") >= 0 || workText.Find("\\F") >= 0;
   if (!hasHeight && !hasFont) {
@@ -52,13 +52,13 @@ void MTextRtfConverter::GroupPlainText() {
   ReplaceAllIn(workText, "\\\\H", "//__");
   if (workText.Find("\\f") < 0) {
     // The text in front of the first height code is at the base height.
-    workText = "{\\H" + IntegerText(TextHeight() * 12 + 0.5) + ";" + kAutoColour + workText + "}";
+    workText = "{\\H" + IntegerText(BaseHalfPoints()) + ";" + kAutoColour + workText + "}";
     return;
   }
   CarryHeightsIntoFontRuns();
   if (workText.Find("\\C") >= 0) CarryColoursIntoFontRuns();
   // Text in front of the first font run is shown at the base height too.
-  workText = "{\\H" + IntegerText(TextHeight() * 12 + 0.5) + ";" + kAutoColour + workText + "}";
+  workText = "{\\H" + IntegerText(BaseHalfPoints()) + ";" + kAutoColour + workText + "}";
 }
 
 // The host writes absolute heights in drawing units ("\H2.5;"); the control reads "\fs" in
@@ -125,7 +125,7 @@ void MTextRtfConverter::RewriteRunningHeights() {
   // The running value and the height in drawing units behind each code.
   std::vector<std::pair<double, double>> behind;
   m_heightTexts.clear();
-  const std::pair<double, double> base(TextHeight() * 12 + 0.5, TextHeight());
+  const std::pair<double, double> base(BaseHalfPoints(), TextHeight());
   size_t s = text.find("{\\H");
   std::string out = text.substr(0, s);
   while (s != npos) {
@@ -150,7 +150,7 @@ void MTextRtfConverter::RewriteRunningHeights() {
       const double half = LeadingDecimal(value.data(), static_cast<int>(value.size()));
       m_runningHeight = half + 0.5;
       auto known = knownHeights.find(LeadingInteger(IntegerText(half)));
-      units = known != knownHeights.end() ? LeadingDecimal(known->second) : half / 12;
+      units = known != knownHeights.end() ? LeadingDecimal(known->second) : half / kHalfPointsPerDrawingUnit;
     }
     behind.emplace_back(m_runningHeight, units);
     out += segment;
@@ -232,14 +232,14 @@ void MTextRtfConverter::CarryHeightsIntoFontRuns() {
   const std::string text = Bytes(workText);
   const size_t first = text.find("\\f");
   if (first == npos) return;
-  std::string carried = "\\H" + Integer(TextHeight() * 12 + 0.5) + ";";
+  std::string carried = "\\H" + Integer(BaseHalfPoints()) + ";";
   std::string carriedOut;
   size_t number = 0;
   ForEachFontRun(text, first, [&](std::string run, bool) {
     // A run carries the height in force at its font code: the base outside every height's group.
     if (number < m_heightAtFont.size()) {
       const long code = m_heightAtFont[number];
-      if (code < 0) carried = "\\H" + Integer(TextHeight() * 12 + 0.5) + ";";
+      if (code < 0) carried = "\\H" + Integer(BaseHalfPoints()) + ";";
       else if (static_cast<size_t>(code) < m_heightTexts.size() && !m_heightTexts[code].empty()) carried = "\\H" + m_heightTexts[code] + ";";
     }
     ++number;

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "converter/DrawingUnits.h"
+
 namespace mtext_to_rtf {
 
 // Stands for "\par" during the colour pass, so that its terminator rule leaves the word alone.
@@ -86,7 +88,7 @@ inline CString IntegerText(double x) {
 }
 
 // A drawing-unit height as RTF half-points: int(value x 12 + 0.5).
-inline CString HalfPointsText(const CString& value) { return IntegerText(LeadingDecimal(value) * 12 + 0.5); }
+inline CString HalfPointsText(const CString& value) { return IntegerText(LeadingDecimal(value) * kHalfPointsPerDrawingUnit + 0.5); }
 
 // True when the text is a plain unsigned decimal number (digits with at most one point).
 inline bool IsPlainDecimal(const char* text, size_t length) {
