@@ -190,26 +190,49 @@ std::string ReplaceFontRuns(const std::string& text, size_t first, const std::st
   return once;
 }
 
-// Where the run closes a group opened in front of its font code: its first "}" that no "{" of
-// its own opened, or npos. The run's font group closes right there, so that the group the font
-// code stood in ends where it ended; a font group that took that "}" for its own (or a first run
-// closed without a "{", or one left open) left a group open to the end of the text, or closed one
-// early, and the text behind it took a height and colour that were not in force there.
-size_t FirstOuterClose(std::string_view run) {
-  long depth = 0;
-  for (size_t i = 0; i < run.size(); ++i) {
-    if (run[i] == '{') ++depth;
-    else if (run[i] == '}' && --depth < 0) return i;
+// The font runs as groups, one run after another. A run's group closes in front of the first "}"
+// that closes a group opened in front of its font code, so that the group the font code stood in
+// ends where it ended; a run that closes no such group closes its own at its end, unless it leaves
+// groups of its own open there: those reach over the runs behind it, so its group stays open, and
+// theirs stand inside it, up to that "}" or the end of the text. Closed at the end of such a run,
+// the group took the "}" of the run's last open group for its own and stayed open, while the
+// group it had closed early lost its height and colour for the text behind it.
+class FontGroups {
+ public:
+  void Add(std::string_view run) {
+    m_text += '{';
+    m_open.push_back(m_depth);
+    for (const char c : run) {
+      if (c == '{') {
+        ++m_depth;
+      } else if (c == '}') {
+        CloseAt(m_depth);
+        --m_depth;
+      }
+      m_text += c;
+    }
+    CloseAt(m_depth);
   }
-  return npos;
-}
 
-// The run as a font group: closed in front of the group it stands in, or at its end.
-std::string FontGroup(const std::string& run) {
-  const size_t close = FirstOuterClose(run);
-  if (close == npos) return "{" + run + "}";
-  return "{" + run.substr(0, close) + "}" + run.substr(close);
-}
+  std::string Finish() {
+    m_text.append(m_open.size(), '}');
+    m_open.clear();
+    return std::move(m_text);
+  }
+
+ private:
+  // Closes the innermost open run's group if it was opened at this depth of the text's own
+  // groups. The depths of open runs grow inward, so only the innermost can close here.
+  void CloseAt(long depth) {
+    if (m_open.empty() || m_open.back() != depth) return;
+    m_text += '}';
+    m_open.pop_back();
+  }
+
+  std::string m_text;
+  std::vector<long> m_open;  // per run whose group is open, the depth at its font code
+  long m_depth = 0;          // the text's own groups opened since the first font code
+};
 
 // Puts the carried code right behind the run's first ";" (at its start without one), unless the
 // run's own code of that kind stands there already.
@@ -233,7 +256,7 @@ void MTextRtfConverter::CarryHeightsIntoFontRuns() {
   const size_t first = text.find("\\f");
   if (first == npos) return;
   std::string carried = "\\H" + Integer(BaseHalfPoints()) + ";";
-  std::string carriedOut;
+  FontGroups groups;
   size_t number = 0;
   ForEachFontRun(text, first, [&](std::string run, bool) {
     // A run carries the height in force at its font code: the base outside every height's group.
@@ -247,8 +270,9 @@ void MTextRtfConverter::CarryHeightsIntoFontRuns() {
     size_t last;
     size_t h = LastCodeBeforeLastSemicolon(run, "\\H", last);
     if (h != npos) carried = "\\H" + UpToCode(std::string_view(run).substr(h + 2, run.find(';', h + 2) - h - 2)) + ";";
-    carriedOut += FontGroup(run);
+    groups.Add(run);
   });
+  const std::string carriedOut = groups.Finish();
   if (carriedOut != std::string_view(text).substr(first)) workText = detail::ToCString(ReplaceFontRuns(text, first, carriedOut));
 }
 
@@ -287,10 +311,10 @@ void MTextRtfConverter::CarryColoursIntoFontRuns() {
 void MTextRtfConverter::BuildFontGroups() {
   const std::string text = Bytes(workText);
   const size_t first = text.find("\\f");
-  std::string groups;
+  FontGroups groups;
   if (first != npos) {
-    ForEachFontRun(text, first, [&](const std::string& run, bool) { groups += FontGroup(run); });
+    ForEachFontRun(text, first, [&](const std::string& run, bool) { groups.Add(run); });
   }
   workText = "{\\H" + IntegerText(m_runningHeight) + kAutoColour + detail::ToCString(text.substr(0, first)) +
-             detail::ToCString(groups);
+             detail::ToCString(groups.Finish());
 }

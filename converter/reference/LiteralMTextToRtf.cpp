@@ -26,15 +26,43 @@ int LastCodeBefore(const CString& text, const CString& code, int limit) {
   return -1;
 }
 
-// The first "}" of a font run that closes a group opened in front of the run, or -1.
-int FirstOuterClose(const CString& run) {
-  int depth = 0;
-  for (int i = 0; i < run.GetLength(); ++i) {
-    if (run.GetAt(i) == '{') ++depth;
-    if (run.GetAt(i) == '}') --depth;
-    if (depth < 0) return i;
+// The runs, one after another, as font groups. Each opens in front of its font code and closes at
+// the first place behind it where the groups the text opened since then are all closed again:
+// in front of a "}" that closes a group opened in front of the run, or at the end of a run (its
+// own or a later one); at the end of the text without one. The inner of two groups closes first.
+CString FontGroupsOf(const CStringArray& runs) {
+  CString all;
+  std::vector<int> starts;
+  for (int k = 0; k < runs.GetSize(); ++k) {
+    starts.push_back(all.GetLength());
+    all += runs[k];
   }
-  return -1;
+  const int length = all.GetLength();
+  std::vector<bool> isStart(static_cast<size_t>(length) + 1, false);
+  for (int s : starts) isStart[s] = true;
+  std::vector<int> closes(static_cast<size_t>(length) + 1, 0);
+  for (int s : starts) {
+    int depth = 0, at = length;
+    for (int i = s; i < length; ++i) {
+      if (i > s && isStart[i] && depth == 0) {
+        at = i;
+        break;
+      }
+      if (all.GetAt(i) == '{') ++depth;
+      if (all.GetAt(i) == '}' && depth-- == 0) {
+        at = i;
+        break;
+      }
+    }
+    ++closes[at];
+  }
+  CString out;
+  for (int i = 0; i <= length; ++i) {
+    for (int n = 0; n < closes[i]; ++n) out += "}";
+    if (i < length && isStart[i]) out += "{";
+    if (i < length) out += all.Mid(i, 1);
+  }
+  return out;
 }
 
 // A carried value ends at its own ";" or where another code begins.
@@ -275,6 +303,7 @@ class Reader {
     if (first < 0) return;
     CString carried = "\\H" + IntegerText(Base()) + ";";
     CString before = text.Mid(first), after;
+    CStringArray runs;
     int number = 1;
     for (int start = first; start >= 0; ++number) {
       int next = text.Find("\\f", start + 1);
@@ -288,11 +317,10 @@ class Reader {
       int last = run.ReverseFind(';');
       int h = LastCodeBefore(run, "\\H", last);
       if (h >= 0) carried = "\\H" + UpToCode(run.Mid(h + 2, run.Find(';', h + 2) - h - 2)) + ";";
-      int outer = FirstOuterClose(run);
-      run = outer >= 0 ? "{" + run.Left(outer) + "}" + run.Mid(outer) : "{" + run + "}";
-      after += run;
+      runs.Add(run);
       start = next;
     }
+    after = FontGroupsOf(runs);
     if (after != before) text = m_replacer.ReplaceAll(text, after, before);
   }
 
@@ -325,15 +353,13 @@ class Reader {
 
   void FontGroups(double v) {
     int first = text.Find("\\f");
-    CString groups;
+    CStringArray runs;
     for (int start = first; start >= 0;) {
       int next = text.Find("\\f", start + 1);
-      CString run = next < 0 ? text.Mid(start + 2) : text.Mid(start + 2, next - start - 2);
-      int outer = FirstOuterClose(run);
-      groups += outer >= 0 ? "{\\f" + run.Left(outer) + "}" + run.Mid(outer) : "{\\f" + run + "}";
+      runs.Add(next < 0 ? text.Mid(start) : text.Mid(start, next - start));
       start = next;
     }
-    text = "{\\H" + IntegerText(v) + mtext_to_rtf::kAutoColour + (first < 0 ? text : text.Left(first)) + groups;
+    text = "{\\H" + IntegerText(v) + mtext_to_rtf::kAutoColour + (first < 0 ? text : text.Left(first)) + FontGroupsOf(runs);
   }
 
   // The font description behind a font code: up to its ";", and no further than the next font code.

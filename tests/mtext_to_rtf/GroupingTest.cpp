@@ -131,9 +131,28 @@ TEST(CarryIntoFontRuns, FontGroupsEndWithTheGroupTheyStandIn) {
       // The first font run in a group closes in front of the next run, not the group with it.
       {"{\\C1;\\H3;a\\fA;x\\fB;y}z",
        "{\\fs30 \\cf1 {\\cf2 \\fs36 a{\\f1 \\cf2 \\fs36 x}{\\f2 \\cf2 \\fs36 y}}{z}}"},
-      // The wrapping gives "z" and the run behind it a group, which the first run opens and its
-      // own "}" closes: the second run's font group stands inside the first's.
-      {"\\fA;x{\\C2;y}z\\fB;w", "{\\fs30\\cf1 {\\f1 \\cf1 x{\\cf2 y}{z}{\\f2 \\cf1 w}}"},
+      // The wrapping gives "z" and the run behind it a group, which the first run opens and
+      // leaves open: the second run's font group stands inside it, and the first's closes behind it.
+      {"\\fA;x{\\C2;y}z\\fB;w", "{\\fs30\\cf1 {\\f1 \\cf1 x{\\cf2 y}{z{\\f2 \\cf1 w}}}"},
+  });
+}
+
+// A font run that leaves groups of its own open keeps its font group open over the runs behind
+// it, up to the "}" that closes the group its font code stands in or the end of the text: the
+// text behind a later run's group is in the first run's font, at the height and colour of the
+// groups still open.
+TEST(CarryIntoFontRuns, RunsThatLeaveGroupsOpenHoldTheRunsBehindThem) {
+  ExpectBodies({
+      {"\\fA;{\\H2x;a{\\fA;}b", "{\\fs30 \\cf1 {\\f1 \\fs30 {\\fs61 a{{\\f1 \\fs61 }}{b}}}"},
+      // A relative height behind the later run multiplies the height of the open group.
+      {"\\fA;{\\H2x;a{\\fB;b}\\H0.5x;c", "{\\fs30 \\cf1 {\\f1 \\fs30 {\\fs61 a{{\\f2 \\fs61 b}}{\\fs30 c}}}"},
+      // Two runs left open, one inside the other, each closing with its own group.
+      {"\\fA;{\\H2x;a{\\fB;{\\H3x;b{\\fC;c}d}e}f",
+       "{\\fs30 \\cf1 {\\f1 \\fs30 {\\fs61 a{{\\f2 \\fs61 {\\fs183 b{{\\f3 \\fs183 c}}{d}}{e}}}{f}}}"},
+      {"{\\fA;{\\H2x;a{\\fB;b}c}d", "{\\fs30 \\cf1 {{\\f1 \\fs30 {\\fs61 a{{\\f2 \\fs61 b}}{c}}{d}}}"},
+      // Without heights: the font and the colour of the open group reach the text behind.
+      {"\\fA;a{\\fB;b}c", "{\\fs30\\cf1 {\\f1 \\cf1 a{{\\f2 \\cf1 b}}{c}}"},
+      {"\\fA;{\\C1;a{\\fB;b}c", "{\\fs30\\cf1 {\\f1 \\cf1 {\\cf2 a{{\\f2 \\cf2 b}}{c}}"},
   });
 }
 

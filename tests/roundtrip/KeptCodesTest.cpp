@@ -137,6 +137,18 @@ const Row kRows[] = {
      "{{\\fArial|c0|b0|i0;{\\H2.5\\C1;a}}{\\fArial|c0|b0|i0;{\\H2.5;b}}}"},
     {"font runs in groups one after another", "{\\fArial;\\H1.4x;a}{\\fArial;\\H1.4x;b}\\fArial;c",
      "{{\\fArial|c0|b0|i0;{\\H3.5;ab}}{\\fArial|c0|b0|i0;{\\H2.5;c}}}"},
+    // a font run that leaves a group open: the text behind the next run's group is in its font,
+    // at the height and colour of that group
+    {"a run behind a group left open", "\\fA;{\\H2x;a{\\fA;}b", "{{\\fA|c0|b0|i0;{\\H5;ab}}}"},
+    {"a relative height behind a run in a group left open", "\\fA;{\\H2x;a{\\fB;b}\\H0.5x;c",
+     "{{\\fA|c0|b0|i0;{\\H5;a}}{\\fB|c0|b0|i0;{\\H5;b}}{\\fA|c0|b0|i0;{\\H2.5;c}}}"},
+    {"runs in groups left open, one inside the other", "\\fA;{\\H2x;a{\\fB;{\\H3x;b{\\fC;c}d}e}f",
+     "{{\\fA|c0|b0|i0;{\\H5;a}}{\\fB|c0|b0|i0;{\\H15;b}}{\\fC|c0|b0|i0;{\\H15;c}}{\\fB|c0|b0|i0;{\\H15;d}}"
+     "{\\fB|c0|b0|i0;{\\H5;e}}{\\fA|c0|b0|i0;{\\H5;f}}}"},
+    {"the font behind a run's group", "\\fA;a{\\fB;b}c",
+     "{{\\fA|c0|b0|i0;{\\H2.5;a}}{\\fB|c0|b0|i0;{\\H2.5;b}}{\\fA|c0|b0|i0;{\\H2.5;c}}}"},
+    {"a colour left open behind a run's group", "\\fA;{\\C1;a{\\fB;b}c",
+     "{{\\fA|c0|b0|i0;{\\H2.5\\C1;a}}{\\fB|c0|b0|i0;{\\H2.5\\C1;b}}{\\fA|c0|b0|i0;{\\H2.5\\C1;c}}}"},
     // literal backslashes are text: no pass reads the letters behind them
     {"escaped stack", "a\\\\S1/2;b", "{{{\\H2.5;a\\\\S1/2;b}}}"},
     {"path", "C:\\\\temp", "{{{\\H2.5;C:\\\\temp}}}"},
