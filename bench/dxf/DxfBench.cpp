@@ -183,19 +183,13 @@ void BM_SaveEveryTextChanged(benchmark::State& state, DrawingPath drawing) {
   const std::string& path = drawing();
   if (!Usable(state, path)) return;
   auto load = qhost::LoadDrawing(path);
-  AcDbBlockTable* table = nullptr;
-  load.database->getBlockTable(table, AcDb::kForRead);
-  AcDbBlockTableRecord* space = nullptr;
-  table->getAt(ACDB_MODEL_SPACE, space, AcDb::kForRead);
-  table->close();
-  for (AcDbObjectId id : space->entityIds()) {
+  for (AcDbObjectId id : qhost::EntityIds(*load.database)) {
     AcDbMText* m = nullptr;
     if (acdbOpenObject(m, id, AcDb::kForWrite) != Acad::eOk) continue;
     std::string contents = std::string(m->contentsConst()) + " changed";
     m->setContents(contents.c_str());
     m->close();
   }
-  space->close();
   Measure(state, path, [&] {
     std::string error;
     qhost::SaveDrawing(*load.database, TempPath(), &error);

@@ -79,3 +79,18 @@ class ControlsTest : public WindowSystemTest {
   }
   static std::string Id(int id) { return std::to_string(id); }
 };
+
+// The controls' dialog created for each test and destroyed after it.
+class OpenControlsTest : public ControlsTest {
+ protected:
+  void SetUp() override {
+    ControlsTest::SetUp();
+    ASSERT_TRUE(dialog.Create(IDD_CONTROLS));
+  }
+  void TearDown() override {
+    dialog.DestroyWindow();
+    ControlsTest::TearDown();
+  }
+
+  ControlsDialog dialog;
+};

@@ -120,19 +120,13 @@ TEST(DxfEncoding, EveryCharacterOfTheFirstPlaneLoadsAsIconvConvertsItAndGoesBack
   ASSERT_TRUE(load.database) << load.error;
   EXPECT_TRUE(load.warnings.empty());
   std::string loaded;
-  AcDbBlockTable* table = nullptr;
-  load.database->getBlockTable(table, AcDb::kForRead);
-  AcDbBlockTableRecord* space = nullptr;
-  table->getAt(ACDB_MODEL_SPACE, space, AcDb::kForRead);
-  table->close();
-  for (AcDbObjectId id : space->entityIds()) {
+  for (AcDbObjectId id : qhost::EntityIds(*load.database)) {
     AcDbMText* m = nullptr;
     ASSERT_EQ(Acad::eOk, acdbOpenObject(m, id, AcDb::kForWrite));
     loaded += m->contentsConst();
     m->setContents((m->contentsConst() + std::string("+")).c_str());
     m->close();
   }
-  space->close();
   EXPECT_BYTES_EQ(expected, loaded);
   // Changed, every character goes back as the UTF-8 it was.
   EXPECT_BYTES_EQ(minidxf::Drawing("AC1021", "", changed), qhost::DrawingToBytes(*load.database));

@@ -7,6 +7,7 @@
 
 #include "dbmtext.h"
 #include "dbsymtb.h"
+#include "qplatform/Drawing.h"
 
 namespace minidxf {
 
@@ -42,15 +43,9 @@ inline std::string MText(const std::string& handle, Groups contentGroups) {
 
 // The first multiline text of model space, open for `mode`.
 inline AcDbMText* FirstMText(AcDbDatabase& db, AcDb::OpenMode mode) {
-  AcDbBlockTable* table = nullptr;
-  db.getBlockTable(table, AcDb::kForRead);
-  AcDbBlockTableRecord* space = nullptr;
-  table->getAt(ACDB_MODEL_SPACE, space, AcDb::kForRead);
-  table->close();
   AcDbMText* found = nullptr;
-  for (AcDbObjectId id : space->entityIds())
+  for (AcDbObjectId id : qhost::EntityIds(db))
     if (!found && acdbOpenObject(found, id, mode) != Acad::eOk) found = nullptr;
-  space->close();
   return found;
 }
 

@@ -159,13 +159,7 @@ TEST(Render, AnEditedTextAndAnErasedLineShowAsTheyAreNow) {
   auto db = Load(Drawing("", Groups({{0, "MTEXT"}, {5, "D1"}, {8, "0"}, {10, "0"}, {20, "0"}, {40, "2"}, {71, "1"},
                                      {1, "old"}, {0, "LINE"}, {5, "D2"}, {8, "0"}, {10, "0"}, {20, "0"}, {11, "5"},
                                      {21, "0"}})));
-  AcDbBlockTable* table = nullptr;
-  db->getBlockTable(table, AcDb::kForRead);
-  AcDbBlockTableRecord* space = nullptr;
-  table->getAt(ACDB_MODEL_SPACE, space, AcDb::kForRead);
-  table->close();
-  std::vector<AcDbObjectId> ids = space->entityIds();
-  space->close();
+  std::vector<AcDbObjectId> ids = qhost::EntityIds(*db);
   AcDbMText* m = nullptr;
   ASSERT_EQ(Acad::eOk, acdbOpenObject(m, ids.at(0), AcDb::kForWrite));
   m->setContents("new");
@@ -196,13 +190,7 @@ TEST(Render, DimensionsComeFromTheirBlocksUntilTheirTextChanges) {
     return out;
   };
   EXPECT_EQ(std::vector<std::string>{"25"}, texts());
-  AcDbBlockTable* table = nullptr;
-  db->getBlockTable(table, AcDb::kForRead);
-  AcDbBlockTableRecord* space = nullptr;
-  table->getAt(ACDB_MODEL_SPACE, space, AcDb::kForRead);
-  table->close();
-  AcDbObjectId id = space->entityIds().at(0);
-  space->close();
+  AcDbObjectId id = qhost::EntityIds(*db).at(0);
   AcDbDimension* d = nullptr;
   ASSERT_EQ(Acad::eOk, acdbOpenObject(d, id, AcDb::kForWrite));
   d->setDimensionText("<> mm");
@@ -284,18 +272,6 @@ bool TagsBalance(const std::string& svg, std::string& problem) {
   return open.empty();
 }
 
-std::string Escaped(const std::string& utf8) {
-  std::string out;
-  for (char c : utf8) {
-    if (c == '&') out += "&amp;";
-    else if (c == '<') out += "&lt;";
-    else if (c == '>') out += "&gt;";
-    else if (c == '"') out += "&quot;";
-    else out += c;
-  }
-  return out;
-}
-
 // The types of the ENTITIES section, read straight from the file's group 0 lines.
 std::set<std::string> EntityTypes(const std::string& bytes) {
   std::set<std::string> types;
@@ -349,12 +325,8 @@ TEST(RenderCorpus, EveryDrawingIsDrawnWithEachTextWhereTheLayoutPutsIt) {
       }
       // Each multiline text of the space: a <text> per line that has characters, at the start
       // of that line's baseline as the host's layout gives it, with that line's characters.
-      AcDbBlockTable* table = nullptr;
-      load.database->getBlockTable(table, AcDb::kForRead);
-      AcDbBlockTableRecord* record = nullptr;
-      table->getAt(space == Space::kModel ? ACDB_MODEL_SPACE : ACDB_PAPER_SPACE, record, AcDb::kForRead);
-      table->close();
-      for (AcDbObjectId id : record->entityIds()) {
+      const char* record = space == Space::kModel ? ACDB_MODEL_SPACE : ACDB_PAPER_SPACE;
+      for (AcDbObjectId id : qhost::EntityIds(*load.database, record)) {
         AcDbMText* m = nullptr;
         if (acdbOpenObject(m, id, AcDb::kForRead) != Acad::eOk) continue;
         qhost::mtext::Layout layout = qhost::mtext::LayOut(*m);
@@ -369,7 +341,7 @@ TEST(RenderCorpus, EveryDrawingIsDrawnWithEachTextWhereTheLayoutPutsIt) {
           if (line.runs.empty()) continue;
           std::string chars;
           for (const auto& run : line.runs)
-            if (!run.separator) chars += Escaped(qhost::render::ShownText(run.text));
+            if (!run.separator) chars += qhost::render::Escaped(qhost::render::ShownText(run.text));
           expected.push_back({layout.corners[3].x + line.x * c + line.y * s, layout.corners[3].y + line.x * s - line.y * c,
                               chars});
         }
@@ -383,7 +355,6 @@ TEST(RenderCorpus, EveryDrawingIsDrawnWithEachTextWhereTheLayoutPutsIt) {
           ++texts;
         }
       }
-      record->close();
     }
     // Every type of the file's entities is drawn, named as not drawn, or on a hidden layer; the
     // host draws the ones it knows.

@@ -21,17 +21,8 @@ namespace {
 CString C(const std::string& s) { return CString(s.data(), static_cast<int>(s.size())); }
 std::string S(const CString& s) { return std::string(s.GetString(), static_cast<size_t>(s.GetLength())); }
 
-class KeptCodes : public ControlsTest {
+class KeptCodes : public OpenControlsTest {
  protected:
-  void SetUp() override {
-    ControlsTest::SetUp();
-    ASSERT_TRUE(dialog.Create(IDD_CONTROLS));
-  }
-  void TearDown() override {
-    dialog.DestroyWindow();
-    ControlsTest::TearDown();
-  }
-
   // MText through MTextToRtf, the dialog's control and RtfToMText, the heights passed along as
   // the editing run passes them.
   std::string Trip(const std::string& mtext, double height = 2.5) {
@@ -71,8 +62,6 @@ class KeptCodes : public ControlsTest {
     qplatform::TypeText([&](UINT m, WPARAM w, LPARAM l) { return ::SendMessage(dialog.m_richEdit.m_hWnd, m, w, l); },
                         text);
   }
-
-  ControlsDialog dialog;
 };
 
 struct Row {

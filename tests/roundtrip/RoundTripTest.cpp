@@ -32,17 +32,8 @@ std::string ToCp1251(const std::string& utf8) {
   return out;
 }
 
-class RoundTrip : public ControlsTest {
+class RoundTrip : public OpenControlsTest {
  protected:
-  void SetUp() override {
-    ControlsTest::SetUp();
-    ASSERT_TRUE(dialog.Create(IDD_CONTROLS));
-  }
-  void TearDown() override {
-    dialog.DestroyWindow();
-    ControlsTest::TearDown();
-  }
-
   static std::string ToRtf(const std::string& mtext) {
     theEditTarget.textHeight = 2.5;
     HostColors colors;
@@ -74,8 +65,6 @@ class RoundTrip : public ControlsTest {
     }
     return shown;
   }
-
-  ControlsDialog dialog;
 };
 
 // ---- MText RtfToMText produced comes back ----

@@ -34,12 +34,8 @@ std::vector<std::string> DimensionHandles(const std::string& path) {
   std::vector<std::string> handles;
   qhost::DrawingLoad load = qhost::LoadDrawing(path);
   if (!load.database) return handles;
-  AcDbBlockTable* table = nullptr;
-  load.database->getBlockTable(table, AcDb::kForRead);
   for (const char* space : {ACDB_MODEL_SPACE, ACDB_PAPER_SPACE}) {
-    AcDbBlockTableRecord* record = nullptr;
-    if (table->getAt(space, record, AcDb::kForRead) != Acad::eOk) continue;
-    for (AcDbObjectId id : record->entityIds()) {
+    for (AcDbObjectId id : qhost::EntityIds(*load.database, space)) {
       AcDbDimension* d = nullptr;
       if (acdbOpenObject(d, id, AcDb::kForRead) != Acad::eOk) continue;
       AcDbHandle handle;
@@ -49,9 +45,7 @@ std::vector<std::string> DimensionHandles(const std::string& path) {
       handles.push_back(text);
       d->close();
     }
-    record->close();
   }
-  table->close();
   return handles;
 }
 

@@ -472,3 +472,19 @@ AcDbObjectId AddRecord(AcDbDatabase& db, AcDbObjectId table, AcDbSymbolTableReco
 }
 
 }  // namespace qhost::detail
+
+namespace qhost {
+
+std::vector<AcDbObjectId> EntityIds(AcDbDatabase& db, const char* space) {
+  AcDbBlockTable* table = nullptr;
+  if (db.getBlockTable(table, AcDb::kForRead) != Acad::eOk) return {};
+  AcDbBlockTableRecord* record = nullptr;
+  const Acad::ErrorStatus found = table->getAt(space, record, AcDb::kForRead);
+  table->close();
+  if (found != Acad::eOk) return {};
+  std::vector<AcDbObjectId> ids = record->entityIds();
+  record->close();
+  return ids;
+}
+
+}  // namespace qhost

@@ -815,18 +815,6 @@ std::string Colour(uint32_t rgb) {
   return buffer;
 }
 
-std::string Escaped(const std::string& utf8) {
-  std::string out;
-  for (char c : utf8) {
-    if (c == '&') out += "&amp;";
-    else if (c == '<') out += "&lt;";
-    else if (c == '>') out += "&gt;";
-    else if (c == '"') out += "&quot;";
-    else out += c;
-  }
-  return out;
-}
-
 // The font of a run: its face, then a generic family.
 std::string FontFamily(const std::string& font) {
   std::string face = Escaped(ShownText(font));
@@ -999,6 +987,18 @@ std::string WriteSvg(AcDbDatabase& db, Space space, const std::string& path, boo
   for (const auto& [type, count] : picture.hidden) hidden += count;
   if (hidden) line += "; " + std::to_string(hidden) + " on layers turned off or frozen";
   return line;
+}
+
+std::string Escaped(const std::string& utf8) {
+  std::string out;
+  for (char c : utf8) {
+    if (c == '&') out += "&amp;";
+    else if (c == '<') out += "&lt;";
+    else if (c == '>') out += "&gt;";
+    else if (c == '"') out += "&quot;";
+    else out += c;
+  }
+  return out;
 }
 
 }  // namespace qhost::render

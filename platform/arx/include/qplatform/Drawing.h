@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dbmain.h"
+#include "dbsymtb.h"
 
 namespace qhost {
 
@@ -36,6 +37,10 @@ bool SaveDrawing(AcDbDatabase& db, const std::string& path, std::string* error, 
 // The encoding of the drawing's file ("CP1251", "UTF-8", ...) and its DXF version ("AC1015").
 std::string DrawingEncoding(const AcDbDatabase& db);
 std::string DrawingVersion(const AcDbDatabase& db);
+// The entities of a space (a block table record: ACDB_MODEL_SPACE, ACDB_PAPER_SPACE) in drawing
+// order; none when the drawing has no such space.
+std::vector<AcDbObjectId> EntityIds(AcDbDatabase& db, const char* space = ACDB_MODEL_SPACE);
+
 // The path the drawing was loaded from or last saved to ("" for a new drawing).
 std::string DrawingPath(const AcDbDatabase& db);
 void SetDrawingPath(AcDbDatabase& db, const std::string& path);

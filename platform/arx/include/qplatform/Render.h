@@ -81,5 +81,7 @@ std::string WriteSvg(AcDbDatabase& db, Space space, const std::string& path, boo
 // A text of the picture in UTF-8: the layout's codes of special characters resolved (%%d is a
 // degree sign, \U+XXXX its character).
 std::string ShownText(const std::string& cp1251);
+// A UTF-8 text as SVG character data or an attribute value: &, <, > and " escaped.
+std::string Escaped(const std::string& utf8);
 
 }  // namespace qhost::render
