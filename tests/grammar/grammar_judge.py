@@ -81,7 +81,7 @@ KNOWN = {
 
 def readable(text):
     """The text with control characters as escapes, so that a failure prints on one line."""
-    return "".join(c if c >= " " or c == "" else "\\x%02x" % ord(c) for c in text)
+    return "".join(c if c >= " " else "\\x%02x" % ord(c) for c in text)
 
 
 def same_height(a, b):
