@@ -26,5 +26,6 @@ std::string RtfThroughControl(const std::string& rtf);
 std::string MTextToRtf(const std::string& mtext);
 bool MTextToRtfOption(const std::string& name, const std::string& value);
 std::string MTextRoundTrip(const std::string& mtext);
+std::string MTextRoundTripBatch(const std::string& strings);
 
 }  // namespace qconvert

@@ -31,6 +31,8 @@ const qconvert::Command kCommands[] = {
     {"rtf-through-control", "any RTF through the rich edit control: its own dialect", qconvert::RtfThroughControl},
     {"mtext-roundtrip", "MText through MTextToRtf, the control and RtfToMText; base height H", qconvert::MTextRoundTrip,
      qconvert::MTextToRtfOption, "[--height H] "},
+    {"mtext-roundtrip-batch", "the same for many MText strings, each ended by a NUL byte, in and out",
+     qconvert::MTextRoundTripBatch, qconvert::MTextToRtfOption, "[--height H] "},
 };
 
 void PrintUsage(std::FILE* to) {

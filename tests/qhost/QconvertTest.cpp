@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <vector>
 
 #include "support/Bytes.h"
 
@@ -43,6 +44,28 @@ TEST_F(QconvertTest, RtfOfAnotherDialectKeepsItsText) {
   ASSERT_EQ(0, control.status) << control.err;
   Converted own = Qconvert("rtf-to-mtext", control.out);
   EXPECT_BYTES_EQ(own.out, foreign.out);
+}
+
+// The batch round trip gives each string what a process of its own gives it: nothing one text
+// leaves in the edit record (its heights, its fonts) reaches the next, and empty strings and a
+// last string without its NUL count.
+TEST_F(QconvertTest, BatchRoundTripGivesWhatOneRunPerStringGives) {
+  const std::vector<std::string> strings = {"{\\H2.26;AB}", "x", "{\\fArial|b0|i0|c0|p7;AB}", "\\fArial|b0|i0;y",
+                                            "", "a\\P\xc4\xe0", "\\S3/4;"};
+  std::string batch, expected;
+  for (const auto& text : strings) {
+    Converted one = Qconvert("mtext-roundtrip --height 2.25", text);
+    ASSERT_EQ(0, one.status) << one.err;
+    batch += text + '\0';
+    expected += one.out + '\0';
+  }
+  Converted all = Qconvert("mtext-roundtrip-batch --height 2.25", batch);
+  ASSERT_EQ(0, all.status) << all.err;
+  EXPECT_BYTES_EQ(expected, all.out);
+  batch.pop_back();
+  all = Qconvert("mtext-roundtrip-batch --height 2.25", batch);
+  EXPECT_BYTES_EQ(expected, all.out);
+  EXPECT_BYTES_EQ("", Qconvert("mtext-roundtrip-batch", "").out);
 }
 
 TEST_F(QconvertTest, AFolderOrAMissingFileIsNoInput) {
