@@ -71,16 +71,15 @@ class TerminalFeedSource : public qhost::InputSource {
     qhost::InputQueue::Instance().OpenFeed();
     std::thread([] {
       qhost::TerminalSource lines(stdin, true);
-      while (auto event = lines.Next(std::string())) {
-        g_afterTyped = true;
-        qhost::InputQueue::Instance().Post(std::move(*event));
-      }
+      while (auto event = lines.Next(std::string())) qhost::InputQueue::Instance().Post(std::move(*event));
       qhost::InputQueue::Instance().CloseFeed();
     }).detach();
   }
   std::optional<qhost::InputEvent> Next(const std::string&) override {
     std::fflush(stdout);
-    return qhost::InputQueue::Instance().WaitForPosted();
+    auto event = qhost::InputQueue::Instance().WaitForPosted();
+    g_afterTyped = event.has_value();
+    return event;
   }
   std::string Name() const override { return "terminal"; }
 };

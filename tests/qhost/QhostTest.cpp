@@ -382,7 +382,7 @@ TEST_F(QhostTest, SaveOfADrawingChangedOnDiskAsksBeforeOverwriting) {
   run = Qhost(drawing + " --script " + Write("s.txt", renderOver + "enter\n"));
   EXPECT_EQ(3, run.status) << run.out;
   EXPECT_NE(std::string::npos, run.out.find(question)) << run.out;
-  EXPECT_EQ(0u, testsupport::ReadFile(drawing).find("<svg")) << "the file keeps what was written over it";
+  EXPECT_NE(std::string::npos, testsupport::ReadFile(drawing).find("<svg")) << "the file keeps what was written over it";
   CopyInput("d.dxf");
   run = Qhost(drawing + " --script " + Write("s.txt", renderOver + "type Y\n"));
   EXPECT_EQ(0, run.status) << run.out;
