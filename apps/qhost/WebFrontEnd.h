@@ -24,8 +24,7 @@ class WebFrontEnd {
   WebFrontEnd();
   ~WebFrontEnd();
   // Starts the server and, at a terminal, a reader of its lines; both post into the input queue.
-  // Ctrl-C or SIGTERM stops both, which ends every wait. False, with `error`, when the port is
-  // taken.
+  // False, with `error`, when the port is taken.
   bool Start(const Options& options, std::string& error);
   // The address the page is served at.
   std::string Address() const;

@@ -1,11 +1,14 @@
 // qhost: opens a drawing, loads modules and runs the host's command line from a terminal or a script.
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "qplatform/Drawing.h"
@@ -15,6 +18,7 @@
 #include "qplatform/Script.h"
 #include "qplatform/Transcript.h"
 #include "CharacterMap.h"
+#include "EndingSignals.h"
 #include "qplatform/WindowSystem.h"
 #include "UiView.h"
 #include "UnsavedWork.h"
@@ -32,8 +36,10 @@ const char kUsage[] =
     "  Opens the drawing (a new one when none is given) and runs the command line: from the\n"
     "  script when given, otherwise from standard input (typed lines; \"!verb ...\" for script verbs).\n"
     "  Without --load, the Quillon module of this build is loaded when it is there (--no-module: not).\n"
-    "  At a terminal, QUIT asks before it drops unsaved changes, and input that ends with changes\n"
-    "  unsaved writes them to <drawing>.recovered.dxf and exits with status 4.\n"
+    "  At a terminal or with --serve, QUIT asks before it drops unsaved changes, and a session that\n"
+    "  ends otherwise (end of input, Ctrl-C, SIGTERM, a closed terminal) with changes unsaved writes\n"
+    "  them to a new <drawing>.recovered[-N].dxf beside the drawing, else in $XDG_STATE_HOME/quillon,\n"
+    "  and exits with status 4 (5 when nothing could be written).\n"
     "  --show-ui: while a dialog waits, show it before each event, and the entities each redraw changed\n"
     "  (always on at a terminal).\n"
     "  --open-links: a link the module opens (http:, https:, mailto:) goes to the desktop's opener,\n"
@@ -47,19 +53,46 @@ const char kUsage[] =
 // reader, which has a thread of its own while the page is served).
 std::atomic<bool> g_afterTyped{false};
 
-class InteractiveSource : public qhost::TerminalSource {
+// Lines from a pipe, read on the main thread: the prompt is shown before each.
+class PipedSource : public qhost::TerminalSource {
  public:
-  InteractiveSource(std::FILE* in, bool isTerminal) : TerminalSource(in, isTerminal), m_isTerminal(isTerminal) {}
+  PipedSource() : TerminalSource(stdin, false) {}
   std::optional<qhost::InputEvent> Next(const std::string& waitingFor) override {
     std::fflush(stdout);
-    auto event = TerminalSource::Next(waitingFor);
-    g_afterTyped = m_isTerminal;
+    return TerminalSource::Next(waitingFor);
+  }
+};
+
+// The terminal's lines, read on a thread of their own and posted, so that the main thread waits
+// on the input queue alone, whose input an ending signal ends.
+class TerminalFeedSource : public qhost::InputSource {
+ public:
+  TerminalFeedSource() {
+    qhost::InputQueue::Instance().OpenFeed();
+    std::thread([] {
+      qhost::TerminalSource lines(stdin, true);
+      while (auto event = lines.Next(std::string())) qhost::InputQueue::Instance().Post(std::move(*event));
+      qhost::InputQueue::Instance().CloseFeed();
+    }).detach();
+  }
+  std::optional<qhost::InputEvent> Next(const std::string&) override {
+    std::fflush(stdout);
+    auto event = qhost::InputQueue::Instance().WaitForPosted();
+    g_afterTyped = event.has_value();
     return event;
   }
-
- private:
-  bool m_isTerminal;
+  std::string Name() const override { return "terminal"; }
 };
+
+// How the session ended, for the message about unsaved work.
+std::string EndingCause() {
+  switch (qhostui::EndingSignal()) {
+    case 0: return "the input ended";
+    case SIGINT: return "Ctrl-C (SIGINT) ended the session";
+    case SIGHUP: return "the terminal closed (SIGHUP) and ended the session";
+    default: return "SIGTERM ended the session";
+  }
+}
 
 void Show(const std::string& cp1251) {
   std::string text = cp1251;
@@ -180,6 +213,16 @@ int main(int argc, char** argv) {
     }
   }
 
+  // A file size limit (ulimit -f) makes a save fail with a message instead of killing qhost.
+  std::signal(SIGXFSZ, SIG_IGN);
+  // A person at a terminal or the page is asked before changes are dropped, and a session that
+  // ends otherwise leaves them in a recovery file; a script's run never asks and ends as it ends.
+  const bool interactive = script.empty() && picture.empty() && (isatty(0) != 0 || serve);
+  if (interactive) {
+    qhostui::EndInputOnSignals();
+    std::signal(SIGPIPE, SIG_IGN);  // a closed terminal or page must not end the session before it recovers
+  }
+
   std::unique_ptr<AcDbDatabase> db;
   if (drawing.empty()) {
     db = std::make_unique<AcDbDatabase>();
@@ -241,8 +284,10 @@ int main(int argc, char** argv) {
       Complain(error);
       return qhost::ExitCode(qhost::SessionStatus::kCannotStart);
     }
+  } else if (isatty(0)) {
+    source = std::make_unique<TerminalFeedSource>();
   } else {
-    source = std::make_unique<InteractiveSource>(stdin, isatty(0) != 0);
+    source = std::make_unique<PipedSource>();
   }
   source = std::make_unique<qhostui::CharacterMapSource>(std::move(source), showUi ? Show : nullptr);
   source = std::make_unique<HelpSource>(std::move(source));
@@ -250,9 +295,11 @@ int main(int argc, char** argv) {
   queue.SetSource(std::move(source));
   qhost::Transcript::Instance().SetSink(Show);
 
-  // A person at a terminal is asked before changes are dropped; a script never is.
-  const bool atTerminal = script.empty() && isatty(0) != 0;
-  if (atTerminal) qhostui::GuardUnsavedWork();
+  if (interactive) {
+    qhostui::GuardUnsavedWork();
+    for (const std::string& earlier : qhostui::EarlierRecoveries(drawing))
+      Complain("unsaved changes an earlier session left are in " + earlier);
+  }
 #ifdef QHOST_MODULE_FILE
   if (builtModule && modules.empty() && access(QHOST_MODULE_FILE, R_OK) == 0) modules.push_back(QHOST_MODULE_FILE);
 #else
@@ -271,8 +318,13 @@ int main(int argc, char** argv) {
 
   int status = modulesLoaded ? qhost::RunCommandLine() : qhost::ExitCode(qhost::SessionStatus::kCannotStart);
   web.Stop();
-  if (modulesLoaded && atTerminal && !qhost::QuitRequested() && qhostui::RecoverUnsavedWork())
-    status = qhost::ExitCode(qhost::SessionStatus::kWorkRecovered);
+  if (modulesLoaded && interactive && !qhost::QuitRequested()) {
+    switch (qhostui::RecoverUnsavedWork(EndingCause())) {
+      case qhostui::Recovery::kNothingUnsaved: break;
+      case qhostui::Recovery::kRecovered: status = qhost::ExitCode(qhost::SessionStatus::kWorkRecovered); break;
+      case qhostui::Recovery::kLost: status = qhost::ExitCode(qhost::SessionStatus::kWorkLost); break;
+    }
+  }
   if (!picture.empty() && !render("\n") && status == 0) status = qhost::ExitCode(qhost::SessionStatus::kCommandFailed);
   qhost::UnloadAllModules();
   std::fflush(stdout);

@@ -419,7 +419,11 @@ TEST_F(Served, EventsFromThePageDriveTheHostAndTheStateFollows) {
   }
   EXPECT_EQ(done["version"], same["version"]);
   EXPECT_GE(std::chrono::steady_clock::now() - asked, std::chrono::seconds(15));
+  // The page's QUIT asks before it drops the new line, as the terminal's does.
   EXPECT_EQ(202, Post(R"({"line": "QUIT"})"));
+  json question = WaitFor("string");
+  EXPECT_NE(std::string::npos, question["transcript"].get<std::string>().find("? [Yes/No/Cancel] <Yes>: "));
+  EXPECT_EQ(202, Post(R"({"line": "N"})"));
   EXPECT_EQ(0, Status());
 }
 

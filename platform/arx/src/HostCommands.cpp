@@ -1,4 +1,5 @@
 // The host's own commands: saving, listing, erasing, adding entities, system variables, modules.
+#include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -108,9 +109,11 @@ std::string ShownName(const std::string& bytes) {
 
 // Saves under `path`, the file system's bytes, and says how it went.
 void Save(const std::string& path, SaveKind kind) {
-  std::string error;
-  if (SaveDrawing(*Db(), path, &error, kind)) {
+  std::string error, note;
+  if (SaveDrawing(*Db(), path, &error, kind, &note)) {
     Print("\nSaved \"" + ShownName(path) + "\".");
+    // What the save could not keep is for whoever looks after the file, beside the session.
+    if (!note.empty()) std::fprintf(stderr, "note: %s\n", note.c_str());
   } else {
     Print("\n" + ShownName(error));
     ReportCommandFailure();
@@ -128,12 +131,31 @@ void SaveAsCommand() {
   Save(path, SaveKind::kSaveAs);
 }
 
+// Whether to write over a file that another program changed since it was read; no answer is No.
+bool OverwriteChangedFile(const std::string& path) {
+  const std::string prompt = "\n\"" + ShownName(path) + "\" changed on disk since it was read. Overwrite? [Yes/No] <No>: ";
+  for (;;) {
+    char answer[133] = "";
+    if (acedGetString(0, prompt.c_str(), answer) != RTNORM) return false;
+    switch (std::toupper(static_cast<unsigned char>(answer[0]))) {
+      case 'Y': return true;
+      case '\0':
+      case 'N': return false;
+      default: Print("\nAnswer Yes or No.");
+    }
+  }
+}
+
 void SaveCommand() {
   const std::string path = DrawingPath(*Db());
-  if (path.empty())
+  if (path.empty()) {
     SaveAsCommand();
-  else
+  } else if (DrawingChangedOnDisk(*Db()) && !OverwriteChangedFile(path)) {
+    Print("\nNothing was saved: \"" + ShownName(path) + "\" keeps what the other program wrote.");
+    ReportCommandFailure();
+  } else {
     Save(path, SaveKind::kSave);
+  }
 }
 
 void QuitCommand() { RequestQuit(); }

@@ -406,6 +406,11 @@ void AddBulge(std::vector<AcGePoint3d>& out, const AcGePoint3d& a, const AcGePoi
   double start = std::atan2(a.y - centre.y, a.x - centre.x);
   std::vector<AcGePoint3d> arc = ArcPoints(centre, std::fabs(radius), bulge > 0 ? start : start + theta,
                                            bulge > 0 ? start + theta : start);
+  // Points too far apart for an arc to be computed (a centre beyond the doubles) give none: a chord.
+  if (arc.size() < 2) {
+    out.push_back(b);
+    return;
+  }
   if (bulge < 0) std::reverse(arc.begin(), arc.end());
   out.insert(out.end(), arc.begin() + 1, arc.end());
 }

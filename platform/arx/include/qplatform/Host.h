@@ -51,7 +51,8 @@ enum class SessionStatus : int {
   kInputError = 1,     // input could not be used or ran out while the host waited
   kCannotStart = 2,    // bad arguments, or a drawing, script or module that cannot be opened
   kCommandFailed = 3,  // a command failed and said why (a save that did not write its file)
-  kWorkRecovered = 4,  // input at a terminal ended with unsaved changes: they went to a recovery file
+  kWorkRecovered = 4,  // an interactive session ended with unsaved changes: they went to a recovery file
+  kWorkLost = 5,       // an interactive session ended with unsaved changes, and no recovery file could be written
 };
 constexpr int ExitCode(SessionStatus status) { return static_cast<int>(status); }
 
