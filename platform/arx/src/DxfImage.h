@@ -111,6 +111,7 @@ struct Image {
   std::map<std::string, std::string> headerLoaded;  // header variable -> the database's value after loading
   std::vector<std::string> styleNames;  // the text style names entities resolved to when loaded
   AcDbHandle modelSpaceRecord, paperSpaceRecord;
+  EntitySource blocksSection;  // the groups of the BLOCKS section between its name and its ENDSEC
   std::string path;  // where the drawing was loaded from or last saved to
 
   std::string value(const Group& g) const { return bytes.substr(g.valueBegin, g.valueEnd - g.valueBegin); }
