@@ -26,8 +26,8 @@ void AppendContentsChar(std::string& out, uint32_t cp) {
     return;
   }
   auto escape = [&](uint32_t unit) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "\\U+%04X", static_cast<unsigned>(unit));
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "\\U+%04X", static_cast<unsigned>(unit & 0xFFFF));
     out += buf;
   };
   if (cp >= 0x10000) {

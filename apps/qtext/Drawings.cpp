@@ -61,8 +61,31 @@ std::string Around(const mtextsearch::DisplayedText& shown, const mtextsearch::M
   auto offset = [&](size_t k) { return k < shown.chars.size() ? shown.chars[k].offset : shown.utf8.size(); };
   bool cutBefore = begin > 0 && shown.utf8[shown.chars[begin - 1].offset] != '\n';
   bool cutAfter = end < shown.chars.size() && shown.utf8[shown.chars[end].offset] != '\n';
-  return (cutBefore ? "…" : "") + OneLine(shown.utf8.substr(offset(begin), offset(end) - offset(begin))) +
-         (cutAfter ? "…" : "");
+  return (cutBefore ? u8"…" : "") + OneLine(shown.utf8.substr(offset(begin), offset(end) - offset(begin))) +
+         (cutAfter ? u8"…" : "");
+}
+
+// The part of two displayed texts that differs, with up to kContextChars characters either side.
+std::pair<std::string, std::string> Changed(const std::string& before, const std::string& after) {
+  auto isStart = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; };
+  size_t head = 0;
+  while (head < before.size() && head < after.size() && before[head] == after[head]) ++head;
+  size_t tail = 0;
+  while (tail < before.size() - head && tail < after.size() - head &&
+         before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+    ++tail;
+  while (head > 0 && !isStart(before[head])) --head;
+  while (tail > 0 && !isStart(before[before.size() - tail])) --tail;
+  size_t from = head;
+  for (size_t n = 0; from > 0 && n < kContextChars; ++n)
+    do --from; while (from > 0 && !isStart(before[from]));
+  size_t keep = 0;
+  for (size_t n = 0; keep < tail && n < kContextChars; ++n)
+    do ++keep; while (keep < tail && !isStart(before[before.size() - tail + keep]));
+  auto cut = [&](const std::string& s) {
+    return (from > 0 ? u8"…" : "") + OneLine(s.substr(from, s.size() - tail + keep - from)) + (keep < tail ? u8"…" : "");
+  };
+  return {cut(before), cut(after)};
 }
 
 std::string Handle(AcDbObjectId id) {
@@ -103,7 +126,7 @@ std::string OneLine(const std::string& utf8) {
   std::string out;
   for (char c : utf8) {
     if (c == '\n')
-      out += "↵";
+      out += u8"↵";
     else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
       out += c == '\t' ? ' ' : '?';
     else
@@ -154,8 +177,8 @@ FileResult ProcessDrawing(const Options& options, const mtextsearch::Pattern& pa
       result.matches += replaced.count;
       result.changed = true;
       if (options.dryRun) {
-        result.out += where + "- " + OneLine(shown.utf8) + "\n";
-        result.out += where + "+ " + OneLine(mtextsearch::Display(replaced.contents, text.kind).utf8) + "\n";
+        auto [before, after] = Changed(shown.utf8, mtextsearch::Display(replaced.contents, text.kind).utf8);
+        result.out += where + "- " + before + "\n" + where + "+ " + after + "\n";
         continue;
       }
       if (acdbOpenObject(entity, id, AcDb::kForWrite) != Acad::eOk) continue;
