@@ -76,6 +76,8 @@ char Cp1251Byte(unsigned codePoint) {
   return 0;
 }
 
+unsigned Cp1251CodePoint(unsigned char byte) { return byte < 0x80 ? byte : kUpperHalf[byte - 0x80]; }
+
 std::vector<Piece> Scan(std::string_view s) {
   std::vector<Piece> pieces;
   auto add = [&](PieceKind kind, size_t begin, size_t end, char byte = 0) {

@@ -112,6 +112,7 @@ struct Image {
   std::map<std::string, std::string> headerLoaded;  // header variable -> the database's value after loading
   std::vector<std::string> styleNames;  // the text style names entities resolved to when loaded
   AcDbHandle modelSpaceRecord, paperSpaceRecord;
+  EntitySource blocksSection;  // the groups of the BLOCKS section between its name and its ENDSEC
   std::string path;  // where the drawing was loaded from or last saved to
   // The file at `path` as it was read or written: a file that no longer matches was changed by
   // someone else since.

@@ -393,6 +393,7 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
     detail::EntityList(*static_cast<AcDbBlockTableRecord*>(space.stub()->object.get())).push_back(id);
   }
 
+  img.blocksSection = layout.blocks;
   LoadDimensionModel(db, img, layout.dimStyles, layout.blocks, misfits);
 
   // The header values behind the system variables; what the file does not say, or says wrongly,

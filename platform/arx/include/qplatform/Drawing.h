@@ -51,6 +51,12 @@ std::string DrawingVersion(const AcDbDatabase& db);
 // order; none when the drawing has no such space.
 std::vector<AcDbObjectId> EntityIds(AcDbDatabase& db, const char* space = ACDB_MODEL_SPACE);
 
+// Adds the blocks of the file that the drawing does not hold yet (not the two spaces, nor the
+// blocks of dimensions, which loading adds) to the block table, each with its MTEXT and TEXT
+// entities, which are then saved like any entity; returns the records added. Other entities of
+// blocks stay unmodelled, as the file has them.
+std::vector<AcDbObjectId> LoadBlockTexts(AcDbDatabase& db);
+
 // The path the drawing was loaded from or last saved to ("" for a new drawing).
 std::string DrawingPath(const AcDbDatabase& db);
 void SetDrawingPath(AcDbDatabase& db, const std::string& path);
