@@ -234,6 +234,7 @@ int main(int argc, char** argv) {
       return qhost::ExitCode(qhost::SessionStatus::kCannotStart);
     }
     db = std::move(load.database);
+    qhost::LoadBlockTexts(*db);  // the host holds every block's texts, as a drawing it opened does
   }
   qhost::OpenDocument(std::move(db));
 
