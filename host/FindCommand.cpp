@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -144,7 +145,10 @@ void SearchDrawing(Search& search) {
   for (; it != nullptr && !it->done(); it->step(true, true)) {
     AcDbBlockTableRecord* block = nullptr;
     if (it->getRecord(block, AcDb::kForRead) != Acad::eOk) continue;
-    SearchBlock(*block, search);
+    const char* name = nullptr;
+    block->getName(name);
+    // A dimension's block (*D…) draws the dimension's own text, which the host makes again from it.
+    if (name == nullptr || std::strncmp(name, "*D", 2) != 0) SearchBlock(*block, search);
     block->close();
   }
   delete it;
