@@ -19,17 +19,19 @@ constexpr LPARAM kLargestTextLimit = 0x7FFFFFFF;
 // two positions) one line break; each character keeps the positions it stands at.
 mtextsearch::DisplayedText ShownText(EditorRichEdit& text) {
   mtextsearch::DisplayedText shown;
-  CString all;
-  text.GetWindowText(all);
+  CString window;
+  text.GetWindowText(window);
+  const std::string all(window.GetString(), static_cast<size_t>(window.GetLength()));
   const std::vector<bool> code = text.CodeTextMap();
-  const long length = all.GetLength();
+  const long length = static_cast<long>(all.size());
   for (long cp = 0; cp < length; ++cp) {
-    const bool mark = all[cp] == '\r' && cp + 1 < length && all[cp + 1] == '\n';
+    const size_t at = static_cast<size_t>(cp);
+    const bool mark = all[at] == '\r' && cp + 1 < length && all[at + 1] == '\n';
     const long end = cp + (mark ? 2 : 1);
-    if (static_cast<size_t>(cp) < code.size() && !code[static_cast<size_t>(cp)]) {
+    if (at < code.size() && !code[at]) {
       mtextsearch::DisplayedText::Char c{static_cast<uint32_t>(shown.utf8.size()), static_cast<uint32_t>(cp),
                                          static_cast<uint32_t>(end)};
-      shown.utf8 += mark ? std::string("\n") : mtextsearch::Cp1251ToUtf8(std::string(1, all[cp]));
+      shown.utf8 += mark ? std::string("\n") : mtextsearch::Cp1251ToUtf8(all.substr(at, 1));
       shown.chars.push_back(c);
     }
     cp = end - 1;

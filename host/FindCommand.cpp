@@ -97,7 +97,10 @@ Acad::ErrorStatus WriteText(AcDbObjectId id, TextKind kind, const std::string& c
   if (kind == TextKind::kMText) {
     es = AcDbMText::cast(entity)->setContents(contents.c_str());
   } else if (kind == TextKind::kDimension) {
-    es = AcDbDimension::cast(entity)->setDimensionText(contents.c_str());
+    AcDbDimension* dimension = AcDbDimension::cast(entity);
+    es = dimension->setDimensionText(contents.c_str());
+    // The dimension's block draws its text; the host makes it again only when asked.
+    if (es == Acad::eOk) dimension->recomputeDimBlock();
   } else {
     es = AcDbText::cast(entity)->setTextString(contents.c_str());
   }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "DialogFixture.h"
+#include "support/Bytes.h"
 #include "converter/MTextRtfConverter.h"
 #include "dialog/FindDialog.h"
 #include "host/HostColors.h"
@@ -139,7 +140,7 @@ TEST_F(FindWindowReplace, CodeTextIsNeverMatchedNorBroken) {
   CString shown;
   dialog->m_richEdit.GetWindowText(shown);
   EXPECT_STREQ(shown, "Q\\U+00D8 1/2 \\S1/2;");
-  EXPECT_EQ(Contents(), "{{{\\H2.5;Q}}}\\U+00D8{{{\\H2.5; 1/2 }}}\\S1/2;");
+  EXPECT_EQ(Contents(), "{{{\\H2.5;Q}}{{\\H2.5;\\U+00D8}}{{\\H2.5; 1/2 }}{{\\H2.5;\\S1/2;}}}");
   EXPECT_TRUE(qwin::InputErrors().empty());
 }
 
