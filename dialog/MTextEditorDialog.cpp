@@ -13,6 +13,7 @@
 #include "controls/AboutDialog.h"
 #include "converter/DrawingUnits.h"
 #include "converter/KeptCodes.h"
+#include "dialog/FindDialog.h"
 #include "host/Angles.h"
 #include "host/DrawingAdapter.h"
 #include "host/EditTarget.h"
@@ -319,7 +320,7 @@ void MTextEditorDialog::EraseTargetIfEmpty() {
 
 BOOL MTextEditorDialog::PreTranslateMessage(MSG* msg) {
   if (m_toolTip != nullptr) m_toolTip->RelayEvent(msg);
-  if (EffectKey(*msg)) return TRUE;
+  if (EffectKey(*msg) || FindKey(*msg)) return TRUE;
   UpdateStatusPanes();
   return CAcUiDialog::PreTranslateMessage(msg);
 }
@@ -555,6 +556,15 @@ bool MTextEditorDialog::EffectKey(const MSG& msg) {
   return true;
 }
 
+// Taken before the text area sees them: there Ctrl+H would be a backspace.
+bool MTextEditorDialog::FindKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0 || (msg.wParam != 'F' && msg.wParam != 'H')) {
+    return false;
+  }
+  if (!m_findDialog) m_findDialog = std::make_unique<FindDialog>(m_richEdit);
+  m_findDialog->Show(this, msg.wParam == 'F' ? FindDialog::Mode::kFind : FindDialog::Mode::kReplace);
+  return true;
+}
 
 void MTextEditorDialog::ChangeLineSpacing(bool up) {
   double& factor = theEditTarget.lineSpacingFactor;

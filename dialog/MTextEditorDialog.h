@@ -7,11 +7,15 @@
 #include <afxcoll.h>
 #include <afxwin.h>
 
+#include <memory>
+
 #include "controls/EditorRichEdit.h"
 #include "controls/FontListCombo.h"
 #include "controls/NumericEdit.h"
 #include "host/EditorWindow.h"
 #include "resources/resource.h"
+
+class FindDialog;
 
 class MTextEditorDialog : public CAcUiDialog, public EditorWindow {
  public:
@@ -109,6 +113,9 @@ class MTextEditorDialog : public CAcUiDialog, public EditorWindow {
   bool BoldItalicOffered();
   void UpdateBoldItalic();
   bool EffectKey(const MSG& msg);
+  // Ctrl+F and Ctrl+H open the find window, in find and in replace mode.
+  bool FindKey(const MSG& msg);
+  std::unique_ptr<FindDialog> m_findDialog;  // made on the first Ctrl+F or Ctrl+H
   void ChangeLineSpacing(bool up);
   void ApplyLineSpacingStyle();
   void UpdateFromSelection();

@@ -128,7 +128,18 @@ class UiShowingSource : public qhost::InputSource {
       m_redraws = counts.updates + counts.flushes;
       ShowBlock(m_watch.Changes(*db));
     }
-    if (waitingFor.rfind("dialog ", 0) == 0) ShowBlock(qhostui::RenderDialog(GetActiveWindow(), waitingFor));
+    if (waitingFor.rfind("dialog ", 0) == 0) {
+      // A modeless window over the waiting dialog (its find window) shows below the dialog.
+      HWND active = GetActiveWindow();
+      HWND owner = GetWindow(active, GW_OWNER);
+      char ownerClass[16] = "";
+      if (owner && GetClassName(owner, ownerClass, sizeof ownerClass) && std::strcmp(ownerClass, "#32770") == 0) {
+        ShowBlock(qhostui::RenderDialog(owner, waitingFor));
+        ShowBlock(qhostui::RenderDialog(active, "window over " + waitingFor));
+      } else {
+        ShowBlock(qhostui::RenderDialog(active, waitingFor));
+      }
+    }
     return m_inner->Next(waitingFor);
   }
   std::string Name() const override { return m_inner->Name(); }
@@ -234,6 +245,7 @@ int main(int argc, char** argv) {
       return qhost::ExitCode(qhost::SessionStatus::kCannotStart);
     }
     db = std::move(load.database);
+    qhost::LoadBlockTexts(*db);  // the host holds every block's texts, as a drawing it opened does
   }
   qhost::OpenDocument(std::move(db));
 

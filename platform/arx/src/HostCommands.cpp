@@ -295,9 +295,19 @@ bool GetWindow(DrawingWindow& window) {
   for (int i = 0; i < 4; ++i) {
     std::string word;
     if (!GetString(prompts[i], word) || (i == 0 && word.empty())) return false;
+    // A corner may come as a point, "x,y" (acedCommand hands points over so): it answers the
+    // corner's y prompt as well.
+    const size_t comma = i % 2 == 0 ? word.find(',') : std::string::npos;
+    const std::string x = word.substr(0, comma);
     char* end = nullptr;
-    v[i] = std::strtod(word.c_str(), &end);
-    if (word.empty() || *end != '\0' || !std::isfinite(v[i])) {
+    v[i] = std::strtod(x.c_str(), &end);
+    bool number = !x.empty() && *end == '\0' && std::isfinite(v[i]);
+    if (number && comma != std::string::npos) {
+      const std::string y = word.substr(comma + 1);
+      v[++i] = std::strtod(y.c_str(), &end);
+      number = !y.empty() && *end == '\0' && std::isfinite(v[i]);
+    }
+    if (!number) {
       Print("\nA number was expected.");
       return false;
     }
@@ -319,9 +329,13 @@ void ViewCommand() {
   ShowView();
 }
 
+// An option as a program gives it: "_W" is the option W whatever the host's language.
+std::string GlobalOption(const std::string& option) { return option.rfind('_', 0) == 0 ? option.substr(1) : option; }
+
 void ZoomCommand() {
   std::string option;
   if (!GetString("\nEnter an option [Extents/Window] <Extents>: ", option)) return;
+  option = GlobalOption(option);
   char o = option.empty() ? 'E' : static_cast<char>(std::toupper(static_cast<unsigned char>(option[0])));
   if (o == 'E') {
     g_viewWindow.reset();
@@ -334,6 +348,23 @@ void ZoomCommand() {
     return;
   }
   ShowView();
+}
+
+// The host keeps no undo history: UNDO takes the marks that group a command's changes into one
+// step (BEgin, End) and counts them, and says so for every other option.
+int g_undoGroupDepth = 0;
+
+void UndoCommand() {
+  std::string option;
+  if (!GetString("\nEnter an option [BEgin/End]: ", option) || option.empty()) return;
+  option = GlobalOption(option);
+  if (strncasecmp(option.c_str(), "BE", 2) == 0) {
+    ++g_undoGroupDepth;
+  } else if (strncasecmp(option.c_str(), "E", 1) == 0) {
+    if (g_undoGroupDepth > 0) --g_undoGroupDepth;
+  } else {
+    Print("\nThis host keeps no undo history; UNDO takes BEgin and End only.");
+  }
 }
 
 void ArxCommand() {
@@ -364,12 +395,14 @@ void RegisterHostCommands() {
   AcEdCommandStack* stack = acedRegCmds;
   stack->removeGroup(kGroup);
   g_viewWindow.reset();  // a new session shows the extents
+  g_undoGroupDepth = 0;
   const std::pair<const char*, AcRxFunctionPtr> commands[] = {
       {"SAVE", SaveCommand},       {"SAVEAS", SaveAsCommand},         {"QUIT", QuitCommand},
       {"LIST", ListCommand},       {"ERASE", EraseCommand},           {"MTEXT", MTextCommand},
       {"LINE", LineCommand},       {"CIRCLE", CircleCommand},         {"DIMALIGNED", DimAlignedCommand},
       {"SETVAR", SetVarCommand},   {"SNAPSHOT", SnapshotCommand},     {"VIEW", ViewCommand},
-      {"ARX", ArxCommand},         {"RENDER", RenderCommand},         {"ZOOM", ZoomCommand}};
+      {"ARX", ArxCommand},         {"RENDER", RenderCommand},         {"ZOOM", ZoomCommand},
+      {"UNDO", UndoCommand}};
   for (const auto& [name, function] : commands) stack->addCommand(kGroup, name, name, ACRX_CMD_MODAL, function);
 }
 
