@@ -80,21 +80,21 @@
 #define IDC_HOMEPAGE 5057
 #define IDC_ABOUT_EDIT 5065
 
-// Controls of the find window (find next and close are IDOK and IDCANCEL)
-#define IDC_FIND_TEXT 5075
-#define IDC_REPLACE_TEXT 5076
-#define IDC_MATCH_CASE 5077
-#define IDC_WHOLE_WORD 5078
-#define IDC_FIND_PREVIOUS 5079
-#define IDC_REPLACE 5080
-#define IDC_REPLACE_ALL 5081
-#define IDC_REPLACE_LABEL 5082
+// Controls of the find window (find next and close are IDOK and IDCANCEL); 5075 is the redo button's
+#define IDC_FIND_TEXT 5076
+#define IDC_REPLACE_TEXT 5077
+#define IDC_MATCH_CASE 5078
+#define IDC_WHOLE_WORD 5079
+#define IDC_FIND_PREVIOUS 5080
+#define IDC_REPLACE 5081
+#define IDC_REPLACE_ALL 5082
+#define IDC_REPLACE_LABEL 5083
 
 #ifdef APSTUDIO_INVOKED
 #ifndef APSTUDIO_READONLY_SYMBOLS
 #define _APS_NEXT_RESOURCE_VALUE 5075
 #define _APS_NEXT_COMMAND_VALUE 32773
-#define _APS_NEXT_CONTROL_VALUE 5083
+#define _APS_NEXT_CONTROL_VALUE 5084
 #define _APS_NEXT_SYMED_VALUE 5000
 #endif
 #endif
