@@ -15,6 +15,7 @@
 #include "qplatform/Script.h"
 #include "qplatform/Transcript.h"
 #include "CharacterMap.h"
+#include "LineEditor.h"
 #include "qplatform/WindowSystem.h"
 #include "UiView.h"
 #include "UnsavedWork.h"
@@ -46,6 +47,8 @@ const char kUsage[] =
 // The person at the terminal already moved to a new line by pressing Enter (set by the terminal's
 // reader, which has a thread of its own while the page is served).
 std::atomic<bool> g_afterTyped{false};
+// The terminal's line editor while qhost runs at one; what qhost shows goes through it.
+qhostui::LineEditor* g_lineEditor = nullptr;
 
 class InteractiveSource : public qhost::TerminalSource {
  public:
@@ -65,7 +68,10 @@ void Show(const std::string& cp1251) {
   std::string text = cp1251;
   if (g_afterTyped && !text.empty() && text[0] == '\n') text.erase(0, 1);
   g_afterTyped = false;
-  std::fputs(qhost::Cp1251ToUtf8(text).c_str(), stdout);
+  if (g_lineEditor)
+    g_lineEditor->Write(qhost::Cp1251ToUtf8(text));
+  else
+    std::fputs(qhost::Cp1251ToUtf8(text).c_str(), stdout);
 }
 
 // The host's main window, the parent of the modules' dialogs, and its resource instance.
@@ -213,6 +219,13 @@ int main(int argc, char** argv) {
     qhost::CloseDocument();
     return ok ? 0 : 1;
   }
+  // Typed lines are edited with libedit at a terminal; a script or a pipe is read as it comes.
+  std::unique_ptr<qhostui::LineEditor> lineEditor;
+  if (script.empty()) lineEditor = qhostui::LineEditor::Open(qhostui::HistoryPath());
+  if (lineEditor) {
+    g_lineEditor = lineEditor.get();
+    qhost::SetTerminalLineReader([] { return g_lineEditor->ReadLine(); });
+  }
   std::unique_ptr<qhost::InputSource> source;
   if (serve) {
     std::string error;
@@ -278,5 +291,7 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
   for (const std::string& failure : queue.Failures()) Complain(qhost::Cp1251ToUtf8(failure));
   qhost::CloseDocument();
+  g_lineEditor = nullptr;
+  lineEditor.reset();
   return status;
 }
