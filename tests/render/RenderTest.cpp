@@ -168,7 +168,7 @@ std::vector<std::string> Spans(const std::string& svg) {
 }
 
 std::string SingleLineTextSvg(const std::string& text) {
-  auto db = Load(Drawing("", Groups({{0, "TEXT"}, {5, "T1"}, {8, "0"}, {10, "0"}, {20, "0"}, {40, "2.5"}, {1, text}})));
+  auto db = Load(Drawing("", Groups({{0, "TEXT"}, {5, "A1"}, {8, "0"}, {10, "0"}, {20, "0"}, {40, "2.5"}, {1, text}})));
   return qhost::render::Svg(qhost::render::Draw(*db, Space::kModel));
 }
 
@@ -196,9 +196,14 @@ TEST(Render, SingleLineTextTogglesDrawAsUnderlineOverlineAndStrike) {
     std::string svg = SingleLineTextSvg(c.text);
     EXPECT_EQ(c.spans, Spans(svg)) << testsupport::Readable(c.text) << "\n" << svg;
   }
-  // The whole element, as the page shows it.
+  // The whole element, as the page shows it: the height as the font size, the face (none: the
+  // fallbacks) and the run held to the width the host's layout gives it.
   std::string svg = SingleLineTextSvg("%%uMASTER");
-  EXPECT_NE(std::string::npos, svg.find(MASTER_SPAN)) << svg;
+  EXPECT_NE(std::string::npos,
+            svg.find("<tspan x=\"0.2075\" y=\"2.7075\" font-size=\"2.5\" font-family=\"'Noto Sans CJK SC', sans-serif\" "
+                     "fill=\"#ffffff\" text-decoration=\"underline\" textLength=\"10.375\" "
+                     "lengthAdjust=\"spacingAndGlyphs\">MASTER</tspan>"))
+      << svg;
 }
 
 TEST(Render, AnEditedTextAndAnErasedLineShowAsTheyAreNow) {
