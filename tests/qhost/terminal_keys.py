@@ -41,6 +41,13 @@ class Terminal:
             self.seen += chunk
         return self.seen[start:]
 
+    def prompt(self, text, what):
+        """Waits for the line editor to draw `text` again from the line's start: it then reads
+        the keys itself (before, the terminal's own line discipline would take them)."""
+        shown = self.wait_for(b"\r" + text, what)
+        time.sleep(0.2)  # libedit draws the prompt a moment before it takes the terminal over
+        return shown
+
     def send(self, keys):
         os.write(self.master, keys)
 
@@ -54,37 +61,39 @@ def main():
     qhost = sys.argv[1]
     with tempfile.TemporaryDirectory() as state:
         t = Terminal(qhost, state)
-        t.wait_for(b"Command: ", "the first prompt")
+        t.prompt(b"Command: ", "the first prompt")
         t.send(F1)
-        shown = t.wait_for(b"Command: ", "F1 at the command prompt")
+        # The help ends the line; the wait goes on at the next line, without a prompt of its own.
+        shown = t.wait_for(b"+--\r\n\r", "F1 at the command prompt")
+        time.sleep(0.2)
         for part in (b"!help", b"+-- help: Command:", b"commands:", b"LINE"):
             if part not in shown:
                 sys.exit("FAIL F1 shows the help: %r is not in\n%r" % (part, shown))
 
         t.send(b"LINE\r")
-        t.wait_for(b"first point", "LINE asks for a point")
+        t.prompt(b"Specify first point: ", "LINE asks for a point")
         t.send(ESCAPE)
-        shown = t.wait_for(b"Command: ", "Escape at a point prompt")
+        shown = t.prompt(b"Command: ", "Escape at a point prompt")
         if b"*Cancel*" not in shown:
             sys.exit("FAIL Escape cancels the wait as !escape does:\n%r" % shown)
 
         # Up: the line typed before comes back (F1 and Escape are not kept as lines).
         t.send(UP + b"\r")
-        shown = t.wait_for(b"first point", "Up and Enter repeat LINE")
+        shown = t.prompt(b"Specify first point: ", "Up and Enter repeat LINE")
         t.send(ESCAPE)
-        t.wait_for(b"Command: ", "Escape again")
+        t.prompt(b"Command: ", "Escape again")
 
         t.send(b"LIST\r")
-        t.wait_for(b"Select object", "LIST asks for an object")
+        t.prompt(b"Select object: ", "LIST asks for an object")
         t.send(ESCAPE)
-        t.wait_for(b"Command: ", "Escape at LIST")
+        t.prompt(b"Command: ", "Escape at LIST")
         # The search redraws only what changes, so what it found shows when Enter runs it.
         t.send(CTRL_R + b"LIN")
         t.wait_for(b"N", "Ctrl+R searches")
         t.send(b"\r")
-        t.wait_for(b"first point", "Enter runs the line Ctrl+R found")
+        t.prompt(b"Specify first point: ", "Enter runs the line Ctrl+R found")
         t.send(ESCAPE)
-        t.wait_for(b"Command: ", "Escape after the search")
+        t.prompt(b"Command: ", "Escape after the search")
         t.send(b"QUIT\r")
         status = t.close()
         if status != 0:
@@ -96,11 +105,11 @@ def main():
 
         # A new session brings back the last session's lines.
         t = Terminal(qhost, state)
-        t.wait_for(b"Command: ", "the first prompt of the second session")
+        t.prompt(b"Command: ", "the first prompt of the second session")
         t.send(UP + UP + b"\r")
-        t.wait_for(b"first point", "Up twice brings back LINE from the session before")
+        t.prompt(b"Specify first point: ", "Up twice brings back LINE from the session before")
         t.send(ESCAPE)
-        t.wait_for(b"Command: ", "Escape in the second session")
+        t.prompt(b"Command: ", "Escape in the second session")
         t.send(b"QUIT\r")
         t.close()
     print("terminal keys: F1, Escape, Up, Ctrl+R and the kept history work")
