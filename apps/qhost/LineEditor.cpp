@@ -60,7 +60,7 @@ struct LineEditor::Impl {
   std::thread::id reader;  // the thread that reads the lines
   std::string pending;  // output that came while a line was being edited
   std::string prompt;   // what follows the last line end written: the prompt the line is edited after
-  std::string promptShown;
+  std::string promptShown;  // the copy of the prompt handed to libedit, which draws from it
   const char* keyLine = nullptr;  // the line a key stands for, when one was pressed
 
   ~Impl() {
