@@ -110,6 +110,9 @@ struct LineEditor::Impl {
       if (n == 0) return 0;
       if (n < 0) continue;
       if (byte == kOutputWaiting || byte == kLoneEscape) continue;
+      // A Ctrl-D typed before libedit took the terminal over was kept by the terminal's own line
+      // discipline as its end-of-file mark, which reaches us as a NUL: it ends the input as typed.
+      if (byte == 0) byte = 0x04;
       if (byte == 0x1b && std::mbsinit(&impl.decoding)) {
         pollfd next{STDIN_FILENO, POLLIN, 0};
         *out = poll(&next, 1, kEscapeSequenceMs) > 0 ? L'\x1b' : kLoneEscape;

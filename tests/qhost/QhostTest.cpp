@@ -53,6 +53,7 @@ class QhostTest : public ::testing::Test {
     if (pid == 0) {
       if (chdir(dir_.c_str()) != 0) _exit(127);
       setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
+      setenv("XDG_STATE_HOME", dir_.c_str(), 1);  // the line editor's history
       execl(QHOST_BINARY, QHOST_BINARY, "--no-module", drawing.c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
