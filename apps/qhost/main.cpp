@@ -19,6 +19,7 @@
 #include "qplatform/Transcript.h"
 #include "CharacterMap.h"
 #include "EndingSignals.h"
+#include "LineEditor.h"
 #include "qplatform/WindowSystem.h"
 #include "UiView.h"
 #include "UnsavedWork.h"
@@ -52,6 +53,8 @@ const char kUsage[] =
 // The person at the terminal already moved to a new line by pressing Enter (set by the terminal's
 // reader, which has a thread of its own while the page is served).
 std::atomic<bool> g_afterTyped{false};
+// The terminal's line editor while qhost runs at one; what qhost shows goes through it.
+qhostui::LineEditor* g_lineEditor = nullptr;
 
 // Lines from a pipe, read on the main thread: the prompt is shown before each.
 class PipedSource : public qhost::TerminalSource {
@@ -98,7 +101,10 @@ void Show(const std::string& cp1251) {
   std::string text = cp1251;
   if (g_afterTyped && !text.empty() && text[0] == '\n') text.erase(0, 1);
   g_afterTyped = false;
-  std::fputs(qhost::Cp1251ToUtf8(text).c_str(), stdout);
+  if (g_lineEditor)
+    g_lineEditor->Write(qhost::Cp1251ToUtf8(text));
+  else
+    std::fputs(qhost::Cp1251ToUtf8(text).c_str(), stdout);
 }
 
 // The host's main window, the parent of the modules' dialogs, and its resource instance.
@@ -268,6 +274,13 @@ int main(int argc, char** argv) {
     qhost::CloseDocument();
     return ok ? 0 : 1;
   }
+  // Typed lines are edited with libedit at a terminal; a script or a pipe is read as it comes.
+  std::unique_ptr<qhostui::LineEditor> lineEditor;
+  if (script.empty()) lineEditor = qhostui::LineEditor::Open(qhostui::HistoryPath());
+  if (lineEditor) {
+    g_lineEditor = lineEditor.get();
+    qhost::SetTerminalLineReader([] { return g_lineEditor->ReadLine(); });
+  }
   std::unique_ptr<qhost::InputSource> source;
   if (serve) {
     std::string error;
@@ -342,5 +355,7 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
   for (const std::string& failure : queue.Failures()) Complain(qhost::Cp1251ToUtf8(failure));
   qhost::CloseDocument();
+  g_lineEditor = nullptr;
+  lineEditor.reset();
   return status;
 }

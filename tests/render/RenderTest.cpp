@@ -140,7 +140,7 @@ TEST(Render, MTextRunsKeepTheirFontsColoursAndStacks) {
   EXPECT_EQ("2", runs[3].lower);
   std::string svg = qhost::render::Svg(p);
   EXPECT_TRUE(std::regex_search(
-      svg, std::regex("font-family=\"'Arial', sans-serif\" fill=\"#ff0000\" font-weight=\"bold\"[^>]*>Bold</tspan>")));
+      svg, std::regex("font-family=\"'Arial', 'Noto Sans CJK SC', sans-serif\" fill=\"#ff0000\" font-weight=\"bold\"[^>]*>Bold</tspan>")));
   EXPECT_NE(std::string::npos, svg.find("text-decoration=\"underline\""));
   EXPECT_NE(std::string::npos, svg.find(">1</tspan>"));
   EXPECT_NE(std::string::npos, svg.find(">2</tspan>"));
@@ -153,6 +153,57 @@ TEST(Render, SpecialCharactersShowAsTheirCharacters) {
   EXPECT_EQ(expected,
             qhost::render::ShownText(std::string("90%%d %%p0.5 %%c12 50%%% \\U+0416 ") + static_cast<char>(0x88)));
   EXPECT_EQ(u8"a\uFFFDb", qhost::render::ShownText("a\x01" "b"));
+}
+
+// Each <tspan> of the SVG as "decoration|text", in order.
+std::vector<std::string> Spans(const std::string& svg) {
+  static const std::regex span("<tspan ([^>]*)>([^<]*)</tspan>"), decoration("text-decoration=\"([^\"]*)\"");
+  std::vector<std::string> out;
+  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), span); it != std::sregex_iterator(); ++it) {
+    std::smatch d;
+    std::string attributes = (*it)[1];
+    out.push_back((std::regex_search(attributes, d, decoration) ? d[1].str() : "") + "|" + (*it)[2].str());
+  }
+  return out;
+}
+
+std::string SingleLineTextSvg(const std::string& text) {
+  auto db = Load(Drawing("", Groups({{0, "TEXT"}, {5, "A1"}, {8, "0"}, {10, "0"}, {20, "0"}, {40, "2.5"}, {1, text}})));
+  return qhost::render::Svg(qhost::render::Draw(*db, Space::kModel));
+}
+
+TEST(Render, SingleLineTextTogglesDrawAsUnderlineOverlineAndStrike) {
+  // (Inputs are code page 1251 at run time; the SVG is UTF-8.)
+  const struct {
+    std::string text;
+    std::vector<std::string> spans;
+  } cases[] = {
+      // As real drawings have them: a floor plan's room names, a Russian sheet's heading.
+      {"%%uMASTER", {"underline|MASTER"}},
+      {"%%uDINING ROOM", {"underline|DINING ROOM"}},
+      {"%%U\xCF\xF0\xE8\xEB\xE0\xE3\xE0\xE5\xEC\xFB\xE5", {u8"underline|Прилагаемые"}},
+      // Each toggle switches its own line off again, either case; they combine.
+      {"a%%ob%%Oc", {"|a", "overline|b", "|c"}},
+      {"%%k%%uboth%%K under", {"underline line-through|both", "underline| under"}},
+      {"x%%kgone", {"|x", "line-through|gone"}},
+      // "%%%" is a percent sign: the letter after it is text; the other codes stay symbols.
+      {"50%%%u", {"|50%u"}},
+      {"%%c10%%u%%d", {u8"|\u230010", u8"underline|°"}},
+      // Backslashes and braces stay characters.
+      {"%%u{\\L}", {"underline|{\\L}"}},
+  };
+  for (const auto& c : cases) {
+    std::string svg = SingleLineTextSvg(c.text);
+    EXPECT_EQ(c.spans, Spans(svg)) << testsupport::Readable(c.text) << "\n" << svg;
+  }
+  // The whole element, as the page shows it: the height as the font size, the face (none: the
+  // fallbacks) and the run held to the width the host's layout gives it.
+  std::string svg = SingleLineTextSvg("%%uMASTER");
+  EXPECT_NE(std::string::npos,
+            svg.find("<tspan x=\"0.2075\" y=\"2.7075\" font-size=\"2.5\" font-family=\"'Noto Sans CJK SC', sans-serif\" "
+                     "fill=\"#ffffff\" text-decoration=\"underline\" textLength=\"10.375\" "
+                     "lengthAdjust=\"spacingAndGlyphs\">MASTER</tspan>"))
+      << svg;
 }
 
 TEST(Render, AnEditedTextAndAnErasedLineShowAsTheyAreNow) {

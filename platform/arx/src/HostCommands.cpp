@@ -276,14 +276,15 @@ void RenderCommand() {
   Print("\n" + Utf8ToCp1251OrKeep(render::WriteSvg(*Db(), render::Space::kCurrent, Cp1251ToUtf8(file), ok)));
 }
 
-// The window VIEW shows; none: the extents of the current space.
+// The window VIEW shows; none: the part where the entities crowd until ZOOM E asks for the extents.
 std::optional<DrawingWindow> g_viewWindow;
+ViewFraming g_viewFraming = ViewFraming::kCrowded;
 
 constexpr int kViewColumns = 100;
 constexpr int kViewRows = 36;
 
 void ShowView() {
-  Print("\n" + DrawingPicture(*Db(), kViewColumns, kViewRows, g_viewWindow ? &*g_viewWindow : nullptr));
+  Print("\n" + DrawingPicture(*Db(), kViewColumns, kViewRows, g_viewWindow ? &*g_viewWindow : nullptr, g_viewFraming));
 }
 
 // Two corners of a window, as four numbers (x1 y1 x2 y2); Enter at the first keeps the window shown.
@@ -339,6 +340,7 @@ void ZoomCommand() {
   char o = option.empty() ? 'E' : static_cast<char>(std::toupper(static_cast<unsigned char>(option[0])));
   if (o == 'E') {
     g_viewWindow.reset();
+    g_viewFraming = ViewFraming::kExtents;
   } else if (o == 'W') {
     DrawingWindow window;
     if (!GetWindow(window)) return;
@@ -394,7 +396,9 @@ void ArxCommand() {
 void RegisterHostCommands() {
   AcEdCommandStack* stack = acedRegCmds;
   stack->removeGroup(kGroup);
-  g_viewWindow.reset();  // a new session shows the extents
+  // A new session's first view frames where the entities crowd.
+  g_viewWindow.reset();
+  g_viewFraming = ViewFraming::kCrowded;
   g_undoGroupDepth = 0;
   const std::pair<const char*, AcRxFunctionPtr> commands[] = {
       {"SAVE", SaveCommand},       {"SAVEAS", SaveAsCommand},         {"QUIT", QuitCommand},

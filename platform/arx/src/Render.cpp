@@ -443,10 +443,33 @@ std::vector<AcGePoint3d> SplinePoints(const std::vector<AcGePoint3d>& ctrl, cons
   return out;
 }
 
-// Single-line text as MText contents: its backslashes and braces are characters.
+// Single-line text as MText contents: its backslashes and braces are characters, and its
+// toggles %%u, %%o and %%k (either case) switch underline, overline and strike-through as MText's
+// \L \O \K and \l \o \k do. "%%%" is a percent sign, so the letter after it is no toggle.
 std::string AsMTextContents(const std::string& text) {
+  static const char kToggles[] = "uok";
+  static const char kCodes[] = "LOK";
+  bool on[3] = {false, false, false};
   std::string out;
-  for (char ch : text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    char ch = text[i];
+    if (text.compare(i, 2, "%%") == 0 && i + 2 < text.size()) {
+      char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i + 2])));
+      const char* toggle = letter != 0 ? std::strchr(kToggles, letter) : nullptr;
+      if (toggle) {
+        size_t k = static_cast<size_t>(toggle - kToggles);
+        out += '\\';
+        out += on[k] ? static_cast<char>(std::tolower(kCodes[k])) : kCodes[k];
+        on[k] = !on[k];
+        i += 2;
+        continue;
+      }
+      if (letter == '%') {
+        out += "%%%";
+        i += 2;
+        continue;
+      }
+    }
     if (ch == '\\' || ch == '{' || ch == '}') out += '\\';
     out += ch;
   }
@@ -820,12 +843,14 @@ std::string Colour(uint32_t rgb) {
   return buffer;
 }
 
-// The font of a run: its face, then a generic family.
+// The font of a run: its face, then a face with the Chinese, Japanese and Korean characters that
+// drawings' faces rarely have (Debian's fonts-noto-cjk, which the set-up installs), then a generic family.
 std::string FontFamily(const std::string& font) {
+  static const std::string kFallback = "'Noto Sans CJK SC', sans-serif";
   std::string face = Escaped(ShownText(font));
   for (char& c : face)
     if (c == '\'') c = ' ';
-  return face.empty() ? "sans-serif" : "'" + face + "', sans-serif";
+  return face.empty() ? kFallback : "'" + face + "', " + kFallback;
 }
 
 class SvgWriter {

@@ -91,9 +91,13 @@ std::string DrawingSnapshot(AcDbDatabase& db);
 struct DrawingWindow {
   double minX = 0, minY = 0, maxX = 0, maxY = 0;
 };
+// What a picture without a window frames: the extents, or (the first view of a drawing) the part
+// where the entities crowd when the extents are far wider, with a line saying how to see it all.
+enum class ViewFraming { kExtents, kCrowded };
 // The current space on a grid of `cols` by `rows` characters as the renderer draws it, with a
-// ruler of drawing coordinates on the left and below: `window`, or the extents when null.
-std::string DrawingPicture(AcDbDatabase& db, int cols, int rows, const DrawingWindow* window = nullptr);
+// ruler of drawing coordinates on the left and below: `window`, or as `framing` says when null.
+std::string DrawingPicture(AcDbDatabase& db, int cols, int rows, const DrawingWindow* window = nullptr,
+                           ViewFraming framing = ViewFraming::kExtents);
 
 // The file names of the loaded modules, in load order.
 std::vector<std::string> LoadedModules();
