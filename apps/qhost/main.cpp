@@ -15,6 +15,8 @@
 #include "qplatform/Script.h"
 #include "qplatform/Transcript.h"
 #include "CharacterMap.h"
+#include "ModuleLocation.h"
+#include "apps/cli/ProgramOptions.h"
 #include "qplatform/WindowSystem.h"
 #include "UiView.h"
 #include "UnsavedWork.h"
@@ -29,9 +31,11 @@ const char kUsage[] =
     "usage: qhost [drawing.dxf] [--script session.txt] [--load module.arx]... [--no-module] [--pickbox units]\n"
     "             [--show-ui] [--open-links] [--render picture.svg [--space model|paper]]\n"
     "             [--serve [--port N]]\n"
+    "       qhost --help | --version\n"
     "  Opens the drawing (a new one when none is given) and runs the command line: from the\n"
     "  script when given, otherwise from standard input (typed lines; \"!verb ...\" for script verbs).\n"
-    "  Without --load, the Quillon module of this build is loaded when it is there (--no-module: not).\n"
+    "  Without --load, the Quillon module installed beside qhost, or the one of its build, is loaded\n"
+    "  when it is there (--no-module: not).\n"
     "  At a terminal, QUIT asks before it drops unsaved changes, and input that ends with changes\n"
     "  unsaved writes them to <drawing>.recovered.dxf and exits with status 4.\n"
     "  --show-ui: while a dialog waits, show it before each event, and the entities each redraw changed\n"
@@ -41,7 +45,15 @@ const char kUsage[] =
     "  --render: writes the drawing as SVG (the current space, or the one --space names) and ends;\n"
     "  with --script, the drawing as the script left it.\n"
     "  --serve: serve the browser page at http://127.0.0.1:8251/ (--port N: another port, 0 any free\n"
-    "  one) beside the terminal; the session ends with QUIT or Ctrl-C.\n";
+    "  one) beside the terminal; the session ends with QUIT or Ctrl-C.\n"
+    "  --help: this text; --version: qhost's version.\n"
+    "exit statuses:\n"
+    "  0  every event was used and every command did its work\n"
+    "  1  an event could not be used, or input ran out while the host waited\n"
+    "  2  bad arguments, or a drawing, script or module that cannot be opened; nothing ran\n"
+    "  3  a command failed and said why (a SAVE that did not write its file, an ARX load)\n"
+    "  4  at a terminal, input ended with unsaved changes: they went to <drawing>.recovered.dxf\n";
+const qcli::Program kQhost{"qhost", kUsage};
 
 // The person at the terminal already moved to a new line by pressing Enter (set by the terminal's
 // reader, which has a thread of its own while the page is served).
@@ -146,10 +158,7 @@ int main(int argc, char** argv) {
          arg == "--port") && i + 1 < argc) {
       std::string value = argv[++i];
       if (arg == "--render") picture = value;
-      if (arg == "--space" && value != "model" && value != "paper") {
-        std::fputs(kUsage, stderr);
-        return 2;
-      }
+      if (arg == "--space" && value != "model" && value != "paper") return qcli::Refuse(kQhost, "--space takes model or paper");
       if (arg == "--space") space = value == "model" ? qhost::render::Space::kModel : qhost::render::Space::kPaper;
       if (arg == "--script") script = value;
       if (arg == "--port" && (value.empty() || value.size() > 5 || value.find_first_not_of("0123456789") != std::string::npos ||
@@ -169,14 +178,17 @@ int main(int argc, char** argv) {
       qwin::SetShellOpenerEnabled(true);
     } else if (arg == "--no-module") {
       builtModule = false;
-    } else if (arg == "--help" || arg == "-h") {
-      std::fputs(kUsage, stdout);
-      return 0;
+    } else if (int status = 0; qcli::AnswerCommonOption(kQhost, arg, status)) {
+      return status;
     } else if (!arg.empty() && arg[0] != '-' && drawing.empty()) {
       drawing = arg;
+    } else if (!arg.empty() && arg[0] != '-') {
+      return qcli::Refuse(kQhost, "one drawing at a time, not also '" + arg + "'");
+    } else if (arg == "--script" || arg == "--load" || arg == "--pickbox" || arg == "--render" || arg == "--space" ||
+               arg == "--port") {
+      return qcli::Refuse(kQhost, arg + " needs a value");
     } else {
-      std::fputs(kUsage, stderr);
-      return qhost::ExitCode(qhost::SessionStatus::kCannotStart);
+      return qcli::RefuseUnknownOption(kQhost, arg);
     }
   }
 
@@ -253,11 +265,7 @@ int main(int argc, char** argv) {
   // A person at a terminal is asked before changes are dropped; a script never is.
   const bool atTerminal = script.empty() && isatty(0) != 0;
   if (atTerminal) qhostui::GuardUnsavedWork();
-#ifdef QHOST_MODULE_FILE
-  if (builtModule && modules.empty() && access(QHOST_MODULE_FILE, R_OK) == 0) modules.push_back(QHOST_MODULE_FILE);
-#else
-  (void)builtModule;
-#endif
+  if (builtModule && modules.empty() && !qhostui::DefaultModule().empty()) modules.push_back(qhostui::DefaultModule());
   // A module that does not load ends the session before it starts: the transcript says why.
   bool modulesLoaded = true;
   for (const std::string& m : modules) {
