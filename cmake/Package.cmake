@@ -17,8 +17,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://quillon.example/")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Quillon edits the multiline text (MText) of CAD drawings with fonts, heights,
+# CPack puts the summary on the first line itself.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Quillon edits the multiline text (MText) of CAD drawings with fonts, heights,
 colours, bold, italic and underline, and converts both ways between MText
 inline codes and RTF. This package holds qhost, a host application that opens
 DXF drawings and runs the editor at the terminal or in a browser page, and

@@ -44,11 +44,16 @@ for p in "${programs[@]}"; do
   [ "$out" = "$p (Quillon) $version" ] || fail "$p --version said: $out"
 done
 
-# A conversion each way, exact bytes.
-mtext='{\fArial|b1|i0|c204|p34;Текст}\Pline two'
-rtf=$(printf '%s' "$mtext" | iconv -f UTF-8 -t CP1251 | "$prefix/bin/qconvert" mtext-to-rtf) || fail "qconvert mtext-to-rtf failed"
-back=$(printf '%s' "$rtf" | "$prefix/bin/qconvert" rtf-to-mtext | iconv -f CP1251 -t UTF-8) || fail "qconvert rtf-to-mtext failed"
-[ "$back" = "$mtext" ] || fail "qconvert round trip: '$mtext' came back as '$back'"
+# A conversion each way gives the build tree's bytes.
+printf '%s' 'Пояснение\P{\fArial|b1|i0|c204|p34;Текст}' | iconv -f UTF-8 -t CP1251 >"$tmp/note.mtext"
+for conversion in "mtext-to-rtf $tmp/note.mtext" "rtf-to-mtext $src/examples/notes-latin.rtf"; do
+  # shellcheck disable=SC2086
+  "$prefix/bin/qconvert" $conversion >"$tmp/installed.out" || fail "installed qconvert $conversion failed"
+  # shellcheck disable=SC2086
+  "$build/apps/qconvert/qconvert" $conversion >"$tmp/built.out"
+  [ -s "$tmp/installed.out" ] || fail "installed qconvert $conversion wrote nothing"
+  cmp -s "$tmp/installed.out" "$tmp/built.out" || fail "installed qconvert $conversion differs from the build's"
+done
 
 # qhost draws the sample, and a session finds the installed module (not the build's) and runs it.
 cp "$src/examples/sample.dxf" "$tmp/sample.dxf"
