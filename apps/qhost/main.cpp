@@ -55,6 +55,13 @@ const char kUsage[] =
     "  4  at a terminal, input ended with unsaved changes: they went to <drawing>.recovered.dxf\n";
 const qcli::Program kQhost{"qhost", kUsage};
 
+// The options that take the next argument as their value.
+bool TakesValue(const std::string& arg) {
+  for (const char* option : {"--script", "--load", "--pickbox", "--render", "--space", "--port"})
+    if (arg == option) return true;
+  return false;
+}
+
 // The person at the terminal already moved to a new line by pressing Enter (set by the terminal's
 // reader, which has a thread of its own while the page is served).
 std::atomic<bool> g_afterTyped{false};
@@ -154,11 +161,11 @@ int main(int argc, char** argv) {
   int port = qhostweb::kDefaultPort;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
-    if ((arg == "--script" || arg == "--load" || arg == "--pickbox" || arg == "--render" || arg == "--space" ||
-         arg == "--port") && i + 1 < argc) {
+    if (TakesValue(arg) && i + 1 < argc) {
       std::string value = argv[++i];
       if (arg == "--render") picture = value;
-      if (arg == "--space" && value != "model" && value != "paper") return qcli::Refuse(kQhost, "--space takes model or paper");
+      if (arg == "--space" && value != "model" && value != "paper")
+        return qcli::Refuse(kQhost, "--space takes model or paper");
       if (arg == "--space") space = value == "model" ? qhost::render::Space::kModel : qhost::render::Space::kPaper;
       if (arg == "--script") script = value;
       if (arg == "--port" && (value.empty() || value.size() > 5 || value.find_first_not_of("0123456789") != std::string::npos ||
@@ -184,8 +191,7 @@ int main(int argc, char** argv) {
       drawing = arg;
     } else if (!arg.empty() && arg[0] != '-') {
       return qcli::Refuse(kQhost, "one drawing at a time, not also '" + arg + "'");
-    } else if (arg == "--script" || arg == "--load" || arg == "--pickbox" || arg == "--render" || arg == "--space" ||
-               arg == "--port") {
+    } else if (TakesValue(arg)) {
       return qcli::Refuse(kQhost, arg + " needs a value");
     } else {
       return qcli::RefuseUnknownOption(kQhost, arg);
@@ -265,7 +271,10 @@ int main(int argc, char** argv) {
   // A person at a terminal is asked before changes are dropped; a script never is.
   const bool atTerminal = script.empty() && isatty(0) != 0;
   if (atTerminal) qhostui::GuardUnsavedWork();
-  if (builtModule && modules.empty() && !qhostui::DefaultModule().empty()) modules.push_back(qhostui::DefaultModule());
+  if (builtModule && modules.empty()) {
+    const std::string module = qhostui::DefaultModule();
+    if (!module.empty()) modules.push_back(module);
+  }
   // A module that does not load ends the session before it starts: the transcript says why.
   bool modulesLoaded = true;
   for (const std::string& m : modules) {
