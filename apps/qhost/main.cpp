@@ -20,6 +20,8 @@
 #include "CharacterMap.h"
 #include "EndingSignals.h"
 #include "LineEditor.h"
+#include "ModuleLocation.h"
+#include "apps/cli/ProgramOptions.h"
 #include "qplatform/WindowSystem.h"
 #include "UiView.h"
 #include "UnsavedWork.h"
@@ -34,9 +36,11 @@ const char kUsage[] =
     "usage: qhost [drawing.dxf] [--script session.txt] [--load module.arx]... [--no-module] [--pickbox units]\n"
     "             [--show-ui] [--open-links] [--render picture.svg [--space model|paper]]\n"
     "             [--serve [--port N]]\n"
+    "       qhost --help | --version\n"
     "  Opens the drawing (a new one when none is given) and runs the command line: from the\n"
     "  script when given, otherwise from standard input (typed lines; \"!verb ...\" for script verbs).\n"
-    "  Without --load, the Quillon module of this build is loaded when it is there (--no-module: not).\n"
+    "  Without --load, the Quillon module installed beside qhost, or the one of its build, is loaded\n"
+    "  when it is there (--no-module: not).\n"
     "  At a terminal or with --serve, QUIT asks before it drops unsaved changes, and a session that\n"
     "  ends otherwise (end of input, Ctrl-C, SIGTERM, a closed terminal) with changes unsaved writes\n"
     "  them to a new <drawing>.recovered[-N].dxf beside the drawing, else in $XDG_STATE_HOME/quillon,\n"
@@ -48,7 +52,23 @@ const char kUsage[] =
     "  --render: writes the drawing as SVG (the current space, or the one --space names) and ends;\n"
     "  with --script, the drawing as the script left it.\n"
     "  --serve: serve the browser page at http://127.0.0.1:8251/ (--port N: another port, 0 any free\n"
-    "  one) beside the terminal; the session ends with QUIT or Ctrl-C.\n";
+    "  one) beside the terminal; the session ends with QUIT or Ctrl-C.\n"
+    "  --help: this text; --version: qhost's version.\n"
+    "exit statuses:\n"
+    "  0  every event was used and every command did its work\n"
+    "  1  an event could not be used, or input ran out while the host waited\n"
+    "  2  bad arguments, or a drawing, script or module that cannot be opened; nothing ran\n"
+    "  3  a command failed and said why (a SAVE that did not write its file, an ARX load)\n"
+    "  4  an interactive session ended with unsaved changes: they went to a recovery file\n"
+    "  5  an interactive session ended with unsaved changes and no recovery file could be written\n";
+const qcli::Program kQhost{"qhost", kUsage};
+
+// The options that take the next argument as their value.
+bool TakesValue(const std::string& arg) {
+  for (const char* option : {"--script", "--load", "--pickbox", "--render", "--space", "--port"})
+    if (arg == option) return true;
+  return false;
+}
 
 // The person at the terminal already moved to a new line by pressing Enter (set by the terminal's
 // reader, which has a thread of its own while the page is served).
@@ -192,21 +212,16 @@ int main(int argc, char** argv) {
   int port = qhostweb::kDefaultPort;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
-    if ((arg == "--script" || arg == "--load" || arg == "--pickbox" || arg == "--render" || arg == "--space" ||
-         arg == "--port") && i + 1 < argc) {
+    if (TakesValue(arg) && i + 1 < argc) {
       std::string value = argv[++i];
       if (arg == "--render") picture = value;
-      if (arg == "--space" && value != "model" && value != "paper") {
-        std::fputs(kUsage, stderr);
-        return 2;
-      }
+      if (arg == "--space" && value != "model" && value != "paper")
+        return qcli::Refuse(kQhost, "--space takes model or paper");
       if (arg == "--space") space = value == "model" ? qhost::render::Space::kModel : qhost::render::Space::kPaper;
       if (arg == "--script") script = value;
       if (arg == "--port" && (value.empty() || value.size() > 5 || value.find_first_not_of("0123456789") != std::string::npos ||
-                              std::atoi(value.c_str()) > 65535)) {
-        Complain("--port takes a number from 0 to 65535");
-        return 2;
-      }
+                              std::atoi(value.c_str()) > 65535))
+        return qcli::Refuse(kQhost, "--port takes a number from 0 to 65535");
       if (arg == "--port") port = std::atoi(value.c_str());
       portGiven = portGiven || arg == "--port";
       if (arg == "--load") modules.push_back(value);
@@ -219,14 +234,16 @@ int main(int argc, char** argv) {
       qwin::SetShellOpenerEnabled(true);
     } else if (arg == "--no-module") {
       builtModule = false;
-    } else if (arg == "--help" || arg == "-h") {
-      std::fputs(kUsage, stdout);
-      return 0;
+    } else if (int status = 0; qcli::AnswerCommonOption(kQhost, arg, status)) {
+      return status;
     } else if (!arg.empty() && arg[0] != '-' && drawing.empty()) {
       drawing = arg;
+    } else if (!arg.empty() && arg[0] != '-') {
+      return qcli::Refuse(kQhost, "one drawing at a time, not also '" + arg + "'");
+    } else if (TakesValue(arg)) {
+      return qcli::Refuse(kQhost, arg + " needs a value");
     } else {
-      std::fputs(kUsage, stderr);
-      return qhost::ExitCode(qhost::SessionStatus::kCannotStart);
+      return qcli::RefuseUnknownOption(kQhost, arg);
     }
   }
 
@@ -325,11 +342,10 @@ int main(int argc, char** argv) {
     for (const std::string& earlier : qhostui::EarlierRecoveries(drawing))
       Complain("unsaved changes an earlier session left are in " + earlier);
   }
-#ifdef QHOST_MODULE_FILE
-  if (builtModule && modules.empty() && access(QHOST_MODULE_FILE, R_OK) == 0) modules.push_back(QHOST_MODULE_FILE);
-#else
-  (void)builtModule;
-#endif
+  if (builtModule && modules.empty()) {
+    const std::string module = qhostui::DefaultModule();
+    if (!module.empty()) modules.push_back(module);
+  }
   // A module that does not load ends the session before it starts: the transcript says why.
   bool modulesLoaded = true;
   for (const std::string& m : modules) {
