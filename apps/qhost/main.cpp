@@ -28,7 +28,7 @@ namespace {
 const char kUsage[] =
     "usage: qhost [drawing.dxf] [--script session.txt] [--load module.arx]... [--no-module] [--pickbox units]\n"
     "             [--show-ui] [--open-links] [--render picture.svg [--space model|paper]]\n"
-    "             [--serve [--port N]]\n"
+    "             [--serve [--port N] [--allow-modules DIR]...]\n"
     "  Opens the drawing (a new one when none is given) and runs the command line: from the\n"
     "  script when given, otherwise from standard input (typed lines; \"!verb ...\" for script verbs).\n"
     "  Without --load, the Quillon module of this build is loaded when it is there (--no-module: not).\n"
@@ -40,8 +40,11 @@ const char kUsage[] =
     "  xdg-open; without it, opening a link is only recorded.\n"
     "  --render: writes the drawing as SVG (the current space, or the one --space names) and ends;\n"
     "  with --script, the drawing as the script left it.\n"
-    "  --serve: serve the browser page at http://127.0.0.1:8251/ (--port N: another port, 0 any free\n"
-    "  one) beside the terminal; the session ends with QUIT or Ctrl-C.\n";
+    "  --serve: serve the browser page at http://127.0.0.1:8251/?t=TOKEN (--port N: another port, 0 any\n"
+    "  free one) beside the terminal; TOKEN is this run's secret, printed at the start, without which\n"
+    "  the page is refused. The session ends with QUIT or Ctrl-C.\n"
+    "  While serving, ARX Load loads only modules in the folder of this build's module or of a --load\n"
+    "  module; --allow-modules DIR allows the modules in DIR too.\n";
 
 // The person at the terminal already moved to a new line by pressing Enter (set by the terminal's
 // reader, which has a thread of its own while the page is served).
@@ -127,6 +130,11 @@ class HelpSource : public qhost::InputSource {
   std::unique_ptr<qhost::InputSource> m_inner;
 };
 
+std::string FolderOf(const std::string& file) {
+  size_t slash = file.rfind('/');
+  return slash == std::string::npos ? "." : slash == 0 ? "/" : file.substr(0, slash);
+}
+
 void Complain(const std::string& utf8) { std::fprintf(stderr, "qhost: %s\n", utf8.c_str()); }
 
 }  // namespace
@@ -134,7 +142,7 @@ void Complain(const std::string& utf8) { std::fprintf(stderr, "qhost: %s\n", utf
 int main(int argc, char** argv) {
   std::string drawing, script, picture;
   qhost::render::Space space = qhost::render::Space::kCurrent;
-  std::vector<std::string> modules;
+  std::vector<std::string> modules, moduleFolders;
   bool builtModule = true;
   bool showUi = isatty(0) != 0;
   bool serve = false;
@@ -143,7 +151,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if ((arg == "--script" || arg == "--load" || arg == "--pickbox" || arg == "--render" || arg == "--space" ||
-         arg == "--port") && i + 1 < argc) {
+         arg == "--port" || arg == "--allow-modules") && i + 1 < argc) {
       std::string value = argv[++i];
       if (arg == "--render") picture = value;
       if (arg == "--space" && value != "model" && value != "paper") {
@@ -160,6 +168,7 @@ int main(int argc, char** argv) {
       if (arg == "--port") port = std::atoi(value.c_str());
       portGiven = portGiven || arg == "--port";
       if (arg == "--load") modules.push_back(value);
+      if (arg == "--allow-modules") moduleFolders.push_back(value);
       if (arg == "--pickbox") qhost::SetPickAperture(std::atof(value.c_str()));
     } else if (arg == "--serve") {
       serve = true;
@@ -258,6 +267,14 @@ int main(int argc, char** argv) {
 #else
   (void)builtModule;
 #endif
+  // A page may type ARX Load: it loads only modules of the folders qhost itself loads from.
+  if (serve) {
+#ifdef QHOST_MODULE_FILE
+    moduleFolders.push_back(FolderOf(QHOST_MODULE_FILE));
+#endif
+    for (const std::string& m : modules) moduleFolders.push_back(FolderOf(m));
+    qhost::RestrictModuleFolders(moduleFolders);
+  }
   // A module that does not load ends the session before it starts: the transcript says why.
   bool modulesLoaded = true;
   for (const std::string& m : modules) {

@@ -307,6 +307,36 @@ TEST_F(Dialogs, ResizeMinimiseAndRestoreEvents) {
                                 "WM_COMMAND 2 0"}));
 }
 
+// A page may send any number: positions and sizes near and past 2^31 are held to the screen's
+// range before any sum is taken (the sanitizer build fails on a signed overflow).
+TEST_F(Dialogs, ClicksAndSizesFarOffTheScreenAreHeldToItsRange) {
+  Event("click", {"dialog", "2147483647", "-2147483648"});
+  Event("click", {std::to_string(IDC_BOLD), "99999999999999999999", "2147483600"});
+  Event("resize", {"2147483647", "2147483647"});
+  Event("resize", {"-2147483648", "-5"});
+  struct Spy {
+    static INT_PTR CALLBACK Proc(HWND d, UINT m, WPARAM w, LPARAM l) {
+      if (m == WM_LBUTTONDOWN && g_rec) {
+        g_rec->log.push_back("WM_LBUTTONDOWN " + std::to_string(static_cast<short>(LOWORD(l))) + "," +
+                             std::to_string(static_cast<short>(HIWORD(l))));
+      }
+      if (m == WM_SIZE && g_rec) {
+        RECT r;
+        GetWindowRect(d, &r);
+        g_rec->log.push_back("WM_SIZE " + std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top));
+      }
+      return RecordingDialogProc(d, m, w, l);
+    }
+  };
+  DialogBoxParam(GetModuleHandle(nullptr), MAKEINTRESOURCE(IDD_TEST), nullptr, Spy::Proc, 0);
+  ASSERT_GE(m_rec.log.size(), 4u);
+  EXPECT_EQ("WM_LBUTTONDOWN 32767,-32768", m_rec.log[1]) << "the dialog's own surface";
+  auto sized = std::find_if(m_rec.log.begin(), m_rec.log.end(), [](const std::string& e) { return e.rfind("WM_SIZE", 0) == 0; });
+  ASSERT_NE(m_rec.log.end(), sized);
+  EXPECT_EQ("WM_SIZE 32767x32767", *sized);
+  EXPECT_EQ("WM_COMMAND 2 0", m_rec.log.back()) << "the input ran out and the dialog was cancelled";
+}
+
 int g_focusAtCancel = 0;
 
 INT_PTR CALLBACK FocusSpyProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
