@@ -228,7 +228,9 @@ TEST(Render, MarkupInEveryStringOfTheDrawingStaysText) {
   std::string line;
   std::set<std::string> texts, values;
   while (std::getline(lines, line)) {
-    if (line.rfind("E ", 0) == 0) EXPECT_TRUE(kElements.count(line.substr(2))) << line << "\n" << svg;
+    if (line.rfind("E ", 0) == 0) {
+      EXPECT_TRUE(kElements.count(line.substr(2))) << line << "\n" << svg;
+    }
     if (line.rfind("A ", 0) == 0) {
       EXPECT_EQ(std::string::npos, line.find(" on")) << "an attribute from the file: " << line;
       values.insert(line.substr(line.find('=') + 1));
