@@ -10,6 +10,7 @@
 #include <httplib.h>
 
 #include <chrono>
+#include <filesystem>
 #include <cstdio>
 #include <fstream>
 #include <regex>
@@ -329,7 +330,14 @@ TEST(BitmapFile, TheFileHeaderPointsPastTheHeaderAndThePalette) {
 
 class Served : public ::testing::Test {
  protected:
-  void SetUp() override {
+  void SetUp() override { Serve({}); }
+  // Starts qhost --serve with `more` arguments and comes in as the page does.
+  void Serve(std::vector<std::string> more) {
+    std::vector<std::string> args = {QHOST_BINARY, "--no-module", "--serve", "--port", "0"};
+    args.insert(args.end(), more.begin(), more.end());
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
     int pipeFds[2];
     ASSERT_EQ(0, pipe(pipeFds));
     m_pid = fork();
@@ -338,7 +346,7 @@ class Served : public ::testing::Test {
       int null = open("/dev/null", O_RDWR);
       dup2(null, 0);
       dup2(null, 1);
-      execl(QHOST_BINARY, QHOST_BINARY, "--no-module", "--serve", "--port", "0", static_cast<char*>(nullptr));
+      execv(QHOST_BINARY, argv.data());
       _exit(127);
     }
     close(pipeFds[1]);
@@ -592,6 +600,58 @@ TEST_F(Served, HeldConnectionsDoNotDelayTheNextRequest) {
   kill(m_pid, SIGKILL);  // ends the polls still waiting
   for (std::thread& t : polls) t.join();
   EXPECT_GE(answeredAtOnce.load(), 4) << "only a few polls wait; the others have the state at once";
+}
+
+// qhost serving with a folder of its own that modules may be loaded from.
+class ServedWithModules : public Served {
+ protected:
+  void SetUp() override {
+    char folder[] = "/tmp/qhost-modules-XXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(folder));
+    m_folder = folder;
+    std::filesystem::copy_file(TEST_MODULE, m_folder + "/copied.arx");
+    std::filesystem::create_symlink(TEST_MODULE, m_folder + "/linked.arx");
+    Serve({"--allow-modules", m_folder});
+  }
+  void TearDown() override {
+    Served::TearDown();
+    std::filesystem::remove_all(m_folder);
+  }
+  // What ARX Load of `file` from the page says.
+  std::string Load(const std::string& file) {
+    size_t before = State()["transcript"].get<std::string>().size();
+    EXPECT_EQ(202, Post(R"({"line": "ARX"})"));
+    EXPECT_EQ(202, Post(R"({"line": "L"})"));
+    EXPECT_EQ(202, Post(json{{"line", file}}.dump()));
+    EXPECT_EQ(202, Post(R"({"line": "!enter"})"));  // a mark that the command is over
+    std::string said;
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    for (json state = State(); std::chrono::steady_clock::now() < until; state = State(state["version"].get<uint64_t>())) {
+      std::string transcript = state["transcript"].get<std::string>();
+      said = transcript.size() > before ? transcript.substr(before) : transcript;
+      if (said.find("Module file: " + file) != std::string::npos && state["wait"]["kind"] == "command" &&
+          said.rfind("Command: ") > said.find("Module file: "))
+        break;
+    }
+    return said;
+  }
+  std::string m_folder;
+};
+
+TEST_F(ServedWithModules, ThePageLoadsModulesOnlyFromTheAllowedFolders) {
+  const std::pair<std::string, std::string> cases[] = {
+      {TEST_MODULE, "is not in a folder modules are loaded from"},
+      {m_folder + "/linked.arx", "is not in a folder modules are loaded from"},  // links are followed
+      {m_folder + "/../" + std::filesystem::path(m_folder).filename().string() + "/absent.arx", "does not exist"},
+      {m_folder + "/copied.arx", "loaded."},
+  };
+  for (const auto& [file, expected] : cases) {
+    std::string said = Load(file);
+    EXPECT_NE(std::string::npos, said.find(expected)) << file << ":\n" << said;
+    if (expected != "loaded.") {
+      EXPECT_EQ(std::string::npos, said.find("loaded.")) << file << ":\n" << said;
+    }
+  }
 }
 
 TEST_F(Served, SigtermEndsAWaitAsTheEndOfInputWould) {

@@ -94,8 +94,8 @@ struct DrawingWindow {
 // ruler of drawing coordinates on the left and below: `window`, or the extents when null.
 std::string DrawingPicture(AcDbDatabase& db, int cols, int rows, const DrawingWindow* window = nullptr);
 
-// Limits the ARX command's Load and Reload to module files that lie, links followed, in one of
-// `folders` (none: any file). A page that drives the host must not load code from anywhere.
+// Limits the ARX command's Load and Reload to module files that lie, links followed, directly in
+// one of `folders` (none: any file). A page that drives the host must not load code from anywhere.
 void RestrictModuleFolders(const std::vector<std::string>& folders);
 // The file the ARX command loads for `file` (its real path while folders are limited), or "" with
 // `why` when it may not.
