@@ -168,6 +168,10 @@ int main(int argc, char** argv) {
       if (arg == "--port") port = std::atoi(value.c_str());
       portGiven = portGiven || arg == "--port";
       if (arg == "--load") modules.push_back(value);
+      if (arg == "--allow-modules" && access((value + "/.").c_str(), X_OK) != 0) {
+        Complain("--allow-modules " + value + ": " + std::strerror(errno));
+        return 2;
+      }
       if (arg == "--allow-modules") moduleFolders.push_back(value);
       if (arg == "--pickbox") qhost::SetPickAperture(std::atof(value.c_str()));
     } else if (arg == "--serve") {

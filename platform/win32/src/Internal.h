@@ -77,7 +77,9 @@ void BeginInputRound();
 // that no sum of them (a client origin, a point in a parent) can overflow.
 constexpr int kMinCoordinate = -32768;
 constexpr int kMaxCoordinate = 32767;
-inline int ClampCoordinate(long v) { return v < kMinCoordinate ? kMinCoordinate : v > kMaxCoordinate ? kMaxCoordinate : v; }
+inline int ClampCoordinate(long v) {
+  return v < kMinCoordinate ? kMinCoordinate : v > kMaxCoordinate ? kMaxCoordinate : static_cast<int>(v);
+}
 inline int ClampSize(long v) { return v < 0 ? 0 : v > kMaxCoordinate ? kMaxCoordinate : static_cast<int>(v); }
 
 // The client rectangle of a window in its own coordinates (the frame of top-level windows taken off).
