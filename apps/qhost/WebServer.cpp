@@ -244,8 +244,9 @@ struct WebServer::Impl {
       if (request.method != "POST" || request.path != "/event") return Answer(response, 405, "only events are posted");
     }
     uint64_t length = 0;
-    if (request.has_header("Content-Length") && (!ParseDecimal(request.get_header_value("Content-Length"), length) || length > kMaxBody))
-      return Answer(response, 413, "a request is at most " + std::to_string(kMaxBody / 1024) + " KiB");
+    if (request.has_header("Content-Length") && !ParseDecimal(request.get_header_value("Content-Length"), length))
+      return Answer(response, 400, "Content-Length is a number");
+    if (length > kMaxBody) return Answer(response, 413, "a request is at most " + std::to_string(kMaxBody / 1024) + " KiB");
     return httplib::Server::HandlerResponse::Unhandled;
   }
 };

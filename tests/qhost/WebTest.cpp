@@ -532,6 +532,11 @@ TEST_F(Served, OnlyTheBrowserThatOpenedThePrintedAddressIsServed) {
   EXPECT_FALSE(std::regex_search(page->body, std::regex(R"(\son[a-z]+\s*=)", std::regex::icase)))
       << "no inline handlers in the page";
   EXPECT_FALSE(std::regex_search(page->body, std::regex("<script(?![^>]*src=)"))) << "no inline script in the page";
+  // Nor does its script ever turn text into markup.
+  auto script = m_client->Get("/app.js");
+  ASSERT_TRUE(script);
+  for (const char* sink : {"innerHTML", "outerHTML", "insertAdjacentHTML", "document.write", "eval("})
+    EXPECT_EQ(std::string::npos, script->body.find(sink)) << sink << " in app.js";
 }
 
 TEST_F(Served, ABodyAboveTheLimitIsRefusedBeforeItIsRead) {
