@@ -70,7 +70,8 @@ bool WebFrontEnd::Start(const Options& options, std::string& error) {
 }
 
 std::string WebFrontEnd::Address() const {
-  return "http://127.0.0.1:" + std::to_string(m_impl->server ? m_impl->server->Port() : 0) + "/";
+  if (!m_impl->server) return std::string();
+  return "http://127.0.0.1:" + std::to_string(m_impl->server->Port()) + "/?t=" + m_impl->server->Token();
 }
 
 std::unique_ptr<qhost::InputSource> WebFrontEnd::Source() { return std::make_unique<FeedSource>(*m_impl->publisher); }

@@ -35,7 +35,7 @@ namespace {
 const char kUsage[] =
     "usage: qhost [drawing.dxf] [--script session.txt] [--load module.arx]... [--no-module] [--pickbox units]\n"
     "             [--show-ui] [--open-links] [--render picture.svg [--space model|paper]]\n"
-    "             [--serve [--port N]]\n"
+    "             [--serve [--port N] [--allow-modules DIR]...]\n"
     "       qhost --help | --version\n"
     "  Opens the drawing (a new one when none is given) and runs the command line: from the\n"
     "  script when given, otherwise from standard input (typed lines; \"!verb ...\" for script verbs).\n"
@@ -51,8 +51,11 @@ const char kUsage[] =
     "  xdg-open; without it, opening a link is only recorded.\n"
     "  --render: writes the drawing as SVG (the current space, or the one --space names) and ends;\n"
     "  with --script, the drawing as the script left it.\n"
-    "  --serve: serve the browser page at http://127.0.0.1:8251/ (--port N: another port, 0 any free\n"
-    "  one) beside the terminal; the session ends with QUIT or Ctrl-C.\n"
+    "  --serve: serve the browser page at http://127.0.0.1:8251/?t=TOKEN (--port N: another port, 0 any\n"
+    "  free one) beside the terminal; TOKEN is this run's secret, printed at the start, without which\n"
+    "  the page is refused. The session ends with QUIT or Ctrl-C.\n"
+    "  While serving, ARX Load loads only modules in the folder of this build's module or of a --load\n"
+    "  module; --allow-modules DIR allows the modules in DIR too.\n"
     "  --help: this text; --version: qhost's version.\n"
     "exit statuses:\n"
     "  0  every event was used and every command did its work\n"
@@ -65,7 +68,7 @@ const qcli::Program kQhost{"qhost", kUsage};
 
 // The options that take the next argument as their value.
 bool TakesValue(const std::string& arg) {
-  for (const char* option : {"--script", "--load", "--pickbox", "--render", "--space", "--port"})
+  for (const char* option : {"--script", "--load", "--pickbox", "--render", "--space", "--port", "--allow-modules"})
     if (arg == option) return true;
   return false;
 }
@@ -197,6 +200,11 @@ class HelpSource : public qhost::InputSource {
   std::unique_ptr<qhost::InputSource> m_inner;
 };
 
+std::string FolderOf(const std::string& file) {
+  size_t slash = file.rfind('/');
+  return slash == std::string::npos ? "." : slash == 0 ? "/" : file.substr(0, slash);
+}
+
 void Complain(const std::string& utf8) { std::fprintf(stderr, "qhost: %s\n", utf8.c_str()); }
 
 }  // namespace
@@ -204,7 +212,7 @@ void Complain(const std::string& utf8) { std::fprintf(stderr, "qhost: %s\n", utf
 int main(int argc, char** argv) {
   std::string drawing, script, picture;
   qhost::render::Space space = qhost::render::Space::kCurrent;
-  std::vector<std::string> modules;
+  std::vector<std::string> modules, moduleFolders;
   bool builtModule = true;
   bool showUi = isatty(0) != 0;
   bool serve = false;
@@ -225,6 +233,10 @@ int main(int argc, char** argv) {
       if (arg == "--port") port = std::atoi(value.c_str());
       portGiven = portGiven || arg == "--port";
       if (arg == "--load") modules.push_back(value);
+      if (arg == "--allow-modules" && access((value + "/.").c_str(), X_OK) != 0) {
+        return qcli::Refuse(kQhost, "--allow-modules " + value + ": " + std::strerror(errno));
+      }
+      if (arg == "--allow-modules") moduleFolders.push_back(value);
       if (arg == "--pickbox") qhost::SetPickAperture(std::atof(value.c_str()));
     } else if (arg == "--serve") {
       serve = true;
@@ -342,9 +354,13 @@ int main(int argc, char** argv) {
     for (const std::string& earlier : qhostui::EarlierRecoveries(drawing))
       Complain("unsaved changes an earlier session left are in " + earlier);
   }
-  if (builtModule && modules.empty()) {
-    const std::string module = qhostui::DefaultModule();
-    if (!module.empty()) modules.push_back(module);
+  const std::string defaultModule = qhostui::DefaultModule();
+  if (builtModule && modules.empty() && !defaultModule.empty()) modules.push_back(defaultModule);
+  // A page may type ARX Load: it loads only modules of the folders qhost itself loads from.
+  if (serve) {
+    if (!defaultModule.empty()) moduleFolders.push_back(FolderOf(defaultModule));
+    for (const std::string& m : modules) moduleFolders.push_back(FolderOf(m));
+    qhost::RestrictModuleFolders(moduleFolders);
   }
   // A module that does not load ends the session before it starts: the transcript says why.
   bool modulesLoaded = true;

@@ -384,10 +384,17 @@ void ArxCommand() {
   }
   if (!GetString("\nModule file: ", file) || file.empty()) return;
   std::string path = Cp1251ToUtf8(file);
+  // Checked before anything of the file runs: loading it runs its constructors.
+  std::string why, load = o == 'U' ? path : ModuleFileAllowed(path, why);
+  if (load.empty()) {
+    Print("\nCannot load \"" + file + "\": it " + why + ".");
+    ReportCommandFailure();
+    return;
+  }
   bool done = true;
-  if (o == 'L') done = linker->loadModule(path.c_str(), true);
+  if (o == 'L') done = linker->loadModule(load.c_str(), true);
   if (o == 'U') done = linker->unloadModule(path.c_str(), true);
-  if (o == 'R') done = linker->unloadModule(path.c_str(), true) && linker->loadModule(path.c_str(), true);
+  if (o == 'R') done = linker->unloadModule(path.c_str(), true) && linker->loadModule(load.c_str(), true);
   if (!done) ReportCommandFailure();
 }
 

@@ -828,6 +828,14 @@ Picture Painter::DrawSpace(bool paper) {
 
 // ---- SVG ----
 
+// A character of a text as XML can carry it: controls, surrogates, U+FFFE and U+FFFF, and bytes
+// code page 1251 leaves undefined, become the replacement character.
+void AppendCharacter(std::string& out, uint32_t cp) {
+  bool carried = cp >= 0x20 && cp != detail::Cp1251Table::kNone && !(cp >= 0xD800 && cp < 0xE000) && cp != 0xFFFE &&
+                 cp != 0xFFFF;
+  detail::AppendUtf8(out, carried ? cp : 0xFFFD);
+}
+
 std::string Number(double v) {
   char buffer[40];
   std::snprintf(buffer, sizeof buffer, "%.4f", v);
@@ -939,15 +947,17 @@ std::string SvgWriter::str() {
            "\" width=\"" + Number(width * pixels) + "\" height=\"" + Number(height * pixels) + "\" data-origin-x=\"" +
            Number(m_originX) + "\" data-origin-y=\"" + Number(m_originY) + "\">\n";
   if (!m_picture.notDrawn.empty()) {
-    m_out += "<!-- not drawn:";
-    for (const auto& [type, count] : m_picture.notDrawn) m_out += " " + type + " " + std::to_string(count);
-    m_out += " -->\n";
+    std::string list;
+    for (const auto& [type, count] : m_picture.notDrawn) list += " " + Escaped(PlainText(type)) + " " + std::to_string(count);
+    // Type names come from the file: no "--" may end the comment early (nor is one allowed in it).
+    for (size_t at = list.find("--"); at != std::string::npos; at = list.find("--", at)) list.replace(at + 1, 1, "&#45;");
+    m_out += "<!-- not drawn:" + list + " -->\n";
   }
   m_out += "<rect x=\"0\" y=\"0\" width=\"" + Number(width) + "\" height=\"" + Number(height) + "\" fill=\"#1e2228\"/>\n";
   m_out += "<g fill=\"none\" stroke-width=\"" + Number(1.2 * m_pixel) +
            "\" stroke-linecap=\"round\" stroke-linejoin=\"round\" xml:space=\"preserve\">\n";
   for (const Entity& e : m_picture.entities) {
-    m_out += "<g data-type=\"" + Escaped(e.type) + "\" data-handle=\"" + Escaped(e.handle) + "\">";
+    m_out += "<g data-type=\"" + Escaped(PlainText(e.type)) + "\" data-handle=\"" + Escaped(PlainText(e.handle)) + "\">";
     for (const Shape& s : e.shapes) {
       if (s.kind == Shape::Kind::kPath)
         Path(s);
@@ -977,19 +987,18 @@ std::string ShownText(const std::string& text) {
     if ((text.compare(i, 3, "\\U+") == 0 || text.compare(i, 3, "\\u+") == 0) && i + 7 <= text.size() &&
         std::all_of(text.begin() + static_cast<long>(i) + 3, text.begin() + static_cast<long>(i) + 7,
                     [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; })) {
-      uint32_t cp = static_cast<uint32_t>(std::strtoul(text.substr(i + 3, 4).c_str(), nullptr, 16));
-      detail::AppendUtf8(out, cp >= 0xD800 && cp < 0xE000 ? 0xFFFD : cp == 0 ? 0xFFFD : cp);
+      AppendCharacter(out, static_cast<uint32_t>(std::strtoul(text.substr(i + 3, 4).c_str(), nullptr, 16)));
       i += 6;
       continue;
     }
-    unsigned char b = static_cast<unsigned char>(text[i]);
-    if (b < 0x20) {
-      detail::AppendUtf8(out, 0xFFFD);
-      continue;
-    }
-    uint32_t cp = detail::Cp1251().toUnicode[b];
-    detail::AppendUtf8(out, cp == detail::Cp1251Table::kNone ? 0xFFFD : cp);
+    AppendCharacter(out, detail::Cp1251().toUnicode[static_cast<unsigned char>(text[i])]);
   }
+  return out;
+}
+
+std::string PlainText(const std::string& cp1251) {
+  std::string out;
+  for (char c : cp1251) AppendCharacter(out, detail::Cp1251().toUnicode[static_cast<unsigned char>(c)]);
   return out;
 }
 
@@ -1026,6 +1035,7 @@ std::string Escaped(const std::string& utf8) {
     else if (c == '<') out += "&lt;";
     else if (c == '>') out += "&gt;";
     else if (c == '"') out += "&quot;";
+    else if (static_cast<unsigned char>(c) < 0x20) detail::AppendUtf8(out, 0xFFFD);  // no XML character
     else out += c;
   }
   return out;

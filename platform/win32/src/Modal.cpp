@@ -208,7 +208,7 @@ bool MousePosition(const qhost::InputEvent& e, const ModalWait& wait, bool posit
       *error = "a click position is two numbers";
       return false;
     }
-    p = POINT{static_cast<LONG>(x), static_cast<LONG>(y)};
+    p = POINT{ClampCoordinate(x), ClampCoordinate(y)};
   }
   target = MouseTarget(target, p);
   return true;
@@ -364,6 +364,8 @@ bool Resize(const qhost::InputEvent& e, ModalWait& wait, std::string* error) {
     *error = "'resize' needs a width and a height in pixels";
     return false;
   }
+  width = ClampSize(width);
+  height = ClampSize(height);
   MINMAXINFO info{};
   SendMessage(wait.window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
   width = std::max<long>(width, info.ptMinTrackSize.x);

@@ -99,6 +99,13 @@ enum class ViewFraming { kExtents, kCrowded };
 std::string DrawingPicture(AcDbDatabase& db, int cols, int rows, const DrawingWindow* window = nullptr,
                            ViewFraming framing = ViewFraming::kExtents);
 
+// Limits the ARX command's Load and Reload to module files that lie, links followed, directly in
+// one of `folders` (none: any file). A page that drives the host must not load code from anywhere.
+void RestrictModuleFolders(const std::vector<std::string>& folders);
+// The file the ARX command loads for `file` (its real path while folders are limited), or "" with
+// `why` when it may not.
+std::string ModuleFileAllowed(const std::string& file, std::string& why);
+
 // The file names of the loaded modules, in load order.
 std::vector<std::string> LoadedModules();
 // Tells every loaded module to unload, locked or not, and unloads it (the end of the session).
