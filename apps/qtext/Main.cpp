@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "apps/cli/ProgramOptions.h"
 #include "apps/qtext/Drawings.h"
 #include "apps/qtext/Options.h"
 #include "apps/qtext/Pool.h"
@@ -84,17 +85,12 @@ class Progress {
 int main(int argc, char** argv) {
   qtext::Options options;
   std::string error;
-  if (!qtext::ParseArguments(argc, argv, options, error)) {
-    std::fprintf(stderr, "qtext: %s\nTry 'qtext --help'.\n", error.c_str());
-    return Status(Exit::kError);
-  }
-  if (options.command == qtext::Command::kHelp) {
-    std::fputs(qtext::Usage(), stdout);
-    return Status(Exit::kMatched);
-  }
-  if (options.command == qtext::Command::kVersion) {
-    std::printf("%s\n", qtext::kVersion);
-    return Status(Exit::kMatched);
+  const qcli::Program program{"qtext", qtext::Usage()};
+  if (!qtext::ParseArguments(argc, argv, options, error)) return qcli::Refuse(program, error);
+  if (options.command == qtext::Command::kHelp || options.command == qtext::Command::kVersion) {
+    int status = 0;
+    qcli::AnswerCommonOption(program, options.command == qtext::Command::kHelp ? "--help" : "--version", status);
+    return status;
   }
   const mtextsearch::Pattern pattern = mtextsearch::Pattern::FromUtf8(options.pattern, options.search);
   if (!pattern.valid()) {

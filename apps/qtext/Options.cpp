@@ -6,8 +6,6 @@
 
 namespace qtext {
 
-const char kVersion[] = "qtext 1.0";
-
 const char* Usage() {
   return "usage: qtext find [options] PATTERN FILE...\n"
          "       qtext replace [options] FROM TO FILE... (--in-place | --out DIR) [--dry-run]\n"
@@ -31,8 +29,12 @@ const char* Usage() {
          "  --help        this text\n"
          "  --version     qtext's version\n"
          "\n"
-         "exit status: 0 something matched, 1 nothing matched, 2 an error (reported per file;\n"
-         "the other files are processed)\n";
+         "\n"
+         "exit statuses:\n"
+         "  0  something matched (find) or was replaced (replace)\n"
+         "  1  nothing matched\n"
+         "  2  a bad option or pattern, or a file that could not be read or written (reported\n"
+         "     per file; the other files are processed)\n";
 }
 
 namespace {

@@ -33,6 +33,5 @@ struct Options {
 bool ParseArguments(int argc, char** argv, Options& options, std::string& error);
 // The usage text of --help.
 const char* Usage();
-extern const char kVersion[];
 
 }  // namespace qtext

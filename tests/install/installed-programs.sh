@@ -63,8 +63,12 @@ printf 'command ARX\ntype ?\n' >"$tmp/session.txt"
 (cd "$tmp" && "$prefix/bin/qhost" --script session.txt) >"$tmp/session.log" 2>&1 || { fail "qhost --script failed"; cat "$tmp/session.log"; }
 grep -qF "$prefix/lib/quillon/Quillon.arx" "$tmp/session.log" || { fail "qhost did not load the installed module"; cat "$tmp/session.log"; }
 
+# qtext finds a text of the sample as the build's qtext does.
 if [ -x "$prefix/bin/qtext" ]; then
-  "$prefix/bin/qtext" --help >"$tmp/qtext.log" 2>&1 || { fail "qtext --help failed"; cat "$tmp/qtext.log"; }
+  "$prefix/bin/qtext" find -j1 "строка" "$tmp/sample.dxf" >"$tmp/qtext.out" 2>"$tmp/qtext.log" || { fail "installed qtext find failed"; cat "$tmp/qtext.log"; }
+  "$build/apps/qtext/qtext" find -j1 "строка" "$tmp/sample.dxf" >"$tmp/qtext-built.out" 2>&1
+  grep -q ':MTEXT:' "$tmp/qtext.out" || fail "installed qtext found nothing"
+  cmp -s "$tmp/qtext.out" "$tmp/qtext-built.out" || fail "installed qtext find differs from the build's"
 fi
 
 [ $status -eq 0 ] && echo "installed: ${programs[*]} run from $prefix"
