@@ -17,11 +17,13 @@ struct Target : MTextToRtfTarget {
   void SetRtfText(const CString& text) override { rtf = text; }
   void SetKnownHeights(const KnownHeights& known) override { heights = known; }
   void SetKnownFonts(const KnownFonts& known) override { fonts = known; }
+  void SetViewScale(double halfPoints) override { halfPointsPerUnit = halfPoints; }
 
   double height;
   CString rtf;
   KnownHeights heights;
   KnownFonts fonts;
+  double halfPointsPerUnit = 0.0;
 };
 
 // MText contents in, RTF document out, through a fresh converter on a text of that height.

@@ -38,6 +38,7 @@ class KeptCodes : public OpenControlsTest {
     MTextRtfConverter writer(colors);
     writer.knownHeights = theEditTarget.knownHeights;
     writer.knownFonts = theEditTarget.knownFonts;
+    writer.halfPointsPerUnit = theEditTarget.halfPointsPerUnit;
     return S(writer.RtfToMText(dialog.m_richEdit.GetRtf()));
   }
   // The text the control shows in the reserved face, stretch by stretch.
