@@ -220,12 +220,28 @@ void MTextRtfConverter::TakeOutKeptCodes() {
       }
     }
   }
+  // MTextToRtf's passes read a height or colour value up to its ";" on plain-text contents, and
+  // on RtfToMText's own up to the next backslash. One ended by a brace gets its ";" on the first
+  // and is kept as code on the second.
+  size_t lead = 0, leadingOpens = 0;
+  for (size_t k = 0; k < pieces.size() && lead < 2; ++k) {
+    if (pieces[k].kind == PieceKind::kInlineCode || pieces[k].kind == PieceKind::kBareCode) continue;
+    ++lead;
+    if (pieces[k].kind == PieceKind::kOpen) ++leadingOpens;
+  }
+  const bool preGrouped = leadingOpens == 2;
   // A font code whose run holds kept codes and no text (a character outside the code page alone)
   // shows nothing in the control, which keeps no font for it: it is kept as code, bare, so that
-  // it reaches those codes as it reached them.
+  // it reaches those codes as it reached them. (On RtfToMText's own contents a run group's font,
+  // "{\fArial|c0|b0|i0;{\H2.5;", is the font of the text in front of its codes, which the
+  // control gives them as well.)
   std::vector<bool> fontOverCodes(pieces.size(), false);
+  auto runGroupFont = [&](size_t k) {
+    return preGrouped && k + 2 < pieces.size() && pieces[k + 1].kind == PieceKind::kOpen &&
+           pieces[k + 2].kind == PieceKind::kReaderCode && text[pieces[k + 2].begin + 1] == 'H';
+  };
   for (size_t k = 0; k < pieces.size(); ++k) {
-    if (pieces[k].kind != PieceKind::kReaderCode || text[pieces[k].begin + 1] != 'f') continue;
+    if (pieces[k].kind != PieceKind::kReaderCode || text[pieces[k].begin + 1] != 'f' || runGroupFont(k)) continue;
     bool codes = false;
     long depth = 0;
     for (size_t j = k + 1; j < pieces.size(); ++j) {
@@ -258,16 +274,6 @@ void MTextRtfConverter::TakeOutKeptCodes() {
     m_keptCodes.push_back(std::move(code));
     return keptcodes::Token(kKeptCodeOpen, m_keptCodes.size() - 1, kKeptCodeClose);
   };
-  // MTextToRtf's passes read a height or colour value up to its ";" on plain-text contents, and
-  // on RtfToMText's own up to the next backslash. One ended by a brace gets its ";" on the first
-  // and is kept as code on the second.
-  size_t lead = 0, leadingOpens = 0;
-  for (size_t k = 0; k < pieces.size() && lead < 2; ++k) {
-    if (pieces[k].kind == PieceKind::kInlineCode || pieces[k].kind == PieceKind::kBareCode) continue;
-    ++lead;
-    if (pieces[k].kind == PieceKind::kOpen) ++leadingOpens;
-  }
-  const bool preGrouped = leadingOpens == 2;
   std::string out;
   out.reserve(text.size());
   for (size_t k = 0; k < pieces.size(); ++k) {

@@ -10,11 +10,12 @@ namespace mtext_to_rtf_test {
 const std::string kFontTable0 = "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fnil MS Sans Serif;}}";
 const std::string kColours7 = "{\\colortbl\\red0\\green0\\blue0;\\red255\\green255\\blue255;}";
 
-std::string Read(const std::string& mtext, double height) {
+std::string Read(const std::string& mtext, double height, int* movedSizes) {
   HostColors colors;
   Target target(height);
   MTextRtfConverter converter(colors, target);
   CString rtf = converter.MTextToRtf(CString(mtext.data(), static_cast<int>(mtext.size())));
+  if (movedSizes) *movedSizes = converter.movedSizes;
   return std::string(rtf.GetString(), static_cast<size_t>(rtf.GetLength()));
 }
 

@@ -26,8 +26,9 @@ struct Target : MTextToRtfTarget {
   double halfPointsPerUnit = 0.0;
 };
 
-// MText contents in, RTF document out, through a fresh converter on a text of that height.
-std::string Read(const std::string& mtext, double height = 2.5);
+// MText contents in, RTF document out, through a fresh converter on a text of that height; how
+// many heights it showed at a size not their own goes to `movedSizes`.
+std::string Read(const std::string& mtext, double height = 2.5, int* movedSizes = nullptr);
 // The same through the literal reference.
 std::string ReadLiterally(const std::string& mtext, double height = 2.5);
 
