@@ -17,6 +17,12 @@ inline double ViewHalfPointsPerUnit(double baseHeight) {
   return 24.0 / baseHeight;
 }
 
+// The size a height shows at: its half-points, rounded, held to the sizes the control shows.
+inline int ShownSize(double units, double halfPointsPerUnit) {
+  const double half = units * halfPointsPerUnit + 0.5;
+  return half < kSmallestHalfPoints ? kSmallestHalfPoints : half > kLargestHalfPoints ? kLargestHalfPoints : static_cast<int>(half);
+}
+
 // The size nearest to `natural`, held to the sizes the control shows, that `takes(size)` accepts
 // (the larger first of two as near), or -1 when it accepts none.
 template <class Takes>

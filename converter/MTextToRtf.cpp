@@ -139,7 +139,7 @@ void MTextRtfConverter::ReserveBaseSize() {
   m_baseSize = -1;
   const double base = TextHeight();
   if (!(base > 0.0)) return;
-  m_baseSize = std::clamp(LeadingInteger(IntegerText(BaseHalfPoints())), kSmallestHalfPoints, kLargestHalfPoints);
+  m_baseSize = ShownSize(base, halfPointsPerUnit);
   const std::string text = detail::HeightNumber(base);
   knownHeights[m_baseSize] = detail::ToCString(text);
   m_sizeOfText[text] = m_baseSize;

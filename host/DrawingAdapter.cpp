@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "converter/DrawingUnits.h"
+#include "converter/TextHelpers.h"
 #include "host/EditTarget.h"
 
 namespace {
@@ -215,10 +216,15 @@ void CreateMText(const CString& contents) {
   acdbGetAdsName(target.entityName, id);
   target.loadedContents = contents;
   target.created = true;
-  // The new text has none of the heights and fonts the last one knew, and its own view scale.
+  // The new text has none of the heights and fonts the last one knew, its own view scale, and
+  // knows its own height.
   target.knownHeights.clear();
   target.knownFonts.clear();
   target.halfPointsPerUnit = ViewHalfPointsPerUnit(target.textHeight);
+  if (target.textHeight > 0.0) {
+    target.knownHeights[ShownSize(target.textHeight, target.halfPointsPerUnit)] =
+        detail::ToCString(detail::HeightNumber(target.textHeight));
+  }
 }
 
 void WriteTargetContents(const CString& contents, const CString& styleText) {

@@ -45,10 +45,10 @@ int KnowTypedHeight(EditTarget& target, const CString& text) {
 }
 
 CString HeightBoxText(const EditTarget& target, int halfPoints) {
+  const double units = halfPoints / target.halfPointsPerUnit;
+  if (target.halfPointsPerUnit == kHalfPointsPerDrawingUnit) return OneDecimal(units);  // as always at today's scale
   const auto known = target.knownHeights.find(halfPoints);
   if (known != target.knownHeights.end() && IsAbsolute(known->second)) return known->second;
-  const double units = halfPoints / target.halfPointsPerUnit;
-  if (target.halfPointsPerUnit == kHalfPointsPerDrawingUnit) return OneDecimal(units);
   char text[32];
   std::snprintf(text, sizeof text, "%.4g", units);  // as far as a half-point tells it
   return detail::ToCString(detail::HeightNumber(std::strtod(text, nullptr)));

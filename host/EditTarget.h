@@ -56,8 +56,9 @@ extern EditTarget theEditTarget;
 // The half-point size a height the user typed in drawing units is shown at, known by its text so
 // that it comes back as typed: its own size, unless a height of another value holds that.
 int KnowTypedHeight(EditTarget& target, const CString& text);
-// The height box's text for a size the control shows: the height the text had or the user typed
-// there, otherwise the size at the view scale.
+// The height box's text for a size the control shows: at today's scale its units with one decimal
+// (truncated); at another the height the text had or the user typed there, otherwise its units
+// to four significant digits.
 CString HeightBoxText(const EditTarget& target, int halfPoints);
 
 // MTextToRtf's view of a record: its text height in, the RTF document kept in rtfText.
