@@ -360,6 +360,39 @@ TEST_F(DrawingAdapterTest, ANewTextWithoutAHeightGetsTextSize) {
   ASSERT_EQ(acdbOpenObject(mtext, id, AcDb::kForRead), Acad::eOk);
   EXPECT_EQ(mtext->textHeight(), 3.456);
   mtext->close();
+  // In fractional units the box shows "3 1/2", no number to read back.
+  size.resval.rreal = 3.5;
+  ASSERT_EQ(acedSetVar("TEXTSIZE", &size), RTNORM);
+  resbuf units{};
+  units.restype = RTSHORT;
+  units.resval.rint = 5;
+  ASSERT_EQ(acedSetVar("LUNITS", &units), RTNORM);
+  theEditTarget.textHeight = 0.0;
+  CreateMText("");
+  EXPECT_EQ(theEditTarget.textHeight, 3.5) << HeightText(0.0);
+}
+
+// A new text knows its own height at its own view scale, and nothing of the heights and fonts the
+// text edited before it knew (a size of those would come back as their text).
+TEST_F(DrawingAdapterTest, ANewTextKnowsOnlyItsOwnHeight) {
+  const struct {
+    double height;
+    KnownHeights known;
+    double halfPointsPerUnit;
+  } cases[] = {
+      {2.25, {{27, "2.25"}}, 12.0},
+      {500.0, {{24, "500"}}, 24.0 / 500.0},
+      {0.0001, {{24, "0.0001"}}, 24.0 / 0.0001},
+  };
+  for (const auto& c : cases) {
+    theEditTarget.knownHeights = {{27, "2.26"}, {30, "2.5"}};
+    theEditTarget.knownFonts = {{"Arial|c0", "Arial|c0|p7"}};
+    theEditTarget.textHeight = c.height;
+    CreateMText("");
+    EXPECT_EQ(theEditTarget.knownHeights, c.known) << c.height;
+    EXPECT_TRUE(theEditTarget.knownFonts.empty());
+    EXPECT_DOUBLE_EQ(theEditTarget.halfPointsPerUnit, c.halfPointsPerUnit);
+  }
 }
 
 TEST_F(DrawingAdapterTest, ANewTextGoesToPaperSpaceWhenTilemodeIsOff) {
