@@ -57,8 +57,9 @@ def make_drawing(path):
 
 
 def height_codes(text):
-    """The height codes of MText contents as written, escaped backslashes left out."""
-    return re.findall(r"(?<!\\)(?:\\\\)*(\\H[^;\\{}]*;?)", text)
+    """The values of the height codes of MText contents as written ("2x", "255"), escaped
+    backslashes left out; a value ends at its ";" or, as RtfToMText writes it, at the next code."""
+    return re.findall(r"(?<!\\)(?:\\\\)*\\H([^;\\{}]*)", text)
 
 
 def first_word_length(text):
