@@ -229,6 +229,13 @@ const HeightRow kHeightRows[] = {
     // a written height of the base's value keeps its spelling, and so does the base
     {"the base height spelled otherwise", 2.5, "\\H2.50;a", "{{{\\H2.50;a}}}"},
     {"both spellings", 2.5, "\\H2.50;a{\\H2.5;b}", "{{{\\H2.50;a}}{{\\H2.5;b}}}"},
+    // the grammar judge's minimal cases
+    {"a code alone on a base of 1000", 1000, "\x1f", "{{{\\H1000;\\U+001F}}}"},
+    {"a relative height on a base of a million", 1e6, "\\H3x;\\U+8BD5", "{{{\\H3x;\\U+8BD5}}}"},
+    {"a relative height of more than six digits", 0.05, "\\H5.00005x;\x07", "{{{\\H5.00005x;\\U+0007}}}"},
+    {"code text alone behind a font code", 0.35, "\\fArial;\x0a", "{\\fArial;{{\\H0.35;\\U+000A}}}"},
+    {"a stack with an escaped ; alone behind a font code", 273, "\\fSimSun;\\S\\;#6;", "{\\fSimSun;{{\\H273;\\S\\;#6;}}}"},
+    {"a stack with an escaped ; before its end", 100, "\\S23^\\;;", "{{{\\H100;\\S23^\\;;}}}"},
 };
 
 TEST_F(KeptCodes, EveryHeightComesBackAsWrittenAtAnyBaseHeight) {
