@@ -18,7 +18,8 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from judge_editing import characters, entities_of, open_text, plain, properties, run_qhost, text_of  # noqa: E402
+from judge_editing import (characters, entities_of, open_text, others_unchanged, plain, properties,  # noqa: E402
+                           run_qhost, text_of)
 
 TYPED = "ab"
 BASE = 350.0  # TEXTSIZE: 3.5 mm at 1:100
@@ -79,16 +80,6 @@ def judge_case(qhost, module, path, handle, kind, events, check, work, failures,
     if wrong:
         failures.append("%s %s %s: %s" % (name, kind, handle, "; ".join(wrong[:3])))
     return not wrong
-
-
-def others_unchanged(before, after, handle):
-    wrong = []
-    for h, (kind, groups) in before.items():
-        if h not in after:
-            wrong.append("%s %s is gone" % (kind, h))
-        elif h != handle and after[h][1] != groups:
-            wrong.append("%s %s changed" % (kind, h))
-    return wrong
 
 
 def text_groups(kind, groups):
