@@ -1,7 +1,5 @@
 // MTextToRtf's grouping of plain-text contents: runs of text wrapped in groups that state their
 // height and colour, relative heights made absolute, and heights and colours carried into font runs.
-#include <tuple>
-#include <algorithm>
 #include <utility>
 #include <vector>
 
