@@ -117,7 +117,7 @@ void MTextRtfConverter::RewritePreGroupedHeights() {
     const std::string value = text.substr(h + 2, end - h - 2);
     const HeightCode outside = inForce < 0 ? HeightCode{std::string(), TextHeight()} : m_heightCodes[inForce];
     HeightCode code{value, LeadingDecimal(value.c_str(), static_cast<int>(value.size()))};
-    if (!value.empty() && value.back() == 'x') {
+    if (!value.empty() && (value.back() == 'x' || value.back() == 'X')) {
       code.units *= outside.units;
       if (!outside.text.empty()) code.text = outside.text + ";\\H" + value;
     }
@@ -153,7 +153,7 @@ int MTextRtfConverter::SizeOf(const std::string& text, double units, double natu
     const auto held = knownHeights.find(size);
     if (held == knownHeights.end()) return true;
     // The base's size, given up to a written height of the same value.
-    const bool absolute = text.find_first_of("x;") == std::string::npos;
+    const bool absolute = text.find_first_of("xX;") == std::string::npos;
     if (size != m_baseSize || !absolute || units != TextHeight()) return false;
     m_sizeOfText.erase(std::string(View(held->second)));
     m_baseSize = -1;

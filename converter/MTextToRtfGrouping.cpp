@@ -142,7 +142,7 @@ void MTextRtfConverter::RewriteRunningHeights() {
     size_t end = text.find("{\\", s + 1);
     std::string segment = text.substr(s + 1, (end == npos ? text.size() : end) - s - 1);
     std::string_view value = detail::TextBetween(segment, "\\H", ";");
-    if (value.find('x') != npos) {
+    if (value.find_first_of("xX") != npos) {
       const double factor = LeadingDecimal(value.data(), static_cast<int>(value.size()) - 1);
       m_runningHeight = factor * m_runningHeight;
       HeightCode code{std::string(value), factor * outside.units};

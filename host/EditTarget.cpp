@@ -28,7 +28,7 @@ void EditTargetReader::SetViewScale(double halfPointsPerUnit) { m_target.halfPoi
 
 namespace {
 // A height text that is one absolute number, not a relative one nor a chain.
-bool IsAbsolute(const CString& text) { return text.FindOneOf("x;\\") < 0; }
+bool IsAbsolute(const CString& text) { return text.FindOneOf("xX;\\") < 0; }
 }  // namespace
 
 int KnowTypedHeight(EditTarget& target, const CString& text) {

@@ -18,17 +18,10 @@ std::string Repeated(const std::string& text, int times) {
   return out;
 }
 
-// Kept codes and literal backslashes follow rules of their own, which the literal MTextToRtf does
-// not know; so do heights shown at a size not their own (beside another height of the same size,
-// or beyond what the control shows) and relative heights on RtfToMText's own contents, which
-// multiply the height in force.
 void ExpectSame(const std::string& mtext, double height = 2.5) {
-  if (keptcodes::HoldsKeptCode(mtext)) return;
-  if (mtext.compare(0, 2, "{{") == 0 && mtext.find('x') != std::string::npos) return;
-  int moved = 0;
-  const std::string fast = mtext_to_rtf_test::Read(mtext, height, &moved);
-  if (moved > 0) return;
-  EXPECT_BYTES_EQ(mtext_to_rtf_test::ReadLiterally(mtext, height), fast) << "contents: " << testsupport::Readable(mtext);
+  if (!mtext_to_rtf_test::LiteralReferenceHolds(mtext, height)) return;
+  EXPECT_BYTES_EQ(mtext_to_rtf_test::ReadLiterally(mtext, height), mtext_to_rtf_test::Read(mtext, height))
+      << "contents: " << testsupport::Readable(mtext);
 }
 
 }  // namespace

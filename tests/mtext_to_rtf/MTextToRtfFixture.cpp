@@ -1,6 +1,7 @@
 // Helpers of MTextToRtf tests.
 #include "MTextToRtfFixture.h"
 
+#include "converter/KeptCodes.h"
 #include "converter/MTextRtfConverter.h"
 #include "converter/reference/LiteralMTextToRtf.h"
 #include "host/HostColors.h"
@@ -23,6 +24,15 @@ std::string ReadLiterally(const std::string& mtext, double height) {
   HostColors colors;
   CString rtf = literal::MTextToRtf(CString(mtext.data(), static_cast<int>(mtext.size())), height, colors);
   return std::string(rtf.GetString(), static_cast<size_t>(rtf.GetLength()));
+}
+
+bool LiteralReferenceHolds(const std::string& mtext, double height) {
+  if (keptcodes::HoldsKeptCode(mtext)) return false;
+  if (mtext.compare(0, 2, "{{") == 0 && mtext.find('x') != std::string::npos) return false;
+  if (mtext.find('X') != std::string::npos) return false;
+  int moved = 0;
+  Read(mtext, height, &moved);
+  return moved == 0;
 }
 
 }  // namespace mtext_to_rtf_test

@@ -226,6 +226,7 @@ const HeightRow kHeightRows[] = {
     {"2.55 and 2.58", 2.5, "{\\H2.55;bb}{\\H2.58;cc}", "{{{\\H2.55;bb}}{{\\H2.58;cc}}}"},
     {"0.21 and 0.22", 2.5, "{\\H0.21;bb}{\\H0.22;cc}", "{{{\\H0.21;bb}}{{\\H0.22;cc}}}"},
     {"a relative height of the base's value", 2.5, "a{\\H1x;b}", "{{{\\H2.5;a}}{{\\H1x;b}}}"},
+    {"a relative height with a capital X", 2.5, "{\\H2X;a}b", "{{{\\H2X;a}}{{\\H2.5;b}}}"},
     // a written height of the base's value keeps its spelling, and so does the base
     {"the base height spelled otherwise", 2.5, "\\H2.50;a", "{{{\\H2.50;a}}}"},
     {"both spellings", 2.5, "\\H2.50;a{\\H2.5;b}", "{{{\\H2.50;a}}{{\\H2.5;b}}}"},
