@@ -119,8 +119,9 @@ namespace {
 std::string StandInFace(std::string_view name) {
   size_t at = name.find("\\U+");
   if (at == std::string_view::npos) at = name.find("\\u+");
-  if (at == std::string_view::npos) return std::string();
-  const unsigned point = static_cast<unsigned>(std::strtoul(std::string(name.substr(at + 3, 4)).c_str(), nullptr, 16));
+  const std::string digits(at == std::string_view::npos ? std::string_view() : name.substr(at + 3, 4));
+  if (digits.size() != 4 || digits.find_first_not_of("0123456789ABCDEFabcdef") != std::string::npos) return std::string();
+  const unsigned point = static_cast<unsigned>(std::strtoul(digits.c_str(), nullptr, 16));
   if (point >= 0x3040 && point <= 0x30FF) return "MS Gothic";  // kana
   if ((point >= 0x1100 && point <= 0x11FF) || (point >= 0x3130 && point <= 0x318F) || (point >= 0xAC00 && point <= 0xD7AF))
     return "Gulim";

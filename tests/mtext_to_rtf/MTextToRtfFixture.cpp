@@ -30,6 +30,7 @@ bool LiteralReferenceHolds(const std::string& mtext, double height) {
   if (keptcodes::HoldsKeptCode(mtext)) return false;
   if (mtext.compare(0, 2, "{{") == 0 && mtext.find('x') != std::string::npos) return false;
   if (mtext.find('X') != std::string::npos) return false;
+  if (mtext.find("\\U+") != std::string::npos || mtext.find("\\u+") != std::string::npos) return false;
   int moved = 0;
   Read(mtext, height, &moved);
   return moved == 0;

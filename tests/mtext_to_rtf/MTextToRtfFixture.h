@@ -34,7 +34,8 @@ std::string ReadLiterally(const std::string& mtext, double height = 2.5);
 // Whether the literal reference holds for a text: kept codes and literal backslashes follow rules
 // of their own, which it does not know; so do heights shown at a size not their own (beside
 // another height of the same size, or beyond what the control shows), and relative heights on
-// RtfToMText's own contents, which multiply the height in force, or with a capital X.
+// RtfToMText's own contents, which multiply the height in force, or with a capital X; and faces
+// spelled with "\U+" codes, which the control shows in a face of their script.
 bool LiteralReferenceHolds(const std::string& mtext, double height = 2.5);
 
 // The font table head with font 0 only, and the colour table with black and colour 7.
