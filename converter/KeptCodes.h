@@ -21,7 +21,7 @@ enum class PieceKind {
   kBareCode,      // kept, acts on what follows: \A \p \W \T \Q \c \O \o \K \k \N, unknown codes
   kOpen,          // "{"
   kClose,         // "}"
-  kLoneBackslash  // a backslash that ends the contents: a literal
+  kLoneEnd        // a backslash or a caret that ends the contents: a literal, kept at the end
 };
 
 struct Piece {

@@ -105,7 +105,7 @@ class MTextEditorDialog : public CAcUiDialog, public EditorWindow {
   // Actions of the toolbar and of the window, reached from the handlers below.
   void ApplyColourAction();
   void ApplyStyleAction();
-  void ApplyHeightAction(double height);
+  void ApplyHeightAction(const CString& text);
   void ApplyFontAction();
   void ApplyJustification(Justification justification);
   void ApplyRotation(double degrees);
