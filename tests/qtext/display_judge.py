@@ -17,22 +17,15 @@ import sys
 
 from ezdxf.tools.text import plain_mtext
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "corpus"))
+from mtext_judge import to_cp1251  # noqa: E402
+
 SKIP = 77
 # Strings shown differently on purpose, each with its cause. One that comes to display the same
 # fails the test too, so that the list stays true.
 KNOWN = {
     "a\\\\\\": "a backslash that ends the text shows nothing to us; ezdxf shows it as a space",
 }
-
-
-def to_cp1251(text):
-    out = bytearray()
-    for ch in text:
-        try:
-            out += ch.encode("cp1251")
-        except UnicodeEncodeError:
-            out += ("\\U+%04X" % ord(ch)).encode("ascii")
-    return bytes(out)
 
 
 _CHARACTER_CODES = re.compile(r"\\\\|\\U\+([0-9A-Fa-f]{4})|%%(\d{3})")
