@@ -3,6 +3,7 @@
 
 #include <unicode/uchar.h>
 #include <unicode/uscript.h>
+#include <unicode/unistr.h>
 #include <unicode/utf8.h>
 
 #include <algorithm>
@@ -26,6 +27,25 @@ const std::set<std::string_view>& Units() {
       u8"шт", u8"кв", u8"куб", u8"пог", u8"град", u8"об", u8"кгс", u8"тс", u8"ед", u8"экз", u8"компл",
       u8"лк", u8"дБ", u8"ккал", u8"Гкал", u8"атм"};
   return units;
+}
+
+// Abbreviations of drawings' title blocks and notes, in small letters, that stand before a full
+// stop: the columns of a title block ("Изм.", "№ докум.", "Разраб.") and common shortenings.
+const std::set<std::string_view>& Shortenings() {
+  static const std::set<std::string_view> words{
+      u8"изм", u8"докум", u8"подп", u8"разраб", u8"пров", u8"контр", u8"утв", u8"инв", u8"подл", u8"взам",
+      u8"дубл", u8"справ", u8"перв", u8"примен", u8"обознач", u8"наим", u8"кол", u8"прим", u8"поз", u8"масш",
+      u8"лит", u8"нач", u8"зам", u8"гл", u8"инж", u8"техн", u8"расч", u8"нагр", u8"напряж", u8"сеч", u8"осв",
+      u8"ном", u8"уст", u8"ду", u8"ст", u8"стр", u8"табл", u8"рис", u8"черт", u8"отм", u8"макс", u8"мин",
+      u8"diam", u8"dia", u8"approx", u8"typ", u8"incl", u8"excl", u8"qty", u8"ref", u8"dwg", u8"rev", u8"max"
+};
+  return words;
+}
+
+std::string Lower(const std::string& utf8) {
+  std::string out;
+  icu::UnicodeString::fromUTF8(utf8).toLower().toUTF8String(out);
+  return out;
 }
 
 bool IsApostrophe(UChar32 c) { return c == '\'' || c == 0x2019 || c == 0x02BC; }
@@ -86,6 +106,33 @@ WordKind Classify(const std::vector<Char>& cs, size_t begin, size_t end, const s
   if (latin + cyrillic < letters - letters / 2) return WordKind::kOtherScript;
   if (!checkCapitals && upper == letters) return WordKind::kAbbreviation;
   return WordKind::kChecked;
+}
+
+// A word hyphenated at the end of a line ("Пози-\nция", a narrow column of a table) is one word:
+// the part before the hyphen and the line break, and the part after, which starts small.
+void JoinHyphenatedAtBreaks(const std::vector<Char>& cs, bool checkCapitals, std::vector<Word>& words) {
+  auto joinable = [](const Word& w) { return w.kind == WordKind::kChecked || w.kind == WordKind::kSingleLetter; };
+  std::vector<Word> joined;
+  for (size_t i = 0; i < words.size(); ++i) {
+    Word w = std::move(words[i]);
+    while (i + 1 < words.size() && joinable(w) && joinable(words[i + 1]) && w.end < cs.size() && IsHyphen(cs[w.end].c) &&
+           u_islower(cs[words[i + 1].begin].c) && cs[w.end].stack < 0 && cs[words[i + 1].begin].stack < 0) {
+      const Word& next = words[i + 1];
+      bool breaks = false, blank = true;
+      for (size_t k = w.end + 1; k < next.begin; ++k) {
+        breaks = breaks || cs[k].c == '\n';
+        blank = blank && (cs[k].c == '\n' || u_isUWhiteSpace(cs[k].c));
+      }
+      if (!breaks || !blank) break;
+      w.utf8 += next.utf8;
+      w.end = next.end;
+      w.sourceEnd = next.sourceEnd;
+      w.kind = Classify(cs, w.begin, w.end, w.utf8, checkCapitals, w.script);
+      ++i;
+    }
+    joined.push_back(std::move(w));
+  }
+  words = std::move(joined);
 }
 
 }  // namespace
@@ -152,12 +199,15 @@ std::vector<Word> Words(const mtextsearch::DisplayedText& shown, bool checkCapit
       const size_t to = end < shown.chars.size() ? shown.chars[end].offset : shown.utf8.size();
       word.utf8 = shown.utf8.substr(from, to - from);
       word.kind = Classify(cs, w, end, word.utf8, checkCapitals, word.script);
+      if (word.kind == WordKind::kChecked && end < cs.size() && cs[end].c == '.' && Shortenings().count(Lower(word.utf8)))
+        word.kind = WordKind::kAbbreviation;
       if (chunk != WordKind::kChecked) word.kind = chunk;
       words.push_back(std::move(word));
       w = end;
     }
     k = chunkEnd;
   }
+  JoinHyphenatedAtBreaks(cs, checkCapitals, words);
   return words;
 }
 

@@ -18,7 +18,7 @@ enum class WordKind {
   kUnit,          // mm, м, кг, °C ...
   kFileName,      // plan.dxf, C:\drawings\a.dwg, a path or an address on the web
   kEmail,         // name@host.org
-  kAbbreviation,  // capitals only (unless the options check them)
+  kAbbreviation,  // capitals only (unless the options check them); a title block's "Изм." "Разраб."
   kSingleLetter,  // an axis, a point, an index
   kOtherScript,   // no dictionary for its script (Greek, mixed with symbols ...)
 };
@@ -26,13 +26,14 @@ enum class WordKind {
 struct Word {
   size_t begin, end;              // characters of the displayed text
   size_t sourceBegin, sourceEnd;  // bytes of the contents
-  std::string utf8;               // as displayed; ’ and ʼ as '
+  std::string utf8;               // as displayed; a word hyphenated at a line break as its parts joined
   Script script;
   WordKind kind;
 };
 
 // The words of a displayed text, in order. A word is letters with apostrophes and hyphens inside
-// it; it ends at a stack's parts and divider. Its script is the script most of its letters have.
+// it; it ends at a stack's parts and divider, and goes on after a hyphen that ends a line. Its
+// script is the script most of its letters have.
 std::vector<Word> Words(const mtextsearch::DisplayedText& shown, bool checkCapitals);
 
 const char* KindName(WordKind kind);

@@ -58,6 +58,10 @@ TEST(SpellChecker, FindsEveryPlantedMisspellingAndMarksNoCorrectWord) {
       {"Ещё объём, еще объем", TextKind::kMText, ""},
       {"северо-западный угол, Т-образный, well-known, кто-нибуть", TextKind::kMText, u8"кто-нибуть"},
       {"don’t, engineer's, dont", TextKind::kMText, u8"dont"},
+      // Words hyphenated at a line break; the shortenings of a title block
+      {"Еди-\\Pница \\Pизме-\\Pрения", TextKind::kMText, ""},
+      {"Спецификай-\\Pия", TextKind::kMText, u8"Спецификайия"},
+      {"Изм.\\PЛист\\PN\\~докум.\\PРазраб.\\PУтв.", TextKind::kMText, ""},
       // A Latin letter in a Russian word is a misspelling, though each looks right
       {"Cпецификация", TextKind::kMText, u8"Cпецификация"},
   };

@@ -36,6 +36,11 @@ TEST(SpellWords, SplitsAndSortsTheDisplayedText) {
       {"северо-западный -угол- don’t 'quoted'", TextKind::kMText,
        u8"северо-западный=checked | угол=checked | don’t=checked | quoted=checked"},
       {"и/или", TextKind::kMText, u8"и=single letter | или=checked"},
+      // A hyphen that ends a line joins the word's parts; one that does not, or a capital after it, does not
+      {"Пози-\\Pция стандар- \\Pту", TextKind::kMText, u8"Позиция=checked | стандарту=checked"},
+      {"Пози- ция Москва-\\PПетербург", TextKind::kMText, u8"Пози=checked | ция=checked | Москва=checked | Петербург=checked"},
+      // The shortenings of a title block before a full stop
+      {"Изм. Разраб. Изм", TextKind::kMText, u8"Изм=abbreviation | Разраб=abbreviation | Изм=checked"},
       // Numbers, marks and sizes hold digits
       {"М1:100 2%%c12А400 3-й 10мм %%c20 90%%d x\\U+00B2", TextKind::kMText,
        u8"М1=with digits | 100=with digits | 2Ø12А400=with digits | 3-й=with digits | 10мм=with digits | "
