@@ -13,7 +13,6 @@
 #include <mutex>
 #include <set>
 #include <sstream>
-#include <unordered_map>
 
 #include "spell/Spelling.h"
 #include "spell/Words.h"
@@ -235,8 +234,6 @@ Checked Checker::Recheck(const Checked& before, std::string_view contents) const
   while (tail < old.size() - head && tail < contents.size() - head &&
          old[old.size() - 1 - tail] == contents[contents.size() - 1 - tail])
     ++tail;
-  std::map<std::pair<size_t, size_t>, const Checked::Verdict*> known;
-  for (const auto& v : before.verdicts) known[{v.sourceBegin, v.sourceEnd}] = &v;
   const size_t tailFrom = contents.size() - tail;
   auto previous = [&](const detail::Word& w) -> const Checked::Verdict* {
     std::pair<size_t, size_t> key;
@@ -246,8 +243,15 @@ Checked Checker::Recheck(const Checked& before, std::string_view contents) const
       key = {w.sourceBegin - tailFrom + (old.size() - tail), w.sourceEnd - tailFrom + (old.size() - tail)};
     else
       return nullptr;
-    auto it = known.find(key);
-    return it != known.end() && it->second->word == w.utf8 ? it->second : nullptr;
+    // The verdicts are in the order of the words, which is the order of their bytes.
+    auto it = std::lower_bound(before.verdicts.begin(), before.verdicts.end(), key,
+                               [](const Checked::Verdict& v, const std::pair<size_t, size_t>& k) {
+                                 return std::make_pair(v.sourceBegin, v.sourceEnd) < k;
+                               });
+    return it != before.verdicts.end() && it->sourceBegin == key.first && it->sourceEnd == key.second &&
+                   it->word == w.utf8
+               ? &*it
+               : nullptr;
   };
 
   const mtextsearch::DisplayedText shown = mtextsearch::Display(contents, out.kind);

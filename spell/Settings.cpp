@@ -1,5 +1,4 @@
 // The spelling options and the personal dictionary: plain UTF-8 files in the configuration folder.
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -64,6 +64,10 @@ struct Char {
 // A text between white space, its leading and trailing punctuation cut: a file name or an
 // address is told by its whole.
 WordKind ChunkKind(const std::vector<Char>& cs, size_t begin, size_t end) {
+  // Only a file name, a path or an address holds one of these.
+  if (std::none_of(cs.begin() + static_cast<long>(begin), cs.begin() + static_cast<long>(end),
+                   [](const Char& c) { return c.c == '.' || c.c == '@' || c.c == '/' || c.c == '\\' || c.c == ':'; }))
+    return WordKind::kChecked;
   std::u32string s;
   for (size_t k = begin; k < end; ++k) s += static_cast<char32_t>(cs[k].c);
   auto has = [&](std::u32string_view what) { return s.find(what) != std::u32string::npos; };
