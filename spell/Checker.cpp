@@ -92,14 +92,16 @@ class Dictionaries {
     // Each dictionary loads on a thread of its own: the two of a default run take half the time.
     std::map<std::string, std::future<std::unique_ptr<nuspell::Dictionary>>> loading;
     for (const std::string& name : names) {
+      // A name from the options file names a dictionary, never a path.
       std::string base;
       for (const auto& folder : folders) {
+        if (name.empty() || name[0] == '.' || name.find('/') != std::string::npos) break;
         if (IsFile(folder + "/" + name + ".aff") && IsFile(folder + "/" + name + ".dic")) {
           base = folder + "/" + name;
           break;
         }
       }
-      if (base.empty() || name.find('/') != std::string::npos) {
+      if (base.empty()) {
         m_missing.push_back(name);
         continue;
       }

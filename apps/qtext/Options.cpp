@@ -112,8 +112,10 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
     options.command = Command::kSpell;
     options.files.assign(operands.begin() + 1, operands.end());
     if (options.files.empty()) error = "spell needs at least one FILE";
-    if (options.inPlace || !options.outDir.empty() || options.dryRun) error = "--in-place, --out and --dry-run are options of replace";
-    if (options.search.ignoreCase || options.search.wholeWord || options.search.regex) error = "-i, -w and -E are options of find and replace";
+    if (options.inPlace || !options.outDir.empty() || options.dryRun)
+      error = "--in-place, --out and --dry-run are options of replace";
+    if (options.search.ignoreCase || options.search.wholeWord || options.search.regex)
+      error = "-i, -w and -E are options of find and replace";
     return error.empty();
   }
   size_t texts = command == "find" ? 1 : command == "replace" ? 2 : 0;

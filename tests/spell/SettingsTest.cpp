@@ -106,9 +106,10 @@ TEST_F(SpellSettings, FurtherDictionariesComeFromTheFoldersAndTheOptions) {
   spelling::Settings s;
   s.options.folders = {m_dir};
   s.options.latin = {"tiny"};
-  s.options.cyrillic = {"xx_XX"};
+  s.options.cyrillic = {"xx_XX", "../" + m_dir.substr(m_dir.rfind('/') + 1) + "/tiny"};
   spelling::Checker checker(s);
-  EXPECT_EQ((std::vector<std::string>{"xx_XX"}), checker.missing());
+  EXPECT_EQ((std::vector<std::string>{"../" + m_dir.substr(m_dir.rfind('/') + 1) + "/tiny", "xx_XX"}), checker.missing())
+      << "a name is no path";
   spelling::Checked checked = checker.Check("quillon widget panel Спецификайия", TextKind::kMText);
   ASSERT_EQ(1u, checked.misspelt.size()) << "only the Latin words are checked, by the tiny dictionary";
   EXPECT_EQ("panel", checked.misspelt[0].word);
