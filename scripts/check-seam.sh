@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks the seam between the module and the platform stand-ins by reading every #include:
-#  - the module (converter host dialog controls resources) reaches the platform only through
+#  - the module (converter spell host dialog controls resources) reaches the platform only through
 #    the public headers that carry the platform's own names (platform/*/include), never
 #    through a stand-in's private files or its front-end API (qplatform/...);
 #  - converter/ uses no platform header but the CString stand-in (afx.h, afxcoll.h with
@@ -13,10 +13,11 @@ set -u
 root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 cd "$root" || exit 2
 
-modules="converter host dialog controls resources"
+modules="converter spell host dialog controls resources"
 # folder: the other module folders it may include
 layers="
 converter:
+spell: converter
 resources:
 controls: resources
 host: converter resources

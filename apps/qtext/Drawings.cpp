@@ -1,4 +1,4 @@
-// One drawing: its texts found in every space and block, matched, replaced and saved as SAVE saves.
+// One drawing: its texts found in every space and block, matched, replaced and saved as SAVE saves, or spell-checked.
 #include "apps/qtext/Drawings.h"
 
 #include <sys/stat.h>
@@ -11,6 +11,7 @@
 #include "dbents.h"
 #include "dbmtext.h"
 #include "qplatform/Drawing.h"
+#include "spell/Spelling.h"
 
 namespace qtext {
 namespace {
@@ -108,6 +109,22 @@ std::vector<std::string> Spaces(AcDbDatabase& db) {
   return names;
 }
 
+// Calls `each(id, text, layer)` for every text of the drawing that is not empty, space by space.
+template <class Each>
+void ForEachText(AcDbDatabase& db, Each each) {
+  for (const std::string& space : Spaces(db)) {
+    for (AcDbObjectId id : qhost::EntityIds(db, space.c_str())) {
+      AcDbEntity* entity = nullptr;
+      if (acdbOpenObject(entity, id, AcDb::kForRead) != Acad::eOk) continue;
+      Text text;
+      bool isText = TextOf(entity, text);
+      const std::string layer = entity->layer();
+      entity->close();
+      if (isText && !text.contents.empty()) each(id, text, layer);
+    }
+  }
+}
+
 // Makes the folders of `path` that do not exist yet, as mkdir -p does.
 bool MakeFolders(const std::string& path, std::string& error) {
   for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
@@ -146,46 +163,38 @@ FileResult ProcessDrawing(const Options& options, const mtextsearch::Pattern& pa
   }
   AcDbDatabase& db = *load.database;
   const bool replace = options.command == Command::kReplace;
-  for (const std::string& space : Spaces(db)) {
-    for (AcDbObjectId id : qhost::EntityIds(db, space.c_str())) {
-      AcDbEntity* entity = nullptr;
-      if (acdbOpenObject(entity, id, AcDb::kForRead) != Acad::eOk) continue;
-      Text text;
-      bool isText = TextOf(entity, text);
-      const std::string layer = entity->layer();
-      entity->close();
-      if (!isText || text.contents.empty()) continue;
-      mtextsearch::DisplayedText shown = mtextsearch::Display(text.contents, text.kind);
-      std::vector<mtextsearch::Match> matches = mtextsearch::Find(pattern, shown);
-      if (matches.empty()) continue;
-      const std::string where = path + ":" + Handle(id) + ":" + text.type + ":" +
-                                OneLine(mtextsearch::Display(layer, TextKind::kSingleLine).utf8) + ": ";
-      if (!replace) {
-        ++result.texts;
-        result.matches += matches.size();
-        for (const auto& m : matches) result.out += where + Around(shown, m) + "\n";
-        continue;
-      }
-      mtextsearch::Replaced replaced = mtextsearch::Replace(text.contents, text.kind, shown, matches,
-                                                            options.replacement, options.search.regex);
-      if (replaced.refused > 0) {
-        result.err += "qtext: " + where + "left as it is: the replacement would join what is left into a code\n";
-        continue;
-      }
-      if (replaced.contents == text.contents) continue;
+  ForEachText(db, [&](AcDbObjectId id, const Text& text, const std::string& layer) {
+    mtextsearch::DisplayedText shown = mtextsearch::Display(text.contents, text.kind);
+    std::vector<mtextsearch::Match> matches = mtextsearch::Find(pattern, shown);
+    if (matches.empty()) return;
+    const std::string where = path + ":" + Handle(id) + ":" + text.type + ":" +
+                              OneLine(mtextsearch::Display(layer, TextKind::kSingleLine).utf8) + ": ";
+    if (!replace) {
       ++result.texts;
-      result.matches += replaced.count;
-      result.changed = true;
-      if (options.dryRun) {
-        auto [before, after] = Changed(shown.utf8, mtextsearch::Display(replaced.contents, text.kind).utf8);
-        result.out += where + "- " + before + "\n" + where + "+ " + after + "\n";
-        continue;
-      }
-      if (acdbOpenObject(entity, id, AcDb::kForWrite) != Acad::eOk) continue;
-      SetText(entity, replaced.contents);
-      entity->close();
+      result.matches += matches.size();
+      for (const auto& m : matches) result.out += where + Around(shown, m) + "\n";
+      return;
     }
-  }
+    mtextsearch::Replaced replaced = mtextsearch::Replace(text.contents, text.kind, shown, matches,
+                                                          options.replacement, options.search.regex);
+    if (replaced.refused > 0) {
+      result.err += "qtext: " + where + "left as it is: the replacement would join what is left into a code\n";
+      return;
+    }
+    if (replaced.contents == text.contents) return;
+    ++result.texts;
+    result.matches += replaced.count;
+    result.changed = true;
+    if (options.dryRun) {
+      auto [before, after] = Changed(shown.utf8, mtextsearch::Display(replaced.contents, text.kind).utf8);
+      result.out += where + "- " + before + "\n" + where + "+ " + after + "\n";
+      return;
+    }
+    AcDbEntity* entity = nullptr;
+    if (acdbOpenObject(entity, id, AcDb::kForWrite) != Acad::eOk) return;
+    SetText(entity, replaced.contents);
+    entity->close();
+  });
   if (result.changed && !options.dryRun) {
     std::string error;
     const qhost::SaveKind kind = options.inPlace ? qhost::SaveKind::kSave : qhost::SaveKind::kSaveAs;
@@ -194,6 +203,31 @@ FileResult ProcessDrawing(const Options& options, const mtextsearch::Pattern& pa
       result.err += "qtext: " + path + ": not written to " + destination + ": " + error + "\n";
     }
   }
+  return result;
+}
+
+FileResult SpellDrawing(const spelling::Checker& checker, std::map<std::string, std::string>& suggested,
+                        const std::string& path) {
+  FileResult result;
+  qhost::DrawingLoad load = qhost::LoadDrawing(path);
+  if (!load.database) {
+    result.failed = true;
+    result.err = "qtext: " + load.error + "\n";
+    return result;
+  }
+  ForEachText(*load.database, [&](AcDbObjectId id, const Text& text, const std::string&) {
+    const spelling::Checked checked = checker.Check(text.contents, text.kind);
+    if (checked.misspelt.empty()) return;
+    ++result.texts;
+    result.matches += checked.misspelt.size();
+    for (const spelling::Misspelling& m : checked.misspelt) {
+      auto [it, fresh] = suggested.emplace(m.word, std::string());
+      if (fresh) {
+        for (const std::string& s : checker.Suggest(m.word)) it->second += (it->second.empty() ? " " : ", ") + OneLine(s);
+      }
+      result.out += path + ":" + Handle(id) + ":" + OneLine(m.word) + ":" + it->second + "\n";
+    }
+  });
   return result;
 }
 

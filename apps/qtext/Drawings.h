@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <string>
 
 #include "apps/qtext/Options.h"
 #include "converter/MTextSearch.h"
+#include "spell/Spelling.h"
 
 namespace qtext {
 
@@ -22,6 +24,11 @@ struct FileResult {
 // Searches the drawing at `path`; replace writes it, when a text changed, to `destination`.
 FileResult ProcessDrawing(const Options& options, const mtextsearch::Pattern& pattern, const std::string& path,
                           const std::string& destination);
+
+// Checks the spelling of the texts of the drawing at `path`: a line per misspelt word with its
+// suggestions. `suggested` keeps the suggestions of the words met before, as output.
+FileResult SpellDrawing(const spelling::Checker& checker, std::map<std::string, std::string>& suggested,
+                        const std::string& path);
 
 // A displayed text on one line of output: a line break as "↵", other control characters as
 // "?", so that text from a drawing never moves a terminal's cursor.

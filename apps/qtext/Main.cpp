@@ -1,4 +1,4 @@
-// qtext: find and replace in the texts of many drawings, as they are displayed.
+// qtext: find, replace and check the spelling of the texts of many drawings, as they are displayed.
 #include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -92,8 +93,9 @@ int main(int argc, char** argv) {
     qcli::AnswerCommonOption(program, options.command == qtext::Command::kHelp ? "--help" : "--version", status);
     return status;
   }
+  const bool spell = options.command == qtext::Command::kSpell;
   const mtextsearch::Pattern pattern = mtextsearch::Pattern::FromUtf8(options.pattern, options.search);
-  if (!pattern.valid()) {
+  if (!spell && !pattern.valid()) {
     std::fprintf(stderr, "qtext: bad pattern '%s': %s\n", options.pattern.c_str(), pattern.error().c_str());
     return Status(Exit::kError);
   }
@@ -149,13 +151,31 @@ int main(int argc, char** argv) {
     }
   }
 
+  // The dictionaries load once, here: the forked workers share them.
+  std::unique_ptr<spelling::Checker> checker;
+  std::map<std::string, std::string> suggested;
+  if (spell) {
+    std::vector<std::string> warnings;
+    const std::string config = spelling::ConfigFolder();
+    checker = std::make_unique<spelling::Checker>(spelling::LoadSettings(config, &warnings));
+    for (const std::string& w : warnings) std::fprintf(stderr, "qtext: %s\n", w.c_str());
+    for (const std::string& name : checker->missing()) {
+      std::fprintf(stderr, "qtext: the dictionary %s (%s/spelling.conf) is in none of the dictionary folders\n",
+                   name.c_str(), config.c_str());
+      failed = true;
+    }
+  }
+
   long cores = ::sysconf(_SC_NPROCESSORS_ONLN);
   int workers = options.jobs > 0 ? options.jobs : static_cast<int>(cores > 0 ? cores : 1);
   Progress progress(jobs.size(), ::isatty(STDERR_FILENO) == 1);
   size_t files = 0, texts = 0, matches = 0;
   qtext::RunAll(
       jobs.size(), workers,
-      [&](size_t k) { return qtext::ProcessDrawing(options, pattern, jobs[k].path, jobs[k].destination); },
+      [&](size_t k) {
+        return spell ? qtext::SpellDrawing(*checker, suggested, jobs[k].path)
+                     : qtext::ProcessDrawing(options, pattern, jobs[k].path, jobs[k].destination);
+      },
       [&](size_t k, qtext::FileResult& r) {
         progress.Clear();
         Write(stdout, r.out);
@@ -176,5 +196,6 @@ int main(int argc, char** argv) {
   }
   std::fflush(stdout);
   if (failed) return Status(Exit::kError);
+  if (spell) return Status(matches > 0 ? Exit::kMisspelt : Exit::kSpeltRight);
   return Status(matches > 0 ? Exit::kMatched : Exit::kNone);
 }

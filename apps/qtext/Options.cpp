@@ -9,6 +9,7 @@ namespace qtext {
 const char* Usage() {
   return "usage: qtext find [options] PATTERN FILE...\n"
          "       qtext replace [options] FROM TO FILE... (--in-place | --out DIR) [--dry-run]\n"
+         "       qtext spell [-j N] FILE...\n"
          "\n"
          "Searches the texts of DXF drawings as they are displayed (MTEXT, TEXT and the text of\n"
          "dimensions, in model space, the paper spaces and blocks); formatting codes are never\n"
@@ -16,6 +17,8 @@ const char* Usage() {
          "\n"
          "find prints one line per match: file:handle:entity type:layer: text around the match.\n"
          "replace writes each changed drawing atomically, only the changed texts rewritten.\n"
+         "spell prints one line per misspelt word: file:handle:word: suggestions; its dictionaries\n"
+         "and personal words are those of $XDG_CONFIG_HOME/quillon (spelling.conf, dictionary.txt).\n"
          "\n"
          "options:\n"
          "  -i            ignore case (Unicode: Cyrillic too)\n"
@@ -29,10 +32,9 @@ const char* Usage() {
          "  --help        this text\n"
          "  --version     qtext's version\n"
          "\n"
-         "\n"
          "exit statuses:\n"
-         "  0  something matched (find) or was replaced (replace)\n"
-         "  1  nothing matched\n"
+         "  0  something matched (find) or was replaced (replace); spell: no word is misspelt\n"
+         "  1  nothing matched; spell: a word is misspelt\n"
          "  2  a bad option or pattern, or a file that could not be read or written (reported\n"
          "     per file; the other files are processed)\n";
 }
@@ -103,10 +105,20 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
     }
   }
   if (operands.empty()) {
-    error = "a command (find or replace) is needed";
+    error = "a command (find, replace or spell) is needed";
     return false;
   }
   const std::string command = operands[0];
+  if (command == "spell") {
+    options.command = Command::kSpell;
+    options.files.assign(operands.begin() + 1, operands.end());
+    if (options.files.empty()) error = "spell needs at least one FILE";
+    if (options.inPlace || !options.outDir.empty() || options.dryRun)
+      error = "--in-place, --out and --dry-run are options of replace";
+    if (options.search.ignoreCase || options.search.wholeWord || options.search.regex)
+      error = "-i, -w and -E are options of find and replace";
+    return error.empty();
+  }
   size_t texts = command == "find" ? 1 : command == "replace" ? 2 : 0;
   if (texts == 0) {
     error = "unknown command '" + command + "'";

@@ -8,14 +8,16 @@
 
 namespace qtext {
 
-// qtext's exit statuses, as grep's.
+// qtext's exit statuses, as grep's; spell's as a checker's, which fails on a misspelt word.
 enum class Exit : int {
-  kMatched = 0,  // something matched (find) or was replaced (replace)
-  kNone = 1,     // nothing matched
-  kError = 2,    // a bad option, a bad pattern, or a file that could not be read or written
+  kMatched = 0,   // something matched (find) or was replaced (replace)
+  kNone = 1,      // nothing matched
+  kError = 2,     // a bad option, a bad pattern, a missing dictionary, or a file that could not be read or written
+  kSpeltRight = 0,  // spell: no word misspelt
+  kMisspelt = 1,    // spell: a word misspelt
 };
 
-enum class Command { kFind, kReplace, kHelp, kVersion };
+enum class Command { kFind, kReplace, kSpell, kHelp, kVersion };
 
 struct Options {
   Command command = Command::kFind;

@@ -5,13 +5,13 @@ check=$1
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 make_tree() {
-  rm -rf "$tmp/t"; mkdir -p "$tmp/t/converter" "$tmp/t/host" "$tmp/t/dialog" "$tmp/t/controls" "$tmp/t/resources" \
+  rm -rf "$tmp/t"; mkdir -p "$tmp/t/converter" "$tmp/t/spell" "$tmp/t/host" "$tmp/t/dialog" "$tmp/t/controls" "$tmp/t/resources" \
     "$tmp/t/platform/mfc/include" "$tmp/t/platform/mfc/src" "$tmp/t/platform/arx/include/qplatform"
   echo '#pragma once' > "$tmp/t/platform/mfc/include/afx.h"
   echo '#pragma once' > "$tmp/t/platform/mfc/include/afxwin.h"
   echo '#pragma once' > "$tmp/t/platform/arx/include/qplatform/InputQueue.h"
   for h in host/EditTarget.h host/EditorCommand.h dialog/MTextEditorDialog.h controls/EditorRichEdit.h \
-           converter/KeptCodes.h resources/resource.h; do
+           converter/KeptCodes.h spell/Spelling.h resources/resource.h; do
     echo '#pragma once' > "$tmp/t/$h"
   done
   # Each folder with the includes its layer allows, and the command that runs the dialog.
@@ -21,6 +21,7 @@ make_tree() {
   printf '#include "controls/EditorRichEdit.h"\n#include "converter/KeptCodes.h"\n#include "host/EditTarget.h"\n#include "resources/resource.h"\n' \
     > "$tmp/t/dialog/MTextEditorDialog.cpp"
   printf '#include <afx.h>\n#include <string>\n' > "$tmp/t/converter/A.cpp"
+  printf '#include "converter/KeptCodes.h"\n#include "spell/Spelling.h"\n' > "$tmp/t/spell/Checker.cpp"
 }
 expect() {  # expect <0|1> <what>
   bash "$check" "$tmp/t" >/dev/null; rc=$?
@@ -39,6 +40,8 @@ plant() {  # plant <file> <included header> <what>
 }
 plant converter/A.cpp host/EditTarget.h "converter including host"
 plant converter/A.cpp resources/resource.h "converter including resources"
+plant converter/A.cpp spell/Spelling.h "converter including spell"
+plant spell/Checker.cpp host/EditTarget.h "spell including host"
 plant resources/resource.h controls/EditorRichEdit.h "resources including controls"
 plant controls/EditorRichEdit.cpp host/EditTarget.h "controls including host"
 plant controls/EditorRichEdit.cpp converter/KeptCodes.h "controls including converter"
