@@ -19,9 +19,10 @@ deb=$(ls "$out"/quillon_*.deb 2>/dev/null | head -1)
 dpkg-deb --field "$deb" Package Version Section Maintainer Depends
 
 [ "$(dpkg-deb --field "$deb" Version)" = "$version-1" ] || fail "the package's version is not $version-1"
-# dpkg-shlibdeps found the libraries the programs link: the C library and cpp-httplib at least.
+# dpkg-shlibdeps found the libraries the programs link (the C library, cpp-httplib, nuspell at
+# least), and the dictionaries qtext spell reads are declared.
 depends=$(dpkg-deb --field "$deb" Depends)
-for needed in libc6 libstdc++6 libcpp-httplib; do
+for needed in libc6 libstdc++6 libcpp-httplib libnuspell hunspell-ru hunspell-en-us; do
   grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 
