@@ -130,8 +130,12 @@ void MTextRtfConverter::TakeOutKeptCodes() {
   std::vector<bool> marked(pieces.size(), false);
   std::vector<size_t> open;  // the pieces of the groups open at a point
   std::vector<size_t> closer(pieces.size(), pieces.size());
+  // A "}" that closes no group closes nothing to the host, which reads on behind it; kept, it
+  // closed the wrapper around the text, or the document, and the text behind it was lost.
+  std::vector<bool> stray(pieces.size(), false);
   for (size_t k = 0; k < pieces.size(); ++k) {
     if (pieces[k].kind == PieceKind::kOpen) open.push_back(k);
+    if (pieces[k].kind == PieceKind::kClose && open.empty()) stray[k] = true;
     if (pieces[k].kind == PieceKind::kClose && !open.empty()) {
       closer[open.back()] = k;
       open.pop_back();
@@ -204,7 +208,7 @@ void MTextRtfConverter::TakeOutKeptCodes() {
   for (size_t k = 0; k < pieces.size(); ++k) {
     const auto& p = pieces[k];
     std::string_view bytes = std::string_view(text).substr(p.begin, p.end - p.begin);
-    if (restated[k]) continue;
+    if (restated[k] || stray[k]) continue;
     if (endsTrueColour[k]) {
       out.append(bytes);
       out += token(std::string(bytes));

@@ -79,6 +79,31 @@ CString WithCarried(const CString& run, const CString& code, const CString& carr
   return run.Left(semi + 1) + carried + run.Mid(semi + 1);
 }
 
+// The text without the "}" that close no group. A font code runs to its ";", braces and all.
+CString WithoutStrayClosings(const CString& text) {
+  CString out;
+  int depth = 0;
+  for (int i = 0; i < text.GetLength(); ++i) {
+    const char c = text.GetAt(i);
+    int end = i + 1;
+    if (c == '\\' && i + 1 < text.GetLength()) {
+      end = i + 2;
+      if (IsFontCode(text.Mid(i, 2))) {
+        const int semicolon = text.Find(';', i + 2);
+        end = semicolon < 0 ? text.GetLength() : semicolon + 1;
+      }
+    } else if (c == '{') {
+      ++depth;
+    } else if (c == '}') {
+      if (depth == 0) continue;
+      --depth;
+    }
+    out += text.Mid(i, end - i);
+    i = end - 1;
+  }
+  return out;
+}
+
 int IndexOf(const CStringArray& list, const CString& item) {
   for (int k = 0; k < list.GetSize(); ++k) {
     if (list[k] == item) return k;
@@ -97,7 +122,7 @@ class Reader {
   Reader(double textHeight, const ColorLookup& colors) : m_height(textHeight), m_colors(colors) {}
 
   CString Run(CString contents) {
-    text = contents;
+    text = WithoutStrayClosings(contents);
     Apply(mtext_to_rtf::kProtectEscapedFontLetters);
     bool preGrouped = text.Left(2) == "{{";
     if (!preGrouped) {

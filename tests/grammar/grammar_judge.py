@@ -40,20 +40,19 @@ KNOWN = {
                                    "({}\\H0.938383;{x at 1000)",
     "height form: relative lost": "a relative height comes back absolute (\\H3x;x at 1 gives \\H3;)",
     "height: other->other higher": "a relative height comes back rounded to six digits (\\H5.00005x;x at 0.05)",
-    # Stray closing braces on plain contents.
-    "height: base->other lower": "text behind a } without its { comes back at 1.4 (}x at 1000000)",
-    "height: base->other higher": "text behind a } without its { comes back at 1.4 (}= at 0.0001)",
-    "height: other->other lower": "text behind a } without its { comes back at 1.4 (\\H515.323;}x)",
-    "characters: tail lost": "text behind two } without their { is lost (x}}y gives x, }}<tab> gives nothing)",
+    # Contents that begin with "{{" are taken for RtfToMText's own: text outside a height group is
+    # shown at the control's default size.
+    "height: base->other lower": "text outside a height group of contents that begin with {{ comes back "
+                                 "at 1.4 ({{K at 250000)",
+    "height: base->other higher": "text outside a height group of contents that begin with {{ comes back "
+                                  "at 1.4 ({{<LF> at 1)",
+    "height: other->other lower": "a relative height behind a relative height that rounds to no half-point "
+                                  "is lost (\\H0.085829x;\\H10x;7 at 0.05)",
     # Font codes.
     "characters: insert ''->'|'": "a font code whose |c or |p field stands behind |b or |i loses its face "
                                   "and leaks the field as text (\\fArial|b1|p49;x gives |p49 x)",
     "characters: insert ''->''": "a font code whose italic field stands before its character set leaks the "
                                  "name's second word and the field as text (\\fTimes New Roman|i1|c204;)",
-    "characters: replace ''->'|'": "a font code with |i1 in front of |p leaks |p as text over the text behind "
-                                   "}} (\\fSymbol|i1|p7;}}x)",
-    "characters: replace '\\\\'->'|'": "a font code with |i1 in front of |p leaks |p as text ({}}\\fSymbol|i1|p0;}<tab>)",
-    "characters: replace ';\\\\'->'|'": "a font code with |i1 in front of |p leaks |p as text",
     "font family: renamed": "a face spelled in \\U+ codes is renamed (\\f\\U+5B8B\\U+4F53;x gives \\f+5B8B+4F53)",
     "font family: face->shape": "code text alone behind a font code loses the font (\\fArial;<LF>)",
     "font family: shape->face": "a stack behind a closed font group takes that group's font "

@@ -138,6 +138,10 @@ const Row kRows[] = {
      "{{\\fA|c0|b0|i0;{\\H2.5;a}}{\\fB|c0|b0|i0;{\\H2.5;b}}{\\fA|c0|b0|i0;{\\H2.5;c}}}"},
     {"a colour left open behind a run's group", "\\fA;{\\C1;a{\\fB;b}c",
      "{{\\fA|c0|b0|i0;{\\H2.5\\C1;a}}{\\fB|c0|b0|i0;{\\H2.5\\C1;b}}{\\fA|c0|b0|i0;{\\H2.5\\C1;c}}}"},
+    // a "}" that closes no group closes nothing: the text behind it keeps its height, none is lost
+    {"a closing brace at the start", "}x", "{{{\\H2.5;x}}}"},
+    {"two closing braces in a word", "x}}y", "{{{\\H2.5;xy}}}"},
+    {"a closing brace behind a group", "\\A1;{a}}b", "{\\A1;{{\\H2.5;ab}}}"},
     // literal backslashes are text: no pass reads the letters behind them
     {"escaped stack", "a\\\\S1/2;b", "{{{\\H2.5;a\\\\S1/2;b}}}"},
     {"path", "C:\\\\temp", "{{{\\H2.5;C:\\\\temp}}}"},
