@@ -44,7 +44,7 @@ CString MTextRtfConverter::MTextToRtf(CString contents) {
   }
   CollectFontKeys();
   ConvertUnderline();
-  if (!preGrouped) ReorderFontSpecs();
+  ReorderFontSpecs();
   DropOffFlags();
   ReplaceFontCodes();
   ConvertBoldItalic();

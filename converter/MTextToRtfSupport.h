@@ -111,6 +111,21 @@ inline bool StartsWithEscapedBackslash(std::string_view pattern) {
   return pattern.size() >= 2 && pattern[0] == '\\' && pattern[1] == '\\';
 }
 
+// A font spec with its bold and italic flags ("|b1", "|i0") behind its other fields, each part
+// in the order it had.
+inline std::string FlagsBehindFields(std::string_view spec) {
+  const size_t bar = spec.find('|');
+  std::string fields(spec.substr(0, bar)), flags;
+  for (size_t at = bar; at != std::string_view::npos;) {
+    const size_t next = spec.find('|', at + 1);
+    const std::string_view field = spec.substr(at, next == std::string_view::npos ? next : next - at);
+    const bool flag = field == "|b0" || field == "|b1" || field == "|i0" || field == "|i1";
+    (flag ? flags : fields) += field;
+    at = next;
+  }
+  return fields + flags;
+}
+
 // One rewrite of a pass: every occurrence of `from` becomes `to`.
 struct Rewrite {
   const char* from;

@@ -134,7 +134,7 @@ class Reader {
     }
     CollectFontKeys();
     Apply(mtext_to_rtf::kConvertUnderline);
-    if (!preGrouped) ReorderFontSpecs();
+    ReorderFontSpecs();
     Apply(mtext_to_rtf::kDropOffFlags);
     ReplaceFontCodes();
     Apply(mtext_to_rtf::kConvertBoldItalic);
@@ -412,12 +412,8 @@ class Reader {
     for (int i = 0; i <= text.GetLength(); ++i) {
       if (!IsFontCode(text.Mid(i, 2))) continue;
       CString spec = FontSpecAt(i);
-      int b = spec.Find("|b"), c = spec.Find("|c");
-      if (b < 0 || c < 0 || b > c) continue;
-      CString name = spec.Left(b);
-      CString flags = "|" + TextBetween(spec, "|", "|c");
-      CString fields = "|c" + TextBetween(spec, "|c", "");
-      text = m_replacer.ReplaceAll(text, name + fields + flags, name + flags + fields);
+      std::string ordered = mtext_to_rtf::FlagsBehindFields(std::string_view(spec.GetString(), spec.GetLength()));
+      text = text.Left(i + 2) + CString(ordered.data(), static_cast<int>(ordered.size())) + text.Mid(i + 2 + spec.GetLength());
     }
   }
 

@@ -49,16 +49,14 @@ KNOWN = {
     "height: other->other lower": "a relative height behind a relative height that rounds to no half-point "
                                   "is lost (\\H0.085829x;\\H10x;7 at 0.05)",
     # Font codes.
-    "characters: insert ''->'|'": "a font code whose |c or |p field stands behind |b or |i loses its face "
-                                  "and leaks the field as text (\\fArial|b1|p49;x gives |p49 x)",
-    "characters: insert ''->''": "a font code whose italic field stands before its character set leaks the "
-                                 "name's second word and the field as text (\\fTimes New Roman|i1|c204;)",
     "font family: renamed": "a face spelled in \\U+ codes is renamed (\\f\\U+5B8B\\U+4F53;x gives \\f+5B8B+4F53)",
     "font family: face->shape": "code text alone behind a font code loses the font (\\fArial;<LF>)",
     "font family: shape->face": "a stack behind a closed font group takes that group's font "
                                 "({\\fCalibri;t}\\S0/1;)",
     "bold: normal->bold": "a font code without |b inside a group keeps the bold of the font code outside "
                           "(\\fArial Narrow|b1;{\\fSymbol;#)",
+    "italic: normal->italic": "a font code without |i inside a group keeps the italic of the font code outside "
+                              "(\\fArial|i1;{\\fCourier New;x)",
     "bold: bold->normal": "a group opened behind a bold font code loses the bold ({}\\fISOCPEUR|b1;a{b)",
     # Stacks.
     "characters: insert ''->';{}'": "a stack with an escaped semicolon is cut in two (\\S\\;/;)",

@@ -107,6 +107,13 @@ const Row kRows[] = {
      "{{\\fX|c0|p33|b0|i0;{\\H2.5;a}}{\\fY|c0|p34|b0|i0;{\\H2.5;b}}}"},
     {"a character set without a number gets one, the pitch stays", "\\fVerdana|c|p34|b0|i0;x",
      "{{\\fVerdana|c0|p34|b0|i0;{\\H2.5;x}}}"},
+    // bold and italic fields in front of the others, in any order other programs write them
+    {"bold in front of the pitch", "\\fArial|b1|p49;x", "{{\\fArial|c0|p49|b1|i0;{\\H2.5;x}}}"},
+    {"italic in front of the character set", "\\fTimes New Roman|i1|c204;x",
+     "{{\\fTimes New Roman|c204|b0|i1;{\\H2.5;x}}}"},
+    {"bold between the character set and the pitch", "\\fArial|c0|b1|p34;x", "{{\\fArial|c0|p34|b1|i0;{\\H2.5;x}}}"},
+    {"italic in front on contents that begin with two groups", "{{\\fSimSun|i1|c134;{\\H2;x}}}",
+     "{{\\fSimSun|c134|b0|i1;{\\H2;x}}}"},
     // two codes the control holds as one font: neither pitch can be told, both are left out
     {"one font in the control", "\\fA|c0|p0;a\\fA|c0|p1;b", "{{\\fA|c0|b0|i0;{\\H2.5;ab}}}"},
     // a font code that begins another does not take the other's start: its rest is no text
