@@ -68,6 +68,7 @@ class MTextRtfConverter {
   void DelimitOneLetterCodes();
   void CollectFontKeys();
   void ConvertUnderline();
+  void ResetInheritedBoldItalic();
   void ReorderFontSpecs();
   void DropOffFlags();
   void ReplaceFontCodes();

@@ -39,6 +39,7 @@ CString MTextRtfConverter::MTextToRtf(CString contents) {
     ProtectEscapedBraces();
     DelimitOneLetterCodes();
     GroupPlainText();
+    ResetInheritedBoldItalic();
   } else {
     RewritePreGroupedHeights();
   }
@@ -85,6 +86,11 @@ void MTextRtfConverter::ConvertHeightCodes() { ApplyRewrites(workText, kConvertH
 void MTextRtfConverter::ProtectBeforeColourPass() { ApplyRewrites(workText, kProtectBeforeColourPass); }
 void MTextRtfConverter::RestoreAfterColourPass() { ApplyRewrites(workText, kRestoreAfterColourPass); }
 void MTextRtfConverter::RestoreEscapedFontLetters() { ApplyRewrites(workText, kRestoreEscapedFontLetters); }
+void MTextRtfConverter::ResetInheritedBoldItalic() {
+  const std::string_view text = View(workText);
+  if (!Contains(text, "|b1") && !Contains(text, "|i1")) return;
+  workText = detail::ToCString(WithInheritedFlagsReset(text));
+}
 void MTextRtfConverter::KeepFinalEmptyLine() { workText = detail::ToCString(detail::WithFinalEmptyLineKept(View(workText))); }
 
 // On RtfToMText's contents a height value runs from "\H" to the next backslash or ";", whatever it holds.

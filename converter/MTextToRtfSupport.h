@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "converter/DrawingUnits.h"
 
@@ -124,6 +125,50 @@ inline std::string FlagsBehindFields(std::string_view spec) {
     at = next;
   }
   return fields + flags;
+}
+
+// Whether a font spec's field of this flag ("|b1", "|i1") stands in it.
+inline bool HasFlagField(std::string_view spec, std::string_view flag) {
+  for (size_t at = spec.find(flag); at != std::string_view::npos; at = spec.find(flag, at + 1)) {
+    const size_t end = at + flag.size();
+    if (end == spec.size() || spec[end] == '|' || spec[end] == ';') return true;
+  }
+  return false;
+}
+
+// The grouped text with "\b0;" and "\i0;" behind each font code without bold or italic whose
+// group stands in a group that has them: a font code sets both as its fields say, but an RTF
+// group takes them from the group around it.
+inline std::string WithInheritedFlagsReset(std::string_view text) {
+  struct Flags {
+    bool bold = false, italic = false;
+  };
+  std::vector<Flags> outside;
+  Flags now;
+  std::string out;
+  out.reserve(text.size() + 16);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '{') outside.push_back(now);
+    if (c == '}' && !outside.empty()) {
+      now = outside.back();
+      outside.pop_back();
+    }
+    if (c != '\\' || text.compare(i, 2, "\\f") != 0) {
+      out += c;
+      continue;
+    }
+    const size_t semicolon = text.find(';', i);
+    const size_t end = semicolon == std::string_view::npos ? text.size() : semicolon + 1;
+    const std::string_view spec = text.substr(i, end - i);
+    const Flags own{HasFlagField(spec, "|b1"), HasFlagField(spec, "|i1")};
+    out.append(spec);
+    if (now.bold && !own.bold) out += "\\b0;";
+    if (now.italic && !own.italic) out += "\\i0;";
+    now = own;
+    i = end - 1;
+  }
+  return out;
 }
 
 // One rewrite of a pass: every occurrence of `from` becomes `to`.

@@ -129,6 +129,8 @@ class Reader {
       Apply(mtext_to_rtf::kProtectEscapedBraces);
       Apply(mtext_to_rtf::kDelimitOneLetterCodes);
       Group();
+      const std::string reset = mtext_to_rtf::WithInheritedFlagsReset(std::string_view(text.GetString(), text.GetLength()));
+      text = CString(reset.data(), static_cast<int>(reset.size()));
     } else {
       PreGroupedHeights();
     }

@@ -53,11 +53,8 @@ KNOWN = {
     "font family: face->shape": "code text alone behind a font code loses the font (\\fArial;<LF>)",
     "font family: shape->face": "a stack behind a closed font group takes that group's font "
                                 "({\\fCalibri;t}\\S0/1;)",
-    "bold: normal->bold": "a font code without |b inside a group keeps the bold of the font code outside "
-                          "(\\fArial Narrow|b1;{\\fSymbol;#)",
-    "italic: normal->italic": "a font code without |i inside a group keeps the italic of the font code outside "
-                              "(\\fArial|i1;{\\fCourier New;x)",
-    "bold: bold->normal": "a group opened behind a bold font code loses the bold ({}\\fISOCPEUR|b1;a{b)",
+    "bold: bold->normal": "text between a group and an opening brace is wrapped in a group of its own, so a "
+                          "font code in it does not reach into the group behind it ({}\\fISOCPEUR|b1;a{b)",
     # Stacks.
     "characters: insert ''->';{}'": "a stack with an escaped semicolon is cut in two (\\S\\;/;)",
     "characters: insert ''->';{|}'": "a stack with an escaped semicolon is cut in two, in a font (\\fSimSun;\\S\\;#6;)",

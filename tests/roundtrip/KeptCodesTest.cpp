@@ -114,6 +114,10 @@ const Row kRows[] = {
     {"bold between the character set and the pitch", "\\fArial|c0|b1|p34;x", "{{\\fArial|c0|p34|b1|i0;{\\H2.5;x}}}"},
     {"italic in front on contents that begin with two groups", "{{\\fSimSun|i1|c134;{\\H2;x}}}",
      "{{\\fSimSun|c134|b0|i1;{\\H2;x}}}"},
+    // a font code sets bold and italic as its fields say, also inside the group of a bold one
+    {"a plain font in a bold font's group", "\\fArial Narrow|b1;{\\fSymbol;#", "{{\\fSymbol|c0|b0|i0;{\\H2.5;#}}}"},
+    {"an upright font in an italic font's group", "\\fA|b1|i1;a{\\fB|b1;b}",
+     "{{\\fA|c0|b1|i1;{\\H2.5;a}}{\\fB|c0|b1|i0;{\\H2.5;b}}}"},
     // two codes the control holds as one font: neither pitch can be told, both are left out
     {"one font in the control", "\\fA|c0|p0;a\\fA|c0|p1;b", "{{\\fA|c0|b0|i0;{\\H2.5;ab}}}"},
     // a font code that begins another does not take the other's start: its rest is no text
