@@ -13,10 +13,10 @@ namespace {
 // the text is kept as code, so that it comes back where it stood.
 constexpr char kLiteral[] = "\\\\";
 
-// The first two bytes of the text that are not part of a kept code's token.
-std::string LeadingBytes(std::string_view text) {
+// The first bytes of the text that are not part of a kept code's token, up to `count`.
+std::string LeadingBytes(std::string_view text, size_t count) {
   std::string lead;
-  for (size_t i = 0; i < text.size() && lead.size() < 2; ++i) {
+  for (size_t i = 0; i < text.size() && lead.size() < count; ++i) {
     if (text[i] == kKeptCodeOpen) {
       i = text.find(kKeptCodeClose, i);
       if (i == std::string_view::npos) break;
@@ -27,14 +27,21 @@ std::string LeadingBytes(std::string_view text) {
   return lead;
 }
 
+// RtfToMText's own contents begin with a run group in a frame: "{{{\H" or "{{\f". Contents that
+// only begin with two braces ("{{K") are plain text, whose text outside every group gets the
+// base height.
+bool BeginsAsWritersOwn(std::string_view lead) {
+  return lead.compare(0, 3, "{{{") == 0 || lead.compare(0, 4, "{{\\f") == 0;
+}
+
 }  // namespace
 
 CString MTextRtfConverter::MTextToRtf(CString contents) {
   workText = contents;
   TakeOutKeptCodes();
   ProtectEscapedFontLetters();
-  // RtfToMText's own contents begin with "{{": they are grouped already.
-  const bool preGrouped = LeadingBytes(View(workText)) == "{{";
+  // RtfToMText's own contents are grouped already.
+  const bool preGrouped = BeginsAsWritersOwn(LeadingBytes(View(workText), 4));
   if (!preGrouped) {
     ProtectEscapedBraces();
     DelimitOneLetterCodes();
@@ -202,13 +209,12 @@ void MTextRtfConverter::TakeOutKeptCodes() {
   // MTextToRtf's passes read a height or colour value up to its ";" on plain-text contents, and
   // on RtfToMText's own up to the next backslash. One ended by a brace gets its ";" on the first
   // and is kept as code on the second.
-  size_t lead = 0, leadingOpens = 0;
-  for (size_t k = 0; k < pieces.size() && lead < 2; ++k) {
-    if (pieces[k].kind == PieceKind::kInlineCode || pieces[k].kind == PieceKind::kBareCode) continue;
-    ++lead;
-    if (pieces[k].kind == PieceKind::kOpen) ++leadingOpens;
+  std::string lead;
+  for (size_t k = 0; k < pieces.size() && lead.size() < 4; ++k) {
+    if (pieces[k].kind == PieceKind::kInlineCode || pieces[k].kind == PieceKind::kBareCode || stray[k]) continue;
+    lead.append(text, pieces[k].begin, pieces[k].end - pieces[k].begin);
   }
-  const bool preGrouped = leadingOpens == 2;
+  const bool preGrouped = BeginsAsWritersOwn(lead);
   std::string out;
   out.reserve(text.size());
   for (size_t k = 0; k < pieces.size(); ++k) {

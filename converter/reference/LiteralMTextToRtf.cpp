@@ -124,7 +124,7 @@ class Reader {
   CString Run(CString contents) {
     text = WithoutStrayClosings(contents);
     Apply(mtext_to_rtf::kProtectEscapedFontLetters);
-    bool preGrouped = text.Left(2) == "{{";
+    bool preGrouped = text.Left(3) == "{{{" || text.Left(4) == "{{\\f";
     if (!preGrouped) {
       Apply(mtext_to_rtf::kProtectEscapedBraces);
       Apply(mtext_to_rtf::kDelimitOneLetterCodes);

@@ -40,12 +40,11 @@ KNOWN = {
                                    "({}\\H0.938383;{x at 1000)",
     "height form: relative lost": "a relative height comes back absolute (\\H3x;x at 1 gives \\H3;)",
     "height: other->other higher": "a relative height comes back rounded to six digits (\\H5.00005x;x at 0.05)",
-    # Contents that begin with "{{" are taken for RtfToMText's own: text outside a height group is
-    # shown at the control's default size.
-    "height: base->other lower": "text outside a height group of contents that begin with {{ comes back "
-                                 "at 1.4 ({{K at 250000)",
-    "height: base->other higher": "text outside a height group of contents that begin with {{ comes back "
-                                  "at 1.4 ({{<LF> at 1)",
+    # Heights that come to one size in the control (below a half-point) come back as one of them.
+    "height: base->other lower": "a height that rounds to the base's half-point size takes its place "
+                                 "(-\\H0.1x; at 0.001 gives - at 0.0001)",
+    "height: base->other higher": "a height that rounds to the base's half-point size takes its place "
+                                  "(q\\H0.000169; at 0.0001 gives q at 0.000169)",
     "height: other->other lower": "a relative height behind a relative height that rounds to no half-point "
                                   "is lost (\\H0.085829x;\\H10x;7 at 0.05)",
     # Font codes.

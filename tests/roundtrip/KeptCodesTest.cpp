@@ -153,6 +153,7 @@ const Row kRows[] = {
     {"a closing brace at the start", "}x", "{{{\\H2.5;x}}}"},
     {"two closing braces in a word", "x}}y", "{{{\\H2.5;xy}}}"},
     {"a closing brace behind a group", "\\A1;{a}}b", "{\\A1;{{\\H2.5;ab}}}"},
+    {"contents that only begin with two braces", "{{K}}x", "{{{\\H2.5;Kx}}}"},
     // literal backslashes are text: no pass reads the letters behind them
     {"escaped stack", "a\\\\S1/2;b", "{{{\\H2.5;a\\\\S1/2;b}}}"},
     {"path", "C:\\\\temp", "{{{\\H2.5;C:\\\\temp}}}"},
