@@ -50,8 +50,8 @@ KNOWN = {
     # Font codes.
     "font family: renamed": "a face spelled in \\U+ codes is renamed (\\f\\U+5B8B\\U+4F53;x gives \\f+5B8B+4F53)",
     "font family: face->shape": "code text alone behind a font code loses the font (\\fArial;<LF>)",
-    "font family: shape->face": "a stack behind a closed font group takes that group's font "
-                                "({\\fCalibri;t}\\S0/1;)",
+    "font family: shape->face": "code text has no font in the control; a stack is written in the font of the "
+                                "text before it, also where that font's group closed ({\\fCalibri;t}\\S0/1;)",
     "bold: bold->normal": "text between a group and an opening brace is wrapped in a group of its own, so a "
                           "font code in it does not reach into the group behind it ({}\\fISOCPEUR|b1;a{b)",
     # Stacks.
@@ -60,15 +60,17 @@ KNOWN = {
     "characters: insert ''->'{}'": "a stack with an escaped semicolon is cut in two (\\S23^\\;;)",
     "characters: insert ''->'{|}'": "a stack with an escaped semicolon is cut in two, in a font "
                                     "(\\fArial Narrow;\\S^ \\;;)",
-    # Codes that reach only a column break.
+    # Codes that reach only a column break: nothing behind the break shows them, and RtfToMText
+    # writes no run group for a run that holds only code text.
     "height: other->base lower": "codes that reach only a column break are dropped (\\H2x;\\N gives {\\N})",
     "height: other->base higher": "codes that reach only a column break are dropped (\\H0.0087658;\\N)",
     "colour: aci->bylayer": "codes that reach only a column break are dropped (\\C250;\\N)",
     "colour: byblock->bylayer": "codes that reach only a column break are dropped (\\C0;\\N)",
     "underline: True->False": "codes that reach only a column break are dropped (\\L\\N)",
     # Braces.
-    "characters: replace ''->''": "an empty group dropped joins %% with the letter behind it into a code "
-                                  "(%%%{p gives %%%p, read as %±)",
+    "characters: replace ''->''": "a quirk of the judge: the host reads %%% as a percent sign, so %%%{p and the "
+                                  "%%%p it comes back as both read % and p; ezdxf has no %%% and reads %%%p "
+                                  "as %±",
 }
 
 
