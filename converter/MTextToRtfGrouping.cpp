@@ -39,7 +39,8 @@ void MTextRtfConverter::GroupPlainText() {
     ReplaceAllIn(workText, "\\f", "\\F");
     ReplaceAllIn(workText, "", ".shx");
     FindScopes();
-    WrapBetweenGroups("}{");
+    WrapBetweenGroups(kWrapHead);
+    workText = detail::ToCString(WithWrappersReachingOn(View(workText)));
     CarryColoursIntoFontRuns();
     BuildFontGroups();
     ReplaceAllIn(workText, "\\\\H", "//__");
@@ -47,7 +48,8 @@ void MTextRtfConverter::GroupPlainText() {
   }
   ConvertContentHeights();
   FindScopes();
-  WrapBetweenGroups("}{");
+  WrapBetweenGroups(kWrapHead);
+  workText = detail::ToCString(WithWrappersReachingOn(View(workText)));
   RewriteRunningHeights();
   ReplaceAllIn(workText, "\\\\H", "//__");
   if (workText.Find("\\f") < 0) {

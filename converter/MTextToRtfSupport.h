@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -167,6 +168,46 @@ inline std::string WithInheritedFlagsReset(std::string_view text) {
     if (now.italic && !own.italic) out += "\\i0;";
     now = own;
     i = end - 1;
+  }
+  return out;
+}
+
+// The head of the wrapping step's groups around the text between groups: the byte behind the "{"
+// marks the group as the step's own until WithWrappersReachingOn has read it. No byte of
+// contents is this one by then (control characters are kept codes).
+inline constexpr char kWrapMark = '\x05';
+inline constexpr char kWrapHead[] = "}{\x05";
+
+// The wrapped text with the step's marks taken out, and each of the step's groups whose text
+// holds a height, colour or font code kept open up to the "}" that closes the group around it
+// (to the end of the text outside every group): the code reaches as far as it reached. Closed
+// behind its text, the group ended the code there ("{}\\fA;a{b}c" showed b and c in the default
+// face).
+inline std::string WithWrappersReachingOn(std::string_view text) {
+  struct Group {
+    bool wrapper = false, reaches = false;
+    size_t kept = 0;  // the step's groups inside it kept open, closed in front of its "}"
+  };
+  std::vector<Group> open;
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == kWrapMark) continue;
+    if (c == '{') {
+      open.push_back(Group{i + 1 < text.size() && text[i + 1] == kWrapMark});
+    } else if (c == '}' && !open.empty()) {
+      const Group group = open.back();
+      open.pop_back();
+      if (group.wrapper && group.reaches) {
+        if (!open.empty()) ++open.back().kept;
+        continue;
+      }
+      out.append(group.kept, '}');
+    } else if (c == '\\' && i + 1 < text.size() && std::strchr("HCf", text[i + 1]) && !open.empty()) {
+      open.back().reaches = open.back().reaches || open.back().wrapper;
+    }
+    out += c;
   }
   return out;
 }

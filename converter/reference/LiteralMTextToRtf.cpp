@@ -210,7 +210,8 @@ class Reader {
       R("\\F", "\\f");
       R(".shx", "");
       Scopes();
-      Wrap("}{");
+      Wrap(mtext_to_rtf::kWrapHead);
+      KeepWrappersOpen();
       CarryColours();
       FontGroups(v);
       R("//__", "\\\\H");
@@ -218,7 +219,8 @@ class Reader {
     }
     ContentHeights();
     Scopes();
-    Wrap("}{");
+    Wrap(mtext_to_rtf::kWrapHead);
+    KeepWrappersOpen();
     RunningHeights(v);
     R("//__", "\\\\H");
     if (text.Find("\\f") < 0) {
@@ -243,6 +245,11 @@ class Reader {
       from = semi;
     }
     text = out + text.Mid(from);
+  }
+
+  void KeepWrappersOpen() {
+    const std::string kept = mtext_to_rtf::WithWrappersReachingOn(std::string_view(text.GetString(), text.GetLength()));
+    text = CString(kept.data(), static_cast<int>(kept.size()));
   }
 
   void Wrap(const CString& head) {

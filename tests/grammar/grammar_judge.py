@@ -36,8 +36,6 @@ KNOWN = {
     # Heights: the control's fixed scale and RtfToMText's absolute heights.
     "height: base->limit lower": "a base height above 273 comes back as \\H273.0; (x at 1000)",
     "height: other->limit lower": "a height above 273 comes back as \\H273.0; (\\H3x;x at 1000000)",
-    "height: other->limit higher": "a small height on a base above 273 comes back at 273 "
-                                   "({}\\H0.938383;{x at 1000)",
     "height form: relative lost": "a relative height comes back absolute (\\H3x;x at 1 gives \\H3;)",
     "height: other->other higher": "a relative height comes back rounded to six digits (\\H5.00005x;x at 0.05)",
     # Heights that come to one size in the control (below a half-point) come back as one of them.
@@ -52,8 +50,6 @@ KNOWN = {
     "font family: face->shape": "code text alone behind a font code loses the font (\\fArial;<LF>)",
     "font family: shape->face": "code text has no font in the control; a stack is written in the font of the "
                                 "text before it, also where that font's group closed ({\\fCalibri;t}\\S0/1;)",
-    "bold: bold->normal": "text between a group and an opening brace is wrapped in a group of its own, so a "
-                          "font code in it does not reach into the group behind it ({}\\fISOCPEUR|b1;a{b)",
     # Stacks.
     "characters: insert ''->';{}'": "a stack with an escaped semicolon is cut in two (\\S\\;/;)",
     "characters: insert ''->';{|}'": "a stack with an escaped semicolon is cut in two, in a font (\\fSimSun;\\S\\;#6;)",

@@ -132,8 +132,9 @@ TEST(CarryIntoFontRuns, FontGroupsEndWithTheGroupTheyStandIn) {
       {"{\\C1;\\H3;a\\fA;x\\fB;y}z",
        "{\\fs30 \\cf1 {\\cf2 \\fs36 a{\\f1 \\cf2 \\fs36 x}{\\f2 \\cf2 \\fs36 y}}{z}}"},
       // The wrapping gives "z" and the run behind it a group, which the first run opens and
-      // leaves open: the second run's font group stands inside it, and the first's closes behind it.
-      {"\\fA;x{\\C2;y}z\\fB;w", "{\\fs30\\cf1 {\\f1 \\cf1 x{\\cf2 y}{z{\\f2 \\cf1 w}}}"},
+      // leaves open: the second run's font group stands inside it, and the first's closes behind
+      // it. The wrapping's group stays open to the end, where the font code in it reaches.
+      {"\\fA;x{\\C2;y}z\\fB;w", "{\\fs30\\cf1 {\\f1 \\cf1 x{\\cf2 y}{z{\\f2 \\cf1 w}}"},
   });
 }
 
@@ -145,7 +146,7 @@ TEST(CarryIntoFontRuns, RunsThatLeaveGroupsOpenHoldTheRunsBehindThem) {
   ExpectBodies({
       {"\\fA;{\\H2x;a{\\fA;}b", "{\\fs30 \\cf1 {\\f1 \\fs30 {\\fs61 a{{\\f1 \\fs61 }}{b}}}"},
       // A relative height behind the later run multiplies the height of the open group.
-      {"\\fA;{\\H2x;a{\\fB;b}\\H0.5x;c", "{\\fs30 \\cf1 {\\f1 \\fs30 {\\fs61 a{{\\f2 \\fs61 b}}{\\fs30 c}}}"},
+      {"\\fA;{\\H2x;a{\\fB;b}\\H0.5x;c", "{\\fs30 \\cf1 {\\f1 \\fs30 {\\fs61 a{{\\f2 \\fs61 b}}{\\fs30 c}}"},
       // Two runs left open, one inside the other, each closing with its own group.
       {"\\fA;{\\H2x;a{\\fB;{\\H3x;b{\\fC;c}d}e}f",
        "{\\fs30 \\cf1 {\\f1 \\fs30 {\\fs61 a{{\\f2 \\fs61 {\\fs183 b{{\\f3 \\fs183 c}}{d}}{e}}}{f}}}"},

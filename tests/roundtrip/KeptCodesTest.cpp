@@ -154,6 +154,10 @@ const Row kRows[] = {
     {"two closing braces in a word", "x}}y", "{{{\\H2.5;xy}}}"},
     {"a closing brace behind a group", "\\A1;{a}}b", "{\\A1;{{\\H2.5;ab}}}"},
     {"contents that only begin with two braces", "{{K}}x", "{{{\\H2.5;Kx}}}"},
+    // codes between a group and the group behind it reach into it and on
+    {"a font code behind a group", "{}\\fA;a{b}c", "{{\\fA|c0|b0|i0;{\\H2.5;abc}}}"},
+    {"a height behind a group", "{}\\H5;a{b", "{{{\\H5;ab}}}"},
+    {"a colour behind an empty group", "\\C3;{\\H0.7x;}\\C1;{c", "{{{\\H2.5\\C1;c}}}"},
     // literal backslashes are text: no pass reads the letters behind them
     {"escaped stack", "a\\\\S1/2;b", "{{{\\H2.5;a\\\\S1/2;b}}}"},
     {"path", "C:\\\\temp", "{{{\\H2.5;C:\\\\temp}}}"},
