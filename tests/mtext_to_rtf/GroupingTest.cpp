@@ -88,7 +88,7 @@ TEST(GroupPlainText, HostHeightsBecomeHalfPoints) {
 TEST(GroupPlainText, EndsWhereAScanWouldNot) {
   ExpectBodies({
       // Text between groups that is closing braces only is left unwrapped.
-      {"{\\H2;a}}}", "{\\fs30 \\cf1 {\\fs24 a}}}}"},
+      {"x{{\\H2;a}}", "{\\fs30 \\cf1 x{{\\fs24 a}}}"},
       // Height carrying on a single run that holds a "}". The run's font group closes in front of
       // it; the carried run holds the old run once more, which the replacement takes once more.
       {"{\\fArial;\\H2;x}", "{\\fs30 \\cf1 {{{\\f1 \\fs24 x}}}}"},
@@ -197,6 +197,6 @@ TEST(RewritePreGroupedHeights, ValuesRunToTheNextBackslash) {
       {"{{{\\H2.5\\C1;a}}}", "{{{\\fs30\\cf1 a}}}"},
       {"{{{\\H10\\C1;a}}}", "{{{\\fs120\\cf1 a}}}"},
       // A height with nothing behind it is kept as code text.
-      {"{{\\H2", "{{{\\f1 \\\\H2}"},
+      {"{{{\\H2", "{{{{\\f1 \\\\H2}"},
   });
 }
