@@ -4,7 +4,7 @@ FUZZ_BUILD ?= build-fuzz
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: run test setup build fuzz-build sanitize-build bench clean
+.PHONY: run test setup build fuzz-build sanitize-build bench package clean
 
 run: build
 	@scripts/run-main.sh $(BUILD)
@@ -25,6 +25,10 @@ fuzz-build: setup
 
 sanitize-build: setup
 	@scripts/build-sanitized.sh $(abspath $(SANITIZE_BUILD))
+
+# A Debian package of the build, in $(BUILD)/ (cmake/Package.cmake).
+package: build
+	@cd $(BUILD) && cpack --config CPackConfig.cmake
 
 bench: build
 	@mkdir -p $(BUILD)/bench/results

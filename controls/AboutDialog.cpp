@@ -1,6 +1,8 @@
 // The About box: its text area, links and painted lines, and the click that closes it.
 #include "controls/AboutDialog.h"
 
+#include "QuillonVersion.h"
+
 namespace {
 
 // The links' colours in the About box.
@@ -8,7 +10,7 @@ constexpr COLORREF kLinkGrey = RGB(128, 128, 128);
 constexpr COLORREF kVisited = RGB(85, 26, 139);
 
 const char* const kProductName = "Quillon";
-const char* const kVersion = "V1.11";
+const char* const kVersion = QUILLON_PRODUCT_VERSION;
 const char* const kCountry = "Россия";
 const char* const kTown = "Новосибирск";
 const char* const kDashes = "------------------------------------------------------------";

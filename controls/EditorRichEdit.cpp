@@ -71,6 +71,35 @@ void EditorRichEdit::SetRtf(CString rtf) {
   StreamIn(SF_RTF, stream);
 }
 
+CString EditorRichEdit::GetSelectionRtf() {
+  CString rtf;
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rtf), 0, CollectChunk};
+  StreamOut(SF_RTF | SFF_SELECTION, stream);
+  return rtf;
+}
+
+void EditorRichEdit::ReplaceSelectionRtf(CString rtf) {
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rtf), 0, ServeChunk};
+  StreamIn(SF_RTF | SFF_SELECTION, stream);
+}
+
+std::vector<bool> EditorRichEdit::CodeTextMap() {
+  const long length = GetWindowTextLength();
+  std::vector<bool> code(static_cast<size_t>(length), false);
+  if (m_codeFace.IsEmpty() || !std::strstr(GetRtf().GetString(), m_codeFace)) return code;
+  const DWORD mask = GetEventMask();
+  SetEventMask(0);
+  long start = 0, end = 0;
+  GetSel(start, end);
+  for (long cp = 0; cp < length; ++cp) {
+    SetSel(cp, cp + 1);
+    code[static_cast<size_t>(cp)] = IsCodeFace(GetSelectionFormat(CFM_FACE));
+  }
+  SetSel(start, end);
+  SetEventMask(mask);
+  return code;
+}
+
 CHARFORMAT EditorRichEdit::GetSelectionFormat(DWORD mask) {
   CHARFORMAT format{};
   format.cbSize = sizeof(CHARFORMAT);

@@ -6,6 +6,8 @@
 #include <afxwin.h>
 #include <richedit.h>
 
+#include <vector>
+
 class EditorRichEdit : public CRichEditCtrl {
  public:
   // Every format the toolbar shows or sets: bold, italic, underline, colour, face and size.
@@ -27,6 +29,13 @@ class EditorRichEdit : public CRichEditCtrl {
   // The whole contents as one RTF document, and a document that replaces them.
   CString GetRtf();
   void SetRtf(CString rtf);
+  // The selection as an RTF document, and a document that replaces the selection as one step
+  // of the control's undo.
+  CString GetSelectionRtf();
+  void ReplaceSelectionRtf(CString rtf);
+  // For each character position, whether it holds code text. Leaves the selection as it was and
+  // notifies nothing.
+  std::vector<bool> CodeTextMap();
 
   // The selection's character format as the control reports it for `mask`.
   CHARFORMAT GetSelectionFormat(DWORD mask);

@@ -37,6 +37,16 @@ size_t ArgumentCodeEnd(std::string_view s, size_t i, bool numeric) {
   return end;
 }
 
+// The end of a stack: at its ";" (included) or at the end of the contents. An escaped character
+// in it ("\;", "\/") is part of it: "\S3\;/4;" is one stack.
+size_t StackEnd(std::string_view s, size_t i) {
+  for (size_t k = i + 2; k < s.size(); ++k) {
+    if (s[k] == '\\' && k + 1 < s.size()) ++k;
+    else if (s[k] == ';') return k + 1;
+  }
+  return s.size();
+}
+
 // Whether the value of a height or colour code is one MTextToRtf shows exactly: a plain decimal
 // number (a height also as a factor, "0.5x") ended by its ";", by the next code (as RtfToMText
 // writes "{\H2.5\C7;") or by a brace. Any other form is kept as written.
@@ -76,6 +86,8 @@ char Cp1251Byte(unsigned codePoint) {
   return 0;
 }
 
+unsigned Cp1251CodePoint(unsigned char byte) { return byte < 0x80 ? byte : kUpperHalf[byte - 0x80]; }
+
 std::vector<Piece> Scan(std::string_view s) {
   std::vector<Piece> pieces;
   auto add = [&](PieceKind kind, size_t begin, size_t end, char byte = 0) {
@@ -98,13 +110,20 @@ std::vector<Piece> Scan(std::string_view s) {
       ++i;
       continue;
     }
+    // A caret that ends the contents is a caret; behind it a brace would read as a caret code
+    // ("^}"), so it is kept, like a backslash there, to come back at the very end.
+    if (c == '^' && i + 1 == s.size()) {
+      add(PieceKind::kLoneEnd, i, i + 1);
+      ++i;
+      continue;
+    }
     if (c != '\\') {
       add(PieceKind::kText, i, i + 1);
       ++i;
       continue;
     }
     if (i + 1 >= s.size()) {
-      add(PieceKind::kLoneBackslash, i, i + 1);
+      add(PieceKind::kLoneEnd, i, i + 1);
       ++i;
       continue;
     }
@@ -148,7 +167,7 @@ std::vector<Piece> Scan(std::string_view s) {
         break;
       case 'S':
         kind = PieceKind::kInlineCode;
-        end = ArgumentCodeEnd(s, i, false);
+        end = StackEnd(s, i);
         break;
       case 'p':
         end = ArgumentCodeEnd(s, i, false);
@@ -214,7 +233,10 @@ bool EndedByBrace(std::string_view mtext, const Piece& p) {
 }
 
 bool NeedsTerminator(std::string_view piece) {
-  return piece.size() >= 2 && piece[0] == '\\' && std::strchr("SpfF", piece[1]) && piece.back() != ';';
+  if (piece.size() < 2 || piece[0] != '\\' || !std::strchr("SpfF", piece[1])) return false;
+  // A stack's escaped ";" ("\S3\;") is no end of it.
+  return piece[1] == 'S' ? StackEnd(piece, 0) == piece.size() && (piece.back() != ';' || piece[piece.size() - 2] == '\\')
+                         : piece.back() != ';';
 }
 
 bool ReadsAsKeptCodes(std::string_view code, std::vector<Piece>& pieces) {
@@ -225,15 +247,16 @@ bool ReadsAsKeptCodes(std::string_view code, std::vector<Piece>& pieces) {
       case PieceKind::kOpen:
       case PieceKind::kClose:
       case PieceKind::kCharacter:
-      case PieceKind::kLoneBackslash:  // complete only at the end of the text, as NeedsTerminator's codes
+      case PieceKind::kLoneEnd:  // complete only at the end of the text, as NeedsTerminator's codes
         break;
       case PieceKind::kInlineCode:
       case PieceKind::kBareCode:
         if (IsTokenByte(code[p.begin])) return false;
         break;
       case PieceKind::kReaderCode:
-        // A colour code is kept where it ends a true colour's reach.
-        if (code.compare(p.begin, 2, "\\C") != 0) return false;
+        // A colour code is kept where it ends a true colour's reach, a font code where its run
+        // holds kept codes only.
+        if (code.compare(p.begin, 2, "\\C") != 0 && code.compare(p.begin, 2, "\\f") != 0) return false;
         break;
       default:
         return false;

@@ -21,7 +21,7 @@ enum class PieceKind {
   kBareCode,      // kept, acts on what follows: \A \p \W \T \Q \c \O \o \K \k \N, unknown codes
   kOpen,          // "{"
   kClose,         // "}"
-  kLoneBackslash  // a backslash that ends the contents: a literal
+  kLoneEnd        // a backslash or a caret that ends the contents: a literal, kept at the end
 };
 
 struct Piece {
@@ -48,6 +48,8 @@ bool HoldsMarkedText(std::string_view rtf);
 
 // The byte of code page 1251 for a Unicode code point, or 0 when the code page lacks it.
 char Cp1251Byte(unsigned codePoint);
+// The Unicode code point of a byte of code page 1251 (0 for 0x98, which stands for none).
+unsigned Cp1251CodePoint(unsigned char byte);
 
 // Whether a stretch of marked text reads, as the host reads MText, as complete kept codes only
 // (braces included, and colour codes, which are kept where they end a true colour); `pieces`

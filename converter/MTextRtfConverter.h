@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "converter/ColorLookup.h"
+#include "converter/DrawingUnits.h"
 #include "converter/MTextToRtfTarget.h"
 
 class MTextRtfConverter {
@@ -43,8 +44,15 @@ class MTextRtfConverter {
   CString MTextToRtf(CString contents);
 
   // The heights a text had, by the half-point size MTextToRtf gave them: MTextToRtf fills it,
-  // RtfToMText writes a size found here with the height text it came from.
+  // RtfToMText writes a size found here with the height text it came from. Each height text has
+  // a size of its own; a relative height is known with the heights it multiplies ("3;\H2x").
   KnownHeights knownHeights;
+  // The view scale: MTextToRtf sets it from the base height, RtfToMText reads sizes it does not
+  // know at it.
+  double halfPointsPerUnit = kHalfPointsPerDrawingUnit;
+  // How many heights MTextToRtf showed at a size other than their own: beyond what the control
+  // shows, or beside another height that came to the same size.
+  int movedSizes = 0;
   // The text's font descriptors that the control's font table cannot hold: MTextToRtf fills it,
   // RtfToMText gives such a font back with the descriptor it came from.
   KnownFonts knownFonts;
@@ -75,7 +83,9 @@ class MTextRtfConverter {
   void ConvertBoldItalic();
   void ConvertParagraphs();
   void ConvertHeightCodes();
-  CString BuildFontTable() const;
+  CString BuildFontTable();
+  void ChooseStandInFaces();
+  std::string TableKey(int k) const;
   void KnowFonts();  // fills knownFonts from fontKeys
   void ProtectBeforeColourPass();
   CString ColourPass();  // ends codes with a space, fills colourKeys, returns the colour table
@@ -96,12 +106,15 @@ class MTextRtfConverter {
   // MTextToRtf's lists.
   CStringArray fontKeys;
   CStringArray colourKeys;
+  std::vector<std::string> m_standInFaces;  // per font key, the face the control shows it in, or ""
 
   double TextHeight() const;
   // The base height in half-points and the half that rounds it when it is cut to an integer.
   double BaseHalfPoints() const;
-  void KnowHeight(int halfPoints, const CString& height);
-  void KnowHeight(int halfPoints, double height);
+  // The size a height text is shown at: its natural size, or the nearest one that no other
+  // height text holds. Knows the height by it.
+  int SizeOf(const std::string& text, double units, double natural);
+  void ReserveBaseSize();
 
   std::vector<std::string> m_keptCodes;  // MTextToRtf's kept codes and literal backslashes, by token
   bool m_marksCode = false;              // a kept code is shown in the reserved face
@@ -114,5 +127,12 @@ class MTextRtfConverter {
   std::vector<long> m_heightInForce;  // per height code, the code in force in front of it (-1: the base)
   std::vector<long> m_heightAtFont;   // per font code, the height code in force there
   std::vector<std::string> m_heightTexts;  // per height code, its value as rewritten
+  struct HeightCode {
+    std::string text;  // as written ("2.25", "0.5x"), or with the heights it multiplies ("3;\H2x")
+    double units = 0.0;
+  };
+  std::vector<HeightCode> m_heightCodes;  // per height code of the grouping, as the text had it
+  std::map<std::string, int> m_sizeOfText;  // the size each known height text is shown at
+  int m_baseSize = -1;                       // the base height's size, whose text a written one may take
   std::vector<std::string> m_colourAtFont;  // per font code, the colour value in force there
 };

@@ -1,4 +1,5 @@
 // MTextToRtf's top level: the sequence of passes, and the passes that are fixed rewrites.
+#include <algorithm>
 #include <cstdio>
 
 #include "converter/KeptCodes.h"
@@ -37,6 +38,8 @@ bool BeginsAsWritersOwn(std::string_view lead) {
 }  // namespace
 
 CString MTextRtfConverter::MTextToRtf(CString contents) {
+  halfPointsPerUnit = ViewHalfPointsPerUnit(TextHeight());
+  ReserveBaseSize();
   workText = contents;
   TakeOutKeptCodes();
   ProtectEscapedFontLetters();
@@ -67,20 +70,19 @@ CString MTextRtfConverter::MTextToRtf(CString contents) {
   RestoreEscapedFontLetters();
   PutBackKeptCodes();
   KeepFinalEmptyLine();
-  // The base height last: a height written in the text keeps its own spelling.
-  KnowHeight(LeadingInteger(IntegerText(BaseHalfPoints())), TextHeight());
   // The outer group and any group the body leaves open stay open: the control reads them so.
   CString document = fontTable + colourTable + workText;
   if (m_target) {
     m_target->SetRtfText(document);
     m_target->SetKnownHeights(knownHeights);
     m_target->SetKnownFonts(knownFonts);
+    m_target->SetViewScale(halfPointsPerUnit);
   }
   return document;
 }
 
 double MTextRtfConverter::TextHeight() const { return m_target ? m_target->TextHeight() : 0.0; }
-double MTextRtfConverter::BaseHalfPoints() const { return TextHeight() * kHalfPointsPerDrawingUnit + 0.5; }
+double MTextRtfConverter::BaseHalfPoints() const { return TextHeight() * halfPointsPerUnit + 0.5; }
 
 void MTextRtfConverter::ProtectEscapedFontLetters() { ApplyRewrites(workText, kProtectEscapedFontLetters); }
 void MTextRtfConverter::ProtectEscapedBraces() { ApplyRewrites(workText, kProtectEscapedBraces); }
@@ -100,36 +102,81 @@ void MTextRtfConverter::ResetInheritedBoldItalic() {
 }
 void MTextRtfConverter::KeepFinalEmptyLine() { workText = detail::ToCString(detail::WithFinalEmptyLineKept(View(workText))); }
 
-// On RtfToMText's contents a height value runs from "\H" to the next backslash or ";", whatever it holds.
+// On RtfToMText's contents a height value runs from "\H" to the next backslash or ";", whatever
+// it holds. A relative one multiplies the height in force where it stands, its group's; the
+// text of its height is that height's text with its own behind it.
 void MTextRtfConverter::RewritePreGroupedHeights() {
   ReplaceAllIn(workText, "//__", "\\\\H");
   const std::string text = Bytes(workText);
   std::string out;
   out.reserve(text.size() + 16);
+  std::vector<long> open;  // per open group, the height code in force at its "{"
+  long inForce = -1;       // -1: the base
+  m_heightCodes.clear();
   size_t from = 0;
-  for (size_t h = text.find("\\H"); h != std::string::npos; h = text.find("\\H", from)) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    const bool escaped = i > 0 && text[i - 1] == '\\';
+    if (c == '{' && !escaped) open.push_back(inForce);
+    if (c == '}' && !escaped && !open.empty()) {
+      inForce = open.back();
+      open.pop_back();
+    }
+    if (c != '\\' || i + 1 >= text.size() || text[i + 1] != 'H') continue;
+    const size_t h = i;
     size_t end = text.find_first_of(kCodeEnds, h + 2);
     if (end == std::string::npos) end = h + 2;  // no value: "0" goes in front of the rest
     out.append(text, from, h + 2 - from);
-    CString value(text.data() + h + 2, static_cast<int>(end - h - 2));
-    CString half = HalfPointsText(value);
-    KnowHeight(LeadingInteger(half), value);
-    out += half.GetString();
+    const std::string value = text.substr(h + 2, end - h - 2);
+    const HeightCode outside = inForce < 0 ? HeightCode{std::string(), TextHeight()} : m_heightCodes[inForce];
+    HeightCode code{value, LeadingDecimal(value.c_str(), static_cast<int>(value.size()))};
+    if (!value.empty() && (value.back() == 'x' || value.back() == 'X')) {
+      code.units *= outside.units;
+      if (!outside.text.empty()) code.text = outside.text + ";\\H" + value;
+    }
+    const double natural = code.units * halfPointsPerUnit + 0.5;
+    out += code.units > 0.0 ? DecimalText(SizeOf(code.text, code.units, natural)) : IntegerText(natural).GetString();
+    inForce = static_cast<long>(m_heightCodes.size());
+    m_heightCodes.push_back(std::move(code));
     from = end;
+    i = end - 1;
   }
   out.append(text, from, std::string::npos);
   workText = detail::ToCString(out);
   ReplaceAllIn(workText, "\\\\H", "//__");
 }
 
-void MTextRtfConverter::KnowHeight(int halfPoints, const CString& height) {
-  if (LeadingDecimal(height) > 0) knownHeights.emplace(halfPoints, height);
+// The base height's size is its own from the start: no height of the text takes it, but an
+// absolute one of the same value gives the text it is written with (`\H2.50;` on 2.5).
+void MTextRtfConverter::ReserveBaseSize() {
+  m_baseSize = -1;
+  const double base = TextHeight();
+  if (!(base > 0.0)) return;
+  m_baseSize = ShownSize(base, halfPointsPerUnit);
+  const std::string text = detail::HeightNumber(base);
+  knownHeights[m_baseSize] = detail::ToCString(text);
+  m_sizeOfText[text] = m_baseSize;
 }
 
-void MTextRtfConverter::KnowHeight(int halfPoints, double height) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.6g", height);
-  KnowHeight(halfPoints, CString(text));
+int MTextRtfConverter::SizeOf(const std::string& text, double units, double natural) {
+  const auto known = m_sizeOfText.find(text);
+  if (known != m_sizeOfText.end()) return known->second;
+  const int own = LeadingInteger(IntegerText(natural));
+  int size = NearestSize(own, [&](int size) {
+    const auto held = knownHeights.find(size);
+    if (held == knownHeights.end()) return true;
+    // The base's size, given up to a written height of the same value.
+    const bool absolute = text.find_first_of("xX;") == std::string::npos;
+    if (size != m_baseSize || !absolute || units != TextHeight()) return false;
+    m_sizeOfText.erase(std::string(View(held->second)));
+    m_baseSize = -1;
+    return true;
+  });
+  if (size < 0) size = std::clamp(own, kSmallestHalfPoints, kLargestHalfPoints);  // every size is taken
+  if (size != own) ++movedSizes;
+  knownHeights[size] = detail::ToCString(text);
+  m_sizeOfText[text] = size;
+  return size;
 }
 
 // Every code the control cannot show as formatting leaves the text for a token of its own, so
@@ -190,11 +237,49 @@ void MTextRtfConverter::TakeOutKeptCodes() {
       }
     }
   }
+  // MTextToRtf's passes read a height or colour value up to its ";" on plain-text contents, and
+  // on RtfToMText's own up to the next backslash. One ended by a brace gets its ";" on the first
+  // and is kept as code on the second.
+  std::string lead;
+  for (size_t k = 0; k < pieces.size() && lead.size() < 4; ++k) {
+    if (pieces[k].kind == PieceKind::kInlineCode || pieces[k].kind == PieceKind::kBareCode || stray[k]) continue;
+    lead.append(text, pieces[k].begin, pieces[k].end - pieces[k].begin);
+  }
+  const bool preGrouped = BeginsAsWritersOwn(lead);
+  // A font code whose run holds kept codes and no text (a character outside the code page alone)
+  // shows nothing in the control, which keeps no font for it: it is kept as code, bare, so that
+  // it reaches those codes as it reached them. (On RtfToMText's own contents a run group's font,
+  // "{\fArial|c0|b0|i0;{\H2.5;", is the font of the text in front of its codes, which the
+  // control gives them as well.)
+  std::vector<bool> fontOverCodes(pieces.size(), false);
+  auto runGroupFont = [&](size_t k) {
+    return preGrouped && k + 2 < pieces.size() && pieces[k + 1].kind == PieceKind::kOpen &&
+           pieces[k + 2].kind == PieceKind::kReaderCode && text[pieces[k + 2].begin + 1] == 'H';
+  };
+  for (size_t k = 0; k < pieces.size(); ++k) {
+    if (pieces[k].kind != PieceKind::kReaderCode || text[pieces[k].begin + 1] != 'f' || runGroupFont(k)) continue;
+    bool codes = false;
+    long depth = 0;
+    for (size_t j = k + 1; j < pieces.size(); ++j) {
+      if (stray[j]) continue;
+      const PieceKind kind = pieces[j].kind;
+      const char letter = pieces[j].end - pieces[j].begin > 1 ? text[pieces[j].begin + 1] : 0;
+      if (kind == PieceKind::kOpen) ++depth;
+      if (kind == PieceKind::kClose && depth-- == 0) break;
+      if (kind == PieceKind::kInlineCode) codes = true;
+      const bool ends = (kind == PieceKind::kReaderCode || kind == PieceKind::kBareCode) && (letter == 'f' || letter == 'F');
+      const bool shows = kind == PieceKind::kText || kind == PieceKind::kCharacter || kind == PieceKind::kEscape ||
+                         kind == PieceKind::kLoneEnd || (kind == PieceKind::kReaderCode && letter == 'P');
+      if (shows) codes = false;
+      if (ends || shows) break;
+    }
+    fontOverCodes[k] = codes;
+  }
   open.clear();
   for (size_t k = 0; k < pieces.size(); ++k) {
     if (pieces[k].kind == PieceKind::kOpen) open.push_back(k);
     if (pieces[k].kind == PieceKind::kClose && !open.empty()) open.pop_back();
-    const bool reachesOn = (pieces[k].kind == PieceKind::kBareCode && !restated[k]) || endsTrueColour[k];
+    const bool reachesOn = (pieces[k].kind == PieceKind::kBareCode && !restated[k]) || endsTrueColour[k] || fontOverCodes[k];
     if (!reachesOn || open.empty() || closer[open.back()] == pieces.size()) continue;
     // A group around the whole text (RtfToMText's own frame) ends nothing early: a code's reach
     // ends at the end of the text with or without it.
@@ -206,21 +291,16 @@ void MTextRtfConverter::TakeOutKeptCodes() {
     m_keptCodes.push_back(std::move(code));
     return keptcodes::Token(kKeptCodeOpen, m_keptCodes.size() - 1, kKeptCodeClose);
   };
-  // MTextToRtf's passes read a height or colour value up to its ";" on plain-text contents, and
-  // on RtfToMText's own up to the next backslash. One ended by a brace gets its ";" on the first
-  // and is kept as code on the second.
-  std::string lead;
-  for (size_t k = 0; k < pieces.size() && lead.size() < 4; ++k) {
-    if (pieces[k].kind == PieceKind::kInlineCode || pieces[k].kind == PieceKind::kBareCode || stray[k]) continue;
-    lead.append(text, pieces[k].begin, pieces[k].end - pieces[k].begin);
-  }
-  const bool preGrouped = BeginsAsWritersOwn(lead);
   std::string out;
   out.reserve(text.size());
   for (size_t k = 0; k < pieces.size(); ++k) {
     const auto& p = pieces[k];
     std::string_view bytes = std::string_view(text).substr(p.begin, p.end - p.begin);
     if (restated[k] || stray[k]) continue;
+    if (fontOverCodes[k]) {
+      out += token(std::string(bytes));
+      continue;
+    }
     if (endsTrueColour[k]) {
       out.append(bytes);
       out += token(std::string(bytes));
@@ -235,7 +315,7 @@ void MTextRtfConverter::TakeOutKeptCodes() {
       case PieceKind::kCharacter: out += p.byte; break;
       case PieceKind::kInlineCode:
       case PieceKind::kBareCode: out += token(std::string(bytes)); break;
-      case PieceKind::kLoneBackslash: out += token("\\"); break;
+      case PieceKind::kLoneEnd: out += token(std::string(bytes)); break;
       case PieceKind::kEscape:
         if (bytes[1] == '\\') out += token(kLiteral);
         else out.append(bytes);

@@ -1,6 +1,5 @@
 // MTextToRtf's grouping of plain-text contents: runs of text wrapped in groups that state their
 // height and colour, relative heights made absolute, and heights and colours carried into font runs.
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -65,20 +64,24 @@ void MTextRtfConverter::GroupPlainText() {
 
 // The host writes absolute heights in drawing units ("\H2.5;"); the control reads "\fs" in
 // half-points. A value that is a plain number is converted here, before the wrapping adds
-// height codes of its own, which hold half-points already.
+// height codes of its own, which hold half-points already. Every height code is noted as
+// written, for the relative ones behind it.
 void MTextRtfConverter::ConvertContentHeights() {
   const std::string text = Bytes(workText);
   std::string out;
+  m_heightCodes.clear();
   size_t from = 0, semi = 0;
   for (size_t h = text.find("\\H"); h != npos; h = text.find("\\H", h + 2)) {
     if (semi < h + 2) semi = text.find(';', h + 2);
     if (semi == npos) break;
+    m_heightCodes.emplace_back();
     if (!IsPlainDecimal(text.data() + h + 2, semi - h - 2)) continue;
     out.append(text, from, h + 2 - from);
-    CString value(text.data() + h + 2, static_cast<int>(semi - h - 2));
-    CString half = HalfPointsText(value);
-    KnowHeight(LeadingInteger(half), value);
-    out += half.GetString();
+    HeightCode& code = m_heightCodes.back();
+    code.text = text.substr(h + 2, semi - h - 2);
+    code.units = LeadingDecimal(code.text.c_str(), static_cast<int>(code.text.size()));
+    const double natural = code.units * halfPointsPerUnit + 0.5;
+    out += code.units > 0.0 ? DecimalText(SizeOf(code.text, code.units, natural)) : Integer(natural);
     from = semi;
   }
   out.append(text, from, npos);
@@ -121,40 +124,45 @@ void MTextRtfConverter::FindScopes() {
 }
 
 // Relative heights ("\H0.5x;") multiply the height in force, the code's scope found above, or the
-// base. Each code's segment runs from its "\H" to the next "{\" once every "\H" has a "{".
+// base; each is known by the text of that height with its own behind it. Each code's segment
+// runs from its "\H" to the next "{\" once every "\H" has a "{".
 void MTextRtfConverter::RewriteRunningHeights() {
   std::string text = detail::ReplaceAll(View(workText), "{\\H", "\\H");
-  // The running value and the height in drawing units behind each code.
-  std::vector<std::pair<double, double>> behind;
+  // The running value behind each code, in half-points before rounding.
+  std::vector<double> behind;
   m_heightTexts.clear();
-  const std::pair<double, double> base(BaseHalfPoints(), TextHeight());
+  m_heightCodes.resize(m_heightInForce.size());
   size_t s = text.find("{\\H");
   std::string out = text.substr(0, s);
   while (s != npos) {
-    const size_t code = behind.size();
-    const long scope = code < m_heightInForce.size() ? m_heightInForce[code] : static_cast<long>(code) - 1;
-    double units;
-    std::tie(m_runningHeight, units) = scope < 0 ? base : behind[static_cast<size_t>(scope)];
+    const size_t n = behind.size();
+    const long scope = n < m_heightInForce.size() ? m_heightInForce[n] : static_cast<long>(n) - 1;
+    m_runningHeight = scope < 0 ? BaseHalfPoints() : behind[static_cast<size_t>(scope)];
+    const HeightCode outside = scope < 0 || static_cast<size_t>(scope) >= m_heightCodes.size()
+                                   ? HeightCode{std::string(), TextHeight()}
+                                   : m_heightCodes[static_cast<size_t>(scope)];
     size_t end = text.find("{\\", s + 1);
     std::string segment = text.substr(s + 1, (end == npos ? text.size() : end) - s - 1);
     std::string_view value = detail::TextBetween(segment, "\\H", ";");
-    if (value.find('x') != npos) {
+    if (value.find_first_of("xX") != npos) {
       const double factor = LeadingDecimal(value.data(), static_cast<int>(value.size()) - 1);
       m_runningHeight = factor * m_runningHeight;
-      units = factor * units;
-      KnowHeight(LeadingInteger(IntegerText(m_runningHeight)), units);
-      segment = "\\H" + Integer(m_runningHeight) + segment.substr(2 + value.size());
-      m_heightTexts.push_back(Integer(m_runningHeight));
+      HeightCode code{std::string(value), factor * outside.units};
+      if (scope >= 0) code.text = outside.text.empty() ? std::string() : outside.text + ";\\H" + code.text;
+      const std::string size =
+          code.units > 0.0 && !code.text.empty() ? DecimalText(SizeOf(code.text, code.units, m_runningHeight)) : Integer(m_runningHeight);
+      segment = "\\H" + size + segment.substr(2 + value.size());
+      m_heightTexts.push_back(size);
+      if (n < m_heightCodes.size()) m_heightCodes[n] = std::move(code);
     } else {
       // A value that runs into another code is no height a run could carry.
       m_heightTexts.push_back(value.find('\\') == npos ? UpToCode(value) : std::string());
       // An absolute height, in half-points by now, is what a relative one after it refers to.
       const double half = LeadingDecimal(value.data(), static_cast<int>(value.size()));
       m_runningHeight = half + 0.5;
-      auto known = knownHeights.find(LeadingInteger(IntegerText(half)));
-      units = known != knownHeights.end() ? LeadingDecimal(known->second) : half / kHalfPointsPerDrawingUnit;
+      if (n < m_heightCodes.size() && m_heightCodes[n].text.empty()) m_heightCodes[n].units = half / halfPointsPerUnit;
     }
-    behind.emplace_back(m_runningHeight, units);
+    behind.push_back(m_runningHeight);
     out += segment;
     if (end == npos) break;
     s = text.find("{\\H", end);

@@ -89,8 +89,10 @@ inline CString IntegerText(double x) {
   return CString(buffer);
 }
 
-// A drawing-unit height as RTF half-points: int(value x 12 + 0.5).
-inline CString HalfPointsText(const CString& value) { return IntegerText(LeadingDecimal(value) * kHalfPointsPerDrawingUnit + 0.5); }
+// A drawing-unit height as RTF half-points at a view scale: int(value x scale + 0.5).
+inline CString HalfPointsText(const CString& value, double halfPointsPerUnit) {
+  return IntegerText(LeadingDecimal(value) * halfPointsPerUnit + 0.5);
+}
 
 // True when the text is a plain unsigned decimal number (digits with at most one point).
 inline bool IsPlainDecimal(const char* text, size_t length) {

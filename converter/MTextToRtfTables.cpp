@@ -1,6 +1,7 @@
 // MTextToRtf's font and colour passes: font keys and numbers, the font table, the colour pass
 // that ends codes with a space, and the colour table.
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <unordered_map>
 #include <unordered_set>
@@ -98,9 +99,55 @@ void MTextRtfConverter::ReplaceFontCodes() {
   ReplaceAllIn(workText, "\\\\f", "//__");
 }
 
-CString MTextRtfConverter::BuildFontTable() const {
+namespace {
+
+// The face the control shows a font of a name it cannot hold in its code page in: a name spelled
+// with "\U+XXXX" codes (a Chinese face in a drawing of an ANSI code page) becomes a face that has
+// the characters of its script; empty for a name the control holds.
+std::string StandInFace(std::string_view name) {
+  size_t at = name.find("\\U+");
+  if (at == std::string_view::npos) at = name.find("\\u+");
+  const std::string digits(at == std::string_view::npos ? std::string_view() : name.substr(at + 3, 4));
+  if (digits.size() != 4 || digits.find_first_not_of("0123456789ABCDEFabcdef") != std::string::npos) return std::string();
+  const unsigned point = static_cast<unsigned>(std::strtoul(digits.c_str(), nullptr, 16));
+  if (point >= 0x3040 && point <= 0x30FF) return "MS Gothic";  // kana
+  if ((point >= 0x1100 && point <= 0x11FF) || (point >= 0x3130 && point <= 0x318F) || (point >= 0xAC00 && point <= 0xD7AF))
+    return "Gulim";
+  if ((point >= 0x2E80 && point <= 0x9FFF) || (point >= 0xF900 && point <= 0xFAFF)) return "SimSun";
+  return "Arial Unicode MS";
+}
+
+std::string_view FaceOfKey(std::string_view key) { return key.substr(0, key.find('|')); }
+
+}  // namespace
+
+// Each font key whose name the control cannot hold has a stand-in face of its own: one that a
+// name of the text or an earlier stand-in has is numbered, so that the control keeps the fonts apart.
+void MTextRtfConverter::ChooseStandInFaces() {
+  std::unordered_set<std::string> taken;
+  for (int k = 0; k < fontKeys.GetSize(); ++k) taken.emplace(FaceOfKey(View(fontKeys[k])));
+  m_standInFaces.assign(static_cast<size_t>(fontKeys.GetSize()), std::string());
+  for (int k = 0; k < fontKeys.GetSize(); ++k) {
+    const std::string face = StandInFace(FaceOfKey(View(fontKeys[k])));
+    if (face.empty()) continue;
+    std::string chosen = face;
+    for (int n = 2; taken.count(chosen); ++n) chosen = face + " " + DecimalText(n);
+    taken.insert(chosen);
+    m_standInFaces[static_cast<size_t>(k)] = chosen;
+  }
+}
+
+// A font key with its name as the control's font table holds it.
+std::string MTextRtfConverter::TableKey(int k) const {
+  const std::string key = Bytes(fontKeys[k]);
+  const std::string& face = m_standInFaces[static_cast<size_t>(k)];
+  return face.empty() ? key : face + key.substr(FaceOfKey(key).size());
+}
+
+CString MTextRtfConverter::BuildFontTable() {
+  ChooseStandInFaces();
   CString table = kFontTableHead;
-  for (int k = 0; k < fontKeys.GetSize(); ++k) table += FontTableEntry(fontKeys[k], k + 1);
+  for (int k = 0; k < fontKeys.GetSize(); ++k) table += FontTableEntry(detail::ToCString(TableKey(k)), k + 1);
   // The reserved face of kept codes comes last, as an ordinary entry.
   if (m_marksCode) table += FontTableEntry(keptcodes::kCodeFace, fontKeys.GetSize() + 1);
   return table + "}";
@@ -145,9 +192,12 @@ void MTextRtfConverter::KnowFonts() {
   std::unordered_map<std::string, std::string> keyOf;  // kept, by descriptor read back; "" when shared
   for (int k = 0; k < fontKeys.GetSize(); ++k) {
     const std::string key = Bytes(fontKeys[k]);
-    const std::string read = DescriptorReadBack(key);
+    const std::string tableKey = TableKey(k);
+    std::string read = DescriptorReadBack(tableKey);
+    if (read.empty() && tableKey != key) read = tableKey + "|c0";  // a key without fields
     if (read.empty()) continue;
-    std::string kept = DescriptorKept(key, read);
+    // A stand-in face gives its font back as written.
+    std::string kept = tableKey != key ? key : DescriptorKept(key, read);
     auto known = keyOf.emplace(read, kept);
     if (!known.second && known.first->second != kept) known.first->second.clear();
   }

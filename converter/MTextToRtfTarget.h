@@ -26,4 +26,7 @@ class MTextToRtfTarget {
   virtual void SetKnownHeights(const KnownHeights& heights) = 0;
   // Keeps the font descriptors that the document's font table cannot hold, for RtfToMText.
   virtual void SetKnownFonts(const KnownFonts& fonts) = 0;
+  // Keeps the view scale the document was made at (half-points per drawing unit), for the
+  // editor's height box and for RtfToMText.
+  virtual void SetViewScale(double halfPointsPerUnit) = 0;
 };

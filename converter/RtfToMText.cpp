@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -219,21 +220,31 @@ void Replace(string& text, string_view replacement, string_view pattern) {
 // that shows a height of the loaded text gives that height as it was written.
 class HeightTexts {
  public:
-  explicit HeightTexts(const KnownHeights& known) : m_known(known) {}
+  HeightTexts(const KnownHeights& known, double halfPointsPerUnit) : m_known(known), m_halfPointsPerUnit(halfPointsPerUnit) {}
   const string& Of(const string& size) {
     auto found = m_texts.find(size);
     if (found != m_texts.end()) return found->second;
     long halfPoints = CanonicalNumber(size, INT_MAX);
     auto known = halfPoints >= 0 ? m_known.find(static_cast<int>(halfPoints)) : m_known.end();
     if (known != m_known.end()) return m_texts[size] = string(View(known->second));
+    const double units = std::strtod(size.c_str(), nullptr) / m_halfPointsPerUnit;
+    // At today's scale one decimal, rounded to the nearest, so that a height survives the way
+    // back; at another the number as far as a half-point tells it.
+    if (m_halfPointsPerUnit != kHalfPointsPerDrawingUnit) return m_texts[size] = detail::HeightNumber(RoundedToHalfPoint(units));
     CString height;
-    // One decimal, rounded to the nearest, so that a height survives the way back.
     height.Format("%.1f", std::strtod(size.c_str(), nullptr) * rtf_to_mtext_words::kUnitsPerHalfPoint);
     return m_texts[size] = string(View(height));
   }
 
  private:
+  // Four significant digits: a half-point of a text shown at 12 points is a 24th of its height.
+  static double RoundedToHalfPoint(double units) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4g", units);
+    return std::strtod(text, nullptr);
+  }
   const KnownHeights& m_known;
+  double m_halfPointsPerUnit;
   std::map<string, string> m_texts;
 };
 
@@ -300,7 +311,8 @@ string ParagraphBreaks(string_view text) {
 // What the runs of one body share: the height texts, the buffers the passes reuse, the marked
 // code met so far and the font of the last run of text.
 struct RunWork {
-  explicit RunWork(const KnownHeights& known, int codeFont) : heights(known), codeFont(codeFont) {}
+  RunWork(const KnownHeights& known, double halfPointsPerUnit, int codeFont)
+      : heights(known, halfPointsPerUnit), codeFont(codeFont) {}
   HeightTexts heights;
   string header, text, spare;
   long codeFont;
@@ -362,13 +374,14 @@ string TrueColourBehindColourCode(string_view header, RunWork& work) {
 // character would are written inside a run group with the run's height and colour and the font
 // of the text before them; the others bare, between the groups, so that their reach is what it
 // was. A stretch that does not read as complete codes is written as the text it shows.
-// A code that runs to the end of its stretch reads so only at the end of the text (`atEnd`).
-CString ConvertMarkedStretch(const string& asText, string_view text, bool atEnd, RunWork& work) {
+// A code that runs to the end of its stretch reads so only at the end of the text (`atEnd`, where
+// only empty lines may follow); a backslash or caret only where nothing follows (`last`).
+CString ConvertMarkedStretch(const string& asText, string_view text, bool atEnd, bool last, RunWork& work) {
   string code;
   std::vector<keptcodes::Piece> pieces;
   if (!MarkedCode(text, code) || !keptcodes::ReadsAsKeptCodes(code, pieces) ||
-      (!atEnd && (pieces.back().kind == keptcodes::PieceKind::kLoneBackslash ||
-                  keptcodes::NeedsTerminator(string_view(code).substr(pieces.back().begin))))) {
+      (!last && pieces.back().kind == keptcodes::PieceKind::kLoneEnd) ||
+      (!atEnd && keptcodes::NeedsTerminator(string_view(code).substr(pieces.back().begin)))) {
     return ConvertRunText(asText + string(text), work);
   }
   CString out;
@@ -416,11 +429,11 @@ CString ConvertMarkedRun(string_view header, string_view text, RunWork& work) {
     return at >= text.size();
   };
   for (size_t par = text.find(kPar); par != npos; par = text.find(kPar, from)) {
-    if (par > from) out += ConvertMarkedStretch(asText, text.substr(from, par - from), endFollows(par), work);
+    if (par > from) out += ConvertMarkedStretch(asText, text.substr(from, par - from), endFollows(par), false, work);
     out += ConvertRunText(asText + string(kPar), work);
     from = par + kPar.size();
   }
-  if (from < text.size()) out += ConvertMarkedStretch(asText, text.substr(from), !closing.empty(), work);
+  if (from < text.size()) out += ConvertMarkedStretch(asText, text.substr(from), !closing.empty(), !closing.empty(), work);
   return out + ToCString(closing);
 }
 
@@ -495,10 +508,10 @@ string PutBackCodeText(string_view body, const std::vector<string>& codes) {
       continue;
     }
     i = close;
-    // A backslash that ended the text ends it again, behind the groups' closing braces.
-    if (codes[n] == "\\" && body.find_first_not_of('}', i + 1) == npos) {
+    // A backslash or caret that ended the text ends it again, behind the groups' closing braces.
+    if ((codes[n] == "\\" || codes[n] == "^") && body.find_first_not_of('}', i + 1) == npos) {
       out.append(body, i + 1, npos);
-      out += '\\';
+      out += codes[n];
       break;
     }
     out += literal[n] ? "\\" + codes[n] : codes[n];
@@ -617,7 +630,7 @@ void MTextRtfConverter::ConvertBody() {
   bodyText = StripControlWords(ToCString(body));
 
   string_view stripped = View(bodyText);
-  RunWork work(knownHeights, m_codeFont);
+  RunWork work(knownHeights, halfPointsPerUnit, m_codeFont);
   // The first run also holds whatever stands before the first "\plain".
   size_t first = detail::Find(stripped, "\\plain");
   if (first == npos) return;
@@ -637,7 +650,7 @@ void MTextRtfConverter::ConvertBody() {
 }
 
 CString MTextRtfConverter::ConvertRun(CString run) {
-  RunWork work(knownHeights, m_codeFont);
+  RunWork work(knownHeights, halfPointsPerUnit, m_codeFont);
   return ConvertRunText(View(run), work);
 }
 

@@ -2,6 +2,8 @@
 // form would rebuild the whole string at every replacement, with the same results.
 #include "converter/TextHelpers.h"
 
+#include <cstdio>
+
 #include <string.h>
 
 #include <algorithm>
@@ -242,4 +244,15 @@ CString CutSpans(CString source, CString start, CString end) {
 
 CString DecodeHexEscapes(CString text) {
   return detail::ToCString(detail::DecodeHexEscapes(detail::View(text)));
+}
+
+std::string detail::HeightNumber(double units) {
+  char text[400];
+  std::snprintf(text, sizeof text, "%.10f", units);
+  std::string number = text;
+  if (number.find('.') != std::string::npos) {
+    number.erase(number.find_last_not_of('0') + 1);
+    if (number.back() == '.') number.pop_back();
+  }
+  return number;
 }

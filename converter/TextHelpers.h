@@ -69,6 +69,10 @@ inline bool Escaped(std::string_view text, size_t pos) {
   return (pos - run) % 2 == 1;
 }
 
+// A height in drawing units as MText writes it: plain decimal, no exponent, no trailing zeros
+// ("2.5", "1000000", "0.0001").
+std::string HeightNumber(double units);
+
 // Where the last paragraph mark ("\\par " with its own backslash) of an RTF body stands when
 // nothing but group braces and control words follows it, or npos. The rich edit control drops
 // such a mark when it reads a document (its last paragraph then ends at its own final mark), and

@@ -13,6 +13,7 @@
 #include "controls/AboutDialog.h"
 #include "converter/DrawingUnits.h"
 #include "converter/KeptCodes.h"
+#include "dialog/FindDialog.h"
 #include "host/Angles.h"
 #include "host/DrawingAdapter.h"
 #include "host/EditTarget.h"
@@ -319,7 +320,7 @@ void MTextEditorDialog::EraseTargetIfEmpty() {
 
 BOOL MTextEditorDialog::PreTranslateMessage(MSG* msg) {
   if (m_toolTip != nullptr) m_toolTip->RelayEvent(msg);
-  if (EffectKey(*msg)) return TRUE;
+  if (EffectKey(*msg) || FindKey(*msg)) return TRUE;
   UpdateStatusPanes();
   return CAcUiDialog::PreTranslateMessage(msg);
 }
@@ -348,7 +349,7 @@ void MTextEditorDialog::OnStyleSelected() {
 
 void MTextEditorDialog::OnHeightSelected() {
   CString text;
-  if (SelectedText(m_heightCombo, text)) ApplyHeightAction(std::atof(text));
+  if (SelectedText(m_heightCombo, text)) ApplyHeightAction(text);
   m_richEdit.SetFocus();
 }
 
@@ -409,7 +410,7 @@ void MTextEditorDialog::OnWidthKillFocus() {
 void MTextEditorDialog::OnHeightEdited() {
   CString text;
   m_heightCombo.GetWindowText(text);
-  ApplyHeightAction(std::atof(text));
+  ApplyHeightAction(text);
 }
 
 void MTextEditorDialog::OnDynamicMode() {
@@ -462,7 +463,7 @@ void MTextEditorDialog::ShowTarget(const ShownTarget& shown) {
   m_styleCombo.SelectString(-1, shown.styleName);
   m_heightText = shown.heightText;
   UpdateData(FALSE);
-  const double points = std::atof(m_heightText) * kPointsPerDrawingUnit;
+  const double points = shown.pointSize;
   m_richEdit.SetSize(points);
   m_richEdit.SetSize(points, TRUE);
   m_richEdit.SetSel(0, m_richText.GetLength());
@@ -502,9 +503,10 @@ void MTextEditorDialog::ApplyStyleAction() {
 }
 
 // The height is stored before the size is set, so that the change the size makes writes it.
-void MTextEditorDialog::ApplyHeightAction(double height) {
-  theEditTarget.textHeight = height;
-  m_richEdit.SetSize(height * kPointsPerDrawingUnit);
+// The size is known by the text typed, which comes back as typed.
+void MTextEditorDialog::ApplyHeightAction(const CString& text) {
+  theEditTarget.textHeight = std::atof(text);
+  m_richEdit.SetSize(KnowTypedHeight(theEditTarget, text) / 2.0);
   WriteTarget();
 }
 
@@ -555,6 +557,15 @@ bool MTextEditorDialog::EffectKey(const MSG& msg) {
   return true;
 }
 
+// Taken before the text area sees them: there Ctrl+H would be a backspace.
+bool MTextEditorDialog::FindKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0 || (msg.wParam != 'F' && msg.wParam != 'H')) {
+    return false;
+  }
+  if (!m_findDialog) m_findDialog = std::make_unique<FindDialog>(m_richEdit);
+  m_findDialog->Show(this, msg.wParam == 'F' ? FindDialog::Mode::kFind : FindDialog::Mode::kReplace);
+  return true;
+}
 
 void MTextEditorDialog::ChangeLineSpacing(bool up) {
   double& factor = theEditTarget.lineSpacingFactor;
@@ -717,7 +728,7 @@ void MTextEditorDialog::UpdateFromSelection() {
                 : m_colorCombo.GetColorIndex(format.crTextColor);
   }
   m_colorCombo.SetCurSel(m_colorCombo.FindItemByColorIndex(index));
-  m_heightCombo.SetWindowText(OneDecimal(format.yHeight * 0.05 / kPointsPerDrawingUnit));
+  m_heightCombo.SetWindowText(HeightBoxText(theEditTarget, static_cast<int>(format.yHeight / 10)));
   m_fontCombo.SetCurSel(m_fontCombo.FindStringExact(-1, format.szFaceName));
   UpdateBoldItalic();
 }

@@ -7,11 +7,15 @@
 #include <afxcoll.h>
 #include <afxwin.h>
 
+#include <memory>
+
 #include "controls/EditorRichEdit.h"
 #include "controls/FontListCombo.h"
 #include "controls/NumericEdit.h"
 #include "host/EditorWindow.h"
 #include "resources/resource.h"
+
+class FindDialog;
 
 class MTextEditorDialog : public CAcUiDialog, public EditorWindow {
  public:
@@ -101,7 +105,7 @@ class MTextEditorDialog : public CAcUiDialog, public EditorWindow {
   // Actions of the toolbar and of the window, reached from the handlers below.
   void ApplyColourAction();
   void ApplyStyleAction();
-  void ApplyHeightAction(double height);
+  void ApplyHeightAction(const CString& text);
   void ApplyFontAction();
   void ApplyJustification(Justification justification);
   void ApplyRotation(double degrees);
@@ -109,6 +113,9 @@ class MTextEditorDialog : public CAcUiDialog, public EditorWindow {
   bool BoldItalicOffered();
   void UpdateBoldItalic();
   bool EffectKey(const MSG& msg);
+  // Ctrl+F and Ctrl+H open the find window, in find and in replace mode.
+  bool FindKey(const MSG& msg);
+  std::unique_ptr<FindDialog> m_findDialog;  // made on the first Ctrl+F or Ctrl+H
   void ChangeLineSpacing(bool up);
   void ApplyLineSpacingStyle();
   void UpdateFromSelection();

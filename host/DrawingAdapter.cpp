@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "converter/DrawingUnits.h"
+#include "converter/TextHelpers.h"
 #include "host/EditTarget.h"
 
 namespace {
@@ -137,9 +138,11 @@ std::vector<HeightCode> HeightCodes(const char* s) {
   return codes;
 }
 
-// Whether two heights are the same to the editor, which holds them in whole RTF half-points.
-bool SameHalfPoints(double a, double b) {
-  return std::floor(a * kHalfPointsPerDrawingUnit + 0.5) == std::floor(b * kHalfPointsPerDrawingUnit + 0.5);
+// Whether a height is the same as `base` to the editor, which holds them in whole RTF half-points
+// at the view scale of a text of that base height.
+bool SameHalfPoints(double a, double base) {
+  const double scale = ViewHalfPointsPerUnit(base);
+  return std::floor(a * scale + 0.5) == std::floor(base * scale + 0.5);
 }
 
 // Whether the contents show the measurement alone: "<>" and nothing else but codes, or nothing.
@@ -196,8 +199,9 @@ void CreateMText(const CString& contents) {
   mtext->setWidth(target.width);
   mtext->setLocation(target.location);
   mtext->setTextStyle(styleId);
-  // Unset, the height is the one the editor's height box shows, so that box and entity agree.
-  if (target.textHeight == 0.0) target.textHeight = std::atof(HeightText(0.0));
+  // Unset, the height is TEXTSIZE, which the editor's height box shows too (in the drawing's
+  // units format, which may round it: the box's text is no number to read back).
+  if (target.textHeight == 0.0) GetVarReal("TEXTSIZE", target.textHeight);
   mtext->setTextHeight(target.textHeight);
   mtext->setContents(contents);
   mtext->setHorizontalMode(static_cast<AcDb::TextHorzMode>(target.justification));
@@ -212,6 +216,15 @@ void CreateMText(const CString& contents) {
   acdbGetAdsName(target.entityName, id);
   target.loadedContents = contents;
   target.created = true;
+  // The new text has none of the heights and fonts the last one knew, its own view scale, and
+  // knows its own height.
+  target.knownHeights.clear();
+  target.knownFonts.clear();
+  target.halfPointsPerUnit = ViewHalfPointsPerUnit(target.textHeight);
+  if (target.textHeight > 0.0) {
+    target.knownHeights[ShownSize(target.textHeight, target.halfPointsPerUnit)] =
+        detail::ToCString(detail::HeightNumber(target.textHeight));
+  }
 }
 
 void WriteTargetContents(const CString& contents, const CString& styleText) {

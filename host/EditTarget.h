@@ -6,6 +6,7 @@
 #include <dbid.h>
 #include <gepnt3d.h>
 
+#include "converter/DrawingUnits.h"
 #include "converter/MTextToRtfTarget.h"
 
 // How the text lines up at its location: the drawing's horizontal mode, of which the editor
@@ -46,10 +47,19 @@ struct EditTarget {
   bool loading = false;         // the editor is being filled: its changes are not the user's
   KnownHeights knownHeights;    // the loaded text's heights, given back by RtfToMText as they were
   KnownFonts knownFonts;        // the loaded text's font fields that the control's table cannot hold
+  double halfPointsPerUnit = kHalfPointsPerDrawingUnit;  // the view scale of the text in the editor
 };
 
 // The module's one record, constructed when the module is loaded.
 extern EditTarget theEditTarget;
+
+// The half-point size a height the user typed in drawing units is shown at, known by its text so
+// that it comes back as typed: its own size, unless a height of another value holds that.
+int KnowTypedHeight(EditTarget& target, const CString& text);
+// The height box's text for a size the control shows: at today's scale its units with one decimal
+// (truncated); at another the height the text had or the user typed there, otherwise its units
+// to four significant digits.
+CString HeightBoxText(const EditTarget& target, int halfPoints);
 
 // MTextToRtf's view of a record: its text height in, the RTF document kept in rtfText.
 class EditTargetReader : public MTextToRtfTarget {
@@ -59,6 +69,7 @@ class EditTargetReader : public MTextToRtfTarget {
   void SetRtfText(const CString& rtf) override;
   void SetKnownHeights(const KnownHeights& heights) override;
   void SetKnownFonts(const KnownFonts& fonts) override;
+  void SetViewScale(double halfPointsPerUnit) override;
 
  private:
   EditTarget& m_target;

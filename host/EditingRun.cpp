@@ -32,6 +32,7 @@ void ConvertAndWrite(EditorWindow& editor, const CString& rtf) {
     MTextRtfConverter converter(colors);
     converter.knownHeights = theEditTarget.knownHeights;
     converter.knownFonts = theEditTarget.knownFonts;
+    converter.halfPointsPerUnit = theEditTarget.halfPointsPerUnit;
     converter.defaultFace = StyleTrueTypeFace(theEditTarget.textStyleId);
     editor.KeepConverted(converter.RtfToMText(rtf));
   }
@@ -54,9 +55,13 @@ void LoadTargetIntoEditor(EditorWindow& editor) {
     target.textStyleId = StyleIdByName(target.textStyleName);
   }
   shown.styleName = target.textStyleName;
-  shown.heightText = HeightText(target.textHeight);
+  // A dimension is shown at its own height and without a width; the record keeps the text's.
+  double height = target.isDimension ? target.dimensionHeight : target.textHeight;
+  if (height == 0.0) GetVarReal("TEXTSIZE", height);
+  shown.heightText = HeightText(height);
+  shown.pointSize = height * target.halfPointsPerUnit / 2;
   if (target.rtfPending) shown.rtf = &target.rtfText;
-  shown.widthText = OneDecimal(target.width);
+  shown.widthText = OneDecimal(target.isDimension ? 0.0 : target.width);
   editor.ShowTarget(shown);
   target.rtfPending = false;
   target.baselineRtf = editor.EditorRtf();
@@ -79,5 +84,6 @@ void RichTextChanged(EditorWindow& editor) {
 }
 
 void TakeWidthText(const CString& text) {
+  if (theEditTarget.isDimension) return;  // a dimension has no width: the box shows none
   if (text != OneDecimal(theEditTarget.width)) theEditTarget.width = std::atof(text);
 }

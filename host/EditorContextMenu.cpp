@@ -24,8 +24,9 @@ void* EditorContextMenu::getMenuContext(const AcRxClass*, const AcDbObjectIdArra
 }
 
 void EditorContextMenu::onCommand(Adesk::UInt32 cmdIndex) {
-  if (cmdIndex != ID_EDITOR) return;
-  acDocManagerPtr()->sendStringToExecute(acDocManagerPtr()->curDocument(), "CQuillon ", true, false, true);
+  const char* command = cmdIndex == ID_EDITOR ? "CQuillon " : cmdIndex == ID_FIND ? "CQuillonFind " : nullptr;
+  if (command == nullptr) return;
+  acDocManagerPtr()->sendStringToExecute(acDocManagerPtr()->curDocument(), command, true, false, true);
 }
 
 void EditorContextMenu::OnUpdateMenu() {}

@@ -1,4 +1,5 @@
-// The module's item in the drawing area's default context menu: "МТекст редактор" > "Редактор".
+// The module's items in the drawing area's default context menu: "МТекст редактор" > "Редактор"
+// and "Найти и заменить".
 #pragma once
 
 #include <aced.h>
@@ -16,7 +17,8 @@ class EditorContextMenu : public AcEdUIContext {
   AcRxClass* isA() const override;
   // The menu's first submenu, for any class and selection.
   void* getMenuContext(const AcRxClass* cls, const AcDbObjectIdArray& ids) override;
-  // The editor item runs "CQuillon " as if typed; other ids do nothing.
+  // The editor item runs "CQuillon " and the find item "CQuillonFind " as if typed; other ids
+  // do nothing.
   void onCommand(Adesk::UInt32 cmdIndex) override;
   void OnUpdateMenu() override;
 

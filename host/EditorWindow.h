@@ -13,13 +13,14 @@ struct ShownTarget {
   CString rotationText;                                 // whole degrees
   CString styleName;
   CString heightText;                                   // as the height box shows it
+  double pointSize = 0.0;                               // the size the text area shows that height at
   const CString* rtf = nullptr;                         // a document to load, or none
   CString widthText;
 };
 
 class EditorWindow {
  public:
-  // Shows the properties, sets the text area's size to the height box's text, and loads `rtf`.
+  // Shows the properties, sets the text area's size to `pointSize`, and loads `rtf`.
   virtual void ShowTarget(const ShownTarget& shown) = 0;
   // The text area's contents as one RTF document.
   virtual CString EditorRtf() = 0;

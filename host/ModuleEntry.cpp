@@ -10,11 +10,13 @@
 
 #include "host/EditorCommand.h"
 #include "host/EditorContextMenu.h"
+#include "host/FindCommand.h"
 
 namespace {
 
 const char kGroup[] = "Quillon";
 const char kCommand[] = "CQuillon";
+const char kFindCommand[] = "CQuillonFind";
 const char kMenuTitle[] = "МТекст редактор";
 // The library notification's reasons.
 constexpr DWORD kProcessAttach = 1;
@@ -71,6 +73,8 @@ void InitApplication(void* appId) {
   (void)richEdit;
   if (AcEdCommandStack* stack = CommandStack())
     stack->addCommand(kGroup, kCommand, kCommand, 0, EditorCommand, nullptr, -1, nullptr, nullptr);
+  if (AcEdCommandStack* stack = CommandStack())
+    stack->addCommand(kGroup, kFindCommand, kFindCommand, 0, FindCommand, nullptr, -1, nullptr, nullptr);
   g_contextMenu = new EditorContextMenu;
   acedAddDefaultContextMenu(g_contextMenu, appId, kMenuTitle);
 }

@@ -77,12 +77,11 @@ int SelectText() {
     return kTextSelected;
   } else if (AcDbDimension* dimension = AcDbDimension::cast(object)) {
     // The editor shows the dimension's own text: its height, no width, and the measurement
-    // placeholder where the override is empty, so that typing goes beside the measurement.
+    // placeholder where the override is empty, so that typing goes beside the measurement. The
+    // record's height and width stay as they were, for the next new text.
     target.isDimension = true;
     target.dimensionText = TakeHostString(dimension->dimensionText());
     target.dimensionHeight = DimensionTextHeight(*dimension, target.dimensionText);
-    target.textHeight = target.dimensionHeight;
-    target.width = 0.0;
     ReadIntoTarget(target.dimensionText,
                    target.dimensionText.IsEmpty() ? CString(kMeasurement) : target.dimensionText);
     dimension->close();

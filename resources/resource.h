@@ -5,10 +5,12 @@
 // Dialogs
 #define IDD_MTEXT_EDITOR 5000
 #define IDD_ABOUT 5064
+#define IDD_FIND 5074
 
 // Menus and their commands
 #define IDR_CONTEXT_MENU 5005
 #define ID_EDITOR 32771
+#define ID_FIND 32772
 #define IDM_ABOUTBOX 0x0010  // the system-menu item that opens the About box
 
 // Icon and cursor
@@ -78,11 +80,21 @@
 #define IDC_HOMEPAGE 5057
 #define IDC_ABOUT_EDIT 5065
 
+// Controls of the find window (find next and close are IDOK and IDCANCEL); 5075 is the redo button's
+#define IDC_FIND_TEXT 5076
+#define IDC_REPLACE_TEXT 5077
+#define IDC_MATCH_CASE 5078
+#define IDC_WHOLE_WORD 5079
+#define IDC_FIND_PREVIOUS 5080
+#define IDC_REPLACE 5081
+#define IDC_REPLACE_ALL 5082
+#define IDC_REPLACE_LABEL 5083
+
 #ifdef APSTUDIO_INVOKED
 #ifndef APSTUDIO_READONLY_SYMBOLS
-#define _APS_NEXT_RESOURCE_VALUE 5074
-#define _APS_NEXT_COMMAND_VALUE 32772
-#define _APS_NEXT_CONTROL_VALUE 5075
+#define _APS_NEXT_RESOURCE_VALUE 5075
+#define _APS_NEXT_COMMAND_VALUE 32773
+#define _APS_NEXT_CONTROL_VALUE 5084
 #define _APS_NEXT_SYMED_VALUE 5000
 #endif
 #endif

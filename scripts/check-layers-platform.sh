@@ -5,7 +5,7 @@
 #      win32  -> base win32
 #      mfc    -> base win32 mfc
 #      arx    -> base win32 mfc arx
-#      qhost  -> base win32 mfc arx qhost
+#      qhost  -> base win32 mfc arx qhost cli (apps/cli: the options every program answers alike)
 #  - nothing includes another layer's private files (anything outside its include/ folder);
 #  - every quoted header is found, and no header name is published by two layers.
 # Each include is resolved as the compiler would find it: beside the including file, under
@@ -21,7 +21,7 @@ declare -A allowed=(
   [win32]="base win32"
   [mfc]="base win32 mfc"
   [arx]="base win32 mfc arx"
-  [qhost]="base win32 mfc arx qhost"
+  [qhost]="base win32 mfc arx qhost cli"
 )
 status=0
 fail() { echo "layers: $1"; status=1; }
@@ -33,6 +33,7 @@ includes() {  # file -> one included name per line
 layer_of() {  # path -> the layer that owns it, or "" when it is no stand-in's
   case "$1" in
     apps/qhost/*) echo qhost ;;
+    apps/cli/*) echo cli ;;
     platform/*/*) local rest=${1#platform/}; echo "${rest%%/*}" ;;
     *) echo "" ;;
   esac
@@ -41,6 +42,7 @@ layer_of() {  # path -> the layer that owns it, or "" when it is no stand-in's
 is_private() {  # path -> whether it lies outside its layer's include/ folder
   case "$1" in
     apps/qhost/*) return 0 ;;
+    apps/cli/*.h) return 1 ;;
     platform/*/include/*) return 1 ;;
     *) return 0 ;;
   esac
@@ -52,6 +54,7 @@ resolve() {  # file include -> the repository path the include names, "" when no
   if [ -f "$candidate" ]; then echo "$candidate"; return; fi
   candidate=$(realpath -m --relative-to=. "platform/$inc")
   if [ -f "$candidate" ]; then echo "$candidate"; return; fi
+  case "$inc" in apps/cli/*) [ -f "$inc" ] && { echo "$inc"; return; } ;; esac
   for layer in $layers; do
     [ -f "platform/$layer/include/$inc" ] && found+=("platform/$layer/include/$inc")
   done

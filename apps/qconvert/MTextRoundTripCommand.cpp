@@ -13,6 +13,7 @@ std::string MTextRoundTrip(const std::string& mtext) {
   MTextRtfConverter writer(colors);
   writer.knownHeights = theEditTarget.knownHeights;
   writer.knownFonts = theEditTarget.knownFonts;
+  writer.halfPointsPerUnit = theEditTarget.halfPointsPerUnit;
   CString back = writer.RtfToMText(CString(rtf.data(), static_cast<int>(rtf.size())));
   return std::string(back.GetString(), static_cast<size_t>(back.GetLength()));
 }

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "apps/cli/ProgramOptions.h"
 #include "apps/qconvert/Command.h"
 
 namespace {
@@ -17,7 +18,7 @@ namespace {
 enum class Exit : int {
   kConverted = 0,
   kCannotReadOrWrite = 1,  // the input cannot be read (a missing file, a folder) or the output written
-  kUsage = 2,              // an unknown command or option
+  kUsage = qcli::kUsageStatus,  // an unknown command or option
 };
 int Status(Exit exit) { return static_cast<int>(exit); }
 
@@ -35,13 +36,24 @@ const qconvert::Command kCommands[] = {
      qconvert::MTextRoundTripBatch, qconvert::MTextToRtfOption, "[--height H] "},
 };
 
-void PrintUsage(std::FILE* to) {
-  std::fprintf(to, "usage: qconvert <command> [options] [file]\n\n"
-                   "Reads the file, or standard input without one, and writes the result to standard\n"
-                   "output, bytes as they are.\n\ncommands:\n");
+// The --help text: the usage line, one line per subcommand, the exit statuses.
+std::string Usage() {
+  std::string usage =
+      "usage: qconvert <command> [options] [file]\n"
+      "       qconvert --help | --version\n\n"
+      "Reads the file, or standard input without one (or with -), and writes the result to standard\n"
+      "output, bytes as they are.\n\ncommands:\n";
   for (const auto& command : kCommands) {
-    std::fprintf(to, "  %-20s %s%s\n", command.name, command.options, command.summary);
+    char line[512];
+    std::snprintf(line, sizeof line, "  %-20s %s%s\n", command.name, command.options, command.summary);
+    usage += line;
   }
+  usage +=
+      "\nexit statuses:\n"
+      "  0  converted\n"
+      "  1  the input cannot be read (a missing file, a folder) or the output written\n"
+      "  2  an unknown command or option\n";
+  return usage;
 }
 
 bool ReadAll(std::istream& in, std::string& bytes) {
@@ -54,35 +66,24 @@ bool ReadAll(std::istream& in, std::string& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-    PrintUsage(stdout);
-    return Status(Exit::kConverted);
-  }
-  if (argc < 2) {
-    PrintUsage(stderr);
-    return Status(Exit::kUsage);
-  }
+  const std::string usage = Usage();
+  const qcli::Program qconvert{"qconvert", usage.c_str()};
+  int status = 0;
+  if (argc >= 2 && qcli::AnswerCommonOption(qconvert, argv[1], status)) return status;
+  if (argc < 2) return qcli::Refuse(qconvert, "no command given");
   const qconvert::Command* command = nullptr;
   for (const auto& candidate : kCommands) {
     if (std::strcmp(argv[1], candidate.name) == 0) command = &candidate;
   }
-  if (!command) {
-    std::fprintf(stderr, "qconvert: unknown command '%s'\n", argv[1]);
-    PrintUsage(stderr);
-    return Status(Exit::kUsage);
-  }
+  if (!command && argv[1][0] == '-') return qcli::RefuseUnknownOption(qconvert, argv[1]);
+  if (!command) return qcli::Refuse(qconvert, std::string("unknown command '") + argv[1] + "'");
   int next = 2;
   while (next < argc && std::strncmp(argv[next], "--", 2) == 0 && argv[next][2] != '\0') {
-    if (next + 1 >= argc || !command->option || !command->option(argv[next] + 2, argv[next + 1])) {
-      std::fprintf(stderr, "qconvert: %s: bad option '%s'\n", command->name, argv[next]);
-      return Status(Exit::kUsage);
-    }
+    if (next + 1 >= argc || !command->option || !command->option(argv[next] + 2, argv[next + 1]))
+      return qcli::Refuse(qconvert, std::string(command->name) + ": bad option '" + argv[next] + "'");
     next += 2;
   }
-  if (argc - next > 1) {
-    PrintUsage(stderr);
-    return Status(Exit::kUsage);
-  }
+  if (argc - next > 1) return qcli::Refuse(qconvert, std::string(command->name) + " reads one file at most");
   std::string input;
   if (next < argc && std::strcmp(argv[next], "-") != 0) {
     std::ifstream file(argv[next], std::ios::binary);

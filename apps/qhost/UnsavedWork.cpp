@@ -1,8 +1,15 @@
-// qhost's care for unsaved work at a terminal: the asking QUIT and the recovery file.
+// qhost's care for unsaved work in an interactive session: the asking QUIT and the recovery files.
 #include "UnsavedWork.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -80,30 +87,119 @@ bool HasUnsavedWork() {
   return path.empty() || FileBytes(path) != now;
 }
 
-std::string RecoveryPath() {
-  std::string path = qhost::DrawingPath(*qhost::CurrentDatabase());
-  if (path.empty()) return "Drawing1.recovered.dxf";
-  const std::string extension = path.size() >= 4 ? path.substr(path.size() - 4) : "";
+namespace {
+
+// The drawing's file name without its folder and without ".dxf" ("Drawing1" for a new one).
+std::string Stem(const std::string& drawingPath) {
+  std::string name = drawingPath.empty() ? "Drawing1.dxf" : drawingPath.substr(drawingPath.rfind('/') + 1);
   std::string lower;
-  for (char c : extension) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (lower == ".dxf") path.erase(path.size() - 4);
-  return path + ".recovered.dxf";
+  for (char c : name.substr(name.size() >= 4 ? name.size() - 4 : 0))
+    lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (lower == ".dxf") name.erase(name.size() - 4);
+  return name;
 }
 
-bool RecoverUnsavedWork() {
-  if (!HasUnsavedWork()) return false;
-  AcDbDatabase& db = *qhost::CurrentDatabase();
-  const std::string path = RecoveryPath(), drawing = qhost::DrawingPath(db);
-  std::string error;
-  const bool saved = qhost::SaveDrawing(db, path, &error);
-  qhost::SetDrawingPath(db, drawing);  // the drawing's own name stays what it was
-  if (saved) {
-    std::fprintf(stderr, "qhost: the input ended with unsaved changes; they are saved in %s\n", path.c_str());
-  } else {
-    std::fprintf(stderr, "qhost: the input ended with unsaved changes, and saving them in %s failed: %s\n",
-                 path.c_str(), error.c_str());
+// Whether `name` is a recovery file's name for the drawing whose stem is `stem`.
+bool IsRecoveryName(const std::string& name, const std::string& stem) {
+  const std::string head = stem + ".recovered", tail = ".dxf";
+  if (name.size() < head.size() + tail.size() || name.compare(0, head.size(), head) != 0 ||
+      name.compare(name.size() - tail.size(), tail.size(), tail) != 0)
+    return false;
+  const std::string number = name.substr(head.size(), name.size() - head.size() - tail.size());
+  return number.empty() || (number.size() > 1 && number[0] == '-' && number.find_first_not_of("0123456789", 1) == std::string::npos);
+}
+
+// Creates `folder` and the folders above it that are missing, private to the user.
+bool MakeFolders(const std::string& folder, std::string& error) {
+  for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+    const std::string part = folder.substr(0, slash);
+    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
+      error = "cannot make the folder " + part + ": " + std::strerror(errno);
+      return false;
+    }
+    if (slash == std::string::npos) return true;
   }
-  return true;
+}
+
+// Writes the drawing to the first free name in `folder`; "" or why it could not.
+std::string RecoverInto(AcDbDatabase& db, const std::string& folder, std::string& written) {
+  constexpr int kMostRecoveries = 1000;
+  const std::string drawing = qhost::DrawingPath(db);
+  for (int n = 1; n <= kMostRecoveries; ++n) {
+    const std::string path = folder + RecoveryName(drawing, n);
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0) continue;  // an earlier recovery, or anything else: never replaced
+    std::string error;
+    if (qhost::SaveDrawing(db, path, &error, qhost::SaveKind::kNewFile)) {
+      written = path;
+      return std::string();
+    }
+    if (::lstat(path.c_str(), &st) != 0) return error;  // not a name taken meanwhile: the folder fails
+  }
+  return "cannot save in " + folder + ": " + std::to_string(kMostRecoveries) + " recovery files are there already";
+}
+
+}  // namespace
+
+std::vector<std::string> RecoveryFolders(const std::string& drawingPath) {
+  std::vector<std::string> folders{
+      drawingPath.find('/') == std::string::npos ? std::string() : drawingPath.substr(0, drawingPath.rfind('/') + 1)};
+  // A relative $XDG_STATE_HOME is to be ignored, as the base directory rules say.
+  const char* state = std::getenv("XDG_STATE_HOME");
+  const char* home = std::getenv("HOME");
+  if (state != nullptr && state[0] == '/')
+    folders.push_back(std::string(state) + "/quillon/");
+  else if (home != nullptr && home[0] == '/')
+    folders.push_back(std::string(home) + "/.local/state/quillon/");
+  return folders;
+}
+
+std::string RecoveryName(const std::string& drawingPath, int n) {
+  return Stem(drawingPath) + ".recovered" + (n > 1 ? "-" + std::to_string(n) : std::string()) + ".dxf";
+}
+
+std::vector<std::string> EarlierRecoveries(const std::string& drawingPath) {
+  std::vector<std::string> found;
+  const std::string stem = Stem(drawingPath);
+  for (const std::string& folder : RecoveryFolders(drawingPath)) {
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (dir == nullptr) continue;
+    std::vector<std::string> names;
+    while (dirent* entry = ::readdir(dir))
+      if (IsRecoveryName(entry->d_name, stem)) names.push_back(folder + entry->d_name);
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    found.insert(found.end(), names.begin(), names.end());
+  }
+  return found;
+}
+
+Recovery RecoverUnsavedWork(const std::string& why) {
+  if (!HasUnsavedWork()) return Recovery::kNothingUnsaved;
+  AcDbDatabase& db = *qhost::CurrentDatabase();
+  std::vector<std::string> failures;
+  const std::vector<std::string> folders = RecoveryFolders(qhost::DrawingPath(db));
+  for (size_t i = 0; i < folders.size(); ++i) {
+    const std::string& folder = folders[i];
+    std::string error, written;
+    // The drawing's own folder exists (or is gone with it); the fallback is made when needed.
+    if (i > 0 && !MakeFolders(folder.substr(0, folder.size() - 1), error)) {
+      failures.push_back(error);
+      continue;
+    }
+    error = RecoverInto(db, folder, written);
+    if (error.empty()) {
+      for (const std::string& failure : failures) std::fprintf(stderr, "qhost: %s\n", failure.c_str());
+      std::fprintf(stderr, "qhost: %s with unsaved changes; they are saved in %s\n", why.c_str(), written.c_str());
+      return Recovery::kRecovered;
+    }
+    failures.push_back(error);
+  }
+  std::string all;
+  for (const std::string& failure : failures) all += "\n  " + failure;
+  std::fprintf(stderr, "qhost: %s with unsaved changes, and no recovery file could be written; they are lost:%s\n",
+               why.c_str(), all.c_str());
+  return Recovery::kLost;
 }
 
 }  // namespace qhostui

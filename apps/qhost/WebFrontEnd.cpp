@@ -1,9 +1,6 @@
 // The browser front end as qhost runs it.
 #include "WebFrontEnd.h"
 
-#include <pthread.h>
-#include <signal.h>
-
 #include <atomic>
 #include <cstdio>
 #include <thread>
@@ -39,7 +36,6 @@ struct WebFrontEnd::Impl {
   std::unique_ptr<Publisher> publisher;
   std::unique_ptr<WebServer> server;
   std::atomic<bool> terminalOpen{false};
-  std::thread signals;
 
   void CloseTerminal() {
     if (terminalOpen.exchange(false)) qhost::InputQueue::Instance().CloseFeed();
@@ -55,20 +51,7 @@ bool WebFrontEnd::Start(const Options& options, std::string& error) {
   impl.publisher = std::make_unique<Publisher>(options.hostWindow, PaintCurrentDrawing, options.characterMapOpen);
   impl.server = std::make_unique<WebServer>(*impl.publisher);
 
-  // Ctrl-C and SIGTERM reach one thread, which stops the feeds; the main thread then sees the
-  // input end and cancels whatever waits, as at the end of a script.
-  sigset_t stopping;
-  sigemptyset(&stopping);
-  sigaddset(&stopping, SIGINT);
-  sigaddset(&stopping, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &stopping, nullptr);
   if (!impl.server->Start(options.port, error)) return false;
-  impl.signals = std::thread([this, stopping] {
-    int received = 0;
-    sigwait(&stopping, &received);
-    Stop();
-  });
-  impl.signals.detach();
 
   if (options.terminal) {
     qhost::InputQueue::Instance().OpenFeed();
@@ -87,7 +70,8 @@ bool WebFrontEnd::Start(const Options& options, std::string& error) {
 }
 
 std::string WebFrontEnd::Address() const {
-  return "http://127.0.0.1:" + std::to_string(m_impl->server ? m_impl->server->Port() : 0) + "/";
+  if (!m_impl->server) return std::string();
+  return "http://127.0.0.1:" + std::to_string(m_impl->server->Port()) + "/?t=" + m_impl->server->Token();
 }
 
 std::unique_ptr<qhost::InputSource> WebFrontEnd::Source() { return std::make_unique<FeedSource>(*m_impl->publisher); }

@@ -24,10 +24,9 @@ class WebFrontEnd {
   WebFrontEnd();
   ~WebFrontEnd();
   // Starts the server and, at a terminal, a reader of its lines; both post into the input queue.
-  // Ctrl-C or SIGTERM stops both, which ends every wait. False, with `error`, when the port is
-  // taken.
+  // False, with `error`, when the port is taken.
   bool Start(const Options& options, std::string& error);
-  // The address the page is served at.
+  // The address the page is served at, with this run's secret: the one way in.
   std::string Address() const;
   // The input queue's source while serving: the posted events, for the wrapping sources to see.
   std::unique_ptr<qhost::InputSource> Source();

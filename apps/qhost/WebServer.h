@@ -2,6 +2,7 @@
 // loopback address only.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -17,6 +18,10 @@ constexpr int kDefaultPort = 8251;
 // "args": ["5042"]}, or {"line": "LINE"} / {"line": "!pick 10 20"} as typed at the terminal.
 // Texts arrive in UTF-8 and leave in code page 1251. False, with `error`, for anything else.
 bool ParseEventRequest(const std::string& body, qhost::InputEvent& event, std::string& error);
+// A number of a request (a version asked for, a length): decimal digits only, at most 19.
+bool ParseDecimal(const std::string& text, uint64_t& value);
+// The value of the cookie `name` in a Cookie header ("a=1; name=value"); "" when it is not there.
+std::string CookieValue(const std::string& header, const std::string& name);
 
 class WebServer {
  public:
@@ -26,6 +31,9 @@ class WebServer {
   // the input queue as one feed. False, with `error`, when the port cannot be had.
   bool Start(int port, std::string& error);
   int Port() const;
+  // This run's secret: the page's address carries it once (/?t=), the browser keeps it as a cookie,
+  // and every other request without it is refused.
+  const std::string& Token() const;
   // Stops listening, closes the feed and wakes the page's waits. Any thread, any number of times.
   void Stop();
 

@@ -119,7 +119,8 @@ CString Decimal(int n) {
 
 class Reader {
  public:
-  Reader(double textHeight, const ColorLookup& colors) : m_height(textHeight), m_colors(colors) {}
+  Reader(double textHeight, const ColorLookup& colors)
+      : m_height(textHeight), m_scale(ViewHalfPointsPerUnit(textHeight)), m_colors(colors) {}
 
   CString Run(CString contents) {
     text = WithoutStrayClosings(contents);
@@ -180,7 +181,7 @@ class Reader {
     for (const mtext_to_rtf::Rewrite& r : rewrites) R(r.from, r.to);
   }
 
-  double Base() const { return m_height * 12 + 0.5; }
+  double Base() const { return m_height * m_scale + 0.5; }
 
   void PreGroupedHeights() {
     R("\\\\H", "//__");
@@ -191,7 +192,7 @@ class Reader {
       if (semicolon >= 0 && (end < 0 || semicolon < end)) end = semicolon;
       if (end < 0) end = i + 2;
       CString value = text.Mid(i + 2, end - i - 2);
-      text = text.Left(i + 2) + HalfPointsText(value) + text.Mid(end);
+      text = text.Left(i + 2) + HalfPointsText(value, m_scale) + text.Mid(end);
     }
     R("//__", "\\\\H");
   }
@@ -241,7 +242,7 @@ class Reader {
       if (semi < 0) break;
       CString value = text.Mid(h + 2, semi - h - 2);
       if (!mtext_to_rtf::IsPlainDecimal(value)) continue;
-      out += text.Mid(from, h + 2 - from) + HalfPointsText(value);
+      out += text.Mid(from, h + 2 - from) + HalfPointsText(value, m_scale);
       from = semi;
     }
     text = out + text.Mid(from);
@@ -498,6 +499,7 @@ class Reader {
 
   CString text;
   double m_height;
+  double m_scale;  // half-points per drawing unit
   const ColorLookup& m_colors;
   TextReplacer m_replacer;
   CStringArray m_fontKeys;

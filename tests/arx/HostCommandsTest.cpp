@@ -81,6 +81,8 @@ TEST_F(HostCommandsTest, ViewDrawsTheCurrentSpaceWithACoordinateRuler) {
       "       ++---------------------+--------------------+\n"
       "        0                     20                   40\n",
       qhost::DrawingPicture(db(), 52, 12));
+  // Entities spread over the extents: the first view is the same whole.
+  EXPECT_BYTES_EQ(qhost::DrawingPicture(db(), 52, 12), qhost::DrawingPicture(db(), 52, 12, nullptr, qhost::ViewFraming::kCrowded));
   qhost::DrawingWindow window{20, -5, 40, 5};
   EXPECT_EQ(std::string::npos, qhost::DrawingPicture(db(), 46, 7, &window).find("AB"));
   // Far from 0 a ruler step is lost in rounding; the ruler still ends.
@@ -88,6 +90,33 @@ TEST_F(HostCommandsTest, ViewDrawsTheCurrentSpaceWithACoordinateRuler) {
   EXPECT_NE(std::string::npos, qhost::DrawingPicture(db(), 46, 7, &far).find("1e+20"));
   db().setTilemode(false);
   EXPECT_EQ("(nothing in this space)\n", qhost::DrawingPicture(db(), 11, 4));
+}
+
+TEST_F(HostCommandsTest, FirstViewFramesWhereTheEntitiesCrowdWhenTheExtentsSpanMillions) {
+  // A room of 10 by 8 with its name near the origin, and one stray line four million units away.
+  const AcGePoint3d corners[] = {{0, 0, 0}, {10, 0, 0}, {10, 8, 0}, {0, 8, 0}};
+  for (int i = 0; i < 4; ++i) Add(new AcDbLine(corners[i], corners[(i + 1) % 4]));
+  auto* name = new AcDbMText();
+  name->setLocation(AcGePoint3d(2, 5, 0));
+  name->setContents("KITCHEN");
+  Add(name);
+  Add(new AcDbLine(AcGePoint3d(4e6, 3e6, 0), AcGePoint3d(4e6 + 5, 3e6, 0)));
+  Queue({{"command", {"VIEW"}, "t"}, {"command", {"ZOOM", "E"}, "t"}});
+  EXPECT_EQ(0, qhost::RunCommandLine());
+  std::string t = Transcript();
+  size_t zoom = t.find("Command: ZOOM");
+  ASSERT_NE(std::string::npos, zoom) << t;
+  std::string first = t.substr(0, zoom), whole = t.substr(zoom);
+  // The first view: the room's name readable, the ruler in the room's units, and how to see the rest.
+  EXPECT_NE(std::string::npos, first.find("KITCHEN")) << first;
+  EXPECT_NE(std::string::npos, first.find(" 0           2           4           6           8           10")) << first;
+  EXPECT_NE(std::string::npos,
+            first.find("This view frames where the entities crowd (5 of 6); the drawing reaches from 0,0 to "
+                       "4e+06,3e+06: ZOOM E shows it all.\n"))
+      << first;
+  // ZOOM E: the whole, labelled in millions, without the note; the name is lost in one cell.
+  EXPECT_NE(std::string::npos, whole.find("4e+06")) << whole;
+  EXPECT_EQ(std::string::npos, whole.find("crowd")) << whole;
 }
 
 TEST_F(HostCommandsTest, ViewKeepsTheWindowItWasGivenUntilZoomExtents) {

@@ -68,4 +68,31 @@ TEST_F(FedQueue, PendingEventsComeFirstThenTheSourceThenTheFeeds) {
   closer.join();
 }
 
+// An ending signal ends the input from another thread: the wait that sleeps wakes with nothing,
+// and neither queued events, nor the source, nor feeds still open answer a later wait.
+TEST_F(FedQueue, EndingTheInputWakesTheWaitAndAnswersNothingMore) {
+  auto& queue = InputQueue::Instance();
+  std::string error;
+  queue.SetSource(qhost::ScriptSource::FromText("enter\n", "s.txt", error));
+  queue.Push({"point", {"0", "0"}, "host"});
+  EXPECT_EQ("point", queue.Next("w")->verb);
+  EXPECT_EQ("enter", queue.Next("w")->verb);
+  queue.OpenFeed();
+  queue.Post({"escape", {}, "page"});
+  EXPECT_EQ("escape", queue.Next("w")->verb);
+  std::thread ender([&queue] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    queue.EndInput();
+  });
+  EXPECT_FALSE(queue.Next("Specify first point:")) << "the sleeping wait wakes with nothing";
+  ender.join();
+  queue.Push({"point", {"1", "1"}, "host"});
+  queue.Post({"escape", {}, "page"});
+  EXPECT_FALSE(queue.NextAtRest("Command: ")) << "the feed is still open, but the input has ended";
+  EXPECT_EQ("Specify first point:", queue.RanOutWhile());
+  queue.Reset();
+  queue.Push({"enter", {}, "host"});
+  EXPECT_TRUE(queue.Next("w")) << "a new session has input again";
+}
+
 }  // namespace

@@ -7,11 +7,10 @@
 //   node edit-session.mjs --qhost build/apps/qhost/qhost --source . --out build/tests/browser/output
 //
 // QUILLON_UPDATE_GOLDEN=1 rewrites the expected drawing.
-import { spawn } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { chromium } from 'playwright-core';
+import { launchChromium, serveDrawing, stopServing } from './serve.mjs';
 
 const option = (name, fallback) => {
   const at = process.argv.indexOf('--' + name);
@@ -20,7 +19,6 @@ const option = (name, fallback) => {
 const qhostBinary = path.resolve(option('qhost', 'build/apps/qhost/qhost'));
 const source = path.resolve(option('source', '.'));
 const out = path.resolve(option('out', 'browser-output'));
-const chromiumPath = process.env.QUILLON_CHROMIUM || '/usr/bin/chromium';
 const expectedFile = path.join(source, 'tests/browser/expected/edited-sample.dxf');
 
 fs.rmSync(out, { recursive: true, force: true });
@@ -39,28 +37,9 @@ function check(ok, what) {
 // qhost on any free loopback port; its address comes on the error stream.
 // The dialog's remembered size stays in the work folder: a size saved by an earlier run (the resize
 // below) would otherwise open the dialog wider each time, until its grip is off the page.
-const qhost = spawn(qhostBinary, [drawing, '--serve', '--port', '0'],
-  { stdio: ['ignore', 'pipe', 'pipe'], cwd: work, env: { ...process.env, XDG_CONFIG_HOME: work } });
-let qhostErr = '';
-let qhostOut = '';
-qhost.stdout.on('data', (d) => { qhostOut += d; });
-const exited = new Promise((done) => qhost.on('exit', (code, signal) => done({ code, signal })));
-const url = await new Promise((found, failed) => {
-  qhost.stderr.on('data', (d) => {
-    qhostErr += d;
-    const m = /the page is at (http:\/\/127\.0\.0\.1:\d+\/)/.exec(qhostErr);
-    if (m) found(m[1]);
-  });
-  qhost.on('exit', () => failed(new Error('qhost ended before serving: ' + qhostErr)));
-  setTimeout(() => failed(new Error('qhost did not say where the page is: ' + qhostErr)), 20000);
-});
-
-// launch() gives the browser a fresh profile directory of its own, removed when it closes.
-const browser = await chromium.launch({
-  executablePath: chromiumPath,
-  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-         '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-});
+const served = await serveDrawing(qhostBinary, drawing, { cwd: work, env: { ...process.env, XDG_CONFIG_HOME: work } });
+const { url, exited } = served;
+const browser = await launchChromium();
 const page = await browser.newPage({ viewport: { width: 1280, height: 860 } });
 page.on('pageerror', (e) => failures.push('page error: ' + e.message));
 // What the page sent, kept beside the screenshots.
@@ -248,11 +227,10 @@ try {
   await page.screenshot({ path: path.join(out, 'failure.png') }).catch(() => {});
 } finally {
   await browser.close();
-  if (qhost.exitCode === null) qhost.kill('SIGTERM');
-  await exited;
-  fs.writeFileSync(path.join(out, 'qhost-stdout.txt'), qhostOut);
+  await stopServing(served);
+  fs.writeFileSync(path.join(out, 'qhost-stdout.txt'), served.out);
   fs.writeFileSync(path.join(out, 'events.txt'), sent.join('\n') + '\n');
-  fs.writeFileSync(path.join(out, 'qhost-stderr.txt'), qhostErr);
+  fs.writeFileSync(path.join(out, 'qhost-stderr.txt'), served.err);
   fs.rmSync(work, { recursive: true, force: true });
 }
 console.log(failures.length ? `${failures.length} failed; screenshots in ${out}` : `passed; screenshots in ${out}`);

@@ -133,7 +133,8 @@ TEST_F(EditorShowsTarget, HeightInCurrentUnitsAlwaysWithAPoint) {
   EXPECT_EQ(dialog->m_heightText, "3.0");
 }
 
-// A new text made while no height is set takes the height the box shows, as the box shows it.
+// A new text made while no height is set takes TEXTSIZE, which the box shows in the drawing's
+// units format (which rounds it, and with LUNITS 5 writes a fraction: no number to read back).
 TEST_F(EditorShowsTarget, UnsetHeightShowsTextSizeAndANewTextTakesIt) {
   resbuf size{};
   size.restype = RTREAL;
@@ -142,8 +143,8 @@ TEST_F(EditorShowsTarget, UnsetHeightShowsTextSizeAndANewTextTakesIt) {
   SetVar("LUPREC", 2);
   OpenEditor();
   EXPECT_EQ(Text(IDC_HEIGHT), "3.46");
-  EXPECT_EQ(theEditTarget.textHeight, 3.46);
-  EXPECT_EQ(EntityHeight(), 3.46);
+  EXPECT_EQ(theEditTarget.textHeight, 3.456);
+  EXPECT_EQ(EntityHeight(), 3.456);
 }
 
 // A dimension picked before any height was set keeps the height the dialog shows, not 0.

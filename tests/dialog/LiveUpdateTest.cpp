@@ -189,7 +189,7 @@ TEST_F(LiveUpdate, TypedHeightTakesEffectOnTheSameKeystroke) {
                         reinterpret_cast<LPARAM>(dialog->m_heightCombo.m_hWnd));
     EXPECT_EQ(theEditTarget.textHeight, std::atof(typed));
     EXPECT_EQ(EntityHeight(), std::atof(typed)) << typed;
-    EXPECT_TRUE(Holds(Contents(), std::string("\\H") + typed + ".0")) << Contents();
+    EXPECT_TRUE(Holds(Contents(), std::string("\\H") + typed + ";")) << Contents();  // as typed
   }
   EXPECT_EQ(dialog->m_richEdit.GetSelectionFormat(CFM_SIZE).yHeight, 1440);
 }
@@ -258,7 +258,7 @@ TEST_F(EditorKeys, EnterInABoxAppliesItAndReturnsToTheText) {
   EXPECT_EQ(modal.DoModal(), IDCANCEL);
   EXPECT_TRUE(qwin::InputErrors().empty());
   EXPECT_EQ(EntityHeight(), 7.0);
-  EXPECT_TRUE(Holds(Contents(), "\\H7.0") && Holds(Contents(), "abc")) << Contents();
+  EXPECT_TRUE(Holds(Contents(), "\\H7;") && Holds(Contents(), "abc")) << Contents();
 }
 
 TEST_F(EditorKeys, ALoadedTextLongerThanTheDefaultLimitStaysEditable) {

@@ -86,6 +86,8 @@ TEST_F(ToolbarFormat, ChosenHeightSetsSixPointsPerUnit) {
   EXPECT_EQ(theEditTarget.textHeight, 3.5);
 }
 
+// A typed height takes the nearest whole half-point (0.7 x 12 = 8.4: 8, 80 twips), comes back as
+// typed, and the box shows a selection's size truncated to one decimal at today's scale.
 TEST_F(ToolbarFormat, TypedHeightIsTruncatedAndTheNextSelectionShowsIt) {
   OpenEditor();
   qplatform::TypeText(Editor(), "ab");
@@ -93,7 +95,8 @@ TEST_F(ToolbarFormat, TypedHeightIsTruncatedAndTheNextSelectionShowsIt) {
   dialog->m_heightCombo.SetWindowText("0.7");
   dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_HEIGHT, CBN_EDITCHANGE),
                       reinterpret_cast<LPARAM>(dialog->m_heightCombo.m_hWnd));
-  EXPECT_EQ(dialog->m_richEdit.GetSelectionFormat(CFM_SIZE).yHeight, 83);
+  EXPECT_EQ(dialog->m_richEdit.GetSelectionFormat(CFM_SIZE).yHeight, 80);
+  EXPECT_TRUE(Holds(Contents(), "\\H0.7;")) << Contents();
   dialog->m_richEdit.SetSel(0, 1);
   EXPECT_EQ(Text(IDC_HEIGHT), "0.6");
 }

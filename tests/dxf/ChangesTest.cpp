@@ -4,8 +4,13 @@
 #include <cstdlib>
 #include <fstream>
 #include <dirent.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <iterator>
 
 #include "MiniDxf.h"
 #include "dbents.h"
@@ -288,25 +293,185 @@ TEST_F(DxfSaveToDisk, ReadOnlyFilesAndFoldersAreRefused) {
   EXPECT_TRUE(qhost::SaveDrawing(db, dir_ + "/another.dxf", &error)) << error;
 }
 
-// A save killed before its rename leaves "<name>.saving-XXXXXX"; the next save of that file
-// removes it, and leaves alone what belongs to other files or only looks alike.
+// A save killed before its rename leaves "<name>.saving-<pid>-XXXXXX"; the next save of that file
+// removes it once its process is gone, and leaves alone what another process may still be
+// writing, what belongs to other files and what only looks alike.
 TEST_F(DxfSaveToDisk, ASuccessfulSaveRemovesWhatKilledSavesLeft) {
-  for (const char* name : {"drawing.dxf.saving-a1B2c3", "drawing.dxf.saving-zzzzzz", "other.dxf.saving-a1B2c3",
-                           "drawing.dxf.saving-long-name", "drawing.dxf.saving-"})
-    std::ofstream(dir_ + "/" + name) << "left";
+  const pid_t gone = fork();
+  if (gone == 0) _exit(0);
+  ASSERT_GT(gone, 0);
+  ASSERT_EQ(gone, waitpid(gone, nullptr, 0));
+  const std::string dead = std::to_string(gone), alive = std::to_string(getppid());
+  const std::string left[] = {"drawing.dxf.saving-" + dead + "-a1B2c3", "drawing.dxf.saving-" + alive + "-a1B2c3",
+                              "other.dxf.saving-" + dead + "-a1B2c3", "drawing.dxf.saving-a1B2c3",
+                              "drawing.dxf.saving-" + dead + "-long-name", "drawing.dxf.saving-"};
+  for (const std::string& name : left) std::ofstream(dir_ + "/" + name) << "left";
   FailingFileSystem fs;
   fs.failRename = true;
   qhost::FileSystem::Set(&fs);
   AcDbDatabase db;
   std::string error;
   EXPECT_FALSE(qhost::SaveDrawing(db, path_, &error));
-  EXPECT_EQ(6, FilesInDir()) << "a failed save removes nothing but its own temporary file";
+  EXPECT_EQ(7, FilesInDir()) << "a failed save removes nothing but its own temporary file";
   qhost::FileSystem::Set(nullptr);
   ASSERT_TRUE(qhost::SaveDrawing(db, path_, &error)) << error;
-  EXPECT_EQ("missing", Mode(dir_ + "/drawing.dxf.saving-a1B2c3"));
-  EXPECT_EQ("missing", Mode(dir_ + "/drawing.dxf.saving-zzzzzz"));
-  EXPECT_NE("missing", Mode(dir_ + "/other.dxf.saving-a1B2c3"));
-  EXPECT_EQ(4, FilesInDir());
+  EXPECT_EQ("missing", Mode(dir_ + "/" + left[0]));
+  for (size_t i = 1; i < std::size(left); ++i) EXPECT_NE("missing", Mode(dir_ + "/" + left[i])) << left[i];
+  EXPECT_EQ(6, FilesInDir());
+}
+
+// The saved file keeps the old one's owner, group and mode (a shared drawing stays shared).
+TEST_F(DxfSaveToDisk, KeepsTheOwnerGroupAndModeOfTheOldFile) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+  struct Owner {
+    uid_t uid;
+    gid_t gid;
+    mode_t mode;
+  };
+  for (const Owner& owner : {Owner{1, 100, 0664}, Owner{4321, 8765, 0640}, Owner{0, 0, 02604}}) {
+    ASSERT_EQ(0, chown(path_.c_str(), owner.uid, owner.gid));
+    ASSERT_EQ(0, chmod(path_.c_str(), owner.mode));
+    AcDbDatabase db;
+    std::string error, note;
+    ASSERT_TRUE(qhost::SaveDrawing(db, path_, &error, qhost::SaveKind::kSave, &note)) << error;
+    struct stat st {};
+    ASSERT_EQ(0, stat(path_.c_str(), &st));
+    EXPECT_EQ(owner.uid, st.st_uid);
+    EXPECT_EQ(owner.gid, st.st_gid);
+    EXPECT_EQ(owner.mode, st.st_mode & 07777);
+    EXPECT_EQ("", note);
+  }
+}
+
+// A user who may write the file but not give it away makes it theirs, and is told so.
+TEST_F(DxfSaveToDisk, AnOwnerThatCannotBeKeptIsNoted) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to set up a file of another user";
+  ASSERT_EQ(0, chmod(dir_.c_str(), 0777));
+  ASSERT_EQ(0, chown(path_.c_str(), 4321, 4321));
+  ASSERT_EQ(0, chmod(path_.c_str(), 0666));
+  int pipeFds[2];
+  ASSERT_EQ(0, pipe(pipeFds));
+  const pid_t child = fork();
+  if (child == 0) {
+    close(pipeFds[0]);
+    if (setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
+    AcDbDatabase db;
+    std::string error, note;
+    const bool saved = qhost::SaveDrawing(db, path_, &error, qhost::SaveKind::kSave, &note);
+    const std::string said = saved ? note : error;
+    if (write(pipeFds[1], said.data(), said.size()) < 0) _exit(3);
+    _exit(saved ? 0 : 1);
+  }
+  close(pipeFds[1]);
+  std::string said;
+  char buffer[512];
+  for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;) said.append(buffer, static_cast<size_t>(n));
+  close(pipeFds[0]);
+  int status = -1;
+  ASSERT_EQ(child, waitpid(child, &status, 0));
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(0, WEXITSTATUS(status)) << said;
+  EXPECT_EQ(path_ + " now belongs to user 65534 and group 65534 instead of user 4321 and group 4321 (Operation not permitted)",
+            said);
+  struct stat st {};
+  ASSERT_EQ(0, stat(path_.c_str(), &st));
+  EXPECT_EQ(65534u, st.st_uid);
+  EXPECT_EQ(0666u, st.st_mode & 07777) << "the mode is kept all the same";
+}
+
+// New files (SAVEAS to a new name, recovery files) are made as any program's under the umask.
+TEST_F(DxfSaveToDisk, NewFilesAreMadeUnderTheUmask) {
+  const mode_t before = umask(0);
+  for (mode_t mask : {022, 077, 002, 027}) {
+    umask(mask);
+    for (qhost::SaveKind kind : {qhost::SaveKind::kSaveAs, qhost::SaveKind::kNewFile}) {
+      const std::string path = dir_ + "/new-" + std::to_string(mask) + "-" + std::to_string(static_cast<int>(kind)) + ".dxf";
+      AcDbDatabase db;
+      std::string error;
+      ASSERT_TRUE(qhost::SaveDrawing(db, path, &error, kind)) << error;
+      char expected[8];
+      std::snprintf(expected, sizeof expected, "%04o", 0666 & ~mask);
+      EXPECT_EQ(expected, Mode(path)) << "umask " << mask;
+    }
+  }
+  umask(before);
+}
+
+// Every name the folder accepts can be saved under; only the temporary name is cut to fit.
+TEST_F(DxfSaveToDisk, SavesUnderTheLongestNamesTheFolderTakes) {
+  for (size_t length : {241, 250, 255}) {
+    const std::string path = dir_ + "/" + std::string(length - 4, 'n') + ".dxf";
+    AcDbDatabase db;
+    std::string error;
+    ASSERT_TRUE(qhost::SaveDrawing(db, path, &error)) << length << ": " << error;
+    ASSERT_TRUE(qhost::SaveDrawing(db, path, &error, qhost::SaveKind::kSave)) << length << ": " << error;
+    EXPECT_BYTES_EQ(qhost::DrawingToBytes(db), testsupport::ReadFile(path));
+    ASSERT_EQ(0, unlink(path.c_str()));
+  }
+  EXPECT_EQ(1, FilesInDir()) << "no temporary file is left";
+}
+
+// A recovery file is made where no file is, never over one and never through a link.
+TEST_F(DxfSaveToDisk, ANewFileReplacesNothingAndFollowsNoLink) {
+  const std::string victim = dir_ + "/victim.txt", link = dir_ + "/link.dxf", dangling = dir_ + "/dangling.dxf";
+  std::ofstream(victim) << "victim";
+  ASSERT_EQ(0, symlink("victim.txt", link.c_str()));
+  ASSERT_EQ(0, symlink("nowhere.txt", dangling.c_str()));
+  AcDbDatabase db;
+  qhost::SetDrawingPath(db, path_);
+  std::string error;
+  for (const std::string& taken : {path_, link, dangling}) {
+    EXPECT_FALSE(qhost::SaveDrawing(db, taken, &error, qhost::SaveKind::kNewFile));
+    EXPECT_EQ("cannot save " + taken + ": the name is taken", error);
+  }
+  EXPECT_EQ("old contents", testsupport::ReadFile(path_));
+  EXPECT_EQ("victim", testsupport::ReadFile(victim));
+  EXPECT_EQ("missing", Mode(dir_ + "/nowhere.txt"));
+  const std::string fresh = dir_ + "/fresh.dxf";
+  ASSERT_TRUE(qhost::SaveDrawing(db, fresh, &error, qhost::SaveKind::kNewFile)) << error;
+  EXPECT_BYTES_EQ(qhost::DrawingToBytes(db), testsupport::ReadFile(fresh));
+  EXPECT_EQ(path_, qhost::DrawingPath(db)) << "the drawing keeps its own name";
+}
+
+// A file size limit (ulimit -f) fails the save with its cause and leaves the old file.
+TEST_F(DxfSaveToDisk, AFileSizeLimitFailsTheSaveAndKeepsTheOldFile) {
+  struct rlimit before {};
+  ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &before));
+  auto xfsz = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = before;
+  small.rlim_cur = 100;
+  ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &small));
+  AcDbDatabase db;
+  std::string error;
+  const bool saved = qhost::SaveDrawing(db, path_, &error);
+  setrlimit(RLIMIT_FSIZE, &before);
+  std::signal(SIGXFSZ, xfsz);
+  EXPECT_FALSE(saved);
+  EXPECT_EQ("cannot save " + path_ +
+                ": the file would be larger than this process may write (ulimit -f); the file on disk is unchanged",
+            error);
+  EXPECT_EQ("old contents", testsupport::ReadFile(path_));
+  EXPECT_EQ(1, FilesInDir());
+}
+
+// A drawing knows the file it was read from or saved to; another program's write since shows.
+TEST_F(DxfSaveToDisk, AnotherProgramsWriteIsNoticed) {
+  AcDbDatabase saved;
+  std::string error;
+  ASSERT_TRUE(qhost::SaveDrawing(saved, path_, &error)) << error;
+  auto load = qhost::LoadDrawing(path_);
+  ASSERT_TRUE(load.database) << load.error;
+  EXPECT_FALSE(qhost::DrawingChangedOnDisk(saved));
+  EXPECT_FALSE(qhost::DrawingChangedOnDisk(*load.database));
+  ASSERT_TRUE(qhost::SaveDrawing(saved, path_, &error, qhost::SaveKind::kSave)) << error;
+  EXPECT_FALSE(qhost::DrawingChangedOnDisk(saved)) << "its own save is no change";
+  EXPECT_TRUE(qhost::DrawingChangedOnDisk(*load.database)) << "another's save, a new file under the name";
+  std::ofstream(path_, std::ios::app) << "\n";
+  EXPECT_TRUE(qhost::DrawingChangedOnDisk(saved)) << "written in place";
+  ASSERT_EQ(0, unlink(path_.c_str()));
+  EXPECT_FALSE(qhost::DrawingChangedOnDisk(saved)) << "a file that is gone is no change to ask about";
+  AcDbDatabase fresh;
+  EXPECT_FALSE(qhost::DrawingChangedOnDisk(fresh));
 }
 
 TEST_F(DxfSaveToDisk, MissingFolderFailsWithTheReason) {

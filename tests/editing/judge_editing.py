@@ -132,6 +132,17 @@ def properties(groups):
     return found
 
 
+def others_unchanged(before, after, handle):
+    """What became of the entities but `handle`: each is there and reads as before."""
+    wrong = []
+    for h, (kind, groups) in before.items():
+        if h not in after:
+            wrong.append("%s %s is gone" % (kind, h))
+        elif h != handle and after[h][1] != groups:
+            wrong.append("%s %s changed" % (kind, h))
+    return wrong
+
+
 def judge_typing(qhost, module, path, handles, work, failures):
     """(b): one qhost run per MText; each typed text is checked against the original drawing."""
     before = {h: (t, g) for t, h, g in entities_of(path)}
@@ -148,12 +159,7 @@ def judge_typing(qhost, module, path, handles, work, failures):
             failures.append(("(b) %s %s" % (name, handle), "(b) %s %s: not saved (status %d)" % (name, handle, run.returncode)))
             continue
         after = {h: (t, g) for t, h, g in entities_of(out)}
-        wrong = []
-        for h, (kind, groups) in before.items():
-            if h not in after:
-                wrong.append("%s %s is gone" % (kind, h))
-            elif h != handle and after[h][1] != groups:
-                wrong.append("%s %s changed" % (kind, h))
+        wrong = others_unchanged(before, after, handle)
         if not wrong:
             old, new = before[handle][1], after[handle][1]
             was, now = properties(old), properties(new)

@@ -175,7 +175,9 @@ TEST_F(DrawingAdapterTest, HeightCodesOfTheDimensionsOwnHeightGoUnlessTheOverrid
       {"RtfToMText's base height goes", "{{{\\H2.5\\C7;<>xy}}}", 2.5, "", "{{{\\C7;<>xy}}}"},
       {"with its ';'", "{\\H2.5;<>xy}", 2.5, "<>", "{<>xy}"},
       {"a height the user set stays", "{\\H2.5;<>{\\H5;xy}}", 2.5, "", "{<>{\\H5;xy}}"},
-      {"heights equal in half-points are the same", "{\\H0.1667;<>}", 0.18, "", "{<>}"},
+      {"heights equal in half-points at the dimension's view scale are the same", "{\\H0.1797;<>}", 0.18, "", "{<>}"},
+      {"a height a half-point off at that scale stays", "{\\H0.1667;<>}", 0.18, "", "{\\H0.1667;<>}"},
+      {"a tall dimension's own height goes", "{{{\\H500;<>xy}}}", 500.0, "", "{{{<>xy}}}"},
       {"the override had the code: it stays", "{\\H3.5;<>xy}", 3.5, "{\\H3.5;<>}", "{\\H3.5;<>xy}"},
       {"a relative height stays", "{\\H2.5x;<>}", 2.5, "", "{\\H2.5x;<>}"},
       {"escaped backslash before H is text", "a\\\\H2.5;b", 2.5, "", "a\\\\H2.5;b"},
@@ -339,7 +341,8 @@ TEST_F(DrawingAdapterTest, AnUnchangedDimensionKeepsItsOverrideText) {
   EXPECT_EQ(DimensionText(id), "<>\\Pmm");
 }
 
-TEST_F(DrawingAdapterTest, ANewTextWithoutAHeightGetsTheHeightTheEditorShows) {
+// TEXTSIZE itself, not the height box's text, which the drawing's units format rounds (3.5 here).
+TEST_F(DrawingAdapterTest, ANewTextWithoutAHeightGetsTextSize) {
   resbuf size{};
   size.restype = RTREAL;
   size.resval.rreal = 3.456;
@@ -350,13 +353,46 @@ TEST_F(DrawingAdapterTest, ANewTextWithoutAHeightGetsTheHeightTheEditorShows) {
   ASSERT_EQ(acedSetVar("LUPREC", &precision), RTNORM);
   theEditTarget.textHeight = 0.0;
   CreateMText("");
-  EXPECT_EQ(theEditTarget.textHeight, 3.5);
+  EXPECT_EQ(theEditTarget.textHeight, 3.456);
   AcDbObjectId id;
   ASSERT_EQ(acdbGetObjectId(id, theEditTarget.entityName), Acad::eOk);
   AcDbMText* mtext = nullptr;
   ASSERT_EQ(acdbOpenObject(mtext, id, AcDb::kForRead), Acad::eOk);
-  EXPECT_EQ(mtext->textHeight(), 3.5);
+  EXPECT_EQ(mtext->textHeight(), 3.456);
   mtext->close();
+  // In fractional units the box shows "3 1/2", no number to read back.
+  size.resval.rreal = 3.5;
+  ASSERT_EQ(acedSetVar("TEXTSIZE", &size), RTNORM);
+  resbuf units{};
+  units.restype = RTSHORT;
+  units.resval.rint = 5;
+  ASSERT_EQ(acedSetVar("LUNITS", &units), RTNORM);
+  theEditTarget.textHeight = 0.0;
+  CreateMText("");
+  EXPECT_EQ(theEditTarget.textHeight, 3.5) << HeightText(0.0);
+}
+
+// A new text knows its own height at its own view scale, and nothing of the heights and fonts the
+// text edited before it knew (a size of those would come back as their text).
+TEST_F(DrawingAdapterTest, ANewTextKnowsOnlyItsOwnHeight) {
+  const struct {
+    double height;
+    KnownHeights known;
+    double halfPointsPerUnit;
+  } cases[] = {
+      {2.25, {{27, "2.25"}}, 12.0},
+      {500.0, {{24, "500"}}, 24.0 / 500.0},
+      {0.0001, {{24, "0.0001"}}, 24.0 / 0.0001},
+  };
+  for (const auto& c : cases) {
+    theEditTarget.knownHeights = {{27, "2.26"}, {30, "2.5"}};
+    theEditTarget.knownFonts = {{"Arial|c0", "Arial|c0|p7"}};
+    theEditTarget.textHeight = c.height;
+    CreateMText("");
+    EXPECT_EQ(theEditTarget.knownHeights, c.known) << c.height;
+    EXPECT_TRUE(theEditTarget.knownFonts.empty());
+    EXPECT_DOUBLE_EQ(theEditTarget.halfPointsPerUnit, c.halfPointsPerUnit);
+  }
 }
 
 TEST_F(DrawingAdapterTest, ANewTextGoesToPaperSpaceWhenTilemodeIsOff) {

@@ -62,27 +62,33 @@ TEST_F(ModuleEntryTest, ASecondAttachChangesNothingAndDetachEndsTheExtensionModu
   EXPECT_TRUE(ModuleNotification(program, 0));  // already detached: nothing to do
 }
 
-TEST_F(ModuleEntryTest, TheMenuShowsTheEditorItemAndItRunsTheCommandAsTyped) {
+TEST_F(ModuleEntryTest, TheMenuShowsTheEditorAndFindItemsAndEachRunsItsCommandAsTyped) {
   EditorContextMenu menu;
   EXPECT_EQ(menu.isA(), ContextClass());
   EXPECT_STREQ(menu.isA()->name(), "AcEdUIContext");
   auto* handle = static_cast<HMENU*>(menu.getMenuContext(nullptr, AcDbObjectIdArray()));
   ASSERT_NE(handle, nullptr);
   ASSERT_NE(*handle, nullptr);
-  EXPECT_EQ(GetMenuItemCount(*handle), 1);
+  ASSERT_EQ(GetMenuItemCount(*handle), 2);
   EXPECT_EQ(GetMenuItemID(*handle, 0), 32771u);
+  EXPECT_EQ(GetMenuItemID(*handle, 1), 32772u);
   char text[32] = {};
   GetMenuString(*handle, 0, text, sizeof text, MF_BYPOSITION);
   EXPECT_STREQ(text, "Редактор");
+  GetMenuString(*handle, 1, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "Найти и заменить");
 
-  // Other ids do nothing; the editor item types "CQuillon" and its one ending blank.
-  menu.onCommand(32772);
+  // Other ids do nothing; each item types its command and its one ending blank.
+  menu.onCommand(32773);
   menu.onCommand(32771);
+  menu.onCommand(32772);
   auto& queue = qhost::InputQueue::Instance();
-  auto typed = queue.Next("Command: ");
-  ASSERT_TRUE(typed.has_value());
-  EXPECT_EQ(typed->verb, "type");
-  EXPECT_EQ(typed->args, std::vector<std::string>{"CQuillon"});
+  for (const char* command : {"CQuillon", "CQuillonFind"}) {
+    auto typed = queue.Next("Command: ");
+    ASSERT_TRUE(typed.has_value()) << command;
+    EXPECT_EQ(typed->verb, "type");
+    EXPECT_EQ(typed->args, std::vector<std::string>{command});
+  }
   EXPECT_FALSE(queue.Next("Command: ").has_value());
 }
 

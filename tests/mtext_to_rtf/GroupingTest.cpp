@@ -52,8 +52,9 @@ TEST(GroupPlainText, HeightsOfTheWrappers) {
       // A font code and no height: the wrapper, the group's own "{", then a font group, closed in
       // front of the group's "}"; the document has one more opening brace than closing ones.
       {"{\\fArial;word}", "{\\fs30\\cf1 {{\\f1 \\cf1 word}}"},
-      // Relative heights chain: 0.5 x 30.5 gives 15, then 2 x 15.25 gives 30.
-      {"a\\H0.5x;b\\H2x;c", "{\\fs30 \\cf1 a\\fs15 b\\fs30 c}"},
+      // Relative heights chain: 0.5 x 30.5 gives 15, then 2 x 15.25 gives 30, which the base
+      // height holds: the height "0.5x;\H2x" is shown at the next size, to come back as written.
+      {"a\\H0.5x;b\\H2x;c", "{\\fs30 \\cf1 a\\fs15 b\\fs31 c}"},
       // An absolute code between them is what the next one refers to (2 x 36.5); the text in
       // front of the first code stays at the base height.
       {"a\\H0.5x;b\\H3;c\\H2x;d", "{\\fs30 \\cf1 a\\fs15 b\\fs36 c\\fs73 d}"},
@@ -145,8 +146,9 @@ TEST(CarryIntoFontRuns, FontGroupsEndWithTheGroupTheyStandIn) {
 TEST(CarryIntoFontRuns, RunsThatLeaveGroupsOpenHoldTheRunsBehindThem) {
   ExpectBodies({
       {"\\fA;{\\H2x;a{\\fA;}b", "{\\fs30 \\cf1 {\\f1 \\fs30 {\\fs61 a{{\\f1 \\fs61 }}{b}}}"},
-      // A relative height behind the later run multiplies the height of the open group.
-      {"\\fA;{\\H2x;a{\\fB;b}\\H0.5x;c", "{\\fs30 \\cf1 {\\f1 \\fs30 {\\fs61 a{{\\f2 \\fs61 b}}{\\fs30 c}}"},
+      // A relative height behind the later run multiplies the height of the open group (at the
+      // size next to the base's, which it comes to).
+      {"\\fA;{\\H2x;a{\\fB;b}\\H0.5x;c", "{\\fs30 \\cf1 {\\f1 \\fs30 {\\fs61 a{{\\f2 \\fs61 b}}{\\fs31 c}}"},
       // Two runs left open, one inside the other, each closing with its own group.
       {"\\fA;{\\H2x;a{\\fB;{\\H3x;b{\\fC;c}d}e}f",
        "{\\fs30 \\cf1 {\\f1 \\fs30 {\\fs61 a{{\\f2 \\fs61 {\\fs183 b{{\\f3 \\fs183 c}}{d}}{e}}}{f}}}"},

@@ -18,9 +18,8 @@ std::string Repeated(const std::string& text, int times) {
   return out;
 }
 
-// Kept codes and literal backslashes follow rules of their own, which the literal MTextToRtf does not know.
 void ExpectSame(const std::string& mtext, double height = 2.5) {
-  if (keptcodes::HoldsKeptCode(mtext)) return;
+  if (!mtext_to_rtf_test::LiteralReferenceHolds(mtext, height)) return;
   EXPECT_BYTES_EQ(mtext_to_rtf_test::ReadLiterally(mtext, height), mtext_to_rtf_test::Read(mtext, height))
       << "contents: " << testsupport::Readable(mtext);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "MTextToRtfFixture.h"
+#include "converter/DrawingUnits.h"
 #include "converter/MTextRtfConverter.h"
 #include "host/HostColors.h"
 #include "support/Bytes.h"
@@ -118,15 +119,18 @@ TEST(MTextToRtf, BaseHeightComesFromTheTarget) {
 }
 
 // The wrapper's height is rounded once, so a plain text keeps its height through the editor:
-// RtfToMText's height of the half-points that MTextToRtf made is the height it started with.
+// RtfToMText's height of the half-points that MTextToRtf made, at the view scale, is the height it
+// started with. Outside 8 to 36 points the scale shows the base at 12.
 TEST(MTextToRtf, PlainTextKeepsItsHeightThroughTheWriter) {
-  for (double height : {0.7, 1.8, 2.5, 3.5, 5.0, 7.0, 10.0, 18.0}) {
+  for (double height : {0.0001, 0.7, 1.8, 2.5, 3.5, 5.0, 7.0, 10.0, 18.0, 273.0, 274.0, 500.0, 1e6}) {
     std::string rtf = Read("x", height);
     size_t at = rtf.find("\\fs");
     ASSERT_NE(at, std::string::npos) << rtf;
     int halfPoints = std::atoi(rtf.c_str() + at + 3);
+    const bool today = height * kPointsPerDrawingUnit >= 8 && height * kPointsPerDrawingUnit <= 36;
+    EXPECT_EQ(today ? static_cast<int>(height * 12 + 0.5) : 24, halfPoints) << "height " << height;
     char back[32];
-    std::snprintf(back, sizeof back, "%.1f", halfPoints / 12.0);
+    std::snprintf(back, sizeof back, "%.1f", halfPoints / ViewHalfPointsPerUnit(height));
     char want[32];
     std::snprintf(want, sizeof want, "%.1f", height);
     EXPECT_STREQ(want, back) << "height " << height << " became " << halfPoints << " half-points";

@@ -1,4 +1,5 @@
 // qhost end to end: drawings, scripts, transcripts, exit codes, saving and file names.
+#include <poll.h>
 #include <pty.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -6,9 +7,13 @@
 
 #include <cerrno>
 
+#include <algorithm>
+
 #include <cstdio>
 #include <cstdlib>
+#include <csignal>
 #include <fstream>
+#include <vector>
 
 #include "support/Bytes.h"
 
@@ -45,31 +50,81 @@ class QhostTest : public ::testing::Test {
     return Outcome{WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, testsupport::ReadFile(out), testsupport::ReadFile(err)};
   }
 
-  // qhost run at a terminal: a pseudo-terminal types `typed` (Ctrl+D, "\x04", ends the input) and
-  // collects what the terminal shows.
-  Outcome AtTerminal(const std::string& drawing, const std::string& typed) {
-    int terminal = -1;
-    pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
-    if (pid == 0) {
+  // qhost at a pseudo-terminal, driven step by step: what it shows is collected as it comes.
+  struct Terminal {
+    pid_t pid = -1;
+    int fd = -1;
+    std::string shown;
+  };
+  // Starts qhost on `drawing` in dir_, with $XDG_STATE_HOME (the fallback folder of recovery
+  // files) under dir_ unless `environment` says otherwise ("NAME=value", "NAME" to unset).
+  Terminal StartAtTerminal(const std::string& drawing, const std::vector<std::string>& environment = {}) {
+    Terminal t;
+    t.pid = forkpty(&t.fd, nullptr, nullptr, nullptr);
+    if (t.pid == 0) {
       if (chdir(dir_.c_str()) != 0) _exit(127);
       setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
+      setenv("XDG_STATE_HOME", (dir_ + "/state").c_str(), 1);
+      for (const std::string& setting : environment) {
+        const size_t equals = setting.find('=');
+        if (equals == std::string::npos) unsetenv(setting.c_str());
+        else setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
+      }
       execl(QHOST_BINARY, QHOST_BINARY, "--no-module", drawing.c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
-    EXPECT_GT(pid, 0);
-    EXPECT_EQ(write(terminal, typed.data(), typed.size()), static_cast<ssize_t>(typed.size()));
-    std::string shown;
+    EXPECT_GT(t.pid, 0);
+    return t;
+  }
+  static void Type(Terminal& t, const std::string& typed) {
+    EXPECT_EQ(write(t.fd, typed.data(), typed.size()), static_cast<ssize_t>(typed.size()));
+  }
+  // Reads what the terminal shows until `text` has appeared `times` times in all (10 s at most).
+  static bool WaitUntilShown(Terminal& t, const std::string& text, int times = 1) {
+    auto count = [&] {
+      int n = 0;
+      for (size_t at = t.shown.find(text); at != std::string::npos; at = t.shown.find(text, at + 1)) ++n;
+      return n;
+    };
+    for (int waited = 0; count() < times && waited < 10000; waited += 50) {
+      pollfd p{t.fd, POLLIN, 0};
+      if (poll(&p, 1, 50) <= 0) continue;
+      char buffer[4096];
+      ssize_t n = read(t.fd, buffer, sizeof buffer);
+      if (n <= 0) break;
+      t.shown.append(buffer, static_cast<size_t>(n));
+    }
+    return count() >= times;
+  }
+  // Reads until qhost has gone, and its exit status.
+  static Outcome Finish(Terminal& t) {
     char buffer[4096];
     for (;;) {
-      ssize_t n = read(terminal, buffer, sizeof buffer);
-      if (n > 0) shown.append(buffer, static_cast<size_t>(n));
+      ssize_t n = read(t.fd, buffer, sizeof buffer);
+      if (n > 0) t.shown.append(buffer, static_cast<size_t>(n));
       else if (n < 0 && errno == EINTR) continue;
       else break;  // EIO: qhost has gone
     }
-    close(terminal);
+    close(t.fd);
     int rc = 0;
-    waitpid(pid, &rc, 0);
-    return Outcome{WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, shown, ""};
+    waitpid(t.pid, &rc, 0);
+    return Outcome{WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, t.shown, ""};
+  }
+
+  // qhost run at a terminal: a pseudo-terminal types `typed` (Ctrl+D, "\x04", ends the input) and
+  // collects what the terminal shows.
+  Outcome AtTerminal(const std::string& drawing, const std::string& typed,
+                     const std::vector<std::string>& environment = {}) {
+    Terminal t = StartAtTerminal(drawing, environment);
+    Type(t, typed);
+    return Finish(t);
+  }
+
+  // A drawing of the session tests in dir_ under `name`, and its bytes.
+  std::string CopyInput(const std::string& name, std::string* bytes = nullptr) {
+    const std::string original = testsupport::ReadFile(SourceDir() + "/tests/session/data/input.dxf");
+    if (bytes) *bytes = original;
+    return Write(name, original);
   }
 
   std::string dir_;
@@ -196,6 +251,186 @@ TEST_F(QhostTest, AtATerminalInputThatEndsWithChangesLeavesARecoveryFile) {
   run = AtTerminal(drawing, "\x04");
   EXPECT_EQ(0, run.status) << run.out;
   EXPECT_FALSE(std::ifstream(recovered).good());
+}
+
+// Ending signals and a closed terminal end the input: the main thread then leaves the work as at
+// the end of input.
+TEST_F(QhostTest, EndingSignalsAndAClosedTerminalLeaveARecoveryFile) {
+  struct Ending {
+    const char* name;
+    void (*end)(Terminal&);
+    const char* cause;  // "" when nobody can read what qhost says any more
+  };
+  const Ending endings[] = {
+      {"Ctrl-C", [](Terminal& t) { Type(t, "\x03"); }, "Ctrl-C (SIGINT) ended the session"},
+      {"SIGTERM", [](Terminal& t) { kill(t.pid, SIGTERM); }, "SIGTERM ended the session"},
+      {"SIGHUP", [](Terminal& t) { kill(t.pid, SIGHUP); }, "the terminal closed (SIGHUP) and ended the session"},
+      {"closed terminal", [](Terminal& t) { close(t.fd); }, ""},
+  };
+  const std::string recovered = dir_ + "/d.recovered.dxf";
+  for (const Ending& ending : endings) {
+    SCOPED_TRACE(ending.name);
+    std::string original;
+    const std::string drawing = CopyInput("d.dxf", &original);
+    Terminal t = StartAtTerminal(drawing);
+    Type(t, "LINE 0,0 10,10\n");
+    ASSERT_TRUE(WaitUntilShown(t, "Command: ", 2)) << t.shown;
+    ending.end(t);
+    Outcome run;
+    if (*ending.cause) {
+      run = Finish(t);
+      EXPECT_NE(std::string::npos,
+                run.out.find(std::string(ending.cause) + " with unsaved changes; they are saved in " + recovered))
+          << run.out;
+    } else {
+      int rc = 0;
+      waitpid(t.pid, &rc, 0);
+      run.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    }
+    EXPECT_EQ(4, run.status) << run.out;
+    EXPECT_NE(std::string::npos, testsupport::ReadFile(recovered).find("LINE")) << "the recovery file holds the new line";
+    EXPECT_TRUE(testsupport::ReadFile(drawing) == original) << "the drawing itself is not touched";
+    std::remove(recovered.c_str());
+  }
+}
+
+// A recovery file never replaces another file and never writes through a link; the next session
+// on the drawing names those that are there.
+TEST_F(QhostTest, RecoveryFilesAreNumberedNeverFollowLinksAndAreAnnounced) {
+  const std::string drawing = CopyInput("d.dxf");
+  const std::string victim = Write("victim.txt", "victim");
+  ASSERT_EQ(0, symlink("victim.txt", (dir_ + "/d.recovered.dxf").c_str()));
+  Outcome run = AtTerminal(drawing, "LINE 0,0 10,10\n\x04");
+  EXPECT_EQ(4, run.status) << run.out;
+  EXPECT_NE(std::string::npos, run.out.find("qhost: unsaved changes an earlier session left are in " + dir_ + "/d.recovered.dxf"))
+      << run.out;
+  EXPECT_NE(std::string::npos, run.out.find("they are saved in " + dir_ + "/d.recovered-2.dxf")) << run.out;
+  EXPECT_EQ("victim", testsupport::ReadFile(victim));
+  const std::string first = testsupport::ReadFile(dir_ + "/d.recovered-2.dxf");
+  ASSERT_NE(std::string::npos, first.find("LINE"));
+
+  run = AtTerminal(drawing, "CIRCLE 5,5 1\n\x04");
+  EXPECT_EQ(4, run.status) << run.out;
+  EXPECT_NE(std::string::npos, run.out.find("left are in " + dir_ + "/d.recovered-2.dxf")) << run.out;
+  EXPECT_NE(std::string::npos, run.out.find("they are saved in " + dir_ + "/d.recovered-3.dxf")) << run.out;
+  EXPECT_TRUE(first == testsupport::ReadFile(dir_ + "/d.recovered-2.dxf")) << "the first recovery is kept";
+  EXPECT_NE(std::string::npos, testsupport::ReadFile(dir_ + "/d.recovered-3.dxf").find("CIRCLE"));
+  EXPECT_EQ("victim", testsupport::ReadFile(victim));
+}
+
+// When the drawing's folder takes no file (here: it is gone), the work goes to the state folder;
+// when no folder takes it, qhost says so and ends with status 5.
+TEST_F(QhostTest, RecoveryFallsBackToTheStateFolderElseEndsWithStatusFive) {
+  Write("a-file", "not a folder");
+  struct Fallback {
+    const char* name;
+    std::vector<std::string> environment;
+    std::string recovered;  // "" when nothing can be written
+    int status;
+  };
+  const Fallback fallbacks[] = {
+      {"$XDG_STATE_HOME", {}, dir_ + "/state/quillon/d.recovered.dxf", 4},
+      {"$HOME", {"XDG_STATE_HOME", "HOME=" + dir_ + "/home"}, dir_ + "/home/.local/state/quillon/d.recovered.dxf", 4},
+      {"nowhere", {"XDG_STATE_HOME=" + dir_ + "/a-file/state"}, "", 5},
+  };
+  for (const Fallback& fallback : fallbacks) {
+    SCOPED_TRACE(fallback.name);
+    ASSERT_EQ(0, mkdir((dir_ + "/work").c_str(), 0755));
+    const std::string drawing = dir_ + "/work/d.dxf";
+    std::ofstream(drawing, std::ios::binary) << testsupport::ReadFile(SourceDir() + "/tests/session/data/input.dxf");
+    Terminal t = StartAtTerminal(drawing, fallback.environment);
+    Type(t, "LINE 0,0 10,10\n");
+    ASSERT_TRUE(WaitUntilShown(t, "Command: ", 2)) << t.shown;
+    ASSERT_EQ(0, std::system(("rm -rf '" + dir_ + "/work'").c_str()));
+    Type(t, "\x04");
+    Outcome run = Finish(t);
+    EXPECT_EQ(fallback.status, run.status) << run.out;
+    if (fallback.recovered.empty()) {
+      EXPECT_NE(std::string::npos, run.out.find("no recovery file could be written; they are lost")) << run.out;
+    } else {
+      EXPECT_NE(std::string::npos, run.out.find("they are saved in " + fallback.recovered)) << run.out;
+      EXPECT_NE(std::string::npos, testsupport::ReadFile(fallback.recovered).find("LINE"));
+    }
+  }
+}
+
+// Two sessions on one drawing: the later SAVE asks before it drops what the other saved.
+TEST_F(QhostTest, SaveOfADrawingChangedOnDiskAsksBeforeOverwriting) {
+  const std::string drawing = CopyInput("d.dxf");
+  Terminal t = StartAtTerminal(drawing);
+  Type(t, "LINE 0,0 10,10\n");
+  ASSERT_TRUE(WaitUntilShown(t, "Command: ", 2)) << t.shown;
+  ASSERT_EQ(0, Qhost(drawing + " --script " + Write("other.txt", "command CIRCLE 5,5 1\ncommand SAVE\n")).status);
+  const std::string theirs = testsupport::ReadFile(drawing);
+  const std::string question = "\"" + drawing + "\" changed on disk since it was read. Overwrite? [Yes/No] <No>: ";
+  Type(t, "SAVE\n\n");  // Enter is No
+  ASSERT_TRUE(WaitUntilShown(t, "Command: ", 3)) << t.shown;
+  EXPECT_NE(std::string::npos, t.shown.find(question)) << t.shown;
+  EXPECT_TRUE(theirs == testsupport::ReadFile(drawing)) << "the other session's work is kept";
+  Type(t, "SAVE\nY\n");
+  ASSERT_TRUE(WaitUntilShown(t, "Saved \"" + drawing + "\".")) << t.shown;
+  Type(t, "QUIT\n");
+  Outcome run = Finish(t);
+  EXPECT_EQ(3, run.status) << run.out << "\nthe refused save failed the session";
+  const std::string mine = testsupport::ReadFile(drawing);
+  EXPECT_NE(std::string::npos, mine.find("LINE"));
+  EXPECT_EQ(std::string::npos, mine.find("CIRCLE")) << "overwritten only when asked to";
+
+  // A script answers as at any prompt; Enter (or no answer) is No.
+  const std::string renderOver = "command LINE 0,0 1,1\ncommand RENDER " + drawing + "\ncommand SAVE\n";
+  CopyInput("d.dxf");
+  run = Qhost(drawing + " --script " + Write("s.txt", renderOver + "enter\n"));
+  EXPECT_EQ(3, run.status) << run.out;
+  EXPECT_NE(std::string::npos, run.out.find(question)) << run.out;
+  EXPECT_NE(std::string::npos, testsupport::ReadFile(drawing).find("<svg")) << "the file keeps what was written over it";
+  CopyInput("d.dxf");
+  run = Qhost(drawing + " --script " + Write("s.txt", renderOver + "type Y\n"));
+  EXPECT_EQ(0, run.status) << run.out;
+  EXPECT_NE(std::string::npos, testsupport::ReadFile(drawing).find("LINE"));
+}
+
+// A file size limit fails a save with its cause and status 3, instead of killing qhost.
+TEST_F(QhostTest, AFileSizeLimitFailsTheSaveWithStatusThree) {
+  std::string original;
+  const std::string drawing = CopyInput("d.dxf", &original);
+  const std::string script = Write("s.txt", "command LINE 0,0 1,1\ncommand SAVE\n");
+  const std::string err = dir_ + "/stderr", out = dir_ + "/stdout";
+  const int rc = std::system(("ulimit -f 1 && " + std::string(QHOST_BINARY) + " --no-module " + drawing + " --script " +
+                              script + " </dev/null >" + out + " 2>" + err).c_str());
+  ASSERT_TRUE(WIFEXITED(rc)) << "not killed by SIGXFSZ";
+  EXPECT_EQ(3, WEXITSTATUS(rc)) << testsupport::ReadFile(out);
+  EXPECT_NE(std::string::npos,
+            testsupport::ReadFile(out).find("cannot save " + drawing +
+                                            ": the file would be larger than this process may write (ulimit -f); "
+                                            "the file on disk is unchanged"))
+      << testsupport::ReadFile(out);
+  EXPECT_TRUE(original == testsupport::ReadFile(drawing));
+  EXPECT_NE(0, system(("ls '" + dir_ + "' | grep -q saving").c_str())) << "no temporary file is left";
+}
+
+// Only a regular file opens as a drawing, and only one whose numbers are numbers.
+TEST_F(QhostTest, OnlyRegularFilesWithFiniteNumbersOpenAsDrawings) {
+  const std::string fifo = dir_ + "/pipe.dxf";
+  ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+  std::string input = testsupport::ReadFile(SourceDir() + "/tests/session/data/input.dxf");
+  const size_t entities = input.find("ENTITIES");
+  ASSERT_NE(std::string::npos, entities);
+  const size_t after = input.find('\n', entities) + 1;
+  input.insert(after, "  0\nLWPOLYLINE\n  8\n0\n 90\n2\n 10\n0\n 20\n0\n 42\n1\n 10\n1e309\n 20\n0\n");
+  const long line = 1 + std::count(input.begin(), input.begin() + static_cast<long>(input.find("1e309")), '\n');
+  const std::string infinite = Write("inf.dxf", input);
+  struct Refused {
+    std::string drawing, error;
+  };
+  for (const Refused& refused :
+       {Refused{fifo, fifo + ": cannot open the file: it is a named pipe (FIFO), not a regular file"},
+        Refused{"/dev/zero", "/dev/zero: cannot open the file: it is a device, not a regular file"},
+        Refused{infinite, infinite + ":" + std::to_string(line) +
+                              ": a number was expected for group 10 of LWPOLYLINE, found \"1e309\""}}) {
+    Outcome run = Qhost(refused.drawing);
+    EXPECT_EQ(2, run.status) << refused.drawing;
+    EXPECT_EQ("qhost: " + refused.error + "\n", run.err);
+  }
 }
 
 TEST_F(QhostTest, SavingACorpusDrawingUnchangedKeepsItsBytes) {

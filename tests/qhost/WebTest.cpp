@@ -1,13 +1,19 @@
 // The browser front end below the page: events from requests, the window tree as JSON, bitmaps as
 // files, and qhost --serve end to end over HTTP (refusals, long polling, the end of a session).
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <httplib.h>
 
 #include <chrono>
+#include <filesystem>
 #include <cstdio>
+#include <fstream>
+#include <regex>
 #include <richedit.h>
 #include <thread>
 
@@ -324,7 +330,14 @@ TEST(BitmapFile, TheFileHeaderPointsPastTheHeaderAndThePalette) {
 
 class Served : public ::testing::Test {
  protected:
-  void SetUp() override {
+  void SetUp() override { Serve({}); }
+  // Starts qhost --serve with `more` arguments and comes in as the page does.
+  void Serve(std::vector<std::string> more) {
+    std::vector<std::string> args = {QHOST_BINARY, "--no-module", "--serve", "--port", "0"};
+    args.insert(args.end(), more.begin(), more.end());
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
     int pipeFds[2];
     ASSERT_EQ(0, pipe(pipeFds));
     m_pid = fork();
@@ -333,18 +346,48 @@ class Served : public ::testing::Test {
       int null = open("/dev/null", O_RDWR);
       dup2(null, 0);
       dup2(null, 1);
-      execl(QHOST_BINARY, QHOST_BINARY, "--no-module", "--serve", "--port", "0", static_cast<char*>(nullptr));
+      execv(QHOST_BINARY, argv.data());
       _exit(127);
     }
     close(pipeFds[1]);
     m_err = fdopen(pipeFds[0], "r");
-    char line[512];
+    char line[512], token[128] = "";
     while (std::fgets(line, sizeof line, m_err)) {
-      if (std::sscanf(line, "qhost: the page is at http://127.0.0.1:%d/", &m_port) == 1) break;
+      if (std::sscanf(line, "qhost: the page is at http://127.0.0.1:%d/?t=%100[0-9a-f]", &m_port, token) == 2) break;
     }
     ASSERT_GT(m_port, 0) << "qhost did not say where the page is";
+    m_token = token;
+    ASSERT_EQ(48u, m_token.size()) << "the address carries the run's secret";
     m_client = std::make_unique<httplib::Client>("127.0.0.1", m_port);
     m_client->set_read_timeout(30, 0);
+    // In as the browser comes in: the printed address once, then its cookie.
+    auto in = m_client->Get("/?t=" + m_token);
+    ASSERT_TRUE(in);
+    ASSERT_EQ(303, in->status);
+    m_cookie = in->get_header_value("Set-Cookie");
+    m_cookie = m_cookie.substr(0, m_cookie.find(';'));
+    m_client->set_default_headers({{"Cookie", m_cookie}});
+  }
+  // A connection of its own to the server, for requests written byte by byte.
+  int Connect() {
+    int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(m_port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+      close(fd);
+      return -1;
+    }
+    return fd;
+  }
+  // qhost's resident memory in MiB.
+  long ResidentMiB() {
+    std::ifstream status("/proc/" + std::to_string(m_pid) + "/status");
+    std::string word;
+    while (status >> word)
+      if (word == "VmRSS:" && status >> word) return std::stol(word) / 1024;
+    return -1;
   }
   void TearDown() override {
     if (m_pid > 0 && !m_ended) {
@@ -387,6 +430,7 @@ class Served : public ::testing::Test {
   bool m_ended = false;
   FILE* m_err = nullptr;
   int m_port = 0;
+  std::string m_token, m_cookie;
   std::unique_ptr<httplib::Client> m_client;
 };
 
@@ -419,7 +463,11 @@ TEST_F(Served, EventsFromThePageDriveTheHostAndTheStateFollows) {
   }
   EXPECT_EQ(done["version"], same["version"]);
   EXPECT_GE(std::chrono::steady_clock::now() - asked, std::chrono::seconds(15));
+  // The page's QUIT asks before it drops the new line, as the terminal's does.
   EXPECT_EQ(202, Post(R"({"line": "QUIT"})"));
+  json question = WaitFor("string");
+  EXPECT_NE(std::string::npos, question["transcript"].get<std::string>().find("? [Yes/No/Cancel] <Yes>: "));
+  EXPECT_EQ(202, Post(R"({"line": "N"})"));
   EXPECT_EQ(0, Status());
 }
 
@@ -444,6 +492,175 @@ TEST_F(Served, MalformedAndForeignRequestsAreRefused) {
   EXPECT_EQ(200, page->status);
   EXPECT_NE(std::string::npos, page->body.find("app.js"));
   EXPECT_EQ("command", State()["wait"]["kind"]) << "the host is still at its prompt";
+}
+
+TEST_F(Served, OnlyTheBrowserThatOpenedThePrintedAddressIsServed) {
+  // The cookie the printed address sets: for this address only, unread by scripts, never sent by
+  // another site's page.
+  httplib::Client stranger("127.0.0.1", m_port);
+  auto first = stranger.Get("/?t=" + m_token);
+  ASSERT_TRUE(first);
+  EXPECT_EQ("/", first->get_header_value("Location"));
+  EXPECT_EQ(m_cookie + "; HttpOnly; SameSite=Strict; Path=/", first->get_header_value("Set-Cookie"));
+  EXPECT_EQ("qhost-" + std::to_string(m_port) + "=" + m_token, m_cookie) << "named after the port";
+  // Without it, or with anything else, nothing is served and no event is taken.
+  std::string wrong = m_token;
+  wrong[0] = wrong[0] == 'a' ? 'b' : 'a';
+  const std::pair<std::string, httplib::Headers> refused[] = {
+      {"/", {}}, {"/app.js", {}}, {"/state", {}}, {"/?t=" + wrong, {}}, {"/?t=", {}},
+      {"/state", {{"Cookie", "qhost-" + std::to_string(m_port) + "=" + wrong}}},
+      {"/state", {{"Cookie", "qhost-1=" + m_token}}}};
+  for (const auto& [path, headers] : refused) {
+    auto r = stranger.Get(path, headers);
+    EXPECT_EQ(403, r ? r->status : 0) << path << " " << (headers.empty() ? "" : headers.begin()->second);
+  }
+  auto event = stranger.Post("/event", R"({"line": "LINE"})", "application/json");
+  EXPECT_EQ(403, event ? event->status : 0);
+  // Another site's page may not send events even with the cookie; the page's own origin may.
+  httplib::Headers evil = {{"Origin", "http://evil.example"}};
+  auto foreign = m_client->Post("/event", evil, R"({"line": "LINE"})", "application/json");
+  EXPECT_EQ(403, foreign ? foreign->status : 0);
+  httplib::Headers own = {{"Origin", "http://127.0.0.1:" + std::to_string(m_port)}};
+  auto mine = m_client->Post("/event", own, R"({"verb": "escape"})", "application/json");
+  EXPECT_EQ(202, mine ? mine->status : 0);
+  auto put = m_client->Put("/event", R"({"verb": "escape"})", "application/json");
+  EXPECT_EQ(405, put ? put->status : 0);
+  // The page: no script but its own, in no frame, no type guessed.
+  auto page = m_client->Get("/");
+  ASSERT_TRUE(page);
+  std::string policy = page->get_header_value("Content-Security-Policy");
+  for (const char* rule : {"script-src 'self'", "frame-ancestors 'none'", "object-src 'none'", "base-uri 'none'"})
+    EXPECT_NE(std::string::npos, policy.find(rule)) << rule << " in " << policy;
+  EXPECT_EQ("DENY", page->get_header_value("X-Frame-Options"));
+  EXPECT_EQ("nosniff", page->get_header_value("X-Content-Type-Options"));
+  EXPECT_FALSE(std::regex_search(page->body, std::regex(R"(\son[a-z]+\s*=)", std::regex::icase)))
+      << "no inline handlers in the page";
+  EXPECT_FALSE(std::regex_search(page->body, std::regex("<script(?![^>]*src=)"))) << "no inline script in the page";
+  // Nor does its script ever turn text into markup.
+  auto script = m_client->Get("/app.js");
+  ASSERT_TRUE(script);
+  for (const char* sink : {"innerHTML", "outerHTML", "insertAdjacentHTML", "document.write", "eval("})
+    EXPECT_EQ(std::string::npos, script->body.find(sink)) << sink << " in app.js";
+}
+
+TEST_F(Served, ABodyAboveTheLimitIsRefusedBeforeItIsRead) {
+  // 256 MiB in chunks of 1 MiB: refused at 64 KiB, so that qhost's memory does not grow with it.
+  long before = ResidentMiB();
+  int fd = Connect();
+  ASSERT_GE(fd, 0);
+  std::string head = "POST /event HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(m_port) + "\r\nCookie: " + m_cookie +
+                     "\r\nContent-Type: application/json\r\nTransfer-Encoding: chunked\r\n\r\n";
+  ASSERT_EQ(static_cast<ssize_t>(head.size()), send(fd, head.data(), head.size(), MSG_NOSIGNAL));
+  std::string chunk = "100000\r\n" + std::string(1 << 20, ' ') + "\r\n";
+  int sent = 0;
+  while (sent < 256 && send(fd, chunk.data(), chunk.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(chunk.size())) ++sent;
+  char answer[64] = "";
+  recv(fd, answer, sizeof answer - 1, 0);
+  close(fd);
+  long after = ResidentMiB();
+  std::printf("a chunked body: %d MiB sent before the server stopped reading; qhost %ld -> %ld MiB\n", sent, before, after);
+  EXPECT_EQ(0, std::string(answer).rfind("HTTP/1.1 413", 0)) << answer;
+  EXPECT_LT(sent, 64) << "the server went on reading";
+  EXPECT_LT(after - before, 16);
+  EXPECT_EQ("command", State()["wait"]["kind"]) << "the server goes on";
+}
+
+TEST_F(Served, HeldConnectionsDoNotDelayTheNextRequest) {
+  // Eight long polls and eight clients that trickle a request a byte at a time, held at once.
+  State();
+  std::vector<std::thread> polls;
+  std::atomic<int> answeredAtOnce{0};
+  for (int i = 0; i < 8; ++i) {
+    polls.emplace_back([this, &answeredAtOnce] {
+      httplib::Client client("127.0.0.1", m_port);
+      client.set_default_headers({{"Cookie", m_cookie}});
+      client.set_read_timeout(30, 0);
+      auto asked = std::chrono::steady_clock::now();
+      auto r = client.Get("/state?since=999999999");
+      if (r && r->status == 200 && std::chrono::steady_clock::now() - asked < std::chrono::seconds(2)) ++answeredAtOnce;
+    });
+  }
+  std::vector<int> tricklers;
+  for (int i = 0; i < 8; ++i) tricklers.push_back(Connect());
+  std::atomic<bool> trickling{true};
+  std::thread trickle([&] {
+    const std::string request = "GET /state HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+    for (size_t at = 0; trickling && at < request.size(); ++at) {
+      for (int fd : tricklers) send(fd, &request[at], 1, MSG_NOSIGNAL);
+      std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    }
+  });
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  httplib::Client next("127.0.0.1", m_port);
+  next.set_default_headers({{"Cookie", m_cookie}});
+  auto asked = std::chrono::steady_clock::now();
+  auto r = next.Get("/state");
+  auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - asked).count();
+  std::printf("the next request with 8 long polls and 8 tricklers held: %lld ms\n", static_cast<long long>(took));
+  EXPECT_EQ(200, r ? r->status : 0);
+  EXPECT_LT(took, 1500);
+  // Answers come back uncompressed: the library's Brotli would take seconds on a large drawing.
+  auto plain = next.Get("/state", {{"Accept-Encoding", "br, gzip, deflate"}});
+  ASSERT_TRUE(plain);
+  EXPECT_EQ("", plain->get_header_value("Content-Encoding"));
+  trickling = false;
+  trickle.join();
+  for (int fd : tricklers) close(fd);
+  kill(m_pid, SIGKILL);  // ends the polls still waiting
+  for (std::thread& t : polls) t.join();
+  EXPECT_GE(answeredAtOnce.load(), 4) << "only a few polls wait; the others have the state at once";
+}
+
+// qhost serving with a folder of its own that modules may be loaded from.
+class ServedWithModules : public Served {
+ protected:
+  void SetUp() override {
+    char folder[] = "/tmp/qhost-modules-XXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(folder));
+    m_folder = folder;
+    std::filesystem::copy_file(TEST_MODULE, m_folder + "/copied.arx");
+    std::filesystem::create_symlink(TEST_MODULE, m_folder + "/linked.arx");
+    Serve({"--allow-modules", m_folder});
+  }
+  void TearDown() override {
+    Served::TearDown();
+    std::filesystem::remove_all(m_folder);
+  }
+  // What ARX Load of `file` from the page says.
+  std::string Load(const std::string& file) {
+    size_t before = State()["transcript"].get<std::string>().size();
+    EXPECT_EQ(202, Post(R"({"line": "ARX"})"));
+    EXPECT_EQ(202, Post(R"({"line": "L"})"));
+    EXPECT_EQ(202, Post(json{{"line", file}}.dump()));
+    EXPECT_EQ(202, Post(R"({"line": "!enter"})"));  // a mark that the command is over
+    std::string said;
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    for (json state = State(); std::chrono::steady_clock::now() < until; state = State(state["version"].get<uint64_t>())) {
+      std::string transcript = state["transcript"].get<std::string>();
+      said = transcript.size() > before ? transcript.substr(before) : transcript;
+      if (said.find("Module file: " + file) != std::string::npos && state["wait"]["kind"] == "command" &&
+          said.rfind("Command: ") > said.find("Module file: "))
+        break;
+    }
+    return said;
+  }
+  std::string m_folder;
+};
+
+TEST_F(ServedWithModules, ThePageLoadsModulesOnlyFromTheAllowedFolders) {
+  const std::pair<std::string, std::string> cases[] = {
+      {TEST_MODULE, "is not in a folder modules are loaded from"},
+      {m_folder + "/linked.arx", "is not in a folder modules are loaded from"},  // links are followed
+      {m_folder + "/../" + std::filesystem::path(m_folder).filename().string() + "/absent.arx", "does not exist"},
+      {m_folder + "/copied.arx", "loaded."},
+  };
+  for (const auto& [file, expected] : cases) {
+    std::string said = Load(file);
+    EXPECT_NE(std::string::npos, said.find(expected)) << file << ":\n" << said;
+    if (expected != "loaded.") {
+      EXPECT_EQ(std::string::npos, said.find("loaded.")) << file << ":\n" << said;
+    }
+  }
 }
 
 TEST_F(Served, SigtermEndsAWaitAsTheEndOfInputWould) {

@@ -1,12 +1,14 @@
 // The host's renderer: colours, blocks, polylines and dimensions on small drawings, and every
 // drawing of the corpus drawn with each text where the host's MText layout puts it.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
 #include <map>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -140,7 +142,7 @@ TEST(Render, MTextRunsKeepTheirFontsColoursAndStacks) {
   EXPECT_EQ("2", runs[3].lower);
   std::string svg = qhost::render::Svg(p);
   EXPECT_TRUE(std::regex_search(
-      svg, std::regex("font-family=\"'Arial', sans-serif\" fill=\"#ff0000\" font-weight=\"bold\"[^>]*>Bold</tspan>")));
+      svg, std::regex("font-family=\"'Arial', 'Noto Sans CJK SC', sans-serif\" fill=\"#ff0000\" font-weight=\"bold\"[^>]*>Bold</tspan>")));
   EXPECT_NE(std::string::npos, svg.find("text-decoration=\"underline\""));
   EXPECT_NE(std::string::npos, svg.find(">1</tspan>"));
   EXPECT_NE(std::string::npos, svg.find(">2</tspan>"));
@@ -153,6 +155,171 @@ TEST(Render, SpecialCharactersShowAsTheirCharacters) {
   EXPECT_EQ(expected,
             qhost::render::ShownText(std::string("90%%d %%p0.5 %%c12 50%%% \\U+0416 ") + static_cast<char>(0x88)));
   EXPECT_EQ(u8"a\uFFFDb", qhost::render::ShownText("a\x01" "b"));
+}
+
+// Each <tspan> of the SVG as "decoration|text", in order.
+std::vector<std::string> Spans(const std::string& svg) {
+  static const std::regex span("<tspan ([^>]*)>([^<]*)</tspan>"), decoration("text-decoration=\"([^\"]*)\"");
+  std::vector<std::string> out;
+  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), span); it != std::sregex_iterator(); ++it) {
+    std::smatch d;
+    std::string attributes = (*it)[1];
+    out.push_back((std::regex_search(attributes, d, decoration) ? d[1].str() : "") + "|" + (*it)[2].str());
+  }
+  return out;
+}
+
+std::string SingleLineTextSvg(const std::string& text) {
+  auto db = Load(Drawing("", Groups({{0, "TEXT"}, {5, "A1"}, {8, "0"}, {10, "0"}, {20, "0"}, {40, "2.5"}, {1, text}})));
+  return qhost::render::Svg(qhost::render::Draw(*db, Space::kModel));
+}
+
+TEST(Render, SingleLineTextTogglesDrawAsUnderlineOverlineAndStrike) {
+  // (Inputs are code page 1251 at run time; the SVG is UTF-8.)
+  const struct {
+    std::string text;
+    std::vector<std::string> spans;
+  } cases[] = {
+      // As real drawings have them: a floor plan's room names, a Russian sheet's heading.
+      {"%%uMASTER", {"underline|MASTER"}},
+      {"%%uDINING ROOM", {"underline|DINING ROOM"}},
+      {"%%U\xCF\xF0\xE8\xEB\xE0\xE3\xE0\xE5\xEC\xFB\xE5", {u8"underline|Прилагаемые"}},
+      // Each toggle switches its own line off again, either case; they combine.
+      {"a%%ob%%Oc", {"|a", "overline|b", "|c"}},
+      {"%%k%%uboth%%K under", {"underline line-through|both", "underline| under"}},
+      {"x%%kgone", {"|x", "line-through|gone"}},
+      // "%%%" is a percent sign: the letter after it is text; the other codes stay symbols.
+      {"50%%%u", {"|50%u"}},
+      {"%%c10%%u%%d", {u8"|\u230010", u8"underline|°"}},
+      // Backslashes and braces stay characters.
+      {"%%u{\\L}", {"underline|{\\L}"}},
+  };
+  for (const auto& c : cases) {
+    std::string svg = SingleLineTextSvg(c.text);
+    EXPECT_EQ(c.spans, Spans(svg)) << testsupport::Readable(c.text) << "\n" << svg;
+  }
+  // The whole element, as the page shows it: the height as the font size, the face (none: the
+  // fallbacks) and the run held to the width the host's layout gives it.
+  std::string svg = SingleLineTextSvg("%%uMASTER");
+  EXPECT_NE(std::string::npos,
+            svg.find("<tspan x=\"0.2075\" y=\"2.7075\" font-size=\"2.5\" font-family=\"'Noto Sans CJK SC', sans-serif\" "
+                     "fill=\"#ffffff\" text-decoration=\"underline\" textLength=\"10.375\" "
+                     "lengthAdjust=\"spacingAndGlyphs\">MASTER</tspan>"))
+      << svg;
+}
+
+// ---- Markup planted in a drawing ----
+
+// The SVG read back by python3's XML parser: one line per element ("E tag"), per attribute
+// ("A name=value") and per text ("T text"), in document order; "" when it does not parse.
+std::string XmlTree(const std::string& svg) {
+  char file[] = "/tmp/render-planted-XXXXXX";
+  int fd = mkstemp(file);
+  if (fd < 0) return "";
+  bool written = write(fd, svg.data(), svg.size()) == static_cast<ssize_t>(svg.size());
+  close(fd);
+  std::string command = std::string("/usr/bin/python3 -c '") +
+                        "import sys, xml.etree.ElementTree as T\n"
+                        "def walk(e):\n"
+                        "  print(\"E\", e.tag.split(\"}\")[-1])\n"
+                        "  for k, v in e.attrib.items(): print(\"A\", k.split(\"}\")[-1] + \"=\" + v)\n"
+                        "  if e.text and e.text.strip(): print(\"T\", e.text)\n"
+                        "  for c in e: walk(c)\n"
+                        "  if e.tail and e.tail.strip(): print(\"T\", e.tail)\n"
+                        "walk(T.parse(sys.argv[1]).getroot())' " + file;
+  std::string out;
+  if (FILE* p = written ? popen(command.c_str(), "r") : nullptr) {
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
+    if (pclose(p) != 0) out.clear();
+  }
+  unlink(file);
+  return out;
+}
+
+TEST(Render, MarkupInEveryStringOfTheDrawingStaysText) {
+  // Markup in each name and text the file gives: an entity type, a handle, layer, style, font and
+  // block names, and the texts of TEXT, MTEXT and a block's TEXT (type names are upper-cased).
+  const std::string type = "X--><IMG SRC=X ONERROR=ALERT(1)>";
+  const std::string handle = "D1\"><script>alert(2)</script>";
+  const std::string layer = "L\"/><script>alert(3)</script>";
+  const std::string style = "S</text><img src=x onerror=alert(4)>";
+  const std::string font = "F'\"><script>alert(5)</script>";
+  const std::string block = "B]]><script>alert(6)</script>";
+  const std::string text = "<img src=x onerror=alert(7)>&amp; <!-- -->";
+  const std::string mtext = "</tspan></text><script>alert(8)</script><![CDATA[x]]>";
+  const std::string inner = "<svg onload=alert(9)>";
+  std::string tables = Groups({{0, "SECTION"}, {2, "HEADER"}, {9, "$ACADVER"}, {1, "AC1015"}, {0, "ENDSEC"},
+                               {0, "SECTION"}, {2, "TABLES"}, {0, "TABLE"}, {2, "LAYER"}, {0, "LAYER"}, {2, "0"},
+                               {70, "0"}, {62, "7"}, {0, "LAYER"}, {2, layer}, {70, "0"}, {62, "1"}, {0, "ENDTAB"},
+                               {0, "TABLE"}, {2, "STYLE"}, {0, "STYLE"}, {2, style}, {70, "0"}, {40, "0"},
+                               {3, font}, {0, "ENDTAB"}, {0, "ENDSEC"}});
+  std::string blocks = Groups({{0, "SECTION"}, {2, "BLOCKS"}, {0, "BLOCK"}, {8, layer}, {2, block}, {70, "0"},
+                               {10, "0"}, {20, "0"}, {30, "0"}, {0, "TEXT"}, {8, layer}, {7, style}, {10, "0"},
+                               {20, "0"}, {40, "1"}, {1, inner}, {0, "ENDBLK"}, {0, "ENDSEC"}});
+  std::string entities = Groups({{0, "SECTION"}, {2, "ENTITIES"},
+                                 {0, type}, {5, "D0"}, {8, layer}, {10, "0"}, {20, "0"},
+                                 {0, "TEXT"}, {5, handle}, {8, layer}, {7, style}, {10, "0"}, {20, "0"}, {40, "1"},
+                                 {1, text},
+                                 {0, "MTEXT"}, {5, "D2"}, {8, layer}, {7, style}, {10, "0"}, {20, "5"}, {40, "1"},
+                                 {71, "1"}, {1, mtext},
+                                 {0, "INSERT"}, {5, "D3"}, {8, layer}, {2, block}, {10, "10"}, {20, "10"},
+                                 {0, "ENDSEC"}, {0, "EOF"}});
+  auto db = Load(tables + blocks + entities);
+  ASSERT_TRUE(db);
+  qhost::render::Picture picture = qhost::render::Draw(*db, Space::kModel);
+  std::string svg = qhost::render::Svg(picture);
+  std::string tree = XmlTree(svg);
+  ASSERT_FALSE(tree.empty()) << "the SVG does not parse as XML:\n" << testsupport::Readable(svg);
+
+  // Only the renderer's own elements; the planted strings come back whole, as texts and values.
+  const std::set<std::string> kElements = {"svg", "rect", "g", "path", "circle", "text", "tspan"};
+  std::istringstream lines(tree);
+  std::string line;
+  std::set<std::string> texts, values;
+  while (std::getline(lines, line)) {
+    if (line.rfind("E ", 0) == 0) {
+      EXPECT_TRUE(kElements.count(line.substr(2))) << line << "\n" << svg;
+    }
+    if (line.rfind("A ", 0) == 0) {
+      EXPECT_EQ(std::string::npos, line.find(" on")) << "an attribute from the file: " << line;
+      values.insert(line.substr(line.find('=') + 1));
+    }
+    if (line.rfind("T ", 0) == 0) texts.insert(line.substr(2));
+  }
+  EXPECT_TRUE(texts.count(text)) << tree;
+  EXPECT_TRUE(texts.count(inner)) << tree;
+  EXPECT_TRUE(picture.notDrawn.count(type)) << "the planted type is named in the comment only";
+  ASSERT_EQ(3u, picture.entities.size()) << svg;
+  for (const auto& e : picture.entities) {
+    EXPECT_TRUE(values.count(qhost::render::PlainText(e.handle))) << e.handle << "\n" << tree;
+    EXPECT_TRUE(values.count(qhost::render::PlainText(e.type))) << e.type << "\n" << tree;
+  }
+  bool mtextShown = false;
+  for (const std::string& t : texts) mtextShown = mtextShown || t.find("<script>alert(8)</script>") != std::string::npos;
+  EXPECT_TRUE(mtextShown) << tree;
+  // The comment that names the types not drawn holds no "--" and ends where the renderer ends it.
+  size_t comment = svg.find("<!-- not drawn:");
+  ASSERT_NE(std::string::npos, comment) << svg;
+  size_t end = svg.find("-->", comment);
+  EXPECT_EQ(std::string::npos, svg.substr(comment + 4, end - comment - 4).find("--")) << svg.substr(comment, 200);
+  EXPECT_EQ('\n', svg[end + 3]) << svg.substr(comment, 200);
+}
+
+TEST(Render, TextsCarryOnlyCharactersXmlHas) {
+  // Control bytes and \U+ codes of controls, surrogates and non-characters become U+FFFD.
+  const std::pair<std::string, std::string> cases[] = {
+      {"a\x01" "b", "a\xEF\xBF\xBD" "b"},
+      {"\\U+0007", "\xEF\xBF\xBD"},
+      {"\\U+D800", "\xEF\xBF\xBD"},
+      {"\\U+FFFE", "\xEF\xBF\xBD"},
+      {"\\U+00E9", "\xC3\xA9"},
+      {"\x98", "\xEF\xBF\xBD"},  // no character in code page 1251
+  };
+  for (const auto& [cp1251, utf8] : cases) EXPECT_BYTES_EQ(utf8, qhost::render::ShownText(cp1251)) << cp1251;
+  EXPECT_BYTES_EQ("\xEF\xBF\xBD&amp;&lt;&gt;&quot;'", qhost::render::Escaped("\x1f&<>\"'"));
+  EXPECT_BYTES_EQ("A\xEF\xBF\xBD\xD0\x96", qhost::render::PlainText("A\x01\xC6"));
 }
 
 TEST(Render, AnEditedTextAndAnErasedLineShowAsTheyAreNow) {

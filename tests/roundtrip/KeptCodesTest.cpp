@@ -38,6 +38,7 @@ class KeptCodes : public OpenControlsTest {
     MTextRtfConverter writer(colors);
     writer.knownHeights = theEditTarget.knownHeights;
     writer.knownFonts = theEditTarget.knownFonts;
+    writer.halfPointsPerUnit = theEditTarget.halfPointsPerUnit;
     return S(writer.RtfToMText(dialog.m_richEdit.GetRtf()));
   }
   // The text the control shows in the reserved face, stretch by stretch.
@@ -77,7 +78,7 @@ const Row kRows[] = {
     {"stack with a caret and a space", "\\A1;<>\\S0.01^ 0.02;",
      "{\\A1;{{\\H2.5;<>}}{{\\H2.5;\\S0.01^ 0.02;}}}"},
     {"stack in a group with a relative height", "3{\\H0.75x;\\S1/2;}\"",
-     "{{{\\H2.5;3}}{{\\H1.875;\\S1/2;}}{{\\H2.5;\"}}}"},
+     "{{{\\H2.5;3}}{{\\H0.75x;\\S1/2;}}{{\\H2.5;\"}}}"},
     {"stack inside a coloured bold run", "{\\fArial|b1|i0|c204|p34;\\C1;a\\S1/2;b}",
      "{{\\fArial|c204|p34|b1|i0;{\\H2.5\\C1;a}}{\\fArial|c204|p34|b1|i0;{\\H2.5\\C1;\\S1/2;}}"
      "{\\fArial|c204|p34|b1|i0;{\\H2.5\\C1;b}}}"},
@@ -124,27 +125,27 @@ const Row kRows[] = {
     {"a font code that begins another", "\\fArial|c0;a\\fArial|c0|p0;b", "{{\\fArial|c0|b0|i0;{\\H2.5;ab}}}"},
     {"a font code naming the reserved face", "\\fMText Code;x", "{\\fMText Code;{{\\H2.5;x}}}"},
     {"a height MTextToRtf cannot read exactly", "a\\Hbig;b", "{{{\\H2.5;a}}\\Hbig;{{\\H2.5;b}}}"},
-    // heights come back as written
+    // heights come back as written, a relative one relative, behind the height it multiplies
     {"absolute height", "\\H2.25;abc", "{{{\\H2.25;abc}}}"},
-    {"relative height", "{\\H0.75x;abc}", "{{{\\H1.875;abc}}}"},
-    {"relative after absolute", "\\H10;ABC\\H0.5x;DEF", "{{{\\H10;ABC}}{{\\H5;DEF}}}"},
+    {"relative height", "{\\H0.75x;abc}", "{{{\\H0.75x;abc}}}"},
+    {"relative after absolute", "\\H10;ABC\\H0.5x;DEF", "{{{\\H10;ABC}}{{\\H10;\\H0.5x;DEF}}}"},
     // a height reaches to the end of its group: what comes after refers to the height outside it
-    {"relative heights in groups one after another", "{\\H2x;a}{\\H0.5x;b}c", "{{{\\H5;a}}{{\\H1.25;b}}{{\\H2.5;c}}}"},
-    {"relative height behind a nested group", "{\\H2x;a{\\H3x;b}\\H0.5x;c}", "{{{\\H5;a}}{{\\H15;b}}{{\\H2.5;c}}}"},
+    {"relative heights in groups one after another", "{\\H2x;a}{\\H0.5x;b}c", "{{{\\H2x;a}}{{\\H0.5x;b}}{{\\H2.5;c}}}"},
+    {"relative height behind a nested group", "{\\H2x;a{\\H3x;b}\\H0.5x;c}", "{{{\\H2x;a}}{{\\H2x;\\H3x;b}}{{\\H2x;\\H0.5x;c}}}"},
     {"a font run at the height in force", "\\H6;a \\fArial|b0|i1|c0|p34;b", "{{{\\H6;a }}{\\fArial|c0|p34|b0|i1;{\\H6;b}}}"},
     {"a font run behind a closed group", "{\\H6;a}\\fArial;b", "{{{\\H6;a}}{\\fArial|c0|b0|i0;{\\H2.5;b}}}"},
     {"a font run behind a group with a colour", "{\\C1;\\fArial;a}{\\fArial;b}",
      "{{\\fArial|c0|b0|i0;{\\H2.5\\C1;a}}{\\fArial|c0|b0|i0;{\\H2.5;b}}}"},
     {"font runs in groups one after another", "{\\fArial;\\H1.4x;a}{\\fArial;\\H1.4x;b}\\fArial;c",
-     "{{\\fArial|c0|b0|i0;{\\H3.5;ab}}{\\fArial|c0|b0|i0;{\\H2.5;c}}}"},
+     "{{\\fArial|c0|b0|i0;{\\H1.4x;ab}}{\\fArial|c0|b0|i0;{\\H2.5;c}}}"},
     // a font run that leaves a group open: the text behind the next run's group is in its font,
     // at the height and colour of that group
-    {"a run behind a group left open", "\\fA;{\\H2x;a{\\fA;}b", "{{\\fA|c0|b0|i0;{\\H5;ab}}}"},
+    {"a run behind a group left open", "\\fA;{\\H2x;a{\\fA;}b", "{{\\fA|c0|b0|i0;{\\H2x;ab}}}"},
     {"a relative height behind a run in a group left open", "\\fA;{\\H2x;a{\\fB;b}\\H0.5x;c",
-     "{{\\fA|c0|b0|i0;{\\H5;a}}{\\fB|c0|b0|i0;{\\H5;b}}{\\fA|c0|b0|i0;{\\H2.5;c}}}"},
+     "{{\\fA|c0|b0|i0;{\\H2x;a}}{\\fB|c0|b0|i0;{\\H2x;b}}{\\fA|c0|b0|i0;{\\H2x;\\H0.5x;c}}}"},
     {"runs in groups left open, one inside the other", "\\fA;{\\H2x;a{\\fB;{\\H3x;b{\\fC;c}d}e}f",
-     "{{\\fA|c0|b0|i0;{\\H5;a}}{\\fB|c0|b0|i0;{\\H15;b}}{\\fC|c0|b0|i0;{\\H15;c}}{\\fB|c0|b0|i0;{\\H15;d}}"
-     "{\\fB|c0|b0|i0;{\\H5;e}}{\\fA|c0|b0|i0;{\\H5;f}}}"},
+     "{{\\fA|c0|b0|i0;{\\H2x;a}}{\\fB|c0|b0|i0;{\\H2x;\\H3x;b}}{\\fC|c0|b0|i0;{\\H2x;\\H3x;c}}"
+     "{\\fB|c0|b0|i0;{\\H2x;\\H3x;d}}{\\fB|c0|b0|i0;{\\H2x;e}}{\\fA|c0|b0|i0;{\\H2x;f}}}"},
     {"the font behind a run's group", "\\fA;a{\\fB;b}c",
      "{{\\fA|c0|b0|i0;{\\H2.5;a}}{\\fB|c0|b0|i0;{\\H2.5;b}}{\\fA|c0|b0|i0;{\\H2.5;c}}}"},
     {"a colour left open behind a run's group", "\\fA;{\\C1;a{\\fB;b}c",
@@ -203,7 +204,68 @@ const Row kRows[] = {
     {"the bytes of the passes' tokens", "\x01" "a\x02\x03\x04;",
      "{{{\\H2.5;\\U+0001}}{{\\H2.5;a}}{{\\H2.5;\\U+0002\\U+0003\\U+0004}}{{\\H2.5;;}}}"},
     {"a control character inside a code", "\\S1\x03/2;x", "{{{\\H2.5;\\S1\\U+0003/2;}}{{\\H2.5;x}}}"},
+    // a stack runs to its first ";" that is not escaped
+    {"a stack with an escaped ; in its numerator", "\\S3\\;/4;", "{{{\\H2.5;\\S3\\;/4;}}}"},
+    {"a stack that begins with an escaped ;", "\\S\\;3/4;x", "{{{\\H2.5;\\S\\;3/4;}}{{\\H2.5;x}}}"},
+    // a caret that ends the text ends it again: in front of a brace it would be a caret code
+    {"a caret that ends the text", "ab^", "{{{\\H2.5;ab}}}^"},
+    {"a caret inside the text", "a^ b", "{{{\\H2.5;a^ b}}}"},
+    // a font code over kept codes alone reaches them as code, bare
+    {"a font over a character outside the code page", "\\fArial|b0|i0|c0|p34;\\U+03A9",
+     "{\\fArial|b0|i0|c0|p34;{{\\H2.5;\\U+03A9}}}"},
+    {"a font over codes in a group", "x{\\fArial|b0|i0|c0|p34;\\U+03A9\\U+03A3}y",
+     "{{{\\H2.5;x}}{\\fArial|b0|i0|c0|p34;{{\\H2.5;\\U+03A9\\U+03A3}}}{{\\H2.5;y}}}"},
+    // a face the control's font table cannot hold in the code page comes back as written
+    {"a face spelled with \\U+ codes", "\\f\\U+9ED1\\U+4F53|b0|i0;x", "{{\\f\\U+9ED1\\U+4F53|b0|i0;{\\H2.5;x}}}"},
+    {"two such faces of one script", "\\f\\U+9ED1\\U+4F53|b0|i0;x\\f\\U+5B8B\\U+4F53|b0|i0;y",
+     "{{\\f\\U+9ED1\\U+4F53|b0|i0;{\\H2.5;x}}{\\f\\U+5B8B\\U+4F53|b0|i0;{\\H2.5;y}}}"},
+    {"such a face with fields", "\\f\\U+AD74\\U+B9BC|b1|i0|c129|p34;x", "{{\\f\\U+AD74\\U+B9BC|c129|p34|b1|i0;{\\H2.5;x}}}"},
 };
+
+// MText in, what the editor writes back, on texts of any base height: every height keeps its
+// text and its form, and two heights are never merged.
+struct HeightRow {
+  const char* name;
+  double base;
+  const char* mtext;
+  const char* written;
+};
+
+const HeightRow kHeightRows[] = {
+    // a tall text, at the scale that shows it at 12 points
+    {"a text 500 units high", 500, "Plan", "{{{\\H500;Plan}}}"},
+    {"a relative height on a tall text", 300, "{\\H2x;Plan} x", "{{{\\H2x;Plan}}{{\\H300; x}}}"},
+    {"an absolute height on a tall text", 350, "a\\H1000;b", "{{{\\H350;a}}{{\\H1000;b}}}"},
+    {"a tiny text", 0.0001, "{\\H0.7x;a}b", "{{{\\H0.7x;a}}{{\\H0.0001;b}}}"},
+    {"a text of a million units", 1e6, "a{\\H0.001x;b}", "{{{\\H1000000;a}}{{\\H0.001x;b}}}"},
+    // heights the control cannot show: the nearest sizes, each its own
+    {"a height beyond the control's largest size", 2.5, "a{\\H1000;b}{\\H2000;c}",
+     "{{{\\H2.5;a}}{{\\H1000;b}}{{\\H2000;c}}}"},
+    {"heights below its smallest", 2.5, "a{\\H0.001;b}{\\H0.002;c}", "{{{\\H2.5;a}}{{\\H0.001;b}}{{\\H0.002;c}}}"},
+    // two heights that come to one size stay two
+    {"2.55 and 2.58", 2.5, "{\\H2.55;bb}{\\H2.58;cc}", "{{{\\H2.55;bb}}{{\\H2.58;cc}}}"},
+    {"0.21 and 0.22", 2.5, "{\\H0.21;bb}{\\H0.22;cc}", "{{{\\H0.21;bb}}{{\\H0.22;cc}}}"},
+    {"a relative height of the base's value", 2.5, "a{\\H1x;b}", "{{{\\H2.5;a}}{{\\H1x;b}}}"},
+    {"a relative height with a capital X", 2.5, "{\\H2X;a}b", "{{{\\H2X;a}}{{\\H2.5;b}}}"},
+    // a written height of the base's value keeps its spelling, and so does the base
+    {"the base height spelled otherwise", 2.5, "\\H2.50;a", "{{{\\H2.50;a}}}"},
+    {"both spellings", 2.5, "\\H2.50;a{\\H2.5;b}", "{{{\\H2.50;a}}{{\\H2.5;b}}}"},
+    // the grammar judge's minimal cases
+    {"a code alone on a base of 1000", 1000, "\x1f", "{{{\\H1000;\\U+001F}}}"},
+    {"a relative height on a base of a million", 1e6, "\\H3x;\\U+8BD5", "{{{\\H3x;\\U+8BD5}}}"},
+    {"a relative height of more than six digits", 0.05, "\\H5.00005x;\x07", "{{{\\H5.00005x;\\U+0007}}}"},
+    {"code text alone behind a font code", 0.35, "\\fArial;\x0a", "{\\fArial;{{\\H0.35;\\U+000A}}}"},
+    {"a stack with an escaped ; alone behind a font code", 273, "\\fSimSun;\\S\\;#6;", "{\\fSimSun;{{\\H273;\\S\\;#6;}}}"},
+    {"a stack with an escaped ; before its end", 100, "\\S23^\\;;", "{{{\\H100;\\S23^\\;;}}}"},
+};
+
+TEST_F(KeptCodes, EveryHeightComesBackAsWrittenAtAnyBaseHeight) {
+  for (const HeightRow& row : kHeightRows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_BYTES_EQ(std::string(row.written), Trip(row.mtext, row.base)) << "mtext: " << testsupport::Readable(row.mtext);
+    EXPECT_BYTES_EQ(std::string(row.written), Trip(row.written, row.base)) << "read again";
+  }
+}
 
 TEST_F(KeptCodes, EachRowComesBackAsWritten) {
   for (const Row& row : kRows) {

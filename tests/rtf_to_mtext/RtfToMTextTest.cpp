@@ -22,6 +22,7 @@ std::string Stream(const std::string& fonts, const std::string& colors, const st
 }
 
 const char kArial[] = "{\\f2\\fswiss\\fcharset204 Arial;}";
+const char kCodeFace[] = "{\\f2\\fnil MText Code;}";
 const char kArialTimes[] = "{\\f2\\fswiss\\fcharset204 Arial;}{\\f3\\froman\\fcharset204 Times New Roman;}";
 // Red, blue and the RGB the host shows ByLayer text in (index 139).
 const char kRedBlueByLayer[] = "\\red255\\green0\\blue0;\\red0\\green0\\blue255;\\red19\\green38\\blue38;";
@@ -84,6 +85,10 @@ TEST(RtfToMText, ConvertsTheControlsDialect) {
       // The user's own backslash-par stays as typed.
       {"typed backslash-par", Stream(kArial, "", "\\plain\\f2\\fs20 a\\\\par b"),
        "{{\\fArial|c204|p34|b0|i0;{\\H1.7;a\\\\par b}}}"},
+      // A backslash in code text with an empty last line behind it ends no text: it is a
+      // backslash of the text, not one bare in front of a brace (which would make it "\{").
+      {"a code backslash in front of an empty last line", Stream(kCodeFace, "", "\\plain\\f0\\fs30 a\\plain\\f2\\fs30 \\\\\r\n\\par "),
+       "{{{\\H2.5;a}}{{\\H2.5;\\\\}}{{\\H2.5;\\P}}}"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

@@ -4,6 +4,8 @@
 #include "data/TestResource.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <iterator>
 
 namespace {
 
@@ -305,6 +307,43 @@ TEST_F(Dialogs, ResizeMinimiseAndRestoreEvents) {
   // the client is the outer size less the caption (19) and the modal frame (3 on each side)
   EXPECT_EQ(m_rec.log, (Entries{"WM_INITDIALOG", "WM_SIZE 0 414x235", "WM_SIZE 1 0x0", "WM_SIZE 0 414x235",
                                 "WM_COMMAND 2 0"}));
+}
+
+// A page may send any number: positions and sizes near and past 2^31 are held to the screen's
+// range before any sum is taken (the sanitizer build fails on a signed overflow).
+TEST_F(Dialogs, ClicksAndSizesFarOffTheScreenAreHeldToItsRange) {
+  Event("click", {"dialog", "2147483647", "-2147483648"});
+  Event("click", {std::to_string(IDC_BOLD), "99999999999999999999", "2147483600"});
+  Event("resize", {"2147483647", "2147483647"});
+  Event("resize", {"-2147483648", "-5"});
+  struct Spy {
+    static INT_PTR CALLBACK Proc(HWND d, UINT m, WPARAM w, LPARAM l) {
+      if (m == WM_LBUTTONDOWN && g_rec) {
+        g_rec->log.push_back("WM_LBUTTONDOWN " + std::to_string(static_cast<short>(LOWORD(l))) + "," +
+                             std::to_string(static_cast<short>(HIWORD(l))));
+      }
+      if (m == WM_SIZE && g_rec) {
+        RECT r;
+        GetWindowRect(d, &r);
+        g_rec->log.push_back("WM_SIZE " + std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top));
+      }
+      return RecordingDialogProc(d, m, w, l);
+    }
+  };
+  DialogBoxParam(GetModuleHandle(nullptr), MAKEINTRESOURCE(IDD_TEST), nullptr, Spy::Proc, 0);
+  ASSERT_GE(m_rec.log.size(), 4u);
+  EXPECT_EQ("WM_LBUTTONDOWN 32767,-32768", m_rec.log[1]) << "the dialog's own surface";
+  // Both sizes end inside the dialog's own limits (its largest is the screen's size).
+  std::vector<std::string> sizes;
+  std::copy_if(m_rec.log.begin(), m_rec.log.end(), std::back_inserter(sizes),
+               [](const std::string& e) { return e.rfind("WM_SIZE", 0) == 0; });
+  ASSERT_EQ(2u, sizes.size()) << ::testing::PrintToString(m_rec.log);
+  for (const std::string& size : sizes) {
+    int w = 0, h = 0;
+    ASSERT_EQ(2, std::sscanf(size.c_str(), "WM_SIZE %dx%d", &w, &h)) << size;
+    EXPECT_TRUE(w > 0 && w <= 32767 && h > 0 && h <= 32767) << size;
+  }
+  EXPECT_EQ("WM_COMMAND 2 0", m_rec.log.back()) << "the input ran out and the dialog was cancelled";
 }
 
 int g_focusAtCancel = 0;

@@ -2,6 +2,8 @@
 // subclassing, the posted queue, and the message names of the one list.
 #include "Fixture.h"
 
+#include <limits>
+
 namespace {
 
 using Entries = std::vector<std::string>;
@@ -72,6 +74,43 @@ TEST_F(WindowTree, ChildRectanglesAreInTheParentsClientCoordinates) {
   ScreenToClient(frame, &p);
   EXPECT_EQ(p.x, 5);
   EXPECT_EQ(p.y, 6);
+}
+
+// Positions and sizes from anywhere (a page's event, a module) are held to a short's range, as
+// the real system holds them, so that the sums of a window's origin stay in range.
+TEST_F(WindowTree, PositionsAndSizesAreHeldToAShortsRange) {
+  struct Case {
+    int x, y, w, h;
+    RECT expected;
+  };
+  const int kMax = std::numeric_limits<int>::max(), kMin = std::numeric_limits<int>::min();
+  const Case cases[] = {
+      {kMax, kMax, kMax, kMax, RECT{32767, 32767, 65534, 65534}},
+      {kMin + 1, kMin + 1, kMin + 1, kMin + 1, RECT{-32768, -32768, -32768, -32768}},  // kMin: CW_USEDEFAULT
+      {kMax - 5, -40000, 100, 40000, RECT{32767, -32768, 32867, -1}},
+      {5, 6, 7, 8, RECT{5, 6, 12, 14}},
+  };
+  HWND frame = CreateFrame();
+  HWND child = CreateChild(frame, "STATIC", 1, 0, "", RECT{5, 6, 45, 26});
+  for (const Case& c : cases) {
+    for (bool created : {false, true}) {
+      HWND w = created ? CreateWindowEx(0, "STATIC", "", WS_POPUP, c.x, c.y, c.w, c.h, nullptr, nullptr, nullptr, nullptr)
+                       : frame;
+      if (!created) SetWindowPos(frame, nullptr, c.x, c.y, c.w, c.h, SWP_NOZORDER);
+      RECT r;
+      GetWindowRect(w, &r);
+      EXPECT_EQ(c.expected.left, r.left) << c.x << (created ? " created" : " moved");
+      EXPECT_EQ(c.expected.top, r.top) << c.y;
+      EXPECT_EQ(c.expected.right, r.right) << c.w;
+      EXPECT_EQ(c.expected.bottom, r.bottom) << c.h;
+      if (created) DestroyWindow(w);
+    }
+  }
+  SetWindowPos(frame, nullptr, kMax, kMax, kMax, kMax, SWP_NOZORDER);
+  SetWindowPos(child, nullptr, kMax, kMax, kMax, kMax, SWP_NOZORDER);
+  POINT p{32767, 32767};
+  ClientToScreen(child, &p);
+  EXPECT_EQ(3 * 32767 + 3 + 19, p.y) << "the child's origin in the frame's, each held to a short";
 }
 
 // The frames windows get and the sizes GetSystemMetrics reports are the same numbers: a frame

@@ -31,12 +31,16 @@ async function poll() {
   let version = 0;
   for (;;) {
     try {
+      const asked = Date.now();
       const r = await fetch('/state' + (version ? '?since=' + version : ''), { cache: 'no-store' });
       if (!r.ok) throw new Error(r.status);
       const next = await r.json();
       if (next.version !== version) {
         version = next.version;
         render(next);
+      } else if (Date.now() - asked < 1000) {
+        // The server lets only a few requests wait; one answered at once with nothing new asks again later.
+        await new Promise((done) => setTimeout(done, 1000));
       }
     } catch (e) {
       $('status').textContent = 'qhost does not answer';
@@ -79,12 +83,49 @@ $('commandline').addEventListener('submit', (e) => {
 
 function svgRoot() { return $('drawing').querySelector('svg'); }
 
+// The drawing's SVG is data from the drawing's file: it is parsed as XML, never as the page's
+// markup, and only the elements and attributes the host's renderer writes are taken over, with
+// every text as a text node.
+const SVG_NS = 'http://www.w3.org/2000/svg';
+const XML_NS = 'http://www.w3.org/XML/1998/namespace';
+const SVG_ELEMENTS = new Set(['svg', 'g', 'rect', 'path', 'circle', 'text', 'tspan']);
+const SVG_ATTRIBUTES = new Set([
+  'viewBox', 'width', 'height', 'x', 'y', 'd', 'r', 'cx', 'cy', 'fill', 'stroke', 'stroke-width', 'stroke-linecap',
+  'stroke-linejoin', 'transform', 'font-family', 'font-size', 'font-weight', 'font-style', 'text-decoration',
+  'textLength', 'lengthAdjust', 'class', 'data-type', 'data-handle', 'data-origin-x', 'data-origin-y',
+]);
+
+function drawingSvg(text) {
+  const parsed = new DOMParser().parseFromString(text, 'image/svg+xml');
+  const root = parsed.documentElement;
+  if (root.namespaceURI !== SVG_NS || root.localName !== 'svg' || parsed.getElementsByTagName('parsererror').length)
+    return null;
+  return copySvg(root);
+}
+
+function copySvg(from) {
+  const to = document.createElementNS(SVG_NS, from.localName);
+  for (const a of from.attributes) {
+    if (a.namespaceURI === null && SVG_ATTRIBUTES.has(a.name)) to.setAttribute(a.name, a.value);
+    else if (a.namespaceURI === XML_NS && a.localName === 'space') to.setAttributeNS(XML_NS, 'xml:space', a.value);
+  }
+  for (const child of from.childNodes) {
+    if (child.nodeType === Node.TEXT_NODE) to.appendChild(document.createTextNode(child.data));
+    else if (child.nodeType === Node.ELEMENT_NODE && child.namespaceURI === SVG_NS && SVG_ELEMENTS.has(child.localName))
+      to.appendChild(copySvg(child));
+  }
+  return to;
+}
+
 function renderDrawing(drawing) {
   const holder = $('drawing');
-  holder.innerHTML = drawing.svg;
+  const svg = drawingSvg(drawing.svg);
+  holder.replaceChildren(...(svg ? [svg] : []));
   shownDrawing = state.drawingVersion;
-  const svg = svgRoot();
-  if (!svg) return;
+  if (!svg) {
+    $('status').textContent = 'the drawing cannot be shown: its picture is not well-formed';
+    return;
+  }
   const box = svg.viewBox.baseVal;
   const whole = box && box.width ? { x: box.x, y: box.y, w: box.width, h: box.height } : null;
   const same = extents && whole && ['x', 'y', 'w', 'h'].every((k) => Math.abs(extents[k] - whole[k]) < 1e-9);

@@ -168,6 +168,14 @@ class AcDbBlockTableRecord : public AcDbSymbolTableRecord {
   std::vector<AcDbObjectId> m_entities;
 };
 
+class AcDbBlockTableIterator : public AcDbSymbolTableIterator {
+ public:
+  using AcDbSymbolTableIterator::AcDbSymbolTableIterator;
+  using AcDbSymbolTableIterator::getRecord;
+  Acad::ErrorStatus getRecord(AcDbBlockTableRecord*& pRecord, AcDb::OpenMode openMode,
+                              bool openErasedRec = false) const;
+};
+
 class AcDbBlockTable : public AcDbSymbolTable {
  public:
   ACRX_DECLARE_MEMBERS(AcDbBlockTable)
@@ -175,6 +183,10 @@ class AcDbBlockTable : public AcDbSymbolTable {
   using AcDbSymbolTable::getAt;
   Acad::ErrorStatus getAt(const char* entryName, AcDbBlockTableRecord*& pRec, AcDb::OpenMode openMode,
                           bool openErasedRec = false) const;
+  // The spaces and blocks in table order.
+  using AcDbSymbolTable::newIterator;
+  Acad::ErrorStatus newIterator(AcDbBlockTableIterator*& pIterator, bool atBeginning = true,
+                                bool skipDeleted = true) const;
 };
 
 // --- Dimension styles ------------------------------------------------------------------------

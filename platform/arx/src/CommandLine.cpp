@@ -1,9 +1,13 @@
 // The host's command line: the "Command: " prompt, typed command names, the default context menu.
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <strings.h>
 
 #include "accmd.h"
 #include "aced.h"
+#include "acedads.h"
+#include "adscodes.h"
 #include "dbmtext.h"
 #include "qplatform/Host.h"
 #include "qplatform/InputQueue.h"
@@ -127,3 +131,43 @@ void ResetSession() {
 }
 
 }  // namespace qhost
+
+// The command runs at once; its answers go to the front of the input, so that its prompts take
+// them before anything the user gave.
+int acedCommand(int rtype, ...) {
+  std::vector<std::string> entries;
+  va_list args;
+  va_start(args, rtype);
+  bool known = true;
+  for (int type = rtype; type != RTNONE && known; type = va_arg(args, int)) {
+    char number[64];
+    switch (type) {
+      case RTSTR:
+        entries.emplace_back(va_arg(args, const char*));
+        break;
+      case RTPOINT: {
+        const double* p = va_arg(args, const double*);
+        std::snprintf(number, sizeof number, "%.10g,%.10g", p[0], p[1]);
+        entries.emplace_back(number);
+        break;
+      }
+      case RTREAL:
+        std::snprintf(number, sizeof number, "%.10g", va_arg(args, double));
+        entries.emplace_back(number);
+        break;
+      case RTSHORT:
+        std::snprintf(number, sizeof number, "%d", va_arg(args, int));
+        entries.emplace_back(number);
+        break;
+      default:
+        known = false;
+        break;
+    }
+  }
+  va_end(args);
+  if (!known || entries.empty()) return RTERROR;
+  std::vector<qhost::InputEvent> answers;
+  for (size_t i = 1; i < entries.size(); ++i) answers.push_back({"type", {entries[i]}, "acedCommand"});
+  qhost::InputQueue::Instance().PushFront(std::move(answers));
+  return qhost::RunCommand(entries[0]) ? RTNORM : RTERROR;
+}

@@ -420,6 +420,17 @@ Acad::ErrorStatus AcDbBlockTable::getAt(const char* entryName, AcDbBlockTableRec
   return OpenRecord(*this, entryName, pRec, openMode, openErasedRec);
 }
 
+Acad::ErrorStatus AcDbBlockTable::newIterator(AcDbBlockTableIterator*& pIterator, bool atBeginning,
+                                              bool skipDeleted) const {
+  pIterator = new AcDbBlockTableIterator(recordIds(), atBeginning, skipDeleted);
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbBlockTableIterator::getRecord(AcDbBlockTableRecord*& pRecord, AcDb::OpenMode openMode,
+                                                    bool openErasedRec) const {
+  return OpenCurrent(*this, &AcDbSymbolTableIterator::getRecordId, pRecord, openMode, openErasedRec);
+}
+
 Acad::ErrorStatus AcDbDimStyleTable::getAt(const char* entryName, AcDbDimStyleTableRecord*& pRec,
                                            AcDb::OpenMode openMode, bool openErasedRec) const {
   return OpenRecord(*this, entryName, pRec, openMode, openErasedRec);

@@ -119,10 +119,10 @@ void ReadOverrides(AcDbDatabase& db, const Image& img, const std::vector<Group>&
   }
 }
 
-// The text entities (MTEXT, TEXT) of the blocks named in `wanted` (upper case), by name: the
-// records between BLOCK and ENDBLK.
+}  // namespace
+
 std::map<std::string, std::vector<EntitySource>> ReadBlockTexts(const Image& img, const EntitySource& section,
-                                                                const std::set<std::string>& wanted) {
+                                                                const std::set<std::string>* wanted) {
   std::map<std::string, std::vector<EntitySource>> blocks;
   std::vector<EntitySource>* current = nullptr;
   EntitySource* text = nullptr;  // the text record being read, which ends at the next group 0
@@ -135,7 +135,7 @@ std::map<std::string, std::vector<EntitySource>> ReadBlockTexts(const Image& img
     if (g.code != 0) {
       if (blockStarts && g.code == 2) {
         std::string name = img.word(g);
-        if (wanted.count(name)) current = &blocks[name];
+        if (!wanted || wanted->count(name)) current = &blocks[name];
         blockStarts = false;
       }
       if (text != nullptr) text->end = g.end;
@@ -156,7 +156,6 @@ std::map<std::string, std::vector<EntitySource>> ReadBlockTexts(const Image& img
   return blocks;
 }
 
-// The block record of `name` with its text entities; the saver rewrites them when changed.
 AcDbObjectId AddBlock(AcDbDatabase& db, Image& img, const std::string& name,
                       const std::vector<EntitySource>& entities, std::vector<uint32_t>& misfits) {
   auto& impl = db.impl();
@@ -189,8 +188,6 @@ AcDbObjectId AddBlock(AcDbDatabase& db, Image& img, const std::string& name,
   return id;
 }
 
-}  // namespace
-
 void LoadDimensionModel(AcDbDatabase& db, Image& img, const std::vector<EntitySource>& dimStyles,
                         const EntitySource& blocksSection, std::vector<uint32_t>& misfits) {
   auto& impl = db.impl();
@@ -209,7 +206,7 @@ void LoadDimensionModel(AcDbDatabase& db, Image& img, const std::vector<EntitySo
     names.insert(Upper(r.Text(2)));
   }
   std::map<std::string, std::vector<EntitySource>> blocks;
-  if (!dimensions.empty()) blocks = ReadBlockTexts(img, blocksSection, names);
+  if (!dimensions.empty()) blocks = ReadBlockTexts(img, blocksSection, &names);
   for (AcDbStub* stub : dimensions) {
     auto* d = AcDbDimension::cast(stub->object.get());
     img.GroupsOf(*stub->source, gs);

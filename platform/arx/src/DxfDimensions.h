@@ -2,6 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "arx/src/DxfImage.h"
@@ -16,5 +19,14 @@ namespace qhost::dxf {
 // `dimStyles` are the DIMSTYLE records, `blocks` the groups of the BLOCKS section.
 void LoadDimensionModel(AcDbDatabase& db, Image& img, const std::vector<EntitySource>& dimStyles,
                         const EntitySource& blocks, std::vector<uint32_t>& misfits);
+
+// The text entities (MTEXT, TEXT) of the blocks named in `wanted` (upper case; null: every block),
+// by name: the records between BLOCK and ENDBLK of the BLOCKS section's groups `section`.
+std::map<std::string, std::vector<EntitySource>> ReadBlockTexts(const Image& img, const EntitySource& section,
+                                                                const std::set<std::string>* wanted);
+// The block record of `name` with its text entities; the saver rewrites them when changed. A name
+// the block table has already gives that record, with nothing added (none for the two spaces).
+AcDbObjectId AddBlock(AcDbDatabase& db, Image& img, const std::string& name, const std::vector<EntitySource>& entities,
+                      std::vector<uint32_t>& misfits);
 
 }  // namespace qhost::dxf

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <iconv.h>
+#include <sys/stat.h>
 
 #include <cstdint>
 #include <map>
@@ -111,7 +112,19 @@ struct Image {
   std::map<std::string, std::string> headerLoaded;  // header variable -> the database's value after loading
   std::vector<std::string> styleNames;  // the text style names entities resolved to when loaded
   AcDbHandle modelSpaceRecord, paperSpaceRecord;
+  EntitySource blocksSection;  // the groups of the BLOCKS section between its name and its ENDSEC
   std::string path;  // where the drawing was loaded from or last saved to
+  // The file at `path` as it was read or written: a file that no longer matches was changed by
+  // someone else since.
+  struct DiskStamp {
+    bool known = false;
+    uint64_t device = 0, inode = 0;
+    int64_t size = 0, mtimeSeconds = 0, mtimeNanoseconds = 0;
+    bool operator==(const DiskStamp& o) const {
+      return known == o.known && device == o.device && inode == o.inode && size == o.size &&
+             mtimeSeconds == o.mtimeSeconds && mtimeNanoseconds == o.mtimeNanoseconds;
+    }
+  } stamp;
 
   std::string value(const Group& g) const { return bytes.substr(g.valueBegin, g.valueEnd - g.valueBegin); }
   // The value without blanks around it.
@@ -128,6 +141,9 @@ struct Image {
   std::string codeLine(int code) const;
   bool isR12() const { return version < "AC1012"; }
 };
+
+// The stamp of a file from its stat.
+Image::DiskStamp StampOf(const struct stat& st);
 
 // `s` in upper case, as DXF types and table names are compared.
 std::string Upper(std::string s);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -111,6 +112,30 @@ bool ReadGroup(const std::string& b, size_t pos, uint32_t line, Group& g) {
 // Where the groups begin: after a byte order mark.
 size_t GroupsBegin(const std::string& b) { return b.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0; }
 
+// The group codes whose values are reals (points, distances, angles, scales), whatever the object.
+bool IsRealCode(int code) {
+  return (code >= 10 && code <= 59) || (code >= 110 && code <= 149) || (code >= 210 && code <= 239) ||
+         (code >= 460 && code <= 469) || (code >= 1010 && code <= 1059);
+}
+
+// A real that no drawing can hold (inf, nan, a number too large for a double) fails as the file is
+// read, in objects the database models or not, so that no view, picture or extents computes with
+// it. `owner` is the entity, object or header variable that holds it.
+void RefuseNonFinite(const Image& img, const Group& g, const std::string& owner) {
+  const char* value = img.bytes.data() + g.valueBegin;
+  const size_t size = g.valueEnd - g.valueBegin;
+  // Plain decimals of this length cannot overflow: most values never reach strtod.
+  constexpr size_t kSafeDigits = 300;
+  if (size < kSafeDigits && std::all_of(value, value + size, [](char c) {
+        return (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == ' ' || c == '\t';
+      }))
+    return;
+  const std::string text(value, size);
+  if (std::isfinite(std::strtod(text.c_str(), nullptr))) return;
+  Fail(g.line + 1, "a number was expected for group " + std::to_string(g.code) + " of " + owner + ", found \"" +
+                       Shown(text.substr(0, 40)) + "\"");
+}
+
 // Checks that the bytes split into groups, a code line and a value line each, up to EOF; notes
 // the line ends and the layout of the codes. The groups themselves are read again where needed,
 // so that the file's bytes are the only copy of it in memory.
@@ -123,11 +148,18 @@ void SplitGroups(Image& img) {
   img.eol = firstNl != std::string::npos && firstNl > 0 && b[firstNl - 1] == '\r' ? "\r\n" : "\n";
   img.leftAlignedCodes = pos < b.size() && b[pos] != ' ';
   uint32_t line = 1;
-  Group g;
+  Group g, owner;
+  bool owned = false;
   while (ReadGroup(b, pos, line, g)) {
     pos = g.end;
     line += 2;
     if (g.code == 0 && img.is(g, "EOF")) break;
+    if (g.code == 0 || g.code == 9) {
+      owner = g;
+      owned = true;
+    } else if (IsRealCode(g.code)) {
+      RefuseNonFinite(img, g, owned ? Shown(img.trimmed(owner)) : std::string("the file"));
+    }
   }
   img.groupsEndOffset = pos;
 }
@@ -361,6 +393,7 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
     detail::EntityList(*static_cast<AcDbBlockTableRecord*>(space.stub()->object.get())).push_back(id);
   }
 
+  img.blocksSection = layout.blocks;
   LoadDimensionModel(db, img, layout.dimStyles, layout.blocks, misfits);
 
   // The header values behind the system variables; what the file does not say, or says wrongly,
@@ -398,6 +431,17 @@ void BuildDatabase(AcDbDatabase& db, std::unique_ptr<Image> image, const Layout&
 std::string Upper(std::string s) {
   for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return s;
+}
+
+Image::DiskStamp StampOf(const struct stat& st) {
+  Image::DiskStamp stamp;
+  stamp.known = true;
+  stamp.device = st.st_dev;
+  stamp.inode = st.st_ino;
+  stamp.size = st.st_size;
+  stamp.mtimeSeconds = st.st_mtim.tv_sec;
+  stamp.mtimeNanoseconds = st.st_mtim.tv_nsec;
+  return stamp;
 }
 
 std::string Image::trimmed(const Group& g) const { return Trim(value(g)); }
@@ -462,18 +506,29 @@ DrawingLoad LoadDrawingFromBytes(std::string bytes, const std::string& name) {
 
 namespace {
 
-// The whole file, read into a string of its size: the drawing keeps these bytes as its only copy.
-bool ReadFile(const std::string& path, std::string& bytes) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+// What a file that is not a drawing is, for the message that refuses it.
+const char* NotRegular(mode_t mode) {
+  if (S_ISDIR(mode)) return std::strerror(EISDIR);
+  if (S_ISFIFO(mode)) return "it is a named pipe (FIFO), not a regular file";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "it is a device, not a regular file";
+  return "it is not a regular file";
+}
+
+// The whole file, read into a string of its size: the drawing keeps these bytes as its only
+// copy. Only a regular file is read: a pipe would wait for a writer and a device never ends.
+// "" or why it cannot be read.
+std::string ReadFile(const std::string& path, std::string& bytes, struct stat& st) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return std::strerror(errno);
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const std::string why = st.st_mode == 0 ? std::strerror(errno) : NotRegular(st.st_mode);
     ::close(fd);
-    errno = EISDIR;
-    return false;
+    return why;
   }
-  if (S_ISREG(st.st_mode)) bytes.reserve(static_cast<size_t>(st.st_size));
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  bytes.reserve(static_cast<size_t>(st.st_size));
   char buffer[65536];
+  std::string why;
   for (;;) {
     // Straight into the string once its size is known, so that no second copy is made.
     size_t room = bytes.capacity() - bytes.size();
@@ -484,36 +539,45 @@ bool ReadFile(const std::string& path, std::string& bytes) {
       bytes.resize(at + static_cast<size_t>(std::max<ssize_t>(n, 0)));
       if (n > 0) continue;
       if (n < 0 && errno == EINTR) continue;
-      if (n < 0) break;
+      if (n < 0) {
+        why = std::strerror(errno);
+        break;
+      }
     }
     ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      int saved = errno;
-      ::close(fd);
-      errno = saved;
-      return n == 0;
-    }
+    if (n < 0) why = std::strerror(errno);
+    if (n <= 0) break;
     bytes.append(buffer, static_cast<size_t>(n));
   }
-  int saved = errno;
   ::close(fd);
-  errno = saved;
-  return false;
+  return why;
 }
 
 }  // namespace
 
 DrawingLoad LoadDrawing(const std::string& path) {
   std::string bytes;
-  if (!ReadFile(path, bytes)) {
+  struct stat st {};
+  const std::string why = ReadFile(path, bytes, st);
+  if (!why.empty()) {
     DrawingLoad result;
-    result.error = path + ": cannot open the file: " + std::strerror(errno);
+    result.error = path + ": cannot open the file: " + why;
     return result;
   }
   DrawingLoad result = LoadDrawingFromBytes(std::move(bytes), path);
-  if (result.database) result.database->impl().image->path = path;
+  if (result.database) {
+    result.database->impl().image->path = path;
+    result.database->impl().image->stamp = dxf::StampOf(st);
+  }
   return result;
+}
+
+bool DrawingChangedOnDisk(const AcDbDatabase& db) {
+  const auto& image = db.impl().image;
+  struct stat st {};
+  if (!image || image->path.empty() || !image->stamp.known || ::stat(image->path.c_str(), &st) != 0) return false;
+  return !(dxf::StampOf(st) == image->stamp);
 }
 
 void LoadDefaultDrawing(AcDbDatabase& db) {

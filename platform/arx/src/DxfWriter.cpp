@@ -2,16 +2,20 @@
 // written to a temporary file in the same folder and renamed over the old one.
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <cerrno>
 #include <cctype>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <random>
 
 #include "arx/src/DbInternals.h"
 #include "arx/src/DefaultDrawing.h"
@@ -310,19 +314,41 @@ void FileSystem::Set(FileSystem* fs) { CurrentFileSystem() = fs; }
 
 namespace {
 
-// What a save leaves behind when it is killed before its rename: "<name>.saving-XXXXXX" beside
-// the file, so that a person sees which drawing it belongs to.
+// What a save leaves behind when it is killed before its rename: "<name>.saving-<pid>-XXXXXX"
+// beside the file, so that a person sees which drawing it belongs to and a later save can tell
+// whether the save that made it is still at work.
 constexpr char kSavingInfix[] = ".saving-";
-constexpr size_t kSavingUniqueBytes = 6;  // mkstemp's XXXXXX
+constexpr size_t kUniqueBytes = 6;
+constexpr size_t kPidDigits = 10;  // the most a pid_t prints as
 
-// Removes what killed saves of `base` left in `dir`: regular files named as above.
-void RemoveLeftSaves(const std::string& dir, const std::string& base) {
-  const std::string prefix = base + kSavingInfix;
+size_t NameMax(const std::string& dir) {
+  const long max = ::pathconf(dir.c_str(), _PC_NAME_MAX);
+  return max > 0 ? static_cast<size_t>(max) : NAME_MAX;
+}
+
+// "<name>.saving-", with the name cut so that the pid and the unique part still fit in a file
+// name: every name the folder accepts can be saved under.
+std::string SavingPrefix(const std::string& base, const std::string& dir) {
+  const size_t tail = sizeof kSavingInfix - 1 + kPidDigits + 1 + kUniqueBytes;
+  const size_t nameMax = NameMax(dir);
+  return base.substr(0, nameMax > tail ? nameMax - tail : 0) + kSavingInfix;
+}
+
+// Removes what killed saves of the drawing left in `dir`: regular files named after `prefix`
+// whose process is gone. Another qhost's save in progress is left alone.
+void RemoveLeftSaves(const std::string& dir, const std::string& prefix) {
   DIR* folder = ::opendir(dir.c_str());
   if (folder == nullptr) return;
   while (dirent* entry = ::readdir(folder)) {
     const std::string name = entry->d_name;
-    if (name.size() != prefix.size() + kSavingUniqueBytes || name.compare(0, prefix.size(), prefix) != 0) continue;
+    if (name.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string rest = name.substr(prefix.size());
+    const size_t dash = rest.find('-');
+    if (dash == 0 || dash == std::string::npos || dash > kPidDigits || rest.size() != dash + 1 + kUniqueBytes ||
+        rest.find_first_not_of("0123456789") != dash)
+      continue;
+    const long pid = std::strtol(rest.c_str(), nullptr, 10);
+    if (pid <= 0 || pid == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
     const std::string left = dir + name;
     struct stat st {};
     if (::lstat(left.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(left.c_str());
@@ -330,39 +356,37 @@ void RemoveLeftSaves(const std::string& dir, const std::string& base) {
   ::closedir(folder);
 }
 
-}  // namespace
-
-bool SaveDrawing(AcDbDatabase& db, const std::string& path, std::string* error, SaveKind kind) {
-  auto fail = [&](const std::string& why) {
-    if (error) *error = "cannot save " + path + ": " + why;
-    return false;
-  };
-  // The name may be a symbolic link: the file it refers to is replaced, in its own folder, so
-  // that the link still leads to the saved drawing.
-  std::string target = path;
-  struct stat st {};
-  const bool exists = ::stat(path.c_str(), &st) == 0;
-  if (exists) {
-    if (!S_ISREG(st.st_mode)) return fail(S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file");
-    if ((st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0) return fail("the file is read-only");
-    if (kind == SaveKind::kSave && st.st_nlink > 1)
-      return fail("the file has " + std::to_string(st.st_nlink) +
-                  " names (hard links), and saving would leave the others with the old drawing; "
-                  "use SAVEAS to save it under another name");
-    if (char* real = ::realpath(path.c_str(), nullptr)) {
-      target = real;
-      std::free(real);
-    }
+// Creates `prefix` + "<pid>-XXXXXX" as a new file, never through a link; -1 with errno set when
+// it cannot. `mode` goes through the umask as any new file's does.
+int CreateTemporary(const std::string& prefix, mode_t mode, std::string& name) {
+  static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  static std::mt19937 random{std::random_device{}()};
+  std::uniform_int_distribution<size_t> letter(0, sizeof kLetters - 2);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = prefix + std::to_string(::getpid()) + "-";
+    for (size_t i = 0; i < kUniqueBytes; ++i) name += kLetters[letter(random)];
+    const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
   }
-  size_t slash = target.rfind('/');
-  std::string dir = slash == std::string::npos ? "./" : target.substr(0, slash + 1);
-  std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-  std::string temp = dir + base + kSavingInfix + std::string(kSavingUniqueBytes, 'X');
-  std::vector<char> name(temp.begin(), temp.end());
-  name.push_back('\0');
-  int fd = mkstemp(name.data());
-  if (fd < 0) return fail(std::string("cannot create a temporary file in ") + dir + ": " + std::strerror(errno));
-  fchmod(fd, exists ? st.st_mode & 07777 : 0644);
+  return -1;
+}
+
+// Why a write failed, in words a person acts on.
+std::string WriteError(int error) {
+  if (error == EFBIG) return "the file would be larger than this process may write (ulimit -f)";
+  return std::strerror(error);
+}
+
+// Makes the rename (or the new name) last: a folder whose file system cannot sync it is no failure.
+void SyncFolder(const std::string& dir) {
+  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+// Writes the drawing to `fd` in few large writes; "" or why it failed.
+std::string WriteDrawingTo(AcDbDatabase& db, int fd) {
   FileSystem& fs = FileSystem::Current();
   std::string why;
   auto writeAll = [&](const char* data, size_t size) {
@@ -371,7 +395,7 @@ bool SaveDrawing(AcDbDatabase& db, const std::string& path, std::string* error, 
       long n = fs.Write(fd, data + done, size - done);
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) {
-        why = n < 0 ? std::strerror(errno) : "the write came up short (disk full?)";
+        why = n < 0 ? WriteError(errno) : "the write came up short (disk full?)";
         return false;
       }
       done += static_cast<size_t>(n);
@@ -395,16 +419,88 @@ bool SaveDrawing(AcDbDatabase& db, const std::string& path, std::string* error, 
     return writeAll(data, size);
   });
   if (why.empty()) writeAll(pending.data(), pending.size());
-  if (why.empty() && ::fsync(fd) != 0) why = std::strerror(errno);
-  if (::close(fd) != 0 && why.empty()) why = std::strerror(errno);
-  if (why.empty() && fs.Rename(name.data(), target.c_str()) != 0)
+  if (why.empty() && ::fsync(fd) != 0) why = WriteError(errno);
+  return why;
+}
+
+// The old file's owner, group and mode on the new one. The mode is set after the owner, since a
+// change of owner drops the set-user-id and set-group-id bits. What the system does not allow
+// is noted, and the save goes on.
+void KeepOwnerAndMode(int fd, const struct stat& old, const std::string& path, std::string* note) {
+  struct stat now {};
+  if (::fstat(fd, &now) == 0 && (now.st_uid != old.st_uid || now.st_gid != old.st_gid) &&
+      ::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0 && note) {
+    *note = path + " now belongs to user " + std::to_string(now.st_uid) + " and group " + std::to_string(now.st_gid) +
+            " instead of user " + std::to_string(old.st_uid) + " and group " + std::to_string(old.st_gid) + " (" +
+            std::strerror(errno) + ")";
+  }
+  if (::fchmod(fd, old.st_mode & 07777) != 0 && note && note->empty())
+    *note = path + " could not keep its mode " + std::to_string(old.st_mode & 07777) + ": " + std::strerror(errno);
+}
+
+// A file that must not exist yet (a recovery file): created in place, never through a link.
+bool SaveNewFile(AcDbDatabase& db, const std::string& path, const std::function<bool(const std::string&)>& fail) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return fail(errno == EEXIST ? "the name is taken" : std::strerror(errno));
+  std::string why = WriteDrawingTo(db, fd);
+  if (::close(fd) != 0 && why.empty()) why = WriteError(errno);
+  if (!why.empty()) {
+    ::unlink(path.c_str());
+    return fail(why);
+  }
+  const size_t slash = path.rfind('/');
+  SyncFolder(slash == std::string::npos ? "." : path.substr(0, slash + 1));
+  return true;
+}
+
+}  // namespace
+
+bool SaveDrawing(AcDbDatabase& db, const std::string& path, std::string* error, SaveKind kind, std::string* note) {
+  std::function<bool(const std::string&)> fail = [&](const std::string& why) {
+    if (error) *error = "cannot save " + path + ": " + why;
+    return false;
+  };
+  if (kind == SaveKind::kNewFile) return SaveNewFile(db, path, fail);
+  // The name may be a symbolic link: the file it refers to is replaced, in its own folder, so
+  // that the link still leads to the saved drawing.
+  std::string target = path;
+  struct stat st {};
+  const bool exists = ::stat(path.c_str(), &st) == 0;
+  if (exists) {
+    if (!S_ISREG(st.st_mode)) return fail(S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file");
+    if ((st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0) return fail("the file is read-only");
+    if (kind == SaveKind::kSave && st.st_nlink > 1)
+      return fail("the file has " + std::to_string(st.st_nlink) +
+                  " names (hard links), and saving would leave the others with the old drawing; "
+                  "use SAVEAS to save it under another name");
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+      target = real;
+      std::free(real);
+    }
+  }
+  const size_t slash = target.rfind('/');
+  const std::string dir = slash == std::string::npos ? "./" : target.substr(0, slash + 1);
+  const std::string prefix = SavingPrefix(slash == std::string::npos ? target : target.substr(slash + 1), dir);
+  // A new file is made as any other under the umask; a replaced one is private until it has the
+  // old file's owner and mode.
+  std::string temp;
+  const int fd = CreateTemporary(dir + prefix, exists ? 0600 : 0666, temp);
+  if (fd < 0) return fail("cannot create a temporary file in " + dir + ": " + std::strerror(errno));
+  if (exists) KeepOwnerAndMode(fd, st, path, note);
+  std::string why = WriteDrawingTo(db, fd);
+  struct stat written {};
+  if (why.empty() && ::fstat(fd, &written) != 0) why = std::strerror(errno);
+  if (::close(fd) != 0 && why.empty()) why = WriteError(errno);
+  if (why.empty() && FileSystem::Current().Rename(temp.c_str(), target.c_str()) != 0)
     why = std::string("rename failed: ") + std::strerror(errno);
   if (!why.empty()) {
-    ::unlink(name.data());
+    ::unlink(temp.c_str());
     return fail(why + "; the file on disk is unchanged");
   }
-  RemoveLeftSaves(dir, base);
+  SyncFolder(dir);
+  RemoveLeftSaves(dir, prefix);
   SetDrawingPath(db, path);
+  db.impl().image->stamp = dxf::StampOf(written);
   return true;
 }
 

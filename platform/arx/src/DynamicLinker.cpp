@@ -3,6 +3,7 @@
 #include <limits.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -81,7 +82,39 @@ void Forget(Module* module) {
   }
 }
 
+// The folders (real paths) whose modules the ARX command may load; empty: any folder.
+std::vector<std::string>& AllowedFolders() {
+  static std::vector<std::string> folders;
+  return folders;
+}
+
 }  // namespace
+
+void RestrictModuleFolders(const std::vector<std::string>& folders) {
+  AllowedFolders().clear();
+  for (const std::string& folder : folders) {
+    char buf[PATH_MAX];
+    if (realpath(folder.c_str(), buf)) AllowedFolders().push_back(buf);
+  }
+}
+
+std::string ModuleFileAllowed(const std::string& file, std::string& why) {
+  if (AllowedFolders().empty()) return file;
+  // The file as it really is, links followed: a link in an allowed folder to a file elsewhere is
+  // elsewhere. That real path is what gets loaded, so that a link changed after the check loads nothing new.
+  char buf[PATH_MAX];
+  if (!realpath(file.c_str(), buf)) {
+    why = "does not exist";
+    return std::string();
+  }
+  std::string real = buf;
+  // Directly in the folder: a build folder holds other builds' and tests' modules further down.
+  std::string folder = real.substr(0, std::max<size_t>(real.rfind('/'), 1));
+  for (const std::string& allowed : AllowedFolders())
+    if (folder == allowed) return real;
+  why = "is not in a folder modules are loaded from (qhost --allow-modules DIR adds one)";
+  return std::string();
+}
 
 std::vector<std::string> LoadedModules() {
   std::vector<std::string> names;

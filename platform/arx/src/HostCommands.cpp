@@ -1,4 +1,5 @@
 // The host's own commands: saving, listing, erasing, adding entities, system variables, modules.
+#include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -108,9 +109,11 @@ std::string ShownName(const std::string& bytes) {
 
 // Saves under `path`, the file system's bytes, and says how it went.
 void Save(const std::string& path, SaveKind kind) {
-  std::string error;
-  if (SaveDrawing(*Db(), path, &error, kind)) {
+  std::string error, note;
+  if (SaveDrawing(*Db(), path, &error, kind, &note)) {
     Print("\nSaved \"" + ShownName(path) + "\".");
+    // What the save could not keep is for whoever looks after the file, beside the session.
+    if (!note.empty()) std::fprintf(stderr, "note: %s\n", note.c_str());
   } else {
     Print("\n" + ShownName(error));
     ReportCommandFailure();
@@ -128,12 +131,31 @@ void SaveAsCommand() {
   Save(path, SaveKind::kSaveAs);
 }
 
+// Whether to write over a file that another program changed since it was read; no answer is No.
+bool OverwriteChangedFile(const std::string& path) {
+  const std::string prompt = "\n\"" + ShownName(path) + "\" changed on disk since it was read. Overwrite? [Yes/No] <No>: ";
+  for (;;) {
+    char answer[133] = "";
+    if (acedGetString(0, prompt.c_str(), answer) != RTNORM) return false;
+    switch (std::toupper(static_cast<unsigned char>(answer[0]))) {
+      case 'Y': return true;
+      case '\0':
+      case 'N': return false;
+      default: Print("\nAnswer Yes or No.");
+    }
+  }
+}
+
 void SaveCommand() {
   const std::string path = DrawingPath(*Db());
-  if (path.empty())
+  if (path.empty()) {
     SaveAsCommand();
-  else
+  } else if (DrawingChangedOnDisk(*Db()) && !OverwriteChangedFile(path)) {
+    Print("\nNothing was saved: \"" + ShownName(path) + "\" keeps what the other program wrote.");
+    ReportCommandFailure();
+  } else {
     Save(path, SaveKind::kSave);
+  }
 }
 
 void QuitCommand() { RequestQuit(); }
@@ -254,14 +276,15 @@ void RenderCommand() {
   Print("\n" + Utf8ToCp1251OrKeep(render::WriteSvg(*Db(), render::Space::kCurrent, Cp1251ToUtf8(file), ok)));
 }
 
-// The window VIEW shows; none: the extents of the current space.
+// The window VIEW shows; none: the part where the entities crowd until ZOOM E asks for the extents.
 std::optional<DrawingWindow> g_viewWindow;
+ViewFraming g_viewFraming = ViewFraming::kCrowded;
 
 constexpr int kViewColumns = 100;
 constexpr int kViewRows = 36;
 
 void ShowView() {
-  Print("\n" + DrawingPicture(*Db(), kViewColumns, kViewRows, g_viewWindow ? &*g_viewWindow : nullptr));
+  Print("\n" + DrawingPicture(*Db(), kViewColumns, kViewRows, g_viewWindow ? &*g_viewWindow : nullptr, g_viewFraming));
 }
 
 // Two corners of a window, as four numbers (x1 y1 x2 y2); Enter at the first keeps the window shown.
@@ -273,9 +296,19 @@ bool GetWindow(DrawingWindow& window) {
   for (int i = 0; i < 4; ++i) {
     std::string word;
     if (!GetString(prompts[i], word) || (i == 0 && word.empty())) return false;
+    // A corner may come as a point, "x,y" (acedCommand hands points over so): it answers the
+    // corner's y prompt as well.
+    const size_t comma = i % 2 == 0 ? word.find(',') : std::string::npos;
+    const std::string x = word.substr(0, comma);
     char* end = nullptr;
-    v[i] = std::strtod(word.c_str(), &end);
-    if (word.empty() || *end != '\0' || !std::isfinite(v[i])) {
+    v[i] = std::strtod(x.c_str(), &end);
+    bool number = !x.empty() && *end == '\0' && std::isfinite(v[i]);
+    if (number && comma != std::string::npos) {
+      const std::string y = word.substr(comma + 1);
+      v[++i] = std::strtod(y.c_str(), &end);
+      number = !y.empty() && *end == '\0' && std::isfinite(v[i]);
+    }
+    if (!number) {
       Print("\nA number was expected.");
       return false;
     }
@@ -297,12 +330,17 @@ void ViewCommand() {
   ShowView();
 }
 
+// An option as a program gives it: "_W" is the option W whatever the host's language.
+std::string GlobalOption(const std::string& option) { return option.rfind('_', 0) == 0 ? option.substr(1) : option; }
+
 void ZoomCommand() {
   std::string option;
   if (!GetString("\nEnter an option [Extents/Window] <Extents>: ", option)) return;
+  option = GlobalOption(option);
   char o = option.empty() ? 'E' : static_cast<char>(std::toupper(static_cast<unsigned char>(option[0])));
   if (o == 'E') {
     g_viewWindow.reset();
+    g_viewFraming = ViewFraming::kExtents;
   } else if (o == 'W') {
     DrawingWindow window;
     if (!GetWindow(window)) return;
@@ -312,6 +350,23 @@ void ZoomCommand() {
     return;
   }
   ShowView();
+}
+
+// The host keeps no undo history: UNDO takes the marks that group a command's changes into one
+// step (BEgin, End) and counts them, and says so for every other option.
+int g_undoGroupDepth = 0;
+
+void UndoCommand() {
+  std::string option;
+  if (!GetString("\nEnter an option [BEgin/End]: ", option) || option.empty()) return;
+  option = GlobalOption(option);
+  if (strncasecmp(option.c_str(), "BE", 2) == 0) {
+    ++g_undoGroupDepth;
+  } else if (strncasecmp(option.c_str(), "E", 1) == 0) {
+    if (g_undoGroupDepth > 0) --g_undoGroupDepth;
+  } else {
+    Print("\nThis host keeps no undo history; UNDO takes BEgin and End only.");
+  }
 }
 
 void ArxCommand() {
@@ -329,10 +384,17 @@ void ArxCommand() {
   }
   if (!GetString("\nModule file: ", file) || file.empty()) return;
   std::string path = Cp1251ToUtf8(file);
+  // Checked before anything of the file runs: loading it runs its constructors.
+  std::string why, load = o == 'U' ? path : ModuleFileAllowed(path, why);
+  if (load.empty()) {
+    Print("\nCannot load \"" + file + "\": it " + why + ".");
+    ReportCommandFailure();
+    return;
+  }
   bool done = true;
-  if (o == 'L') done = linker->loadModule(path.c_str(), true);
+  if (o == 'L') done = linker->loadModule(load.c_str(), true);
   if (o == 'U') done = linker->unloadModule(path.c_str(), true);
-  if (o == 'R') done = linker->unloadModule(path.c_str(), true) && linker->loadModule(path.c_str(), true);
+  if (o == 'R') done = linker->unloadModule(path.c_str(), true) && linker->loadModule(load.c_str(), true);
   if (!done) ReportCommandFailure();
 }
 
@@ -341,13 +403,17 @@ void ArxCommand() {
 void RegisterHostCommands() {
   AcEdCommandStack* stack = acedRegCmds;
   stack->removeGroup(kGroup);
-  g_viewWindow.reset();  // a new session shows the extents
+  // A new session's first view frames where the entities crowd.
+  g_viewWindow.reset();
+  g_viewFraming = ViewFraming::kCrowded;
+  g_undoGroupDepth = 0;
   const std::pair<const char*, AcRxFunctionPtr> commands[] = {
       {"SAVE", SaveCommand},       {"SAVEAS", SaveAsCommand},         {"QUIT", QuitCommand},
       {"LIST", ListCommand},       {"ERASE", EraseCommand},           {"MTEXT", MTextCommand},
       {"LINE", LineCommand},       {"CIRCLE", CircleCommand},         {"DIMALIGNED", DimAlignedCommand},
       {"SETVAR", SetVarCommand},   {"SNAPSHOT", SnapshotCommand},     {"VIEW", ViewCommand},
-      {"ARX", ArxCommand},         {"RENDER", RenderCommand},         {"ZOOM", ZoomCommand}};
+      {"ARX", ArxCommand},         {"RENDER", RenderCommand},         {"ZOOM", ZoomCommand},
+      {"UNDO", UndoCommand}};
   for (const auto& [name, function] : commands) stack->addCommand(kGroup, name, name, ACRX_CMD_MODAL, function);
 }
 

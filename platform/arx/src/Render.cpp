@@ -406,6 +406,11 @@ void AddBulge(std::vector<AcGePoint3d>& out, const AcGePoint3d& a, const AcGePoi
   double start = std::atan2(a.y - centre.y, a.x - centre.x);
   std::vector<AcGePoint3d> arc = ArcPoints(centre, std::fabs(radius), bulge > 0 ? start : start + theta,
                                            bulge > 0 ? start + theta : start);
+  // Points too far apart for an arc to be computed (a centre beyond the doubles) give none: a chord.
+  if (arc.size() < 2) {
+    out.push_back(b);
+    return;
+  }
   if (bulge < 0) std::reverse(arc.begin(), arc.end());
   out.insert(out.end(), arc.begin() + 1, arc.end());
 }
@@ -438,10 +443,33 @@ std::vector<AcGePoint3d> SplinePoints(const std::vector<AcGePoint3d>& ctrl, cons
   return out;
 }
 
-// Single-line text as MText contents: its backslashes and braces are characters.
+// Single-line text as MText contents: its backslashes and braces are characters, and its
+// toggles %%u, %%o and %%k (either case) switch underline, overline and strike-through as MText's
+// \L \O \K and \l \o \k do. "%%%" is a percent sign, so the letter after it is no toggle.
 std::string AsMTextContents(const std::string& text) {
+  static const char kToggles[] = "uok";
+  static const char kCodes[] = "LOK";
+  bool on[3] = {false, false, false};
   std::string out;
-  for (char ch : text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    char ch = text[i];
+    if (text.compare(i, 2, "%%") == 0 && i + 2 < text.size()) {
+      char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i + 2])));
+      const char* toggle = letter != 0 ? std::strchr(kToggles, letter) : nullptr;
+      if (toggle) {
+        size_t k = static_cast<size_t>(toggle - kToggles);
+        out += '\\';
+        out += on[k] ? static_cast<char>(std::tolower(kCodes[k])) : kCodes[k];
+        on[k] = !on[k];
+        i += 2;
+        continue;
+      }
+      if (letter == '%') {
+        out += "%%%";
+        i += 2;
+        continue;
+      }
+    }
     if (ch == '\\' || ch == '{' || ch == '}') out += '\\';
     out += ch;
   }
@@ -800,6 +828,14 @@ Picture Painter::DrawSpace(bool paper) {
 
 // ---- SVG ----
 
+// A character of a text as XML can carry it: controls, surrogates, U+FFFE and U+FFFF, and bytes
+// code page 1251 leaves undefined, become the replacement character.
+void AppendCharacter(std::string& out, uint32_t cp) {
+  bool carried = cp >= 0x20 && cp != detail::Cp1251Table::kNone && !(cp >= 0xD800 && cp < 0xE000) && cp != 0xFFFE &&
+                 cp != 0xFFFF;
+  detail::AppendUtf8(out, carried ? cp : 0xFFFD);
+}
+
 std::string Number(double v) {
   char buffer[40];
   std::snprintf(buffer, sizeof buffer, "%.4f", v);
@@ -815,12 +851,14 @@ std::string Colour(uint32_t rgb) {
   return buffer;
 }
 
-// The font of a run: its face, then a generic family.
+// The font of a run: its face, then a face with the Chinese, Japanese and Korean characters that
+// drawings' faces rarely have (Debian's fonts-noto-cjk, which the set-up installs), then a generic family.
 std::string FontFamily(const std::string& font) {
+  static const std::string kFallback = "'Noto Sans CJK SC', sans-serif";
   std::string face = Escaped(ShownText(font));
   for (char& c : face)
     if (c == '\'') c = ' ';
-  return face.empty() ? "sans-serif" : "'" + face + "', sans-serif";
+  return face.empty() ? kFallback : "'" + face + "', " + kFallback;
 }
 
 class SvgWriter {
@@ -909,15 +947,17 @@ std::string SvgWriter::str() {
            "\" width=\"" + Number(width * pixels) + "\" height=\"" + Number(height * pixels) + "\" data-origin-x=\"" +
            Number(m_originX) + "\" data-origin-y=\"" + Number(m_originY) + "\">\n";
   if (!m_picture.notDrawn.empty()) {
-    m_out += "<!-- not drawn:";
-    for (const auto& [type, count] : m_picture.notDrawn) m_out += " " + type + " " + std::to_string(count);
-    m_out += " -->\n";
+    std::string list;
+    for (const auto& [type, count] : m_picture.notDrawn) list += " " + Escaped(PlainText(type)) + " " + std::to_string(count);
+    // Type names come from the file: no "--" may end the comment early (nor is one allowed in it).
+    for (size_t at = list.find("--"); at != std::string::npos; at = list.find("--", at)) list.replace(at + 1, 1, "&#45;");
+    m_out += "<!-- not drawn:" + list + " -->\n";
   }
   m_out += "<rect x=\"0\" y=\"0\" width=\"" + Number(width) + "\" height=\"" + Number(height) + "\" fill=\"#1e2228\"/>\n";
   m_out += "<g fill=\"none\" stroke-width=\"" + Number(1.2 * m_pixel) +
            "\" stroke-linecap=\"round\" stroke-linejoin=\"round\" xml:space=\"preserve\">\n";
   for (const Entity& e : m_picture.entities) {
-    m_out += "<g data-type=\"" + Escaped(e.type) + "\" data-handle=\"" + Escaped(e.handle) + "\">";
+    m_out += "<g data-type=\"" + Escaped(PlainText(e.type)) + "\" data-handle=\"" + Escaped(PlainText(e.handle)) + "\">";
     for (const Shape& s : e.shapes) {
       if (s.kind == Shape::Kind::kPath)
         Path(s);
@@ -947,19 +987,18 @@ std::string ShownText(const std::string& text) {
     if ((text.compare(i, 3, "\\U+") == 0 || text.compare(i, 3, "\\u+") == 0) && i + 7 <= text.size() &&
         std::all_of(text.begin() + static_cast<long>(i) + 3, text.begin() + static_cast<long>(i) + 7,
                     [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; })) {
-      uint32_t cp = static_cast<uint32_t>(std::strtoul(text.substr(i + 3, 4).c_str(), nullptr, 16));
-      detail::AppendUtf8(out, cp >= 0xD800 && cp < 0xE000 ? 0xFFFD : cp == 0 ? 0xFFFD : cp);
+      AppendCharacter(out, static_cast<uint32_t>(std::strtoul(text.substr(i + 3, 4).c_str(), nullptr, 16)));
       i += 6;
       continue;
     }
-    unsigned char b = static_cast<unsigned char>(text[i]);
-    if (b < 0x20) {
-      detail::AppendUtf8(out, 0xFFFD);
-      continue;
-    }
-    uint32_t cp = detail::Cp1251().toUnicode[b];
-    detail::AppendUtf8(out, cp == detail::Cp1251Table::kNone ? 0xFFFD : cp);
+    AppendCharacter(out, detail::Cp1251().toUnicode[static_cast<unsigned char>(text[i])]);
   }
+  return out;
+}
+
+std::string PlainText(const std::string& cp1251) {
+  std::string out;
+  for (char c : cp1251) AppendCharacter(out, detail::Cp1251().toUnicode[static_cast<unsigned char>(c)]);
   return out;
 }
 
@@ -996,6 +1035,7 @@ std::string Escaped(const std::string& utf8) {
     else if (c == '<') out += "&lt;";
     else if (c == '>') out += "&gt;";
     else if (c == '"') out += "&quot;";
+    else if (static_cast<unsigned char>(c) < 0x20) detail::AppendUtf8(out, 0xFFFD);  // no XML character
     else out += c;
   }
   return out;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "qplatform/Host.h"
@@ -105,14 +107,91 @@ void Draw(const render::Entity& e, Canvas& canvas) {
   }
 }
 
+// Each entity's middle: the middle of the box round the points and text starts of its shapes.
+std::vector<AcGePoint3d> Middles(const render::Picture& picture) {
+  std::vector<AcGePoint3d> middles;
+  for (const render::Entity& e : picture.entities) {
+    render::Extent box;
+    for (const render::Shape& s : e.shapes) {
+      for (const AcGePoint3d& p : s.points) box.add(p);
+      for (const render::TextLine& line : s.lines) box.add(line.start);
+    }
+    if (!box.empty()) middles.emplace_back((box.minX + box.maxX) / 2, (box.minY + box.maxY) / 2, 0.0);
+  }
+  return middles;
+}
+
+bool Inside(const AcGePoint3d& p, const DrawingWindow& w) {
+  return p.x >= w.minX && p.x <= w.maxX && p.y >= w.minY && p.y <= w.maxY;
+}
+
+// Where the entities crowd: while one block of 3 by 3 cells of a 10 by 10 grid over the window
+// holds at least four fifths of the entities in it, the window narrows to that block; then it is
+// the box round the entities' middles left in it, with a margin. Nullopt when it never narrows:
+// the extents show the entities spread well enough.
+std::optional<DrawingWindow> CrowdedWindow(const std::vector<AcGePoint3d>& middles, const DrawingWindow& extents) {
+  constexpr int kGrid = 10;
+  DrawingWindow w = extents;
+  bool narrowed = false;
+  for (int round = 0; round < 40; ++round) {
+    const double cellX = (w.maxX - w.minX) / kGrid, cellY = (w.maxY - w.minY) / kGrid;
+    if (!(cellX > 0) || !(cellY > 0)) break;
+    int counts[kGrid][kGrid] = {};
+    int inside = 0;
+    for (const AcGePoint3d& p : middles) {
+      if (!Inside(p, w)) continue;
+      ++inside;
+      int cx = std::clamp(static_cast<int>((p.x - w.minX) / cellX), 0, kGrid - 1);
+      int cy = std::clamp(static_cast<int>((p.y - w.minY) / cellY), 0, kGrid - 1);
+      ++counts[cx][cy];
+    }
+    int best = 0, bestX = 0, bestY = 0;
+    for (int x = 0; x + 3 <= kGrid; ++x)
+      for (int y = 0; y + 3 <= kGrid; ++y) {
+        int n = 0;
+        for (int i = 0; i < 3; ++i)
+          for (int j = 0; j < 3; ++j) n += counts[x + i][y + j];
+        if (n > best) {
+          best = n;
+          bestX = x;
+          bestY = y;
+        }
+      }
+    if (inside < 2 || best * 5 < inside * 4) break;
+    DrawingWindow block{w.minX + bestX * cellX, w.minY + bestY * cellY, w.minX + (bestX + 3) * cellX,
+                        w.minY + (bestY + 3) * cellY};
+    // Entities all at one spot: the narrowing would go on without end.
+    if (!(block.maxX - block.minX > 1e-9 * std::max(1.0, std::fabs(block.minX)))) break;
+    w = block;
+    narrowed = true;
+  }
+  if (!narrowed) return std::nullopt;
+  render::Extent box;
+  for (const AcGePoint3d& p : middles)
+    if (Inside(p, w)) box.add(p);
+  const double margin = std::max({box.maxX - box.minX, box.maxY - box.minY, 1.0}) * 0.15;
+  return DrawingWindow{box.minX - margin, box.minY - margin, box.maxX + margin, box.maxY + margin};
+}
+
 }  // namespace
 
-std::string DrawingPicture(AcDbDatabase& db, int cols, int rows, const DrawingWindow* window) {
+std::string DrawingPicture(AcDbDatabase& db, int cols, int rows, const DrawingWindow* window, ViewFraming framing) {
   render::Picture picture = render::Draw(db);
   if (picture.extent.empty() && !window) return "(nothing in this space)\n";
-  DrawingWindow shown = window ? *window
-                               : DrawingWindow{picture.extent.minX, picture.extent.minY, picture.extent.maxX,
-                                               picture.extent.maxY};
+  const DrawingWindow extents{picture.extent.minX, picture.extent.minY, picture.extent.maxX, picture.extent.maxY};
+  DrawingWindow shown = window ? *window : extents;
+  std::string note;
+  if (!window && framing == ViewFraming::kCrowded) {
+    std::vector<AcGePoint3d> middles = Middles(picture);
+    if (auto crowded = CrowdedWindow(middles, extents)) {
+      shown = *crowded;
+      long framed = std::count_if(middles.begin(), middles.end(), [&](const AcGePoint3d& p) { return Inside(p, shown); });
+      note = "This view frames where the entities crowd (" + std::to_string(framed) + " of " +
+             std::to_string(middles.size()) + "); the drawing reaches from " + Label(extents.minX) + "," +
+             Label(extents.minY) + " to " + Label(extents.maxX) + "," + Label(extents.maxY) +
+             ": ZOOM E shows it all.\n";
+    }
+  }
   // The y labels on the left, the x axis and its labels below.
   // (A tick's label may be a character longer than the window's ends: "-2.5" below "0".)
   std::string lowest = Label(shown.minY), highest = Label(shown.maxY);
@@ -150,7 +229,7 @@ std::string DrawingPicture(AcDbDatabase& db, int cols, int rows, const DrawingWi
   out += std::string(static_cast<size_t>(labelWidth - 1), ' ') + "+" + axis + "\n";
   labels = std::string(static_cast<size_t>(labelWidth), ' ') + labels;
   out += labels.substr(0, labels.find_last_not_of(' ') + 1) + "\n";
-  return out;
+  return out + note;
 }
 
 }  // namespace qhost

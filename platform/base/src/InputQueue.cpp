@@ -41,11 +41,26 @@ void InputQueue::CloseFeed() {
   m_postedSignal.notify_one();
 }
 
+void InputQueue::EndInput() {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_ended = true;
+    m_pending.clear();
+    m_posted.clear();
+  }
+  m_postedSignal.notify_all();
+}
+
 void InputQueue::SetSource(std::unique_ptr<InputSource> source) { m_source = std::move(source); }
+
+bool InputQueue::Ended() const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_ended;
+}
 
 std::optional<InputEvent> InputQueue::TakePending() {
   std::lock_guard<std::mutex> lock(m_mutex);
-  if (m_pending.empty()) return std::nullopt;
+  if (m_ended || m_pending.empty()) return std::nullopt;
   InputEvent event = std::move(m_pending.front());
   m_pending.pop_front();
   return event;
@@ -53,8 +68,8 @@ std::optional<InputEvent> InputQueue::TakePending() {
 
 std::optional<InputEvent> InputQueue::WaitForPosted() {
   std::unique_lock<std::mutex> lock(m_mutex);
-  m_postedSignal.wait(lock, [this] { return !m_posted.empty() || m_feeds == 0; });
-  if (m_posted.empty()) return std::nullopt;
+  m_postedSignal.wait(lock, [this] { return !m_posted.empty() || m_feeds == 0 || m_ended; });
+  if (m_ended || m_posted.empty()) return std::nullopt;
   InputEvent event = std::move(m_posted.front());
   m_posted.pop_front();
   return event;
@@ -62,7 +77,7 @@ std::optional<InputEvent> InputQueue::WaitForPosted() {
 
 std::optional<InputEvent> InputQueue::Next(const std::string& waitingFor) {
   if (auto event = TakePending()) return event;
-  if (m_source) {
+  if (m_source && !Ended()) {
     if (auto event = m_source->Next(waitingFor)) return event;
   }
   if (auto event = WaitForPosted()) return event;
@@ -97,6 +112,7 @@ void InputQueue::Reset() {
     m_pending.clear();
     m_posted.clear();
     m_feeds = 0;
+    m_ended = false;
   }
   m_source.reset();
   m_ranOutWhile.clear();

@@ -201,11 +201,29 @@ std::optional<InputEvent> ScriptSource::Next(const std::string&) {
   return m_events[m_next++];
 }
 
-std::optional<InputEvent> TerminalSource::Next(const std::string&) {
+namespace {
+
+TerminalLineReader& LineReader() {
+  static TerminalLineReader reader;
+  return reader;
+}
+
+std::optional<std::string> ReadPlainLine(std::FILE* in) {
   std::string line;
   int c;
-  while ((c = std::fgetc(m_in)) != EOF && c != '\n') line += static_cast<char>(c);
+  while ((c = std::fgetc(in)) != EOF && c != '\n') line += static_cast<char>(c);
   if (c == EOF && line.empty()) return std::nullopt;
+  return line;
+}
+
+}  // namespace
+
+void SetTerminalLineReader(TerminalLineReader reader) { LineReader() = std::move(reader); }
+
+std::optional<InputEvent> TerminalSource::Next(const std::string&) {
+  std::optional<std::string> read = m_isTerminal && LineReader() ? LineReader()() : ReadPlainLine(m_in);
+  if (!read) return std::nullopt;
+  std::string line = std::move(*read);
   if (!line.empty() && line.back() == '\r') line.pop_back();
   ++m_line;
   InputEvent event;

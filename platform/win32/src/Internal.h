@@ -73,6 +73,15 @@ HWND TakeDirtyWindow();
 // round, so that a window that invalidates itself while painting cannot keep the input waiting.
 void BeginInputRound();
 
+// Window positions and sizes are held to the range of a short, as the real system holds them, so
+// that no sum of them (a client origin, a point in a parent) can overflow.
+constexpr int kMinCoordinate = -32768;
+constexpr int kMaxCoordinate = 32767;
+inline int ClampCoordinate(long v) {
+  return v < kMinCoordinate ? kMinCoordinate : v > kMaxCoordinate ? kMaxCoordinate : static_cast<int>(v);
+}
+inline int ClampSize(long v) { return v < 0 ? 0 : v > kMaxCoordinate ? kMaxCoordinate : static_cast<int>(v); }
+
 // The client rectangle of a window in its own coordinates (the frame of top-level windows taken off).
 RECT ClientRectOf(const Window& w);
 // The frame thickness (left, top, right, bottom) of a window with this style.

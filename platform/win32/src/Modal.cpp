@@ -83,19 +83,31 @@ HWND FindNamedDescendant(HWND parent, const std::string& name) {
   return nullptr;
 }
 
-// The window an event names: a control id or a control's name inside the waiting window, or
-// "dialog" for the window itself.
+// The windows whose controls an event may name: the waiting window, then the visible windows it
+// owns (a modeless window over a dialog takes the user's input while the dialog waits, as on Windows).
+std::vector<HWND> InputWindows(const ModalWait& wait) {
+  std::vector<HWND> windows{wait.window};
+  for (HWND top : TopLevelWindows()) {
+    const Window* w = Find(top);
+    if (w && w->owner == wait.window && IsWindowVisible(top)) windows.push_back(top);
+  }
+  return windows;
+}
+
+// The window an event names: a control id or a control's name inside the waiting window (or a
+// window it owns), or "dialog" for the window itself.
 HWND Target(const ModalWait& wait, const std::string& word, std::string* error) {
   if (EqualNoCase(word, "dialog")) return wait.window;
   long id = 0;
-  if (!ParseInt(word, id)) {
-    HWND named = word.empty() ? nullptr : FindNamedDescendant(wait.window, word);
-    if (!named) *error = "'" + word + "' names no control of " + wait.name + " (a control id, a control name or \"dialog\")";
-    return named;
+  const bool byId = ParseInt(word, id);
+  for (HWND window : InputWindows(wait)) {
+    HWND control = byId ? FindDescendant(window, static_cast<int>(id))
+                        : word.empty() ? nullptr : FindNamedDescendant(window, word);
+    if (control) return control;
   }
-  HWND control = FindDescendant(wait.window, static_cast<int>(id));
-  if (!control) *error = "no control " + word + " in " + wait.name;
-  return control;
+  *error = byId ? "no control " + word + " in " + wait.name
+                : "'" + word + "' names no control of " + wait.name + " (a control id, a control name or \"dialog\")";
+  return nullptr;
 }
 
 // The window that receives a click at `p` on `target`: disabled controls and statics that do not
@@ -196,7 +208,7 @@ bool MousePosition(const qhost::InputEvent& e, const ModalWait& wait, bool posit
       *error = "a click position is two numbers";
       return false;
     }
-    p = POINT{static_cast<LONG>(x), static_cast<LONG>(y)};
+    p = POINT{ClampCoordinate(x), ClampCoordinate(y)};
   }
   target = MouseTarget(target, p);
   return true;
@@ -352,6 +364,8 @@ bool Resize(const qhost::InputEvent& e, ModalWait& wait, std::string* error) {
     *error = "'resize' needs a width and a height in pixels";
     return false;
   }
+  width = ClampSize(width);
+  height = ClampSize(height);
   MINMAXINFO info{};
   SendMessage(wait.window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
   width = std::max<long>(width, info.ptMinTrackSize.x);

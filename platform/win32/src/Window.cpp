@@ -219,6 +219,10 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     width = 300;
     height = 200;
   }
+  x = static_cast<int>(ClampCoordinate(x));
+  y = static_cast<int>(ClampCoordinate(y));
+  width = ClampSize(width);
+  height = ClampSize(height);
   auto window = std::make_unique<Window>();
   HWND h = reinterpret_cast<HWND>(S().nextHandle);
   S().nextHandle += 0x10;
@@ -673,10 +677,10 @@ BOOL SetWindowPos(HWND window, HWND, int x, int y, int width, int height, UINT f
   if ((w = Find(window)) == nullptr) return FALSE;
   RECT old = w->rect;
   RECT next = old;
-  if (!(flags & SWP_NOMOVE)) OffsetRect(&next, x - old.left, y - old.top);
+  if (!(flags & SWP_NOMOVE)) OffsetRect(&next, ClampCoordinate(x) - old.left, ClampCoordinate(y) - old.top);
   if (!(flags & SWP_NOSIZE)) {
-    next.right = next.left + std::max(0, width);
-    next.bottom = next.top + std::max(0, height);
+    next.right = next.left + ClampSize(width);
+    next.bottom = next.top + ClampSize(height);
   }
   bool moved = next.left != old.left || next.top != old.top;
   bool sized = (next.right - next.left) != (old.right - old.left) || (next.bottom - next.top) != (old.bottom - old.top);

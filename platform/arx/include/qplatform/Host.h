@@ -51,7 +51,8 @@ enum class SessionStatus : int {
   kInputError = 1,     // input could not be used or ran out while the host waited
   kCannotStart = 2,    // bad arguments, or a drawing, script or module that cannot be opened
   kCommandFailed = 3,  // a command failed and said why (a save that did not write its file)
-  kWorkRecovered = 4,  // input at a terminal ended with unsaved changes: they went to a recovery file
+  kWorkRecovered = 4,  // an interactive session ended with unsaved changes: they went to a recovery file
+  kWorkLost = 5,       // an interactive session ended with unsaved changes, and no recovery file could be written
 };
 constexpr int ExitCode(SessionStatus status) { return static_cast<int>(status); }
 
@@ -90,9 +91,20 @@ std::string DrawingSnapshot(AcDbDatabase& db);
 struct DrawingWindow {
   double minX = 0, minY = 0, maxX = 0, maxY = 0;
 };
+// What a picture without a window frames: the extents, or (the first view of a drawing) the part
+// where the entities crowd when the extents are far wider, with a line saying how to see it all.
+enum class ViewFraming { kExtents, kCrowded };
 // The current space on a grid of `cols` by `rows` characters as the renderer draws it, with a
-// ruler of drawing coordinates on the left and below: `window`, or the extents when null.
-std::string DrawingPicture(AcDbDatabase& db, int cols, int rows, const DrawingWindow* window = nullptr);
+// ruler of drawing coordinates on the left and below: `window`, or as `framing` says when null.
+std::string DrawingPicture(AcDbDatabase& db, int cols, int rows, const DrawingWindow* window = nullptr,
+                           ViewFraming framing = ViewFraming::kExtents);
+
+// Limits the ARX command's Load and Reload to module files that lie, links followed, directly in
+// one of `folders` (none: any file). A page that drives the host must not load code from anywhere.
+void RestrictModuleFolders(const std::vector<std::string>& folders);
+// The file the ARX command loads for `file` (its real path while folders are limited), or "" with
+// `why` when it may not.
+std::string ModuleFileAllowed(const std::string& file, std::string& why);
 
 // The file names of the loaded modules, in load order.
 std::vector<std::string> LoadedModules();

@@ -81,7 +81,10 @@ std::string WriteSvg(AcDbDatabase& db, Space space, const std::string& path, boo
 // A text of the picture in UTF-8: the layout's codes of special characters resolved (%%d is a
 // degree sign, \U+XXXX its character).
 std::string ShownText(const std::string& cp1251);
-// A UTF-8 text as SVG character data or an attribute value: &, <, > and " escaped.
+// A name from the drawing (a type, a handle) in UTF-8, each byte a code page 1251 character.
+std::string PlainText(const std::string& cp1251);
+// A UTF-8 text as SVG character data or an attribute value: &, <, > and " escaped, controls
+// replaced (XML has no character for them).
 std::string Escaped(const std::string& utf8);
 
 }  // namespace qhost::render

@@ -34,7 +34,7 @@ class InputSource {
   virtual std::string Name() const { return std::string(); }
 };
 
-// Everything but Post, OpenFeed and CloseFeed belongs to the main thread, which runs the
+// Everything but Post, OpenFeed, CloseFeed and EndInput belongs to the main thread, which runs the
 // host, the module and the windows. Front ends with threads of their own (a server, a terminal
 // reader) only post events; what they show they take from snapshots the main thread publishes.
 class InputQueue {
@@ -49,6 +49,10 @@ class InputQueue {
   // is posted or the last feed closes; only then does the input run out.
   void OpenFeed();
   void CloseFeed();
+  // Any thread: the input ends now, as if every source and feed had run out: every wait, now or
+  // later, gets nothing, and events still queued are dropped. A signal that ends the session
+  // does this, so that the main thread ends it as at the end of input.
+  void EndInput();
   // Main thread: the next posted event, sleeping while a feed is open; nothing once none is. A
   // source that stands for the feeds (so that wrapping sources see their events) calls this.
   std::optional<InputEvent> WaitForPosted();
@@ -89,11 +93,13 @@ class InputQueue {
 
  private:
   std::optional<InputEvent> TakePending();
+  bool Ended() const;
 
   mutable std::mutex m_mutex;
   std::condition_variable m_postedSignal;
   std::deque<InputEvent> m_posted;
   int m_feeds = 0;
+  bool m_ended = false;  // EndInput was called
   std::deque<InputEvent> m_pending;
   std::unique_ptr<InputSource> m_source;
   std::string m_ranOutWhile;

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,13 @@ class ScriptSource : public InputSource {
   std::vector<InputEvent> m_events;
   size_t m_next = 0;
 };
+
+// Reads one line typed at the terminal, without its line end; nullopt at the end of input.
+using TerminalLineReader = std::function<std::optional<std::string>()>;
+
+// The process has one terminal: a front end with a line editor installs it here, and every
+// TerminalSource of a real terminal then reads through it (null: plain characters up to '\n').
+void SetTerminalLineReader(TerminalLineReader reader);
 
 // Lines typed at a terminal: each line is typed input ("type"); a line that starts with "!" is a
 // script line ("!escape", "!pick 10 20"). Ends at end of input. At a real terminal the person

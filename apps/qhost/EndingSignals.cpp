@@ -1,0 +1,38 @@
+// Ending signals become the end of the input queue's input, on a thread that waits for them.
+#include "EndingSignals.h"
+
+#include <pthread.h>
+#include <signal.h>
+
+#include <atomic>
+#include <thread>
+
+#include "qplatform/InputQueue.h"
+
+namespace qhostui {
+namespace {
+
+std::atomic<int> g_endingSignal{0};
+
+}  // namespace
+
+void EndInputOnSignals() {
+  sigset_t ending;
+  sigemptyset(&ending);
+  sigaddset(&ending, SIGINT);
+  sigaddset(&ending, SIGTERM);
+  sigaddset(&ending, SIGHUP);
+  pthread_sigmask(SIG_BLOCK, &ending, nullptr);
+  std::thread([ending] {
+    for (;;) {
+      int received = 0;
+      if (sigwait(&ending, &received) != 0) continue;
+      int none = 0;
+      if (g_endingSignal.compare_exchange_strong(none, received)) qhost::InputQueue::Instance().EndInput();
+    }
+  }).detach();
+}
+
+int EndingSignal() { return g_endingSignal.load(); }
+
+}  // namespace qhostui
