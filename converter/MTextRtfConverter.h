@@ -76,6 +76,7 @@ class MTextRtfConverter {
   void DelimitOneLetterCodes();
   void CollectFontKeys();
   void ConvertUnderline();
+  void ResetInheritedBoldItalic();
   void ReorderFontSpecs();
   void DropOffFlags();
   void ReplaceFontCodes();

@@ -14,10 +14,10 @@ namespace {
 // the text is kept as code, so that it comes back where it stood.
 constexpr char kLiteral[] = "\\\\";
 
-// The first two bytes of the text that are not part of a kept code's token.
-std::string LeadingBytes(std::string_view text) {
+// The first bytes of the text that are not part of a kept code's token, up to `count`.
+std::string LeadingBytes(std::string_view text, size_t count) {
   std::string lead;
-  for (size_t i = 0; i < text.size() && lead.size() < 2; ++i) {
+  for (size_t i = 0; i < text.size() && lead.size() < count; ++i) {
     if (text[i] == kKeptCodeOpen) {
       i = text.find(kKeptCodeClose, i);
       if (i == std::string_view::npos) break;
@@ -28,6 +28,13 @@ std::string LeadingBytes(std::string_view text) {
   return lead;
 }
 
+// RtfToMText's own contents begin with a run group in a frame: "{{{\H" or "{{\f". Contents that
+// only begin with two braces ("{{K") are plain text, whose text outside every group gets the
+// base height.
+bool BeginsAsWritersOwn(std::string_view lead) {
+  return lead.compare(0, 3, "{{{") == 0 || lead.compare(0, 4, "{{\\f") == 0;
+}
+
 }  // namespace
 
 CString MTextRtfConverter::MTextToRtf(CString contents) {
@@ -36,18 +43,19 @@ CString MTextRtfConverter::MTextToRtf(CString contents) {
   workText = contents;
   TakeOutKeptCodes();
   ProtectEscapedFontLetters();
-  // RtfToMText's own contents begin with "{{": they are grouped already.
-  const bool preGrouped = LeadingBytes(View(workText)) == "{{";
+  // RtfToMText's own contents are grouped already.
+  const bool preGrouped = BeginsAsWritersOwn(LeadingBytes(View(workText), 4));
   if (!preGrouped) {
     ProtectEscapedBraces();
     DelimitOneLetterCodes();
     GroupPlainText();
+    ResetInheritedBoldItalic();
   } else {
     RewritePreGroupedHeights();
   }
   CollectFontKeys();
   ConvertUnderline();
-  if (!preGrouped) ReorderFontSpecs();
+  ReorderFontSpecs();
   DropOffFlags();
   ReplaceFontCodes();
   ConvertBoldItalic();
@@ -87,6 +95,11 @@ void MTextRtfConverter::ConvertHeightCodes() { ApplyRewrites(workText, kConvertH
 void MTextRtfConverter::ProtectBeforeColourPass() { ApplyRewrites(workText, kProtectBeforeColourPass); }
 void MTextRtfConverter::RestoreAfterColourPass() { ApplyRewrites(workText, kRestoreAfterColourPass); }
 void MTextRtfConverter::RestoreEscapedFontLetters() { ApplyRewrites(workText, kRestoreEscapedFontLetters); }
+void MTextRtfConverter::ResetInheritedBoldItalic() {
+  const std::string_view text = View(workText);
+  if (!Contains(text, "|b1") && !Contains(text, "|i1")) return;
+  workText = detail::ToCString(WithInheritedFlagsReset(text));
+}
 void MTextRtfConverter::KeepFinalEmptyLine() { workText = detail::ToCString(detail::WithFinalEmptyLineKept(View(workText))); }
 
 // On RtfToMText's contents a height value runs from "\H" to the next backslash or ";", whatever
@@ -177,8 +190,12 @@ void MTextRtfConverter::TakeOutKeptCodes() {
   std::vector<bool> marked(pieces.size(), false);
   std::vector<size_t> open;  // the pieces of the groups open at a point
   std::vector<size_t> closer(pieces.size(), pieces.size());
+  // A "}" that closes no group closes nothing to the host, which reads on behind it; kept, it
+  // closed the wrapper around the text, or the document, and the text behind it was lost.
+  std::vector<bool> stray(pieces.size(), false);
   for (size_t k = 0; k < pieces.size(); ++k) {
     if (pieces[k].kind == PieceKind::kOpen) open.push_back(k);
+    if (pieces[k].kind == PieceKind::kClose && open.empty()) stray[k] = true;
     if (pieces[k].kind == PieceKind::kClose && !open.empty()) {
       closer[open.back()] = k;
       open.pop_back();
@@ -223,13 +240,12 @@ void MTextRtfConverter::TakeOutKeptCodes() {
   // MTextToRtf's passes read a height or colour value up to its ";" on plain-text contents, and
   // on RtfToMText's own up to the next backslash. One ended by a brace gets its ";" on the first
   // and is kept as code on the second.
-  size_t lead = 0, leadingOpens = 0;
-  for (size_t k = 0; k < pieces.size() && lead < 2; ++k) {
-    if (pieces[k].kind == PieceKind::kInlineCode || pieces[k].kind == PieceKind::kBareCode) continue;
-    ++lead;
-    if (pieces[k].kind == PieceKind::kOpen) ++leadingOpens;
+  std::string lead;
+  for (size_t k = 0; k < pieces.size() && lead.size() < 4; ++k) {
+    if (pieces[k].kind == PieceKind::kInlineCode || pieces[k].kind == PieceKind::kBareCode || stray[k]) continue;
+    lead.append(text, pieces[k].begin, pieces[k].end - pieces[k].begin);
   }
-  const bool preGrouped = leadingOpens == 2;
+  const bool preGrouped = BeginsAsWritersOwn(lead);
   // A font code whose run holds kept codes and no text (a character outside the code page alone)
   // shows nothing in the control, which keeps no font for it: it is kept as code, bare, so that
   // it reaches those codes as it reached them. (On RtfToMText's own contents a run group's font,
@@ -245,6 +261,7 @@ void MTextRtfConverter::TakeOutKeptCodes() {
     bool codes = false;
     long depth = 0;
     for (size_t j = k + 1; j < pieces.size(); ++j) {
+      if (stray[j]) continue;
       const PieceKind kind = pieces[j].kind;
       const char letter = pieces[j].end - pieces[j].begin > 1 ? text[pieces[j].begin + 1] : 0;
       if (kind == PieceKind::kOpen) ++depth;
@@ -279,7 +296,7 @@ void MTextRtfConverter::TakeOutKeptCodes() {
   for (size_t k = 0; k < pieces.size(); ++k) {
     const auto& p = pieces[k];
     std::string_view bytes = std::string_view(text).substr(p.begin, p.end - p.begin);
-    if (restated[k]) continue;
+    if (restated[k] || stray[k]) continue;
     if (fontOverCodes[k]) {
       out += token(std::string(bytes));
       continue;

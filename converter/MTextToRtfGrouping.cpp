@@ -38,7 +38,8 @@ void MTextRtfConverter::GroupPlainText() {
     ReplaceAllIn(workText, "\\f", "\\F");
     ReplaceAllIn(workText, "", ".shx");
     FindScopes();
-    WrapBetweenGroups("}{");
+    WrapBetweenGroups(kWrapHead);
+    workText = detail::ToCString(WithWrappersReachingOn(View(workText)));
     CarryColoursIntoFontRuns();
     BuildFontGroups();
     ReplaceAllIn(workText, "\\\\H", "//__");
@@ -46,7 +47,8 @@ void MTextRtfConverter::GroupPlainText() {
   }
   ConvertContentHeights();
   FindScopes();
-  WrapBetweenGroups("}{");
+  WrapBetweenGroups(kWrapHead);
+  workText = detail::ToCString(WithWrappersReachingOn(View(workText)));
   RewriteRunningHeights();
   ReplaceAllIn(workText, "\\\\H", "//__");
   if (workText.Find("\\f") < 0) {

@@ -8,8 +8,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "converter/DrawingUnits.h"
 
@@ -111,6 +113,105 @@ inline bool IsPlainDecimal(const CString& text) {
 // Whether a pattern begins with an escaped backslash (the two bytes "\\").
 inline bool StartsWithEscapedBackslash(std::string_view pattern) {
   return pattern.size() >= 2 && pattern[0] == '\\' && pattern[1] == '\\';
+}
+
+// A font spec with its bold and italic flags ("|b1", "|i0") behind its other fields, each part
+// in the order it had.
+inline std::string FlagsBehindFields(std::string_view spec) {
+  const size_t bar = spec.find('|');
+  std::string fields(spec.substr(0, bar)), flags;
+  for (size_t at = bar; at != std::string_view::npos;) {
+    const size_t next = spec.find('|', at + 1);
+    const std::string_view field = spec.substr(at, next == std::string_view::npos ? next : next - at);
+    const bool flag = field == "|b0" || field == "|b1" || field == "|i0" || field == "|i1";
+    (flag ? flags : fields) += field;
+    at = next;
+  }
+  return fields + flags;
+}
+
+// Whether a font spec's field of this flag ("|b1", "|i1") stands in it.
+inline bool HasFlagField(std::string_view spec, std::string_view flag) {
+  for (size_t at = spec.find(flag); at != std::string_view::npos; at = spec.find(flag, at + 1)) {
+    const size_t end = at + flag.size();
+    if (end == spec.size() || spec[end] == '|' || spec[end] == ';') return true;
+  }
+  return false;
+}
+
+// The grouped text with "\b0;" and "\i0;" behind each font code without bold or italic whose
+// group stands in a group that has them: a font code sets both as its fields say, but an RTF
+// group takes them from the group around it.
+inline std::string WithInheritedFlagsReset(std::string_view text) {
+  struct Flags {
+    bool bold = false, italic = false;
+  };
+  std::vector<Flags> outside;
+  Flags now;
+  std::string out;
+  out.reserve(text.size() + 16);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '{') outside.push_back(now);
+    if (c == '}' && !outside.empty()) {
+      now = outside.back();
+      outside.pop_back();
+    }
+    if (c != '\\' || text.compare(i, 2, "\\f") != 0) {
+      out += c;
+      continue;
+    }
+    const size_t semicolon = text.find(';', i);
+    const size_t end = semicolon == std::string_view::npos ? text.size() : semicolon + 1;
+    const std::string_view spec = text.substr(i, end - i);
+    const Flags own{HasFlagField(spec, "|b1"), HasFlagField(spec, "|i1")};
+    out.append(spec);
+    if (now.bold && !own.bold) out += "\\b0;";
+    if (now.italic && !own.italic) out += "\\i0;";
+    now = own;
+    i = end - 1;
+  }
+  return out;
+}
+
+// The head of the wrapping step's groups around the text between groups: the byte behind the "{"
+// marks the group as the step's own until WithWrappersReachingOn has read it. No byte of
+// contents is this one by then (control characters are kept codes).
+inline constexpr char kWrapMark = '\x05';
+inline constexpr char kWrapHead[] = "}{\x05";
+
+// The wrapped text with the step's marks taken out, and each of the step's groups whose text
+// holds a height, colour or font code kept open up to the "}" that closes the group around it
+// (to the end of the text outside every group): the code reaches as far as it reached. Closed
+// behind its text, the group ended the code there ("{}\\fA;a{b}c" showed b and c in the default
+// face).
+inline std::string WithWrappersReachingOn(std::string_view text) {
+  struct Group {
+    bool wrapper = false, reaches = false;
+    size_t kept = 0;  // the step's groups inside it kept open, closed in front of its "}"
+  };
+  std::vector<Group> open;
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == kWrapMark) continue;
+    if (c == '{') {
+      open.push_back(Group{i + 1 < text.size() && text[i + 1] == kWrapMark});
+    } else if (c == '}' && !open.empty()) {
+      const Group group = open.back();
+      open.pop_back();
+      if (group.wrapper && group.reaches) {
+        if (!open.empty()) ++open.back().kept;
+        continue;
+      }
+      out.append(group.kept, '}');
+    } else if (c == '\\' && i + 1 < text.size() && std::strchr("HCf", text[i + 1]) && !open.empty()) {
+      open.back().reaches = open.back().reaches || open.back().wrapper;
+    }
+    out += c;
+  }
+  return out;
 }
 
 // One rewrite of a pass: every occurrence of `from` becomes `to`.

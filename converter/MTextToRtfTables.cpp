@@ -57,31 +57,19 @@ void MTextRtfConverter::CollectFontKeys() {
   }
 }
 
-// A spec with its bold and italic flags in front of its charset and pitch fields is rewritten
-// everywhere to have them behind, as RtfToMText writes them.
+// A spec with bold or italic flags in front of other fields (its character set or pitch, in
+// any order other programs write them) is rewritten to have them behind, as RtfToMText writes
+// them: its key, the spec without the flags, then stands whole in front of them.
 void MTextRtfConverter::ReorderFontSpecs() {
   std::string text = Bytes(workText);
   bool changed = false;
-  // Patterns known not to stand in the text as it is now: looking again would change nothing.
-  std::unordered_set<std::string> absent;
   // Every rewrite keeps the length, so positions stay where they were.
   for (size_t i = text.find('\\'); i != std::string::npos; i = text.find('\\', i + 1)) {
     if (!IsFontCodeAt(text, i)) continue;
-    std::string_view spec = FontSpecAt(text, i);
-    size_t b = spec.find("|b"), c = spec.find("|c");
-    if (b == std::string_view::npos || c == std::string_view::npos || b > c) continue;
-    size_t bar = spec.find('|');
-    std::string name(spec.substr(0, b));
-    std::string flags = "|" + std::string(spec.substr(bar + 1, spec.find("|c", bar + 1) - bar - 1));
-    std::string fields = "|c" + std::string(spec.substr(c + 2));
-    std::string pattern = name + flags + fields;
-    if (absent.count(pattern)) continue;
-    if (!Contains(text, pattern)) {
-      absent.insert(std::move(pattern));
-      continue;
-    }
-    text = detail::ReplaceAll(text, name + fields + flags, pattern);
-    absent.clear();
+    const std::string_view spec = FontSpecAt(text, i);
+    const std::string ordered = FlagsBehindFields(spec);
+    if (ordered == spec) continue;
+    text.replace(i + 2, ordered.size(), ordered);
     changed = true;
   }
   if (changed) workText = detail::ToCString(text);

@@ -1,5 +1,6 @@
 // The fast reader against the literal one: the same document for every input. Inputs are kept
 // small, as the literal MTextToRtf rebuilds the whole string at every replacement.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -26,7 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // not their own, and faces spelled with "\U+" codes.
   const std::string_view text(mtext.GetString(), static_cast<size_t>(mtext.GetLength()));
   if (keptcodes::HoldsKeptCode(text)) return 0;
-  if (text.compare(0, 2, "{{") == 0 && text.find('x') != std::string_view::npos) return 0;
+  // Closing braces in front of every group close nothing and are left out before the contents are told.
+  const size_t lead = std::min(text.find_first_not_of('}'), text.size());
+  if (text.compare(lead, 2, "{{") == 0 && text.find('x') != std::string_view::npos) return 0;
   if (text.find('X') != std::string_view::npos) return 0;  // "\H2X;" is relative, to the literal one no number
   if (text.find("\\U+") != std::string_view::npos || text.find("\\u+") != std::string_view::npos) return 0;  // stand-in faces
   CString expected = literal::MTextToRtf(mtext, target.textHeight, colors);

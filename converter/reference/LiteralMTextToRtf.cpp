@@ -79,6 +79,31 @@ CString WithCarried(const CString& run, const CString& code, const CString& carr
   return run.Left(semi + 1) + carried + run.Mid(semi + 1);
 }
 
+// The text without the "}" that close no group. A font code runs to its ";", braces and all.
+CString WithoutStrayClosings(const CString& text) {
+  CString out;
+  int depth = 0;
+  for (int i = 0; i < text.GetLength(); ++i) {
+    const char c = text.GetAt(i);
+    int end = i + 1;
+    if (c == '\\' && i + 1 < text.GetLength()) {
+      end = i + 2;
+      if (IsFontCode(text.Mid(i, 2))) {
+        const int semicolon = text.Find(';', i + 2);
+        end = semicolon < 0 ? text.GetLength() : semicolon + 1;
+      }
+    } else if (c == '{') {
+      ++depth;
+    } else if (c == '}') {
+      if (depth == 0) continue;
+      --depth;
+    }
+    out += text.Mid(i, end - i);
+    i = end - 1;
+  }
+  return out;
+}
+
 int IndexOf(const CStringArray& list, const CString& item) {
   for (int k = 0; k < list.GetSize(); ++k) {
     if (list[k] == item) return k;
@@ -98,19 +123,21 @@ class Reader {
       : m_height(textHeight), m_scale(ViewHalfPointsPerUnit(textHeight)), m_colors(colors) {}
 
   CString Run(CString contents) {
-    text = contents;
+    text = WithoutStrayClosings(contents);
     Apply(mtext_to_rtf::kProtectEscapedFontLetters);
-    bool preGrouped = text.Left(2) == "{{";
+    bool preGrouped = text.Left(3) == "{{{" || text.Left(4) == "{{\\f";
     if (!preGrouped) {
       Apply(mtext_to_rtf::kProtectEscapedBraces);
       Apply(mtext_to_rtf::kDelimitOneLetterCodes);
       Group();
+      const std::string reset = mtext_to_rtf::WithInheritedFlagsReset(std::string_view(text.GetString(), text.GetLength()));
+      text = CString(reset.data(), static_cast<int>(reset.size()));
     } else {
       PreGroupedHeights();
     }
     CollectFontKeys();
     Apply(mtext_to_rtf::kConvertUnderline);
-    if (!preGrouped) ReorderFontSpecs();
+    ReorderFontSpecs();
     Apply(mtext_to_rtf::kDropOffFlags);
     ReplaceFontCodes();
     Apply(mtext_to_rtf::kConvertBoldItalic);
@@ -184,7 +211,8 @@ class Reader {
       R("\\F", "\\f");
       R(".shx", "");
       Scopes();
-      Wrap("}{");
+      Wrap(mtext_to_rtf::kWrapHead);
+      KeepWrappersOpen();
       CarryColours();
       FontGroups(v);
       R("//__", "\\\\H");
@@ -192,7 +220,8 @@ class Reader {
     }
     ContentHeights();
     Scopes();
-    Wrap("}{");
+    Wrap(mtext_to_rtf::kWrapHead);
+    KeepWrappersOpen();
     RunningHeights(v);
     R("//__", "\\\\H");
     if (text.Find("\\f") < 0) {
@@ -217,6 +246,11 @@ class Reader {
       from = semi;
     }
     text = out + text.Mid(from);
+  }
+
+  void KeepWrappersOpen() {
+    const std::string kept = mtext_to_rtf::WithWrappersReachingOn(std::string_view(text.GetString(), text.GetLength()));
+    text = CString(kept.data(), static_cast<int>(kept.size()));
   }
 
   void Wrap(const CString& head) {
@@ -388,12 +422,8 @@ class Reader {
     for (int i = 0; i <= text.GetLength(); ++i) {
       if (!IsFontCode(text.Mid(i, 2))) continue;
       CString spec = FontSpecAt(i);
-      int b = spec.Find("|b"), c = spec.Find("|c");
-      if (b < 0 || c < 0 || b > c) continue;
-      CString name = spec.Left(b);
-      CString flags = "|" + TextBetween(spec, "|", "|c");
-      CString fields = "|c" + TextBetween(spec, "|c", "");
-      text = m_replacer.ReplaceAll(text, name + fields + flags, name + flags + fields);
+      std::string ordered = mtext_to_rtf::FlagsBehindFields(std::string_view(spec.GetString(), spec.GetLength()));
+      text = text.Left(i + 2) + CString(ordered.data(), static_cast<int>(ordered.size())) + text.Mid(i + 2 + spec.GetLength());
     }
   }
 

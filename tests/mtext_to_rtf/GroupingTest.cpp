@@ -89,7 +89,7 @@ TEST(GroupPlainText, HostHeightsBecomeHalfPoints) {
 TEST(GroupPlainText, EndsWhereAScanWouldNot) {
   ExpectBodies({
       // Text between groups that is closing braces only is left unwrapped.
-      {"{\\H2;a}}}", "{\\fs30 \\cf1 {\\fs24 a}}}}"},
+      {"x{{\\H2;a}}", "{\\fs30 \\cf1 x{{\\fs24 a}}}"},
       // Height carrying on a single run that holds a "}". The run's font group closes in front of
       // it; the carried run holds the old run once more, which the replacement takes once more.
       {"{\\fArial;\\H2;x}", "{\\fs30 \\cf1 {{{\\f1 \\fs24 x}}}}"},
@@ -133,8 +133,9 @@ TEST(CarryIntoFontRuns, FontGroupsEndWithTheGroupTheyStandIn) {
       {"{\\C1;\\H3;a\\fA;x\\fB;y}z",
        "{\\fs30 \\cf1 {\\cf2 \\fs36 a{\\f1 \\cf2 \\fs36 x}{\\f2 \\cf2 \\fs36 y}}{z}}"},
       // The wrapping gives "z" and the run behind it a group, which the first run opens and
-      // leaves open: the second run's font group stands inside it, and the first's closes behind it.
-      {"\\fA;x{\\C2;y}z\\fB;w", "{\\fs30\\cf1 {\\f1 \\cf1 x{\\cf2 y}{z{\\f2 \\cf1 w}}}"},
+      // leaves open: the second run's font group stands inside it, and the first's closes behind
+      // it. The wrapping's group stays open to the end, where the font code in it reaches.
+      {"\\fA;x{\\C2;y}z\\fB;w", "{\\fs30\\cf1 {\\f1 \\cf1 x{\\cf2 y}{z{\\f2 \\cf1 w}}"},
   });
 }
 
@@ -147,7 +148,7 @@ TEST(CarryIntoFontRuns, RunsThatLeaveGroupsOpenHoldTheRunsBehindThem) {
       {"\\fA;{\\H2x;a{\\fA;}b", "{\\fs30 \\cf1 {\\f1 \\fs30 {\\fs61 a{{\\f1 \\fs61 }}{b}}}"},
       // A relative height behind the later run multiplies the height of the open group (at the
       // size next to the base's, which it comes to).
-      {"\\fA;{\\H2x;a{\\fB;b}\\H0.5x;c", "{\\fs30 \\cf1 {\\f1 \\fs30 {\\fs61 a{{\\f2 \\fs61 b}}{\\fs31 c}}}"},
+      {"\\fA;{\\H2x;a{\\fB;b}\\H0.5x;c", "{\\fs30 \\cf1 {\\f1 \\fs30 {\\fs61 a{{\\f2 \\fs61 b}}{\\fs31 c}}"},
       // Two runs left open, one inside the other, each closing with its own group.
       {"\\fA;{\\H2x;a{\\fB;{\\H3x;b{\\fC;c}d}e}f",
        "{\\fs30 \\cf1 {\\f1 \\fs30 {\\fs61 a{{\\f2 \\fs61 {\\fs183 b{{\\f3 \\fs183 c}}{d}}{e}}}{f}}}"},
@@ -198,6 +199,6 @@ TEST(RewritePreGroupedHeights, ValuesRunToTheNextBackslash) {
       {"{{{\\H2.5\\C1;a}}}", "{{{\\fs30\\cf1 a}}}"},
       {"{{{\\H10\\C1;a}}}", "{{{\\fs120\\cf1 a}}}"},
       // A height with nothing behind it is kept as code text.
-      {"{{\\H2", "{{{\\f1 \\\\H2}"},
+      {"{{{\\H2", "{{{{\\f1 \\\\H2}"},
   });
 }

@@ -73,7 +73,9 @@ TEST(MTextToRtf, WritersOwnContentsKeepTheirGroups) {
       {"{{\\fArial|c204|p34|b1|i0;{\\H1.6\\C1;\\LHello\\P\\l}}}",
        Doc(kArial204, kRed, "{{\\f1\\b {\\fs19\\cf1 \\ul Hello\\par \\par \\ulnone }}}")},
       // No brace escapes and no underline removal on this path: "\L" becomes "\ul ".
-      {"{{\\L x}}", Doc("", "", "{{\\ul  x}}")},
+      {"{{{\\H2.5;\\L x}}}", Doc("", "", "{{{\\fs30 \\ul  x}}}")},
+      // Contents that only begin with two braces are plain text: their text gets the base height.
+      {"{{K}}", Doc("", kAuto, "{\\fs30\\cf1 {{K}}}")},
       {"{{\\fSymbol|b0|i0;{\\H2.5\\C1;a}}}", Doc("{\\f1 Symbol;}", kRed, "{{\\f1 {\\fs30\\cf1 a}}}")},
   });
 }

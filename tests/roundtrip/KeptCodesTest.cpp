@@ -108,6 +108,17 @@ const Row kRows[] = {
      "{{\\fX|c0|p33|b0|i0;{\\H2.5;a}}{\\fY|c0|p34|b0|i0;{\\H2.5;b}}}"},
     {"a character set without a number gets one, the pitch stays", "\\fVerdana|c|p34|b0|i0;x",
      "{{\\fVerdana|c0|p34|b0|i0;{\\H2.5;x}}}"},
+    // bold and italic fields in front of the others, in any order other programs write them
+    {"bold in front of the pitch", "\\fArial|b1|p49;x", "{{\\fArial|c0|p49|b1|i0;{\\H2.5;x}}}"},
+    {"italic in front of the character set", "\\fTimes New Roman|i1|c204;x",
+     "{{\\fTimes New Roman|c204|b0|i1;{\\H2.5;x}}}"},
+    {"bold between the character set and the pitch", "\\fArial|c0|b1|p34;x", "{{\\fArial|c0|p34|b1|i0;{\\H2.5;x}}}"},
+    {"italic in front on contents that begin with two groups", "{{\\fSimSun|i1|c134;{\\H2;x}}}",
+     "{{\\fSimSun|c134|b0|i1;{\\H2;x}}}"},
+    // a font code sets bold and italic as its fields say, also inside the group of a bold one
+    {"a plain font in a bold font's group", "\\fArial Narrow|b1;{\\fSymbol;#", "{{\\fSymbol|c0|b0|i0;{\\H2.5;#}}}"},
+    {"an upright font in an italic font's group", "\\fA|b1|i1;a{\\fB|b1;b}",
+     "{{\\fA|c0|b1|i1;{\\H2.5;a}}{\\fB|c0|b1|i0;{\\H2.5;b}}}"},
     // two codes the control holds as one font: neither pitch can be told, both are left out
     {"one font in the control", "\\fA|c0|p0;a\\fA|c0|p1;b", "{{\\fA|c0|b0|i0;{\\H2.5;ab}}}"},
     // a font code that begins another does not take the other's start: its rest is no text
@@ -139,6 +150,15 @@ const Row kRows[] = {
      "{{\\fA|c0|b0|i0;{\\H2.5;a}}{\\fB|c0|b0|i0;{\\H2.5;b}}{\\fA|c0|b0|i0;{\\H2.5;c}}}"},
     {"a colour left open behind a run's group", "\\fA;{\\C1;a{\\fB;b}c",
      "{{\\fA|c0|b0|i0;{\\H2.5\\C1;a}}{\\fB|c0|b0|i0;{\\H2.5\\C1;b}}{\\fA|c0|b0|i0;{\\H2.5\\C1;c}}}"},
+    // a "}" that closes no group closes nothing: the text behind it keeps its height, none is lost
+    {"a closing brace at the start", "}x", "{{{\\H2.5;x}}}"},
+    {"two closing braces in a word", "x}}y", "{{{\\H2.5;xy}}}"},
+    {"a closing brace behind a group", "\\A1;{a}}b", "{\\A1;{{\\H2.5;ab}}}"},
+    {"contents that only begin with two braces", "{{K}}x", "{{{\\H2.5;Kx}}}"},
+    // codes between a group and the group behind it reach into it and on
+    {"a font code behind a group", "{}\\fA;a{b}c", "{{\\fA|c0|b0|i0;{\\H2.5;abc}}}"},
+    {"a height behind a group", "{}\\H5;a{b", "{{{\\H5;ab}}}"},
+    {"a colour behind an empty group", "\\C3;{\\H0.7x;}\\C1;{c", "{{{\\H2.5\\C1;c}}}"},
     // literal backslashes are text: no pass reads the letters behind them
     {"escaped stack", "a\\\\S1/2;b", "{{{\\H2.5;a\\\\S1/2;b}}}"},
     {"path", "C:\\\\temp", "{{{\\H2.5;C:\\\\temp}}}"},
