@@ -119,10 +119,6 @@ void EditorRichEdit::ToggleEffect(DWORD maskBit, DWORD effect) {
   SetSelectionCharFormat(format);
 }
 
-void EditorRichEdit::ToggleBold() { ToggleEffect(CFM_BOLD, CFE_BOLD); }
-void EditorRichEdit::ToggleItalic() { ToggleEffect(CFM_ITALIC, CFE_ITALIC); }
-void EditorRichEdit::ToggleUnderline() { ToggleEffect(CFM_UNDERLINE, CFE_UNDERLINE); }
-
 PARAFORMAT EditorRichEdit::GetSelectionParaFormat() {
   PARAFORMAT format{};
   format.cbSize = sizeof(PARAFORMAT);
@@ -163,12 +159,6 @@ void EditorRichEdit::SetSize(double points, BOOL asDefault) {
     SetSelectionCharFormat(format);
   }
 }
-
-CString EditorRichEdit::GetFaceName() { return GetSelectionFormat(kFullMask).szFaceName; }
-
-double EditorRichEdit::GetSizeInPoints() { return GetSelectionFormat(kFullMask).yHeight * 0.05; }
-
-COLORREF EditorRichEdit::GetTextColor() { return GetSelectionFormat(kFullMask).crTextColor; }
 
 int EditorRichEdit::ClipboardTextLength() {
   if (!::OpenClipboard(m_hWnd)) return 0;

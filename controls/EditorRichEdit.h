@@ -41,16 +41,10 @@ class EditorRichEdit : public CRichEditCtrl {
   CHARFORMAT GetSelectionFormat(DWORD mask);
   // Flips `effect` where the selection has it uniformly, sets it where the selection is mixed.
   void ToggleEffect(DWORD maskBit, DWORD effect);
-  void ToggleBold();
-  void ToggleItalic();
-  void ToggleUnderline();
   PARAFORMAT GetSelectionParaFormat();
   void SetFaceName(LPCTSTR faceName);
   // `points` to the selection, or as the control's default format when `asDefault`.
   void SetSize(double points, BOOL asDefault = FALSE);
-  CString GetFaceName();
-  double GetSizeInPoints();
-  COLORREF GetTextColor();
 
   // The length of the clipboard's text; 0 when there is none, or when it is too long to paste,
   // which the user is told.

@@ -140,7 +140,7 @@ std::vector<Piece> Scan(std::string_view s) {
       case 'P':
       case 'L':
       case 'l':
-        kind = PieceKind::kReaderCode;
+        kind = PieceKind::kMTextToRtfCode;
         break;
       case 'f':
       case 'F': {
@@ -155,14 +155,14 @@ std::vector<Piece> Scan(std::string_view s) {
         // would make a font name of all of it.
         const bool open = s[end - 1] != ';';
         // Nor one without a name ("\\f;"), which names no font.
-        kind = face == kCodeFace || face.empty() || shape || open ? PieceKind::kBareCode : PieceKind::kReaderCode;
+        kind = face == kCodeFace || face.empty() || shape || open ? PieceKind::kBareCode : PieceKind::kMTextToRtfCode;
         break;
       }
       case 'H':
       case 'C':
         end = ArgumentCodeEnd(s, i, true);
         kind = ReadableValue(s.substr(i + 2, end - i - 2), code == 'H', end < s.size() && std::strchr("\\{}", s[end]))
-                   ? PieceKind::kReaderCode
+                   ? PieceKind::kMTextToRtfCode
                    : PieceKind::kBareCode;
         break;
       case 'S':
@@ -214,7 +214,7 @@ bool HoldsKeptCode(std::string_view mtext) {
   for (const Piece& p : Scan(mtext)) {
     if (p.kind == PieceKind::kEscape && mtext[p.begin + 1] == '\\') return true;
     if (EndedByBrace(mtext, p)) return true;
-    if (p.kind != PieceKind::kText && p.kind != PieceKind::kEscape && p.kind != PieceKind::kReaderCode &&
+    if (p.kind != PieceKind::kText && p.kind != PieceKind::kEscape && p.kind != PieceKind::kMTextToRtfCode &&
         p.kind != PieceKind::kOpen && p.kind != PieceKind::kClose) {
       return true;
     }
@@ -228,7 +228,7 @@ bool HoldsMarkedText(std::string_view rtf) {
 }
 
 bool EndedByBrace(std::string_view mtext, const Piece& p) {
-  return p.kind == PieceKind::kReaderCode && (mtext[p.begin + 1] == 'H' || mtext[p.begin + 1] == 'C') &&
+  return p.kind == PieceKind::kMTextToRtfCode && (mtext[p.begin + 1] == 'H' || mtext[p.begin + 1] == 'C') &&
          mtext[p.end - 1] != ';' && p.end < mtext.size() && (mtext[p.end] == '{' || mtext[p.end] == '}');
 }
 
@@ -253,7 +253,7 @@ bool ReadsAsKeptCodes(std::string_view code, std::vector<Piece>& pieces) {
       case PieceKind::kBareCode:
         if (IsTokenByte(code[p.begin])) return false;
         break;
-      case PieceKind::kReaderCode:
+      case PieceKind::kMTextToRtfCode:
         // A colour code is kept where it ends a true colour's reach, a font code where its run
         // holds kept codes only.
         if (code.compare(p.begin, 2, "\\C") != 0 && code.compare(p.begin, 2, "\\f") != 0) return false;

@@ -15,7 +15,7 @@ inline constexpr char kCodeFace[] = "MText Code";
 enum class PieceKind {
   kText,          // characters
   kEscape,        // "\\", "\{", "\}"
-  kReaderCode,    // a code the editor shows as formatting: \f \F \H \C \L \l \P
+  kMTextToRtfCode,  // a code MTextToRtf turns into the editor's formatting: \f \F \H \C \L \l \P
   kCharacter,     // \U+XXXX of a character that code page 1251 has; `byte` holds it
   kInlineCode,    // kept, stands where a character would: \S...; \U+XXXX \~ \X, a control character
   kBareCode,      // kept, acts on what follows: \A \p \W \T \Q \c \O \o \K \k \N, unknown codes

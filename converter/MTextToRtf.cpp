@@ -106,7 +106,7 @@ void MTextRtfConverter::KeepFinalEmptyLine() { workText = detail::ToCString(deta
 // it holds. A relative one multiplies the height in force where it stands, its group's; the
 // text of its height is that height's text with its own behind it.
 void MTextRtfConverter::RewritePreGroupedHeights() {
-  ReplaceAllIn(workText, "//__", "\\\\H");
+  ReplaceAllIn(workText, "\\\\H", "//__");
   const std::string text = Bytes(workText);
   std::string out;
   out.reserve(text.size() + 16);
@@ -143,7 +143,7 @@ void MTextRtfConverter::RewritePreGroupedHeights() {
   }
   out.append(text, from, std::string::npos);
   workText = detail::ToCString(out);
-  ReplaceAllIn(workText, "\\\\H", "//__");
+  ReplaceAllIn(workText, "//__", "\\\\H");
 }
 
 // The base height's size is its own from the start: no height of the text takes it, but an
@@ -224,13 +224,13 @@ void MTextRtfConverter::TakeOutKeptCodes() {
         outside.pop_back();
       }
       const bool restating = !trueColour.empty() && isCode(k, PieceKind::kBareCode, "\\c") && bytesOf(k) == trueColour;
-      const bool behindRunCode = k > 0 && (isCode(k - 1, PieceKind::kReaderCode, "\\C") ||
-                                           isCode(k - 1, PieceKind::kReaderCode, "\\H"));
+      const bool behindRunCode = k > 0 && (isCode(k - 1, PieceKind::kMTextToRtfCode, "\\C") ||
+                                           isCode(k - 1, PieceKind::kMTextToRtfCode, "\\H"));
       if (restating && behindRunCode) {
         restated[k] = true;
       } else if (isCode(k, PieceKind::kBareCode, "\\c")) {
         trueColour = bytesOf(k);
-      } else if (!trueColour.empty() && isCode(k, PieceKind::kReaderCode, "\\C") &&
+      } else if (!trueColour.empty() && isCode(k, PieceKind::kMTextToRtfCode, "\\C") &&
                  !(isCode(k + 1, PieceKind::kBareCode, "\\c") && bytesOf(k + 1) == trueColour)) {
         endsTrueColour[k] = true;
         trueColour = std::string_view();
@@ -254,10 +254,10 @@ void MTextRtfConverter::TakeOutKeptCodes() {
   std::vector<bool> fontOverCodes(pieces.size(), false);
   auto runGroupFont = [&](size_t k) {
     return preGrouped && k + 2 < pieces.size() && pieces[k + 1].kind == PieceKind::kOpen &&
-           pieces[k + 2].kind == PieceKind::kReaderCode && text[pieces[k + 2].begin + 1] == 'H';
+           pieces[k + 2].kind == PieceKind::kMTextToRtfCode && text[pieces[k + 2].begin + 1] == 'H';
   };
   for (size_t k = 0; k < pieces.size(); ++k) {
-    if (pieces[k].kind != PieceKind::kReaderCode || text[pieces[k].begin + 1] != 'f' || runGroupFont(k)) continue;
+    if (pieces[k].kind != PieceKind::kMTextToRtfCode || text[pieces[k].begin + 1] != 'f' || runGroupFont(k)) continue;
     bool codes = false;
     long depth = 0;
     for (size_t j = k + 1; j < pieces.size(); ++j) {
@@ -267,9 +267,9 @@ void MTextRtfConverter::TakeOutKeptCodes() {
       if (kind == PieceKind::kOpen) ++depth;
       if (kind == PieceKind::kClose && depth-- == 0) break;
       if (kind == PieceKind::kInlineCode) codes = true;
-      const bool ends = (kind == PieceKind::kReaderCode || kind == PieceKind::kBareCode) && (letter == 'f' || letter == 'F');
+      const bool ends = (kind == PieceKind::kMTextToRtfCode || kind == PieceKind::kBareCode) && (letter == 'f' || letter == 'F');
       const bool shows = kind == PieceKind::kText || kind == PieceKind::kCharacter || kind == PieceKind::kEscape ||
-                         kind == PieceKind::kLoneEnd || (kind == PieceKind::kReaderCode && letter == 'P');
+                         kind == PieceKind::kLoneEnd || (kind == PieceKind::kMTextToRtfCode && letter == 'P');
       if (shows) codes = false;
       if (ends || shows) break;
     }

@@ -25,24 +25,24 @@ std::string UpToCode(std::string_view value) { return std::string(value.substr(0
 // twice (31 half-points for 2.5) comes back from RtfToMText as a larger height, so a text would
 // grow each time it was opened in the editor.
 void MTextRtfConverter::GroupPlainText() {
-  ReplaceAllIn(workText, "//__", "\\\\H");
+  ReplaceAllIn(workText, "\\\\H", "//__");
   m_runningHeight = BaseHalfPoints();
   const bool hasHeight = workText.Find("\\H") >= 0;
   const bool hasFont = workText.Find("\\f") >= 0 || workText.Find("\\F") >= 0;
   if (!hasHeight && !hasFont) {
     workText = "{\\H" + IntegerText(m_runningHeight) + kAutoColour + workText + "}";
-    ReplaceAllIn(workText, "\\\\H", "//__");
+    ReplaceAllIn(workText, "//__", "\\\\H");
     return;
   }
   if (!hasHeight) {
-    ReplaceAllIn(workText, "\\f", "\\F");
-    ReplaceAllIn(workText, "", ".shx");
+    ReplaceAllIn(workText, "\\F", "\\f");
+    ReplaceAllIn(workText, ".shx", "");
     FindScopes();
     WrapBetweenGroups(kWrapHead);
     workText = detail::ToCString(WithWrappersReachingOn(View(workText)));
     CarryColoursIntoFontRuns();
     BuildFontGroups();
-    ReplaceAllIn(workText, "\\\\H", "//__");
+    ReplaceAllIn(workText, "//__", "\\\\H");
     return;
   }
   ConvertContentHeights();
@@ -50,7 +50,7 @@ void MTextRtfConverter::GroupPlainText() {
   WrapBetweenGroups(kWrapHead);
   workText = detail::ToCString(WithWrappersReachingOn(View(workText)));
   RewriteRunningHeights();
-  ReplaceAllIn(workText, "\\\\H", "//__");
+  ReplaceAllIn(workText, "//__", "\\\\H");
   if (workText.Find("\\f") < 0) {
     // The text in front of the first height code is at the base height.
     workText = "{\\H" + IntegerText(BaseHalfPoints()) + ";" + kAutoColour + workText + "}";
@@ -127,7 +127,7 @@ void MTextRtfConverter::FindScopes() {
 // base; each is known by the text of that height with its own behind it. Each code's segment
 // runs from its "\H" to the next "{\" once every "\H" has a "{".
 void MTextRtfConverter::RewriteRunningHeights() {
-  std::string text = detail::ReplaceAll(View(workText), "{\\H", "\\H");
+  std::string text = detail::ReplaceAll(View(workText), "\\H", "{\\H");
   // The running value behind each code, in half-points before rounding.
   std::vector<double> behind;
   m_heightTexts.clear();
@@ -195,7 +195,7 @@ std::string ReplaceFontRuns(const std::string& text, size_t first, const std::st
     return once;
   }
   for (size_t at = first; at + before.size() <= once.size(); ++at) {
-    if (std::string_view(once).substr(at, before.size()) == before) return detail::ReplaceAll(once, carried, before);
+    if (std::string_view(once).substr(at, before.size()) == before) return detail::ReplaceAll(once, before, carried);
   }
   return once;
 }

@@ -39,7 +39,7 @@ inline bool Contains(std::string_view text, std::string_view pattern) {
 // Replaces every occurrence of `pattern` (which begins with an escaped backslash) whose two
 // backslashes form one escaped pair: its first backslash must not close a pair of its own.
 // Occurrences are taken from left to right and do not overlap.
-inline std::string ReplaceEscaped(std::string_view text, std::string_view replacement, std::string_view pattern) {
+inline std::string ReplaceEscaped(std::string_view text, std::string_view pattern, std::string_view replacement) {
   std::string out;
   size_t from = 0;
   for (size_t hit = text.find(pattern); hit != std::string_view::npos; hit = text.find(pattern, hit + 1)) {
@@ -52,24 +52,24 @@ inline std::string ReplaceEscaped(std::string_view text, std::string_view replac
   return out;
 }
 
-// ReplaceAll on the text in place, with its argument order: every occurrence of `pattern`
-// becomes `replacement`. A pattern that begins with an escaped backslash ("\\P") names a literal
-// backslash before a code letter; it does not match where its first backslash closes a pair of
-// its own, as in "a\\\P" (a typed backslash, then a paragraph break), or the code behind the
-// pair would be hidden and reach the control as an unknown word.
-inline void ReplaceAllIn(CString& text, std::string_view replacement, std::string_view pattern) {
+// ReplaceAll on the text in place: every occurrence of `pattern` becomes `replacement`. A
+// pattern that begins with an escaped backslash ("\\P") names a literal backslash before a code
+// letter; it does not match where its first backslash closes a pair of its own, as in "a\\\P" (a
+// typed backslash, then a paragraph break), or the code behind the pair would be hidden and
+// reach the control as an unknown word.
+inline void ReplaceAllIn(CString& text, std::string_view pattern, std::string_view replacement) {
   // Most patterns are absent.
   if (!Contains(detail::View(text), pattern)) return;
   if (StartsWithEscapedBackslash(pattern)) {
-    text = detail::ToCString(ReplaceEscaped(detail::View(text), replacement, pattern));
+    text = detail::ToCString(ReplaceEscaped(detail::View(text), pattern, replacement));
     return;
   }
-  text = detail::ToCString(detail::ReplaceAll(detail::View(text), replacement, pattern));
+  text = detail::ToCString(detail::ReplaceAll(detail::View(text), pattern, replacement));
 }
 
 template <size_t N>
 void ApplyRewrites(CString& text, const Rewrite (&rewrites)[N]) {
-  for (const Rewrite& r : rewrites) ReplaceAllIn(text, r.to, r.from);
+  for (const Rewrite& r : rewrites) ReplaceAllIn(text, r.from, r.to);
 }
 
 inline std::string Bytes(const CString& text) { return std::string(detail::View(text)); }

@@ -51,7 +51,7 @@ void MTextRtfConverter::CollectFontKeys() {
     if (!IsFontCodeAt(text, i)) continue;
     std::string key(FontSpecAt(text, i));
     for (const char* flag : {"|b1", "|i1", "|b0", "|i0"}) {
-      if (key.find(flag) != std::string::npos) key = detail::ReplaceAll(key, "", flag);
+      if (key.find(flag) != std::string::npos) key = detail::ReplaceAll(key, flag, "");
     }
     if (known.insert(key).second) fontKeys.Add(detail::ToCString(key));
   }
@@ -78,7 +78,7 @@ void MTextRtfConverter::ReorderFontSpecs() {
 // Longer keys first: a key that begins another ("Arial|c0", "Arial|c0|p0") would otherwise take
 // the start of the other's codes, whose rest became text.
 void MTextRtfConverter::ReplaceFontCodes() {
-  ReplaceAllIn(workText, "//__", "\\\\f");
+  ReplaceAllIn(workText, "\\\\f", "//__");
   std::vector<int> order(static_cast<size_t>(fontKeys.GetSize()));
   for (int k = 0; k < fontKeys.GetSize(); ++k) order[static_cast<size_t>(k)] = k;
   std::stable_sort(order.begin(), order.end(),
@@ -87,16 +87,16 @@ void MTextRtfConverter::ReplaceFontCodes() {
     const std::string key = Bytes(fontKeys[k]);
     const std::string number = DecimalText(k + 1);
     if (key.size() >= 4 && key.compare(key.size() - 4, 4, ".shx") == 0) {
-      ReplaceAllIn(workText, "\\f" + number, "\\F" + key);
+      ReplaceAllIn(workText, "\\F" + key, "\\f" + number);
     } else if (key.find('|') != std::string::npos) {
-      ReplaceAllIn(workText, "\\f" + number, "\\f" + key);
+      ReplaceAllIn(workText, "\\f" + key, "\\f" + number);
     } else {
-      ReplaceAllIn(workText, "\\f" + number + ";", "\\f" + key + ";");
+      ReplaceAllIn(workText, "\\f" + key + ";", "\\f" + number + ";");
       // A name with bold or italic fields only ("\fArial Narrow|b1;").
-      ReplaceAllIn(workText, "\\f" + number + "|", "\\f" + key + "|");
+      ReplaceAllIn(workText, "\\f" + key + "|", "\\f" + number + "|");
     }
   }
-  ReplaceAllIn(workText, "\\\\f", "//__");
+  ReplaceAllIn(workText, "//__", "\\\\f");
 }
 
 namespace {
@@ -207,14 +207,14 @@ void MTextRtfConverter::KnowFonts() {
 }
 
 CString MTextRtfConverter::ColourPass() {
-  ReplaceAllIn(workText, kParagraphToken, "\\par");
+  ReplaceAllIn(workText, "\\par", kParagraphToken);
   TerminateCodesWithSpaces();
   CollectColourKeys();
   CString table = kColourTableHead;
   for (int k = 0; k < colourKeys.GetSize(); ++k) {
     table += ColourTableEntryOfKey(colourKeys[k], m_colors);
   }
-  ReplaceAllIn(workText, "\\par", kParagraphToken);
+  ReplaceAllIn(workText, kParagraphToken, "\\par");
   return table + "}";
 }
 
@@ -280,7 +280,7 @@ void MTextRtfConverter::TerminateCodesWithSpaces() {
   std::string current = text;
   for (const auto& r : recorded) {
     std::string code = text.substr(r.first, r.second - r.first);
-    current = detail::ReplaceAll(current, code + " ", code + ";");
+    current = detail::ReplaceAll(current, code + ";", code + " ");
   }
   workText = detail::ToCString(current);
 }
@@ -300,7 +300,7 @@ void MTextRtfConverter::CollectColourKeys() {
 // Each colour code becomes "\cf" and the number of its own key, as a whole ("\C12" is never
 // taken for "\C1" and a "2").
 void MTextRtfConverter::ReplaceColourCodes() {
-  ReplaceAllIn(workText, "//__", "\\\\C");
+  ReplaceAllIn(workText, "\\\\C", "//__");
   const std::string text = Bytes(workText);
   std::unordered_map<std::string_view, int> numbers;
   std::vector<std::string> held;
@@ -319,5 +319,5 @@ void MTextRtfConverter::ReplaceColourCodes() {
   }
   out.append(text, from, std::string::npos);
   workText = detail::ToCString(out);
-  ReplaceAllIn(workText, "\\\\C", "//__");
+  ReplaceAllIn(workText, "//__", "\\\\C");
 }

@@ -307,11 +307,11 @@ class WrapByReplacement {
     if (!m_followsBrace[static_cast<unsigned char>(t[0])]) return false;
     std::string pattern = "}" + std::string(t) + "{";
     if (Contains(m_text, pattern)) {
-      m_text = detail::ReplaceAll(m_text, m_head + std::string(t) + "}{", pattern);
+      m_text = detail::ReplaceAll(m_text, pattern, m_head + std::string(t) + "}{");
     } else {
       pattern.pop_back();
       if (!Contains(m_text, pattern)) return false;
-      m_text = detail::ReplaceAll(m_text, m_head + std::string(t) + "}", pattern);
+      m_text = detail::ReplaceAll(m_text, pattern, m_head + std::string(t) + "}");
     }
     Index();
     return true;

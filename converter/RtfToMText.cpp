@@ -205,15 +205,15 @@ class TailReader {
 
 // ReplaceAll in place; most patterns of a run are absent, and then nothing is copied. The
 // spare buffer is reused from replacement to replacement.
-void Replace(string& text, string_view replacement, string_view pattern, string& spare) {
+void Replace(string& text, string_view pattern, string_view replacement, string& spare) {
   if (detail::Find(text, pattern) == npos) return;
-  detail::ReplaceAllInto(spare, text, replacement, pattern);
+  detail::ReplaceAllInto(spare, text, pattern, replacement);
   text.swap(spare);
 }
 
-void Replace(string& text, string_view replacement, string_view pattern) {
+void Replace(string& text, string_view pattern, string_view replacement) {
   string spare;
-  Replace(text, replacement, pattern, spare);
+  Replace(text, pattern, replacement, spare);
 }
 
 // The height text of each size text met so far: a document has few sizes and many runs. A size
@@ -304,7 +304,7 @@ string ParagraphBreaks(string_view text) {
     from = hit + kPar.size();
   }
   out.append(text, from, npos);
-  Replace(out, "\\\\par ", "//__");
+  Replace(out, "//__", "\\\\par ");
   return out;
 }
 
@@ -443,7 +443,7 @@ CString ConvertRunText(string_view run, RunWork& work) {
   string& spare = work.spare;
   header.assign(detail::TextBetween(run, "", " "));
   text.assign(detail::TextBetween(run, " ", ""));
-  Replace(header, "", "\\plain", spare);
+  Replace(header, "\\plain", "", spare);
   string font(detail::TextBetween(header, "\\f", "\\"));
   if (work.codeFont >= 0 && CanonicalNumber(font, LONG_MAX) == work.codeFont) {
     string markedHeader = header, markedText = text;
@@ -454,15 +454,15 @@ CString ConvertRunText(string_view run, RunWork& work) {
   // A run without a colour is in the control's automatic colour, the entity's own: it gets no
   // colour code, and its height code ends with its own ";".
   const bool automatic = header.find("cf") == npos;
-  Replace(header, "{\\H" + work.heights.Of(size) + (automatic ? ";" : ""), "\\fs" + size, spare);
+  Replace(header, "\\fs" + size, "{\\H" + work.heights.Of(size) + (automatic ? ";" : ""), spare);
   string fields = header.find("\\b") != npos ? "|b1" : "|b0";
   fields += header.find("\\i") != npos ? "|i1;" : "|i0;";
-  Replace(header, "\\f" + font + fields, "\\f" + font, spare);
-  Replace(header, "", "\\b", spare);
-  Replace(header, "", "\\i", spare);
+  Replace(header, "\\f" + font, "\\f" + font + fields, spare);
+  Replace(header, "\\b", "", spare);
+  Replace(header, "\\i", "", spare);
   text = TrueColourBehindColourCode(header, work) + ParagraphBreaks(text);
   if (header.find("\\ul") != npos) {
-    Replace(header, "\\L", "\\ul", spare);
+    Replace(header, "\\ul", "\\L", spare);
     text += "\\l";
   }
   // The space ends the run's last control word; behind a ";" there is none to end.
@@ -549,22 +549,22 @@ CString MTextRtfConverter::RtfToMText(CString rtf) {
   // a TrueType style its bold and italic need that face's code; on a shape font they are lost
   // (the editor does not offer them there).
   for (const char* code : rtf_to_mtext_words::kDefaultFontCodes) {
-    if (defaultFace.IsEmpty() || string_view(code) == rtf_to_mtext_words::kDefaultFontCodes[0]) Replace(body, "", code);
+    if (defaultFace.IsEmpty() || string_view(code) == rtf_to_mtext_words::kDefaultFontCodes[0]) Replace(body, code, "");
   }
   body = PutFontNames(std::move(body), fontDescriptors);
   body = PutColorCodes(body, colorCodes);
   body = ReplaceNumbers(body, "\\f", 1, 1, [](long) { return string_view("Symbol"); });
-  Replace(body, "", rtf_to_mtext_words::kSymbolBulletGroup);
-  Replace(body, "C256;", "C139;");
-  Replace(body, "\\L", "\\L ");
-  if (!defaultFace.IsEmpty()) Replace(body, "\\f" + string(View(defaultFace)) + "|", "\\f0|");
+  Replace(body, rtf_to_mtext_words::kSymbolBulletGroup, "");
+  Replace(body, "C139;", "C256;");
+  Replace(body, "\\L ", "\\L");
+  if (!defaultFace.IsEmpty()) Replace(body, "\\f0|", "\\f" + string(View(defaultFace)) + "|");
   body.insert(body.begin(), '{');
   return ToCString(PutBackCodeText(body, m_codes));
 }
 
 void MTextRtfConverter::ParseColorTable() {
   string text(View(colorTableText));
-  for (const char* word : {"red", "green", "blue", ";"}) text = detail::ReplaceAll(text, "", word);
+  for (const char* word : {"red", "green", "blue", ";"}) text = detail::ReplaceAll(text, word, "");
   int counter = 0;
   int channels[3] = {0, 0, 0};
   for (size_t i = text.find('\\'); i != npos; i = text.find('\\', i + 1)) {
@@ -578,7 +578,7 @@ void MTextRtfConverter::ParseColorTable() {
 }
 
 void MTextRtfConverter::ParseFontTable() {
-  string text = detail::ReplaceAll(string(View(fontTableText)) + "}", "", rtf_to_mtext_words::kFixedFontEntries);
+  string text = detail::ReplaceAll(string(View(fontTableText)) + "}", rtf_to_mtext_words::kFixedFontEntries, "");
   const auto fontWord = NextOccurrences(text, "\\f");
   const auto space = NextOccurrences(text, " ");
   const auto semicolon = NextOccurrences(text, ";");
@@ -623,10 +623,10 @@ void MTextRtfConverter::ConvertBody() {
   body.erase(std::remove_if(body.begin(), body.end(), [](char c) { return c == '\r' || c == '\n'; }), body.end());
   body = detail::WithoutFinalParagraphMark(body);
   body = string(detail::TextBetween(body, "\\pard", ""));
-  for (const char* word : rtf_to_mtext_words::kTabWords) Replace(body, "\t", word);
+  for (const char* word : rtf_to_mtext_words::kTabWords) Replace(body, word, "\t");
   // Quotes, dashes and the bullet written as words keep their bytes; the skip lists below
   // would drop some of them.
-  for (const auto& word : rtf_to_mtext_words::kCharacterWords) Replace(body, string(1, word.byte), word.word);
+  for (const auto& word : rtf_to_mtext_words::kCharacterWords) Replace(body, word.word, string(1, word.byte));
   bodyText = StripControlWords(ToCString(body));
 
   string_view stripped = View(bodyText);

@@ -94,8 +94,8 @@ std::string_view TextBetween(std::string_view source, std::string_view start, st
   return TextBetweenAt(source, s == std::string_view::npos ? -1 : static_cast<long>(s), start, end);
 }
 
-void ReplaceAllInto(std::string& out, std::string_view source, std::string_view replacement,
-                    std::string_view pattern) {
+void ReplaceAllInto(std::string& out, std::string_view source, std::string_view pattern,
+                    std::string_view replacement) {
   if (pattern.empty()) {
     out.assign(source);
     return;
@@ -132,9 +132,9 @@ void ReplaceAllInto(std::string& out, std::string_view source, std::string_view 
   }
 }
 
-std::string ReplaceAll(std::string_view source, std::string_view replacement, std::string_view pattern) {
+std::string ReplaceAll(std::string_view source, std::string_view pattern, std::string_view replacement) {
   std::string out;
-  ReplaceAllInto(out, source, replacement, pattern);
+  ReplaceAllInto(out, source, pattern, replacement);
   return out;
 }
 
@@ -145,7 +145,7 @@ std::string CutSpans(std::string_view source, std::string_view start, std::strin
   for (size_t s = Find(text, start); s != std::string::npos; s = Find(text, start)) {
     marked.assign(start);
     marked.append(TextBetweenAt(text, static_cast<long>(s), start, end));
-    text = ReplaceAll(text, std::string_view(), marked);
+    text = ReplaceAll(text, marked, std::string_view());
   }
   return text;
 }
@@ -234,8 +234,8 @@ CString TextBetween(CString source, CString start, CString end) {
 
 TextReplacer::~TextReplacer() = default;
 
-CString TextReplacer::ReplaceAll(CString source, CString replacement, CString pattern) {
-  return detail::ToCString(detail::ReplaceAll(detail::View(source), detail::View(replacement), detail::View(pattern)));
+CString TextReplacer::ReplaceAll(CString source, CString pattern, CString replacement) {
+  return detail::ToCString(detail::ReplaceAll(detail::View(source), detail::View(pattern), detail::View(replacement)));
 }
 
 CString CutSpans(CString source, CString start, CString end) {

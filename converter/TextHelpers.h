@@ -11,7 +11,7 @@
 // means: to the end. An absent start marker counts as found at -1.
 CString TextBetween(CString source, CString start, CString end);
 
-// Replaces every occurrence of a pattern. Note the argument order: replacement before pattern.
+// Replaces every occurrence of `pattern` by `replacement`, as every replace helper orders them.
 // The scan goes on just behind each inserted replacement; an occurrence that ends the string
 // makes it start over from the beginning. Two inputs would make that scan endless, so:
 //  - an empty pattern replaces nothing (the source comes back unchanged);
@@ -22,7 +22,7 @@ CString TextBetween(CString source, CString start, CString end);
 class TextReplacer {
  public:
   virtual ~TextReplacer();
-  CString ReplaceAll(CString source, CString replacement, CString pattern);
+  CString ReplaceAll(CString source, CString pattern, CString replacement);
 };
 
 // Removes every `start` marker with the text after it up to the next `end` marker; the end
@@ -49,9 +49,9 @@ inline CString ToCString(std::string_view text) {
 // of find stop at every backslash.
 size_t Find(std::string_view text, std::string_view pattern, size_t from = 0);
 
-std::string ReplaceAll(std::string_view source, std::string_view replacement, std::string_view pattern);
+std::string ReplaceAll(std::string_view source, std::string_view pattern, std::string_view replacement);
 // ReplaceAll into `out`, whose buffer is reused; `source` must not view `out`.
-void ReplaceAllInto(std::string& out, std::string_view source, std::string_view replacement, std::string_view pattern);
+void ReplaceAllInto(std::string& out, std::string_view source, std::string_view pattern, std::string_view replacement);
 std::string CutSpans(std::string_view source, std::string_view start, std::string_view end);
 std::string DecodeHexEscapes(std::string_view text);
 // TextBetween's result once the start marker is found at `s` and the end marker, searched from

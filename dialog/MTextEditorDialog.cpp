@@ -132,8 +132,6 @@ MTextEditorDialog::MTextEditorDialog(CWnd* parent)
 
 MTextEditorDialog::~MTextEditorDialog() { delete m_toolTip; }
 
-COLORREF MTextEditorDialog::ColorOfIndex(int colorIndex) { return m_colorCombo.GetColorFromIndex(colorIndex); }
-
 CString MTextEditorDialog::GetDialogKey() {
   CString key;
   key.Format("%x", m_dialogId);

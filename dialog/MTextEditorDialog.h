@@ -24,9 +24,6 @@ class MTextEditorDialog : public CAcUiDialog, public EditorWindow {
   explicit MTextEditorDialog(CWnd* parent = nullptr);
   ~MTextEditorDialog() override;
 
-  // The RGB value the colour box shows for a colour index; works without a window.
-  COLORREF ColorOfIndex(int colorIndex);
-
   // Controls of template 5000.
   EditorRichEdit m_richEdit;
   CComboBox m_styleCombo;

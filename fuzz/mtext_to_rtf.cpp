@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The first byte picks the base height, so the height passes see several values.
   EditTarget target;
   target.textHeight = data[0] / 16.0;
-  EditTargetReader link(target);
+  MTextToRtfEditTarget link(target);
   HostColors colors;
   MTextRtfConverter converter(colors, link);
   CString rtf = converter.MTextToRtf(CString(reinterpret_cast<const char*>(data) + 1, static_cast<int>(size - 1)));

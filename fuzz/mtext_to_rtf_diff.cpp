@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > kMaxInput || size < 1) return -1;
   EditTarget target;
   target.textHeight = data[0] / 16.0;
-  EditTargetReader link(target);
+  MTextToRtfEditTarget link(target);
   HostColors colors;
   CString mtext(reinterpret_cast<const char*>(data) + 1, static_cast<int>(size - 1));
   // Kept codes and literal backslashes follow rules the literal MTextToRtf does not know; so do

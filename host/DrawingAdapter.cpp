@@ -26,16 +26,35 @@ namespace {
 
 const char kCloseFailed[] = "Failed AcDbObject::close()";
 
-// Opens the object an entity name names for write; an object that is not an entity is closed
-// again at once, and a failure of that close stops the host.
-AcDbEntity* OpenEntityForWrite(const ads_name name) {
+// Opens the object an entity name names for write; null when it does not open.
+AcDbObject* OpenForWrite(const ads_name name) {
   AcDbObjectId id;
   if (acdbGetObjectId(id, name) != Acad::eOk) return nullptr;
   AcDbObject* object = nullptr;
   if (acdbOpenAcDbObject(object, id, AcDb::kForWrite) != Acad::eOk) return nullptr;
+  return object;
+}
+
+// Closes an object that the module cannot work on; a failure of that close stops the host.
+void CloseOrAbort(AcDbObject* object) {
+  if (object->close() != Acad::eOk) acrx_abort(kCloseFailed);
+}
+
+// Opens the object an entity name names for write; an object that is not an entity is closed
+// again at once.
+AcDbEntity* OpenEntityForWrite(const ads_name name) {
+  AcDbObject* object = OpenForWrite(name);
+  if (!object) return nullptr;
   AcDbEntity* entity = AcDbEntity::cast(object);
-  if (!entity && object->close() != Acad::eOk) acrx_abort(kCloseFailed);
+  if (!entity) CloseOrAbort(object);
   return entity;
+}
+
+// A copy of a string the host returns as the caller's copy, which is released.
+CString TakeHostString(char* text) {
+  CString copy(text ? text : "");
+  acutDelString(text);
+  return copy;
 }
 
 // Whether MText contents hold any character of text, not only braces and format codes.
@@ -79,11 +98,7 @@ int OpenGroups(const CString& contents) {
 int GetVar(const char* name, resbuf& value) { return acedGetVar(name, &value) == RTNORM ? 0 : 3; }
 
 // Whether a string the host returns as the caller's copy equals `text`; the copy is released.
-bool SameText(char* copy, const CString& text) {
-  const bool same = text == (copy ? copy : "");
-  acutDelString(copy);
-  return same;
-}
+bool SameText(char* copy, const CString& text) { return TakeHostString(copy) == text; }
 
 // Sets the MText's contents and properties where they differ from the record: a value the user
 // did not change is never set again, so the entity stays as the drawing had it. True when
@@ -262,7 +277,42 @@ void WriteTargetContents(const CString& contents, const CString& styleText) {
   }
 }
 
-bool EraseIfEmpty(bool editorEmpty, const ads_name entityName) {
+TargetEntity ReadTargetEntity(CString& text) {
+  EditTarget& target = theEditTarget;
+  AcDbObject* object = OpenForWrite(target.entityName);
+  if (!object) return TargetEntity::kUnopened;
+  if (AcDbMText* mtext = AcDbMText::cast(object)) {
+    text = TakeHostString(mtext->contents());
+    target.textHeight = mtext->textHeight();
+    target.justification = static_cast<Justification>(mtext->horizontalMode());
+    target.lineSpacingFactor = mtext->lineSpacingFactor();
+    target.lineSpacingStyle = static_cast<SpacingStyle>(mtext->lineSpacingStyle());
+    target.location = mtext->location();
+    StyleNameById(target.textStyleName, mtext->textStyle());
+    target.rotation = mtext->rotation();
+    target.width = mtext->width();
+    mtext->close();
+    return TargetEntity::kMText;
+  }
+  if (AcDbDimension* dimension = AcDbDimension::cast(object)) {
+    // The record's height and width stay as they were, for the next new text.
+    target.isDimension = true;
+    target.dimensionText = TakeHostString(dimension->dimensionText());
+    target.dimensionHeight = DimensionTextHeight(*dimension, target.dimensionText);
+    text = target.dimensionText;
+    dimension->close();
+    return TargetEntity::kDimension;
+  }
+  text = object->isA()->name();
+  if (AcDbEntity::cast(object)) {
+    object->close();
+  } else {
+    CloseOrAbort(object);
+  }
+  return TargetEntity::kOther;
+}
+
+void EraseIfEmpty(bool editorEmpty, const ads_name entityName) {
   // A text of the drawing that shows empty stays unless the user emptied it.
   const EditTarget& target = theEditTarget;
   if (editorEmpty && (target.textEdited || target.created)) {
@@ -272,7 +322,6 @@ bool EraseIfEmpty(bool editorEmpty, const ads_name entityName) {
     }
   }
   theEditTarget.currentContents.Empty();
-  return true;
 }
 
 bool MoveTargetToLocation() {

@@ -16,9 +16,19 @@ class AcDbEntity;
 // space; theEditTarget.entityName then names it.
 void CreateMText(const CString& contents);
 
+// What ReadTargetEntity found at theEditTarget.entityName.
+enum class TargetEntity { kMText, kDimension, kOther, kUnopened };
+
+// Reads the entity that theEditTarget.entityName names into the record, opened for write as the
+// editor will write it: an MText's contents are returned in `text` and its height and properties
+// set; a dimension's override text is returned and kept with its own height (isDimension then
+// true). Any other object gives its class name in `text`. kUnopened when it does not open (on a
+// locked layer, say), `text` then unchanged.
+TargetEntity ReadTargetEntity(CString& text);
+
 // Erases the named MText when the editor shows no text (`editorEmpty`) and the user emptied it or
-// it is a text of this run. Always empties theEditTarget.currentContents and returns true.
-bool EraseIfEmpty(bool editorEmpty, const ads_name entityName);
+// it is a text of this run. Empties theEditTarget.currentContents either way.
+void EraseIfEmpty(bool editorEmpty, const ads_name entityName);
 
 // Moves the target MText to theEditTarget's location: its location and alignment point, nothing
 // else. False when the target is no MText that opens.

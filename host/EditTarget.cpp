@@ -14,17 +14,17 @@ EditTarget theEditTarget;
 
 // A dimension's text is read at the dimension's own height. A height of 0 is not set: the
 // dialog then shows the system variable TEXTSIZE, and the text it loads is read at that height too.
-double EditTargetReader::TextHeight() const {
+double MTextToRtfEditTarget::TextHeight() const {
   if (m_target.isDimension && m_target.dimensionHeight > 0.0) return m_target.dimensionHeight;
   if (m_target.textHeight != 0.0) return m_target.textHeight;
   double textSize = 0.0;
   return GetVarReal("TEXTSIZE", textSize) == 0 ? textSize : 0.0;
 }
 
-void EditTargetReader::SetRtfText(const CString& rtf) { m_target.rtfText = rtf; }
-void EditTargetReader::SetKnownHeights(const KnownHeights& heights) { m_target.knownHeights = heights; }
-void EditTargetReader::SetKnownFonts(const KnownFonts& fonts) { m_target.knownFonts = fonts; }
-void EditTargetReader::SetViewScale(double halfPointsPerUnit) { m_target.halfPointsPerUnit = halfPointsPerUnit; }
+void MTextToRtfEditTarget::SetRtfText(const CString& rtf) { m_target.rtfText = rtf; }
+void MTextToRtfEditTarget::SetKnownHeights(const KnownHeights& heights) { m_target.knownHeights = heights; }
+void MTextToRtfEditTarget::SetKnownFonts(const KnownFonts& fonts) { m_target.knownFonts = fonts; }
+void MTextToRtfEditTarget::SetViewScale(double halfPointsPerUnit) { m_target.halfPointsPerUnit = halfPointsPerUnit; }
 
 namespace {
 // A height text that is one absolute number, not a relative one nor a chain.

@@ -62,9 +62,9 @@ int KnowTypedHeight(EditTarget& target, const CString& text);
 CString HeightBoxText(const EditTarget& target, int halfPoints);
 
 // MTextToRtf's view of a record: its text height in, the RTF document kept in rtfText.
-class EditTargetReader : public MTextToRtfTarget {
+class MTextToRtfEditTarget : public MTextToRtfTarget {
  public:
-  explicit EditTargetReader(EditTarget& target) : m_target(target) {}
+  explicit MTextToRtfEditTarget(EditTarget& target) : m_target(target) {}
   double TextHeight() const override;
   void SetRtfText(const CString& rtf) override;
   void SetKnownHeights(const KnownHeights& heights) override;

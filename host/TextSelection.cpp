@@ -3,9 +3,6 @@
 
 #include <acedads.h>
 #include <adscodes.h>
-#include <dbdim.h>
-#include <dbmtext.h>
-#include <rxregsvc.h>
 
 #include "converter/MTextRtfConverter.h"
 #include "host/DrawingAdapter.h"
@@ -16,7 +13,6 @@ namespace {
 
 const char kTextPrompt[] = "\nВыберите текст: ";
 const char kNotATextMessage[] = "\nОшибка вы выбрали...";
-const char kCloseFailed[] = "Failed AcDbObject::close()";
 constexpr int kNothingPicked = 7;  // ERRNO after a pick that hit no object
 
 // The measurement placeholder: an empty override text shows the measurement alone.
@@ -26,18 +22,11 @@ const char kMeasurement[] = "<>";
 // drawing had it, so that a text left unchanged is never written.
 void ReadIntoTarget(const CString& loaded, const CString& shown) {
   HostColors colors;
-  EditTargetReader reader(theEditTarget);
-  MTextRtfConverter converter(colors, reader);
+  MTextToRtfEditTarget target(theEditTarget);
+  MTextRtfConverter converter(colors, target);
   theEditTarget.loadedContents = loaded;
   theEditTarget.created = false;
   theEditTarget.rtfText = converter.MTextToRtf(shown);
-}
-
-// A copy of a host string, which is released.
-CString TakeHostString(char* text) {
-  CString copy(text ? text : "");
-  acutDelString(text);
-  return copy;
 }
 
 }  // namespace
@@ -53,44 +42,23 @@ int SelectText() {
     GetVarInt("ERRNO", error);
     return error == kNothingPicked ? kSelectAgain : kSelectionStopped;
   }
-  AcDbObjectId id;
-  acdbGetObjectId(id, target.entityName);
-  AcDbObject* object = nullptr;
-  // An object that cannot be opened (on a locked layer, say) is passed over: ask again.
-  if (acdbOpenAcDbObject(object, id, AcDb::kForWrite) != Acad::eOk) return kSelectAgain;
-  const char* className = object->isA()->name();
-  if (!AcDbEntity::cast(object)) {
-    if (object->close() != Acad::eOk) acrx_abort(kCloseFailed);
-  } else if (AcDbMText* mtext = AcDbMText::cast(object)) {
-    target.textHeight = mtext->textHeight();
-    const CString contents = TakeHostString(mtext->contents());
-    ReadIntoTarget(contents, contents);
-    target.justification = static_cast<Justification>(mtext->horizontalMode());
-    target.lineSpacingFactor = mtext->lineSpacingFactor();
-    target.lineSpacingStyle = static_cast<SpacingStyle>(mtext->lineSpacingStyle());
-    target.location = mtext->location();
-    StyleNameById(target.textStyleName, mtext->textStyle());
-    target.rotation = mtext->rotation();
-    target.rtfPending = true;
-    target.width = mtext->width();
-    mtext->close();
-    return kTextSelected;
-  } else if (AcDbDimension* dimension = AcDbDimension::cast(object)) {
-    // The editor shows the dimension's own text: its height, no width, and the measurement
-    // placeholder where the override is empty, so that typing goes beside the measurement. The
-    // record's height and width stay as they were, for the next new text.
-    target.isDimension = true;
-    target.dimensionText = TakeHostString(dimension->dimensionText());
-    target.dimensionHeight = DimensionTextHeight(*dimension, target.dimensionText);
-    ReadIntoTarget(target.dimensionText,
-                   target.dimensionText.IsEmpty() ? CString(kMeasurement) : target.dimensionText);
-    dimension->close();
-    target.rtfPending = true;
-    return kTextSelected;
-  } else {
-    object->close();
+  CString text;
+  switch (ReadTargetEntity(text)) {
+    case TargetEntity::kUnopened:
+      return kSelectAgain;  // passed over: ask again
+    case TargetEntity::kMText:
+      ReadIntoTarget(text, text);
+      break;
+    case TargetEntity::kDimension:
+      // The editor shows the dimension's own text, with the measurement placeholder where the
+      // override is empty, so that typing goes beside the measurement.
+      ReadIntoTarget(text, text.IsEmpty() ? CString(kMeasurement) : text);
+      break;
+    case TargetEntity::kOther:
+      acutPrintf(kNotATextMessage);
+      acutPrintf("%s", static_cast<const char*>(text));
+      return kSelectAgain;
   }
-  acutPrintf(kNotATextMessage);
-  acutPrintf("%s", className);
-  return kSelectAgain;
+  target.rtfPending = true;
+  return kTextSelected;
 }

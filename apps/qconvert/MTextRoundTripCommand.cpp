@@ -10,11 +10,11 @@ namespace qconvert {
 std::string MTextRoundTrip(const std::string& mtext) {
   std::string rtf = RtfThroughControl(MTextToRtf(mtext));
   HostColors colors;
-  MTextRtfConverter writer(colors);
-  writer.knownHeights = theEditTarget.knownHeights;
-  writer.knownFonts = theEditTarget.knownFonts;
-  writer.halfPointsPerUnit = theEditTarget.halfPointsPerUnit;
-  CString back = writer.RtfToMText(CString(rtf.data(), static_cast<int>(rtf.size())));
+  MTextRtfConverter toMText(colors);
+  toMText.knownHeights = theEditTarget.knownHeights;
+  toMText.knownFonts = theEditTarget.knownFonts;
+  toMText.halfPointsPerUnit = theEditTarget.halfPointsPerUnit;
+  CString back = toMText.RtfToMText(CString(rtf.data(), static_cast<int>(rtf.size())));
   return std::string(back.GetString(), static_cast<size_t>(back.GetLength()));
 }
 

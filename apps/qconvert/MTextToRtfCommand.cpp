@@ -25,7 +25,7 @@ bool MTextToRtfOption(const std::string& name, const std::string& value) {
 std::string MTextToRtf(const std::string& mtext) {
   HostColors colors;
   theEditTarget.textHeight = baseHeight;
-  EditTargetReader target(theEditTarget);
+  MTextToRtfEditTarget target(theEditTarget);
   MTextRtfConverter converter(colors, target);
   CString rtf = converter.MTextToRtf(CString(mtext.data(), static_cast<int>(mtext.size())));
   return std::string(rtf.GetString(), static_cast<size_t>(rtf.GetLength()));

@@ -89,7 +89,7 @@ void BM_MTextToRtf(benchmark::State& state, Style style, size_t kib) {
   HostColors colors;
   EditTarget target;
   target.textHeight = 2.5;
-  EditTargetReader link(target);
+  MTextToRtfEditTarget link(target);
   const double seconds = benchsupport::TimedLoop(state, [&] {
     MTextRtfConverter converter(colors, link);
     benchmark::DoNotOptimize(converter.MTextToRtf(mtext));

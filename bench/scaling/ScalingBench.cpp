@@ -41,7 +41,7 @@ void ToRtf(const std::string& contents) {
   HostColors colors;
   EditTarget target;
   target.textHeight = 2.5;
-  EditTargetReader link(target);
+  MTextToRtfEditTarget link(target);
   MTextRtfConverter converter(colors, link);
   benchmark::DoNotOptimize(converter.MTextToRtf(CString(contents.data(), static_cast<int>(contents.size()))));
 }

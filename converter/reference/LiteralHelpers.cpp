@@ -13,7 +13,7 @@ CString TextBetween(CString source, CString start, CString end) {
 
 TextReplacer::~TextReplacer() = default;
 
-CString TextReplacer::ReplaceAll(CString source, CString replacement, CString pattern) {
+CString TextReplacer::ReplaceAll(CString source, CString pattern, CString replacement) {
   // The two guards of TextHelpers.h: an empty pattern replaces nothing, and a replacement that
   // ends with its own pattern never starts the scan over.
   if (pattern.IsEmpty()) return source;
@@ -38,7 +38,7 @@ CString CutSpans(CString source, CString start, CString end) {
   TextReplacer replacer;
   while (source.Find(start) >= 0) {
     CString span = TextBetween(source, start, end);
-    source = replacer.ReplaceAll(source, "", start + span);
+    source = replacer.ReplaceAll(source, start + span, "");
   }
   return source;
 }
@@ -55,7 +55,7 @@ CString DecodeHexEscapes(CString text) {
     const char* lo = std::char_traits<char>::find(kDigits, 16, escape.GetAt(3));
     if (!hi || !lo) continue;
     char byte = static_cast<char>((hi - kDigits) * 16 + (lo - kDigits));
-    text = replacer.ReplaceAll(text, CString(byte), escape);
+    text = replacer.ReplaceAll(text, escape, CString(byte));
   }
   return text;
 }

@@ -10,7 +10,7 @@ CString TextBetween(CString source, CString start, CString end);
 class TextReplacer {
  public:
   virtual ~TextReplacer();
-  CString ReplaceAll(CString source, CString replacement, CString pattern);
+  CString ReplaceAll(CString source, CString pattern, CString replacement);
 };
 
 CString CutSpans(CString source, CString start, CString end);

@@ -161,7 +161,7 @@ class Reader {
   // an even number of backslashes, as the fast MTextToRtf's rewrites do.
   void R(const CString& from, const CString& to) {
     if (from.Left(2) != "\\\\") {
-      text = m_replacer.ReplaceAll(text, to, from);
+      text = m_replacer.ReplaceAll(text, from, to);
       return;
     }
     for (int pos = text.Find(from); pos >= 0; pos = text.Find(from, pos)) {
@@ -261,9 +261,9 @@ class Reader {
       if (t.Find('}') >= 0) t = t.Left(t.Find('}'));
       if (t.IsEmpty()) break;
       if (text.Find("}" + t + "{") >= 0) {
-        text = m_replacer.ReplaceAll(text, head + t + "}{", "}" + t + "{");
+        text = m_replacer.ReplaceAll(text, "}" + t + "{", head + t + "}{");
       } else {
-        text = m_replacer.ReplaceAll(text, head + t + "}", "}" + t);
+        text = m_replacer.ReplaceAll(text, "}" + t, head + t + "}");
       }
     }
   }
@@ -304,7 +304,7 @@ class Reader {
   }
 
   void RunningHeights(double& v) {
-    text = m_replacer.ReplaceAll(text, "{\\H", "\\H");
+    text = m_replacer.ReplaceAll(text, "\\H", "{\\H");
     std::vector<double> behind;
     m_heightTexts.RemoveAll();
     int s = text.Find("{\\H");
@@ -356,7 +356,7 @@ class Reader {
       start = next;
     }
     after = FontGroupsOf(runs);
-    if (after != before) text = m_replacer.ReplaceAll(text, after, before);
+    if (after != before) text = m_replacer.ReplaceAll(text, before, after);
   }
 
   void CarryColours() {
@@ -383,7 +383,7 @@ class Reader {
       after += run;
       start = next;
     }
-    if (after != before) text = m_replacer.ReplaceAll(text, after, before);
+    if (after != before) text = m_replacer.ReplaceAll(text, before, after);
   }
 
   void FontGroups(double v) {
@@ -410,10 +410,10 @@ class Reader {
     for (int i = 0; i <= text.GetLength(); ++i) {
       if (!IsFontCode(text.Mid(i, 2))) continue;
       CString key = FontSpecAt(i);
-      key = m_replacer.ReplaceAll(key, "", "|b1");
-      key = m_replacer.ReplaceAll(key, "", "|i1");
-      key = m_replacer.ReplaceAll(key, "", "|b0");
-      key = m_replacer.ReplaceAll(key, "", "|i0");
+      key = m_replacer.ReplaceAll(key, "|b1", "");
+      key = m_replacer.ReplaceAll(key, "|i1", "");
+      key = m_replacer.ReplaceAll(key, "|b0", "");
+      key = m_replacer.ReplaceAll(key, "|i0", "");
       if (IndexOf(m_fontKeys, key) < 0) m_fontKeys.Add(key);
     }
   }

@@ -57,7 +57,7 @@ CString RtfToMTextConverter::RtfToMText(CString rtf) {
   ConvertBody();
   CString body;
   for (int k = 0; k < runTexts.GetSize(); ++k) body += runTexts[k];
-  for (const char* code : rtf_to_mtext_words::kDefaultFontCodes) body = replacer.ReplaceAll(body, "", code);
+  for (const char* code : rtf_to_mtext_words::kDefaultFontCodes) body = replacer.ReplaceAll(body, code, "");
   for (int k = 0; k < fontDescriptors.GetSize(); ++k) {
     body = ReplaceNumber(body, "\\f" + fontDescriptors[k], "\\f" + Number(k + 2));
   }
@@ -75,16 +75,16 @@ CString RtfToMTextConverter::RtfToMText(CString rtf) {
     pos += code.GetLength() - 1;
   }
   body = ReplaceNumber(body, "\\fSymbol", "\\f1");
-  body = replacer.ReplaceAll(body, "", rtf_to_mtext_words::kSymbolBulletGroup);
-  body = replacer.ReplaceAll(body, "C256;", "C139;");
-  body = replacer.ReplaceAll(body, "\\L", "\\L ");
+  body = replacer.ReplaceAll(body, rtf_to_mtext_words::kSymbolBulletGroup, "");
+  body = replacer.ReplaceAll(body, "C139;", "C256;");
+  body = replacer.ReplaceAll(body, "\\L ", "\\L");
   return "{" + body;
 }
 
 void RtfToMTextConverter::ParseColorTable() {
   TextReplacer replacer;
   CString text = colorTableText;
-  for (const char* word : {"red", "green", "blue", ";"}) text = replacer.ReplaceAll(text, "", word);
+  for (const char* word : {"red", "green", "blue", ";"}) text = replacer.ReplaceAll(text, word, "");
   int counter = 0;
   CString channels[3];
   for (int i = 0; i <= text.GetLength(); ++i) {
@@ -101,7 +101,7 @@ void RtfToMTextConverter::ParseColorTable() {
 
 void RtfToMTextConverter::ParseFontTable() {
   TextReplacer replacer;
-  CString text = replacer.ReplaceAll(fontTableText + "}", "", rtf_to_mtext_words::kFixedFontEntries);
+  CString text = replacer.ReplaceAll(fontTableText + "}", rtf_to_mtext_words::kFixedFontEntries, "");
   for (int i = 0; i <= text.GetLength(); ++i) {
     if (text.GetAt(i) != '{' || text.Mid(i, 4) == "{\\*\\") continue;
     CString tail = text.Mid(i);
@@ -131,13 +131,13 @@ void RtfToMTextConverter::ParseFontTable() {
 
 void RtfToMTextConverter::ConvertBody() {
   TextReplacer replacer;
-  bodyText = replacer.ReplaceAll(bodyText, "", "\r");
-  bodyText = replacer.ReplaceAll(bodyText, "", "\n");
+  bodyText = replacer.ReplaceAll(bodyText, "\r", "");
+  bodyText = replacer.ReplaceAll(bodyText, "\n", "");
   bodyText = WithoutFinalParagraphMark(bodyText);
   bodyText = TextBetween(bodyText, "\\pard", "");
-  for (const char* word : rtf_to_mtext_words::kTabWords) bodyText = replacer.ReplaceAll(bodyText, "\t", word);
+  for (const char* word : rtf_to_mtext_words::kTabWords) bodyText = replacer.ReplaceAll(bodyText, word, "\t");
   for (const auto& word : rtf_to_mtext_words::kCharacterWords) {
-    bodyText = replacer.ReplaceAll(bodyText, CString(word.byte), word.word);
+    bodyText = replacer.ReplaceAll(bodyText, word.word, CString(word.byte));
   }
   bodyText = StripControlWords(bodyText);
   int runStart = -1;
@@ -158,27 +158,27 @@ CString RtfToMTextConverter::ConvertRun(CString run) {
   TextReplacer replacer;
   CString header = TextBetween(run, "", " ");
   CString text = TextBetween(run, " ", "");
-  header = replacer.ReplaceAll(header, "", "\\plain");
+  header = replacer.ReplaceAll(header, "\\plain", "");
   CString font = TextBetween(header, "\\f", "\\");
   CString size = TextBetween(header, "\\fs", "\\");
   CString height;
   height.Format("%.1f", std::strtod(size, nullptr) * rtf_to_mtext_words::kUnitsPerHalfPoint);
   if (header.Find("cf") < 0) height += ";";
-  header = replacer.ReplaceAll(header, "{\\H" + height, "\\fs" + size);
+  header = replacer.ReplaceAll(header, "\\fs" + size, "{\\H" + height);
   CString bold = header.Find("\\b") >= 0 ? "|b1" : "|b0";
   CString italic = header.Find("\\i") >= 0 ? "|i1" : "|i0";
-  header = replacer.ReplaceAll(header, "\\f" + font + bold + italic + ";", "\\f" + font);
-  header = replacer.ReplaceAll(header, "", "\\b");
-  header = replacer.ReplaceAll(header, "", "\\i");
+  header = replacer.ReplaceAll(header, "\\f" + font, "\\f" + font + bold + italic + ";");
+  header = replacer.ReplaceAll(header, "\\b", "");
+  header = replacer.ReplaceAll(header, "\\i", "");
   // A "\par " is a paragraph break unless its own backslash is escaped by the one before.
   for (int pos = text.Find("\\par "); pos >= 0; pos = text.Find("\\par ", pos + 1)) {
     int backslashes = 0;
     while (pos - backslashes - 1 >= 0 && text.GetAt(pos - backslashes - 1) == '\\') ++backslashes;
     if (backslashes % 2 == 0) text = text.Left(pos) + "\\P" + text.Mid(pos + 5);
   }
-  text = replacer.ReplaceAll(text, "\\\\par ", "//__");
+  text = replacer.ReplaceAll(text, "//__", "\\\\par ");
   if (header.Find("\\ul") >= 0) {
-    header = replacer.ReplaceAll(header, "\\L", "\\ul");
+    header = replacer.ReplaceAll(header, "\\ul", "\\L");
     text += "\\l";
   }
   return "{" + header + (header.Right(1) == ";" ? "" : " ") + text + "}}";

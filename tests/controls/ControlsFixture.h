@@ -55,7 +55,7 @@ class ControlsDialog : public CDialog {
     log.push_back("paste");
   }
   afx_msg void OnBoldButton() {
-    m_richEdit.ToggleBold();
+    m_richEdit.ToggleEffect(CFM_BOLD, CFE_BOLD);
     log.push_back("bold");
   }
   DECLARE_MESSAGE_MAP()

@@ -281,12 +281,12 @@ TEST_F(EditorRichEditFormatTest, BoldOnAPartlyBoldSelectionMakesAllBoldThenAllRe
   CHARFORMAT mixed = FormatAt(1, 3);
   EXPECT_EQ(mixed.cbSize, 60u);
   EXPECT_EQ(mixed.dwMask & CFM_BOLD, 0u) << "a mixed selection clears the bold mask bit";
-  dialog.m_richEdit.ToggleBold();
+  dialog.m_richEdit.ToggleEffect(CFM_BOLD, CFE_BOLD);
   CHARFORMAT once = FormatAt(1, 3);
   EXPECT_NE(once.dwMask & CFM_BOLD, 0u);
   EXPECT_NE(once.dwEffects & CFE_BOLD, 0u);
   dialog.m_richEdit.SetSel(1, 3);
-  dialog.m_richEdit.ToggleBold();
+  dialog.m_richEdit.ToggleEffect(CFM_BOLD, CFE_BOLD);
   CHARFORMAT twice = FormatAt(1, 3);
   EXPECT_NE(twice.dwMask & CFM_BOLD, 0u);
   EXPECT_EQ(twice.dwEffects & CFE_BOLD, 0u);
@@ -295,8 +295,8 @@ TEST_F(EditorRichEditFormatTest, BoldOnAPartlyBoldSelectionMakesAllBoldThenAllRe
 
 TEST_F(EditorRichEditFormatTest, ItalicAndUnderlineToggleOnlyTheirOwnEffect) {
   dialog.m_richEdit.SetSel(0, 4);
-  dialog.m_richEdit.ToggleItalic();
-  dialog.m_richEdit.ToggleUnderline();
+  dialog.m_richEdit.ToggleEffect(CFM_ITALIC, CFE_ITALIC);
+  dialog.m_richEdit.ToggleEffect(CFM_UNDERLINE, CFE_UNDERLINE);
   CHARFORMAT all = FormatAt(0, 4);
   EXPECT_EQ(all.dwEffects & (CFE_ITALIC | CFE_UNDERLINE), static_cast<DWORD>(CFE_ITALIC | CFE_UNDERLINE));
   EXPECT_EQ(all.dwMask & CFM_BOLD, 0u) << "bold stays mixed";
@@ -311,9 +311,6 @@ TEST_F(EditorRichEditFormatTest, FaceAndSizeChangeOnlyTheirOwnField) {
   EXPECT_EQ(changed.yHeight, 350);
   EXPECT_NE(changed.dwEffects & CFE_BOLD, 0u);
   EXPECT_EQ(changed.crTextColor, RGB(255, 0, 0));
-  EXPECT_EQ(dialog.m_richEdit.GetFaceName(), "Times New Roman");
-  EXPECT_DOUBLE_EQ(dialog.m_richEdit.GetSizeInPoints(), 17.5);
-  EXPECT_EQ(dialog.m_richEdit.GetTextColor(), RGB(255, 0, 0));
   EXPECT_STREQ(FormatAt(2, 4).szFaceName, "Arial");
   EXPECT_EQ(FormatAt(2, 4).yHeight, 200);
 }

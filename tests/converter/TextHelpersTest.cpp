@@ -65,9 +65,9 @@ TEST(ReplaceAll, ReplacesWithTheStartOverRule) {
       {"\\f2", "\\f2|b1|i0;", "\\f2", "\\f2|b1|i0;|b1|i0;"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "ReplaceAll(" << c.source << ", " << c.replacement << ", " << c.pattern << ")");
-    EXPECT_BYTES_EQ(c.expected, TextReplacer().ReplaceAll(c.source, c.replacement, c.pattern));
-    EXPECT_BYTES_EQ(c.expected, literal::TextReplacer().ReplaceAll(c.source, c.replacement, c.pattern));
+    SCOPED_TRACE(testing::Message() << "ReplaceAll(" << c.source << ", " << c.pattern << ", " << c.replacement << ")");
+    EXPECT_BYTES_EQ(c.expected, TextReplacer().ReplaceAll(c.source, c.pattern, c.replacement));
+    EXPECT_BYTES_EQ(c.expected, literal::TextReplacer().ReplaceAll(c.source, c.pattern, c.replacement));
   }
 }
 
@@ -83,9 +83,9 @@ TEST(ReplaceAll, GuardsEndTheScansThatWouldNeverEnd) {
       {"", "x", "", ""},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "ReplaceAll(" << c.source << ", " << c.replacement << ", " << c.pattern << ")");
-    EXPECT_BYTES_EQ(c.expected, TextReplacer().ReplaceAll(c.source, c.replacement, c.pattern));
-    EXPECT_BYTES_EQ(c.expected, literal::TextReplacer().ReplaceAll(c.source, c.replacement, c.pattern));
+    SCOPED_TRACE(testing::Message() << "ReplaceAll(" << c.source << ", " << c.pattern << ", " << c.replacement << ")");
+    EXPECT_BYTES_EQ(c.expected, TextReplacer().ReplaceAll(c.source, c.pattern, c.replacement));
+    EXPECT_BYTES_EQ(c.expected, literal::TextReplacer().ReplaceAll(c.source, c.pattern, c.replacement));
   }
 }
 
@@ -155,8 +155,8 @@ TEST(TextHelpers, FastHelpersMatchTheLiteralOnes) {
     SCOPED_TRACE(testing::Message() << "text " << testsupport::Readable(text) << " / " << testsupport::Readable(first)
                                     << " / " << testsupport::Readable(second));
     ASSERT_BYTES_EQ(literal::TextBetween(C(text), C(first), C(second)), TextBetween(C(text), C(first), C(second)));
-    ASSERT_BYTES_EQ(literal::TextReplacer().ReplaceAll(C(text), C(first), C(second)),
-                    TextReplacer().ReplaceAll(C(text), C(first), C(second)));
+    ASSERT_BYTES_EQ(literal::TextReplacer().ReplaceAll(C(text), C(second), C(first)),
+                    TextReplacer().ReplaceAll(C(text), C(second), C(first)));
     ASSERT_BYTES_EQ(literal::CutSpans(C(text), C(first), C(second)), CutSpans(C(text), C(first), C(second)));
     std::string escapes = RandomText(rng, "\\'8ae0x", 24);
     ASSERT_BYTES_EQ(literal::DecodeHexEscapes(C(escapes)), DecodeHexEscapes(C(escapes)));
@@ -173,8 +173,8 @@ TEST(TextHelpers, FastHelpersMatchTheLiteralOnesOnLongTexts) {
     if (pattern.empty()) pattern = "\\";
     std::string replacement = RandomText(rng, "xy\\", 3);
     SCOPED_TRACE(testing::Message() << testsupport::Readable(text) << " / " << testsupport::Readable(pattern));
-    ASSERT_BYTES_EQ(literal::TextReplacer().ReplaceAll(C(text), C(replacement), C(pattern)),
-                    TextReplacer().ReplaceAll(C(text), C(replacement), C(pattern)));
+    ASSERT_BYTES_EQ(literal::TextReplacer().ReplaceAll(C(text), C(pattern), C(replacement)),
+                    TextReplacer().ReplaceAll(C(text), C(pattern), C(replacement)));
     ASSERT_BYTES_EQ(literal::CutSpans(C(text), C(pattern), " "), CutSpans(C(text), C(pattern), " "));
     ASSERT_BYTES_EQ(literal::TextBetween(C(text), C(pattern), C(replacement)),
                     TextBetween(C(text), C(pattern), C(replacement)));

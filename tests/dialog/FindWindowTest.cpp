@@ -112,8 +112,8 @@ TEST_F(FindWindowReplace, ReplaceAllIsOneUndoStepAndOneWrite) {
 TEST_F(FindWindowReplace, CodeTextIsNeverMatchedNorBroken) {
   OpenEditor();
   HostColors colors;
-  EditTargetReader reader(theEditTarget);
-  MTextRtfConverter converter(colors, reader);
+  MTextToRtfEditTarget target(theEditTarget);
+  MTextRtfConverter converter(colors, target);
   // \U+00D8 and the stack are code text in the editor; "1/2" outside the stack is text.
   dialog->m_richEdit.SetRtf(converter.MTextToRtf("x\\U+00D8y 1/2 \\S1/2;"));
   FindDialog find(dialog->m_richEdit);

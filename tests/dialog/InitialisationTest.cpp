@@ -91,13 +91,6 @@ TEST_F(EditorInitialisation, EveryButtonShowsItsFace) {
   }
 }
 
-TEST_F(EditorInitialisation, ColourOfIndexNeedsNoWindow) {
-  MTextEditorDialog unopened;
-  EXPECT_EQ(unopened.m_hWnd, nullptr);
-  CAcUiColorComboBox colours;
-  EXPECT_EQ(unopened.ColorOfIndex(1), colours.GetColorFromIndex(1));
-  EXPECT_EQ(unopened.ColorOfIndex(1), RGB(255, 0, 0));
-}
 
 // ---- The target's properties as the dialog shows them ----
 
@@ -154,13 +147,13 @@ TEST_F(EditorShowsTarget, UnsetHeightReadsTextAtTextSize) {
   size.resval.rreal = 3.5;
   acedSetVar("TEXTSIZE", &size);
   theEditTarget.textHeight = 0.0;
-  EditTargetReader reader(theEditTarget);
+  MTextToRtfEditTarget target(theEditTarget);
   HostColors colors;
-  MTextRtfConverter converter(colors, reader);
+  MTextRtfConverter converter(colors, target);
   const std::string rtf(converter.MTextToRtf("<> mm").GetString());
   EXPECT_NE(rtf.find("\\fs42"), std::string::npos) << rtf;
   theEditTarget.textHeight = 5.0;
-  MTextRtfConverter second(colors, reader);
+  MTextRtfConverter second(colors, target);
   EXPECT_NE(std::string(second.MTextToRtf("x").GetString()).find("\\fs60"), std::string::npos);
 }
 

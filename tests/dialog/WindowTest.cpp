@@ -270,7 +270,7 @@ TEST_F(EditorActions, FontItemSetsItsFaceWithoutTheRemark) {
     dialog->m_fontCombo.SetCurSel(item);
     dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_FONT, CBN_SELENDOK),
                         reinterpret_cast<LPARAM>(dialog->m_fontCombo.m_hWnd));
-    EXPECT_EQ(std::string(dialog->m_richEdit.GetFaceName().GetString()), c.face) << c.item;
+    EXPECT_EQ(std::string(dialog->m_richEdit.GetSelectionFormat(CFM_FACE).szFaceName), c.face) << c.item;
   }
 }
 

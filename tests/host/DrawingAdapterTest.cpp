@@ -4,6 +4,7 @@
 #include <acedads.h>
 #include <adscodes.h>
 #include <dbdim.h>
+#include <dbents.h>
 
 #include <string>
 #include <vector>
@@ -416,6 +417,71 @@ TEST_F(DrawingAdapterTest, ANewTextGoesToPaperSpaceWhenTilemodeIsOff) {
   table->getAt(ACDB_PAPER_SPACE, paper);
   table->close();
   EXPECT_EQ(space, paper);
+}
+
+// ---- Reading the chosen entity into the record ----
+
+TEST_F(DrawingAdapterTest, ReadingTheTargetTakesAnMTextsPropertiesAndADimensionsOverride) {
+  theEditTarget.textHeight = 7.0;  // a dimension leaves the record's height for the next new text
+  auto* mtext = new AcDbMText;
+  mtext->setContents("{\\Ftimes|c204;Hello}");
+  mtext->setTextHeight(3.5);
+  mtext->setWidth(40.0);
+  mtext->setRotation(0.5);
+  mtext->setLocation(AcGePoint3d(1, 2, 0));
+  mtext->setHorizontalMode(AcDb::kTextRight);
+  mtext->setLineSpacingFactor(1.5);
+  mtext->setLineSpacingStyle(AcDb::kExactly);
+  mtext->setTextStyle(StyleIdByName("Standard"));
+  AcDbObjectId dimension = AddDimension("L=<>");
+  AcDbObjectId line = Add(new AcDbLine);
+  AcDbObjectId mtextId = Add(mtext);
+
+  struct Case {
+    const char* what;
+    AcDbObjectId id;
+    TargetEntity kind;
+    std::string text;
+  } cases[] = {
+      {"a dimension: its override text", dimension, TargetEntity::kDimension, "L=<>"},
+      {"another entity: its class name", line, TargetEntity::kOther, "AcDbLine"},
+      {"an MText: its contents", mtextId, TargetEntity::kMText, "{\\Ftimes|c204;Hello}"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    theEditTarget.isDimension = false;
+    acdbGetAdsName(theEditTarget.entityName, c.id);
+    CString text;
+    EXPECT_EQ(ReadTargetEntity(text), c.kind);
+    EXPECT_EQ(std::string(text), c.text);
+    EXPECT_EQ(theEditTarget.isDimension, c.kind == TargetEntity::kDimension);
+    // The entity is closed again: the test can open it for write.
+    AcDbObject* object = nullptr;
+    ASSERT_EQ(acdbOpenAcDbObject(object, c.id, AcDb::kForWrite), Acad::eOk);
+    object->close();
+    if (c.kind == TargetEntity::kDimension) {
+      EXPECT_EQ(std::string(theEditTarget.dimensionText), "L=<>");
+      EXPECT_GT(theEditTarget.dimensionHeight, 0.0);
+      EXPECT_EQ(theEditTarget.textHeight, 7.0);
+    }
+  }
+  const EditTarget& t = theEditTarget;
+  EXPECT_EQ(t.textHeight, 3.5);
+  EXPECT_EQ(t.width, 40.0);
+  EXPECT_EQ(t.rotation, 0.5);
+  EXPECT_EQ(t.location, AcGePoint3d(1, 2, 0));
+  EXPECT_EQ(t.justification, Justification::kRight);
+  EXPECT_EQ(t.lineSpacingFactor, 1.5);
+  EXPECT_EQ(t.lineSpacingStyle, SpacingStyle::kExactly);
+  EXPECT_EQ(std::string(t.textStyleName), "Standard");
+
+  // An entity open elsewhere is passed over, the text left as it was.
+  AcDbMText* open = nullptr;
+  ASSERT_EQ(acdbOpenObject(open, mtextId, AcDb::kForWrite), Acad::eOk);
+  CString text("before");
+  EXPECT_EQ(ReadTargetEntity(text), TargetEntity::kUnopened);
+  EXPECT_EQ(std::string(text), "before");
+  open->close();
 }
 
 // ---- Moving the target and listing styles ----

@@ -26,7 +26,7 @@ TEST(EditTarget, ModuleRecordStartsEmpty) {
 TEST(EditTarget, ReaderViewReadsHeightAndKeepsTheDocument) {
   EditTarget target;
   target.textHeight = 5.0;
-  EditTargetReader view(target);
+  MTextToRtfEditTarget view(target);
   EXPECT_EQ(5.0, view.TextHeight());
   view.SetRtfText("{\\rtf1");
   EXPECT_STREQ("{\\rtf1", target.rtfText.GetString());

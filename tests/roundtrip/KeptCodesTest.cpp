@@ -28,18 +28,18 @@ class KeptCodes : public OpenControlsTest {
   std::string Trip(const std::string& mtext, double height = 2.5) {
     HostColors colors;
     theEditTarget.textHeight = height;
-    EditTargetReader target(theEditTarget);
-    MTextRtfConverter reader(colors, target);
-    dialog.m_richEdit.SetRtf(reader.MTextToRtf(C(mtext)));
+    MTextToRtfEditTarget target(theEditTarget);
+    MTextRtfConverter toRtf(colors, target);
+    dialog.m_richEdit.SetRtf(toRtf.MTextToRtf(C(mtext)));
     return Written();
   }
   std::string Written() {
     HostColors colors;
-    MTextRtfConverter writer(colors);
-    writer.knownHeights = theEditTarget.knownHeights;
-    writer.knownFonts = theEditTarget.knownFonts;
-    writer.halfPointsPerUnit = theEditTarget.halfPointsPerUnit;
-    return S(writer.RtfToMText(dialog.m_richEdit.GetRtf()));
+    MTextRtfConverter toMText(colors);
+    toMText.knownHeights = theEditTarget.knownHeights;
+    toMText.knownFonts = theEditTarget.knownFonts;
+    toMText.halfPointsPerUnit = theEditTarget.halfPointsPerUnit;
+    return S(toMText.RtfToMText(dialog.m_richEdit.GetRtf()));
   }
   // The text the control shows in the reserved face, stretch by stretch.
   std::vector<std::string> Marked() {

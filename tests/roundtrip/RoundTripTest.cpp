@@ -37,7 +37,7 @@ class RoundTrip : public OpenControlsTest {
   static std::string ToRtf(const std::string& mtext) {
     theEditTarget.textHeight = 2.5;
     HostColors colors;
-    EditTargetReader target(theEditTarget);
+    MTextToRtfEditTarget target(theEditTarget);
     MTextRtfConverter converter(colors, target);
     return S(converter.MTextToRtf(C(mtext)));
   }
@@ -127,10 +127,10 @@ TEST_F(RoundTrip, TypedAndFormattedTextIsAFixedPoint) {
   edit.SetSel(0, 5);
   edit.SetSize(30);
   edit.SetSel(7, 11);  // "bold"
-  edit.ToggleBold();
+  edit.ToggleEffect(CFM_BOLD, CFE_BOLD);
   edit.SetSel(12, 15);  // "and"
-  edit.ToggleItalic();
-  edit.ToggleUnderline();
+  edit.ToggleEffect(CFM_ITALIC, CFE_ITALIC);
+  edit.ToggleEffect(CFM_UNDERLINE, CFE_UNDERLINE);
   edit.SetSel(16, 19);  // "red"
   CHARFORMAT red{};
   red.cbSize = sizeof(red);
