@@ -132,7 +132,7 @@ void ReplaceWord(Review& review, Listed& chosen, const std::string& replacement)
 void AnswerReplace(Review& review, const std::string& answer) {
   std::string number, choice;
   SplitAnswer(answer, number, choice);
-  Listed* listed = Numbered(spelling, number);
+  Listed* listed = Numbered(review, number);
   if (listed == nullptr) return;
   const std::vector<std::string> suggestions = review.checker.Suggest(listed->word.word);
   size_t index = 0;
@@ -142,7 +142,7 @@ void AnswerReplace(Review& review, const std::string& answer) {
     acutPrintf("\nНет варианта с номером %s.", choice.c_str());
     PrintSuggestions(suggestions, listed->word.word);
   } else {
-    ReplaceWord(spelling, *listed, suggestions[index]);
+    ReplaceWord(review, *listed, suggestions[index]);
   }
 }
 
@@ -161,7 +161,7 @@ size_t Settle(Review& review, const std::string& word, State state) {
 void AnswerAccept(Review& review, const std::string& answer, bool keep) {
   std::string number, rest;
   SplitAnswer(answer, number, rest);
-  Listed* listed = Numbered(spelling, number);
+  Listed* listed = Numbered(review, number);
   if (listed == nullptr) return;
   const std::string word = listed->word.word;
   if (keep) {
@@ -174,7 +174,7 @@ void AnswerAccept(Review& review, const std::string& answer, bool keep) {
   } else {
     review.checker.Ignore(word);
   }
-  const size_t count = Settle(spelling, word, keep ? State::kAdded : State::kSkipped);
+  const size_t count = Settle(review, word, keep ? State::kAdded : State::kSkipped);
   acutPrintf(keep ? "\n«%s» добавлено в словарь, в списке: %zu." : "\n«%s» пропущено, в списке: %zu.",
              drawingtexts::ForPrompt(word).c_str(), count);
 }
@@ -186,16 +186,16 @@ bool AnyLeft(const Review& review) {
 
 // Answers until Enter: a number zooms, R replaces, S skips, D adds to the dictionary.
 void AnswerWords(Review& review) {
-  while (AnyLeft(spelling)) {
+  while (AnyLeft(review)) {
     char answer[kAnswerSize] = "";
     if (acedGetString(1, kChoicePrompt, answer) != RTNORM || answer[0] == '\0') return;
     const std::string word(answer);
     const char option = static_cast<char>(word[0] & ~0x20);
     if (option == 'R') {
-      AnswerReplace(spelling, word);
+      AnswerReplace(review, word);
     } else if (option == 'S' || option == 'D') {
-      AnswerAccept(spelling, word, option == 'D');
-    } else if (Listed* listed = Numbered(spelling, word)) {
+      AnswerAccept(review, word, option == 'D');
+    } else if (Listed* listed = Numbered(review, word)) {
       drawingtexts::ZoomTo(review.texts[listed->text]);
     }
   }
@@ -220,6 +220,6 @@ void SpellCommand() {
     return;
   }
   acutPrintf("\nСлов с ошибками: %zu, текстов: %zu.", review.listed.size(), review.texts.size());
-  PrintList(spelling);
-  AnswerWords(spelling);
+  PrintList(review);
+  AnswerWords(review);
 }
