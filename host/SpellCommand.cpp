@@ -167,7 +167,7 @@ void AnswerAccept(Review& review, const std::string& answer, bool keep) {
   if (keep) {
     std::string error;
     if (!spelling::AddToPersonal(spelling::ConfigFolder(), word, error)) {
-      acutPrintf("\nСловарь не записан: %s", error.c_str());
+      acutPrintf("\nСловарь не записан: %s", drawingtexts::ForPrompt(error).c_str());
       return;
     }
     review.checker.AddWord(word);
