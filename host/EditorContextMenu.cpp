@@ -24,7 +24,10 @@ void* EditorContextMenu::getMenuContext(const AcRxClass*, const AcDbObjectIdArra
 }
 
 void EditorContextMenu::onCommand(Adesk::UInt32 cmdIndex) {
-  const char* command = cmdIndex == ID_EDITOR ? "CQuillon " : cmdIndex == ID_FIND ? "CQuillonFind " : nullptr;
+  const char* command = cmdIndex == ID_EDITOR ? "CQuillon "
+                        : cmdIndex == ID_FIND ? "CQuillonFind "
+                        : cmdIndex == ID_SPELL ? "CQuillonSpell "
+                                               : nullptr;
   if (command == nullptr) return;
   acDocManagerPtr()->sendStringToExecute(acDocManagerPtr()->curDocument(), command, true, false, true);
 }

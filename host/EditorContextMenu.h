@@ -1,5 +1,5 @@
 // The module's items in the drawing area's default context menu: "МТекст редактор" > "Редактор"
-// and "Найти и заменить".
+// "Найти и заменить" and "Орфография".
 #pragma once
 
 #include <aced.h>
@@ -17,8 +17,8 @@ class EditorContextMenu : public AcEdUIContext {
   AcRxClass* isA() const override;
   // The menu's first submenu, for any class and selection.
   void* getMenuContext(const AcRxClass* cls, const AcDbObjectIdArray& ids) override;
-  // The editor item runs "CQuillon " and the find item "CQuillonFind " as if typed; other ids
-  // do nothing.
+  // The editor item runs "CQuillon ", the find item "CQuillonFind " and the spelling item
+  // "CQuillonSpell " as if typed; other ids do nothing.
   void onCommand(Adesk::UInt32 cmdIndex) override;
   void OnUpdateMenu() override;
 

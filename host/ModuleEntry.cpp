@@ -11,12 +11,14 @@
 #include "host/EditorCommand.h"
 #include "host/EditorContextMenu.h"
 #include "host/FindCommand.h"
+#include "host/SpellCommand.h"
 
 namespace {
 
 const char kGroup[] = "Quillon";
 const char kCommand[] = "CQuillon";
 const char kFindCommand[] = "CQuillonFind";
+const char kSpellCommand[] = "CQuillonSpell";
 const char kMenuTitle[] = "МТекст редактор";
 // The library notification's reasons.
 constexpr DWORD kProcessAttach = 1;
@@ -75,6 +77,8 @@ void InitApplication(void* appId) {
     stack->addCommand(kGroup, kCommand, kCommand, 0, EditorCommand, nullptr, -1, nullptr, nullptr);
   if (AcEdCommandStack* stack = CommandStack())
     stack->addCommand(kGroup, kFindCommand, kFindCommand, 0, FindCommand, nullptr, -1, nullptr, nullptr);
+  if (AcEdCommandStack* stack = CommandStack())
+    stack->addCommand(kGroup, kSpellCommand, kSpellCommand, 0, SpellCommand, nullptr, -1, nullptr, nullptr);
   g_contextMenu = new EditorContextMenu;
   acedAddDefaultContextMenu(g_contextMenu, appId, kMenuTitle);
 }

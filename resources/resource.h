@@ -11,6 +11,7 @@
 #define IDR_CONTEXT_MENU 5005
 #define ID_EDITOR 32771
 #define ID_FIND 32772
+#define ID_SPELL 32773
 #define IDM_ABOUTBOX 0x0010  // the system-menu item that opens the About box
 
 // Icon and cursor
@@ -93,7 +94,7 @@
 #ifdef APSTUDIO_INVOKED
 #ifndef APSTUDIO_READONLY_SYMBOLS
 #define _APS_NEXT_RESOURCE_VALUE 5075
-#define _APS_NEXT_COMMAND_VALUE 32773
+#define _APS_NEXT_COMMAND_VALUE 32774
 #define _APS_NEXT_CONTROL_VALUE 5084
 #define _APS_NEXT_SYMED_VALUE 5000
 #endif

@@ -5,7 +5,9 @@
 #      win32  -> base win32
 #      mfc    -> base win32 mfc
 #      arx    -> base win32 mfc arx
-#      qhost  -> base win32 mfc arx qhost cli (apps/cli: the options every program answers alike)
+#      qhost  -> base win32 mfc arx qhost cli spell (apps/cli: the options every program answers
+#                alike; spell/: the spelling checker, a library of its own that marks misspelt
+#                words in the terminal's picture of a rich edit, as qtext uses it)
 #  - nothing includes another layer's private files (anything outside its include/ folder);
 #  - every quoted header is found, and no header name is published by two layers.
 # Each include is resolved as the compiler would find it: beside the including file, under
@@ -21,7 +23,7 @@ declare -A allowed=(
   [win32]="base win32"
   [mfc]="base win32 mfc"
   [arx]="base win32 mfc arx"
-  [qhost]="base win32 mfc arx qhost cli"
+  [qhost]="base win32 mfc arx qhost cli spell"
 )
 status=0
 fail() { echo "layers: $1"; status=1; }
@@ -34,6 +36,7 @@ layer_of() {  # path -> the layer that owns it, or "" when it is no stand-in's
   case "$1" in
     apps/qhost/*) echo qhost ;;
     apps/cli/*) echo cli ;;
+    spell/*) echo spell ;;
     platform/*/*) local rest=${1#platform/}; echo "${rest%%/*}" ;;
     *) echo "" ;;
   esac
@@ -43,6 +46,7 @@ is_private() {  # path -> whether it lies outside its layer's include/ folder
   case "$1" in
     apps/qhost/*) return 0 ;;
     apps/cli/*.h) return 1 ;;
+    spell/Spelling.h) return 1 ;;
     platform/*/include/*) return 1 ;;
     *) return 0 ;;
   esac
@@ -54,7 +58,7 @@ resolve() {  # file include -> the repository path the include names, "" when no
   if [ -f "$candidate" ]; then echo "$candidate"; return; fi
   candidate=$(realpath -m --relative-to=. "platform/$inc")
   if [ -f "$candidate" ]; then echo "$candidate"; return; fi
-  case "$inc" in apps/cli/*) [ -f "$inc" ] && { echo "$inc"; return; } ;; esac
+  case "$inc" in apps/cli/*|spell/*) [ -f "$inc" ] && { echo "$inc"; return; } ;; esac
   for layer in $layers; do
     [ -f "platform/$layer/include/$inc" ] && found+=("platform/$layer/include/$inc")
   done

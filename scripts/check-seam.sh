@@ -20,7 +20,7 @@ converter:
 spell: converter
 resources:
 controls: resources
-host: converter resources
+host: converter resources spell
 dialog: controls converter host resources
 "
 # file: the module folder it may include besides its own folder's allowed ones

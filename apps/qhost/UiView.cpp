@@ -12,6 +12,7 @@
 #include "dbsymtb.h"
 #include "qplatform/Host.h"
 #include "qplatform/WindowSystem.h"
+#include "SpellMarks.h"
 
 namespace qhostui {
 namespace {
@@ -145,11 +146,31 @@ std::map<std::string, std::string> Tips(std::string* showing) {
   return tips;
 }
 
+// The rich edit's characters as displayed, a paragraph mark as '\n'.
+std::string RichEditChars(const Control& c) {
+  std::string shown;
+  for (const std::string& line : c.inner) {
+    std::istringstream head(line);
+    std::string kind;
+    head >> kind;
+    if (kind == "run") shown += Unquote(Quoted(line));
+    if (kind == "mark") shown += '\n';
+  }
+  return shown;
+}
+
 // The rich edit's paragraphs, a run's format in <...> wherever it changes, the selection between
-// « and » (code page 1251 guillemets) and an empty selection, the caret, as ¦.
+// « and » (code page 1251 guillemets), an empty selection, the caret, as ¦, and each misspelt
+// word between two ¤.
 std::string RichEditText(const Control& c) {
   std::string out, lastFormat;
   long selFrom = -1, selTo = -1, at = 0;
+  const std::vector<bool> misspelt = MisspeltChars(RichEditChars(c));
+  size_t shownAt = 0;  // in RichEditChars, where a paragraph mark is one character
+  auto inside = [&](size_t i) { return i < misspelt.size() && misspelt[i]; };
+  // A word's closing mark goes before the selection's there and its opening one after them.
+  auto closing = [&]() { return std::string(shownAt > 0 && inside(shownAt - 1) && !inside(shownAt) ? "\xa4" : ""); };
+  auto opening = [&]() { return std::string(inside(shownAt) && !(shownAt > 0 && inside(shownAt - 1)) ? "\xa4" : ""); };
   auto marks = [&]() {
     std::string m;
     if (at == selFrom && selFrom == selTo) return std::string("\xa6");
@@ -174,12 +195,14 @@ std::string RichEditText(const Control& c) {
       std::string quoted = kind == "run" ? Quoted(line) : std::string();
       std::string format = Format(line.substr(line.find(' ') + 1 + quoted.size()));
       // The selection's ends before a format that starts at them, so they stay beside their characters.
-      out += marks();
+      out += closing() + marks();
       if (format != lastFormat) out += "<" + format + ">";
       lastFormat = format;
       std::string chars = Unquote(quoted);
-      for (size_t i = 0; i < chars.size(); ++i, ++at) out += (i ? marks() : std::string()) + Shown(chars[i]);
+      for (size_t i = 0; i < chars.size(); ++i, ++at, ++shownAt)
+        out += (i ? closing() + marks() : std::string()) + opening() + Shown(chars[i]);
       if (kind == "mark") {
+        ++shownAt;
         out += "\n";
         at += 2;  // a paragraph mark is CR LF to the control
       }

@@ -62,28 +62,30 @@ TEST_F(ModuleEntryTest, ASecondAttachChangesNothingAndDetachEndsTheExtensionModu
   EXPECT_TRUE(ModuleNotification(program, 0));  // already detached: nothing to do
 }
 
-TEST_F(ModuleEntryTest, TheMenuShowsTheEditorAndFindItemsAndEachRunsItsCommandAsTyped) {
+TEST_F(ModuleEntryTest, TheMenuShowsTheEditorFindAndSpellingItemsAndEachRunsItsCommandAsTyped) {
   EditorContextMenu menu;
   EXPECT_EQ(menu.isA(), ContextClass());
   EXPECT_STREQ(menu.isA()->name(), "AcEdUIContext");
   auto* handle = static_cast<HMENU*>(menu.getMenuContext(nullptr, AcDbObjectIdArray()));
   ASSERT_NE(handle, nullptr);
   ASSERT_NE(*handle, nullptr);
-  ASSERT_EQ(GetMenuItemCount(*handle), 2);
-  EXPECT_EQ(GetMenuItemID(*handle, 0), 32771u);
-  EXPECT_EQ(GetMenuItemID(*handle, 1), 32772u);
-  char text[32] = {};
-  GetMenuString(*handle, 0, text, sizeof text, MF_BYPOSITION);
-  EXPECT_STREQ(text, "Редактор");
-  GetMenuString(*handle, 1, text, sizeof text, MF_BYPOSITION);
-  EXPECT_STREQ(text, "Найти и заменить");
+  ASSERT_EQ(GetMenuItemCount(*handle), 3);
+  const UINT ids[] = {32771u, 32772u, 32773u};
+  const char* const texts[] = {"Редактор", "Найти и заменить", "Орфография"};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(GetMenuItemID(*handle, i), ids[i]) << i;
+    char text[32] = {};
+    GetMenuString(*handle, i, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, texts[i]);
+  }
 
   // Other ids do nothing; each item types its command and its one ending blank.
-  menu.onCommand(32773);
+  menu.onCommand(32774);
   menu.onCommand(32771);
   menu.onCommand(32772);
+  menu.onCommand(32773);
   auto& queue = qhost::InputQueue::Instance();
-  for (const char* command : {"CQuillon", "CQuillonFind"}) {
+  for (const char* command : {"CQuillon", "CQuillonFind", "CQuillonSpell"}) {
     auto typed = queue.Next("Command: ");
     ASSERT_TRUE(typed.has_value()) << command;
     EXPECT_EQ(typed->verb, "type");

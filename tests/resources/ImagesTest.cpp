@@ -39,7 +39,7 @@ class ModuleImages : public ::testing::Test {
 
 // ---- Context menu ----
 
-TEST_F(ModuleImages, ContextMenuIsOnePopupHoldingTheEditorAndFindItems) {
+TEST_F(ModuleImages, ContextMenuIsOnePopupHoldingTheEditorFindAndSpellingItems) {
   HMENU menu = LoadMenu(GetModuleHandle(nullptr), MAKEINTRESOURCE(IDR_CONTEXT_MENU));
   ASSERT_TRUE(menu);
   ASSERT_EQ(GetMenuItemCount(menu), 1);
@@ -48,7 +48,7 @@ TEST_F(ModuleImages, ContextMenuIsOnePopupHoldingTheEditorAndFindItems) {
   EXPECT_STREQ(text, "МТекст редактор");
   HMENU popup = GetSubMenu(menu, 0);
   ASSERT_TRUE(popup);
-  ASSERT_EQ(GetMenuItemCount(popup), 2);
+  ASSERT_EQ(GetMenuItemCount(popup), 3);
   EXPECT_EQ(GetMenuItemID(popup, 0), static_cast<UINT>(ID_EDITOR));
   EXPECT_EQ(GetMenuItemID(popup, 0), 32771u);
   GetMenuString(popup, ID_EDITOR, text, sizeof text, MF_BYCOMMAND);
@@ -56,6 +56,9 @@ TEST_F(ModuleImages, ContextMenuIsOnePopupHoldingTheEditorAndFindItems) {
   EXPECT_EQ(GetMenuItemID(popup, 1), static_cast<UINT>(ID_FIND));
   GetMenuString(popup, ID_FIND, text, sizeof text, MF_BYCOMMAND);
   EXPECT_STREQ(text, "Найти и заменить");
+  EXPECT_EQ(GetMenuItemID(popup, 2), static_cast<UINT>(ID_SPELL));
+  GetMenuString(popup, ID_SPELL, text, sizeof text, MF_BYCOMMAND);
+  EXPECT_STREQ(text, "Орфография");
   DestroyMenu(menu);
 }
 

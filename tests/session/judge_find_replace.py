@@ -1,11 +1,11 @@
 #!/usr/bin/python3
-"""Judges a drawing that CQuillonFind replaced in, with ezdxf, a reader that is not ours.
+"""Judges a drawing that CQuillonFind or CQuillonSpell replaced in, with ezdxf, a reader that is not ours.
 
-Usage: judge_find_replace.py ORIGINAL SAVED FROM TO
+Usage: judge_find_replace.py ORIGINAL SAVED FROM TO [FROM TO]...
 
 Passes (exit 0) when, in SAVED against ORIGINAL, every entity of every layout and block has the
-same DXF attributes, and its text (MTEXT, TEXT, a dimension's override) is the original's with
-every FROM replaced by TO; and at least one text changed. Prints "ok" or "FAIL" and why.
+same DXF attributes, and its text (MTEXT, TEXT, a dimension's override, as stored) is the
+original's with every FROM replaced by its TO, pair after pair; and at least one text changed. Prints "ok" or "FAIL" and why.
 """
 import sys
 
@@ -25,7 +25,7 @@ def texts(doc):
     return out
 
 
-def main(original, saved, old, new):
+def main(original, saved, *pairs):
     before, after = texts(ezdxf.readfile(original)), texts(ezdxf.readfile(saved))
     problems, changed = [], 0
     if before.keys() != after.keys():
@@ -35,7 +35,9 @@ def main(original, saved, old, new):
         _, kind2, attribs2, text2 = after[handle]
         if kind != kind2 or attribs != attribs2:
             problems.append("%s %s: attributes differ" % (kind, handle))
-        expected = text.replace(old, new) if text is not None else None
+        expected = text
+        for old, new in zip(pairs[0::2], pairs[1::2]):
+            expected = expected.replace(old, new) if expected is not None else None
         if text2 != expected:
             problems.append("%s %s in %s: %r, expected %r" % (kind, handle, block, text2, expected))
         changed += text2 != text
@@ -48,4 +50,6 @@ def main(original, saved, old, new):
 
 
 if __name__ == "__main__":
-    sys.exit(main(*sys.argv[1:5]))
+    if len(sys.argv) < 5 or len(sys.argv) % 2 == 0:
+        sys.exit(__doc__)
+    sys.exit(main(*sys.argv[1:]))
