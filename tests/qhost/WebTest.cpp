@@ -577,7 +577,7 @@ TEST_F(Served, HeldConnectionsDoNotDelayTheNextRequest) {
       client.set_read_timeout(30, 0);
       auto asked = std::chrono::steady_clock::now();
       auto r = client.Get("/state?since=999999999");
-      if (r && r->status == 200 && std::chrono::steady_clock::now() - asked < std::chrono::seconds(2)) ++answeredAtOnce;
+      if (r && r->status == 200 && std::chrono::steady_clock::now() - asked < std::chrono::seconds(5)) ++answeredAtOnce;
     });
   }
   std::vector<int> tricklers;
@@ -598,7 +598,9 @@ TEST_F(Served, HeldConnectionsDoNotDelayTheNextRequest) {
   auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - asked).count();
   std::printf("the next request with 8 long polls and 8 tricklers held: %lld ms\n", static_cast<long long>(took));
   EXPECT_EQ(200, r ? r->status : 0);
-  EXPECT_LT(took, 1500);
+  // Held connections used to delay it by 19 s and more; the bound leaves room for a busy machine
+  // running other tests beside this one.
+  EXPECT_LT(took, 5000);
   // Answers come back uncompressed: the library's Brotli would take seconds on a large drawing.
   auto plain = next.Get("/state", {{"Accept-Encoding", "br, gzip, deflate"}});
   ASSERT_TRUE(plain);
