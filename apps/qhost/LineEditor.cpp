@@ -7,6 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <clocale>
 #include <condition_variable>
@@ -60,6 +61,7 @@ struct LineEditor::Impl {
   std::thread::id reader;  // the thread that reads the lines
   std::string pending;  // output that came while a line was being edited
   std::string prompt;   // what follows the last line end written: the prompt the line is edited after
+  std::string held;     // the end of `prompt` not on the terminal yet, which libedit draws as its own
   std::string promptShown;  // the copy of the prompt handed to libedit, which draws from it
   const char* keyLine = nullptr;  // the line a key stands for, when one was pressed
 
@@ -79,6 +81,19 @@ struct LineEditor::Impl {
   static void Advance(std::string& prompt, const std::string& text) {
     size_t end = text.rfind('\n');
     prompt = end == std::string::npos ? prompt + text : text.substr(end + 1);
+  }
+
+  // Shows the whole lines of what is held and `text`, and holds the rest, the next line's prompt:
+  // libedit draws that prompt when the line is read, so that it is shown once. Under the mutex,
+  // while no line is read.
+  void ShowLines(const std::string& text) {
+    Advance(prompt, text);
+    held += text;
+    size_t end = held.rfind('\n');
+    if (end == std::string::npos) return;
+    std::fwrite(held.data(), 1, end + 1, stdout);
+    std::fflush(stdout);
+    held.erase(0, end + 1);
   }
 
   static char* Prompt(EditLine* el) {
@@ -107,8 +122,9 @@ struct LineEditor::Impl {
       }
       unsigned char byte = 0;
       ssize_t n = read(STDIN_FILENO, &byte, 1);
-      if (n == 0) return 0;
-      if (n < 0) continue;
+      if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+      // A closed terminal answers every poll at once and every read with EIO: the input has ended.
+      if (n <= 0) return 0;
       if (byte == kOutputWaiting || byte == kLoneEscape) continue;
       // A Ctrl-D typed before libedit took the terminal over was kept by the terminal's own line
       // discipline as its end-of-file mark, which reaches us as a NUL: it ends the input as typed.
@@ -142,8 +158,8 @@ struct LineEditor::Impl {
   static unsigned char HelpKey(EditLine* el, int) { return EnterKeyLine(el, kHelpLine); }
   static unsigned char EscapeKey(EditLine* el, int) { return EnterKeyLine(el, kEscapeLine); }
 
-  // Shows the output that came while the line was being edited, from the start of the line, and
-  // has libedit draw the line again after the prompt that output left.
+  // Shows the whole lines of the output that came while the line was being edited, and has libedit
+  // draw the line again, from the start of the line, after the prompt that output left.
   static unsigned char ShowOutput(EditLine* el, int) {
     Impl& impl = Of(el);
     std::string text;
@@ -152,6 +168,7 @@ struct LineEditor::Impl {
       text.swap(impl.pending);
       Advance(impl.prompt, text);
     }
+    text.erase(text.rfind('\n') + 1);  // all of it when it holds no line end: it goes to the prompt
     std::fputs((text + "\r").c_str(), stdout);
     std::fflush(stdout);
     return CC_REDISPLAY;
@@ -224,9 +241,16 @@ void LineEditor::Write(const std::string& utf8) {
     (void)!write(impl.wake[1], "x", 1);
     return;
   }
-  Impl::Advance(impl.prompt, utf8);
-  std::fputs(utf8.c_str(), stdout);
+  impl.ShowLines(utf8);
+}
+
+void LineEditor::Flush() {
+  Impl& impl = *m_impl;
+  std::lock_guard<std::mutex> lock(impl.mutex);
+  if (impl.reading || impl.held.empty()) return;
+  std::fputs(impl.held.c_str(), stdout);
   std::fflush(stdout);
+  impl.held.clear();
 }
 
 std::optional<std::string> LineEditor::ReadLine() {
@@ -237,8 +261,9 @@ std::optional<std::string> LineEditor::ReadLine() {
     if (impl.closing) impl.released.wait(lock, [] { return false; });
     impl.reading = true;
     impl.keyLine = nullptr;
+    impl.held.clear();
   }
-  // libedit draws the prompt itself, over the same prompt already shown.
+  // libedit draws the prompt itself, from the start of the line (over what Flush showed of it).
   std::fputs("\r", stdout);
   int count = 0;
   const char* read = el_gets(impl.el, &count);

@@ -60,7 +60,9 @@ class QhostTest : public ::testing::Test {
   // files) under dir_ unless `environment` says otherwise ("NAME=value", "NAME" to unset).
   Terminal StartAtTerminal(const std::string& drawing, const std::vector<std::string>& environment = {}) {
     Terminal t;
-    t.pid = forkpty(&t.fd, nullptr, nullptr, nullptr);
+    // Wide enough that the line editor wraps no prompt and no typed line: they show as written.
+    winsize size{24, 250, 0, 0};
+    t.pid = forkpty(&t.fd, nullptr, nullptr, &size);
     if (t.pid == 0) {
       if (chdir(dir_.c_str()) != 0) _exit(127);
       setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
