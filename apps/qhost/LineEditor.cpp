@@ -3,6 +3,8 @@
 
 #include <histedit.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -52,6 +54,7 @@ struct LineEditor::Impl {
   int wake[2] = {-1, -1};
   std::mbstate_t decoding{};
   termios original{};
+  sigset_t handled;  // the signals libedit handles that the caller left unblocked
 
   std::mutex mutex;
   std::condition_variable released;
@@ -213,6 +216,15 @@ std::unique_ptr<LineEditor> LineEditor::Open(const std::string& historyPath) {
   impl->historyPath = historyPath;
   history(impl->history, &event, H_LOAD, historyPath.c_str());
   impl->Bind();
+  // libedit's handlers (EL_SIGNAL) draw the line and switch the terminal's modes: they may run only
+  // on the thread that reads, while it reads, as they would in a program of one thread. The signals
+  // the caller already blocks (those that end the session, which a thread waits for) stay blocked.
+  sigset_t blocked;
+  pthread_sigmask(SIG_SETMASK, nullptr, &blocked);
+  sigemptyset(&impl->handled);
+  for (int handled : {SIGINT, SIGQUIT, SIGTSTP, SIGCONT, SIGWINCH, SIGHUP, SIGTERM})
+    if (!sigismember(&blocked, handled)) sigaddset(&impl->handled, handled);
+  pthread_sigmask(SIG_BLOCK, &impl->handled, nullptr);
   return std::unique_ptr<LineEditor>(new LineEditor(std::move(impl)));
 }
 
@@ -266,7 +278,9 @@ std::optional<std::string> LineEditor::ReadLine() {
   // libedit draws the prompt itself, from the start of the line (over what Flush showed of it).
   std::fputs("\r", stdout);
   int count = 0;
+  pthread_sigmask(SIG_UNBLOCK, &impl.handled, nullptr);
   const char* read = el_gets(impl.el, &count);
+  pthread_sigmask(SIG_BLOCK, &impl.handled, nullptr);
   std::string line = read && count > 0 ? std::string(read, static_cast<size_t>(count)) : std::string();
   std::string leftover;
   {

@@ -17,7 +17,10 @@ std::string HistoryPath();
 // follows the last line end written, is shown once: by libedit when the next line is read.
 class LineEditor {
  public:
-  // Null when standard input or output is not a terminal or libedit cannot start.
+  // Null when standard input or output is not a terminal or libedit cannot start. Blocks, in the
+  // calling thread and the threads it starts later, the signals libedit handles (Ctrl-Z, a resized
+  // window) that the caller has not blocked: ReadLine takes them while it reads. Call before other
+  // threads start, or in a program whose other threads block every signal.
   static std::unique_ptr<LineEditor> Open(const std::string& historyPath);
   ~LineEditor();
   LineEditor(const LineEditor&) = delete;
