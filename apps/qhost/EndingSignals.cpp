@@ -23,6 +23,11 @@ void EndInputOnSignals() {
   sigaddset(&ending, SIGTERM);
   sigaddset(&ending, SIGHUP);
   pthread_sigmask(SIG_BLOCK, &ending, nullptr);
+  // The waiting thread takes no signal at all: a handler (the line editor's) runs on a thread that
+  // expects it, never here, beside the thread that owns what the handler touches.
+  sigset_t all, kept;
+  sigfillset(&all);
+  pthread_sigmask(SIG_BLOCK, &all, &kept);
   std::thread([ending] {
     for (;;) {
       int received = 0;
@@ -31,6 +36,7 @@ void EndInputOnSignals() {
       if (g_endingSignal.compare_exchange_strong(none, received)) qhost::InputQueue::Instance().EndInput();
     }
   }).detach();
+  pthread_sigmask(SIG_SETMASK, &kept, nullptr);
 }
 
 int EndingSignal() { return g_endingSignal.load(); }

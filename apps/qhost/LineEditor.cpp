@@ -3,10 +3,13 @@
 
 #include <histedit.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <clocale>
 #include <condition_variable>
@@ -51,6 +54,7 @@ struct LineEditor::Impl {
   int wake[2] = {-1, -1};
   std::mbstate_t decoding{};
   termios original{};
+  sigset_t handled;  // the signals libedit handles that the caller left unblocked
 
   std::mutex mutex;
   std::condition_variable released;
@@ -60,6 +64,7 @@ struct LineEditor::Impl {
   std::thread::id reader;  // the thread that reads the lines
   std::string pending;  // output that came while a line was being edited
   std::string prompt;   // what follows the last line end written: the prompt the line is edited after
+  std::string held;     // the end of `prompt` not on the terminal yet, which libedit draws as its own
   std::string promptShown;  // the copy of the prompt handed to libedit, which draws from it
   const char* keyLine = nullptr;  // the line a key stands for, when one was pressed
 
@@ -79,6 +84,19 @@ struct LineEditor::Impl {
   static void Advance(std::string& prompt, const std::string& text) {
     size_t end = text.rfind('\n');
     prompt = end == std::string::npos ? prompt + text : text.substr(end + 1);
+  }
+
+  // Shows the whole lines of what is held and `text`, and holds the rest, the next line's prompt:
+  // libedit draws that prompt when the line is read, so that it is shown once. Under the mutex,
+  // while no line is read.
+  void ShowLines(const std::string& text) {
+    Advance(prompt, text);
+    held += text;
+    size_t end = held.rfind('\n');
+    if (end == std::string::npos) return;
+    std::fwrite(held.data(), 1, end + 1, stdout);
+    std::fflush(stdout);
+    held.erase(0, end + 1);
   }
 
   static char* Prompt(EditLine* el) {
@@ -107,8 +125,9 @@ struct LineEditor::Impl {
       }
       unsigned char byte = 0;
       ssize_t n = read(STDIN_FILENO, &byte, 1);
-      if (n == 0) return 0;
-      if (n < 0) continue;
+      if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+      // A closed terminal answers every poll at once and every read with EIO: the input has ended.
+      if (n <= 0) return 0;
       if (byte == kOutputWaiting || byte == kLoneEscape) continue;
       // A Ctrl-D typed before libedit took the terminal over was kept by the terminal's own line
       // discipline as its end-of-file mark, which reaches us as a NUL: it ends the input as typed.
@@ -142,8 +161,8 @@ struct LineEditor::Impl {
   static unsigned char HelpKey(EditLine* el, int) { return EnterKeyLine(el, kHelpLine); }
   static unsigned char EscapeKey(EditLine* el, int) { return EnterKeyLine(el, kEscapeLine); }
 
-  // Shows the output that came while the line was being edited, from the start of the line, and
-  // has libedit draw the line again after the prompt that output left.
+  // Shows the whole lines of the output that came while the line was being edited, and has libedit
+  // draw the line again, from the start of the line, after the prompt that output left.
   static unsigned char ShowOutput(EditLine* el, int) {
     Impl& impl = Of(el);
     std::string text;
@@ -152,6 +171,7 @@ struct LineEditor::Impl {
       text.swap(impl.pending);
       Advance(impl.prompt, text);
     }
+    text.erase(text.rfind('\n') + 1);  // all of it when it holds no line end: it goes to the prompt
     std::fputs((text + "\r").c_str(), stdout);
     std::fflush(stdout);
     return CC_REDISPLAY;
@@ -196,6 +216,15 @@ std::unique_ptr<LineEditor> LineEditor::Open(const std::string& historyPath) {
   impl->historyPath = historyPath;
   history(impl->history, &event, H_LOAD, historyPath.c_str());
   impl->Bind();
+  // libedit's handlers (EL_SIGNAL) draw the line and switch the terminal's modes: they may run only
+  // on the thread that reads, while it reads, as they would in a program of one thread. The signals
+  // the caller already blocks (those that end the session, which a thread waits for) stay blocked.
+  sigset_t blocked;
+  pthread_sigmask(SIG_SETMASK, nullptr, &blocked);
+  sigemptyset(&impl->handled);
+  for (int handled : {SIGINT, SIGQUIT, SIGTSTP, SIGCONT, SIGWINCH, SIGHUP, SIGTERM})
+    if (!sigismember(&blocked, handled)) sigaddset(&impl->handled, handled);
+  pthread_sigmask(SIG_BLOCK, &impl->handled, nullptr);
   return std::unique_ptr<LineEditor>(new LineEditor(std::move(impl)));
 }
 
@@ -224,9 +253,16 @@ void LineEditor::Write(const std::string& utf8) {
     (void)!write(impl.wake[1], "x", 1);
     return;
   }
-  Impl::Advance(impl.prompt, utf8);
-  std::fputs(utf8.c_str(), stdout);
+  impl.ShowLines(utf8);
+}
+
+void LineEditor::Flush() {
+  Impl& impl = *m_impl;
+  std::lock_guard<std::mutex> lock(impl.mutex);
+  if (impl.reading || impl.held.empty()) return;
+  std::fputs(impl.held.c_str(), stdout);
   std::fflush(stdout);
+  impl.held.clear();
 }
 
 std::optional<std::string> LineEditor::ReadLine() {
@@ -237,11 +273,14 @@ std::optional<std::string> LineEditor::ReadLine() {
     if (impl.closing) impl.released.wait(lock, [] { return false; });
     impl.reading = true;
     impl.keyLine = nullptr;
+    impl.held.clear();
   }
-  // libedit draws the prompt itself, over the same prompt already shown.
+  // libedit draws the prompt itself, from the start of the line (over what Flush showed of it).
   std::fputs("\r", stdout);
   int count = 0;
+  pthread_sigmask(SIG_UNBLOCK, &impl.handled, nullptr);
   const char* read = el_gets(impl.el, &count);
+  pthread_sigmask(SIG_BLOCK, &impl.handled, nullptr);
   std::string line = read && count > 0 ? std::string(read, static_cast<size_t>(count)) : std::string();
   std::string leftover;
   {

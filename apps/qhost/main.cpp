@@ -4,9 +4,12 @@
 
 #include <cerrno>
 #include <atomic>
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -90,24 +93,49 @@ class PipedSource : public qhost::TerminalSource {
 };
 
 // The terminal's lines, read on a thread of their own and posted, so that the main thread waits
-// on the input queue alone, whose input an ending signal ends.
+// on the input queue alone, whose input an ending signal ends. The thread reads a line only when
+// the main thread asks for one, after it has shown the wait's prompt: the line editor then draws
+// that prompt once, as its own, and nothing is read while no wait is there to take it.
 class TerminalFeedSource : public qhost::InputSource {
  public:
-  TerminalFeedSource() {
+  TerminalFeedSource() : m_asks(std::make_shared<Asks>()) {
     qhost::InputQueue::Instance().OpenFeed();
-    std::thread([] {
+    // The thread shares the asks, not the source: it may outlive the source at the end.
+    std::thread([asks = m_asks] {
       qhost::TerminalSource lines(stdin, true);
-      while (auto event = lines.Next(std::string())) qhost::InputQueue::Instance().Post(std::move(*event));
+      for (;;) {
+        {
+          std::unique_lock<std::mutex> lock(asks->mutex);
+          asks->asked.wait(lock, [&] { return asks->waiting; });
+          asks->waiting = false;
+        }
+        auto event = lines.Next(std::string());
+        if (!event) break;
+        qhost::InputQueue::Instance().Post(std::move(*event));
+      }
       qhost::InputQueue::Instance().CloseFeed();
     }).detach();
   }
   std::optional<qhost::InputEvent> Next(const std::string&) override {
     std::fflush(stdout);
+    {
+      std::lock_guard<std::mutex> lock(m_asks->mutex);
+      m_asks->waiting = true;
+    }
+    m_asks->asked.notify_one();
     auto event = qhost::InputQueue::Instance().WaitForPosted();
     g_afterTyped = event.has_value();
     return event;
   }
   std::string Name() const override { return "terminal"; }
+
+ private:
+  struct Asks {
+    std::mutex mutex;
+    std::condition_variable asked;
+    bool waiting = false;  // a wait of the main thread takes the next line
+  };
+  std::shared_ptr<Asks> m_asks;
 };
 
 // How the session ended, for the message about unsaved work.
@@ -374,6 +402,7 @@ int main(int argc, char** argv) {
   }
 
   int status = modulesLoaded ? qhost::RunCommandLine() : qhost::ExitCode(qhost::SessionStatus::kCannotStart);
+  if (lineEditor) lineEditor->Flush();  // the prompt of a wait the end cut short, before what follows
   web.Stop();
   if (modulesLoaded && interactive && !qhost::QuitRequested()) {
     switch (qhostui::RecoverUnsavedWork(EndingCause())) {

@@ -3,6 +3,7 @@
 #include <pty.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -55,12 +56,15 @@ class QhostTest : public ::testing::Test {
     pid_t pid = -1;
     int fd = -1;
     std::string shown;
+    termios left{};  // the terminal's modes as qhost left them (Finish)
   };
   // Starts qhost on `drawing` in dir_, with $XDG_STATE_HOME (the fallback folder of recovery
   // files) under dir_ unless `environment` says otherwise ("NAME=value", "NAME" to unset).
   Terminal StartAtTerminal(const std::string& drawing, const std::vector<std::string>& environment = {}) {
     Terminal t;
-    t.pid = forkpty(&t.fd, nullptr, nullptr, nullptr);
+    // Wide enough that the line editor wraps no prompt and no typed line: they show as written.
+    winsize size{24, 250, 0, 0};
+    t.pid = forkpty(&t.fd, nullptr, nullptr, &size);
     if (t.pid == 0) {
       if (chdir(dir_.c_str()) != 0) _exit(127);
       setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
@@ -96,15 +100,22 @@ class QhostTest : public ::testing::Test {
     }
     return count() >= times;
   }
-  // Reads until qhost has gone, and its exit status.
+  // Reads until qhost has gone, and its exit status; a qhost that is still there after 20 s of
+  // silence is killed, and the test fails.
   static Outcome Finish(Terminal& t) {
     char buffer[4096];
     for (;;) {
+      pollfd p{t.fd, POLLIN, 0};
+      if (poll(&p, 1, 20000) == 0) {
+        ADD_FAILURE() << "qhost did not end; the terminal shows:\n" << t.shown;
+        kill(t.pid, SIGKILL);
+      }
       ssize_t n = read(t.fd, buffer, sizeof buffer);
       if (n > 0) t.shown.append(buffer, static_cast<size_t>(n));
       else if (n < 0 && errno == EINTR) continue;
       else break;  // EIO: qhost has gone
     }
+    EXPECT_EQ(0, tcgetattr(t.fd, &t.left));
     close(t.fd);
     int rc = 0;
     waitpid(t.pid, &rc, 0);
@@ -263,6 +274,14 @@ TEST_F(QhostTest, EndingSignalsAndAClosedTerminalLeaveARecoveryFile) {
   };
   const Ending endings[] = {
       {"Ctrl-C", [](Terminal& t) { Type(t, "\x03"); }, "Ctrl-C (SIGINT) ended the session"},
+      // The line editor reads keys one by one then, and Ctrl-C still ends the session as a signal.
+      {"Ctrl-C in a line being edited",
+       [](Terminal& t) {
+         Type(t, "CIRCLE");
+         ASSERT_TRUE(WaitUntilShown(t, "CIRCLE")) << t.shown;
+         Type(t, "\x03");
+       },
+       "Ctrl-C (SIGINT) ended the session"},
       {"SIGTERM", [](Terminal& t) { kill(t.pid, SIGTERM); }, "SIGTERM ended the session"},
       {"SIGHUP", [](Terminal& t) { kill(t.pid, SIGHUP); }, "the terminal closed (SIGHUP) and ended the session"},
       {"closed terminal", [](Terminal& t) { close(t.fd); }, ""},
@@ -282,6 +301,8 @@ TEST_F(QhostTest, EndingSignalsAndAClosedTerminalLeaveARecoveryFile) {
       EXPECT_NE(std::string::npos,
                 run.out.find(std::string(ending.cause) + " with unsaved changes; they are saved in " + recovered))
           << run.out;
+      const tcflag_t cooked = ICANON | ECHO | ISIG;
+      EXPECT_EQ(cooked, t.left.c_lflag & cooked) << "the terminal is given back as it was";
     } else {
       int rc = 0;
       waitpid(t.pid, &rc, 0);
