@@ -57,9 +57,10 @@ void MTextRtfConverter::CollectFontKeys() {
   }
 }
 
-// A spec with bold or italic flags in front of other fields (its character set or pitch, in
-// any order other programs write them) is rewritten to have them behind, as RtfToMText writes
-// them: its key, the spec without the flags, then stands whole in front of them.
+// A font code whose bold or italic flags stand in front of its other fields (the character set
+// or pitch, in whatever order other programs write them) is rewritten with the flags behind, as
+// RtfToMText writes it: its key, the face and fields without the flags, then stands whole in
+// front of them.
 void MTextRtfConverter::ReorderFontSpecs() {
   std::string text = Bytes(workText);
   bool changed = false;

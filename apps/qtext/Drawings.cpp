@@ -137,6 +137,16 @@ bool MakeFolders(const std::string& path, std::string& error) {
   return true;
 }
 
+// The drawing at `path`; without a database when it cannot be read, which `result` then says.
+qhost::DrawingLoad Loaded(const std::string& path, FileResult& result) {
+  qhost::DrawingLoad load = qhost::LoadDrawing(path);
+  if (!load.database) {
+    result.failed = true;
+    result.err = "qtext: " + load.error + "\n";
+  }
+  return load;
+}
+
 }  // namespace
 
 std::string OneLine(const std::string& utf8) {
@@ -155,12 +165,8 @@ std::string OneLine(const std::string& utf8) {
 FileResult ProcessDrawing(const Options& options, const mtextsearch::Pattern& pattern, const std::string& path,
                           const std::string& destination) {
   FileResult result;
-  qhost::DrawingLoad load = qhost::LoadDrawing(path);
-  if (!load.database) {
-    result.failed = true;
-    result.err = "qtext: " + load.error + "\n";
-    return result;
-  }
+  qhost::DrawingLoad load = Loaded(path, result);
+  if (!load.database) return result;
   AcDbDatabase& db = *load.database;
   const bool replace = options.command == Command::kReplace;
   ForEachText(db, [&](AcDbObjectId id, const Text& text, const std::string& layer) {
@@ -209,12 +215,8 @@ FileResult ProcessDrawing(const Options& options, const mtextsearch::Pattern& pa
 FileResult SpellDrawing(const spelling::Checker& checker, std::map<std::string, std::string>& suggested,
                         const std::string& path) {
   FileResult result;
-  qhost::DrawingLoad load = qhost::LoadDrawing(path);
-  if (!load.database) {
-    result.failed = true;
-    result.err = "qtext: " + load.error + "\n";
-    return result;
-  }
+  qhost::DrawingLoad load = Loaded(path, result);
+  if (!load.database) return result;
   ForEachText(*load.database, [&](AcDbObjectId id, const Text& text, const std::string&) {
     const spelling::Checked checked = checker.Check(text.contents, text.kind);
     if (checked.misspelt.empty()) return;
